@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need.
+# Checks with dpkg first, so a second run costs nothing.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
+  firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev
+  libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
+  fonts-liberation xvfb xauth x11-utils socat
+)
+if [ "${1:-}" = "--run" ]; then
+  PACKAGES+=(imagemagick)
+fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Instalando pacotes: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  # cups pulls in services; policy-rc.d keeps them from starting during the install.
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

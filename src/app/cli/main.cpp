@@ -1,0 +1,39 @@
+// etiquetas-cli: the program's own code paths, without windows, for scripts,
+// installers and technicians.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Comandos.h"
+#include "common/Excecoes.h"
+
+namespace {
+
+void Ajuda() {
+    std::cout << "Uso: etiquetas-cli COMANDO [opções]\n\nComandos:\n";
+    for (const auto& c : ComandosRegistrados())
+        std::cout << "  " << c.nome << " " << c.uso << "\n      " << c.resumo << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
+        Ajuda();
+        return args.empty() ? 2 : 0;
+    }
+    for (const auto& c : ComandosRegistrados()) {
+        if (c.nome != args[0]) continue;
+        try {
+            return c.executar(std::vector<std::string>(args.begin() + 1, args.end()));
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << "\n";
+            return 1;
+        }
+    }
+    std::cerr << "Comando desconhecido: " << args[0] << "\n";
+    Ajuda();
+    return 2;
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The port object of the label printer: holds the port name and line settings,
+// deduces the output channel from the name, opens it and hands it the stream.
+// Plain C++, no Qt. Port names and messages are UTF-8; streams are raw bytes.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+enum class TCdbDeviceType { dtNenhum, dtFile, dtSerial, dtParallel, dtTCP, dtRawPrinter, dtHook, dtUSB, dtBlueTooth };
+enum class TCdbSerialParity { pNone, pOdd, pEven, pMark, pSpace };
+enum class TCdbSerialStop { s1, s1eMeio, s2 };
+enum class TCdbHandShake { hsNenhum, hsXON_XOFF, hsRTS_CTS, hsDTR_DSR };
+
+const char* NomeTipo(TCdbDeviceType t);  // "dtNenhum", ...
+
+class TCdbDeviceClass;
+
+// Caller functions of the hook channel.
+using THookAtivar = std::function<void(const std::string& porta, const std::string& parametros)>;
+using THookDesativar = std::function<void(const std::string& porta)>;
+using THookEnviaString = std::function<void(const std::string& dados)>;
+using THookLeString = std::function<std::string(int numBytes, int timeOutMs)>;
+
+// What the device identification of the USB and serial channels reports.
+struct TIdentificacaoDispositivo {
+    int Classe = 2;     // 0 misc, 1 receipt printer, 2 label printer, 3 fiscal
+    int Protocolo = 0;  // TCdbETQModelo ordinal, 0 when unknown
+};
+
+class TCdbDevice {
+public:
+    TCdbDevice();
+    ~TCdbDevice();
+    TCdbDevice(const TCdbDevice&) = delete;
+    TCdbDevice& operator=(const TCdbDevice&) = delete;
+
+    const std::string& Porta() const;
+    void SetPorta(std::string_view porta);
+    TCdbDeviceType DeviceType() const;
+    void SetDeviceType(TCdbDeviceType t);
+    TCdbDeviceType DeduzirTipoPorta(std::string_view porta);
+
+    void Ativar();
+    void Desativar();
+    bool Ativo() const;
+    void EnviaString(const std::string& dados);
+    std::string DeviceToString(bool apenasDiferentesDoPadrao);
+    // Asks the USB/serial identification; other channels leave the defaults.
+    TIdentificacaoDispositivo IdentificarDispositivo();
+
+    int TimeOut() const;
+    void SetTimeOut(int ms);
+
+    // Serial settings
+    int Baud() const;               void SetBaud(int v);
+    int Data() const;               void SetData(int v);
+    TCdbSerialParity Parity() const; void SetParity(TCdbSerialParity v);
+    TCdbSerialStop Stop() const;     void SetStop(TCdbSerialStop v);
+    TCdbHandShake HandShake() const; void SetHandShake(TCdbHandShake v);
+    bool SoftFlow() const;           void SetSoftFlow(bool v);
+    bool HardFlow() const;           void SetHardFlow(bool v);
+    void SetDeadLockTimeOut(int ms);  // serial line write time-out
+
+    int MaxBandwidth() const;        void SetMaxBandwidth(int v);
+    int SendBytesCount() const;      void SetSendBytesCount(int v);
+    int SendBytesInterval() const;   void SetSendBytesInterval(int ms);
+    std::string NomeDocumento() const;  // "TCdbDevice" when unset
+    void SetNomeDocumento(std::string v);
+    bool ProcessMessages = true;
+
+    THookAtivar HookAtivar;
+    THookDesativar HookDesativar;
+    THookEnviaString HookEnviaString;
+    THookLeString HookLeString;
+
+    const std::string& ArqLOG() const;
+    void SetArqLOG(std::string arquivo);
+    void GravarLog(const std::string& linha, bool traduzir = false);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};

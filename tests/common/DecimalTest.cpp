@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "common/Decimal.h"
+#include "common/Excecoes.h"
+
+TEST(Decimal, TextoIdaEVoltaSemErroBinario) {
+    struct Caso { const char* entrada; const char* saida; };
+    const Caso casos[] = {
+        {"12.5", "12.5"}, {"12,5", "12.5"}, {"-0.125", "-0.125"}, {"7", "7"},
+        {"0.1", "0.1"}, {"999999999999999.999", "999999999999999.999"}, {" 3.000 ", "3.000"},
+    };
+    for (const auto& c : casos) EXPECT_EQ(Decimal::DeTexto(c.entrada).ParaTexto(), c.saida) << c.entrada;
+}
+
+TEST(Decimal, FormatarArredondaMetadeParaLongeDoZero) {
+    EXPECT_EQ(Decimal::DeTexto("12.345").Formatar(2), "12,35");
+    EXPECT_EQ(Decimal::DeTexto("-12.345").Formatar(2, '.'), "-12.35");
+    EXPECT_EQ(Decimal::DeTexto("0.004").Formatar(2), "0,00");
+    EXPECT_EQ(Decimal(5).Formatar(2), "5,00");
+}
+
+TEST(Decimal, ComparaESomaEmEscalasDiferentes) {
+    EXPECT_EQ(Decimal::DeTexto("1.50"), Decimal::DeTexto("1.5"));
+    EXPECT_LT(Decimal::DeTexto("0.999"), Decimal(1));
+    EXPECT_EQ((Decimal::DeTexto("0.1") + Decimal::DeTexto("0.2")).ParaTexto(), "0.3");
+    EXPECT_EQ(Decimal::DeTexto("-2.7").ParteInteira(), -2);
+}
+
+TEST(Decimal, TextoInvalidoLevantaErroDeConversao) {
+    for (const char* t : {"", "abc", "1.2.3", "-", "12a"}) EXPECT_THROW(Decimal::DeTexto(t), EConvertError) << t;
+}

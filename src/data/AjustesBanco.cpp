@@ -1,0 +1,49 @@
+#include "data/AjustesBanco.h"
+
+#include <string>
+#include <string_view>
+
+#include "data/udtmAplicativo.h"
+
+namespace {
+
+std::string Aspas(std::string_view texto) {
+    std::string r = "'";
+    for (char c : texto) {
+        r += c;
+        if (c == '\'') r += c;
+    }
+    return r + "'";
+}
+
+void ExecutarAjuste(TdtmAplicativo& dtm, const char* linha1, const char* linha2) {
+    dtm.qryprocesso.Clear();
+    dtm.qryprocesso.Add(linha1);
+    dtm.qryprocesso.Add(linha2);
+    dtm.qryprocesso.Prepare();
+    dtm.qryprocesso.ExecSQL();
+    dtm.dtmCommit();
+}
+
+}  // namespace
+
+bool TemColunaSoNome(TdtmAplicativo& dtm) {
+    return dtm.SelectFile("1", "rdb$relation_fields",
+                          "RDB$RELATION_NAME=" + Aspas("ETIQUETAREAD") + " and   RDB$FIELD_NAME=" + Aspas("SO_NOME"));
+}
+
+void Ajusta_BD(TdtmAplicativo& dtm) {
+    try {
+        if (TemColunaSoNome(dtm)) return;
+        ExecutarAjuste(dtm, "Alter Table ETIQUETAREAD ", "add so_nome varChar(80) ");
+    } catch (...) {
+        // Silent by design: the next table the action opens reports a dead connection.
+    }
+}
+
+void AjustaTributosIcm(TdtmAplicativo& dtm) {
+    try {
+        ExecutarAjuste(dtm, "alter table TRIBUTOS_ICM", "alter icms_st type numeric(18,4)");
+    } catch (...) {
+    }
+}

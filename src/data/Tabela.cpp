@@ -1,0 +1,737 @@
+#include "data/Tabela.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "common/Excecoes.h"
+
+// ---------------------------------------------------------------- TValor
+
+TValor TValor::Texto(std::string v) {
+    TValor r;
+    r.nulo_ = false;
+    r.tipo_ = TTipoCampo::Texto;
+    r.texto_ = std::move(v);
+    return r;
+}
+
+TValor TValor::Inteiro(int64_t v) {
+    TValor r;
+    r.nulo_ = false;
+    r.tipo_ = TTipoCampo::Inteiro;
+    r.inteiro_ = v;
+    return r;
+}
+
+TValor TValor::Dec(const Decimal& v) {
+    TValor r;
+    r.nulo_ = false;
+    r.tipo_ = TTipoCampo::Decimal;
+    r.decimal_ = v;
+    return r;
+}
+
+TValor TValor::Real(double v) {
+    TValor r;
+    r.nulo_ = false;
+    r.tipo_ = TTipoCampo::Real;
+    r.real_ = v;
+    return r;
+}
+
+TValor TValor::Data(TDateTime v) {
+    TValor r;
+    r.nulo_ = false;
+    r.tipo_ = TTipoCampo::Data;
+    r.real_ = v;
+    return r;
+}
+
+std::string TValor::AsString() const {
+    if (nulo_) return "";
+    switch (tipo_) {
+    case TTipoCampo::Texto: return texto_;
+    case TTipoCampo::Inteiro: return std::to_string(inteiro_);
+    case TTipoCampo::Decimal: return decimal_.ParaTexto();
+    case TTipoCampo::Real: return NumeroSQL(real_);
+    case TTipoCampo::Data: {
+        double frac = real_ - std::floor(real_);
+        return frac > 0 ? FormataData("DD/MM/AAAA HH:NN:SS", real_) : FormataData("DD/MM/AAAA", real_);
+    }
+    }
+    return "";
+}
+
+int64_t TValor::AsInteger() const {
+    if (nulo_) return 0;
+    switch (tipo_) {
+    case TTipoCampo::Texto: return StrToInt(texto_);
+    case TTipoCampo::Inteiro: return inteiro_;
+    case TTipoCampo::Decimal: return decimal_.ParteInteira();
+    case TTipoCampo::Real:
+    case TTipoCampo::Data: return static_cast<int64_t>(std::trunc(real_));
+    }
+    return 0;
+}
+
+Decimal TValor::AsDecimal() const {
+    if (nulo_) return Decimal();
+    switch (tipo_) {
+    case TTipoCampo::Texto: return Decimal::DeTexto(Trim(texto_));
+    case TTipoCampo::Inteiro: return Decimal(inteiro_);
+    case TTipoCampo::Decimal: return decimal_;
+    case TTipoCampo::Real:
+    case TTipoCampo::Data: return Decimal::DeDouble(real_, 9);
+    }
+    return Decimal();
+}
+
+double TValor::AsFloat() const {
+    if (nulo_) return 0;
+    switch (tipo_) {
+    case TTipoCampo::Texto: return Decimal::DeTexto(Trim(texto_)).ParaDouble();
+    case TTipoCampo::Inteiro: return static_cast<double>(inteiro_);
+    case TTipoCampo::Decimal: return decimal_.ParaDouble();
+    case TTipoCampo::Real:
+    case TTipoCampo::Data: return real_;
+    }
+    return 0;
+}
+
+TDateTime TValor::AsDate() const {
+    if (nulo_) return 0;
+    switch (tipo_) {
+    case TTipoCampo::Texto: return StrToDate(Trim(texto_));
+    case TTipoCampo::Inteiro: return static_cast<double>(inteiro_);
+    case TTipoCampo::Decimal: return decimal_.ParaDouble();
+    case TTipoCampo::Real:
+    case TTipoCampo::Data: return real_;
+    }
+    return 0;
+}
+
+TValor TValor::ConvertidoPara(TTipoCampo tipo, int escala) const {
+    if (nulo_) return TValor();
+    // An empty text in a number or date column means "no value", as in a grid cell left blank.
+    if (tipo_ == TTipoCampo::Texto && tipo != TTipoCampo::Texto && Trim(texto_).empty()) return TValor();
+    switch (tipo) {
+    case TTipoCampo::Texto: return Texto(AsString());
+    case TTipoCampo::Inteiro: return Inteiro(AsInteger());
+    case TTipoCampo::Decimal: return Dec(AsDecimal().ComEscala(escala));
+    case TTipoCampo::Real: return Real(AsFloat());
+    case TTipoCampo::Data: return Data(AsDate());
+    }
+    return TValor();
+}
+
+bool operator==(const TValor& a, const TValor& b) {
+    if (a.nulo_ || b.nulo_) return a.nulo_ == b.nulo_;
+    if (a.tipo_ != b.tipo_) return a.AsString() == b.AsString();
+    switch (a.tipo_) {
+    case TTipoCampo::Texto: return a.texto_ == b.texto_;
+    case TTipoCampo::Inteiro: return a.inteiro_ == b.inteiro_;
+    case TTipoCampo::Decimal: return a.decimal_ == b.decimal_;
+    case TTipoCampo::Real:
+    case TTipoCampo::Data: return a.real_ == b.real_;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- TTabela
+
+namespace {
+
+const char* const kColunaChave = "ETIQ$CHAVE";
+
+std::string Aspas(std::string_view texto, char aspa) {
+    std::string r(1, aspa);
+    for (char c : texto) {
+        r += c;
+        if (c == aspa) r += c;
+    }
+    r += aspa;
+    return r;
+}
+
+std::string SemBrancosFinais(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+TTipoCampo TipoDoBanco(int64_t tipo, int64_t escala) {
+    switch (tipo) {
+    case 7: case 8: case 16:  // smallint, integer, bigint (numeric when scaled)
+        return escala < 0 ? TTipoCampo::Decimal : TTipoCampo::Inteiro;
+    case 10: case 27:  // float, double
+        return TTipoCampo::Real;
+    case 12: case 35:  // date, timestamp
+        return TTipoCampo::Data;
+    default:
+        return TTipoCampo::Texto;
+    }
+}
+
+TValor LerValor(const fb::TField& f, const TCampoTabela& c) {
+    if (f.IsNull()) return TValor();
+    switch (c.tipo) {
+    case TTipoCampo::Texto: return TValor::Texto(f.AsString());
+    case TTipoCampo::Inteiro: return TValor::Inteiro(f.AsInteger());
+    case TTipoCampo::Decimal: return TValor::Dec(f.AsDecimal().ComEscala(c.escala));
+    case TTipoCampo::Real: return TValor::Real(f.AsFloat());
+    case TTipoCampo::Data: return TValor::Data(f.AsDate());
+    }
+    return TValor();
+}
+
+void PassarParametro(fb::TQuery& q, int i, const TValor& v) {
+    if (v.IsNull()) {
+        q.ParamNulo(i);
+        return;
+    }
+    switch (v.Tipo()) {
+    case TTipoCampo::Texto: q.ParamTexto(i, v.AsString()); break;
+    case TTipoCampo::Inteiro: q.ParamInteiro(i, v.AsInteger()); break;
+    case TTipoCampo::Decimal: q.ParamDecimal(i, v.AsDecimal()); break;
+    case TTipoCampo::Real: q.ParamDecimal(i, Decimal::DeDouble(v.AsFloat(), 9)); break;
+    case TTipoCampo::Data: q.ParamData(i, v.AsDate()); break;
+    }
+}
+
+}  // namespace
+
+TTabela::TTabela(fb::TDatabase& banco, fb::TTransaction& transacao, std::string nomeTabela)
+    : banco_(banco), transacao_(transacao), nomeTabela_(std::move(nomeTabela)) {}
+
+TTabela::~TTabela() = default;
+
+bool TTabela::Active() const { return ativa_; }
+
+TEstadoTabela TTabela::Estado() const { return estado_; }
+
+void TTabela::Avisar() {
+    if (AoMudar) AoMudar(*this);
+}
+
+void TTabela::ExigirAtiva() const {
+    if (!ativa_) throw EDatabaseError("A tabela " + nomeTabela_ + " não está aberta.");
+}
+
+void TTabela::ExigirLinha() const {
+    ExigirAtiva();
+    Garantir();
+    if (linhas_.empty()) throw EDatabaseError("A tabela " + nomeTabela_ + " não tem registros.");
+}
+
+void TTabela::LerEstrutura() {
+    if (!alteracao_) alteracao_ = std::make_unique<fb::TQuery>(banco_, transacao_);
+    fb::TQuery& q = *alteracao_;
+    q.Clear();
+    q.Add("Select rf.rdb$field_name, f.rdb$field_type, f.rdb$field_scale");
+    q.Add("From rdb$relation_fields rf join rdb$fields f on f.rdb$field_name = rf.rdb$field_source");
+    q.Add("Where rf.rdb$relation_name = " + Aspas(Maiusculas(nomeTabela_), '\''));
+    q.Add("Order By rf.rdb$field_position");
+    q.Open();
+    std::vector<TCampoTabela> campos;
+    for (; !q.Eof(); q.Next()) {
+        TCampoTabela c;
+        c.nome = SemBrancosFinais(q.FieldByName("RDB$FIELD_NAME").AsString());
+        int64_t escala = q.FieldByName("RDB$FIELD_SCALE").AsInteger();
+        c.tipo = TipoDoBanco(q.FieldByName("RDB$FIELD_TYPE").AsInteger(), escala);
+        c.escala = c.tipo == TTipoCampo::Decimal ? static_cast<int>(-escala) : 0;
+        campos.push_back(std::move(c));
+    }
+    q.Close();
+    if (campos.empty()) {
+        // Let the server say what is wrong with the name (missing table, no rights).
+        q.Clear();
+        q.Add("Select * From " + nomeTabela_);
+        q.Prepare();
+        q.Close();
+        throw EDatabaseError("A tabela " + nomeTabela_ + " não tem colunas.");
+    }
+    campos_ = std::move(campos);
+    indices_.clear();
+    for (size_t i = 0; i < campos_.size(); ++i) indices_[campos_[i].nome] = static_cast<int>(i);
+}
+
+std::string TTabela::TextoSelect() const {
+    std::string s = "Select uuid_to_char(rdb$db_key || x'0000000000000000') as ";
+    s += kColunaChave;
+    for (const auto& c : campos_) {
+        s += ", ";
+        s += Aspas(c.nome, '"');
+    }
+    s += " From " + nomeTabela_;
+    if (filtrado_ && !Trim(filtro_).empty()) s += " Where ( " + filtro_ + " )";
+    if (!Trim(ordenacao_).empty()) {
+        std::string ordem;
+        size_t ini = 0;
+        while (ini <= ordenacao_.size()) {
+            size_t fim = ordenacao_.find(';', ini);
+            if (fim == std::string::npos) fim = ordenacao_.size();
+            std::string nome = Trim(std::string_view(ordenacao_).substr(ini, fim - ini));
+            if (!nome.empty()) {
+                int i = IndiceCampo(nome);
+                if (i < 0) throw EDatabaseError("Campo '" + nome + "' não encontrado na tabela " + nomeTabela_ + ".");
+                if (!ordem.empty()) ordem += ", ";
+                ordem += Aspas(campos_[static_cast<size_t>(i)].nome, '"');
+            }
+            ini = fim + 1;
+        }
+        if (!ordem.empty()) s += " Order By " + ordem;
+    }
+    return s;
+}
+
+void TTabela::Executar() {
+    std::string texto = TextoSelect();
+    if (!cursor_) cursor_ = std::make_unique<fb::TQuery>(banco_, transacao_);
+    linhas_.clear();
+    lidaToda_ = false;
+    cursor_->Clear();
+    cursor_->Add(texto);
+    cursor_->Open();
+    if (cursor_->Eof()) {
+        lidaToda_ = true;
+        cursor_->Close();
+        return;
+    }
+    // the first row is the cursor's current one
+    Linha l;
+    std::string k = cursor_->FieldByName(kColunaChave).AsString();
+    for (char c : k)
+        if (c != '-' && l.chave.size() < 16) l.chave += c;
+    l.valores.reserve(campos_.size());
+    for (const auto& c : campos_) l.valores.push_back(LerValor(cursor_->FieldByName(c.nome), c));
+    linhas_.push_back(std::move(l));
+}
+
+bool TTabela::LerAte(size_t linha) const {
+    while (linhas_.size() <= linha && !lidaToda_) {
+        if (!cursor_ || !cursor_->Active())
+            throw EDatabaseError("A leitura da tabela " + nomeTabela_ + " foi interrompida: a conexão fechou os seus dados.");
+        cursor_->Next();
+        if (cursor_->Eof()) {
+            lidaToda_ = true;
+            cursor_->Close();
+            break;
+        }
+        Linha l;
+        std::string k = cursor_->FieldByName(kColunaChave).AsString();
+        for (char c : k)
+            if (c != '-' && l.chave.size() < 16) l.chave += c;
+        l.valores.reserve(campos_.size());
+        for (const auto& c : campos_) l.valores.push_back(LerValor(cursor_->FieldByName(c.nome), c));
+        linhas_.push_back(std::move(l));
+    }
+    return linha < linhas_.size();
+}
+
+void TTabela::LerTudo() const {
+    while (!lidaToda_) LerAte(linhas_.size());
+}
+
+void TTabela::Reler(const std::string& chave, size_t posAlternativa) {
+    reler_ = false;
+    Executar();
+    pos_ = 0;
+    bool achou = false;
+    if (!chave.empty()) {
+        for (size_t i = 0; LerAte(i); ++i)
+            if (linhas_[i].chave == chave) {
+                pos_ = i;
+                achou = true;
+                break;
+            }
+    }
+    if (!achou && posAlternativa > 0) {
+        LerAte(posAlternativa);
+        pos_ = linhas_.empty() ? 0 : std::min(posAlternativa, linhas_.size() - 1);
+    }
+    eof_ = linhas_.empty();
+    bof_ = linhas_.empty() || pos_ == 0;
+}
+
+void TTabela::Garantir() const {
+    if (!reler_) return;
+    // The order or filter changed: read again, keeping the row the caller was on.
+    auto* eu = const_cast<TTabela*>(this);
+    std::string chave = linhas_.empty() || pos_ >= linhas_.size() ? "" : linhas_[pos_].chave;
+    eu->Reler(chave, 0);
+}
+
+void TTabela::Open() {
+    if (ativa_) return;
+    LerEstrutura();
+    Executar();
+    ativa_ = true;
+    reler_ = false;
+    estado_ = TEstadoTabela::Navegacao;
+    pos_ = 0;
+    eof_ = linhas_.empty();
+    bof_ = true;
+    Avisar();
+}
+
+void TTabela::Close() {
+    if (!ativa_) return;
+    // Unposted edits are dropped, as closing a window's table always did.
+    estado_ = TEstadoTabela::Inativa;
+    ativa_ = false;
+    reler_ = false;
+    if (cursor_) cursor_->Close();
+    linhas_.clear();
+    lidaToda_ = false;
+    pos_ = 0;
+    eof_ = bof_ = true;
+    Avisar();
+}
+
+void TTabela::SetOrdenacao(std::string colunas) {
+    if (ativa_) Post();
+    ordenacao_ = std::move(colunas);
+    if (ativa_) reler_ = true;
+}
+
+void TTabela::SetFiltro(std::string condicao) {
+    if (ativa_) Post();
+    filtro_ = std::move(condicao);
+    if (ativa_ && filtrado_) reler_ = true;
+}
+
+void TTabela::SetFiltrado(bool filtrado) {
+    if (filtrado == filtrado_) return;
+    if (ativa_) Post();
+    filtrado_ = filtrado;
+    if (ativa_) reler_ = true;
+}
+
+void TTabela::Refresh() {
+    ExigirAtiva();
+    Post();
+    std::string chave = linhas_.empty() || pos_ >= linhas_.size() ? "" : linhas_[pos_].chave;
+    Reler(chave, pos_);
+    Avisar();
+}
+
+void TTabela::First() {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    pos_ = 0;
+    bof_ = true;
+    eof_ = linhas_.empty();
+    Avisar();
+}
+
+void TTabela::Next() {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    if (!linhas_.empty() && LerAte(pos_ + 1)) {
+        ++pos_;
+        bof_ = false;
+        eof_ = false;
+    } else {
+        eof_ = true;
+    }
+    Avisar();
+}
+
+void TTabela::Prior() {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    if (pos_ > 0) {
+        --pos_;
+        eof_ = false;
+        bof_ = false;
+    } else {
+        bof_ = true;
+    }
+    Avisar();
+}
+
+void TTabela::Last() {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    LerTudo();
+    pos_ = linhas_.empty() ? 0 : linhas_.size() - 1;
+    eof_ = true;
+    bof_ = linhas_.empty();
+    Avisar();
+}
+
+bool TTabela::Eof() const {
+    if (!ativa_) return true;
+    Garantir();
+    return eof_;
+}
+
+bool TTabela::Bof() const {
+    if (!ativa_) return true;
+    Garantir();
+    return bof_;
+}
+
+bool TTabela::IsEmpty() const {
+    if (!ativa_) return true;
+    Garantir();
+    return linhas_.empty();
+}
+
+size_t TTabela::RecNo() const {
+    if (!ativa_) return 0;
+    Garantir();
+    return linhas_.empty() ? 0 : pos_ + 1;
+}
+
+void TTabela::SetRecNo(size_t recno) {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    if (recno == 0 || !LerAte(recno - 1))
+        throw EDatabaseError("A tabela " + nomeTabela_ + " não tem o registro " + std::to_string(recno) + ".");
+    pos_ = recno - 1;
+    eof_ = bof_ = false;
+    Avisar();
+}
+
+size_t TTabela::RecordCount() const {
+    if (!ativa_) return 0;
+    Garantir();
+    LerTudo();
+    return linhas_.size();
+}
+
+bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCaixa, bool parcial) {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    int c = IndiceCampo(coluna);
+    if (c < 0) throw EDatabaseError("Campo '" + std::string(coluna) + "' não encontrado na tabela " + nomeTabela_ + ".");
+    const TCampoTabela& campo = campos_[static_cast<size_t>(c)];
+    bool numerico = campo.tipo == TTipoCampo::Inteiro || campo.tipo == TTipoCampo::Decimal || campo.tipo == TTipoCampo::Real;
+    Decimal procurado;
+    bool procuradoNumero = false;
+    if (numerico && !parcial) {
+        try {
+            procurado = Decimal::DeTexto(Trim(valor));
+            procuradoNumero = true;
+        } catch (const EConvertError&) {
+            return false;  // a word never equals a number
+        }
+    }
+    std::string alvo = semCaixa ? Maiusculas(valor) : std::string(valor);
+    for (size_t i = 0; LerAte(i); ++i) {
+        const TValor& v = linhas_[i].valores[static_cast<size_t>(c)];
+        if (v.IsNull()) continue;
+        bool igual;
+        if (procuradoNumero) {
+            igual = v.AsDecimal() == procurado;
+        } else {
+            std::string texto = campo.tipo == TTipoCampo::Texto ? SemBrancosFinais(v.AsString()) : v.AsString();
+            if (semCaixa) texto = Maiusculas(texto);
+            igual = parcial ? texto.compare(0, alvo.size(), alvo) == 0 : texto == alvo;
+        }
+        if (igual) {
+            pos_ = i;
+            eof_ = bof_ = false;
+            Avisar();
+            return true;
+        }
+    }
+    return false;
+}
+
+const std::vector<TCampoTabela>& TTabela::Campos() const { return campos_; }
+
+int TTabela::IndiceCampo(std::string_view nome) const {
+    auto it = indices_.find(Maiusculas(nome));
+    return it == indices_.end() ? -1 : it->second;
+}
+
+const TValor& TTabela::FieldByName(std::string_view nome) const {
+    ExigirAtiva();
+    int c = IndiceCampo(nome);
+    if (c < 0) throw EDatabaseError("Campo '" + std::string(nome) + "' não encontrado na tabela " + nomeTabela_ + ".");
+    if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao)
+        return buffer_.valores[static_cast<size_t>(c)];
+    ExigirLinha();
+    return linhas_[pos_].valores[static_cast<size_t>(c)];
+}
+
+const TValor& TTabela::Valor(size_t linha, int campo) const {
+    ExigirAtiva();
+    Garantir();
+    if (campo < 0 || static_cast<size_t>(campo) >= campos_.size() || !LerAte(linha))
+        throw EDatabaseError("Posição fora da tabela " + nomeTabela_ + ".");
+    if (estado_ == TEstadoTabela::Edicao && linha == pos_) return buffer_.valores[static_cast<size_t>(campo)];
+    return linhas_[linha].valores[static_cast<size_t>(campo)];
+}
+
+void TTabela::Edit() {
+    ExigirAtiva();
+    if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao) return;
+    ExigirLinha();
+    buffer_ = linhas_[pos_];
+    alterados_.assign(campos_.size(), false);
+    estado_ = TEstadoTabela::Edicao;
+}
+
+void TTabela::Insert() {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    if (BeforeInsert) BeforeInsert(*this);
+    buffer_ = Linha{};
+    buffer_.valores.assign(campos_.size(), TValor());
+    alterados_.assign(campos_.size(), false);
+    estado_ = TEstadoTabela::Insercao;
+    Avisar();
+    if (AfterInsert) AfterInsert(*this);
+}
+
+void TTabela::SetCampo(std::string_view nome, const TValor& valor) {
+    ExigirAtiva();
+    int c = IndiceCampo(nome);
+    if (c < 0) throw EDatabaseError("Campo '" + std::string(nome) + "' não encontrado na tabela " + nomeTabela_ + ".");
+    if (estado_ == TEstadoTabela::Navegacao) Edit();
+    const TCampoTabela& campo = campos_[static_cast<size_t>(c)];
+    TValor v = valor.ConvertidoPara(campo.tipo, campo.escala);
+    if (v != buffer_.valores[static_cast<size_t>(c)] || estado_ == TEstadoTabela::Insercao) {
+        buffer_.valores[static_cast<size_t>(c)] = std::move(v);
+        alterados_[static_cast<size_t>(c)] = true;
+    }
+}
+
+std::string TTabela::ChaveSql(const std::string& chave) const {
+    if (chave.size() != 16) throw EDatabaseError("O registro da tabela " + nomeTabela_ + " não pode ser localizado no banco.");
+    for (char c : chave)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            throw EDatabaseError("O registro da tabela " + nomeTabela_ + " não pode ser localizado no banco.");
+    return "rdb$db_key = x'" + chave + "'";
+}
+
+void TTabela::ConferirLinha(const Linha& original) {
+    // The key may point elsewhere once another workstation emptied and refilled
+    // the table: write only over the row this table read.
+    fb::TQuery& q = *alteracao_;
+    q.Clear();
+    std::string s = "Select ";
+    for (size_t i = 0; i < campos_.size(); ++i) {
+        if (i) s += ", ";
+        s += Aspas(campos_[i].nome, '"');
+    }
+    q.Add(s + " From " + nomeTabela_ + " Where " + ChaveSql(original.chave));
+    q.Open();
+    if (q.Eof()) {
+        q.Close();
+        throw EDatabaseError("O registro foi excluído da tabela " + nomeTabela_ + " por outro usuário. Atualize os dados.");
+    }
+    for (size_t i = 0; i < campos_.size(); ++i) {
+        if (LerValor(q.FieldByName(campos_[i].nome), campos_[i]) != original.valores[i]) {
+            q.Close();
+            throw EDatabaseError("O registro da tabela " + nomeTabela_ + " foi alterado por outro usuário. Atualize os dados.");
+        }
+    }
+    q.Close();
+}
+
+void TTabela::Post() {
+    if (estado_ == TEstadoTabela::Edicao) {
+        std::vector<size_t> mudados;
+        for (size_t i = 0; i < alterados_.size(); ++i)
+            if (alterados_[i]) mudados.push_back(i);
+        if (!mudados.empty()) {
+            ConferirLinha(linhas_[pos_]);
+            std::string s = "Update " + nomeTabela_ + " Set ";
+            for (size_t k = 0; k < mudados.size(); ++k) {
+                if (k) s += ", ";
+                s += Aspas(campos_[mudados[k]].nome, '"') + " = ?";
+            }
+            s += " Where " + ChaveSql(buffer_.chave);
+            fb::TQuery& q = *alteracao_;
+            q.Clear();
+            q.Add(s);
+            q.Prepare();
+            for (size_t k = 0; k < mudados.size(); ++k) PassarParametro(q, static_cast<int>(k), buffer_.valores[mudados[k]]);
+            q.ExecSQL();
+            linhas_[pos_] = buffer_;
+        }
+        estado_ = TEstadoTabela::Navegacao;
+        Avisar();
+    } else if (estado_ == TEstadoTabela::Insercao) {
+        std::vector<size_t> cols;
+        for (size_t i = 0; i < campos_.size(); ++i)
+            if (alterados_[i]) cols.push_back(i);
+        std::string s = "Insert Into " + nomeTabela_;
+        if (cols.empty()) {
+            s += " Default Values";
+        } else {
+            std::string nomes, marcas;
+            for (size_t k = 0; k < cols.size(); ++k) {
+                if (k) { nomes += ", "; marcas += ", "; }
+                nomes += Aspas(campos_[cols[k]].nome, '"');
+                marcas += "?";
+            }
+            s += " ( " + nomes + " ) Values ( " + marcas + " )";
+        }
+        if (!alteracao_) alteracao_ = std::make_unique<fb::TQuery>(banco_, transacao_);
+        fb::TQuery& q = *alteracao_;
+        q.Clear();
+        q.Add(s);
+        q.Prepare();
+        for (size_t k = 0; k < cols.size(); ++k) PassarParametro(q, static_cast<int>(k), buffer_.valores[cols[k]]);
+        q.ExecSQL();
+        Linha nova = buffer_;
+        std::vector<size_t> definidos = cols;
+        estado_ = TEstadoTabela::Navegacao;
+        // The new row's key is only known from a fresh read; stay on it.
+        Reler("", 0);
+        for (size_t i = 0; LerAte(i); ++i) {
+            bool igual = true;
+            for (size_t c : definidos)
+                if (linhas_[i].valores[c] != nova.valores[c]) { igual = false; break; }
+            if (igual) {
+                pos_ = i;
+                eof_ = bof_ = false;
+            }
+        }
+        Avisar();
+    }
+}
+
+void TTabela::Cancel() {
+    if (estado_ != TEstadoTabela::Edicao && estado_ != TEstadoTabela::Insercao) return;
+    estado_ = TEstadoTabela::Navegacao;
+    buffer_ = Linha{};
+    Avisar();
+    if (AfterCancel) AfterCancel(*this);
+}
+
+void TTabela::Delete() {
+    ExigirAtiva();
+    if (estado_ == TEstadoTabela::Insercao) {
+        Cancel();
+        return;
+    }
+    if (estado_ == TEstadoTabela::Edicao) {
+        estado_ = TEstadoTabela::Navegacao;
+        buffer_ = Linha{};
+    }
+    ExigirLinha();
+    ConferirLinha(linhas_[pos_]);
+    fb::TQuery& q = *alteracao_;
+    q.Clear();
+    q.Add("Delete From " + nomeTabela_ + " Where " + ChaveSql(linhas_[pos_].chave));
+    q.Prepare();
+    q.ExecSQL();
+    linhas_.erase(linhas_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    if (!LerAte(pos_)) pos_ = linhas_.empty() ? 0 : linhas_.size() - 1;
+    eof_ = linhas_.empty();
+    bof_ = linhas_.empty() || pos_ == 0;
+    Avisar();
+}

@@ -1,0 +1,353 @@
+#include "data/udtmAplicativo.h"
+
+#include "common/ConfigEtq.h"
+#include "common/Excecoes.h"
+#include "common/InterfaceUsuario.h"
+#include "common/UFuncoes.h"
+#include "data/Aguarde.h"
+
+std::vector<std::string> ParametrosConexao() {
+    return {"user_name=Sysdba", "password=pinewoods", "lc_ctype=WIN1252"};
+}
+std::vector<std::string> ParametrosTransacao() { return {"read_committed", "rec_version", "nowait"}; }
+std::vector<std::string> ParametrosTransacaoMrg() { return {"concurrency", "nowait"}; }
+
+namespace {
+
+const char* const kMensagemCommit = "Transação não efetuada, será revertida, favor tentar novamente.";
+
+// Value of a pairs list as INSERTFILE writes it: decimal commas become points,
+// quotes become blanks, so the text can sit between single quotes.
+void AcrescentarValorLimpo(std::string& destino, const std::string& valor) {
+    for (char c : valor) {
+        if (c == ',') c = '.';
+        else if (c == '\'' || c == '"') c = ' ';
+        destino += c;
+    }
+}
+
+}  // namespace
+
+TdtmAplicativo::TdtmAplicativo()
+    : ibtAplicativo(dtbAplicativo, ParametrosTransacao()),
+      ibtAplicativoMrg(dtbAplicativoMrg, ParametrosTransacaoMrg()),
+      qryprocesso(dtbAplicativo, ibtAplicativo),
+      qrySelect1(dtbAplicativo, ibtAplicativo),
+      qrySelect2(dtbAplicativo, ibtAplicativo),
+      qrySelect3(dtbAplicativo, ibtAplicativo),
+      qrySelect4(dtbAplicativo, ibtAplicativo),
+      qrySelectMrg(dtbAplicativoMrg, ibtAplicativoMrg),
+      qryConfigGeral(dtbAplicativo, ibtAplicativo),
+      qryBloqueio(dtbAplicativo, ibtAplicativo),
+      tblFormat(dtbAplicativo, ibtAplicativo, "FORMATMRG"),
+      tblNumeroNF(dtbAplicativo, ibtAplicativo, "NUMERO_NF"),
+      tblMercadorias(dtbAplicativo, ibtAplicativo, "MERCADORIAS"),
+      tblLogEstoque(dtbAplicativo, ibtAplicativo, "LOGESTOQUE"),
+      tblEstoqueEmpresa(dtbAplicativo, ibtAplicativo, "ESTOQUE_EMPRESA"),
+      tblGrades_Produtos_P(dtbAplicativo, ibtAplicativo, "GRADES_PRODUTOS_P"),
+      tblProdutos_cli(dtbAplicativo, ibtAplicativo, "PRODUTOS_CLI") {
+    // dtmReceberCreate
+    std::string caminho = LerConfig("PATH MERKOR");
+    for (fb::TDatabase* banco : {&dtbAplicativo, &dtbAplicativoMrg}) {
+        banco->SetParametros(ParametrosConexao());
+        banco->FecharDataSets();
+        banco->Desconectar();
+        banco->SetCaminho(caminho);
+    }
+    dtbAplicativo.SetTransacaoPadrao(&ibtAplicativo);
+    dtbAplicativoMrg.SetTransacaoPadrao(&ibtAplicativoMrg);
+
+    tblMercadorias.BeforeInsert = [this](TTabela& t) { tblMercadoriasBeforeInsert(t); };
+    tblMercadorias.AfterCancel = [this](TTabela& t) { tblMercadoriasAfterCancel(t); };
+    tblNumeroNF.AfterInsert = [this](TTabela& t) { tblNumeroNFAfterInsert(t); };
+
+    dtmConectBanco(false);
+    dtmConectBancoMrg(false);
+    AtivaConfiguracaoTEF();
+    CancelaNumeroNF = 0;
+}
+
+TdtmAplicativo::~TdtmAplicativo() {
+    // dtmReceberDestroy: each step on its own, so one failure does not leave
+    // the other connection open.
+    try {
+        if (ibtAplicativo.Ativa()) ibtAplicativo.Rollback();
+    } catch (...) {
+    }
+    for (TTabela* t : {&tblFormat, &tblNumeroNF, &tblMercadorias, &tblLogEstoque, &tblEstoqueEmpresa,
+                       &tblGrades_Produtos_P, &tblProdutos_cli})
+        t->Close();
+    try {
+        dtbAplicativo.FecharDataSets();
+    } catch (...) {
+    }
+    try {
+        dtbAplicativo.Desconectar();
+    } catch (...) {
+    }
+    try {
+        dtmConectBancoMrg(false);
+    } catch (...) {
+    }
+}
+
+void TdtmAplicativo::AtivaConfiguracaoTEF() {
+    for (auto& f : ConfigTEF) f = 0;
+    ConfigTEFInteiro = 1;
+}
+
+void TdtmAplicativo::dtmConectBanco(bool conectar) {
+    if (!conectar) return;
+    if (!dtbAplicativo.Conectado()) dtbAplicativo.Conectar();
+    if (!ibtAplicativo.Ativa()) ibtAplicativo.Start();
+    if (!dtbAplicativo.Conectado()) return;
+    qryprocesso.Clear();
+    qryprocesso.Add("Select CODIGO FROM GERADOR");
+    qryprocesso.Open();
+    if (qryprocesso.Eof()) {
+        qryprocesso.Clear();
+        qryprocesso.Add("INSERT INTO GERADOR ( CODIGO ) VALUES ( 1 )");
+        qryprocesso.Prepare();
+        qryprocesso.ExecSQL();
+        ibtAplicativo.CommitRetaining();
+    }
+    qryprocesso.Close();
+}
+
+void TdtmAplicativo::dtmConectBancoMrg(bool conectar) {
+    if (conectar) {
+        if (!dtbAplicativoMrg.Conectado()) dtbAplicativoMrg.Conectar();
+        if (!ibtAplicativoMrg.Ativa()) ibtAplicativoMrg.Start();
+        return;
+    }
+    // Ending the snapshot here is what lets the next goods run see fresh data.
+    if (ibtAplicativoMrg.Ativa()) ibtAplicativoMrg.Rollback();
+    dtbAplicativoMrg.FecharDataSets();
+    dtbAplicativoMrg.Desconectar();
+}
+
+void TdtmAplicativo::dtmAplicativoOpen(const std::vector<std::string>& nomes) {
+    TAguarde aguarde;
+    auto abre = [&](TTabela& t, const char* nome) {
+        if (t.Active() || !ConstaNaLista(nomes, nome)) return false;
+        t.Open();
+        return true;
+    };
+    abre(tblFormat, "FormatMrg");
+    abre(tblNumeroNF, "NumeroNF");
+    abre(tblMercadorias, "Mercadorias");
+    if (abre(tblLogEstoque, "LogEstoque")) tblLogEstoque.SetOrdenacao("COD_MER;DATA_ALT");
+    abre(tblEstoqueEmpresa, "EstoqueEmpresa");
+    if (abre(tblGrades_Produtos_P, "Grades_Produtos_P")) {
+        tblGrades_Produtos_P.SetOrdenacao("COD_MER");
+        tblGrades_Produtos_P.SetOrdenacao("COD_BAR");
+        tblGrades_Produtos_P.SetOrdenacao("REF_MER");
+    }
+    abre(tblProdutos_cli, "Produtos_Cli");
+}
+
+void TdtmAplicativo::dtmAplicativoclose(const std::vector<std::string>& nomes) {
+    // LogEstoque is left as it was: no caller closes it by name.
+    if (ConstaNaLista(nomes, "FormatMrg")) tblFormat.Close();
+    if (ConstaNaLista(nomes, "NumeroNF")) tblNumeroNF.Close();
+    if (ConstaNaLista(nomes, "Mercadorias")) tblMercadorias.Close();
+    if (ConstaNaLista(nomes, "EstoqueEmpresa")) tblEstoqueEmpresa.Close();
+    if (ConstaNaLista(nomes, "Grades_Produtos_P")) tblGrades_Produtos_P.Close();
+    if (ConstaNaLista(nomes, "Produtos_Cli")) tblProdutos_cli.Close();
+}
+
+bool TdtmAplicativo::dtmCommit(TTabela* tabela) {
+    try {
+        if (tabela) {
+            if (&tabela->Banco() != &dtbAplicativo || &tabela->Transacao() != &ibtAplicativo)
+                throw EDatabaseError("A tabela " + tabela->NomeTabela() + " não pertence à conexão principal.");
+            tabela->Post();
+        }
+        ibtAplicativo.CommitRetaining();
+        return true;
+    } catch (const std::exception&) {
+        try {
+            ibtAplicativo.RollbackRetaining();
+        } catch (...) {
+        }
+        // The table must not go on showing what was just undone.
+        if (tabela && tabela->Active() && &tabela->Transacao() == &ibtAplicativo) {
+            try {
+                tabela->Cancel();
+                tabela->Refresh();
+            } catch (...) {
+            }
+        }
+        InterfaceUsuario().Mensagem(kMensagemCommit);
+        return false;
+    }
+}
+
+void TdtmAplicativo::dtmRollback() { ibtAplicativo.RollbackRetaining(); }
+
+void TdtmAplicativo::tblMercadoriasBeforeInsert(TTabela&) {
+    ContadorMercadorias1 = 0;
+    ContadorMercadorias2 = 0;
+}
+
+void TdtmAplicativo::tblMercadoriasAfterCancel(TTabela& tabela) {
+    std::string codigo = tabela.IsEmpty() ? "" : tabela.FieldByName("COD_RED").AsString();
+    dtmRollback();
+    tabela.Refresh();
+    if (!codigo.empty()) tabela.Locate("COD_RED", codigo);
+}
+
+void TdtmAplicativo::tblNumeroNFAfterInsert(TTabela& tabela) {
+    if (CancelaNumeroNF == 1) tabela.Cancel();
+}
+
+// ---------------------------------------------------------------- builders
+
+fb::TQuery* TdtmAplicativo::Slot(const std::string& nome) {
+    if (nome == "1") return &qrySelect1;
+    if (nome == "2") return &qrySelect2;
+    if (nome == "3") return &qrySelect3;
+    if (nome == "4") return &qrySelect4;
+    if (nome == "MRG") return &qrySelectMrg;
+    return nullptr;
+}
+
+bool TdtmAplicativo::AbrirSelect(fb::TQuery& qry, const std::string& linha1, const std::string* linha2) {
+    qry.Clear();
+    qry.Add(linha1);
+    if (linha2) qry.Add(*linha2);
+    try {
+        qry.Open();
+    } catch (...) {
+        qry.Close();
+        throw;
+    }
+    return !qry.Eof();
+}
+
+bool TdtmAplicativo::SelectFile(const std::string& slot, const std::string& tabela, const std::string& condicao) {
+    if (fb::TQuery* q = Slot(slot)) return AbrirSelect(*q, "Select * From " + tabela + " Where ( " + condicao + " )", nullptr);
+    if (Maiusculas(slot) == "CLOSE")
+        for (fb::TQuery* q : {&qrySelect1, &qrySelect2, &qrySelect3, &qrySelect4, &qrySelectMrg}) q->Close();
+    return false;
+}
+
+bool TdtmAplicativo::SelectFileQry(fb::TQuery& qry, const std::string& tabela, const std::string& condicao) {
+    return AbrirSelect(qry, "Select * From " + tabela + " Where ( " + condicao + " )", nullptr);
+}
+
+bool TdtmAplicativo::SelectFileOrdemCampo(const std::string& slot, const std::string& tabela, const std::string& condicao,
+                                          const std::string& ordem, const std::string& campos) {
+    if (fb::TQuery* q = Slot(slot)) {
+        std::string linha1 = "Select " + (campos.empty() ? std::string("*") : campos) + " From " + tabela + " Where ( " + condicao + " )";
+        std::string linha2 = "Order By " + ordem;
+        return AbrirSelect(*q, linha1, ordem.empty() ? nullptr : &linha2);
+    }
+    // qrySelect4 stays open here, unlike SelectFile's CLOSE.
+    if (Maiusculas(slot) == "CLOSE")
+        for (fb::TQuery* q : {&qrySelect1, &qrySelect2, &qrySelect3, &qrySelectMrg}) q->Close();
+    return false;
+}
+
+void TdtmAplicativo::ExecutarInsert(const std::string& tabela, const std::vector<std::string>& pares, bool trocar) {
+    const size_t n = pares.size() / 2;
+    std::string colunas, valores;
+    size_t tamanho = 0;
+    for (size_t i = 0; i < 2 * n; ++i) tamanho += pares[i].size() + 3;
+    colunas.reserve(tamanho + 8);
+    valores.reserve(tamanho + 16);
+    colunas = "( ";
+    valores = " Values ( ";
+    for (size_t i = 0; i < n; ++i) {
+        colunas += pares[2 * i];
+        colunas += ',';
+        valores += '\'';
+        if (trocar)
+            AcrescentarValorLimpo(valores, pares[2 * i + 1]);
+        else
+            valores += pares[2 * i + 1];
+        valores += "',";
+    }
+    if (n > 0) {
+        colunas.pop_back();
+        valores.pop_back();
+    }
+    colunas += " )  ";
+    valores += " )  ";
+    qryprocesso.Clear();
+    qryprocesso.Add("Insert into " + tabela);
+    qryprocesso.Add(colunas);
+    qryprocesso.Add(valores);
+    qryprocesso.Prepare();
+    qryprocesso.ExecSQL();
+}
+
+void TdtmAplicativo::INSERTFILE(const std::string& tabela, const std::vector<std::string>& pares) {
+    ExecutarInsert(tabela, pares, true);
+}
+
+void TdtmAplicativo::INSERTFILE_LOG(const std::string& tabela, const std::vector<std::string>& pares) {
+    ExecutarInsert(tabela, pares, false);
+}
+
+void TdtmAplicativo::UPDATEFILE(const std::string& tabela, const std::string& atribuicoes, const std::string& condicao) {
+    qryprocesso.Clear();
+    qryprocesso.Add("UPDATE " + tabela + " SET");
+    qryprocesso.Add(atribuicoes);
+    qryprocesso.Add("WHERE");
+    qryprocesso.Add("( " + condicao + " )");
+    qryprocesso.Prepare();
+    qryprocesso.ExecSQL();
+}
+
+void TdtmAplicativo::UPDATEFILE_Matriz(const std::string& tabela, const std::string& condicao,
+                                       const std::vector<std::string>& pares) {
+    std::string atribuicoes;
+    for (size_t i = 0; i < pares.size() / 2; ++i) {
+        const std::string& valor = pares[2 * i + 1];
+        atribuicoes += pares[2 * i];
+        atribuicoes += '=';
+        if (valor.empty()) {
+            atribuicoes += "''";
+        } else {
+            atribuicoes += '\'';
+            AcrescentarValorLimpo(atribuicoes, valor);
+            atribuicoes += '\'';
+        }
+        atribuicoes += ',';
+    }
+    if (!atribuicoes.empty()) atribuicoes.pop_back();
+    if (!atribuicoes.empty()) UPDATEFILE(tabela, atribuicoes, condicao);
+}
+
+void TdtmAplicativo::DeleteRegistro(const std::string& tabela, const std::string& condicao) {
+    qryprocesso.Clear();
+    qryprocesso.Add("DELETE FROM " + tabela);
+    qryprocesso.Add("WHERE");
+    qryprocesso.Add("( " + condicao + " )");
+    qryprocesso.Prepare();
+    qryprocesso.ExecSQL();
+}
+
+int64_t TdtmAplicativo::BuscaGerador(const std::string& gerador) {
+    qryprocesso.Clear();
+    qryprocesso.Add("Select gen_id(" + gerador + ",1) codigo from gerador");
+    qryprocesso.Open();
+    if (qryprocesso.Eof()) {
+        // Without GERADOR's row the generator was not even advanced: no value to give.
+        qryprocesso.Close();
+        throw EDatabaseError("A tabela GERADOR está vazia; o gerador " + gerador + " não pôde ser lido.");
+    }
+    int64_t r = qryprocesso.FieldByName("codigo").AsInteger();
+    qryprocesso.Close();
+    return r;
+}
+
+int64_t TdtmAplicativo::BuscaUltimo(const std::string& tabela, const std::string& coluna) {
+    qryprocesso.Clear();
+    qryprocesso.Add("Select max(" + coluna + ") codigo from " + tabela);
+    qryprocesso.Open();
+    int64_t r = qryprocesso.FieldByName("codigo").AsInteger() + 1;
+    qryprocesso.Close();
+    return r;
+}

@@ -1,0 +1,105 @@
+#include "BancoTeste.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "common/ConfigEtq.h"
+#include "common/UFuncoes.h"
+#include "data/udtmAplicativo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Creating a database costs far more than copying one: build each schema once.
+std::string Modelo(const std::string& esquema) {
+    static std::map<std::string, std::string> prontos;
+    auto it = prontos.find(esquema);
+    if (it != prontos.end()) return it->second;
+    std::string pasta = fs::temp_directory_path() / ("etiq-modelo-XXXXXX");
+    std::vector<char> molde(pasta.begin(), pasta.end());
+    molde.push_back('\0');
+    if (!mkdtemp(molde.data())) throw std::runtime_error("mkdtemp");
+    std::string caminho = std::string(molde.data()) + "/" + esquema + ".fdb";
+    std::ifstream f(std::string(ETIQ_ESQUEMA) + "/" + esquema);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    fb::TDatabase db;
+    db.SetCaminho(caminho);
+    db.SetParametros(ParametrosConexao());
+    db.CriarBanco();
+    db.ExecutarScript(ss.str());
+    db.Desconectar();
+    prontos[esquema] = caminho;
+    return caminho;
+}
+
+}  // namespace
+
+std::vector<std::string> TInterfaceGravada::Mensagens() const {
+    std::vector<std::string> r;
+    for (const auto& e : eventos)
+        if (e.rfind("Mensagem:", 0) == 0) r.push_back(e.substr(9));
+    return r;
+}
+
+void BancoTeste::SetUp() {
+    std::string molde = (fs::temp_directory_path() / "etiq-dados-XXXXXX").string();
+    std::vector<char> m(molde.begin(), molde.end());
+    m.push_back('\0');
+    ASSERT_NE(mkdtemp(m.data()), nullptr);
+    pasta_ = m.data();
+    banco_ = pasta_ + "/loja.fdb";
+    fs::copy_file(Modelo(esquema_), banco_);
+    DefinirDiretorioSistema(pasta_);
+    GravarPathMerkor(banco_);
+    DefinirInterfaceUsuario(&iu_);
+}
+
+void BancoTeste::TearDown() {
+    outroTr_.reset();
+    outro_.reset();
+    DefinirInterfaceUsuario(nullptr);
+    DefinirDiretorioSistema("");
+    std::error_code ec;
+    fs::remove_all(pasta_, ec);
+}
+
+void BancoTeste::GravarPathMerkor(const std::string& valor) { GravarConfig("PATH MERKOR", valor); }
+
+fb::TDatabase& BancoTeste::Outro() {
+    if (!outro_) {
+        outro_ = std::make_unique<fb::TDatabase>();
+        outro_->SetCaminho(banco_);
+        outro_->SetParametros(ParametrosConexao());
+        outroTr_ = std::make_unique<fb::TTransaction>(*outro_, ParametrosTransacao());
+        outro_->SetTransacaoPadrao(outroTr_.get());
+    }
+    return *outro_;
+}
+
+void BancoTeste::Executar(const std::string& sql) {
+    fb::TDatabase& db = Outro();
+    fb::TQuery q(db, *outroTr_);
+    q.Add(sql);
+    q.ExecSQL();
+    outroTr_->CommitRetaining();
+}
+
+int64_t BancoTeste::Contar(const std::string& tabela, const std::string& condicao) {
+    return std::stoll(Texto("select count(*) from " + tabela + " where " + condicao));
+}
+
+std::string BancoTeste::Texto(const std::string& sql) {
+    fb::TDatabase& db = Outro();
+    // A fresh look each time: commit what the read-committed reader holds.
+    if (outroTr_->Ativa()) outroTr_->CommitRetaining();
+    fb::TQuery q(db, *outroTr_);
+    q.Add(sql);
+    q.Open();
+    std::string r = q.Eof() ? "" : q.FieldByName(q.NomesDosCampos().at(0)).AsString();
+    q.Close();
+    return r;
+}

@@ -1,0 +1,218 @@
+// The table object over the keyless queue: edits and deletions reach the row
+// the operator is on, even among identical rows.
+#include <memory>
+
+#include "BancoTeste.h"
+#include "common/Excecoes.h"
+#include "data/udtmAplicativo.h"
+
+namespace {
+
+class Tabela : public BancoTeste {
+protected:
+    void SetUp() override {
+        BancoTeste::SetUp();
+        // two identical rows, as two adds of the same barcode leave them
+        for (const char* v : {"(1, '789', 'CAFE', 0, 2.5)", "(1, '789', 'CAFE', 0, 2.5)", "(2, '111', 'ARROZ', 4, -1)",
+                              "(3, '222', 'feijao', 0, 0)"})
+            Executar(std::string("insert into etiquetaread (codigo, barras, nome, quantidade, estoque) values ") + v);
+        dtm = std::make_unique<TdtmAplicativo>();
+        tbl = std::make_unique<TTabela>(dtm->dtbAplicativo, dtm->ibtAplicativo, "ETIQUETAREAD");
+    }
+    void TearDown() override {
+        tbl.reset();
+        dtm.reset();
+        BancoTeste::TearDown();
+    }
+    std::string Coluna(const char* campo) {
+        std::string r;
+        for (tbl->First(); !tbl->Eof(); tbl->Next()) r += tbl->FieldByName(campo).AsString() + ";";
+        return r;
+    }
+    std::unique_ptr<TdtmAplicativo> dtm;
+    std::unique_ptr<TTabela> tbl;
+};
+
+TEST_F(Tabela, AbreTodasAsLinhasComTiposDasColunas) {
+    tbl->Open();
+    EXPECT_EQ(tbl->RecordCount(), 4u);
+    EXPECT_EQ(tbl->Campos().size(), 9u);
+    ASSERT_TRUE(tbl->Locate("NOME", "ARROZ"));
+    EXPECT_EQ(tbl->FieldByName("quantidade").AsDecimal(), Decimal::DeTexto("4"));
+    EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "4.000");
+    EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 2);
+    EXPECT_TRUE(tbl->FieldByName("VAL_LOTE").IsNull());
+    EXPECT_THROW(tbl->FieldByName("NAO_HA"), EDatabaseError);
+}
+
+TEST_F(Tabela, OrdenacaoPorUmaOuVariasColunasEFiltro) {
+    tbl->SetOrdenacao("NOME");
+    tbl->Open();
+    EXPECT_EQ(Coluna("CODIGO"), "2;1;1;3;");
+    tbl->SetOrdenacao("ESTOQUE;CODIGO");
+    EXPECT_EQ(Coluna("CODIGO"), "2;3;1;1;");
+    tbl->SetFiltro("quantidade>0");
+    EXPECT_EQ(Coluna("CODIGO"), "2;3;1;1;");  // not in force until Filtrado
+    tbl->SetFiltrado(true);
+    EXPECT_EQ(Coluna("CODIGO"), "2;");
+    tbl->SetFiltrado(false);
+    EXPECT_EQ(tbl->RecordCount(), 4u);
+    tbl->SetOrdenacao("NOME;NAO_HA");
+    EXPECT_THROW(tbl->First(), EDatabaseError);
+}
+
+TEST_F(Tabela, TrocarAOrdemMantemALinhaAtual) {
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    ASSERT_TRUE(tbl->Locate("NOME", "ARROZ"));
+    tbl->SetOrdenacao("NOME");
+    EXPECT_EQ(tbl->FieldByName("NOME").AsString(), "ARROZ");
+    EXPECT_EQ(tbl->RecNo(), 1u);
+}
+
+TEST_F(Tabela, LocateExatoNumericoEParcialSemCaixa) {
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    struct Caso { const char* coluna; const char* valor; bool semCaixa, parcial, acha; const char* nome; };
+    const Caso casos[] = {
+        {"CODIGO", "3", false, false, true, "feijao"},
+        {"CODIGO", "3.0", false, false, true, "feijao"},
+        {"CODIGO", "x", false, false, false, ""},
+        {"NOME", "FEI", true, true, true, "feijao"},
+        {"NOME", "FEI", false, true, false, ""},
+        {"NOME", "arroz", true, false, true, "ARROZ"},
+        {"BARRAS", "78", false, true, true, "CAFE"},
+    };
+    for (const auto& c : casos) {
+        tbl->First();
+        EXPECT_EQ(tbl->Locate(c.coluna, c.valor, c.semCaixa, c.parcial), c.acha) << c.coluna << "=" << c.valor;
+        if (c.acha) {
+            EXPECT_EQ(tbl->FieldByName("NOME").AsString(), c.nome) << c.valor;
+        }
+    }
+}
+
+TEST_F(Tabela, EdicaoDeUmaDeDuasLinhasIguaisAlteraSoEla) {
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    tbl->SetRecNo(2);
+    tbl->Edit();
+    tbl->SetCampo("QUANTIDADE", "3,5");
+    EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "3.500");
+    tbl->Post();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Texto("select list(quantidade, ';') from (select quantidade from etiquetaread where codigo=1 order by quantidade)"),
+              "0.000;3.500");
+    EXPECT_EQ(tbl->RecNo(), 2u);
+    EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "3.500");
+}
+
+TEST_F(Tabela, MudarDeLinhaGravaAEdicaoPendenteECommitComTabelaTambem) {
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    tbl->SetCampo("QUANTIDADE", TValor::Dec(Decimal::DeTexto("7")));
+    tbl->Next();
+    tbl->SetCampo("QUANTIDADE", "8");
+    ASSERT_TRUE(dtm->dtmCommit(tbl.get()));
+    EXPECT_EQ(tbl->Estado(), TEstadoTabela::Navegacao);
+    EXPECT_EQ(Contar("etiquetaread", "codigo=1 and quantidade in (7, 8)"), 2);
+}
+
+TEST_F(Tabela, ValorQueNaoConverteFalhaSemTocarNaLinha) {
+    tbl->Open();
+    EXPECT_THROW(tbl->SetCampo("QUANTIDADE", "dois"), EConvertError);
+    tbl->Cancel();
+    EXPECT_EQ(Contar("etiquetaread", "quantidade <> 0"), 1);
+}
+
+TEST_F(Tabela, ExclusaoDeUmaDeDuasLinhasIguaisDeixaAOutra) {
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    tbl->Delete();
+    EXPECT_EQ(tbl->RecordCount(), 3u);
+    EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 1);
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Contar("etiquetaread", "codigo=1"), 1);
+    EXPECT_EQ(Contar("etiquetaread"), 3);
+}
+
+TEST_F(Tabela, LinhaMudadaPorOutraEstacaoNaoEhSobrescrita) {
+    tbl->Open();
+    ASSERT_TRUE(tbl->Locate("CODIGO", "2"));
+    Executar("update etiquetaread set quantidade = 9 where codigo = 2");
+    tbl->SetCampo("QUANTIDADE", "1");
+    EXPECT_THROW(tbl->Post(), EDatabaseError);
+    tbl->Cancel();
+    tbl->Refresh();
+    EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "9.000");
+    EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 2);
+}
+
+TEST_F(Tabela, LinhaApagadaPorOutraEstacaoNaoLevaOutraNoLugar) {
+    tbl->Open();
+    ASSERT_TRUE(tbl->Locate("CODIGO", "3"));
+    Executar("delete from etiquetaread");
+    Executar("insert into etiquetaread (codigo, nome) values (50, 'NOVA')");
+    EXPECT_THROW(tbl->Delete(), EDatabaseError);
+    EXPECT_EQ(Texto("select nome from etiquetaread"), "NOVA");
+}
+
+TEST_F(Tabela, InclusaoCanceladaNoAfterInsertNaoCriaLinha) {
+    bool bloqueia = true;
+    int cancelados = 0;
+    tbl->AfterInsert = [&](TTabela& t) { if (bloqueia) t.Cancel(); };
+    tbl->AfterCancel = [&](TTabela&) { ++cancelados; };
+    tbl->Open();
+    tbl->Append();
+    EXPECT_EQ(tbl->Estado(), TEstadoTabela::Navegacao);
+    EXPECT_EQ(cancelados, 1);
+
+    bloqueia = false;
+    tbl->Append();
+    tbl->SetCampo("CODIGO", "77");
+    tbl->SetCampo("NOME", "NOVO");
+    tbl->Post();
+    EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 77);
+    EXPECT_EQ(tbl->RecordCount(), 5u);
+    // the new row is addressable at once
+    tbl->SetCampo("QUANTIDADE", "2");
+    tbl->Post();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Texto("select quantidade from etiquetaread where codigo=77"), "2.000");
+}
+
+TEST_F(Tabela, RefreshMostraLinhasNovasEFicaNaLinhaAtual) {
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    ASSERT_TRUE(tbl->Locate("CODIGO", "3"));
+    Executar("insert into etiquetaread (codigo) values (0)");
+    tbl->Refresh();
+    EXPECT_EQ(tbl->RecordCount(), 5u);
+    EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 3);
+}
+
+TEST_F(Tabela, CommitQueFalhaReleATabela) {
+    Executar("create exception ex_commit 'commit recusado'");
+    Executar("create trigger tr_commit on transaction commit as begin "
+             "if (exists(select 1 from etiquetaread where quantidade = 66)) then exception ex_commit; end");
+    tbl->Open();
+    ASSERT_TRUE(tbl->Locate("CODIGO", "2"));
+    tbl->SetCampo("QUANTIDADE", "66");
+    EXPECT_FALSE(dtm->dtmCommit(tbl.get()));
+    EXPECT_EQ(iu_.Mensagens().size(), 1u);
+    EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "4.000");
+    EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 2);
+}
+
+TEST_F(Tabela, TabelaInexistenteFalhaComAMensagemDoServidor) {
+    TTabela t(dtm->dtbAplicativo, dtm->ibtAplicativo, "NAO_EXISTE");
+    try {
+        t.Open();
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("NAO_EXISTE"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(t.Active());
+}
+
+}  // namespace

@@ -5,7 +5,14 @@
 // Every client failure raises EDatabaseError with the server's message.
 //
 // A local path ("/x/loja.fdb") opens the file with the embedded engine;
-// "host:/x/loja.fdb" goes to that server through the same client.
+// "host:/x/loja.fdb" (or "host/porta:/x/loja.fdb") goes to that server through
+// the same client.
+//
+// Ownership: queries and transactions register with their database. Closing,
+// disconnecting or destroying the database releases every statement, cursor and
+// transaction it handed out, so nothing of the client leaks on any path, in
+// whatever order the objects are destroyed.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,25 +20,61 @@
 #include <vector>
 
 #include "common/Decimal.h"
+#include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 
 namespace fb {
+
+// A failure reported by Firebird: the message is the server's (after a short
+// Portuguese lead for connection failures); the codes let callers tell a lock
+// conflict or a missing object from other errors.
+class EFbErro : public EDatabaseError {
+public:
+    EFbErro(const std::string& mensagem, intptr_t gds, int sqlcode, std::string sqlstate)
+        : EDatabaseError(mensagem), gds_(gds), sqlcode_(sqlcode), sqlstate_(std::move(sqlstate)) {}
+    intptr_t CodigoGds() const { return gds_; }   // first isc_* code of the status
+    int CodigoSql() const { return sqlcode_; }    // legacy SQLCODE, e.g. -901
+    const std::string& SqlState() const { return sqlstate_; }
+    // Lock conflict, deadlock or update conflict (the row is held by another transaction).
+    bool ConflitoDeBloqueio() const;
+
+private:
+    intptr_t gds_;
+    int sqlcode_;
+    std::string sqlstate_;
+};
 
 class TDatabase;
 class TTransaction;
 class TQuery;
 
-// One column of the current row.
+// One column of the current row. A TField follows the query: after Next() it
+// reads the new current row. Reading it with no current row (empty result)
+// behaves as NULL.
+//
+// Text columns arrive in WIN1252 and are given as UTF-8; CHAR(n) padding is
+// trimmed on the right. Columns of character set OCTETS (RDB$DB_KEY among them)
+// are binary: AsString gives their bytes hex-encoded in upper case
+// ("0000008100000001" for a DB_KEY), the form TQuery::ParamDbKey takes back.
+// Text BLOBs read as text; binary BLOBs give their raw bytes.
 class TField {
 public:
     const std::string& Nome() const;
     bool IsNull() const;
     int64_t AsInteger() const;     // NULL gives 0; a decimal is cut toward zero; text is parsed
     std::string AsString() const;  // NULL gives ""; numbers as text, decimals with "."
+                                   // dates as DD/MM/AAAA (and HH:MM:SS when there is a time)
     Decimal AsDecimal() const;     // exact for NUMERIC/DECIMAL; NULL gives 0
     double AsFloat() const;
     TDateTime AsDate() const;      // DATE/TIMESTAMP; NULL gives 0
-    // (the implementation keeps a pointer into the query's current row)
+    bool AsBoolean() const;        // BOOLEAN, or a flag text 'T'/'S'/'1'; NULL gives false
+
+    TField(const TQuery& consulta, size_t indice) : consulta_(&consulta), indice_(indice) {}
+    size_t Indice() const { return indice_; }
+
+private:
+    const TQuery* consulta_;
+    size_t indice_;
 };
 
 class TDatabase {
@@ -48,19 +91,30 @@ public:
     const std::vector<std::string>& Parametros() const;
     void SetTransacaoPadrao(TTransaction* t);  // started by connect on demand
     TTransaction* TransacaoPadrao() const;
+    // Seconds to wait for a server to answer before giving up (default 10).
+    void SetTempoLimiteConexao(int segundos);
+
+    // True when the path names a file on this machine (no "host:" in front),
+    // which the embedded engine opens without a server.
+    static bool EhCaminhoLocal(std::string_view caminho);
 
     void Conectar();
     void Desconectar();  // closes every statement, rolls back active transactions
     bool Conectado() const;
     void FecharDataSets();  // closes every open statement of this connection
 
-    // Creates a new database file (dialect 3, WIN1252) with the parameters set.
+    // Creates a new database file (dialect 3, WIN1252) with the parameters set
+    // and leaves it connected. An existing file is never overwritten.
     void CriarBanco();
+    // Drops the connected database (file removed) and leaves it disconnected.
+    void ApagarBanco();
     // Runs one statement outside any caller transaction (DDL scripts).
     void ExecutarImediato(std::string_view sql);
-    // Runs a script of statements ended by ";" (comments "--" allowed), each
-    // committed; SET TERM blocks are not supported.
+    // Runs a script of statements ended by ";" (comments "--" and "/* */"
+    // allowed), each committed; SET TERM blocks are not supported.
     void ExecutarScript(std::string_view script);
+    // The statements of a script, split as ExecutarScript does.
+    static std::vector<std::string> DividirScript(std::string_view script);
 
     struct Impl;
     Impl& impl() const { return *impl_; }
@@ -72,6 +126,8 @@ private:
 class TTransaction {
 public:
     // Lines such as "read_committed", "rec_version", "nowait" or "concurrency", "nowait".
+    // Also known: "consistency", "no_rec_version", "wait", "read", "write",
+    // "lock_timeout=N"; an unknown line fails at Start().
     TTransaction(TDatabase& banco, std::vector<std::string> parametros);
     ~TTransaction();  // rolls back when still active
     TTransaction(const TTransaction&) = delete;
@@ -80,6 +136,9 @@ public:
     TDatabase& Banco() const;
     void Start();
     bool Ativa() const;
+    // Commit and Rollback end the transaction and close the cursors of its
+    // queries; the Retaining forms keep both alive. A failed commit leaves the
+    // transaction active.
     void Commit();
     void CommitRetaining();
     void Rollback();
@@ -110,9 +169,12 @@ public:
 
     void Prepare();
     void ExecSQL();
-    void Open();
+    void Open();    // a SELECT, or a statement that returns one row (RETURNING, procedures)
     void Close();
     bool Active() const;
+    bool Preparado() const;
+    // Rows changed by the last ExecSQL (insert, update, delete).
+    uint64_t LinhasAfetadas() const;
 
     // Rows are buffered as they are fetched, so First() can go back.
     bool Eof() const;
@@ -123,12 +185,18 @@ public:
     std::optional<TField> FindField(std::string_view nome) const;
     std::vector<std::string> NomesDosCampos() const;
 
-    // Positional parameters ("?") for prepared statements, 0-based.
+    // Positional parameters ("?") for prepared statements, 0-based. Values stay
+    // set for the next executions until the SQL changes; a parameter left
+    // without value fails the execution. Numbers, dates and texts are converted
+    // by the server to the parameter's type.
+    int ParamCount();  // prepares when needed
     void ParamNulo(int i);
     void ParamInteiro(int i, int64_t v);
     void ParamTexto(int i, std::string_view v);
     void ParamDecimal(int i, const Decimal& v);
     void ParamData(int i, TDateTime v);
+    // A row key read from RDB$DB_KEY (the hex text TField::AsString gives).
+    void ParamDbKey(int i, std::string_view hex);
 
     TDatabase& Banco() const;
     TTransaction& Transacao() const;

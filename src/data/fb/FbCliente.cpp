@@ -1,0 +1,1279 @@
+#include "data/fb/FbCliente.h"
+
+#include <firebird/Interface.h>
+#include <ibase.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+#include <variant>
+
+#include "common/Win1252.h"
+
+using namespace Firebird;
+
+namespace fb {
+
+namespace {
+
+// Firebird counts dates from 17/11/1858; TDateTime from 30/12/1899.
+constexpr int kDiasAte1899 = 15018;
+constexpr double kFracoesPorDia = 86400.0 * ISC_TIME_SECONDS_PRECISION;
+
+constexpr unsigned kCsNone = 0;
+constexpr unsigned kCsOctets = 1;
+constexpr unsigned kCsUtf8 = 4;
+constexpr unsigned kCsWin1252 = 53;
+
+IMaster* Mestre() {
+    static IMaster* m = fb_get_master_interface();
+    return m;
+}
+
+// A status for one call chain; disposed on every path.
+class TStatus {
+public:
+    TStatus() : status_(Mestre()->getStatus()), w_(status_) {}
+    ~TStatus() { status_->dispose(); }
+    TStatus(const TStatus&) = delete;
+    TStatus& operator=(const TStatus&) = delete;
+    ThrowStatusWrapper* operator&() { return &w_; }
+    ThrowStatusWrapper* w() { return &w_; }
+
+private:
+    IStatus* status_;
+    ThrowStatusWrapper w_;
+};
+
+// Messages may carry names in the connection's code page: keep valid UTF-8, read the rest as WIN1252.
+std::string TextoDoServidor(const std::string& s) {
+    size_t i = 0;
+    char32_t cp;
+    while (i < s.size()) {
+        if (!Utf8::Proximo(s, i, cp)) return Win1252::ParaUtf8(s);
+    }
+    return s;
+}
+
+[[noreturn]] void Lancar(const IStatus* st, const std::string& prefixo) {
+    char buf[2048];
+    Mestre()->getUtilInterface()->formatStatus(buf, sizeof buf, const_cast<IStatus*>(st));
+    std::string msg = TextoDoServidor(buf);
+    while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
+    const intptr_t* v = st->getErrors();
+    intptr_t gds = (v && v[0] == isc_arg_gds) ? v[1] : 0;
+    int sqlcode = v ? isc_sqlcode(v) : 0;
+    char estado[6] = {0};
+    if (v) fb_sqlstate(estado, v);
+    throw EFbErro(prefixo.empty() ? msg : prefixo + "\n" + msg, gds, sqlcode, std::string(estado, strnlen(estado, 5)));
+}
+
+// Runs f; a Firebird failure becomes EFbErro with the server's message.
+template <class F>
+auto Chamar(F&& f, const std::string& prefixo = {}) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const FbException& e) {
+        Lancar(e.getStatus(), prefixo);
+    }
+}
+
+[[noreturn]] void Erro(const std::string& msg) { throw EDatabaseError(msg); }
+
+std::string Minusc(std::string_view s) {
+    std::string r(s);
+    for (auto& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return r;
+}
+
+std::string TrimEspacos(std::string_view s) {
+    size_t a = 0, b = s.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+    return std::string(s.substr(a, b - a));
+}
+
+bool IguaisAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+std::string Hex(std::string_view bytes) {
+    static const char* d = "0123456789ABCDEF";
+    std::string r;
+    r.reserve(bytes.size() * 2);
+    for (unsigned char c : bytes) {
+        r += d[c >> 4];
+        r += d[c & 15];
+    }
+    return r;
+}
+
+std::string DeHex(std::string_view hex) {
+    auto val = [&](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    if (hex.size() % 2) Erro("Chave de linha inválida: '" + std::string(hex) + "'");
+    std::string r;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        int a = val(hex[i]), b = val(hex[i + 1]);
+        if (a < 0 || b < 0) Erro("Chave de linha inválida: '" + std::string(hex) + "'");
+        r += static_cast<char>(a * 16 + b);
+    }
+    return r;
+}
+
+// One value of a row or of a parameter.
+struct TValor {
+    enum Tipo : uint8_t { Nulo, Inteiro, Real, Texto, Binario, Data, Hora, DataHora, Logico, DbKey };
+    Tipo tipo = Nulo;
+    int8_t escala = 0;  // Inteiro: digits after the point
+    bool textoBlob = false;
+    int64_t i = 0;      // Inteiro units; Logico 0/1
+    double d = 0;       // Real; TDateTime for Data/Hora/DataHora
+    std::string s;      // Texto (UTF-8), Binario and DbKey (raw bytes)
+};
+
+std::string TextoDeInteiro(int64_t v, int escala) {
+    if (escala <= 0) return std::to_string(v);
+    return Decimal::DeUnidades(v, escala).ParaTexto();
+}
+
+TDateTime DeIscDate(ISC_DATE d) { return static_cast<double>(d - kDiasAte1899); }
+TDateTime DeIscTime(ISC_TIME t) { return t / kFracoesPorDia; }
+
+void ParaIsc(TDateTime v, ISC_DATE& data, ISC_TIME& hora) {
+    double dias = std::floor(v);
+    double frac = v - dias;
+    auto fr = static_cast<int64_t>(std::llround(frac * kFracoesPorDia));
+    if (fr >= static_cast<int64_t>(kFracoesPorDia)) {
+        fr -= static_cast<int64_t>(kFracoesPorDia);
+        dias += 1;
+    }
+    data = static_cast<ISC_DATE>(static_cast<int64_t>(dias) + kDiasAte1899);
+    hora = static_cast<ISC_TIME>(fr);
+}
+
+// Bytes for the wire in the connection's character set.
+std::string ParaCliente(std::string_view utf8, unsigned cs) {
+    if (cs == kCsUtf8 || cs == kCsOctets) return std::string(utf8);
+    return Win1252::DeUtf8(utf8);
+}
+std::string DoCliente(std::string_view bytes, unsigned cs) {
+    if (cs == kCsUtf8) return std::string(bytes);
+    return Win1252::ParaUtf8(bytes);
+}
+
+}  // namespace
+
+bool EFbErro::ConflitoDeBloqueio() const {
+    return gds_ == isc_lock_conflict || gds_ == isc_deadlock || gds_ == isc_update_conflict;
+}
+
+// ---------------------------------------------------------------- TDatabase
+
+struct TDatabase::Impl {
+    std::string caminho;
+    std::vector<std::string> parametros;
+    TTransaction* padrao = nullptr;
+    int tempoLimite = 10;
+    IAttachment* att = nullptr;
+    unsigned charset = kCsWin1252;
+    uint64_t geracao = 0;  // bumps on every connect: statements of an older one are gone
+    std::set<TTransaction::Impl*> transacoes;
+    std::set<TQuery::Impl*> consultas;
+
+    IXpbBuilder* MontarDpb(ThrowStatusWrapper* st, bool criar);
+    void Anexar(bool criar);
+    void FecharTudo();  // cursors, statements, transactions; the attachment stays
+    void Soltar();      // detach (or drop the handle) after FecharTudo
+};
+
+// ---------------------------------------------------------------- TTransaction
+
+struct TTransaction::Impl {
+    TDatabase* banco;
+    std::vector<std::string> parametros;
+    ITransaction* tra = nullptr;
+    std::set<TQuery::Impl*> consultas;
+
+    void FecharCursores();
+    void Descartar();  // rollback whatever is open; never throws
+};
+
+// ---------------------------------------------------------------- TQuery
+
+struct TQuery::Impl {
+    TQuery* dono;
+    TDatabase* banco;
+    TTransaction* transacao;
+    std::vector<std::string> sql;
+    std::string ultimo;
+
+    IStatement* stmt = nullptr;
+    uint64_t geracao = 0;
+    unsigned tipo = 0;
+    IMessageMetadata* entradaStmt = nullptr;
+    IMessageMetadata* saida = nullptr;
+    std::vector<unsigned char> bufSaida;
+    uint64_t afetadas = 0;
+
+    // Parameters and the message layout built for their kinds.
+    std::vector<std::optional<TValor>> params;
+    IMessageMetadata* entrada = nullptr;
+    std::vector<unsigned> assinatura;
+    std::vector<unsigned char> bufEntrada;
+
+    struct Coluna {
+        std::string nome;
+        unsigned tipo, sub, cs, offset, nulo, tam;
+        int escala;
+    };
+    std::vector<Coluna> colunas;
+    std::vector<TField> campos;
+
+    IResultSet* cursor = nullptr;
+    bool ativo = false;
+    bool eof = true;
+    std::vector<std::vector<TValor>> linhas;
+    size_t pos = 0;
+
+    ~Impl() { Liberar(); }
+
+    void Liberar();          // cursor, statement and metadata
+    void FecharCursor();     // keeps the statement
+    void Preparar();
+    void GarantirConexao();
+    void MontarEntrada(ThrowStatusWrapper* st);
+    bool BuscarProxima();
+    std::vector<TValor> LerLinha(ThrowStatusWrapper* st);
+    const TValor* Valor(size_t i) const {
+        if (!ativo || linhas.empty() || i >= colunas.size()) return nullptr;
+        return &linhas[pos][i];
+    }
+};
+
+// ================================================================ TDatabase
+
+TDatabase::TDatabase() : impl_(std::make_unique<Impl>()) {}
+
+TDatabase::~TDatabase() {
+    impl_->FecharTudo();
+    impl_->Soltar();
+    // Whatever outlives the database must not reach for it.
+    for (auto* t : impl_->transacoes) t->banco = nullptr;
+    for (auto* q : impl_->consultas) q->banco = nullptr;
+}
+
+void TDatabase::SetCaminho(std::string caminho) { impl_->caminho = std::move(caminho); }
+const std::string& TDatabase::Caminho() const { return impl_->caminho; }
+void TDatabase::SetParametros(std::vector<std::string> linhas) { impl_->parametros = std::move(linhas); }
+const std::vector<std::string>& TDatabase::Parametros() const { return impl_->parametros; }
+void TDatabase::SetTransacaoPadrao(TTransaction* t) { impl_->padrao = t; }
+TTransaction* TDatabase::TransacaoPadrao() const { return impl_->padrao; }
+void TDatabase::SetTempoLimiteConexao(int segundos) { impl_->tempoLimite = segundos; }
+bool TDatabase::Conectado() const { return impl_->att != nullptr; }
+
+bool TDatabase::EhCaminhoLocal(std::string_view c) {
+    if (c.empty() || c[0] == '/' || c[0] == '.') return true;  // a colon further on is part of a file name
+    if (c.rfind("\\\\", 0) == 0) return false;                // \\server\path
+    auto dois = c.find(':');
+    if (dois == std::string_view::npos) return true;
+    // "C:\..." is a drive letter, not a host
+    return dois == 1 && std::isalpha(static_cast<unsigned char>(c[0]));
+}
+
+IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar) {
+    IXpbBuilder* dpb = Mestre()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
+    try {
+        std::string ctype = "WIN1252";
+        for (const auto& linha : parametros) {
+            auto igual = linha.find('=');
+            std::string nome = Minusc(TrimEspacos(linha.substr(0, igual)));
+            std::string valor = igual == std::string::npos ? "" : linha.substr(igual + 1);
+            if (nome.rfind("isc_dpb_", 0) == 0) nome = nome.substr(8);
+            if (nome.empty()) continue;
+            if (nome == "user_name" || nome == "user")
+                dpb->insertString(st, isc_dpb_user_name, TrimEspacos(valor).c_str());
+            else if (nome == "password")
+                dpb->insertString(st, isc_dpb_password, valor.c_str());
+            else if (nome == "lc_ctype")
+                ctype = TrimEspacos(valor);
+            else if (nome == "sql_role_name")
+                dpb->insertString(st, isc_dpb_sql_role_name, TrimEspacos(valor).c_str());
+            else
+                Erro("Parâmetro de conexão desconhecido: '" + linha + "'");
+        }
+        std::string cs = Minusc(ctype);
+        if (cs == "win1252")
+            charset = kCsWin1252;
+        else if (cs == "utf8")
+            charset = kCsUtf8;
+        else
+            Erro("Conjunto de caracteres não suportado: '" + ctype + "' (use WIN1252 ou UTF8)");
+        dpb->insertString(st, isc_dpb_lc_ctype, ctype.c_str());
+        dpb->insertInt(st, isc_dpb_sql_dialect, 3);
+        dpb->insertTag(st, isc_dpb_utf8_filename);
+        if (tempoLimite > 0 && !TDatabase::EhCaminhoLocal(caminho))
+            dpb->insertInt(st, isc_dpb_connect_timeout, tempoLimite);
+        if (criar) {
+            dpb->insertString(st, isc_dpb_set_db_charset, "WIN1252");
+            dpb->insertInt(st, isc_dpb_page_size, 8192);
+        }
+        return dpb;
+    } catch (...) {
+        dpb->dispose();
+        throw;
+    }
+}
+
+void TDatabase::Impl::Anexar(bool criar) {
+    if (att) return;
+    if (TrimEspacos(caminho).empty()) Erro("Caminho do banco de dados não informado.");
+    std::string prefixo = (criar ? "Não foi possível criar o banco de dados \"" : "Não foi possível conectar ao banco de dados \"") + caminho + "\".";
+    TStatus st;
+    IXpbBuilder* dpb = Chamar([&] { return MontarDpb(st.w(), criar); }, prefixo);
+    struct Soltar {
+        IXpbBuilder* b;
+        ~Soltar() { b->dispose(); }
+    } guarda{dpb};
+    IProvider* prov = Mestre()->getDispatcher();
+    struct SoltarProv {
+        IProvider* p;
+        ~SoltarProv() { p->release(); }
+    } guardaProv{prov};
+    Chamar(
+        [&] {
+            unsigned len = dpb->getBufferLength(st.w());
+            const unsigned char* buf = dpb->getBuffer(st.w());
+            att = criar ? prov->createDatabase(st.w(), caminho.c_str(), len, buf)
+                        : prov->attachDatabase(st.w(), caminho.c_str(), len, buf);
+        },
+        prefixo);
+    ++geracao;
+}
+
+void TDatabase::Impl::FecharTudo() {
+    for (auto* q : consultas) q->Liberar();
+    for (auto* t : transacoes) t->Descartar();
+}
+
+void TDatabase::Impl::Soltar() {
+    if (!att) return;
+    try {
+        TStatus st;
+        att->detach(st.w());
+    } catch (const FbException&) {
+        att->release();
+    }
+    att = nullptr;
+}
+
+void TDatabase::Conectar() {
+    impl_->Anexar(false);
+    if (impl_->padrao && !impl_->padrao->Ativa()) impl_->padrao->Start();
+}
+
+void TDatabase::Desconectar() {
+    impl_->FecharTudo();
+    impl_->Soltar();
+}
+
+void TDatabase::FecharDataSets() {
+    for (auto* q : impl_->consultas) q->dono->Close();
+}
+
+void TDatabase::CriarBanco() {
+    if (impl_->att) Erro("O banco de dados já está conectado: \"" + impl_->caminho + "\".");
+    impl_->Anexar(true);
+}
+
+void TDatabase::ApagarBanco() {
+    Conectar();
+    impl_->FecharTudo();
+    TStatus st;
+    Chamar([&] { impl_->att->dropDatabase(st.w()); }, "Não foi possível apagar o banco de dados \"" + impl_->caminho + "\".");
+    impl_->att = nullptr;  // released by the drop
+}
+
+void TDatabase::ExecutarImediato(std::string_view sql) {
+    impl_->Anexar(false);
+    TStatus st;
+    std::string texto = ParaCliente(sql, impl_->charset);
+    ITransaction* tra = Chamar([&] { return impl_->att->startTransaction(st.w(), 0, nullptr); });
+    try {
+        Chamar([&] { impl_->att->execute(st.w(), tra, 0, texto.c_str(), SQL_DIALECT_V6, nullptr, nullptr, nullptr, nullptr); });
+        Chamar([&] { tra->commit(st.w()); });
+    } catch (...) {
+        try {
+            TStatus st2;
+            tra->rollback(st2.w());
+        } catch (const FbException&) {
+            tra->release();
+        }
+        throw;
+    }
+}
+
+std::vector<std::string> TDatabase::DividirScript(std::string_view s) {
+    std::vector<std::string> r;
+    std::string atual;
+    size_t i = 0;
+    auto fechar = [&] {
+        std::string t = TrimEspacos(atual);
+        if (!t.empty()) r.push_back(t);
+        atual.clear();
+    };
+    while (i < s.size()) {
+        char c = s[i];
+        if (c == '\'' || c == '"') {
+            size_t fim = i + 1;
+            while (fim < s.size()) {
+                if (s[fim] == c) {
+                    if (fim + 1 < s.size() && s[fim + 1] == c) {
+                        fim += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++fim;
+            }
+            atual.append(s.substr(i, fim + 1 - i));
+            i = fim + 1;
+        } else if (c == '-' && i + 1 < s.size() && s[i + 1] == '-') {
+            while (i < s.size() && s[i] != '\n') ++i;
+        } else if (c == '/' && i + 1 < s.size() && s[i + 1] == '*') {
+            auto fim = s.find("*/", i + 2);
+            i = fim == std::string_view::npos ? s.size() : fim + 2;
+            atual += ' ';
+        } else if (c == ';') {
+            fechar();
+            ++i;
+        } else {
+            atual += c;
+            ++i;
+        }
+    }
+    fechar();
+    return r;
+}
+
+void TDatabase::ExecutarScript(std::string_view script) {
+    for (const auto& cmd : DividirScript(script)) ExecutarImediato(cmd);
+}
+
+// ================================================================ TTransaction
+
+TTransaction::TTransaction(TDatabase& banco, std::vector<std::string> parametros) : impl_(std::make_unique<Impl>()) {
+    impl_->banco = &banco;
+    impl_->parametros = std::move(parametros);
+    banco.impl().transacoes.insert(impl_.get());
+}
+
+TTransaction::~TTransaction() {
+    impl_->Descartar();
+    for (auto* q : impl_->consultas) q->transacao = nullptr;
+    if (impl_->banco) {
+        impl_->banco->impl().transacoes.erase(impl_.get());
+        if (impl_->banco->TransacaoPadrao() == this) impl_->banco->SetTransacaoPadrao(nullptr);
+    }
+}
+
+TDatabase& TTransaction::Banco() const {
+    if (!impl_->banco) Erro("A transação não tem mais banco de dados.");
+    return *impl_->banco;
+}
+
+bool TTransaction::Ativa() const { return impl_->tra != nullptr; }
+
+void TTransaction::Impl::FecharCursores() {
+    for (auto* q : consultas) q->FecharCursor();
+}
+
+void TTransaction::Impl::Descartar() {
+    if (!tra) return;
+    FecharCursores();
+    try {
+        TStatus st;
+        tra->rollback(st.w());
+    } catch (const FbException&) {
+        tra->release();
+    }
+    tra = nullptr;
+}
+
+void TTransaction::Start() {
+    if (impl_->tra) Erro("A transação já está ativa.");
+    TDatabase& banco = Banco();
+    banco.impl().Anexar(false);
+    TStatus st;
+    IXpbBuilder* tpb = Chamar([&] { return Mestre()->getUtilInterface()->getXpbBuilder(st.w(), IXpbBuilder::TPB, nullptr, 0); });
+    struct Soltar {
+        IXpbBuilder* b;
+        ~Soltar() { b->dispose(); }
+    } guarda{tpb};
+    Chamar([&] {
+        for (const auto& linha : impl_->parametros) {
+            std::string p = Minusc(TrimEspacos(linha));
+            if (p.rfind("isc_tpb_", 0) == 0) p = p.substr(8);
+            if (p.empty()) continue;
+            if (p == "read_committed") tpb->insertTag(st.w(), isc_tpb_read_committed);
+            else if (p == "rec_version") tpb->insertTag(st.w(), isc_tpb_rec_version);
+            else if (p == "no_rec_version") tpb->insertTag(st.w(), isc_tpb_no_rec_version);
+            else if (p == "nowait") tpb->insertTag(st.w(), isc_tpb_nowait);
+            else if (p == "wait") tpb->insertTag(st.w(), isc_tpb_wait);
+            else if (p == "concurrency") tpb->insertTag(st.w(), isc_tpb_concurrency);
+            else if (p == "consistency") tpb->insertTag(st.w(), isc_tpb_consistency);
+            else if (p == "read") tpb->insertTag(st.w(), isc_tpb_read);
+            else if (p == "write") tpb->insertTag(st.w(), isc_tpb_write);
+            else if (p.rfind("lock_timeout=", 0) == 0) {
+                int s = 0;
+                try {
+                    s = std::stoi(p.substr(13));
+                } catch (...) {
+                    Erro("Parâmetro de transação inválido: '" + linha + "'");
+                }
+                tpb->insertInt(st.w(), isc_tpb_lock_timeout, s);
+            } else
+                Erro("Parâmetro de transação desconhecido: '" + linha + "'");
+        }
+        impl_->tra = banco.impl().att->startTransaction(st.w(), tpb->getBufferLength(st.w()), tpb->getBuffer(st.w()));
+    });
+}
+
+void TTransaction::Commit() {
+    if (!impl_->tra) Erro("A transação não está ativa.");
+    impl_->FecharCursores();
+    TStatus st;
+    Chamar([&] { impl_->tra->commit(st.w()); });
+    impl_->tra = nullptr;
+}
+
+void TTransaction::CommitRetaining() {
+    if (!impl_->tra) Erro("A transação não está ativa.");
+    TStatus st;
+    Chamar([&] { impl_->tra->commitRetaining(st.w()); });
+}
+
+void TTransaction::Rollback() {
+    if (!impl_->tra) Erro("A transação não está ativa.");
+    impl_->FecharCursores();
+    TStatus st;
+    try {
+        Chamar([&] { impl_->tra->rollback(st.w()); });
+    } catch (...) {
+        // the work is lost either way; the handle must not outlive the call
+        impl_->tra->release();
+        impl_->tra = nullptr;
+        throw;
+    }
+    impl_->tra = nullptr;
+}
+
+void TTransaction::RollbackRetaining() {
+    if (!impl_->tra) Erro("A transação não está ativa.");
+    TStatus st;
+    Chamar([&] { impl_->tra->rollbackRetaining(st.w()); });
+}
+
+// ================================================================ TQuery
+
+TQuery::TQuery(TDatabase& banco, TTransaction& transacao) : impl_(std::make_unique<Impl>()) {
+    impl_->dono = this;
+    impl_->banco = &banco;
+    impl_->transacao = &transacao;
+    banco.impl().consultas.insert(impl_.get());
+    transacao.impl().consultas.insert(impl_.get());
+}
+
+TQuery::~TQuery() {
+    impl_->Liberar();
+    if (impl_->banco) impl_->banco->impl().consultas.erase(impl_.get());
+    if (impl_->transacao) impl_->transacao->impl().consultas.erase(impl_.get());
+}
+
+TDatabase& TQuery::Banco() const {
+    if (!impl_->banco) Erro("A consulta não tem mais banco de dados.");
+    return *impl_->banco;
+}
+TTransaction& TQuery::Transacao() const {
+    if (!impl_->transacao) Erro("A consulta não tem mais transação.");
+    return *impl_->transacao;
+}
+
+void TQuery::Impl::FecharCursor() {
+    if (cursor) {
+        try {
+            TStatus st;
+            cursor->close(st.w());
+        } catch (const FbException&) {
+            cursor->release();
+        }
+        cursor = nullptr;
+    }
+    ativo = false;
+    eof = true;
+    linhas.clear();
+    pos = 0;
+}
+
+void TQuery::Impl::Liberar() {
+    FecharCursor();
+    if (entrada) entrada->release(), entrada = nullptr;
+    assinatura.clear();
+    if (entradaStmt) entradaStmt->release(), entradaStmt = nullptr;
+    if (saida) saida->release(), saida = nullptr;
+    colunas.clear();
+    campos.clear();
+    if (stmt) {
+        try {
+            TStatus st;
+            stmt->free(st.w());
+        } catch (const FbException&) {
+            stmt->release();
+        }
+        stmt = nullptr;
+    }
+}
+
+void TQuery::Clear() {
+    impl_->Liberar();
+    impl_->sql.clear();
+    impl_->params.clear();
+}
+
+void TQuery::Add(std::string_view linha) {
+    impl_->Liberar();
+    impl_->params.clear();
+    impl_->sql.emplace_back(linha);
+}
+
+const std::vector<std::string>& TQuery::SQL() const { return impl_->sql; }
+
+std::string TQuery::Texto() const {
+    std::string r;
+    for (size_t i = 0; i < impl_->sql.size(); ++i) {
+        if (i) r += '\n';
+        r += impl_->sql[i];
+    }
+    return r;
+}
+
+const std::string& TQuery::UltimoTextoEnviado() const { return impl_->ultimo; }
+
+void TQuery::Impl::GarantirConexao() {
+    if (!banco) Erro("A consulta não tem mais banco de dados.");
+    if (!transacao) Erro("A consulta não tem mais transação.");
+    if (&transacao->Banco() != banco) Erro("A transação da consulta pertence a outro banco de dados.");
+    banco->impl().Anexar(false);
+    if (stmt && geracao != banco->impl().geracao) Liberar();  // prepared on a connection that is gone
+    if (!transacao->Ativa()) transacao->Start();
+}
+
+void TQuery::Impl::Preparar() {
+    GarantirConexao();
+    std::string texto = dono->Texto();
+    ultimo = texto;
+    if (stmt) return;
+    if (TrimEspacos(texto).empty()) Erro("O comando SQL está vazio.");
+    auto& db = banco->impl();
+    std::string enviado = ParaCliente(texto, db.charset);
+    TStatus st;
+    Chamar([&] {
+        stmt = db.att->prepare(st.w(), transacao->impl().tra, 0, enviado.c_str(), SQL_DIALECT_V6,
+                               IStatement::PREPARE_PREFETCH_METADATA);
+        geracao = db.geracao;
+        tipo = stmt->getType(st.w());
+        entradaStmt = stmt->getInputMetadata(st.w());
+        saida = stmt->getOutputMetadata(st.w());
+        unsigned n = saida->getCount(st.w());
+        colunas.clear();
+        campos.clear();
+        for (unsigned i = 0; i < n; ++i) {
+            Coluna c;
+            const char* alias = saida->getAlias(st.w(), i);
+            const char* campo = saida->getField(st.w(), i);
+            c.nome = DoCliente(alias && *alias ? alias : (campo ? campo : ""), db.charset);
+            c.tipo = saida->getType(st.w(), i) & ~1u;
+            c.sub = static_cast<unsigned>(saida->getSubType(st.w(), i));
+            c.cs = saida->getCharSet(st.w(), i);
+            c.escala = saida->getScale(st.w(), i);
+            c.offset = saida->getOffset(st.w(), i);
+            c.nulo = saida->getNullOffset(st.w(), i);
+            c.tam = saida->getLength(st.w(), i);
+            if (c.tipo == SQL_ARRAY) Erro("Coluna de tipo ARRAY não suportada: " + c.nome);
+            colunas.push_back(std::move(c));
+        }
+        bufSaida.assign(saida->getMessageLength(st.w()), 0);
+        params.resize(entradaStmt->getCount(st.w()));
+    });
+    for (size_t i = 0; i < colunas.size(); ++i) campos.emplace_back(*dono, i);
+}
+
+void TQuery::Prepare() { impl_->Preparar(); }
+bool TQuery::Preparado() const { return impl_->stmt != nullptr; }
+bool TQuery::Active() const { return impl_->ativo; }
+uint64_t TQuery::LinhasAfetadas() const { return impl_->afetadas; }
+
+int TQuery::ParamCount() {
+    impl_->Preparar();
+    return static_cast<int>(impl_->params.size());
+}
+
+
+void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
+    unsigned n = entradaStmt->getCount(st);
+    unsigned cs = banco->impl().charset;
+    // Each parameter travels in the kind of its value; the server converts it.
+    struct Desc {
+        unsigned tipo, tam, cs;
+        int escala;
+    };
+    std::vector<Desc> ds(n);
+    std::vector<unsigned> sig(n * 4);
+    std::vector<std::string> textos(n);
+    for (unsigned i = 0; i < n; ++i) {
+        if (!params[i]) Erro("Parâmetro " + std::to_string(i) + " sem valor.");
+        const TValor& v = *params[i];
+        unsigned orig = entradaStmt->getType(st, i) & ~1u;
+        Desc d{orig, entradaStmt->getLength(st, i), entradaStmt->getCharSet(st, i), entradaStmt->getScale(st, i)};
+        switch (v.tipo) {
+            case TValor::Nulo:
+                break;
+            case TValor::Inteiro:
+                d = {SQL_INT64, 8, 0, -v.escala};
+                break;
+            case TValor::Real:
+                d = {SQL_DOUBLE, 8, 0, 0};
+                break;
+            case TValor::Logico:
+                d = {SQL_BOOLEAN, 1, 0, 0};
+                break;
+            case TValor::Data:
+                d = {SQL_TYPE_DATE, sizeof(ISC_DATE), 0, 0};
+                break;
+            case TValor::Hora:
+            case TValor::DataHora:
+                d = {SQL_TIMESTAMP, sizeof(ISC_TIMESTAMP), 0, 0};
+                break;
+            case TValor::DbKey:
+                d = {SQL_TEXT, static_cast<unsigned>(std::max<size_t>(v.s.size(), 1)), kCsOctets, 0};
+                break;
+            case TValor::Texto:
+            case TValor::Binario: {
+                if (orig == SQL_BLOB) {
+                    d = {SQL_BLOB, sizeof(ISC_QUAD), 0, 0};
+                    break;
+                }
+                textos[i] = v.tipo == TValor::Binario ? v.s : ParaCliente(v.s, cs);
+                unsigned destino = (orig == SQL_TEXT || orig == SQL_VARYING) ? d.tam : 0;
+                // a stable length keeps the layout for the next rows
+                unsigned tam = std::max<unsigned>(destino, 32);
+                while (tam < textos[i].size()) tam *= 2;
+                d = {SQL_VARYING, std::min<unsigned>(tam, 32765), v.tipo == TValor::Binario ? kCsOctets : cs, 0};
+                if (textos[i].size() > d.tam) Erro("Texto longo demais para o parâmetro " + std::to_string(i) + ".");
+                break;
+            }
+        }
+        ds[i] = d;
+        sig[i * 4] = d.tipo;
+        sig[i * 4 + 1] = d.tam;
+        sig[i * 4 + 2] = d.cs;
+        sig[i * 4 + 3] = static_cast<unsigned>(d.escala);
+    }
+    if (!entrada || sig != assinatura) {
+        if (entrada) entrada->release(), entrada = nullptr;
+        IMetadataBuilder* b = entradaStmt->getBuilder(st);
+        try {
+            for (unsigned i = 0; i < n; ++i) {
+                b->setType(st, i, ds[i].tipo | 1u);
+                b->setLength(st, i, ds[i].tam);
+                b->setCharSet(st, i, ds[i].cs);
+                b->setScale(st, i, ds[i].escala);
+            }
+            entrada = b->getMetadata(st);
+        } catch (...) {
+            b->release();
+            throw;
+        }
+        b->release();
+        assinatura = sig;
+        bufEntrada.assign(entrada->getMessageLength(st), 0);
+    }
+    unsigned char* buf = bufEntrada.data();
+    for (unsigned i = 0; i < n; ++i) {
+        const TValor& v = *params[i];
+        auto* nulo = reinterpret_cast<short*>(buf + entrada->getNullOffset(st, i));
+        unsigned char* p = buf + entrada->getOffset(st, i);
+        *nulo = v.tipo == TValor::Nulo ? -1 : 0;
+        switch (v.tipo) {
+            case TValor::Nulo:
+                break;
+            case TValor::Inteiro:
+                std::memcpy(p, &v.i, 8);
+                break;
+            case TValor::Real:
+                std::memcpy(p, &v.d, 8);
+                break;
+            case TValor::Logico:
+                *p = v.i ? 1 : 0;
+                break;
+            case TValor::Data: {
+                ISC_DATE d;
+                ISC_TIME t;
+                ParaIsc(v.d, d, t);
+                std::memcpy(p, &d, sizeof d);
+                break;
+            }
+            case TValor::Hora:
+            case TValor::DataHora: {
+                ISC_TIMESTAMP ts;
+                ParaIsc(v.d, ts.timestamp_date, ts.timestamp_time);
+                std::memcpy(p, &ts, sizeof ts);
+                break;
+            }
+            case TValor::DbKey:
+                std::memcpy(p, v.s.data(), v.s.size());
+                break;
+            case TValor::Texto:
+            case TValor::Binario:
+                if (ds[i].tipo == SQL_BLOB) {
+                    std::string bytes = v.tipo == TValor::Binario ? v.s : ParaCliente(v.s, cs);
+                    ISC_QUAD id;
+                    IBlob* blob = banco->impl().att->createBlob(st, transacao->impl().tra, &id, 0, nullptr);
+                    try {
+                        for (size_t o = 0; o < bytes.size(); o += 32768) {
+                            auto parte = static_cast<unsigned>(std::min<size_t>(32768, bytes.size() - o));
+                            blob->putSegment(st, parte, bytes.data() + o);
+                        }
+                        blob->close(st);
+                    } catch (...) {
+                        blob->release();
+                        throw;
+                    }
+                    std::memcpy(p, &id, sizeof id);
+                } else {
+                    auto len = static_cast<uint16_t>(textos[i].size());
+                    std::memcpy(p, &len, 2);
+                    std::memcpy(p + 2, textos[i].data(), len);
+                }
+                break;
+        }
+    }
+}
+
+std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
+    std::vector<TValor> r(colunas.size());
+    const unsigned char* buf = bufSaida.data();
+    unsigned cs = banco->impl().charset;
+    for (size_t i = 0; i < colunas.size(); ++i) {
+        const Coluna& c = colunas[i];
+        TValor& v = r[i];
+        if (*reinterpret_cast<const short*>(buf + c.nulo)) continue;
+        const unsigned char* p = buf + c.offset;
+        switch (c.tipo) {
+            case SQL_SHORT: {
+                int16_t x;
+                std::memcpy(&x, p, 2);
+                v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-c.escala);
+                break;
+            }
+            case SQL_LONG: {
+                int32_t x;
+                std::memcpy(&x, p, 4);
+                v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-c.escala);
+                break;
+            }
+            case SQL_INT64: {
+                int64_t x;
+                std::memcpy(&x, p, 8);
+                v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-c.escala);
+                break;
+            }
+            case SQL_FLOAT: {
+                float x;
+                std::memcpy(&x, p, 4);
+                v.tipo = TValor::Real, v.d = x;
+                break;
+            }
+            case SQL_DOUBLE:
+            case SQL_D_FLOAT:
+                v.tipo = TValor::Real;
+                std::memcpy(&v.d, p, 8);
+                break;
+            case SQL_BOOLEAN:
+                v.tipo = TValor::Logico, v.i = *p ? 1 : 0;
+                break;
+            case SQL_TYPE_DATE: {
+                ISC_DATE d;
+                std::memcpy(&d, p, sizeof d);
+                v.tipo = TValor::Data, v.d = DeIscDate(d);
+                break;
+            }
+            case SQL_TYPE_TIME: {
+                ISC_TIME t;
+                std::memcpy(&t, p, sizeof t);
+                v.tipo = TValor::Hora, v.d = DeIscTime(t);
+                break;
+            }
+            case SQL_TIMESTAMP: {
+                ISC_TIMESTAMP ts;
+                std::memcpy(&ts, p, sizeof ts);
+                v.tipo = TValor::DataHora, v.d = DeIscDate(ts.timestamp_date) + DeIscTime(ts.timestamp_time);
+                break;
+            }
+            case SQL_TEXT:
+            case SQL_VARYING: {
+                std::string_view bytes;
+                if (c.tipo == SQL_TEXT) {
+                    bytes = std::string_view(reinterpret_cast<const char*>(p), c.tam);
+                } else {
+                    uint16_t len;
+                    std::memcpy(&len, p, 2);
+                    bytes = std::string_view(reinterpret_cast<const char*>(p + 2), len);
+                }
+                if (c.cs == kCsOctets) {
+                    v.tipo = (c.nome == "DB_KEY" || c.nome == "RDB$DB_KEY") ? TValor::DbKey : TValor::Binario;
+                    v.s.assign(bytes);
+                } else {
+                    if (c.tipo == SQL_TEXT)
+                        while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);
+                    v.tipo = TValor::Texto;
+                    v.s = DoCliente(bytes, c.cs == kCsUtf8 ? kCsUtf8 : cs);
+                }
+                break;
+            }
+            case SQL_BLOB: {
+                ISC_QUAD id;
+                std::memcpy(&id, p, sizeof id);
+                IBlob* blob = banco->impl().att->openBlob(st, transacao->impl().tra, &id, 0, nullptr);
+                std::string bytes;
+                try {
+                    char seg[32768];
+                    for (;;) {
+                        unsigned lido = 0;
+                        int res = blob->getSegment(st, sizeof seg, seg, &lido);
+                        if (res == IStatus::RESULT_NO_DATA) break;
+                        bytes.append(seg, lido);
+                    }
+                    blob->close(st);
+                } catch (...) {
+                    blob->release();
+                    throw;
+                }
+                if (c.sub == 1) {
+                    v.tipo = TValor::Texto;
+                    v.textoBlob = true;
+                    v.s = DoCliente(bytes, c.cs == kCsUtf8 ? kCsUtf8 : cs);
+                } else {
+                    v.tipo = TValor::Binario;
+                    v.s = std::move(bytes);
+                }
+                break;
+            }
+            default:
+                Erro("Tipo de coluna não suportado (" + std::to_string(c.tipo) + "): " + c.nome);
+        }
+    }
+    return r;
+}
+
+bool TQuery::Impl::BuscarProxima() {
+    if (!cursor) return false;
+    TStatus st;
+    return Chamar([&] {
+        int res = cursor->fetchNext(st.w(), bufSaida.data());
+        if (res != IStatus::RESULT_OK) {
+            // the cursor is spent; release it now rather than at Close
+            cursor->close(st.w());
+            cursor = nullptr;
+            return false;
+        }
+        linhas.push_back(LerLinha(st.w()));
+        return true;
+    });
+}
+
+void TQuery::Open() {
+    auto& q = *impl_;
+    if (q.ativo) Close();
+    q.Preparar();
+    auto& tra = q.transacao->impl();
+    TStatus st;
+    q.afetadas = 0;
+    bool cursorSelect = q.tipo == isc_info_sql_stmt_select || q.tipo == isc_info_sql_stmt_select_for_upd;
+    if (!cursorSelect && q.colunas.empty()) Erro("O comando não devolve linhas: use ExecSQL.");
+    Chamar([&] {
+        q.MontarEntrada(st.w());
+        if (cursorSelect) {
+            q.cursor = q.stmt->openCursor(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.saida, 0);
+        } else {
+            q.stmt->execute(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.saida, q.bufSaida.data());
+            q.linhas.push_back(q.LerLinha(st.w()));
+        }
+    });
+    q.ativo = true;
+    q.pos = 0;
+    try {
+        if (cursorSelect) q.BuscarProxima();
+    } catch (...) {
+        q.FecharCursor();
+        throw;
+    }
+    q.eof = q.linhas.empty();
+}
+
+void TQuery::ExecSQL() {
+    auto& q = *impl_;
+    if (q.ativo) Close();
+    q.Preparar();
+    auto& tra = q.transacao->impl();
+    TStatus st;
+    Chamar([&] {
+        q.MontarEntrada(st.w());
+        if (q.tipo == isc_info_sql_stmt_select || q.tipo == isc_info_sql_stmt_select_for_upd) {
+            IResultSet* rs = q.stmt->openCursor(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.saida, 0);
+            rs->close(st.w());
+            q.afetadas = 0;
+        } else {
+            q.stmt->execute(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.colunas.empty() ? nullptr : q.saida,
+                            q.colunas.empty() ? nullptr : q.bufSaida.data());
+            q.afetadas = q.stmt->getAffectedRecords(st.w());
+        }
+    });
+}
+
+void TQuery::Close() { impl_->FecharCursor(); }
+
+bool TQuery::Eof() const { return impl_->eof; }
+
+void TQuery::First() {
+    auto& q = *impl_;
+    if (!q.ativo) Erro("A consulta não está aberta.");
+    q.pos = 0;
+    q.eof = q.linhas.empty();
+}
+
+void TQuery::Next() {
+    auto& q = *impl_;
+    if (!q.ativo) Erro("A consulta não está aberta.");
+    if (q.eof) return;
+    if (q.pos + 1 < q.linhas.size() || q.BuscarProxima())
+        ++q.pos;
+    else
+        q.eof = true;  // stays on the last row, as the grid expects
+}
+
+size_t TQuery::RecNo() const { return impl_->pos; }
+
+std::optional<TField> TQuery::FindField(std::string_view nome) const {
+    const auto& q = *impl_;
+    for (size_t i = 0; i < q.colunas.size(); ++i)
+        if (IguaisAscii(q.colunas[i].nome, nome)) return q.campos[i];
+    return std::nullopt;
+}
+
+TField TQuery::FieldByName(std::string_view nome) const {
+    if (auto f = FindField(nome)) return *f;
+    if (!impl_->stmt) Erro("Campo '" + std::string(nome) + "' não encontrado: a consulta não está aberta.");
+    Erro("Campo '" + std::string(nome) + "' não encontrado.");
+}
+
+std::vector<std::string> TQuery::NomesDosCampos() const {
+    std::vector<std::string> r;
+    for (const auto& c : impl_->colunas) r.push_back(c.nome);
+    return r;
+}
+
+namespace {
+void Definir(TQuery::Impl& q, TQuery& dono, int i, TValor v) {
+    if (!q.stmt) q.Preparar();
+    if (i < 0 || static_cast<size_t>(i) >= q.params.size())
+        Erro("Parâmetro " + std::to_string(i) + " não existe (o comando tem " + std::to_string(q.params.size()) + ").");
+    q.params[i] = std::move(v);
+}
+}  // namespace
+
+void TQuery::ParamNulo(int i) { Definir(*impl_, *this, i, TValor{}); }
+
+void TQuery::ParamInteiro(int i, int64_t v) {
+    TValor x;
+    x.tipo = TValor::Inteiro, x.i = v;
+    Definir(*impl_, *this, i, std::move(x));
+}
+
+void TQuery::ParamTexto(int i, std::string_view v) {
+    TValor x;
+    x.tipo = TValor::Texto, x.s = std::string(v);
+    Definir(*impl_, *this, i, std::move(x));
+}
+
+void TQuery::ParamDecimal(int i, const Decimal& v) {
+    TValor x;
+    x.tipo = TValor::Inteiro, x.i = v.Unidades(), x.escala = static_cast<int8_t>(v.Escala());
+    Definir(*impl_, *this, i, std::move(x));
+}
+
+void TQuery::ParamData(int i, TDateTime v) {
+    TValor x;
+    x.tipo = v == std::floor(v) ? TValor::Data : TValor::DataHora;
+    x.d = v;
+    Definir(*impl_, *this, i, std::move(x));
+}
+
+void TQuery::ParamDbKey(int i, std::string_view hex) {
+    TValor x;
+    x.tipo = TValor::DbKey, x.s = DeHex(hex);
+    if (x.s.empty()) Erro("Chave de linha vazia.");
+    Definir(*impl_, *this, i, std::move(x));
+}
+
+// ================================================================ TField
+
+namespace {
+const TValor* ValorDe(const TQuery* q, size_t i) { return q->impl().Valor(i); }
+}  // namespace
+
+const std::string& TField::Nome() const { return consulta_->impl().colunas.at(indice_).nome; }
+
+bool TField::IsNull() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    return !v || v->tipo == TValor::Nulo;
+}
+
+int64_t TField::AsInteger() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    if (!v) return 0;
+    switch (v->tipo) {
+        case TValor::Nulo:
+            return 0;
+        case TValor::Inteiro:
+        case TValor::Logico:
+            return v->escala > 0 ? Decimal::DeUnidades(v->i, v->escala).ParteInteira() : v->i;
+        case TValor::Real:
+        case TValor::Data:
+        case TValor::Hora:
+        case TValor::DataHora:
+            return static_cast<int64_t>(v->d);
+        default: {
+            std::string t = TrimEspacos(v->s);
+            if (t.empty()) return 0;
+            try {
+                size_t usados = 0;
+                long long r = std::stoll(t, &usados);
+                if (usados == t.size()) return r;
+            } catch (...) {
+            }
+            throw EConvertError("'" + v->s + "' não é um valor inteiro válido");
+        }
+    }
+}
+
+std::string TField::AsString() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    if (!v) return "";
+    switch (v->tipo) {
+        case TValor::Nulo:
+            return "";
+        case TValor::Inteiro:
+            return TextoDeInteiro(v->i, v->escala);
+        case TValor::Real: {
+            char b[40];
+            std::snprintf(b, sizeof b, "%.15g", v->d);
+            return b;
+        }
+        case TValor::Logico:
+            return v->i ? "True" : "False";
+        case TValor::Data:
+            return FormataData("DD/MM/AAAA", v->d);
+        case TValor::Hora:
+            return FormataData("HH:MM:SS", v->d);
+        case TValor::DataHora:
+            return v->d == std::floor(v->d) ? FormataData("DD/MM/AAAA", v->d) : FormataData("DD/MM/AAAA HH:MM:SS", v->d);
+        case TValor::DbKey:
+            return Hex(v->s);
+        case TValor::Binario:
+            return consulta_->impl().colunas.at(indice_).tipo == SQL_BLOB ? v->s : Hex(v->s);
+        case TValor::Texto:
+            return v->s;
+    }
+    return "";
+}
+
+Decimal TField::AsDecimal() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    if (!v) return Decimal();
+    switch (v->tipo) {
+        case TValor::Nulo:
+            return Decimal();
+        case TValor::Inteiro:
+        case TValor::Logico:
+            return Decimal::DeUnidades(v->i, v->escala);
+        case TValor::Real:
+        case TValor::Data:
+        case TValor::Hora:
+        case TValor::DataHora:
+            return Decimal::DeDouble(v->d, 6);
+        default: {
+            std::string t = TrimEspacos(v->s);
+            return t.empty() ? Decimal() : Decimal::DeTexto(t);
+        }
+    }
+}
+
+double TField::AsFloat() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    if (!v) return 0;
+    switch (v->tipo) {
+        case TValor::Nulo:
+            return 0;
+        case TValor::Inteiro:
+        case TValor::Logico:
+            return Decimal::DeUnidades(v->i, v->escala).ParaDouble();
+        case TValor::Real:
+        case TValor::Data:
+        case TValor::Hora:
+        case TValor::DataHora:
+            return v->d;
+        default:
+            return AsDecimal().ParaDouble();
+    }
+}
+
+TDateTime TField::AsDate() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    if (!v) return 0;
+    switch (v->tipo) {
+        case TValor::Nulo:
+            return 0;
+        case TValor::Data:
+        case TValor::Hora:
+        case TValor::DataHora:
+        case TValor::Real:
+            return v->d;
+        case TValor::Texto: {
+            std::string t = TrimEspacos(v->s);
+            return t.empty() ? 0 : StrToDate(t);
+        }
+        default:
+            throw EConvertError("'" + AsString() + "' não é uma data válida");
+    }
+}
+
+bool TField::AsBoolean() const {
+    const TValor* v = ValorDe(consulta_, indice_);
+    if (!v || v->tipo == TValor::Nulo) return false;
+    if (v->tipo == TValor::Texto) {
+        std::string t = Minusc(TrimEspacos(v->s));
+        return t == "t" || t == "s" || t == "1" || t == "true" || t == "sim";
+    }
+    return AsInteger() != 0;
+}
+
+}  // namespace fb

@@ -1,0 +1,41 @@
+#include "app/InterfaceUsuarioQt.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStringList>
+
+#include "app/uFrmAvisoAbertura.h"
+#include "common/gui/FuncoesGui.h"
+
+void MostraMensagem(const std::string& texto) {
+    QWidget* dono = QApplication::activeModalWidget();
+    if (!dono) dono = QApplication::activeWindow();
+    QMessageBox caixa(QMessageBox::Information, QStringLiteral("Etiquetas de codigo de barras"),
+                      QString::fromStdString(texto), QMessageBox::Ok, dono);
+    caixa.exec();
+}
+
+void TInterfaceUsuarioQt::Mensagem(const std::string& texto) { MostraMensagem(texto); }
+
+bool TInterfaceUsuarioQt::Confirma(const std::string& pergunta) { return ConfirmaAcao(pergunta); }
+
+void TInterfaceUsuarioQt::MostraAguarde() {
+    aguarde_.show();
+    aguarde_.raise();
+    aguarde_.repaint();
+}
+
+void TInterfaceUsuarioQt::RepintaAguarde() { aguarde_.repaint(); }
+
+void TInterfaceUsuarioQt::EscondeAguarde() { aguarde_.hide(); }
+
+void AbrirPrograma(const std::string& caminho) {
+    const QString arquivo = QString::fromStdString(caminho);
+    const QFileInfo info(arquivo);
+    if (!info.exists()) return;
+    // The loader inherits this program's working folder.
+    if (info.isExecutable() && info.isFile()) QProcess::startDetached(arquivo, QStringList());
+    else QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{arquivo});
+}

@@ -1,0 +1,20 @@
+# The Qt program: main window, configuration panel, password gate, printer
+# test, catalogue import and the waiting window.
+add_library(etiq_app STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/Parametros.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SenhaDoDia.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConfigPainel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModelosEtiqueta.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImportaCatalogo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Icones.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/uFrmAvisoAbertura.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InterfaceUsuarioQt.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ufrmPrincipal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModulosDadosReais.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/JanelasPrograma.cpp
+)
+target_include_directories(etiq_app PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(etiq_app PUBLIC etiq_common etiq_common_gui etiq_etq etiq_data Qt6::Widgets Qt6::PrintSupport)
+
+add_executable(etiquetas ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(etiquetas PRIVATE etiq_app)

@@ -1,0 +1,44 @@
+// Program entry: the windows and data modules in their order, then the message
+// loop until the main window closes.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/InterfaceUsuarioQt.h"
+#include "app/JanelaMercadorias.h"
+#include "app/JanelasPrograma.h"
+#include "app/ModulosDadosReais.h"
+#include "app/Parametros.h"
+#include "app/uFrmAvisoAbertura.h"
+#include "app/ufrmPrincipal.h"
+#include "common/gui/FuncoesGui.h"
+
+int main(int argc, char** argv) {
+    TAplicacao app(argc, argv);
+    app.setApplicationName(QStringLiteral("etiquetas"));
+
+    std::vector<std::string> argumentos(argv + 1, argv + argc);
+    DefinirParametrosPrograma(LerParametrosPrograma(argumentos));
+
+    TfrmPrincipal frmPrincipal(argumentos);
+    TfrmAvisoAbertura frmAvisoAbertura(&frmPrincipal);
+    TInterfaceUsuarioQt interfaceQt(frmAvisoAbertura);
+    DefinirInterfaceUsuario(&interfaceQt);
+
+    int resultado = 0;
+    {
+        TModulosDadosReais modulos;
+        frmPrincipal.DefinirModulosDados(&modulos);
+        std::unique_ptr<TJanelaMercadorias> mrgMercadoriasBD = CriarJanelaMercadorias(modulos, &frmPrincipal);
+        frmPrincipal.DefinirJanelaMercadorias(mrgMercadoriasBD.get());
+        TFuncoes funcoes;
+        std::unique_ptr<QWidget> mrgEtiquetas = CriarJanelaEtiquetas(modulos, &frmPrincipal);
+
+        frmPrincipal.show();
+        resultado = app.exec();
+        frmPrincipal.DefinirJanelaMercadorias(nullptr);
+        frmPrincipal.DefinirModulosDados(nullptr);
+    }
+    DefinirInterfaceUsuario(nullptr);
+    return resultado;
+}

@@ -1,0 +1,504 @@
+#include "app/ufrmPrincipal.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
+
+#include "app/Icones.h"
+#include "app/InterfaceUsuarioQt.h"
+#include "app/JanelaMercadorias.h"
+#include "app/ModelosEtiqueta.h"
+#include "app/ModulosDados.h"
+#include "common/Excecoes.h"
+#include "common/InterfaceUsuario.h"
+#include "common/gui/FuncoesGui.h"
+#include "etq/TesteImpressora.h"
+
+namespace {
+
+constexpr int kLarguraNormal = 530, kAlturaNormal = 280;
+constexpr int kLarguraConfig = 750, kAlturaConfig = 500;
+constexpr int kAlturaEdit = 21;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+QLabel* Rotulo(const char* texto, int x, int y, QWidget* pai, const char* nome) {
+    auto* l = new QLabel(QString::fromUtf8(texto), pai);
+    l->setObjectName(nome);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QLineEdit* Edit(int x, int y, int largura, QWidget* pai, const char* nome, const char* texto = "") {
+    auto* e = new QLineEdit(QString::fromUtf8(texto), pai);
+    e->setObjectName(nome);
+    e->setGeometry(x, y, largura, kAlturaEdit);
+    return e;
+}
+
+QToolButton* BotaoFigura(const QIcon& icone, const char* texto, int x, int y, int l, int a, QWidget* pai,
+                         const char* nome) {
+    auto* b = new QToolButton(pai);
+    b->setObjectName(nome);
+    b->setAutoRaise(true);
+    b->setIcon(icone);
+    b->setIconSize(QSize(32, 32));
+    if (*texto) {
+        b->setText(QString::fromUtf8(texto));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
+    b->setGeometry(x, y, l, a);
+    return b;
+}
+
+QPushButton* Botao(const char* texto, int x, int y, int l, int a, QWidget* pai, const char* nome) {
+    auto* b = new QPushButton(QString::fromUtf8(texto), pai);
+    b->setObjectName(nome);
+    b->setGeometry(x, y, l, a);
+    return b;
+}
+
+QCheckBox* Marca(const char* texto, int x, int y, QWidget* pai, const char* nome, bool marron = false) {
+    auto* c = new QCheckBox(QString::fromUtf8(texto), pai);
+    c->setObjectName(nome);
+    if (marron) c->setStyleSheet(QStringLiteral("color: #800000;"));
+    c->move(x, y);
+    c->adjustSize();
+    return c;
+}
+
+std::string AjudaCalibrar(const char* piscadas) {
+    return std::string("Desliga a impressora\r\n") + "Liga impressora com botão pressionado\r\n" + piscadas +
+           "\r\n" + "Solta o botão\r\n" + "Espera ela calibrar, em seguida ela imprime testes\r\n" +
+           "Depois só apertar o botão, para ver se ela dispara uma etiqueta por vez";
+}
+
+std::string PedeTextoQt(const std::string& titulo, const std::string& prompt) {
+    QWidget* dono = QApplication::activeWindow();
+    bool ok = false;
+    const QString t = QInputDialog::getText(dono, Q(titulo), Q(prompt), QLineEdit::Normal, QString(), &ok);
+    return ok ? S(t) : std::string();
+}
+
+// Runs an operation from a button: whatever it throws goes to the failure handler.
+template <typename F>
+void Ligar(QAbstractButton* botao, QObject* dono, F acao) {
+    QObject::connect(botao, &QAbstractButton::clicked, dono, [dono, acao] { Protegido(dono, acao); });
+}
+
+}  // namespace
+
+TRadioGroup::TRadioGroup(const QString& titulo, const QStringList& itens, int colunas, QWidget* pai)
+    : QGroupBox(titulo, pai) {
+    auto* grade = new QGridLayout(this);
+    grade->setContentsMargins(8, 2, 4, 2);
+    grade->setVerticalSpacing(0);
+    const int linhas = (static_cast<int>(itens.size()) + colunas - 1) / colunas;
+    for (int i = 0; i < itens.size(); ++i) {
+        auto* r = new QRadioButton(itens[i], this);
+        itens_.push_back(r);
+        grade->addWidget(r, i % linhas, i / linhas);  // items run down each column first
+    }
+}
+
+int TRadioGroup::ItemIndex() const {
+    for (int i = 0; i < Itens(); ++i)
+        if (itens_[i]->isChecked()) return i;
+    return -1;
+}
+
+void TRadioGroup::SetItemIndex(int i) {
+    for (int k = 0; k < Itens(); ++k) {
+        // Radio buttons of one parent are exclusive: let go of it while clearing.
+        itens_[k]->setAutoExclusive(false);
+        itens_[k]->setChecked(k == i);
+        itens_[k]->setAutoExclusive(true);
+    }
+}
+
+TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget* pai) : QWidget(pai) {
+    setObjectName("frmPrincipal");
+    setWindowTitle(QStringLiteral("Etiquetas de codigo de barras"));
+    QFont fonte(QStringLiteral("Arial"));
+    fonte.setPixelSize(11);
+    setFont(fonte);
+
+    CdbETQ.SetModelo(etqPplb);
+    CdbETQ.SetTemperatura(14);
+    CdbETQ.SetPorta("LPT1");
+
+    btnSair = BotaoFigura(IconeSair(), "", 10, 10, 41, 40, this, "btnSair");
+    btnSair->setToolTip(QStringLiteral("Fechar Janela"));
+    btnEtiquetas = BotaoFigura(IconeEtiquetas(), "Etiquetas", 160, 10, 177, 40, this, "btnEtiquetas");
+    btnConfig = BotaoFigura(IconeConfig(), "", 458, 10, 41, 40, this, "btnConfig");
+    btnAtualizabase =
+        BotaoFigura(IconeAtualizaBase(), "Atualizar base de dados", 160, 66, 177, 40, this, "btnAtualizabase");
+    btnAtualizabase->hide();
+
+    pnlConfig = new QFrame(this);
+    pnlConfig->setObjectName("pnlConfig");
+    pnlConfig->setFrameShape(QFrame::NoFrame);
+    pnlConfig->setAutoFillBackground(true);
+    pnlConfig->hide();
+    CriarPainel();
+    CriarTeste();
+
+    Ligar(btnSair, this, [this] { btnSairClick(); });
+    Ligar(btnEtiquetas, this, [this] { btnEtiquetasClick(); });
+    Ligar(btnConfig, this, [this] { btnConfigClick(); });
+    Ligar(btnAtualizabase, this, [this] { btnAtualizabaseClick(); });
+    Ligar(SpeedButton1, this, [this] { SpeedButton1Click(); });
+    Ligar(SpeedButton2, this, [this] { SpeedButton2Click(); });
+    Ligar(SpeedButton3, this, [this] { SpeedButton3Click(); });
+    Ligar(SpeedButton4, this, [this] { SpeedButton4Click(); });
+    Ligar(SpeedButton5, this, [this] { SpeedButton5Click(); });
+    Ligar(Button1, this, [this] { Button1Click(); });
+    Ligar(Button2, this, [this] { Button2Click(); });
+
+    NomeComputador = [] { return ::NomeComputador(); };
+    Hoje = [] { return ::Hoje(); };
+    PedeTexto = PedeTextoQt;
+    AmbienteImportacao.IniciarCarregador = AbrirPrograma;
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState e) { ProgramaMudouDeEstado(e); });
+
+    // FormCreate
+    const TParametrosPrograma p = LerParametrosPrograma(argumentos);
+    ParamAcesso = p.ParamAcesso;
+    ParamModelo = p.ParamModelo;
+    resize(kLarguraNormal, kAlturaNormal);
+    if (QScreen* tela = QGuiApplication::primaryScreen()) {
+        const QRect area = tela->availableGeometry();
+        move(area.center() - QPoint(kLarguraNormal / 2, kAlturaNormal / 2));
+    }
+}
+
+TfrmPrincipal::~TfrmPrincipal() = default;
+
+void TfrmPrincipal::CriarPainel() {
+    QWidget* p = pnlConfig;
+    Label1 = Rotulo("Banco de dados", 16, 16, p, "Label1");
+    edtBD = Edit(16, 32, 425, p, "edtBD");
+    Label2 = Rotulo("Endereco de rede da impressora", 16, 56, p, "Label2");
+    edtRede = Edit(16, 72, 425, p, "edtRede");
+
+    edtModelo = new QComboBox(p);
+    edtModelo->setObjectName("edtModelo");
+    edtModelo->setEditable(true);
+    edtModelo->setInsertPolicy(QComboBox::NoInsert);
+    edtModelo->setMaxVisibleItems(20);
+    for (const std::string& linha : LinhasModelo()) edtModelo->addItem(Q(linha));
+    edtModelo->setGeometry(16, 99, 425, kAlturaEdit);
+
+    auto radio = [p](const char* texto, int x, const char* nome) {
+        auto* r = new QRadioButton(QString::fromUtf8(texto), p);
+        r->setObjectName(nome);
+        r->move(x, 128);
+        r->adjustSize();
+        return r;
+    };
+    edtppla = radio("pplA", 16, "edtppla");
+    edtpplb = radio("pplB", 72, "edtpplb");
+    edtzpl = radio("zpl", 120, "edtzpl");
+    edtepl2 = radio("epl2", 168, "edtepl2");
+    edtppla->setChecked(true);
+
+    Label3 = Rotulo("Temperatura ( 10 ~14 )", 16, 152, p, "Label3");
+    edtTemp = Edit(136, 147, 68, p, "edtTemp");
+    Label4 = Rotulo("Adicional de colunas", 16, 176, p, "Label4");
+    edtColunas = Edit(136, 171, 68, p, "edtColunas", "0");
+
+    SpeedButton3 = Botao("Como calibrar Zebra - GC420 T", 272, 126, 169, 22, p, "SpeedButton3");
+    SpeedButton4 = Botao("Como calibrar Zebra - outro modelo", 272, 150, 169, 22, p, "SpeedButton4");
+    SpeedButton5 = Botao("Como calibrar Bematech LB-1000", 272, 174, 169, 22, p, "SpeedButton5");
+
+    edtImpressora = new TRadioGroup(QStringLiteral("Impressora Modelo ( pre Config merkor )"),
+                                    {QStringLiteral("Argox"), QStringLiteral("Elgin")}, 1, p);
+    edtImpressora->setObjectName("edtImpressora");
+    edtImpressora->setGeometry(16, 200, 209, 65);
+
+    chkGrade = Marca("Processar Grades", 248, 216, p, "chkGrade", true);
+    chkImportVitrinex = Marca("Importa base de dados Vitrinex", 248, 248, p, "chkImportVitrinex", true);
+
+    Label10 = Rotulo("Token Vitrinex - ( token do USUARIO )", 16, 272, p, "Label10");
+    edtTokenVitrinex = Edit(16, 288, 425, p, "edtTokenVitrinex");
+    Label11 = Rotulo("Numero de registro por trafegco ( ~500 )", 16, 312, p, "Label11");
+    edtRegTrafego = Edit(16, 328, 81, p, "edtRegTrafego");
+    Label12 = Rotulo("Ultima data importada do vitrinex", 240, 312, p, "Label12");
+    edtUltimaData = Edit(240, 328, 81, p, "edtUltimaData");
+    // Two optional digits, two optional digits, four required; blanks shown as "_".
+    edtUltimaData->setInputMask(QStringLiteral("00-00-9999;_"));
+    edtUltimaData->setMaxLength(10);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Modelo folha A4"), p);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setGeometry(464, 48, 241, 273);
+    edtRatio = new TRadioGroup(QStringLiteral("Ratio"),
+                               {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}, 2,
+                               GroupBox1);
+    edtRatio->setObjectName("edtRatio");
+    edtRatio->setGeometry(16, 24, 137, 65);
+    edttipobar = new TRadioGroup(QStringLiteral("Modelo de codigo"),
+                                 {QStringLiteral("cod Bar"), QStringLiteral("cod Bar 39"),
+                                  QStringLiteral("cod Bar 2x5 Intercalado"), QStringLiteral("cod Bar 2x5 Matrix"),
+                                  QStringLiteral("cod Bar 93")},
+                                 1, GroupBox1);
+    edttipobar->setObjectName("edttipobar");
+    edttipobar->setGeometry(16, 96, 209, 161);
+
+    SpeedButton1 = Botao("Confirma", 464, 16, 89, 22, p, "SpeedButton1");
+    SpeedButton2 = Botao("Cancela", 576, 16, 89, 22, p, "SpeedButton2");
+
+    memotmp = new QPlainTextEdit(p);
+    memotmp->setObjectName("memotmp");
+    memotmp->move(520, 344);
+    memotmp->hide();
+
+    Button1 = Botao("Ajusta Base de dados", 16, 440, 137, 25, p, "Button1");
+}
+
+void TfrmPrincipal::CriarTeste() {
+    QWidget* p = pnlConfig;
+    Button2 = Botao("Teste Cod Barras / Texto", 16, 365, 137, 25, p, "Button2");
+    edtL = Edit(200, 368, 41, p, "edtL", "3");
+    Rotulo("Linha", 166, 371, p, "lblLinha");
+    edtCol = Edit(200, 392, 41, p, "edtCol", "3");
+    Rotulo("Coluna", 162, 395, p, "lblColuna");
+    edtAlt = Edit(200, 416, 41, p, "edtAlt", "20");
+    Rotulo("Altura", 166, 419, p, "lblAltura");
+    qtdCol = Edit(336, 368, 41, p, "qtdCol", "1");
+    Rotulo("qtd Colunas", 274, 371, p, "lblqtdColunas");
+    codBar = Edit(336, 392, 161, p, "codBar", "7893156253569");
+    Rotulo("cod Barras", 278, 395, p, "lblcodBarras");
+    modBar = Edit(336, 414, 41, p, "modBar", "F");
+    Rotulo("Mod Barras", 276, 417, p, "lblModBarras");
+    edtEntCol = Edit(456, 368, 41, p, "edtEntCol", "30");
+    Rotulo("entre colunas", 386, 371, p, "lblEntreColunas");
+    chkPrintNbar = Marca("Print nº barras", 392, 416, p, "chkPrintNbar");
+    chkPrintNbar->setChecked(true);
+    chkPrintTexto = Marca("Imprimir como texto", 200, 448, p, "chkPrintTexto");
+    chkPrintTexto->setFixedWidth(209);
+    chkPrintTexto->setChecked(true);
+}
+
+// ---------------------------------------------------------------- panel value
+
+TConfigPainel TfrmPrincipal::ConfigDoPainel() const {
+    TConfigPainel c;
+    c.BD = S(edtBD->text());
+    c.Rede = S(edtRede->text());
+    c.Modelo = edtppla->isChecked()   ? "PPLA"
+               : edtpplb->isChecked() ? "PPLB"
+               : edtzpl->isChecked()  ? "ZPL"
+               : edtepl2->isChecked() ? "EPL2"
+                                      : "";
+    c.Impressora = edtImpressora->ItemIndex();
+    c.ModeloPrint = S(edtModelo->currentText());
+    // A typed text counts as a chosen line only when it is that line.
+    const int i = edtModelo->currentIndex();
+    c.ModeloPrintIndice = (i >= 0 && edtModelo->itemText(i) == edtModelo->currentText())
+                              ? i
+                              : edtModelo->findText(edtModelo->currentText(), Qt::MatchExactly);
+    c.Temperatura = S(edtTemp->text());
+    c.Colunas = S(edtColunas->text());
+    c.Ratio = edtRatio->ItemIndex();
+    c.TipoBarra = edttipobar->ItemIndex();
+    c.TokenVitrinex = S(edtTokenVitrinex->text());
+    c.RegTrafego = S(edtRegTrafego->text());
+    c.ImportVitrinex = chkImportVitrinex->isChecked();
+    c.Grade = chkGrade->isChecked();
+    c.UltimaData = TextoUltimaData();
+    return c;
+}
+
+std::string TfrmPrincipal::TextoUltimaData() const {
+    // The mask edit's text with its literals, blanks as spaces: "  -  -    " when empty.
+    QString t = edtUltimaData->displayText();
+    t.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return S(t);
+}
+
+void TfrmPrincipal::MostraConfigPainel(const TConfigPainel& c) {
+    edtBD->setText(Q(c.BD));
+    edtRede->setText(Q(c.Rede));
+    if (c.Modelo == "PPLA") edtppla->setChecked(true);
+    if (c.Modelo == "PPLB") edtpplb->setChecked(true);
+    if (c.Modelo == "ZPL") edtzpl->setChecked(true);
+    if (c.Modelo == "EPL2") edtepl2->setChecked(true);
+    edtImpressora->SetItemIndex(c.Impressora);
+    edtTemp->setText(Q(c.Temperatura));
+    edtColunas->setText(Q(c.Colunas));
+    if (c.ModeloPrintIndice >= 0 && c.ModeloPrintIndice < edtModelo->count()) {
+        edtModelo->setCurrentIndex(c.ModeloPrintIndice);
+    } else {
+        edtModelo->setCurrentIndex(-1);
+        edtModelo->setEditText(Q(c.ModeloPrint));
+    }
+    edtRatio->SetItemIndex(c.Ratio);
+    edttipobar->SetItemIndex(c.TipoBarra);
+    edtTokenVitrinex->setText(Q(c.TokenVitrinex));
+    edtRegTrafego->setText(Q(c.RegTrafego));
+    chkImportVitrinex->setChecked(c.ImportVitrinex);
+    chkGrade->setChecked(c.Grade);
+    QString data = Q(c.UltimaData);
+    data.replace(QLatin1Char(' '), QLatin1Char('_'));
+    edtUltimaData->setText(data);
+}
+
+// ---------------------------------------------------------------- operations
+
+void TfrmPrincipal::LoadConfig() {
+    // Everything is read and converted before a control changes: a bad value
+    // leaves the panel as it was.
+    const TConfigPainel c = LerConfigPainel(ConfigDoPainel(), LinhasModelo());
+    MostraConfigPainel(c);
+    btnAtualizabase->setVisible(chkImportVitrinex->isChecked());
+}
+
+void TfrmPrincipal::FormActivate() {
+    LoadConfig();
+    if (ParamAcesso == kAcessaDireto) {
+        ParamAcesso.clear();
+        acessoDireto_ = true;
+        if (mrgMercadoriasBD_) mrgMercadoriasBD_->AcessoDireto = 1;
+        btnEtiquetasClick();
+    }
+}
+
+void TfrmPrincipal::btnEtiquetasClick() {
+    if (!modulos_) throw Exception("Os módulos de dados não foram criados");
+    modulos_->Ajusta_BD();
+    modulos_->dtmFornecedoresOpen({"Fornecedores"});
+    modulos_->dtmMercadoriasOpen({"Aliquotas", "Departamentos"});
+    modulos_->dtmAplicativoOpen({"MERCADORIAS"});
+    modulos_->dtmMercadoriasOpen({"TributosIcm", "TributosPC"});
+    if (mrgMercadoriasBD_) {
+        mrgMercadoriasBD_->ImportaBaseVitrinex = chkImportVitrinex->isChecked();
+        mrgMercadoriasBD_->ProcessarGrades = chkGrade->isChecked();
+        mrgMercadoriasBD_->ShowModal();
+    }
+    modulos_->dtmMercadoriasClose({"Aliquotas", "Departamentos"});
+    modulos_->dtmFornecedoresClose({"Fornecedores"});
+    modulos_->dtmAplicativoclose({"MERCADORIAS"});
+    modulos_->dtmMercadoriasClose({"TributosIcm", "TributosPC"});
+    modulos_->dtmConectBancoMrg(false);
+    const bool direto = mrgMercadoriasBD_ ? mrgMercadoriasBD_->AcessoDireto == 1 : acessoDireto_;
+    if (direto) close();
+}
+
+void TfrmPrincipal::btnSairClick() {
+    if (InterfaceUsuario().Confirma("Sair do sistema?")) close();
+}
+
+void TfrmPrincipal::btnConfigClick() {
+    if (!LiberaConfiguracao(NomeComputador(), Hoje(), PedeTexto)) return;
+    // Loaded before the window changes, so a bad file leaves the normal state whole.
+    LoadConfig();
+    resize(kLarguraConfig, kAlturaConfig);
+    pnlConfig->setGeometry(rect());
+    pnlConfig->show();
+    pnlConfig->raise();
+    btnEtiquetas->hide();
+    btnConfig->hide();
+}
+
+void TfrmPrincipal::EstadoNormal() {
+    resize(kLarguraNormal, kAlturaNormal);
+    pnlConfig->hide();
+    btnEtiquetas->show();
+    btnConfig->show();
+}
+
+void TfrmPrincipal::SpeedButton1Click() {
+    // Written first: when the file cannot be written the panel stays open with
+    // the operator's values, and the old file stays whole.
+    GravarConfigPainel(ConfigDoPainel());
+    resize(kLarguraNormal, kAlturaNormal);
+    LoadConfig();
+    EstadoNormal();
+}
+
+void TfrmPrincipal::SpeedButton2Click() { EstadoNormal(); }
+
+void TfrmPrincipal::SpeedButton3Click() { InterfaceUsuario().Mensagem(AjudaCalibrar("Aguarde piscar 2x")); }
+void TfrmPrincipal::SpeedButton4Click() { InterfaceUsuario().Mensagem(AjudaCalibrar("Aguarde piscar 5x")); }
+void TfrmPrincipal::SpeedButton5Click() { InterfaceUsuario().Mensagem(AjudaCalibrar("Aguarde piscar 2x")); }
+
+void TfrmPrincipal::Button1Click() {
+    if (!modulos_) throw Exception("Os módulos de dados não foram criados");
+    modulos_->AjustaTributosIcm();
+}
+
+void TfrmPrincipal::Button2Click() {
+    TParametrosTeste p;
+    p.Porta = S(edtRede->text());
+    p.Temperatura = S(edtTemp->text());
+    if (edtppla->isChecked()) p.Modelo = etqPpla;
+    if (edtpplb->isChecked()) p.Modelo = etqPplb;
+    if (edtzpl->isChecked()) p.Modelo = etqZPLII;
+    if (edtepl2->isChecked()) p.Modelo = etqEpl2;
+    p.Linha = S(edtL->text());
+    p.Coluna = S(edtCol->text());
+    p.Altura = S(edtAlt->text());
+    p.QtdColunas = S(qtdCol->text());
+    p.EntreColunas = S(edtEntCol->text());
+    p.Codigo = S(codBar->text());
+    p.TipoBarras = S(modBar->text());
+    p.ImprimirNumeroBarras = chkPrintNbar->isChecked();
+    p.ImprimirComoTexto = chkPrintTexto->isChecked();
+    ImprimirTeste(CdbETQ, p);
+}
+
+void TfrmPrincipal::btnAtualizabaseClick() {
+    const std::string dir = DiretorioSistema();
+    LoadConfig();
+    TPedidoImportacao pedido;
+    pedido.PathBanco = S(edtBD->text());
+    pedido.Token = S(edtTokenVitrinex->text());
+    pedido.RegTrafego = S(edtRegTrafego->text());
+    pedido.DataInicio = TextoUltimaData();
+    ImportarCatalogo(dir, pedido, AmbienteImportacao);
+}
+
+// ---------------------------------------------------------------- activation
+
+void TfrmPrincipal::ProgramaMudouDeEstado(Qt::ApplicationState estado) {
+    if (estado != Qt::ApplicationActive) voltaDeOutroPrograma_ = true;
+}
+
+void TfrmPrincipal::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    // FormActivate belongs to activation handed over by another window of this
+    // program; coming back from another program keeps what the panel holds.
+    const bool deFora = voltaDeOutroPrograma_ && ParamAcesso != kAcessaDireto;
+    voltaDeOutroPrograma_ = false;
+    if (deFora && pnlConfig->isVisible()) return;
+    try {
+        FormActivate();
+        falhaAtivacao_.clear();
+    } catch (const std::exception& falha) {
+        // Closing the failure box activates this window again: the same
+        // failure is reported once, not in an endless round of boxes.
+        if (falha.what() == falhaAtivacao_) return;
+        falhaAtivacao_ = falha.what();
+        TratarFalha(this, falha);
+    } catch (...) {
+        TratarFalhaDesconhecida(this);
+    }
+}

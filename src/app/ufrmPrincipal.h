@@ -1,0 +1,151 @@
+#pragma once
+// The main window: the "Etiquetas" action, the exit, and the configuration
+// panel behind the password of the day, with the printer test and the
+// catalogue import.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QGroupBox>
+#include <QWidget>
+
+#include "app/ConfigPainel.h"
+#include "app/ImportaCatalogo.h"
+#include "app/Parametros.h"
+#include "app/SenhaDoDia.h"
+#include "etq/CdbETQ.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class TJanelaMercadorias;
+class TModulosDados;
+
+// A captioned group of exclusive radio items with an item index (-1: none).
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& titulo, const QStringList& itens, int colunas, QWidget* pai);
+    int ItemIndex() const;
+    void SetItemIndex(int i);
+    QRadioButton* Item(int i) const { return itens_[i]; }
+    int Itens() const { return static_cast<int>(itens_.size()); }
+
+private:
+    std::vector<QRadioButton*> itens_;
+};
+
+class TfrmPrincipal : public QWidget {
+    Q_OBJECT
+public:
+    // `argumentos` without the program name (FormCreate).
+    explicit TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget* pai = nullptr);
+    ~TfrmPrincipal() override;
+
+    std::string ParamAcesso;
+    std::string ParamModelo;
+
+    // Main window
+    QToolButton* btnSair;
+    QToolButton* btnEtiquetas;
+    QToolButton* btnConfig;
+    QToolButton* btnAtualizabase;
+    QFrame* pnlConfig;
+    TCdbETQ CdbETQ;
+
+    // Configuration panel
+    QLabel* Label1;
+    QLineEdit* edtBD;
+    QLabel* Label2;
+    QLineEdit* edtRede;
+    QComboBox* edtModelo;
+    QRadioButton* edtppla;
+    QRadioButton* edtpplb;
+    QRadioButton* edtzpl;
+    QRadioButton* edtepl2;
+    QLabel* Label3;
+    QLineEdit* edtTemp;
+    QLabel* Label4;
+    QLineEdit* edtColunas;
+    QPushButton* SpeedButton3;
+    QPushButton* SpeedButton4;
+    QPushButton* SpeedButton5;
+    TRadioGroup* edtImpressora;
+    QCheckBox* chkGrade;
+    QCheckBox* chkImportVitrinex;
+    QLabel* Label10;
+    QLineEdit* edtTokenVitrinex;
+    QLabel* Label11;
+    QLineEdit* edtRegTrafego;
+    QLabel* Label12;
+    QLineEdit* edtUltimaData;
+    QGroupBox* GroupBox1;
+    TRadioGroup* edtRatio;
+    TRadioGroup* edttipobar;
+    QPushButton* SpeedButton1;
+    QPushButton* SpeedButton2;
+    QPlainTextEdit* memotmp;
+    QPushButton* Button1;
+
+    // Printer test
+    QPushButton* Button2;
+    QLineEdit* edtL;
+    QLineEdit* edtCol;
+    QLineEdit* edtAlt;
+    QLineEdit* qtdCol;
+    QLineEdit* codBar;
+    QLineEdit* modBar;
+    QLineEdit* edtEntCol;
+    QCheckBox* chkPrintNbar;
+    QCheckBox* chkPrintTexto;
+
+    // What the window works with; installed by the program entry (or a test).
+    void DefinirModulosDados(TModulosDados* modulos) { modulos_ = modulos; }
+    void DefinirJanelaMercadorias(TJanelaMercadorias* janela) { mrgMercadoriasBD_ = janela; }
+    TJanelaMercadorias* JanelaMercadorias() const { return mrgMercadoriasBD_; }
+    std::function<std::string()> NomeComputador;
+    std::function<TDateTime()> Hoje;
+    TPedeTexto PedeTexto;  // the input box of the gate
+    TAmbienteImportacao AmbienteImportacao;
+
+    // Operations, named as the shop's developers know them.
+    void FormActivate();
+    void btnEtiquetasClick();
+    void btnSairClick();
+    void btnConfigClick();
+    void btnAtualizabaseClick();
+    void LoadConfig();
+    void SpeedButton1Click();  // Confirma
+    void SpeedButton2Click();  // Cancela
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void Button1Click();       // Ajusta Base de dados
+    void Button2Click();       // Teste Cod Barras / Texto
+
+    // The panel's controls as one value, and back.
+    TConfigPainel ConfigDoPainel() const;
+    void MostraConfigPainel(const TConfigPainel& c);
+    std::string TextoUltimaData() const;
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    void CriarPainel();
+    void CriarTeste();
+    void EstadoNormal();
+    void ProgramaMudouDeEstado(Qt::ApplicationState estado);
+
+    TModulosDados* modulos_ = nullptr;
+    TJanelaMercadorias* mrgMercadoriasBD_ = nullptr;
+    bool acessoDireto_ = false;
+    bool voltaDeOutroPrograma_ = false;
+    std::string falhaAtivacao_;
+};

@@ -1,0 +1,84 @@
+#include "common/gui/FuncoesGui.h"
+
+#include <iostream>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+
+#include "common/Excecoes.h"
+
+namespace {
+
+void TratadorTexto(QObject*, const std::exception& falha) {
+    std::cerr << "Erro de sistema: " << falha.what() << "\n";
+}
+
+TTratadorFalhas& TratadorAtual() {
+    static TTratadorFalhas tratador = TratadorTexto;
+    return tratador;
+}
+
+QWidget* JanelaDona() {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    return QApplication::activeWindow();
+}
+
+}  // namespace
+
+bool ConfirmaAcao(const std::string& pergunta) {
+    QMessageBox caixa(QMessageBox::Question, QStringLiteral("Confirmação"), QString::fromStdString(pergunta),
+                      QMessageBox::Yes | QMessageBox::No, JanelaDona());
+    caixa.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+    caixa.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+    caixa.setDefaultButton(QMessageBox::Yes);
+    return caixa.exec() == QMessageBox::Yes;
+}
+
+void erros_de_sistema(QObject*, const std::exception& falha) {
+    QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Erro de sistema"), QString::fromUtf8(falha.what()),
+                      QMessageBox::Ok, JanelaDona());
+    caixa.exec();
+}
+
+TTratadorFalhas DefinirTratadorFalhas(TTratadorFalhas tratador) {
+    TTratadorFalhas anterior = TratadorAtual();
+    TratadorAtual() = tratador ? std::move(tratador) : TTratadorFalhas(TratadorTexto);
+    return anterior;
+}
+
+void TratarFalha(QObject* sender, const std::exception& falha) {
+    // A failure while reporting must not take the program down either.
+    try {
+        TratadorAtual()(sender, falha);
+    } catch (const std::exception& e) {
+        std::cerr << "Erro de sistema: " << falha.what() << " (" << e.what() << ")\n";
+    } catch (...) {
+        std::cerr << "Erro de sistema: " << falha.what() << "\n";
+    }
+}
+
+void TratarFalhaDesconhecida(QObject* sender) {
+    TratarFalha(sender, Exception("Erro desconhecido"));
+}
+
+TFuncoes::TFuncoes(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("Funcoes"));
+    anterior_ = DefinirTratadorFalhas(erros_de_sistema);
+}
+
+TFuncoes::~TFuncoes() { DefinirTratadorFalhas(anterior_); }
+
+TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TAplicacao::notify(QObject* receptor, QEvent* evento) {
+    try {
+        return QApplication::notify(receptor, evento);
+    } catch (const std::exception& e) {
+        TratarFalha(receptor, e);
+    } catch (...) {
+        TratarFalhaDesconhecida(receptor);
+    }
+    return false;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Qt side of the helpers: the Yes/No question, the application-wide failure
+// handler and the application object that keeps failures inside the event loop.
+#include <exception>
+#include <functional>
+#include <string>
+
+#include <QApplication>
+#include <QObject>
+
+class QWidget;
+
+// Yes/No box titled "Confirmação" with a question icon; true for Yes.
+bool ConfirmaAcao(const std::string& pergunta);
+
+// Shows the failure's message in a box titled "Erro de sistema" and returns;
+// the operation that failed is abandoned and the program goes on.
+void erros_de_sistema(QObject* sender, const std::exception& falha);
+
+// The handler in force for failures no operation catches. Before TFuncoes
+// exists the message goes to standard error.
+using TTratadorFalhas = std::function<void(QObject* sender, const std::exception& falha)>;
+void TratarFalha(QObject* sender, const std::exception& falha);
+void TratarFalhaDesconhecida(QObject* sender);
+
+// Runs `acao` and hands whatever it throws to the handler: slots call it at
+// their boundary so no exception unwinds through Qt.
+template <typename F>
+void Protegido(QObject* sender, F&& acao) {
+    try {
+        acao();
+    } catch (const std::exception& e) {
+        TratarFalha(sender, e);
+    } catch (...) {
+        TratarFalhaDesconhecida(sender);
+    }
+}
+
+// The module that installs erros_de_sistema for the whole program while it
+// lives (caption "Funcoes", never shown).
+class TFuncoes : public QObject {
+    Q_OBJECT
+public:
+    explicit TFuncoes(QObject* parent = nullptr);
+    ~TFuncoes() override;
+
+private:
+    TTratadorFalhas anterior_;
+};
+
+// Installs another handler; returns the one it replaces. Empty restores the
+// plain one (standard error).
+TTratadorFalhas DefinirTratadorFalhas(TTratadorFalhas tratador);
+
+// The application object: every event goes through notify(), which catches what
+// an event handler throws, so no failure ends the program.
+class TAplicacao : public QApplication {
+    Q_OBJECT
+public:
+    TAplicacao(int& argc, char** argv);
+    bool notify(QObject* receptor, QEvent* evento) override;
+};

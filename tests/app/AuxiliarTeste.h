@@ -1,0 +1,100 @@
+#pragma once
+// Shared pieces of the application tests: a program folder of its own, a
+// recording stand-in for the person at the screen, and a responder for the
+// modal boxes the real Qt code shows.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "common/InterfaceUsuario.h"
+#include "common/UFuncoes.h"
+
+// A fresh program folder for each test; the real one comes back afterwards.
+class TPastaPrograma {
+public:
+    TPastaPrograma() {
+        char modelo[] = "/tmp/etiq_app_XXXXXX";
+        caminho_ = mkdtemp(modelo);
+        DefinirDiretorioSistema(caminho_ + "/");
+    }
+    ~TPastaPrograma() {
+        DefinirDiretorioSistema("");
+        std::error_code ec;
+        std::filesystem::remove_all(caminho_, ec);
+    }
+    std::string Dir() const { return caminho_ + "/"; }
+    std::string Arquivo(const std::string& nome) const { return Dir() + nome; }
+    void Gravar(const std::string& nome, const std::string& bytes) const {
+        std::ofstream(Arquivo(nome), std::ios::binary) << bytes;
+    }
+    std::string Ler(const std::string& nome) const {
+        std::ifstream f(Arquivo(nome), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    bool Existe(const std::string& nome) const { return std::filesystem::exists(Arquivo(nome)); }
+
+private:
+    std::string caminho_;
+};
+
+// Records what the program says and answers its questions, installed while it lives.
+class TInterfaceTeste final : public TInterfaceUsuario {
+public:
+    TInterfaceTeste() { DefinirInterfaceUsuario(this); }
+    ~TInterfaceTeste() override { DefinirInterfaceUsuario(nullptr); }
+
+    std::vector<std::string> mensagens;
+    std::vector<std::string> perguntas;
+    bool resposta = false;
+    int mostra = 0, repinta = 0, esconde = 0;
+    std::function<void(const std::string&)> aoMostrarMensagem;
+
+    void Mensagem(const std::string& texto) override {
+        mensagens.push_back(texto);
+        if (aoMostrarMensagem) aoMostrarMensagem(texto);
+    }
+    bool Confirma(const std::string& pergunta) override {
+        perguntas.push_back(pergunta);
+        return resposta;
+    }
+    void MostraAguarde() override { ++mostra; }
+    void RepintaAguarde() override { ++repinta; }
+    void EscondeAguarde() override { ++esconde; }
+};
+
+// What a modal box showed before the responder closed it.
+struct TCaixaVista {
+    bool vista = false;
+    QString titulo, texto;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+};
+
+// Watches for the next modal message box, records it and presses `botao`.
+inline std::shared_ptr<TCaixaVista> ResponderCaixa(QMessageBox::StandardButton botao) {
+    auto vista = std::make_shared<TCaixaVista>();
+    auto* relogio = new QTimer(qApp);
+    relogio->setInterval(5);
+    QObject::connect(relogio, &QTimer::timeout, relogio, [vista, relogio, botao] {
+        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!caixa) return;
+        vista->vista = true;
+        vista->titulo = caixa->windowTitle();
+        vista->texto = caixa->text();
+        vista->icone = caixa->icon();
+        relogio->stop();
+        relogio->deleteLater();
+        caixa->button(botao)->click();
+    });
+    relogio->start();
+    return vista;
+}

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+
+#include "AuxiliarTeste.h"
+#include "common/Excecoes.h"
+#include "common/gui/FuncoesGui.h"
+
+namespace {
+
+// An object whose event handling fails, as any window's can.
+class TObjetoQueFalha : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw EConvertError("'abc' não é um valor inteiro válido");
+        if (e->type() == QEvent::User + 1) throw 42;
+        return QObject::event(e);
+    }
+};
+
+TEST(FuncoesGui, FalhaSemDonoApareceEmErroDeSistemaEOProgramaSegue) {
+    TFuncoes funcoes;
+    TObjetoQueFalha objeto;
+    auto caixa = ResponderCaixa(QMessageBox::Ok);
+    QEvent evento(QEvent::User);
+    EXPECT_NO_THROW(QCoreApplication::sendEvent(&objeto, &evento));
+    ASSERT_TRUE(caixa->vista);
+    EXPECT_EQ(caixa->titulo, "Erro de sistema");
+    EXPECT_EQ(caixa->texto, "'abc' não é um valor inteiro válido");
+
+    // The loop goes on: a later event is handled normally.
+    bool rodou = false;
+    QTimer::singleShot(0, [&] { rodou = true; });
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(rodou);
+}
+
+TEST(FuncoesGui, FalhaDentroDoLacoDeEventos) {
+    TFuncoes funcoes;
+    std::vector<std::string> falhas;
+    TTratadorFalhas anterior =
+        DefinirTratadorFalhas([&](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
+    TObjetoQueFalha objeto;
+    QCoreApplication::postEvent(&objeto, new QEvent(QEvent::User));
+    QCoreApplication::postEvent(&objeto, new QEvent(static_cast<QEvent::Type>(QEvent::User + 1)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(falhas, (std::vector<std::string>{"'abc' não é um valor inteiro válido", "Erro desconhecido"}));
+    DefinirTratadorFalhas(anterior);
+}
+
+TEST(FuncoesGui, TFuncoesInstalaEDevolveOTratador) {
+    std::vector<std::string> falhas;
+    TTratadorFalhas anterior =
+        DefinirTratadorFalhas([&](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
+    {
+        TFuncoes funcoes;
+        EXPECT_EQ(funcoes.objectName(), "Funcoes");
+        auto caixa = ResponderCaixa(QMessageBox::Ok);
+        TratarFalha(nullptr, Exception("primeira"));
+        EXPECT_TRUE(caixa->vista);
+        EXPECT_TRUE(falhas.empty());
+    }
+    TratarFalha(nullptr, Exception("segunda"));
+    EXPECT_EQ(falhas, std::vector<std::string>{"segunda"});
+    DefinirTratadorFalhas(anterior);
+}
+
+TEST(FuncoesGui, ConfirmaAcao) {
+    for (auto [botao, esperado] : {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
+        auto caixa = ResponderCaixa(botao);
+        EXPECT_EQ(ConfirmaAcao("Sair do sistema?"), esperado);
+        ASSERT_TRUE(caixa->vista);
+        EXPECT_EQ(caixa->titulo, "Confirmação");
+        EXPECT_EQ(caixa->texto, "Sair do sistema?");
+        EXPECT_EQ(caixa->icone, QMessageBox::Question);
+    }
+}
+
+}  // namespace

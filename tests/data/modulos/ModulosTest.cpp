@@ -162,6 +162,38 @@ TEST_F(Modulos, FornecedoresOrdenadosPorCnpj) {
     EXPECT_EQ(codigos, "231");
 }
 
+TEST_F(Modulos, CancelarEmMercadoriasDesfazOPendenteEVoltaAoMesmoCodigo) {
+    for (int i = 1; i <= 3; ++i)
+        Executar("insert into mercadorias (cod_red, nom_mer) values (" + std::to_string(i) + ", 'M')");
+    Criar();
+    dtm->dtmAplicativoOpen({"Mercadorias"});
+    TTabela& t = dtm->tblMercadorias;
+    ASSERT_TRUE(t.Locate("COD_RED", "2"));
+    dtm->INSERTFILE("EtiquetaRead", {"CODIGO", "1"});
+    t.SetCampo("NOM_MER", "OUTRO");
+    t.Cancel();
+    EXPECT_EQ(t.FieldByName("COD_RED").AsInteger(), 2);
+    EXPECT_EQ(t.FieldByName("NOM_MER").AsString(), "M");
+    EXPECT_FALSE(dtm->SelectFile("1", "EtiquetaRead", "1=1"));
+}
+
+TEST_F(Modulos, InclusaoEmNumeroNFCanceladaSoComOSinalEmUm) {
+    Criar();
+    dtm->dtmAplicativoOpen({"NumeroNF"});
+    dtm->ContadorMercadorias1 = 5;
+    dtm->CancelaNumeroNF = 1;
+    dtm->tblNumeroNF.Insert();
+    EXPECT_EQ(dtm->tblNumeroNF.Estado(), TEstadoTabela::Navegacao);
+    dtm->CancelaNumeroNF = 0;
+    dtm->tblNumeroNF.Insert();
+    EXPECT_EQ(dtm->tblNumeroNF.Estado(), TEstadoTabela::Insercao);
+    dtm->tblNumeroNF.Cancel();
+
+    dtm->dtmAplicativoOpen({"Mercadorias"});
+    dtm->tblMercadorias.Insert();
+    EXPECT_EQ(dtm->ContadorMercadorias1, 0);
+}
+
 TEST_F(Modulos, CommitGravaParaAsOutrasEstacoes) {
     Criar();
     dtm->INSERTFILE("EtiquetaRead", {"CODIGO", "1"});
@@ -244,7 +276,8 @@ TEST_F(Modulos, ConflitoDeBloqueioFalhaNaHoraComAMensagemDoServidor) {
     try {
         outraEstacao.UPDATEFILE("EtiquetaRead", "quantidade=2", "codigo=1");
         FAIL() << "esperava conflito";
-    } catch (const EDatabaseError& e) {
+    } catch (const fb::EFbErro& e) {
+        EXPECT_TRUE(e.ConflitoDeBloqueio()) << e.what();
         EXPECT_NE(std::string(e.what()).find("conflict"), std::string::npos) << e.what();
     }
     EXPECT_TRUE(dtm->dtmCommit());

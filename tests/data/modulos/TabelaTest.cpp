@@ -105,6 +105,12 @@ TEST_F(Tabela, EdicaoDeUmaDeDuasLinhasIguaisAlteraSoEla) {
               "0.000;3.500");
     EXPECT_EQ(tbl->RecNo(), 2u);
     EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "3.500");
+
+    // the row keys outlive the commit (retaining keeps the transaction)
+    tbl->SetCampo("QUANTIDADE", "1");
+    tbl->Post();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Contar("etiquetaread", "codigo=1 and quantidade=1"), 1);
 }
 
 TEST_F(Tabela, MudarDeLinhaGravaAEdicaoPendenteECommitComTabelaTambem) {

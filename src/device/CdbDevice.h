@@ -16,6 +16,23 @@ enum class TCdbHandShake { hsNenhum, hsXON_XOFF, hsRTS_CTS, hsDTR_DSR };
 const char* NomeTipo(TCdbDeviceType t);  // "dtNenhum", ...
 
 class TCdbDeviceClass;
+class TCdbDeviceSerial;
+class TCdbDeviceTCP;
+class TCdbDeviceLPT;
+class TCdbDeviceRaw;
+class TCdbDeviceHook;
+class TCdbDeviceWinUSB;
+
+const char* NomeParidade(TCdbSerialParity p);   // "pNone", ...
+const char* NomeStop(TCdbSerialStop s);         // "s1", ...
+const char* NomeHandShake(TCdbHandShake h);     // "hsNenhum", ...
+
+// Bytes 0-31 and 127-255 written out as "[NUL]", "[CR]", "[200]"... for log lines.
+std::string TraduzirControles(std::string_view dados);
+
+// What the serial line reports to OnStatus.
+enum class TCdbSerialStatus { ssAbrindo, ssAberta, ssFechando, ssEnviando, ssEnviado };
+using TOnStatusSerial = std::function<void(TCdbSerialStatus status, const std::string& valor)>;
 
 // Caller functions of the hook channel.
 using THookAtivar = std::function<void(const std::string& porta, const std::string& parametros)>;
@@ -61,6 +78,7 @@ public:
     TCdbHandShake HandShake() const; void SetHandShake(TCdbHandShake v);
     bool SoftFlow() const;           void SetSoftFlow(bool v);
     bool HardFlow() const;           void SetHardFlow(bool v);
+    int DeadLockTimeOut() const;
     void SetDeadLockTimeOut(int ms);  // serial line write time-out
 
     int MaxBandwidth() const;        void SetMaxBandwidth(int v);
@@ -69,6 +87,7 @@ public:
     std::string NomeDocumento() const;  // "TCdbDevice" when unset
     void SetNomeDocumento(std::string v);
     bool ProcessMessages = true;
+    TOnStatusSerial OnStatus;
 
     THookAtivar HookAtivar;
     THookDesativar HookDesativar;
@@ -78,6 +97,20 @@ public:
     const std::string& ArqLOG() const;
     void SetArqLOG(std::string arquivo);
     void GravarLog(const std::string& linha, bool traduzir = false);
+
+    // USB identification only lists generic USB devices of this class (0 = any);
+    // the label component sets 2.
+    int FiltroClasseUSB() const;
+    void SetFiltroClasseUSB(int classe);
+
+    // The channel objects, for tests, tools and the channels themselves.
+    TCdbDeviceClass& Canal();  // the current one
+    TCdbDeviceSerial& Serial();
+    TCdbDeviceTCP& TCP();
+    TCdbDeviceLPT& LPT();
+    TCdbDeviceRaw& Raw();
+    TCdbDeviceHook& Hook();
+    TCdbDeviceWinUSB& USB();
 
 private:
     struct Impl;

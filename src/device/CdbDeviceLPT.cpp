@@ -1,0 +1,102 @@
+#include "device/CdbDeviceLPT.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/UFuncoes.h"
+#include "device/Descritor.h"
+#include "device/ErroSistema.h"
+
+namespace {
+bool CaminhoWindows(const std::string& nome) {
+    // "c:\..." or "\\host\share": there is no such place on this station.
+    return nome.find('\\') != std::string::npos;
+}
+}  // namespace
+
+TCdbDeviceLPT::~TCdbDeviceLPT() { Descritor::Fechar(fd_); }
+
+std::string TCdbDeviceLPT::NomeArquivo(const std::string& porta) {
+    std::string nome = ComecaComSemCaixa(porta, "FILE:") ? porta.substr(5) : porta;
+    if (ComecaComSemCaixa(nome, "LPT") && nome.size() > 3) {
+        std::string num = nome.substr(3);
+        if (!num.empty() && num.back() == ':') num.pop_back();
+        if (!num.empty() && num.size() <= 3 && SoNumeros(num) == num) {
+            int n = std::stoi(num);
+            if (n >= 1) return "/dev/lp" + std::to_string(n - 1);
+        }
+    }
+    return nome;
+}
+
+int TCdbDeviceLPT::Abrir(const std::string& nome, bool anexar, int& erro) {
+    int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK;
+    if (ModoArquivo()) {
+        flags |= O_CREAT | (anexar ? O_APPEND : O_TRUNC);
+    }
+    int fd = ::open(nome.c_str(), flags, 0666);
+    erro = fd < 0 ? errno : 0;
+    return fd;
+}
+
+void TCdbDeviceLPT::Conectar(const std::string& porta, int timeOutMs) {
+    TCdbDeviceClass::Conectar(porta, timeOutMs);
+    Descritor::Fechar(fd_);
+    timeOut_ = timeOutMs > 0 ? timeOutMs : 3000;
+    const std::string nome = NomeArquivo(porta);
+    GravarLog("  NomeArq: " + nome);
+    if (CaminhoWindows(nome))
+        Falhar(EOSError("EOSError: Caminho do Windows não existe nesta estação: " + nome));
+    if (ModoArquivo()) {
+        struct stat st{};
+        // Only a plain file is emptied; a device named by path stays where it is.
+        if (::stat(nome.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            GravarLog("  DeleteFile(" + nome + ")");
+            if (::unlink(nome.c_str()) != 0) {
+                int e = errno;
+                Falhar(EOSError("EOSError: Não foi possível apagar " + nome + ": " + MensagemErroSistema(e)));
+            }
+        }
+    }
+    int erro = 0;
+    int fd = Abrir(nome, false, erro);
+    if (fd < 0) Falhar(EOSError("EOSError: Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
+    Descritor::Fechar(fd);
+}
+
+void TCdbDeviceLPT::Desconectar(bool ignorarErros) {
+    TCdbDeviceClass::Desconectar(ignorarErros);
+    int e = Descritor::Fechar(fd_);
+    if (e && !ignorarErros) Falhar(EOSError(MensagemErroSistema(e)));
+}
+
+void TCdbDeviceLPT::EnviaString(const std::string& dados) {
+    GravarLog("  TCdbDeviceLPT.EnviaString");
+    if (porta_.empty()) Falhar(Exception("Porta não definida"));
+    const std::string nome = NomeArquivo(porta_);
+    int erro = 0;
+    Descritor::Fechar(fd_);
+    fd_ = Abrir(nome, true, erro);
+    if (fd_ < 0) Falhar(EOSError("Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
+    try {
+        EnviarEmPartes(dados, [&](const char* p, size_t n) {
+            int e = 0;
+            if (!Descritor::EscreverTudo(fd_, p, n, timeOut_, e)) {
+                if (e == ETIMEDOUT)
+                    Falhar(EOSError("Tempo esgotado ao enviar dados para " + nome +
+                                    ": a impressora não recebeu os dados"));
+                Falhar(EOSError("Erro ao enviar dados para " + nome + ": " + MensagemErroSistema(e)));
+            }
+            // Unbuffered: once write() returns, the chunk is with the system (the flush).
+        });
+    } catch (...) {
+        Descritor::Fechar(fd_);
+        throw;
+    }
+    int e = Descritor::Fechar(fd_);
+    if (e) Falhar(EOSError("Erro ao gravar " + nome + ": " + MensagemErroSistema(e)));
+}

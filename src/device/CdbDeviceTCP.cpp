@@ -1,0 +1,178 @@
+#include "device/CdbDeviceTCP.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "device/ErroSistema.h"
+
+namespace {
+
+using relogio = std::chrono::steady_clock;
+
+int Restante(relogio::time_point limite) {
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(limite - relogio::now()).count();
+    return ms > 0 ? static_cast<int>(ms) : 0;
+}
+
+// Name look-up bounded by the time-out: a missing DNS server must not hold the
+// program longer than an unreachable printer would.
+addrinfo* Resolver(const std::string& host, const std::string& porta, relogio::time_point limite, int& erro,
+                   std::string& msg) {
+    // On the heap: a look-up that cannot be cancelled still writes here later.
+    struct Pedido {
+        std::string nome, servico;
+        addrinfo dicas{};
+        gaicb cb{};
+    };
+    auto* pedido = new Pedido{host, porta, {}, {}};
+    pedido->dicas.ai_family = AF_UNSPEC;
+    pedido->dicas.ai_socktype = SOCK_STREAM;
+    pedido->dicas.ai_flags = AI_NUMERICSERV;
+    pedido->cb.ar_name = pedido->nome.c_str();
+    pedido->cb.ar_service = pedido->servico.c_str();
+    pedido->cb.ar_request = &pedido->dicas;
+    gaicb* lista[1] = {&pedido->cb};
+    erro = getaddrinfo_a(GAI_NOWAIT, lista, 1, nullptr);
+    if (erro == 0) {
+        const gaicb* const consulta[1] = {&pedido->cb};
+        while ((erro = gai_error(&pedido->cb)) == EAI_INPROGRESS) {
+            int ms = Restante(limite);
+            timespec espera{ms / 1000, (ms % 1000) * 1000000L};
+            if (ms == 0 || gai_suspend(consulta, 1, &espera) == EAI_AGAIN) {
+                if (gai_cancel(&pedido->cb) == EAI_CANCELED || gai_error(&pedido->cb) != EAI_INPROGRESS) {
+                    if (pedido->cb.ar_result) freeaddrinfo(pedido->cb.ar_result);
+                    delete pedido;
+                }
+                // else: left to the resolver thread (a few bytes) rather than waiting for it
+                msg = "Tempo esgotado ao procurar o endereço " + host;
+                return nullptr;
+            }
+        }
+    }
+    addrinfo* resultado = pedido->cb.ar_result;
+    delete pedido;
+    if (erro != 0) {
+        if (resultado) freeaddrinfo(resultado);
+        if (erro == EAI_SERVICE || erro == EAI_NONAME)
+            msg = "Endereço não encontrado: " + host + ":" + porta;
+        else
+            msg = std::string("Erro ao procurar o endereço ") + host + ": " + gai_strerror(erro);
+        return nullptr;
+    }
+    return resultado;
+}
+
+}  // namespace
+
+TCdbDeviceTCP::~TCdbDeviceTCP() { Fechar(); }
+
+void TCdbDeviceTCP::SepararEndereco(const std::string& porta, std::string& host, std::string& portaIP) {
+    std::string resto = porta.size() > 4 ? porta.substr(4) : std::string();
+    auto dois = resto.find(':');
+    host = resto.substr(0, dois);
+    portaIP = dois == std::string::npos ? std::string() : resto.substr(dois + 1, 5);
+    if (portaIP.empty()) portaIP = "9100";
+}
+
+void TCdbDeviceTCP::Fechar() { Descritor::Fechar(fd_); }
+
+void TCdbDeviceTCP::Conectar(const std::string& porta, int timeOutMs) {
+    TCdbDeviceClass::Conectar(porta, timeOutMs);
+    SepararEndereco(porta, host_, portaIP_);
+    Fechar();
+    timeOut_ = timeOutMs > 0 ? timeOutMs : 3000;
+    const std::string alvo = host_ + ":" + portaIP_;
+    if (host_.empty()) Falhar(Exception("Endereço da impressora não informado na Porta " + porta));
+    for (char c : portaIP_)
+        if (c < '0' || c > '9') Falhar(Exception("Porta TCP inválida [" + portaIP_ + "]"));
+
+    const auto limite = relogio::now() + std::chrono::milliseconds(timeOut_);
+    int erro = 0;
+    std::string msg;
+    addrinfo* enderecos = Resolver(host_, portaIP_, limite, erro, msg);
+    if (!enderecos) Falhar(Exception(msg));
+
+    int ultimoErro = ETIMEDOUT;
+    for (addrinfo* a = enderecos; a && fd_ < 0; a = a->ai_next) {
+        int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd < 0) {
+            ultimoErro = errno;
+            continue;
+        }
+        int r = ::connect(fd, a->ai_addr, a->ai_addrlen);
+        if (r != 0 && errno == EINPROGRESS) {
+            pollfd p{fd, POLLOUT, 0};
+            int w;
+            do w = ::poll(&p, 1, Restante(limite));
+            while (w < 0 && errno == EINTR);
+            if (w == 0) {
+                ultimoErro = ETIMEDOUT;
+            } else {
+                int so = 0;
+                socklen_t len = sizeof so;
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &so, &len);
+                ultimoErro = so;
+                r = so == 0 ? 0 : -1;
+            }
+        } else if (r != 0) {
+            ultimoErro = errno;
+        }
+        if (r == 0) {
+            int um = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &um, sizeof um);
+            fd_ = fd;
+        } else {
+            ::close(fd);
+        }
+        if (Restante(limite) == 0) break;
+    }
+    freeaddrinfo(enderecos);
+    if (fd_ < 0) {
+        if (ultimoErro == ETIMEDOUT)
+            Falhar(Exception("Tempo esgotado ao conectar em " + alvo + " (" + std::to_string(timeOut_) + " ms)"));
+        Falhar(Exception("Erro ao conectar em " + alvo + ": " + MensagemErroSistema(ultimoErro)));
+    }
+    Limpar();
+}
+
+void TCdbDeviceTCP::Limpar() {
+    if (fd_ < 0) return;
+    char buf[1024];
+    while (::recv(fd_, buf, sizeof buf, MSG_DONTWAIT) > 0) {
+    }
+}
+
+std::string TCdbDeviceTCP::LeString(int timeOutMs, int numBytes, const std::string& terminador) {
+    if (fd_ < 0) return {};
+    return Descritor::Ler(fd_, timeOutMs, numBytes, terminador, true);
+}
+
+void TCdbDeviceTCP::EnviaString(const std::string& dados) {
+    GravarLog("  TCdbDeviceTCP.EnviaString");
+    if (fd_ < 0) Falhar(Exception("Conexão com " + host_ + ":" + portaIP_ + " não está aberta"));
+    banda_.Iniciar();
+    EnviarEmPartes(dados, [&](const char* p, size_t n) {
+        int e = 0;
+        if (!Descritor::EscreverTudo(fd_, p, n, timeOut_, e, true)) {
+            const std::string alvo = host_ + ":" + portaIP_;
+            if (e == ETIMEDOUT) Falhar(Exception("Tempo esgotado ao enviar dados para " + alvo));
+            Falhar(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(e)));
+        }
+        banda_.Registrar(n);
+    });
+}
+
+void TCdbDeviceTCP::Desconectar(bool ignorarErros) {
+    TCdbDeviceClass::Desconectar(ignorarErros);
+    int e = Descritor::Fechar(fd_);
+    if (e && !ignorarErros) Falhar(Exception("Erro ao fechar a conexão: " + MensagemErroSistema(e)));
+}

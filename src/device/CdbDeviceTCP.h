@@ -1,0 +1,34 @@
+#pragma once
+// Raw TCP socket: "TCP:host:port", port 9100 when none is given.
+#include "device/CdbDeviceClass.h"
+#include "device/Descritor.h"
+
+class TCdbDeviceTCP : public TCdbDeviceClass {
+public:
+    using TCdbDeviceClass::TCdbDeviceClass;
+    ~TCdbDeviceTCP() override;
+    const char* ClassName() const override { return "TCdbDeviceTCP"; }
+
+    int GetMaxBandwidth() override { return banda_.Maximo; }
+    void SetMaxBandwidth(int v) override { banda_.Maximo = v; }
+    int GetTimeOut() override { return timeOut_; }
+    void SetTimeOut(int ms) override { timeOut_ = ms; }
+    void Conectar(const std::string& porta, int timeOutMs) override;
+    void Desconectar(bool ignorarErros = true) override;
+    void EnviaString(const std::string& dados) override;
+    std::string LeString(int timeOutMs = 1000, int numBytes = 0, const std::string& terminador = "") override;
+    void Limpar() override;
+
+    // "TCP:host:port" into host and port ("9100" when missing).
+    static void SepararEndereco(const std::string& porta, std::string& host, std::string& portaIP);
+    const std::string& Host() const { return host_; }
+    const std::string& PortaIP() const { return portaIP_; }
+    bool Conectado() const { return fd_ >= 0; }
+
+private:
+    void Fechar();
+    int fd_ = -1;
+    int timeOut_ = 3000;
+    std::string host_, portaIP_;
+    TLimiteBanda banda_;
+};

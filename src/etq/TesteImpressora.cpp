@@ -1,0 +1,71 @@
+#include "etq/TesteImpressora.h"
+
+#include <limits>
+
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "common/Win1252.h"
+
+namespace {
+// Positions typed in millimetres become tenths; absurd values saturate so the
+// languages' range checks refuse them instead of the arithmetic wrapping.
+int Multiplicar(int valor, int fator) {
+    long long r = static_cast<long long>(valor) * fator;
+    if (r > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (r < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(r);
+}
+int Somar(int a, int b) {
+    long long r = static_cast<long long>(a) + b;
+    if (r > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (r < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(r);
+}
+}  // namespace
+
+void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
+    // Every field is read before the component is touched: a typing error
+    // leaves the component exactly as it was.
+    const int temperatura = StrToInt(p.Temperatura);
+    const int colunas = StrToInt(p.QtdColunas);
+    const int vertical = Multiplicar(StrToInt(p.Linha), 10);
+    int horizontal = Multiplicar(StrToInt(p.Coluna), 10);
+    const int altura = Multiplicar(StrToInt(p.Altura), 4);
+    const int passo = Multiplicar(StrToInt(p.EntreColunas), 10);
+    // An empty port would open nothing and send the label nowhere, silently.
+    if (Trim(p.Porta).empty()) throw Exception("Porta não definida");
+
+    const std::string codigo = Win1252::DeUtf8(p.Codigo, ' ');
+    const std::string tipo = Win1252::DeUtf8(p.TipoBarras, ' ');
+
+    etq.SetPorta(p.Porta);
+    etq.SetLimparMemoria(true);
+    etq.SetTemperatura(temperatura);
+    etq.SetAvanco(0);
+    if (p.Modelo) etq.SetModelo(*p.Modelo);
+
+    try {
+        etq.Ativar();
+        etq.IniciarEtiqueta();
+        for (int i = 0; i < colunas; ++i) {
+            if (p.ImprimirComoTexto)
+                etq.ImprimirTexto(orNormal, 2, 1, 1, vertical, horizontal, codigo, 0, false);
+            else if (p.ImprimirNumeroBarras)
+                etq.ImprimirBarras(orNormal, tipo, "2", "2", vertical, horizontal, codigo, altura, becSIM);
+            else
+                etq.ImprimirBarras(orNormal, tipo, "2", "2", vertical, horizontal, codigo, Multiplicar(altura, 4),
+                                   becNAO);
+            horizontal = Somar(horizontal, passo);
+        }
+        etq.Imprimir(1, 0);
+    } catch (...) {
+        // Left active, the panel could not switch language or port for the
+        // next try, and the half-built label would ride along with it.
+        try {
+            etq.Desativar();
+        } catch (...) {
+        }
+        throw;
+    }
+    etq.Desativar();
+}

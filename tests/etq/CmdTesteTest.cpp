@@ -1,0 +1,132 @@
+// etiquetas-cli teste, run as the technician runs it.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Ler(const fs::path& arquivo) {
+    std::ifstream f(arquivo, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+struct Resultado {
+    int codigo;
+    std::string saida, erro;
+};
+
+struct CmdTeste : testing::Test {
+    fs::path pasta;
+    fs::path saida;
+
+    void SetUp() override {
+        pasta = fs::path(testing::TempDir()) /
+                ("cmdteste_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(pasta);
+        fs::create_directories(pasta);
+        saida = pasta / "out.prn";
+    }
+    void TearDown() override { fs::remove_all(pasta); }
+
+    Resultado Rodar(const std::string& argumentos, const fs::path& programa = ETIQ_CLI) {
+        const std::string cmd = "'" + programa.string() + "' teste " + argumentos + " >'" + (pasta / "stdout").string() +
+                                "' 2>'" + (pasta / "stderr").string() + "'";
+        int r = std::system(cmd.c_str());
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, Ler(pasta / "stdout"), Ler(pasta / "stderr")};
+    }
+    std::string Porta() const { return "FILE:" + saida.string(); }
+};
+
+const std::string STX = "\x02";
+
+}  // namespace
+
+TEST_F(CmdTeste, GravaAEtiquetaDeTesteNaLinguagemPedida) {
+    struct Caso {
+        const char* linguagem;
+        std::string esperado;
+    };
+    const Caso casos[] = {
+        {"ZPL", "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n^FO24,24^A2N,1,1^FD7893156253569^FS\r\n^PQ1\r\n^XZ\r\n^MCY\r\n"},
+        {"PPLA", STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH10\rD11\r121100000300030" "7893156253569\r"
+                     "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r"},
+        {"EPL2", "R0,0\nO\nN\nD10\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n"},
+        {"pplb", "R0,0\nO\nN\nD10\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n"},
+    };
+    for (const auto& k : casos) {
+        Resultado r = Rodar("--porta '" + Porta() + "' --linguagem " + k.linguagem + " --temperatura 10");
+        EXPECT_EQ(r.codigo, 0) << k.linguagem << ": " << r.erro;
+        EXPECT_EQ(Ler(saida), k.esperado) << k.linguagem;
+    }
+}
+
+TEST_F(CmdTeste, BarrasComESemDigitos) {
+    const std::string inicio = STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r";
+    const std::string fim = "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r";
+    Resultado r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --colunas 2");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Ler(saida), inicio + "1F2208000300030" "7893156253569\r1F2208000300330" "7893156253569\r" + fim);
+
+    r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --sem-digitos --tipo E "
+              "--codigo 1234 --altura 10 --linha 5 --coluna 7");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Ler(saida), inicio + "1e2216000500070" "1234\r" + fim);
+}
+
+TEST_F(CmdTeste, CampoNaoInteiroFalhaAntesDeMandarQualquerCoisa) {
+    Resultado r = Rodar("--porta '" + Porta() + "' --linguagem ZPL --temperatura 10 --linha abc");
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_EQ(r.erro, "'abc' não é um valor inteiro válido\n");
+    EXPECT_FALSE(fs::exists(saida));
+}
+
+TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
+    Resultado r = Rodar("--porta '" + Porta() + "' --linguagem EPL2 --temperatura 16");
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_EQ(r.erro, "Temperatura deve ser de 0 a 15\n");
+    EXPECT_EQ(Ler(saida), "");
+
+    r = Rodar("--porta '" + Porta() + "' --linguagem ZPLII --temperatura 10");
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_NE(r.erro.find("Linguagem inválida: ZPLII"), std::string::npos) << r.erro;
+
+    r = Rodar("--porta '" + Porta() + "' --temperatura 10 --cor azul");
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_NE(r.erro.find("--cor"), std::string::npos) << r.erro;
+}
+
+TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma) {
+    // A copy of the program in its own folder, with its own configEtq.ini.
+    const fs::path programa = pasta / "etiquetas-cli";
+    fs::copy_file(ETIQ_CLI, programa);
+    auto configurar = [&](const std::string& modelo) {
+        std::ofstream ini(pasta / "configEtq.ini", std::ios::binary);
+        ini << "[CONF]\r\nPATH REDE=" << Porta() << "\r\nMODELO=" << modelo << "\r\nTEMPERATURA=12\r\n";
+    };
+
+    configurar("EPL2");
+    Resultado r = Rodar("", programa);
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Ler(saida), "R0,0\nO\nN\nD12\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n");
+
+    // The panel compares MODELO exactly; anything else leaves pplA checked.
+    configurar("epl2");
+    r = Rodar("--linha 4", programa);
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Ler(saida), STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r121100000400030" "7893156253569\r"
+                              "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r");
+
+    // An option wins over the file.
+    r = Rodar("--linguagem ZPL --temperatura 9", programa);
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Ler(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD09\r\n^PON\r\n");
+}

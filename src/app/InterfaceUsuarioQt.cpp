@@ -12,8 +12,10 @@
 void MostraMensagem(const std::string& texto) {
     QWidget* dono = QApplication::activeModalWidget();
     if (!dono) dono = QApplication::activeWindow();
-    QMessageBox caixa(QMessageBox::Information, QStringLiteral("Etiquetas de codigo de barras"),
-                      QString::fromStdString(texto), QMessageBox::Ok, dono);
+    QString t = QString::fromStdString(texto);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));  // the messages are written Windows-style
+    QMessageBox caixa(QMessageBox::Information, QStringLiteral("Etiquetas de codigo de barras"), t, QMessageBox::Ok,
+                      dono);
     caixa.exec();
 }
 
@@ -21,13 +23,22 @@ void TInterfaceUsuarioQt::Mensagem(const std::string& texto) { MostraMensagem(te
 
 bool TInterfaceUsuarioQt::Confirma(const std::string& pergunta) { return ConfirmaAcao(pergunta); }
 
+namespace {
+// The callers block the event loop while the window is up: let the window
+// system map and paint it, but take no clicks or keys meanwhile.
+void Desenha(TfrmAvisoAbertura& janela) {
+    janela.repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+}  // namespace
+
 void TInterfaceUsuarioQt::MostraAguarde() {
     aguarde_.show();
     aguarde_.raise();
-    aguarde_.repaint();
+    Desenha(aguarde_);
 }
 
-void TInterfaceUsuarioQt::RepintaAguarde() { aguarde_.repaint(); }
+void TInterfaceUsuarioQt::RepintaAguarde() { Desenha(aguarde_); }
 
 void TInterfaceUsuarioQt::EscondeAguarde() { aguarde_.hide(); }
 

@@ -17,6 +17,9 @@ TfrmAvisoAbertura::TfrmAvisoAbertura(QWidget* parent)
     setWindowTitle(" ");
     setFixedSize(249, 119);
     setCursor(Qt::WaitCursor);
+    // Shown over the work in progress without taking the focus from it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setModal(false);
 
     lbltexto = new QLabel(QStringLiteral("Aguarde ..."), this);

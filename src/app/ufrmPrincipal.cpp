@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/Icones.h"
@@ -68,6 +69,16 @@ QToolButton* BotaoFigura(const QIcon& icone, const char* texto, int x, int y, in
 QPushButton* Botao(const char* texto, int x, int y, int l, int a, QWidget* pai, const char* nome) {
     auto* b = new QPushButton(QString::fromUtf8(texto), pai);
     b->setObjectName(nome);
+    b->setGeometry(x, y, l, a);
+    return b;
+}
+
+// The panel's speed buttons: plain text, little margin, as their captions are long.
+QToolButton* BotaoRapido(const char* texto, int x, int y, int l, int a, QWidget* pai, const char* nome) {
+    auto* b = new QToolButton(pai);
+    b->setObjectName(nome);
+    b->setText(QString::fromUtf8(texto));
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setGeometry(x, y, l, a);
     return b;
 }
@@ -223,9 +234,15 @@ void TfrmPrincipal::CriarPainel() {
     Label4 = Rotulo("Adicional de colunas", 16, 176, p, "Label4");
     edtColunas = Edit(136, 171, 68, p, "edtColunas", "0");
 
-    SpeedButton3 = Botao("Como calibrar Zebra - GC420 T", 272, 126, 169, 22, p, "SpeedButton3");
-    SpeedButton4 = Botao("Como calibrar Zebra - outro modelo", 272, 150, 169, 22, p, "SpeedButton4");
-    SpeedButton5 = Botao("Como calibrar Bematech LB-1000", 272, 174, 169, 22, p, "SpeedButton5");
+    SpeedButton3 = BotaoRapido("Como calibrar Zebra - GC420 T", 272, 126, 169, 22, p, "SpeedButton3");
+    SpeedButton4 = BotaoRapido("Como calibrar Zebra - outro modelo", 272, 150, 169, 22, p, "SpeedButton4");
+    SpeedButton5 = BotaoRapido("Como calibrar Bematech LB-1000", 272, 174, 169, 22, p, "SpeedButton5");
+    // The captions are long for their width: a size smaller keeps them whole.
+    for (QToolButton* b : {SpeedButton3, SpeedButton4, SpeedButton5}) {
+        QFont f = b->font();
+        f.setPixelSize(10);
+        b->setFont(f);
+    }
 
     edtImpressora = new TRadioGroup(QStringLiteral("Impressora Modelo ( pre Config merkor )"),
                                     {QStringLiteral("Argox"), QStringLiteral("Elgin")}, 1, p);
@@ -261,8 +278,8 @@ void TfrmPrincipal::CriarPainel() {
     edttipobar->setObjectName("edttipobar");
     edttipobar->setGeometry(16, 96, 209, 161);
 
-    SpeedButton1 = Botao("Confirma", 464, 16, 89, 22, p, "SpeedButton1");
-    SpeedButton2 = Botao("Cancela", 576, 16, 89, 22, p, "SpeedButton2");
+    SpeedButton1 = BotaoRapido("Confirma", 464, 16, 89, 22, p, "SpeedButton1");
+    SpeedButton2 = BotaoRapido("Cancela", 576, 16, 89, 22, p, "SpeedButton2");
 
     memotmp = new QPlainTextEdit(p);
     memotmp->setObjectName("memotmp");
@@ -481,9 +498,25 @@ void TfrmPrincipal::ProgramaMudouDeEstado(Qt::ApplicationState estado) {
     if (estado != Qt::ApplicationActive) voltaDeOutroPrograma_ = true;
 }
 
+void TfrmPrincipal::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (ativada_) return;
+    // Without a window manager the first activation may never come; start-up
+    // must still load the configuration and start direct mode.
+    activateWindow();
+    QTimer::singleShot(0, this, [this] {
+        if (!ativada_ && isVisible()) Ativada();
+    });
+}
+
 void TfrmPrincipal::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
     if (e->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    Ativada();
+}
+
+void TfrmPrincipal::Ativada() {
+    ativada_ = true;
     // FormActivate belongs to activation handed over by another window of this
     // program; coming back from another program keeps what the panel holds.
     const bool deFora = voltaDeOutroPrograma_ && ParamAcesso != kAcessaDireto;

@@ -73,9 +73,9 @@ public:
     QLineEdit* edtTemp;
     QLabel* Label4;
     QLineEdit* edtColunas;
-    QPushButton* SpeedButton3;
-    QPushButton* SpeedButton4;
-    QPushButton* SpeedButton5;
+    QToolButton* SpeedButton3;
+    QToolButton* SpeedButton4;
+    QToolButton* SpeedButton5;
     TRadioGroup* edtImpressora;
     QCheckBox* chkGrade;
     QCheckBox* chkImportVitrinex;
@@ -88,8 +88,8 @@ public:
     QGroupBox* GroupBox1;
     TRadioGroup* edtRatio;
     TRadioGroup* edttipobar;
-    QPushButton* SpeedButton1;
-    QPushButton* SpeedButton2;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
     QPlainTextEdit* memotmp;
     QPushButton* Button1;
 
@@ -136,16 +136,19 @@ public:
 
 protected:
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void CriarPainel();
     void CriarTeste();
     void EstadoNormal();
     void ProgramaMudouDeEstado(Qt::ApplicationState estado);
+    void Ativada();  // FormActivate from the window system, failures reported
 
     TModulosDados* modulos_ = nullptr;
     TJanelaMercadorias* mrgMercadoriasBD_ = nullptr;
     bool acessoDireto_ = false;
     bool voltaDeOutroPrograma_ = false;
+    bool ativada_ = false;
     std::string falhaAtivacao_;
 };

@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include "AuxiliarTeste.h"
+#include "app/InterfaceUsuarioQt.h"
 #include "app/uFrmAvisoAbertura.h"
 
 namespace {
@@ -40,6 +42,28 @@ TEST(AvisoAbertura, RelogioSoCorreComAJanelaVisivel) {
     EXPECT_TRUE(frm.Timer1->isActive());
     frm.hide();
     EXPECT_FALSE(frm.Timer1->isActive());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(InterfaceUsuarioQt, AguardeEMensagens) {
+    TfrmAvisoAbertura aguarde;
+    TInterfaceUsuarioQt iu(aguarde);
+    iu.MostraAguarde();
+    EXPECT_TRUE(aguarde.isVisible());
+    EXPECT_TRUE(aguarde.Timer1->isActive());
+    iu.RepintaAguarde();
+    iu.EscondeAguarde();
+    EXPECT_FALSE(aguarde.isVisible());
+    EXPECT_FALSE(aguarde.Timer1->isActive());
+
+    auto caixa = ResponderCaixa(QMessageBox::Ok);
+    iu.Mensagem("Desliga a impressora\r\nSolta o botão");
+    ASSERT_TRUE(caixa->vista);
+    EXPECT_EQ(caixa->texto, "Desliga a impressora\nSolta o botão");
+    EXPECT_EQ(caixa->icone, QMessageBox::Information);
 }
 
 }  // namespace

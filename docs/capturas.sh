@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Screenshots of the main window in its two states, taken on a virtual screen.
+# Needs xvfb-run, xdotool, xwininfo (x11-utils) and import (imagemagick).
+# Usage: docs/capturas.sh [path of the etiquetas program]
+set -euo pipefail
+cd "$(dirname "$0")"
+PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
+for t in xvfb-run xdotool xwininfo import; do
+  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
+done
+
+# The program reads configEtq.ini beside itself: run a copy in a scratch folder.
+PASTA=$(mktemp -d)
+trap 'rm -rf "$PASTA"' EXIT
+cp "$PROGRAMA" "$PASTA/etiquetas"
+printf '[CONF]\r\nPATH MERKOR=/var/lib/etiquetas/loja.fdb\r\nPATH REDE=LPT1\r\nMODELO=PPLA\r\nTEMPERATURA=12\r\nImportVitrinex=SIM\r\n' \
+  > "$PASTA/configEtq.ini"
+
+# Password of the day: DD, DD+MM, MM, DD+MM+AA, AA (two digits each).
+senha() {
+  local d m a
+  d=$(date +%d); m=$(date +%m); a=$(date +%y)
+  printf '%s%02d%s%02d%s' "$d" $(( (10#$d + 10#$m) % 100 )) "$m" $(( (10#$d + 10#$m + 10#$a) % 100 )) "$a"
+}
+
+cat > "$PASTA/capturar.sh" <<FIM
+set -e
+"$PASTA/etiquetas" &
+PID=\$!
+sleep 3
+janela() { xwininfo -root -tree | grep '"Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1; }
+ID=\$(janela)
+import -window "\$ID" "$PWD/janela-principal.png"
+# btnConfig, then the password prompt
+xdotool mousemove --window "\$ID" 478 30 click 1
+sleep 2
+xdotool type --delay 50 "$(senha)"
+xdotool key Return
+sleep 2
+import -window "\$ID" "$PWD/janela-configuracao.png"
+kill \$PID
+FIM
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$PASTA/capturar.sh"
+echo "capturas em $PWD"

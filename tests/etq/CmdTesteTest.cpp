@@ -108,9 +108,10 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     // A copy of the program in its own folder, with its own configEtq.ini.
     const fs::path programa = pasta / "etiquetas-cli";
     fs::copy_file(ETIQ_CLI, programa);
-    auto configurar = [&](const std::string& modelo) {
+    auto configurar = [&](const std::string& modelo, const std::string& temperatura = "12") {
         std::ofstream ini(pasta / "configEtq.ini", std::ios::binary);
-        ini << "[CONF]\r\nPATH REDE=" << Porta() << "\r\nMODELO=" << modelo << "\r\nTEMPERATURA=12\r\n";
+        ini << "[CONF]\r\nPATH REDE=" << Porta() << "\r\nMODELO=" << modelo << "\r\nTEMPERATURA=" << temperatura
+            << "\r\n";
     };
 
     configurar("EPL2");
@@ -125,8 +126,24 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     EXPECT_EQ(Ler(saida), STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r121100000400030" "7893156253569\r"
                               "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r");
 
+    // No heat in the file prints at 10, as the label print does; a typed one must be a number.
+    configurar("ZPL", "");
+    r = Rodar("", programa);
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Ler(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n");
+    configurar("ZPL", "dez");
+    r = Rodar("", programa);
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_EQ(r.erro, "'dez' não é um valor inteiro válido\n");
+
     // An option wins over the file.
     r = Rodar("--linguagem ZPL --temperatura 9", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(Ler(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD09\r\n^PON\r\n");
+
+    // No port anywhere: nothing can be printed, and it says so.
+    fs::remove(pasta / "configEtq.ini");
+    r = Rodar("--temperatura 10", programa);
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_EQ(r.erro, "Porta não definida\n");
 }

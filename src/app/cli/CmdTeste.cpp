@@ -31,7 +31,13 @@ int Executar(const std::vector<std::string>& argumentos) {
         // As the panel loads it: an unknown value leaves pplA, checked at design.
         p.Modelo = ModeloDoTexto(LerConfig("MODELO")).value_or(etqPpla);
     }
-    p.Temperatura = op.Tem("temperatura") ? op.Valor("temperatura") : LerConfig("TEMPERATURA");
+    if (op.Tem("temperatura")) {
+        p.Temperatura = op.Valor("temperatura");
+    } else {
+        // An unset heat prints at 10, as the label print does with the same file.
+        p.Temperatura = LerConfig("TEMPERATURA");
+        if (Trim(p.Temperatura).empty()) p.Temperatura = "10";
+    }
     p.Linha = op.Valor("linha", p.Linha);
     p.Coluna = op.Valor("coluna", p.Coluna);
     p.Altura = op.Valor("altura", p.Altura);

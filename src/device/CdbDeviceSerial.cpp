@@ -150,10 +150,26 @@ void TCdbDeviceSerial::ConfigurarSerial() {
     if (HandShake == TCdbHandShake::hsRTS_CTS) t.c_cflag |= CRTSCTS;
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
-        int e = errno;
-        Falhar(Exception("Erro ao configurar a porta " + porta_ + ": " + MensagemErroSistema(e)));
+    const int erroAjuste = ::tcsetattr(fd_, TCSANOW, &t) != 0 ? errno : 0;
+    // tcsetattr succeeds when any part took: ask the line what it really holds.
+    termios lido{};
+    if (::tcgetattr(fd_, &lido) == 0) {
+        std::string recusado;
+        const tcflag_t paridade = PARENB | PARODD | CMSPAR;
+        if ((lido.c_cflag & CSIZE) != (t.c_cflag & CSIZE))
+            recusado = std::to_string(Data) + " bits de dados";
+        else if ((lido.c_cflag & paridade) != (t.c_cflag & paridade))
+            recusado = std::string("paridade ") + Parity;
+        else if ((lido.c_cflag & CSTOPB) != (t.c_cflag & CSTOPB))
+            recusado = Stop == 0 ? "1 bit de parada" : Stop == 1 ? "1,5 bits de parada" : "2 bits de parada";
+        else if ((lido.c_cflag & CRTSCTS) != (t.c_cflag & CRTSCTS))
+            recusado = "controle de fluxo RTS/CTS";
+        else if (v && ::cfgetospeed(&lido) != v)
+            recusado = "a velocidade " + std::to_string(Baud);
+        if (!recusado.empty())
+            Falhar(Exception("Erro ao configurar a porta " + porta_ + ": a porta não aceita " + recusado));
     }
+    if (erroAjuste) Falhar(Exception("Erro ao configurar a porta " + porta_ + ": " + MensagemErroSistema(erroAjuste)));
     if (!v && !DefinirBaudLivre(fd_, Baud))
         Falhar(Exception("Erro ao configurar a porta " + porta_ + ": velocidade " + std::to_string(Baud) +
                          " não suportada"));
@@ -178,7 +194,7 @@ std::string TCdbDeviceSerial::LeString(int timeOutMs, int numBytes, const std::s
 
 void TCdbDeviceSerial::EnviaString(const std::string& dados) {
     GravarLog("  TCdbDeviceSerial.EnviaString");
-    if (fd_ < 0) Falhar(Exception("Porta " + (porta_.empty() ? std::string("serial") : porta_) + " não está aberta"));
+    if (fd_ < 0) Falhar(Exception("Porta " + Dono().Porta() + " não está aberta"));
     banda_.Iniciar();
     int falhas = 0;
     EnviarEmPartes(dados, [&](const char* p, size_t n) {

@@ -158,7 +158,7 @@ std::string TCdbDeviceTCP::LeString(int timeOutMs, int numBytes, const std::stri
 
 void TCdbDeviceTCP::EnviaString(const std::string& dados) {
     GravarLog("  TCdbDeviceTCP.EnviaString");
-    if (fd_ < 0) Falhar(Exception("Conexão com " + host_ + ":" + portaIP_ + " não está aberta"));
+    if (fd_ < 0) Falhar(Exception("Conexão TCP não está aberta: " + Dono().Porta()));
     banda_.Iniciar();
     EnviarEmPartes(dados, [&](const char* p, size_t n) {
         int e = 0;

@@ -1,0 +1,191 @@
+// The TCP channel against listeners on 127.0.0.1.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <future>
+#include <thread>
+
+#include "Auxiliar.h"
+#include "device/CdbDevice.h"
+#include "device/CdbDeviceTCP.h"
+
+namespace {
+
+template <class F>
+std::string MensagemDe(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "(nada lançado)";
+}
+
+// A socket bound on 127.0.0.1 (port 0: any free one); -1 when the port is taken.
+int Vincular(int porta, int& escolhida) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int um = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &um, sizeof um);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(porta));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    escolhida = ntohs(a.sin_port);
+    return fd;
+}
+
+// Accepts one connection and returns everything it received until closed.
+class Ouvinte {
+public:
+    explicit Ouvinte(int porta = 0) {
+        fd_ = Vincular(porta, porta_);
+        if (fd_ < 0) return;
+        ::listen(fd_, 4);
+        recebido_ = std::async(std::launch::async, [this] {
+            int c = ::accept(fd_, nullptr, nullptr);
+            std::string r;
+            char buf[4096];
+            for (ssize_t n; (n = ::read(c, buf, sizeof buf)) > 0;) r.append(buf, static_cast<size_t>(n));
+            ::close(c);
+            return r;
+        });
+    }
+    ~Ouvinte() {
+        if (fd_ >= 0) {
+            ::shutdown(fd_, SHUT_RDWR);
+            ::close(fd_);
+        }
+    }
+    bool Ok() const { return fd_ >= 0; }
+    int Porta() const { return porta_; }
+    std::string Recebido() {
+        if (recebido_.wait_for(std::chrono::seconds(5)) != std::future_status::ready) return "(nada chegou)";
+        return recebido_.get();
+    }
+
+private:
+    int fd_ = -1, porta_ = 0;
+    std::future<std::string> recebido_;
+};
+
+}  // namespace
+
+TEST(CanalTCP, EntregaOs256BytesSemAlteracao) {
+    Ouvinte o;
+    ASSERT_TRUE(o.Ok());
+    TCdbDevice d;
+    d.SetPorta("TCP:127.0.0.1:" + std::to_string(o.Porta()));
+    d.Ativar();
+    d.EnviaString(TodosOsBytes());
+    d.EnviaString("segunda");
+    d.Desativar();
+    EXPECT_EQ(o.Recebido(), TodosOsBytes() + "segunda");
+}
+
+TEST(CanalTCP, HostEPortaDaPorta) {
+    struct Caso {
+        const char* porta;
+        const char* host;
+        const char* ip;
+    } casos[] = {
+        {"TCP:192.168.0.50", "192.168.0.50", "9100"}, {"TCP:impressora:", "impressora", "9100"},
+        {"TCP:impressora:9101", "impressora", "9101"}, {"tcp:10.0.0.1:123456", "10.0.0.1", "12345"},
+        {"TCP:", "", "9100"},
+    };
+    for (const auto& c : casos) {
+        std::string host, ip;
+        TCdbDeviceTCP::SepararEndereco(c.porta, host, ip);
+        EXPECT_EQ(host, c.host) << c.porta;
+        EXPECT_EQ(ip, c.ip) << c.porta;
+    }
+}
+
+TEST(CanalTCP, SemNumeroUsaAPorta9100) {
+    Ouvinte o(9100);
+    if (!o.Ok()) GTEST_SKIP() << "a porta 9100 de 127.0.0.1 já está em uso nesta estação";
+    TCdbDevice d;
+    d.SetPorta("TCP:127.0.0.1");
+    d.Ativar();
+    d.EnviaString(TodosOsBytes());
+    d.Desativar();
+    EXPECT_EQ(o.Recebido(), TodosOsBytes());
+}
+
+TEST(CanalTCP, ConexaoRecusada) {
+    int porta = 0;
+    int reservada = Vincular(0, porta);  // bound, not listening: connections are refused
+    ASSERT_GE(reservada, 0);
+    TCdbDevice d;
+    d.SetPorta("TCP:127.0.0.1:" + std::to_string(porta));
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }),
+              "Erro ao conectar em 127.0.0.1:" + std::to_string(porta) + ": Conexão recusada");
+    EXPECT_FALSE(d.Ativo());
+    ::close(reservada);
+}
+
+TEST(CanalTCP, ImpressoraQueNaoRespondeEsgotaOTempo) {
+    // A listener whose queue is full drops new connection requests, as a
+    // printer out of reach does.
+    int porta = 0;
+    int fd = Vincular(0, porta);
+    ASSERT_GE(fd, 0);
+    ::listen(fd, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(porta));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::vector<int> enchimento;
+    for (int i = 0; i < 3; ++i) {
+        int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        enchimento.push_back(c);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    TCdbDevice d;
+    d.SetTimeOut(500);
+    d.SetPorta("TCP:127.0.0.1:" + std::to_string(porta));
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }),
+              "Tempo esgotado ao conectar em 127.0.0.1:" + std::to_string(porta) + " (500 ms)");
+    EXPECT_FALSE(d.Ativo());
+    for (int c : enchimento) ::close(c);
+    ::close(fd);
+}
+
+TEST(CanalTCP, ImpressoraQueParaDeLerEsgotaOTempo) {
+    int porta = 0;
+    int fd = Vincular(0, porta);
+    ASSERT_GE(fd, 0);
+    ::listen(fd, 1);  // accepted by the system, never read
+    TCdbDevice d;
+    d.SetTimeOut(300);
+    d.SetPorta("TCP:127.0.0.1:" + std::to_string(porta));
+    d.Ativar();
+    EXPECT_EQ(MensagemDe([&] { d.EnviaString(std::string(64 << 20, 'x')); }),
+              "Tempo esgotado ao enviar dados para 127.0.0.1:" + std::to_string(porta));
+    d.Desativar();
+    ::close(fd);
+}
+
+TEST(CanalTCP, EnderecoIncompleto) {
+    TCdbDevice d;
+    d.SetPorta("TCP:");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Endereço da impressora não informado na Porta TCP:");
+    d.SetPorta("TCP:127.0.0.1:91x0");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Porta TCP inválida [91x0]");
+}
+
+TEST(CanalTCP, EnviarSemConexaoFalha) {
+    TCdbDevice d;
+    d.SetPorta("TCP:127.0.0.1:9");
+    EXPECT_EQ(MensagemDe([&] { d.EnviaString("x"); }), "Conexão TCP não está aberta: TCP:127.0.0.1:9");
+}

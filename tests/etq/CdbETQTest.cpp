@@ -450,3 +450,36 @@ TEST(TCdbETQ, ArqLOGRecebeALinhaComHoraSalvoSeOEventoATratar) {
     etq.SetArqLOG(testing::TempDir() + "pasta-que-nao-existe/etq.log");
     EXPECT_NO_THROW(etq.ImprimirLinha(1, 2, 3, 4));
 }
+
+TEST(TCdbETQ, SemLimparMemoriaNaoHaLimpezaNemNoInicioNemNoFim) {
+    TEtqCapturado c(etqZPLII);
+    c.etq.SetLimparMemoria(false);
+    c.etq.IniciarEtiqueta();
+    TextoABC(c.etq);
+    c.etq.Imprimir(1, 0);
+    EXPECT_EQ(c.Ultimo(), Linhas({"^XA", "^MMT", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDABC^FS", "^PQ1", "^XZ"}, "\r\n"));
+}
+
+TEST(TCdbETQ, PaginaDeCodigoConverteOTextoEAvisaAImpressora) {
+    TEtqCapturado c(etqZPLII);
+    c.etq.SetPaginaDeCodigo(pce850);
+    c.etq.IniciarEtiqueta();
+    TextoABC(c.etq, "A\xE7\xE3o\r");  // "Ação" + CR in Windows-1252
+    c.etq.Imprimir(1, 0);
+    EXPECT_EQ(c.Ultimo(), Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^CI13",
+                                  "^FO36,144^A3N,2,1^FH\\^FDA\\87\\C6o ^FS", "^PQ1", "^XZ", "^MCY"},
+                                 "\r\n"));
+}
+
+TEST(TCdbETQ, FonteNumericaQueNaoEUmCaractereDeFonteERecusada) {
+    TCdbETQ etq;
+    etq.SetModelo(etqPpla);
+    for (int fonte : {-1, 10, 300})
+        EXPECT_EQ(MensagemDe([&] { etq.ImprimirTexto(orNormal, fonte, 1, 1, 0, 0, "x"); }), "Fonte deve ser de 0 a 9")
+            << fonte;
+    etq.SetModelo(etqZPLII);
+    etq.ImprimirTexto(orNormal, 35, 1, 1, 0, 0, "x");  // 35 is "Z"
+    EXPECT_EQ(etq.ListaCmd()[0], "^FO0,0^AZN,1,1^FDx^FS");
+    EXPECT_EQ(MensagemDe([&] { etq.ImprimirTexto(orNormal, 36, 1, 1, 0, 0, "x"); }),
+              "Fonte deve \"0\" a \"9\" e \"A\" a \"Z\"");
+}

@@ -3,6 +3,7 @@
 #include <QToolButton>
 #include <QFrame>
 #include <QCheckBox>
+#include <QEvent>
 
 #include "AuxiliarTeste.h"
 #include "app/JanelaMercadorias.h"
@@ -246,6 +247,34 @@ TEST_F(FrmPrincipalTest, FalhaNoBotaoVaiAoTratadorEOProgramaSegue) {
     EXPECT_EQ(falhas, std::vector<std::string>{"'dois' não é um valor inteiro válido"});
     EXPECT_EQ(frm->size(), QSize(530, 280));  // still the normal state, nothing half-done
     EXPECT_TRUE(frm->pnlConfig->isHidden());
+    DefinirTratadorFalhas(anterior);
+}
+
+TEST_F(FrmPrincipalTest, ArquivoEstragadoEhAvisadoUmaVezNaAtivacao) {
+    std::vector<std::string> falhas;
+    TTratadorFalhas anterior =
+        DefinirTratadorFalhas([&](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
+    pasta.Gravar("configEtq.ini", "[CONF]\r\nedttipobar=x\r\n");
+    auto frm = Janela();
+    frm->show();
+    frm->activateWindow();
+    for (int i = 0; i < 50 && !frm->isActiveWindow(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(frm->isActiveWindow());
+    // Each closed box hands activation back: the same failure must not come round again.
+    for (int i = 0; i < 3; ++i) {
+        QEvent ativacao(QEvent::ActivationChange);
+        QApplication::sendEvent(frm.get(), &ativacao);
+    }
+    EXPECT_EQ(falhas, std::vector<std::string>{"'x' não é um valor inteiro válido"});
+
+    // Once mended, the file loads; a new failure is reported again.
+    pasta.Gravar("configEtq.ini", "[CONF]\r\nedttipobar=3\r\n");
+    QEvent ativacao(QEvent::ActivationChange);
+    QApplication::sendEvent(frm.get(), &ativacao);
+    EXPECT_EQ(frm->edttipobar->ItemIndex(), 3);
+    pasta.Gravar("configEtq.ini", "[CONF]\r\nedttipobar=x\r\n");
+    QApplication::sendEvent(frm.get(), &ativacao);
+    EXPECT_EQ(falhas.size(), 2u);
     DefinirTratadorFalhas(anterior);
 }
 

@@ -362,6 +362,7 @@ void TfrmPrincipal::MostraConfigPainel(const TConfigPainel& c) {
     edtColunas->setText(Q(c.Colunas));
     if (c.ModeloPrintIndice >= 0 && c.ModeloPrintIndice < edtModelo->count()) {
         edtModelo->setCurrentIndex(c.ModeloPrintIndice);
+        edtModelo->setEditText(edtModelo->itemText(c.ModeloPrintIndice));  // also over a typed text
     } else {
         edtModelo->setCurrentIndex(-1);
         edtModelo->setEditText(Q(c.ModeloPrint));

@@ -156,6 +156,14 @@ TEST_F(ConfigPainelTest, LinguagemEImpressoraComparadasExatamente) {
     EXPECT_EQ(frm.edtImpressora->ItemIndex(), 1);
 }
 
+TEST_F(ConfigPainelTest, RecargaTrocaOTextoDigitadoPelaLinhaGravada) {
+    Config("MODELO PRINT INDEX=5\r\n");
+    frm.LoadConfig();
+    frm.edtModelo->setEditText("digitado");
+    frm.LoadConfig();
+    EXPECT_EQ(frm.edtModelo->currentText().toStdString(), LinhasModelo()[5]);
+}
+
 TEST_F(ConfigPainelTest, ModeloDigitadoSemLinhaVoltaComoTexto) {
     frm.edtModelo->setEditText("45 - minha etiqueta");
     frm.SpeedButton1Click();

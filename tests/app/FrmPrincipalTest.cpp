@@ -278,4 +278,24 @@ TEST_F(FrmPrincipalTest, ArquivoEstragadoEhAvisadoUmaVezNaAtivacao) {
     DefinirTratadorFalhas(anterior);
 }
 
+TEST_F(FrmPrincipalTest, VoltarDeOutroProgramaNaoApagaOPainel) {
+    auto frm = Janela();
+    frm->NomeComputador = [] { return std::string(kEstacaoDesenvolvimento); };
+    frm->show();
+    frm->activateWindow();
+    for (int i = 0; i < 50 && !frm->isActiveWindow(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(frm->isActiveWindow());
+    frm->btnConfigClick();
+    frm->edtRede->setText("COM3");
+    QEvent ativacao(QEvent::ActivationChange);
+
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+    QApplication::sendEvent(frm.get(), &ativacao);
+    EXPECT_EQ(frm->edtRede->text(), "COM3");
+
+    // Handed over by a window of the program (a message box): reloaded.
+    QApplication::sendEvent(frm.get(), &ativacao);
+    EXPECT_EQ(frm->edtRede->text(), "");
+}
+
 }  // namespace

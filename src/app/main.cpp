@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     DefinirInterfaceUsuario(&interfaceQt);
 
     int resultado = 0;
-    {
+    try {
         TModulosDadosReais modulos;
         frmPrincipal.DefinirModulosDados(&modulos);
         std::unique_ptr<TJanelaMercadorias> mrgMercadoriasBD = CriarJanelaMercadorias(modulos, &frmPrincipal);
@@ -38,6 +38,11 @@ int main(int argc, char** argv) {
         resultado = app.exec();
         frmPrincipal.DefinirJanelaMercadorias(nullptr);
         frmPrincipal.DefinirModulosDados(nullptr);
+    } catch (const std::exception& falha) {
+        // A failure while the modules are made (an unreadable configEtq.ini):
+        // say so instead of aborting.
+        erros_de_sistema(nullptr, falha);
+        resultado = 1;
     }
     DefinirInterfaceUsuario(nullptr);
     return resultado;

@@ -44,15 +44,17 @@ std::string PadraoDoServidor(http_t* h) {
 
 }  // namespace
 
-std::vector<TImpressoraInstalada> TCdbDeviceRaw::ImpressorasInstaladas(int timeOutMs) {
+std::vector<TImpressoraInstalada> TCdbDeviceRaw::ImpressorasInstaladas(int timeOutMs, bool* respondeu) {
     std::vector<TImpressoraInstalada> lista;
+    if (respondeu) *respondeu = false;
     THttp h = ConectarServidor(timeOutMs);
     if (!h) return lista;
+    if (respondeu) *respondeu = true;
     ipp_t* pedido = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     const char* atributos[] = {"printer-name", "printer-info", "device-uri"};
     ippAddStrings(pedido, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, atributos);
     ipp_t* resposta = cupsDoRequest(h.get(), pedido, "/");
-    if (!resposta) return lista;
+    if (!resposta) return lista;  // no printers at all, or a refusal: none to offer
     TImpressoraInstalada atual;
     auto fechar = [&] {
         if (!atual.Nome.empty()) lista.push_back(atual);

@@ -20,8 +20,9 @@ public:
     void Conectar(const std::string& porta, int timeOutMs) override;
     void EnviaString(const std::string& dados) override;
 
-    // The installed printers in the server's order; empty when no spooler answers.
-    static std::vector<TImpressoraInstalada> ImpressorasInstaladas(int timeOutMs = 3000);
+    // The installed printers in the server's order; empty when no spooler
+    // answers (then `respondeu`, when given, is false).
+    static std::vector<TImpressoraInstalada> ImpressorasInstaladas(int timeOutMs = 3000, bool* respondeu = nullptr);
     static bool EhImpressoraInstalada(const std::string& nome, int timeOutMs = 3000);
 
     // The printer a port name stands for ("*", "RAW:name", name), with the

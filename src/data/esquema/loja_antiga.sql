@@ -1,5 +1,5 @@
 -- Shop database of an older Merkor release: ETIQUETAREAD has no SO_NOME and
--- TRIBUTOS_ICM.ICMS_ST keeps two decimals; the program adjusts both.
+-- TRIBUTOS_ICM.ICMS_ST is NUMERIC(15,2); the program adjusts both.
 -- Otherwise the same as loja.sql.
 -- Firebird 3, SQL dialect 3, default character set WIN1252.
 -- Run statement by statement; each ends with ";".
@@ -183,7 +183,7 @@ CREATE TABLE TRIBUTOS_ICM (
     BASE_ICMS       NUMERIC(18,2),
     ICMS_V          NUMERIC(18,2),
     MVA             NUMERIC(18,2),
-    ICMS_ST         NUMERIC(18,2),
+    ICMS_ST         NUMERIC(15,2),
     IPI             NUMERIC(18,2),
     CST_IPI         VARCHAR(5),
     ENQ_IPI         VARCHAR(5),

@@ -9,12 +9,17 @@ class TDatabase;
 
 enum class TVersaoEsquema {
     Atual,   // what the program expects after its own adjustments
-    Antiga,  // older shops: ETIQUETAREAD without SO_NOME, ICMS_ST with two decimals
+    Antiga,  // older shops: ETIQUETAREAD without SO_NOME, ICMS_ST NUMERIC(15,2)
 };
 
 std::string_view EsquemaLoja(TVersaoEsquema versao = TVersaoEsquema::Atual);
 
-// Runs the script on a connected (usually just created) database.
+// Runs the script on a (usually just created) database, all or nothing.
 void CriarEsquemaLoja(TDatabase& banco, TVersaoEsquema versao = TVersaoEsquema::Atual);
+
+// For bulk loads: the tables (with their keys) first, the secondary indexes
+// after the data is in, which builds them far faster than row by row.
+void CriarTabelasLoja(TDatabase& banco, TVersaoEsquema versao = TVersaoEsquema::Atual);
+void CriarIndicesLoja(TDatabase& banco, TVersaoEsquema versao = TVersaoEsquema::Atual);
 
 }  // namespace fb

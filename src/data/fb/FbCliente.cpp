@@ -224,10 +224,20 @@ struct TQuery::Impl {
     std::vector<unsigned char> bufSaida;
     uint64_t afetadas = 0;
 
-    // Parameters and the message layout built for their kinds.
+    // Parameters and the message layout built for their kinds. The
+    // statement's own descriptors and the built offsets are read once: each
+    // metadata call crosses the client's locks.
+    struct Desc {
+        unsigned tipo, tam, cs;
+        int escala;
+        bool operator==(const Desc&) const = default;
+    };
     std::vector<std::optional<TValor>> params;
+    std::vector<Desc> descStmt;
     IMessageMetadata* entrada = nullptr;
-    std::vector<unsigned> assinatura;
+    std::vector<Desc> assinatura, descAtual;
+    std::vector<std::pair<unsigned, unsigned>> posEntrada;  // offset, null offset
+    std::vector<std::string> textos;
     std::vector<unsigned char> bufEntrada;
 
     struct Coluna {
@@ -307,6 +317,8 @@ IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar) {
                 ctype = TrimEspacos(valor);
             else if (nome == "sql_role_name")
                 dpb->insertString(st, isc_dpb_sql_role_name, TrimEspacos(valor).c_str());
+            else if (nome == "force_write")
+                dpb->insertInt(st, isc_dpb_force_write, TrimEspacos(valor) == "0" ? 0 : 1);
             else
                 Erro("Parâmetro de conexão desconhecido: '" + linha + "'");
         }
@@ -464,8 +476,29 @@ std::vector<std::string> TDatabase::DividirScript(std::string_view s) {
     return r;
 }
 
-void TDatabase::ExecutarScript(std::string_view script) {
-    for (const auto& cmd : DividirScript(script)) ExecutarImediato(cmd);
+void TDatabase::ExecutarScript(std::string_view script, bool umaTransacao) {
+    if (!umaTransacao) {
+        for (const auto& cmd : DividirScript(script)) ExecutarImediato(cmd);
+        return;
+    }
+    impl_->Anexar(false);
+    TStatus st;
+    ITransaction* tra = Chamar([&] { return impl_->att->startTransaction(st.w(), 0, nullptr); });
+    try {
+        for (const auto& cmd : DividirScript(script)) {
+            std::string texto = ParaCliente(cmd, impl_->charset);
+            Chamar([&] { impl_->att->execute(st.w(), tra, 0, texto.c_str(), SQL_DIALECT_V6, nullptr, nullptr, nullptr, nullptr); });
+        }
+        Chamar([&] { tra->commit(st.w()); });
+    } catch (...) {
+        try {
+            TStatus st2;
+            tra->rollback(st2.w());
+        } catch (const FbException&) {
+            tra->release();
+        }
+        throw;
+    }
 }
 
 // ================================================================ TTransaction
@@ -627,6 +660,7 @@ void TQuery::Impl::Liberar() {
     FecharCursor();
     if (entrada) entrada->release(), entrada = nullptr;
     assinatura.clear();
+    descStmt.clear();
     if (entradaStmt) entradaStmt->release(), entradaStmt = nullptr;
     if (saida) saida->release(), saida = nullptr;
     colunas.clear();
@@ -711,7 +745,12 @@ void TQuery::Impl::Preparar() {
             colunas.push_back(std::move(c));
         }
         bufSaida.assign(saida->getMessageLength(st.w()), 0);
-        params.resize(entradaStmt->getCount(st.w()));
+        unsigned np = entradaStmt->getCount(st.w());
+        params.resize(np);
+        descStmt.clear();
+        for (unsigned i = 0; i < np; ++i)
+            descStmt.push_back({entradaStmt->getType(st.w(), i) & ~1u, entradaStmt->getLength(st.w(), i),
+                                entradaStmt->getCharSet(st.w(), i), entradaStmt->getScale(st.w(), i)});
     });
     for (size_t i = 0; i < colunas.size(); ++i) campos.emplace_back(*dono, i);
 }
@@ -728,23 +767,21 @@ int TQuery::ParamCount() {
 
 
 void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
-    unsigned n = entradaStmt->getCount(st);
+    const unsigned n = static_cast<unsigned>(descStmt.size());
     unsigned cs = banco->impl().charset;
     // Each parameter travels in the kind of its value; the server converts it.
-    struct Desc {
-        unsigned tipo, tam, cs;
-        int escala;
-    };
-    std::vector<Desc> ds(n);
-    std::vector<unsigned> sig(n * 4);
-    std::vector<std::string> textos(n);
+    descAtual.resize(n);
+    textos.resize(n);
+    std::vector<Desc>& ds = descAtual;
     for (unsigned i = 0; i < n; ++i) {
         if (!params[i]) Erro("Parâmetro " + std::to_string(i) + " sem valor.");
         const TValor& v = *params[i];
-        unsigned orig = entradaStmt->getType(st, i) & ~1u;
-        Desc d{orig, entradaStmt->getLength(st, i), entradaStmt->getCharSet(st, i), entradaStmt->getScale(st, i)};
+        const unsigned orig = descStmt[i].tipo;
+        Desc d = descStmt[i];
         switch (v.tipo) {
             case TValor::Nulo:
+                // a NULL fits any layout: keep the last one rather than build another
+                if (i < assinatura.size()) d = assinatura[i];
                 break;
             case TValor::Inteiro:
                 d = {SQL_INT64, 8, 0, -v.escala};
@@ -782,12 +819,8 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
             }
         }
         ds[i] = d;
-        sig[i * 4] = d.tipo;
-        sig[i * 4 + 1] = d.tam;
-        sig[i * 4 + 2] = d.cs;
-        sig[i * 4 + 3] = static_cast<unsigned>(d.escala);
     }
-    if (!entrada || sig != assinatura) {
+    if (!entrada || ds != assinatura) {
         if (entrada) entrada->release(), entrada = nullptr;
         IMetadataBuilder* b = entradaStmt->getBuilder(st);
         try {
@@ -803,14 +836,16 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
             throw;
         }
         b->release();
-        assinatura = sig;
+        assinatura = ds;
         bufEntrada.assign(entrada->getMessageLength(st), 0);
+        posEntrada.resize(n);
+        for (unsigned i = 0; i < n; ++i) posEntrada[i] = {entrada->getOffset(st, i), entrada->getNullOffset(st, i)};
     }
     unsigned char* buf = bufEntrada.data();
     for (unsigned i = 0; i < n; ++i) {
         const TValor& v = *params[i];
-        auto* nulo = reinterpret_cast<short*>(buf + entrada->getNullOffset(st, i));
-        unsigned char* p = buf + entrada->getOffset(st, i);
+        auto* nulo = reinterpret_cast<short*>(buf + posEntrada[i].second);
+        unsigned char* p = buf + posEntrada[i].first;
         *nulo = v.tipo == TValor::Nulo ? -1 : 0;
         switch (v.tipo) {
             case TValor::Nulo:
@@ -1195,7 +1230,8 @@ std::string TField::AsString() const {
         case TValor::Hora:
             return FormataData("HH:MM:SS", v->d);
         case TValor::DataHora:
-            return v->d == std::floor(v->d) ? FormataData("DD/MM/AAAA", v->d) : FormataData("DD/MM/AAAA HH:MM:SS", v->d);
+            return v->d == std::floor(v->d) ? FormataData("DD/MM/AAAA", v->d)
+                                            : FormataData("DD/MM/AAAA", v->d) + " " + FormataData("HH:MM:SS", v->d);
         case TValor::DbKey:
             return Hex(v->s);
         case TValor::Binario:

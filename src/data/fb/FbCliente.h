@@ -86,7 +86,9 @@ public:
 
     void SetCaminho(std::string caminho);
     const std::string& Caminho() const;
-    // Lines such as "user_name=Sysdba", "password=...", "lc_ctype=WIN1252".
+    // Lines such as "user_name=Sysdba", "password=...", "lc_ctype=WIN1252"
+    // (WIN1252 when absent; UTF8 also accepted), "sql_role_name=...", and
+    // "force_write=0|1" (sets the database's synchronous writes, owner only).
     void SetParametros(std::vector<std::string> linhas);
     const std::vector<std::string>& Parametros() const;
     void SetTransacaoPadrao(TTransaction* t);  // started by connect on demand
@@ -111,8 +113,11 @@ public:
     // Runs one statement outside any caller transaction (DDL scripts).
     void ExecutarImediato(std::string_view sql);
     // Runs a script of statements ended by ";" (comments "--" and "/* */"
-    // allowed), each committed; SET TERM blocks are not supported.
-    void ExecutarScript(std::string_view script);
+    // allowed); SET TERM blocks are not supported. Each statement is committed
+    // on its own, or, with umaTransacao, all together at the end (all or
+    // nothing, and much faster for DDL; a statement then cannot use a table
+    // created earlier in the same script except through DDL).
+    void ExecutarScript(std::string_view script, bool umaTransacao = false);
     // The statements of a script, split as ExecutarScript does.
     static std::vector<std::string> DividirScript(std::string_view script);
 

@@ -1,6 +1,8 @@
 #include "device/CdbDeviceWinUSB.h"
 
 #include <fcntl.h>
+#include <linux/usbdevice_fs.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,6 +46,25 @@ std::vector<std::string> Entradas(const fs::path& pasta) {
 const std::regex& PadraoPortaSerial() {
     static const std::regex r(R"(\((COM[0-9]+|/dev/tty[^)\s]+)\))", std::regex::icase);
     return r;
+}
+
+// First interface of a device with a bulk OUT endpoint, from its sysfs entries.
+bool EndpointDeSaida(const fs::path& base, const std::string& nomeDisp, int& interface, int& endpoint) {
+    for (const std::string& nome : Entradas(base)) {
+        if (!ComecaCom(nome, nomeDisp + ":")) continue;
+        const fs::path pi = base / nome;
+        for (const std::string& ep : Entradas(pi)) {
+            if (!ComecaCom(ep, "ep_")) continue;
+            if (LerArquivo(pi / ep / "direction") != "out" || LerArquivo(pi / ep / "type") != "Bulk") continue;
+            try {
+                interface = std::stoi(LerArquivo(pi / "bInterfaceNumber"), nullptr, 16);
+                endpoint = std::stoi(LerArquivo(pi / ep / "bEndpointAddress"), nullptr, 16);
+                return true;
+            } catch (...) {
+            }
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -167,6 +188,7 @@ void TCdbDeviceWinUSB::Enumerar() {
         std::snprintf(no, sizeof no, "/bus/usb/%03d/%03d", std::atoi(LerArquivo(pd / "busnum").c_str()),
                       std::atoi(LerArquivo(pd / "devnum").c_str()));
         d.Caminho = raizDev_ + no;
+        EndpointDeSaida(base, nome, d.Interface, d.EndpointSaida);
         genericos.push_back(d);
     }
     for (auto* grupo : {&impressoras, &portas, &genericos})
@@ -254,12 +276,56 @@ void TCdbDeviceWinUSB::Conectar(const std::string& porta, int timeOutMs) {
     }
     fd_ = fd;
     timeOut_ = Dono().TimeOut();
+    if (selecionado_ >= 0 && lista[static_cast<size_t>(selecionado_)].ClasseInterface ==
+                                 TClasseInterfaceUSB::ciDispositivoUSB) {
+        const TDispositivoUSB& d = lista[static_cast<size_t>(selecionado_)];
+        int iface = d.Interface;
+        int e = 0;
+        if (iface < 0 || d.EndpointSaida < 0) {
+            e = ENODEV;  // nothing to write to
+        } else {
+            // Take the interface from whatever kernel driver holds it.
+            usbdevfs_ioctl soltar{iface, USBDEVFS_DISCONNECT, nullptr};
+            ::ioctl(fd_, USBDEVFS_IOCTL, &soltar);
+            if (::ioctl(fd_, USBDEVFS_CLAIMINTERFACE, &iface) != 0) e = errno;
+        }
+        if (e) {
+            Descritor::Fechar(fd_);
+            Falhar(Exception("Erro " + CodigoErroHex(e) + " ao abrir o Porta USB " + porta));
+        }
+        interfaceUsbfs_ = iface;
+        endpointUsbfs_ = d.EndpointSaida;
+    }
+}
+
+void TCdbDeviceWinUSB::EscreverUsbfs(const char* p, size_t n) {
+    size_t feito = 0;
+    while (feito < n) {
+        // usbfs takes at most 16 kB per transfer on older kernels.
+        const size_t parte = std::min<size_t>(n - feito, 16384);
+        usbdevfs_bulktransfer t{};
+        t.ep = static_cast<unsigned>(endpointUsbfs_);
+        t.len = static_cast<unsigned>(parte);
+        t.timeout = static_cast<unsigned>(timeOut_ > 0 ? timeOut_ : 1000);
+        t.data = const_cast<char*>(p + feito);
+        int r = ::ioctl(fd_, USBDEVFS_BULK, &t);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0 && errno == ETIMEDOUT)
+            Falhar(Exception("Erro TimeOut, ao enviar " + std::to_string(n) + " bytes para USB"));
+        if (r < 0) {
+            int e = errno;
+            Falhar(Exception("Erro " + CodigoErroHex(e) + ", ao enviar " + std::to_string(n) + " bytes para USB"));
+        }
+        if (r == 0) Falhar(Exception("Erro TimeOut, ao enviar " + std::to_string(n) + " bytes para USB"));
+        feito += static_cast<size_t>(r);
+    }
 }
 
 void TCdbDeviceWinUSB::EnviaString(const std::string& dados) {
     GravarLog("  TCdbDeviceWinUSB.EnviaString");
     if (fd_ < 0) Falhar(Exception("Dispositivo USB não está aberto"));
     EnviarEmPartes(dados, [&](const char* p, size_t n) {
+        if (endpointUsbfs_ >= 0) return EscreverUsbfs(p, n);
         int e = 0;
         if (Descritor::EscreverTudo(fd_, p, n, timeOut_, e)) return;
         if (e == ETIMEDOUT) {
@@ -271,7 +337,7 @@ void TCdbDeviceWinUSB::EnviaString(const std::string& dados) {
 }
 
 std::string TCdbDeviceWinUSB::LeString(int timeOutMs, int numBytes, const std::string& terminador) {
-    if (fd_ < 0) return {};
+    if (fd_ < 0 || endpointUsbfs_ >= 0) return {};  // a usbfs node reads as descriptors, not printer data
     return Descritor::Ler(fd_, timeOutMs, numBytes, terminador);
 }
 
@@ -282,6 +348,12 @@ void TCdbDeviceWinUSB::Desconectar(bool ignorarErros) {
 
 void TCdbDeviceWinUSB::Fechar(bool ignorarErros) {
     if (fd_ < 0) return;
+    if (interfaceUsbfs_ >= 0) {
+        ::ioctl(fd_, USBDEVFS_RELEASEINTERFACE, &interfaceUsbfs_);
+        usbdevfs_ioctl religar{interfaceUsbfs_, USBDEVFS_CONNECT, nullptr};
+        ::ioctl(fd_, USBDEVFS_IOCTL, &religar);  // hand it back to its driver
+        interfaceUsbfs_ = endpointUsbfs_ = -1;
+    }
     int e = Descritor::Fechar(fd_);
     if (e && !ignorarErros)
         Falhar(Exception("Erro " + CodigoErroHex(e) + " ao fechar a Porta USB " + porta_));

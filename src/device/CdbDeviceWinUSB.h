@@ -44,6 +44,10 @@ struct TDispositivoUSB {
     int Classe = 0;  // 0 misc, 1 receipt printer, 2 label printer, 3 fiscal
     int Protocolo = 0;
     std::string Descricao;  // what people and port names see
+    // Devices without a printer or tty node are written through usbfs: the
+    // interface and bulk OUT endpoint to use, -1 when it has none.
+    int Interface = -1;
+    int EndpointSaida = -1;
 };
 
 class TCdbDeviceWinUSB : public TCdbDeviceClass {
@@ -83,10 +87,13 @@ public:
 private:
     void Fechar(bool ignorarErros);
     void Descrever(TDispositivoUSB& d);
+    void EscreverUsbfs(const char* p, size_t n);
     std::vector<TDispositivoUSB> lista_;
     bool enumerado_ = false;
     int selecionado_ = -1;
     int fd_ = -1;
+    int interfaceUsbfs_ = -1;  // claimed interface when writing through usbfs
+    int endpointUsbfs_ = -1;
     int timeOut_ = 1000;
     std::string raizSys_ = "/sys";
     std::string raizDev_ = "/dev";

@@ -70,6 +70,9 @@ TEST_F(USB, EnumeraImpressorasPortasEDispositivosConhecidos) {
     EXPECT_EQ(lista[0].IdHardware, "USB\\VID_0A5F&PID_00D3");
     EXPECT_EQ(lista[0].Localizacao, "1-1");
     EXPECT_EQ(d.USB().Dispositivo(6).Fabricante, "Bixolon");
+    EXPECT_EQ(d.USB().Dispositivo(6).Interface, 0);  // written through usbfs, bulk OUT endpoint 1
+    EXPECT_EQ(d.USB().Dispositivo(6).EndpointSaida, 0x01);
+    EXPECT_EQ(d.USB().Dispositivo(0).EndpointSaida, -1);  // usblp has its own node
     EXPECT_EQ(MensagemDe([&] { d.USB().Dispositivo(7); }), "Dispositivo USB num: 7 não existe");
 }
 
@@ -159,6 +162,13 @@ TEST_F(USB, FalhasDoCanal) {
     EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Erro 00000002 ao abrir o Porta USB USB:Elgin, L42");
     EXPECT_FALSE(d.Ativo());
     EXPECT_EQ(MensagemDe([&] { d.USB().EnviaString("x"); }), "Dispositivo USB não está aberto");
+
+    // A node that is no usbfs device refuses the claim of the interface (ENOTTY).
+    std::filesystem::create_directories(dev.caminho / "bus/usb/001");
+    Gravar(dev / "bus/usb/001/008", "");
+    d.SetPorta("USB:BIXOLON");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Erro 00000019 ao abrir o Porta USB USB:BIXOLON");
+    EXPECT_FALSE(d.Ativo());
 }
 
 TEST_F(USB, ImpressoraParadaEsgotaOTempo) {

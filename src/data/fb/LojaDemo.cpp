@@ -844,7 +844,7 @@ void TGerador::Compras() {
     TQuery c(banco_, *tr_);
     c.Add("INSERT INTO COMPRAS (NRO_NOT, INTEGRADOR, COD_FOR, DATA_EMI, DATA_ENT, VLR_TOT) VALUES (?, ?, ?, ?, ?, ?)");
     TLote it(banco_, *tr_, "ITENSCOMPRA", {"NRO_NOT", "INTEGRADOR", "ITEM", "COD_MER", "QTD_COM", "VLR_UNI"}, kPorLote);
-    int total = std::max(4, o_.mercadorias / 60);
+    int total = std::max(12, o_.mercadorias / 60);
     size_t nf = porFornecedor_.size() - 1;
     std::vector<int> proximaNota(nf + 1);
     for (size_t f = 1; f <= nf; ++f) proximaNota[f] = r_.Entre(1000, 250000);

@@ -57,6 +57,9 @@ public:
     void SetPorta(std::string_view porta);
     TCdbDeviceType DeviceType() const;
     void SetDeviceType(TCdbDeviceType t);
+    // The channel a port name selects. Windows names keep their meaning ("LPT1",
+    // "COM3", "\\host\share", ...); "/dev/tty..." and "/dev/pts/..." are serial
+    // lines and any other "/..." path a file or a device written as a file.
     TCdbDeviceType DeduzirTipoPorta(std::string_view porta);
 
     void Ativar();

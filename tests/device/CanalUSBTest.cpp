@@ -163,6 +163,14 @@ TEST_F(USB, FalhasDoCanal) {
     EXPECT_FALSE(d.Ativo());
     EXPECT_EQ(MensagemDe([&] { d.USB().EnviaString("x"); }), "Dispositivo USB não está aberto");
 
+    // A write error carries the system's code.
+    std::filesystem::create_directories(dev.caminho / "usb");
+    std::filesystem::create_symlink("/dev/full", dev.caminho / "usb/lp0");
+    d.SetPorta("USB");
+    d.Ativar();
+    EXPECT_EQ(MensagemDe([&] { d.EnviaString(TodosOsBytes()); }), "Erro 0000001C, ao enviar 256 bytes para USB");
+    d.Desativar();
+
     // A node that is no usbfs device refuses the claim of the interface (ENOTTY).
     std::filesystem::create_directories(dev.caminho / "bus/usb/001");
     Gravar(dev / "bus/usb/001/008", "");

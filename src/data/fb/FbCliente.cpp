@@ -1074,7 +1074,12 @@ void TQuery::ExecSQL() {
         q.MontarEntrada(st.w());
         if (q.tipo == isc_info_sql_stmt_select || q.tipo == isc_info_sql_stmt_select_for_upd) {
             IResultSet* rs = q.stmt->openCursor(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.saida, 0);
-            rs->close(st.w());
+            try {
+                rs->close(st.w());
+            } catch (...) {
+                rs->release();
+                throw;
+            }
             q.afetadas = 0;
         } else {
             q.stmt->execute(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.colunas.empty() ? nullptr : q.saida,

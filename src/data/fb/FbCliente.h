@@ -1,7 +1,9 @@
 #pragma once
 // Thin layer over the Firebird client (firebird/Interface.h): a connection,
 // transactions with parameter lines, and statements held as lists of SQL lines.
-// Texts are UTF-8 here and Windows-1252 on the wire (lc_ctype=WIN1252).
+// Texts are UTF-8 here and Windows-1252 on the wire (lc_ctype=WIN1252); all 256
+// byte values survive the round trip, and a character Windows-1252 cannot hold
+// is sent as "?", as Windows does.
 // Every client failure raises EDatabaseError with the server's message.
 //
 // A local path ("/x/loja.fdb") opens the file with the embedded engine;

@@ -1,16 +1,15 @@
 // bench_data_insertfile [linhas]: INSERTFILE into ETIQUETAREAD N times and one
-// dtmCommit, on an embedded database made from the schema script, beside one
+// dtmCommit, on an embedded database made from the built-in schema, beside one
 // prepared parameterised insert executed N times in the same run.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
+#include "data/fb/EsquemaLoja.h"
 #include "data/udtmAplicativo.h"
 
 namespace fs = std::filesystem;
@@ -39,15 +38,11 @@ int main(int argc, char** argv) {
     DefinirDiretorioSistema(pasta);
     GravarConfig("PATH MERKOR", banco);
     {
-        std::ifstream f(std::string(ETIQ_ESQUEMA) + "/loja.sql");
-        std::stringstream ss;
-        ss << f.rdbuf();
         fb::TDatabase db;
         db.SetCaminho(banco);
         db.SetParametros(ParametrosConexao());
         db.CriarBanco();
-        db.ExecutarScript(ss.str());
-        db.Desconectar();
+        fb::CriarEsquemaLoja(db);
     }
 
     double texto = 0, preparado = 0;

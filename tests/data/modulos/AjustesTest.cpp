@@ -12,7 +12,7 @@ const char* const kConsultaSoNome =
 
 class AjustesBancoAntigo : public BancoTeste {
 protected:
-    AjustesBancoAntigo() : BancoTeste("loja_antiga.sql") {}
+    AjustesBancoAntigo() : BancoTeste(fb::TVersaoEsquema::Antiga) {}
     void TearDown() override {
         dtm.reset();
         BancoTeste::TearDown();

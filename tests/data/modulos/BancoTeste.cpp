@@ -1,42 +1,12 @@
 #include "BancoTeste.h"
 
 #include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
 #include "data/udtmAplicativo.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Creating a database costs far more than copying one: build each schema once.
-std::string Modelo(const std::string& esquema) {
-    static std::map<std::string, std::string> prontos;
-    auto it = prontos.find(esquema);
-    if (it != prontos.end()) return it->second;
-    std::string pasta = fs::temp_directory_path() / ("etiq-modelo-XXXXXX");
-    std::vector<char> molde(pasta.begin(), pasta.end());
-    molde.push_back('\0');
-    if (!mkdtemp(molde.data())) throw std::runtime_error("mkdtemp");
-    std::string caminho = std::string(molde.data()) + "/" + esquema + ".fdb";
-    std::ifstream f(std::string(ETIQ_ESQUEMA) + "/" + esquema);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    fb::TDatabase db;
-    db.SetCaminho(caminho);
-    db.SetParametros(ParametrosConexao());
-    db.CriarBanco();
-    db.ExecutarScript(ss.str());
-    db.Desconectar();
-    prontos[esquema] = caminho;
-    return caminho;
-}
-
-}  // namespace
 
 std::vector<std::string> TInterfaceGravada::Mensagens() const {
     std::vector<std::string> r;
@@ -52,7 +22,13 @@ void BancoTeste::SetUp() {
     ASSERT_NE(mkdtemp(m.data()), nullptr);
     pasta_ = m.data();
     banco_ = pasta_ + "/loja.fdb";
-    fs::copy_file(Modelo(esquema_), banco_);
+    {
+        fb::TDatabase db;
+        db.SetCaminho(banco_);
+        db.SetParametros(ParametrosConexao());
+        db.CriarBanco();
+        fb::CriarEsquemaLoja(db, esquema_);
+    }
     DefinirDiretorioSistema(pasta_);
     GravarPathMerkor(banco_);
     DefinirInterfaceUsuario(&iu_);

@@ -1,5 +1,5 @@
 #pragma once
-// A fresh shop database per test, made from the schema script, and a
+// A fresh shop database per test, made from the built-in schema, and a
 // configEtq.ini pointing PATH MERKOR at it. The person at the screen is a
 // recorder, so tests see every message and waiting-window call.
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/InterfaceUsuario.h"
+#include "data/fb/EsquemaLoja.h"
 #include "data/fb/FbCliente.h"
 
 class TInterfaceGravada : public TInterfaceUsuario {
@@ -27,8 +28,7 @@ public:
 
 class BancoTeste : public ::testing::Test {
 protected:
-    // "loja.sql" (current schema) or "loja_antiga.sql" (without SO_NOME).
-    explicit BancoTeste(std::string esquema = "loja.sql") : esquema_(std::move(esquema)) {}
+    explicit BancoTeste(fb::TVersaoEsquema esquema = fb::TVersaoEsquema::Atual) : esquema_(esquema) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -44,7 +44,7 @@ protected:
     TInterfaceGravada iu_;
 
 private:
-    std::string esquema_;
+    fb::TVersaoEsquema esquema_;
     std::unique_ptr<fb::TDatabase> outro_;
     std::unique_ptr<fb::TTransaction> outroTr_;
 };

@@ -1,4 +1,6 @@
--- Shop database as the label utility reads and writes it (Merkor tables).
+-- Shop database as older Merkor releases have it (the tables the label
+-- utility reads and writes): ETIQUETAREAD without SO_NOME, TRIBUTOS_ICM.ICMS_ST
+-- NUMERIC(15,2). loja_ajustes.sql, run after this one, gives the current shape.
 -- Firebird 3, SQL dialect 3, default character set WIN1252.
 -- Run statement by statement; each ends with ";".
 
@@ -11,8 +13,7 @@ CREATE TABLE ETIQUETAREAD (
     ESTOQUE     NUMERIC(18,3),
     VLR_VEN     NUMERIC(18,3),
     NRO_LOTE    VARCHAR(20),
-    VAL_LOTE    DATE,
-    SO_NOME     VARCHAR(80)
+    VAL_LOTE    DATE
 );
 
 -- Line buffer of the A4 sheets.
@@ -182,7 +183,7 @@ CREATE TABLE TRIBUTOS_ICM (
     BASE_ICMS       NUMERIC(18,2),
     ICMS_V          NUMERIC(18,2),
     MVA             NUMERIC(18,2),
-    ICMS_ST         NUMERIC(18,4),
+    ICMS_ST         NUMERIC(15,2),
     IPI             NUMERIC(18,2),
     CST_IPI         VARCHAR(5),
     ENQ_IPI         VARCHAR(5),

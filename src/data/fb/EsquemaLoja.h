@@ -1,6 +1,7 @@
 #pragma once
 // The shop database's schema (Merkor tables), as DDL scripts kept in
-// src/data/esquema and built into the program.
+// src/data/esquema and built into the program: loja.sql is the schema of
+// older shops, loja_ajustes.sql what brings it to the current one.
 #include <string_view>
 
 namespace fb {
@@ -12,6 +13,7 @@ enum class TVersaoEsquema {
     Antiga,  // older shops: ETIQUETAREAD without SO_NOME, ICMS_ST NUMERIC(15,2)
 };
 
+// Antiga is loja.sql; Atual is loja.sql followed by loja_ajustes.sql.
 std::string_view EsquemaLoja(TVersaoEsquema versao = TVersaoEsquema::Atual);
 
 // Runs the script on a (usually just created) database, all or nothing.

@@ -3,9 +3,7 @@
 // recording stand-in for the person at the screen, and a responder for the
 // modal boxes the real Qt code shows.
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,15 +16,12 @@
 
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
+#include "suporte/Suporte.h"
 
 // A fresh program folder for each test; the real one comes back afterwards.
 class TPastaPrograma {
 public:
-    TPastaPrograma() {
-        char modelo[] = "/tmp/etiq_app_XXXXXX";
-        caminho_ = mkdtemp(modelo);
-        DefinirDiretorioSistema(caminho_ + "/");
-    }
+    TPastaPrograma() : caminho_(CriarPastaTemp("etiq_app")) { DefinirDiretorioSistema(caminho_ + "/"); }
     ~TPastaPrograma() {
         DefinirDiretorioSistema("");
         std::error_code ec;
@@ -34,13 +29,8 @@ public:
     }
     std::string Dir() const { return caminho_ + "/"; }
     std::string Arquivo(const std::string& nome) const { return Dir() + nome; }
-    void Gravar(const std::string& nome, const std::string& bytes) const {
-        std::ofstream(Arquivo(nome), std::ios::binary) << bytes;
-    }
-    std::string Ler(const std::string& nome) const {
-        std::ifstream f(Arquivo(nome), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    }
+    void Gravar(const std::string& nome, const std::string& bytes) const { ::Gravar(Arquivo(nome), bytes); }
+    std::string Ler(const std::string& nome) const { return LerTudo(Arquivo(nome)); }
     bool Existe(const std::string& nome) const { return std::filesystem::exists(Arquivo(nome)); }
 
 private:

@@ -2,12 +2,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
+#include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
 
@@ -24,13 +23,8 @@ protected:
         DefinirDiretorioSistema("");
         fs::remove_all(dir_);
     }
-    void Escrever(const std::string& bytes) { std::ofstream(dir_ / "configEtq.ini", std::ios::binary) << bytes; }
-    std::string Ler() {
-        std::ifstream in(dir_ / "configEtq.ini", std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    void Escrever(const std::string& bytes) { Gravar(dir_ / "configEtq.ini", bytes); }
+    std::string Ler() { return LerTudo(dir_ / "configEtq.ini"); }
     fs::path dir_;
 };
 

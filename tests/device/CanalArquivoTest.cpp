@@ -4,21 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Auxiliar.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceLPT.h"
+#include "suporte/Suporte.h"
 
 namespace {
-
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nada lançado)";
-}
 
 bool Existe(const std::string& p) {
     struct stat st{};

@@ -1,9 +1,9 @@
 // The hook channel: the caller's functions receive the port and the stream.
 #include <gtest/gtest.h>
 
-#include "Auxiliar.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceHook.h"
+#include "suporte/Suporte.h"
 
 TEST(CanalHook, FuncoesDoChamadorRecebemPortaConfiguracaoEFluxo) {
     TCdbDevice d;

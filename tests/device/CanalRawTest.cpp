@@ -15,33 +15,11 @@
 #include <future>
 #include <thread>
 
-#include "Auxiliar.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceRaw.h"
+#include "suporte/Suporte.h"
 
 namespace {
-
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nada lançado)";
-}
-
-int PortaLivre() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
 
 // The printer behind a raw queue: collects every connection's bytes.
 class Impressora {

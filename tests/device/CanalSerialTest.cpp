@@ -9,21 +9,11 @@
 
 #include <chrono>
 
-#include "Auxiliar.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceSerial.h"
+#include "suporte/Suporte.h"
 
 namespace {
-
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nada lançado)";
-}
 
 class Serial : public ::testing::Test {
 protected:

@@ -9,21 +9,11 @@
 #include <future>
 #include <thread>
 
-#include "Auxiliar.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceTCP.h"
+#include "suporte/Suporte.h"
 
 namespace {
-
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nada lançado)";
-}
 
 // A socket bound on 127.0.0.1 (port 0: any free one); -1 when the port is taken.
 int Vincular(int porta, int& escolhida) {

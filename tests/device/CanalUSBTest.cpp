@@ -5,23 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "Auxiliar.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceWinUSB.h"
+#include "suporte/Suporte.h"
 
 namespace {
-
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nada lançado)";
-}
 
 const std::string kSys = std::string(ETIQ_FONTE_TESTES) + "/fixtures/usb/sys";
 

@@ -4,7 +4,6 @@
 
 #include <regex>
 
-#include "Auxiliar.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceClass.h"
 #include "device/CdbDeviceHook.h"
@@ -13,6 +12,7 @@
 #include "device/CdbDeviceSerial.h"
 #include "device/CdbDeviceTCP.h"
 #include "device/CdbDeviceWinUSB.h"
+#include "suporte/Suporte.h"
 
 using T = TCdbDeviceType;
 
@@ -24,16 +24,6 @@ protected:
     void SetUp() override { cupsSetServer("/nonexistent/etiq-cups.sock"); }
     void TearDown() override { cupsSetServer(nullptr); }
 };
-
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(nada lançado)";
-}
 
 }  // namespace
 

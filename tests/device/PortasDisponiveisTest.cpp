@@ -2,9 +2,9 @@
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 
-#include "Auxiliar.h"
 #include "common/UFuncoes.h"
 #include "device/PortasDisponiveis.h"
+#include "suporte/Suporte.h"
 
 TEST(PortasDisponiveis, UsbSeriaisEParalelasDaEstacao) {
     TPastaTemp programa;

@@ -6,6 +6,7 @@
 
 #include "device/CdbDevice.h"
 #include "etq/CdbETQ.h"
+#include "suporte/Suporte.h"
 
 struct TEtqCapturado {
     TCdbETQ etq;
@@ -27,14 +28,3 @@ inline std::string Linhas(std::initializer_list<std::string> linhas, const std::
 }
 
 inline const std::string STX = "\x02";
-
-// The message of the exception `f` raises, or "" when it raises none.
-template <class F>
-std::string MensagemDe(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "Captura.h"
 #include "common/Excecoes.h"
@@ -438,13 +436,11 @@ TEST(TCdbETQ, ArqLOGRecebeALinhaComHoraSalvoSeOEventoATratar) {
     tratar = false;
     etq.ImprimirLinha(1, 2, 3, 4);
 
-    std::ifstream f(arquivo, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
+    const std::string lido = LerTudo(arquivo);
     const std::regex esperado(
         "-- \\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d:\\d{3} - SetModelo\\. etqZPLII\r\n"
         "-- \\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d:\\d{3} - ImprimirLinha:  Vertical:1, Horizontal:2, Largura:3, Altura:4\r\n");
-    EXPECT_TRUE(std::regex_match(ss.str(), esperado)) << ss.str();
+    EXPECT_TRUE(std::regex_match(lido, esperado)) << lido;
     std::remove(arquivo.c_str());
 
     etq.SetArqLOG(testing::TempDir() + "pasta-que-nao-existe/etq.log");

@@ -6,18 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Ler(const fs::path& arquivo) {
-    std::ifstream f(arquivo, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
 
 struct Resultado {
     int codigo;
@@ -41,7 +35,7 @@ struct CmdTeste : testing::Test {
         const std::string cmd = "'" + programa.string() + "' teste " + argumentos + " >'" + (pasta / "stdout").string() +
                                 "' 2>'" + (pasta / "stderr").string() + "'";
         int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, Ler(pasta / "stdout"), Ler(pasta / "stderr")};
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta / "stdout"), LerTudo(pasta / "stderr")};
     }
     std::string Porta() const { return "FILE:" + saida.string(); }
 };
@@ -65,7 +59,7 @@ TEST_F(CmdTeste, GravaAEtiquetaDeTesteNaLinguagemPedida) {
     for (const auto& k : casos) {
         Resultado r = Rodar("--porta '" + Porta() + "' --linguagem " + k.linguagem + " --temperatura 10");
         EXPECT_EQ(r.codigo, 0) << k.linguagem << ": " << r.erro;
-        EXPECT_EQ(Ler(saida), k.esperado) << k.linguagem;
+        EXPECT_EQ(LerTudo(saida), k.esperado) << k.linguagem;
     }
 }
 
@@ -74,12 +68,12 @@ TEST_F(CmdTeste, BarrasComESemDigitos) {
     const std::string fim = "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r";
     Resultado r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --colunas 2");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(Ler(saida), inicio + "1F2208000300030" "7893156253569\r1F2208000300330" "7893156253569\r" + fim);
+    EXPECT_EQ(LerTudo(saida), inicio + "1F2208000300030" "7893156253569\r1F2208000300330" "7893156253569\r" + fim);
 
     r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --sem-digitos --tipo E "
               "--codigo 1234 --altura 10 --linha 5 --coluna 7");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(Ler(saida), inicio + "1e2216000500070" "1234\r" + fim);
+    EXPECT_EQ(LerTudo(saida), inicio + "1e2216000500070" "1234\r" + fim);
 }
 
 TEST_F(CmdTeste, CampoNaoInteiroFalhaAntesDeMandarQualquerCoisa) {
@@ -93,7 +87,7 @@ TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
     Resultado r = Rodar("--porta '" + Porta() + "' --linguagem EPL2 --temperatura 16");
     EXPECT_NE(r.codigo, 0);
     EXPECT_EQ(r.erro, "Temperatura deve ser de 0 a 15\n");
-    EXPECT_EQ(Ler(saida), "");
+    EXPECT_EQ(LerTudo(saida), "");
 
     r = Rodar("--porta '" + Porta() + "' --linguagem ZPLII --temperatura 10");
     EXPECT_NE(r.codigo, 0);
@@ -117,20 +111,20 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     configurar("EPL2");
     Resultado r = Rodar("", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(Ler(saida), "R0,0\nO\nN\nD12\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n");
+    EXPECT_EQ(LerTudo(saida), "R0,0\nO\nN\nD12\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n");
 
     // The panel compares MODELO exactly; anything else leaves pplA checked.
     configurar("epl2");
     r = Rodar("--linha 4", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(Ler(saida), STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r121100000400030" "7893156253569\r"
+    EXPECT_EQ(LerTudo(saida), STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r121100000400030" "7893156253569\r"
                               "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r");
 
     // No heat in the file prints at 10, as the label print does; a typed one must be a number.
     configurar("ZPL", "");
     r = Rodar("", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(Ler(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n");
+    EXPECT_EQ(LerTudo(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n");
     configurar("ZPL", "dez");
     r = Rodar("", programa);
     EXPECT_NE(r.codigo, 0);
@@ -139,7 +133,7 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     // An option wins over the file.
     r = Rodar("--linguagem ZPL --temperatura 9", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(Ler(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD09\r\n^PON\r\n");
+    EXPECT_EQ(LerTudo(saida).substr(0, 30), "^XA\r\n^MMT\r\n^MCY\r\n~SD09\r\n^PON\r\n");
 
     // No port anywhere: nothing can be printed, and it says so.
     fs::remove(pasta / "configEtq.ini");

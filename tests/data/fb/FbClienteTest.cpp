@@ -5,37 +5,15 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "PastaTemporaria.h"
 #include "common/Win1252.h"
+#include "suporte/Suporte.h"
 
 using namespace fb;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string MensagemDe(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EDatabaseError& e) {
-        return e.what();
-    }
-    return "(nenhuma falha)";
-}
-
-// A TCP port on the loopback with nothing listening on it.
-int PortaLivre() {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t n = sizeof a;
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-    close(s);
-    return ntohs(a.sin_port);
-}
 
 bool AlguemEscuta(int porta) {
     int s = socket(AF_INET, SOCK_STREAM, 0);
@@ -92,8 +70,7 @@ TEST_F(Cliente, ConectaSobDemandaEIniciaATransacaoPadrao) {
 }
 
 TEST_F(Cliente, TextoWin1252Dos256BytesIdaEVolta) {
-    std::string bytes;
-    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+    const std::string bytes = TodosOsBytes();
     const std::string utf8 = Win1252::ParaUtf8(bytes);
     {
         TQuery q(db, *tr);
@@ -411,21 +388,21 @@ TEST_F(Cliente, DbKeyEncontraALinhaCertaEmTabelaSemChave) {
 TEST_F(Cliente, ComandoInvalidoTrazAMensagemDoServidor) {
     TQuery q(db, *tr);
     q.Add("SELEC * FROM T");
-    std::string m = MensagemDe([&] { q.Open(); });
+    std::string m = MensagemDe<EDatabaseError>([&] { q.Open(); });
     EXPECT_NE(m.find("Token unknown"), std::string::npos) << m;
     EXPECT_FALSE(q.Active());
     EXPECT_EQ(q.UltimoTextoEnviado(), "SELEC * FROM T");
 
     TQuery t(db, *tr);
     t.Add("SELECT NADA FROM TABELA_QUE_NAO_EXISTE");
-    m = MensagemDe([&] { t.Open(); });
+    m = MensagemDe<EDatabaseError>([&] { t.Open(); });
     EXPECT_NE(m.find("TABELA_QUE_NAO_EXISTE"), std::string::npos) << m;
 
     // Too long for the column: refused, nothing stored, transaction still usable.
     TQuery ins(db, *tr);
     ins.Add("INSERT INTO T (ID, NOME) VALUES (1, ?)");
     ins.ParamTexto(0, std::string(41, 'x'));
-    m = MensagemDe([&] { ins.ExecSQL(); });
+    m = MensagemDe<EDatabaseError>([&] { ins.ExecSQL(); });
     EXPECT_NE(m.find("truncation"), std::string::npos) << m;
     EXPECT_TRUE(tr->Ativa());
     TQuery c(db, *tr);
@@ -441,14 +418,14 @@ TEST_F(Cliente, ErrosDeUsoTemMensagemClara) {
     TQuery q(db, *tr);
     q.Add("INSERT INTO T (ID, NOME) VALUES (?, ?)");
     q.ParamInteiro(0, 1);
-    EXPECT_NE(MensagemDe([&] { q.ExecSQL(); }).find("Parâmetro 1 sem valor"), std::string::npos);
+    EXPECT_NE(MensagemDe<EDatabaseError>([&] { q.ExecSQL(); }).find("Parâmetro 1 sem valor"), std::string::npos);
     EXPECT_THROW(q.ParamTexto(2, "x"), EDatabaseError);
     TQuery v(db, *tr);
     EXPECT_THROW(v.Open(), EDatabaseError);  // no SQL
     TQuery s(db, *tr);
     s.Add("SELECT ID FROM T");
     s.Open();
-    EXPECT_NE(MensagemDe([&] { s.FieldByName("NAO_EXISTE"); }).find("NAO_EXISTE"), std::string::npos);
+    EXPECT_NE(MensagemDe<EDatabaseError>([&] { s.FieldByName("NAO_EXISTE"); }).find("NAO_EXISTE"), std::string::npos);
     EXPECT_FALSE(s.FindField("NAO_EXISTE").has_value());
     TQuery u(db, *tr);
     u.Add("DELETE FROM T");
@@ -457,12 +434,12 @@ TEST_F(Cliente, ErrosDeUsoTemMensagemClara) {
 
 TEST_F(Cliente, ParametrosDesconhecidosSaoRecusados) {
     TTransaction t(db, {"read_committed", "sem_sentido"});
-    EXPECT_NE(MensagemDe([&] { t.Start(); }).find("sem_sentido"), std::string::npos);
+    EXPECT_NE(MensagemDe<EDatabaseError>([&] { t.Start(); }).find("sem_sentido"), std::string::npos);
     EXPECT_FALSE(t.Ativa());
     TDatabase outro;
     outro.SetCaminho(caminho);
     outro.SetParametros({"user_name=SYSDBA", "lc_ctype=KOI8R"});
-    EXPECT_NE(MensagemDe([&] { outro.Conectar(); }).find("KOI8R"), std::string::npos);
+    EXPECT_NE(MensagemDe<EDatabaseError>([&] { outro.Conectar(); }).find("KOI8R"), std::string::npos);
     EXPECT_FALSE(outro.Conectado());
 }
 
@@ -528,7 +505,7 @@ TEST(Conexao, ArquivoInexistenteFalhaSemCriarNada) {
     TDatabase db;
     db.SetCaminho(pasta.Arquivo("nao_existe.fdb"));
     db.SetParametros(ParametrosTeste());
-    std::string m = MensagemDe([&] { db.Conectar(); });
+    std::string m = MensagemDe<EDatabaseError>([&] { db.Conectar(); });
     EXPECT_NE(m.find("nao_existe.fdb"), std::string::npos) << m;
     EXPECT_NE(m.find("Não foi possível conectar"), std::string::npos) << m;
     EXPECT_NE(m.find("No such file"), std::string::npos) << m;  // the reason, from the server
@@ -539,7 +516,7 @@ TEST(Conexao, ArquivoInexistenteFalhaSemCriarNada) {
 TEST(Conexao, CaminhoVazioFalhaComMensagem) {
     TDatabase db;
     db.SetParametros(ParametrosTeste());
-    EXPECT_NE(MensagemDe([&] { db.Conectar(); }).find("não informado"), std::string::npos);
+    EXPECT_NE(MensagemDe<EDatabaseError>([&] { db.Conectar(); }).find("não informado"), std::string::npos);
 }
 
 TEST(Conexao, ServidorQueNaoRespondeFalhaLogo) {
@@ -550,7 +527,7 @@ TEST(Conexao, ServidorQueNaoRespondeFalhaLogo) {
         TDatabase db;
         db.SetCaminho(c);
         db.SetParametros(ParametrosTeste());
-        std::string m = MensagemDe([&] { db.Conectar(); });
+        std::string m = MensagemDe<EDatabaseError>([&] { db.Conectar(); });
         EXPECT_NE(m.find("Não foi possível conectar ao banco de dados \"" + c + "\""), std::string::npos) << m;
         EXPECT_NE(m.find("127.0.0.1"), std::string::npos) << m;
         EXPECT_NE(m.find("Unable to complete network request"), std::string::npos) << m;

@@ -1,17 +1,13 @@
 #include "PastaTemporaria.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
+
+#include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
 
-PastaTemporaria::PastaTemporaria() {
-    std::string molde = (fs::temp_directory_path() / "etiq-fb-XXXXXX").string();
-    std::vector<char> m(molde.begin(), molde.end());
-    m.push_back('\0');
-    if (!mkdtemp(m.data())) throw std::runtime_error("mkdtemp falhou");
-    pasta_ = m.data();
-}
+PastaTemporaria::PastaTemporaria() : pasta_(CriarPastaTemp("etiq-fb")) {}
 
 PastaTemporaria::~PastaTemporaria() {
     std::error_code ec;

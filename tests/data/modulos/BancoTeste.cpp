@@ -5,6 +5,7 @@
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
 #include "data/udtmAplicativo.h"
+#include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
 
@@ -16,11 +17,7 @@ std::vector<std::string> TInterfaceGravada::Mensagens() const {
 }
 
 void BancoTeste::SetUp() {
-    std::string molde = (fs::temp_directory_path() / "etiq-dados-XXXXXX").string();
-    std::vector<char> m(molde.begin(), molde.end());
-    m.push_back('\0');
-    ASSERT_NE(mkdtemp(m.data()), nullptr);
-    pasta_ = m.data();
+    pasta_ = CriarPastaTemp("etiq-dados");
     banco_ = pasta_ + "/loja.fdb";
     {
         fb::TDatabase db;

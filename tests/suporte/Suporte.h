@@ -1,0 +1,80 @@
+#pragma once
+// Helpers of the tests of every area: the message a call raises, a private
+// temporary folder, whole files, all 256 byte values, a free loopback port.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+// The message of the exception `f` raises, or "(nada lançado)" when it raises
+// none: a call that stopped failing never passes for one failing with "".
+// MensagemDe<EDatabaseError>(f) lets any other kind of exception through.
+template <class E = std::exception, class F>
+std::string MensagemDe(F&& f) {
+    try {
+        f();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "(nada lançado)";
+}
+
+// A new empty folder "<temp>/<prefixo>-XXXXXX"; ctest runs tests in parallel,
+// so every test works in one of its own.
+inline std::string CriarPastaTemp(const std::string& prefixo) {
+    std::string molde = (std::filesystem::temp_directory_path() / (prefixo + "-XXXXXX")).string();
+    if (!mkdtemp(molde.data())) throw std::runtime_error("mkdtemp falhou: " + molde);
+    return molde;
+}
+
+// A private folder, removed with everything in it when the object goes.
+struct TPastaTemp {
+    std::filesystem::path caminho;
+    explicit TPastaTemp(const std::string& prefixo = "etiq-teste") : caminho(CriarPastaTemp(prefixo)) {}
+    ~TPastaTemp() {
+        std::error_code ec;
+        std::filesystem::remove_all(caminho, ec);
+    }
+    TPastaTemp(const TPastaTemp&) = delete;
+    TPastaTemp& operator=(const TPastaTemp&) = delete;
+    std::string operator/(const std::string& nome) const { return (caminho / nome).string(); }
+};
+
+inline std::string LerTudo(const std::string& arquivo) {
+    std::ifstream f(arquivo, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+inline void Gravar(const std::string& arquivo, const std::string& conteudo) {
+    std::ofstream f(arquivo, std::ios::binary | std::ios::trunc);
+    f << conteudo;
+}
+
+inline std::string TodosOsBytes() {
+    std::string s;
+    for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+    return s;
+}
+
+// A TCP port on the loopback with nothing listening on it (just now).
+inline int PortaLivre() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    ::close(fd);
+    return ntohs(a.sin_port);
+}

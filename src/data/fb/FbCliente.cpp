@@ -79,6 +79,27 @@ auto Chamar(F&& f, const std::string& prefixo = {}) -> decltype(f()) {
     }
 }
 
+// Ends a handle the orderly way (detach, rollback, close, free). When the
+// server refuses, the handle is dropped all the same: nothing of the client
+// outlives the call. Never throws; the pointer is left null.
+template <class T, class F>
+void Encerrar(T*& h, F&& fim) {
+    if (!h) return;
+    try {
+        TStatus st;
+        fim(h, st.w());
+    } catch (const FbException&) {
+        h->release();
+    }
+    h = nullptr;
+}
+
+// Disposes of a parameter-block builder when the scope ends.
+struct TGuardaXpb {
+    IXpbBuilder* b;
+    ~TGuardaXpb() { b->dispose(); }
+};
+
 [[noreturn]] void Erro(const std::string& msg) { throw EDatabaseError(msg); }
 
 std::string Minusc(std::string_view s) {
@@ -193,6 +214,8 @@ struct TDatabase::Impl {
     void Anexar(bool criar);
     void FecharTudo();  // cursors, statements, transactions; the attachment stays
     void Soltar();      // detach (or drop the handle) after FecharTudo
+    // Runs the statements in one transaction of their own: all or nothing.
+    void ExecutarJuntos(const std::vector<std::string>& comandos);
 };
 
 // ---------------------------------------------------------------- TTransaction
@@ -351,10 +374,7 @@ void TDatabase::Impl::Anexar(bool criar) {
     std::string prefixo = (criar ? "Não foi possível criar o banco de dados \"" : "Não foi possível conectar ao banco de dados \"") + caminho + "\".";
     TStatus st;
     IXpbBuilder* dpb = Chamar([&] { return MontarDpb(st.w(), criar); }, prefixo);
-    struct Soltar {
-        IXpbBuilder* b;
-        ~Soltar() { b->dispose(); }
-    } guarda{dpb};
+    TGuardaXpb guarda{dpb};
     IProvider* prov = Mestre()->getDispatcher();
     struct SoltarProv {
         IProvider* p;
@@ -377,14 +397,7 @@ void TDatabase::Impl::FecharTudo() {
 }
 
 void TDatabase::Impl::Soltar() {
-    if (!att) return;
-    try {
-        TStatus st;
-        att->detach(st.w());
-    } catch (const FbException&) {
-        att->release();
-    }
-    att = nullptr;
+    Encerrar(att, [](IAttachment* a, ThrowStatusWrapper* st) { a->detach(st); });
 }
 
 void TDatabase::Conectar() {
@@ -414,24 +427,23 @@ void TDatabase::ApagarBanco() {
     impl_->att = nullptr;  // released by the drop
 }
 
-void TDatabase::ExecutarImediato(std::string_view sql) {
-    impl_->Anexar(false);
+void TDatabase::Impl::ExecutarJuntos(const std::vector<std::string>& comandos) {
+    Anexar(false);
     TStatus st;
-    std::string texto = ParaCliente(sql, impl_->charset);
-    ITransaction* tra = Chamar([&] { return impl_->att->startTransaction(st.w(), 0, nullptr); });
+    ITransaction* tra = Chamar([&] { return att->startTransaction(st.w(), 0, nullptr); });
     try {
-        Chamar([&] { impl_->att->execute(st.w(), tra, 0, texto.c_str(), SQL_DIALECT_V6, nullptr, nullptr, nullptr, nullptr); });
+        for (const auto& cmd : comandos) {
+            std::string texto = ParaCliente(cmd, charset);
+            Chamar([&] { att->execute(st.w(), tra, 0, texto.c_str(), SQL_DIALECT_V6, nullptr, nullptr, nullptr, nullptr); });
+        }
         Chamar([&] { tra->commit(st.w()); });
     } catch (...) {
-        try {
-            TStatus st2;
-            tra->rollback(st2.w());
-        } catch (const FbException&) {
-            tra->release();
-        }
+        Encerrar(tra, [](ITransaction* t, ThrowStatusWrapper* s) { t->rollback(s); });
         throw;
     }
 }
+
+void TDatabase::ExecutarImediato(std::string_view sql) { impl_->ExecutarJuntos({std::string(sql)}); }
 
 std::vector<std::string> TDatabase::DividirScript(std::string_view s) {
     std::vector<std::string> r;
@@ -477,28 +489,12 @@ std::vector<std::string> TDatabase::DividirScript(std::string_view s) {
 }
 
 void TDatabase::ExecutarScript(std::string_view script, bool umaTransacao) {
-    if (!umaTransacao) {
-        for (const auto& cmd : DividirScript(script)) ExecutarImediato(cmd);
+    const auto comandos = DividirScript(script);
+    if (umaTransacao) {
+        impl_->ExecutarJuntos(comandos);
         return;
     }
-    impl_->Anexar(false);
-    TStatus st;
-    ITransaction* tra = Chamar([&] { return impl_->att->startTransaction(st.w(), 0, nullptr); });
-    try {
-        for (const auto& cmd : DividirScript(script)) {
-            std::string texto = ParaCliente(cmd, impl_->charset);
-            Chamar([&] { impl_->att->execute(st.w(), tra, 0, texto.c_str(), SQL_DIALECT_V6, nullptr, nullptr, nullptr, nullptr); });
-        }
-        Chamar([&] { tra->commit(st.w()); });
-    } catch (...) {
-        try {
-            TStatus st2;
-            tra->rollback(st2.w());
-        } catch (const FbException&) {
-            tra->release();
-        }
-        throw;
-    }
+    for (const auto& cmd : comandos) ExecutarImediato(cmd);
 }
 
 // ================================================================ TTransaction
@@ -532,13 +528,7 @@ void TTransaction::Impl::FecharCursores() {
 void TTransaction::Impl::Descartar() {
     if (!tra) return;
     FecharCursores();
-    try {
-        TStatus st;
-        tra->rollback(st.w());
-    } catch (const FbException&) {
-        tra->release();
-    }
-    tra = nullptr;
+    Encerrar(tra, [](ITransaction* t, ThrowStatusWrapper* st) { t->rollback(st); });
 }
 
 void TTransaction::Start() {
@@ -547,10 +537,7 @@ void TTransaction::Start() {
     banco.impl().Anexar(false);
     TStatus st;
     IXpbBuilder* tpb = Chamar([&] { return Mestre()->getUtilInterface()->getXpbBuilder(st.w(), IXpbBuilder::TPB, nullptr, 0); });
-    struct Soltar {
-        IXpbBuilder* b;
-        ~Soltar() { b->dispose(); }
-    } guarda{tpb};
+    TGuardaXpb guarda{tpb};
     Chamar([&] {
         for (const auto& linha : impl_->parametros) {
             std::string p = Minusc(TrimEspacos(linha));
@@ -641,15 +628,7 @@ TTransaction& TQuery::Transacao() const {
 }
 
 void TQuery::Impl::FecharCursor() {
-    if (cursor) {
-        try {
-            TStatus st;
-            cursor->close(st.w());
-        } catch (const FbException&) {
-            cursor->release();
-        }
-        cursor = nullptr;
-    }
+    Encerrar(cursor, [](IResultSet* c, ThrowStatusWrapper* st) { c->close(st); });
     ativo = false;
     eof = true;
     linhas.clear();
@@ -665,15 +644,7 @@ void TQuery::Impl::Liberar() {
     if (saida) saida->release(), saida = nullptr;
     colunas.clear();
     campos.clear();
-    if (stmt) {
-        try {
-            TStatus st;
-            stmt->free(st.w());
-        } catch (const FbException&) {
-            stmt->release();
-        }
-        stmt = nullptr;
-    }
+    Encerrar(stmt, [](IStatement* s, ThrowStatusWrapper* st) { s->free(st); });
 }
 
 void TQuery::Clear() {

@@ -272,10 +272,8 @@ std::string TTabela::TextoSelect() const {
             if (fim == std::string::npos) fim = ordenacao_.size();
             std::string nome = Trim(std::string_view(ordenacao_).substr(ini, fim - ini));
             if (!nome.empty()) {
-                int i = IndiceCampo(nome);
-                if (i < 0) throw EDatabaseError("Campo '" + nome + "' não encontrado na tabela " + nomeTabela_ + ".");
                 if (!ordem.empty()) ordem += ", ";
-                ordem += Aspas(campos_[static_cast<size_t>(i)].nome, '"');
+                ordem += Aspas(campos_[IndiceExigido(nome)].nome, '"');
             }
             ini = fim + 1;
         }
@@ -298,6 +296,10 @@ void TTabela::Executar() {
         return;
     }
     // the first row is the cursor's current one
+    GuardarLinhaDoCursor();
+}
+
+void TTabela::GuardarLinhaDoCursor() const {
     Linha l;
     std::string k = cursor_->FieldByName(kColunaChave).AsString();
     for (char c : k)
@@ -317,13 +319,7 @@ bool TTabela::LerAte(size_t linha) const {
             cursor_->Close();
             break;
         }
-        Linha l;
-        std::string k = cursor_->FieldByName(kColunaChave).AsString();
-        for (char c : k)
-            if (c != '-' && l.chave.size() < 16) l.chave += c;
-        l.valores.reserve(campos_.size());
-        for (const auto& c : campos_) l.valores.push_back(LerValor(cursor_->FieldByName(c.nome), c));
-        linhas_.push_back(std::move(l));
+        GuardarLinhaDoCursor();
     }
     return linha < linhas_.size();
 }
@@ -353,12 +349,13 @@ void TTabela::Reler(const std::string& chave, size_t posAlternativa) {
     bof_ = linhas_.empty() || pos_ == 0;
 }
 
+std::string TTabela::ChaveAtual() const { return pos_ < linhas_.size() ? linhas_[pos_].chave : ""; }
+
 void TTabela::Garantir() const {
     if (!reler_) return;
     // The order or filter changed: read again, keeping the row the caller was on.
     auto* eu = const_cast<TTabela*>(this);
-    std::string chave = linhas_.empty() || pos_ >= linhas_.size() ? "" : linhas_[pos_].chave;
-    eu->Reler(chave, 0);
+    eu->Reler(ChaveAtual(), 0);
 }
 
 void TTabela::Open() {
@@ -410,8 +407,7 @@ void TTabela::SetFiltrado(bool filtrado) {
 void TTabela::Refresh() {
     ExigirAtiva();
     Post();
-    std::string chave = linhas_.empty() || pos_ >= linhas_.size() ? "" : linhas_[pos_].chave;
-    Reler(chave, pos_);
+    Reler(ChaveAtual(), pos_);
     Avisar();
 }
 
@@ -510,9 +506,8 @@ bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCa
     ExigirAtiva();
     Post();
     Garantir();
-    int c = IndiceCampo(coluna);
-    if (c < 0) throw EDatabaseError("Campo '" + std::string(coluna) + "' não encontrado na tabela " + nomeTabela_ + ".");
-    const TCampoTabela& campo = campos_[static_cast<size_t>(c)];
+    const size_t c = IndiceExigido(coluna);
+    const TCampoTabela& campo = campos_[c];
     bool numerico = campo.tipo == TTipoCampo::Inteiro || campo.tipo == TTipoCampo::Decimal || campo.tipo == TTipoCampo::Real;
     Decimal procurado;
     bool procuradoNumero = false;
@@ -526,7 +521,7 @@ bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCa
     }
     std::string alvo = semCaixa ? Maiusculas(valor) : std::string(valor);
     for (size_t i = 0; LerAte(i); ++i) {
-        const TValor& v = linhas_[i].valores[static_cast<size_t>(c)];
+        const TValor& v = linhas_[i].valores[c];
         if (v.IsNull()) continue;
         bool igual;
         if (procuradoNumero) {
@@ -553,14 +548,18 @@ int TTabela::IndiceCampo(std::string_view nome) const {
     return it == indices_.end() ? -1 : it->second;
 }
 
-const TValor& TTabela::FieldByName(std::string_view nome) const {
-    ExigirAtiva();
+size_t TTabela::IndiceExigido(std::string_view nome) const {
     int c = IndiceCampo(nome);
     if (c < 0) throw EDatabaseError("Campo '" + std::string(nome) + "' não encontrado na tabela " + nomeTabela_ + ".");
-    if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao)
-        return buffer_.valores[static_cast<size_t>(c)];
+    return static_cast<size_t>(c);
+}
+
+const TValor& TTabela::FieldByName(std::string_view nome) const {
+    ExigirAtiva();
+    const size_t c = IndiceExigido(nome);
+    if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao) return buffer_.valores[c];
     ExigirLinha();
-    return linhas_[pos_].valores[static_cast<size_t>(c)];
+    return linhas_[pos_].valores[c];
 }
 
 const TValor& TTabela::Valor(size_t linha, int campo) const {
@@ -596,14 +595,13 @@ void TTabela::Insert() {
 
 void TTabela::SetCampo(std::string_view nome, const TValor& valor) {
     ExigirAtiva();
-    int c = IndiceCampo(nome);
-    if (c < 0) throw EDatabaseError("Campo '" + std::string(nome) + "' não encontrado na tabela " + nomeTabela_ + ".");
+    const size_t c = IndiceExigido(nome);
     if (estado_ == TEstadoTabela::Navegacao) Edit();
-    const TCampoTabela& campo = campos_[static_cast<size_t>(c)];
+    const TCampoTabela& campo = campos_[c];
     TValor v = valor.ConvertidoPara(campo.tipo, campo.escala);
-    if (v != buffer_.valores[static_cast<size_t>(c)] || estado_ == TEstadoTabela::Insercao) {
-        buffer_.valores[static_cast<size_t>(c)] = std::move(v);
-        alterados_[static_cast<size_t>(c)] = true;
+    if (v != buffer_.valores[c] || estado_ == TEstadoTabela::Insercao) {
+        buffer_.valores[c] = std::move(v);
+        alterados_[c] = true;
     }
 }
 

@@ -139,6 +139,9 @@ private:
     void Garantir() const;  // re-reads after a change of order or filter
     bool LerAte(size_t linha) const;  // false when there are fewer rows
     void LerTudo() const;
+    void GuardarLinhaDoCursor() const;  // appends the cursor's current row
+    std::string ChaveAtual() const;     // "" when there is no current row
+    size_t IndiceExigido(std::string_view nome) const;  // EDatabaseError when missing
     void ExigirAtiva() const;
     void ExigirLinha() const;
     void ConferirLinha(const Linha& original);

@@ -1,10 +1,12 @@
 // The table object over the keyless queue: edits and deletions reach the row
 // the operator is on, even among identical rows.
+#include <functional>
 #include <memory>
 
 #include "BancoTeste.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
+#include "suporte/Suporte.h"
 
 namespace {
 
@@ -208,6 +210,27 @@ TEST_F(Tabela, CommitQueFalhaReleATabela) {
     EXPECT_EQ(iu_.Mensagens().size(), 1u);
     EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "4.000");
     EXPECT_EQ(tbl->FieldByName("CODIGO").AsInteger(), 2);
+}
+
+TEST_F(Tabela, ColunaInexistenteFalhaComAMesmaMensagemEmCadaUso) {
+    tbl->Open();
+    const std::string msg = "Campo 'NAO_HA' não encontrado na tabela ETIQUETAREAD.";
+    struct Caso {
+        const char* uso;
+        std::function<void()> chamar;
+    };
+    const Caso casos[] = {
+        {"FieldByName", [&] { tbl->FieldByName("NAO_HA"); }},
+        {"SetCampo", [&] { tbl->SetCampo("NAO_HA", "1"); }},
+        {"Locate", [&] { tbl->Locate("NAO_HA", "1"); }},
+        {"SetOrdenacao", [&] {
+             tbl->SetOrdenacao("NOME;NAO_HA");
+             tbl->RecordCount();
+         }},
+    };
+    for (const auto& k : casos)
+        EXPECT_EQ(MensagemDe<EDatabaseError>(k.chamar), msg) << k.uso;
+    EXPECT_EQ(tbl->Estado(), TEstadoTabela::Navegacao);  // nothing was left half-edited
 }
 
 TEST_F(Tabela, TabelaInexistenteFalhaComAMensagemDoServidor) {

@@ -25,30 +25,14 @@ namespace {
 class Impressora {
 public:
     Impressora() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        int um = 1;
-        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &um, sizeof um);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t len = sizeof a;
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
-        porta_ = ntohs(a.sin_port);
+        fd_ = Vincular(0, porta_);
         ::listen(fd_, 4);
     }
     ~Impressora() { ::close(fd_); }
     int Porta() const { return porta_; }
     // One job's bytes, or "(nada chegou)" after 20 s.
     std::string ProximoTrabalho() {
-        auto f = std::async(std::launch::async, [this] {
-            int c = ::accept(fd_, nullptr, nullptr);
-            std::string r;
-            char buf[4096];
-            for (ssize_t n; (n = ::read(c, buf, sizeof buf)) > 0;) r.append(buf, static_cast<size_t>(n));
-            ::close(c);
-            return r;
-        });
+        auto f = std::async(std::launch::async, [this] { return AceitarELer(fd_); });
         if (f.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
             ::shutdown(fd_, SHUT_RDWR);
             return "(nada chegou)";

@@ -15,25 +15,6 @@
 
 namespace {
 
-// A socket bound on 127.0.0.1 (port 0: any free one); -1 when the port is taken.
-int Vincular(int porta, int& escolhida) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int um = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &um, sizeof um);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(porta));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    socklen_t len = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    escolhida = ntohs(a.sin_port);
-    return fd;
-}
-
 // Accepts one connection and returns everything it received until closed.
 class Ouvinte {
 public:
@@ -41,14 +22,7 @@ public:
         fd_ = Vincular(porta, porta_);
         if (fd_ < 0) return;
         ::listen(fd_, 4);
-        recebido_ = std::async(std::launch::async, [this] {
-            int c = ::accept(fd_, nullptr, nullptr);
-            std::string r;
-            char buf[4096];
-            for (ssize_t n; (n = ::read(c, buf, sizeof buf)) > 0;) r.append(buf, static_cast<size_t>(n));
-            ::close(c);
-            return r;
-        });
+        recebido_ = std::async(std::launch::async, [this] { return AceitarELer(fd_); });
     }
     ~Ouvinte() {
         if (fd_ >= 0) {

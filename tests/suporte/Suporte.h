@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -66,15 +67,40 @@ inline std::string TodosOsBytes() {
     return s;
 }
 
-// A TCP port on the loopback with nothing listening on it (just now).
-inline int PortaLivre() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+// A socket bound on 127.0.0.1 (port 0: any free one), its port in `escolhida`;
+// -1 when the port is taken.
+inline int Vincular(int porta, int& escolhida) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int um = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &um, sizeof um);
     sockaddr_in a{};
     a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(porta));
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return -1;
+    }
     socklen_t len = sizeof a;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(fd);
-    return ntohs(a.sin_port);
+    escolhida = ntohs(a.sin_port);
+    return fd;
+}
+
+// A TCP port on the loopback with nothing listening on it (just now).
+inline int PortaLivre() {
+    int porta = 0;
+    ::close(Vincular(0, porta));
+    return porta;
+}
+
+// Accepts one connection on a listening socket and returns all it received
+// until the other side closed.
+inline std::string AceitarELer(int fd) {
+    int c = ::accept(fd, nullptr, nullptr);
+    std::string r;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(c, buf, sizeof buf)) > 0;) r.append(buf, static_cast<size_t>(n));
+    ::close(c);
+    return r;
 }

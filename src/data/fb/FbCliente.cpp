@@ -161,6 +161,14 @@ struct TValor {
     std::string s;      // Texto (UTF-8), Binario and DbKey (raw bytes)
 };
 
+// An exact integer column (SMALLINT/INTEGER/BIGINT, NUMERIC stored in them) of the message buffer.
+template <class T>
+void LerInteiro(TValor& v, const unsigned char* p, int escalaFb) {
+    T x;
+    std::memcpy(&x, p, sizeof x);
+    v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-escalaFb);
+}
+
 std::string TextoDeInteiro(int64_t v, int escala) {
     if (escala <= 0) return std::to_string(v);
     return Decimal::DeUnidades(v, escala).ParaTexto();
@@ -884,24 +892,9 @@ std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
         if (*reinterpret_cast<const short*>(buf + c.nulo)) continue;
         const unsigned char* p = buf + c.offset;
         switch (c.tipo) {
-            case SQL_SHORT: {
-                int16_t x;
-                std::memcpy(&x, p, 2);
-                v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-c.escala);
-                break;
-            }
-            case SQL_LONG: {
-                int32_t x;
-                std::memcpy(&x, p, 4);
-                v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-c.escala);
-                break;
-            }
-            case SQL_INT64: {
-                int64_t x;
-                std::memcpy(&x, p, 8);
-                v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-c.escala);
-                break;
-            }
+            case SQL_SHORT: LerInteiro<int16_t>(v, p, c.escala); break;
+            case SQL_LONG: LerInteiro<int32_t>(v, p, c.escala); break;
+            case SQL_INT64: LerInteiro<int64_t>(v, p, c.escala); break;
             case SQL_FLOAT: {
                 float x;
                 std::memcpy(&x, p, 4);

@@ -116,9 +116,11 @@ void TCdbDeviceWinUSB::Descrever(TDispositivoUSB& d) {
     if (!d.NomeAmigavel.empty()) {
         const std::string antes = d.Descricao.substr(0, d.Descricao.find(','));
         if (!conhecido || ComecaComSemCaixa(d.NomeAmigavel, antes)) d.Descricao = d.NomeAmigavel;
-        else if (d.ClasseInterface == TClasseInterfaceUSB::ciPorta)
-            d.Descricao += " (" + d.Caminho + ")";  // the adapter's tty must show, as Windows shows COMn
     }
+    // The adapter's tty must show, as Windows shows COMn, also when it names itself nothing.
+    if (d.ClasseInterface == TClasseInterfaceUSB::ciPorta &&
+        d.Descricao.find("(" + d.Caminho + ")") == std::string::npos)
+        d.Descricao += " (" + d.Caminho + ")";
 }
 
 void TCdbDeviceWinUSB::Enumerar() {

@@ -295,3 +295,36 @@ TEST(TabelaUSB, DescricaoComparavelEPortaSerial) {
         EXPECT_EQ(TCdbDeviceWinUSB::PortaSerialNaDescricao(c.descricao), c.porta);
     }
 }
+
+// Cheap adapters often report no maker or product text: the tty must still
+// show, or a "USB:" port on them is never handed to the serial channel.
+TEST_F(USB, AdaptadorSerialSemNomesMostraSeuTty) {
+    TPastaTemp sys;
+    struct Adaptador {
+        const char* disp;
+        const char* vid;
+        const char* pid;
+        const char* tty;
+        const char* descricao;
+    } adaptadores[] = {
+        {"1-1", "1a86", "7523", "ttyUSB0", "QinHeng Electronics, CH340 Serial (/dev/ttyUSB0)"},
+        {"1-2", "1234", "abcd", "ttyUSB1", "1234, abcd (/dev/ttyUSB1)"},
+    };
+    for (const auto& a : adaptadores) {
+        const std::filesystem::path d = sys.caminho / "bus/usb/devices" / a.disp;
+        std::filesystem::create_directories(d);
+        std::filesystem::create_directories(d.string() + ":1.0/" + a.tty);
+        Gravar((d / "idVendor").string(), std::string(a.vid) + "\n");
+        Gravar((d / "idProduct").string(), std::string(a.pid) + "\n");
+    }
+    TCdbDevice d;
+    d.USB().DefinirRaizes(sys.caminho.string(), "/dev");
+    const auto& lista = d.USB().Dispositivos();
+    ASSERT_EQ(lista.size(), std::size(adaptadores));
+    for (size_t i = 0; i < lista.size(); ++i) EXPECT_EQ(lista[i].Descricao, adaptadores[i].descricao);
+
+    d.SetPorta("USB:QinHeng");
+    d.IdentificarDispositivo();
+    EXPECT_EQ(d.Porta(), "/dev/ttyUSB0");
+    EXPECT_EQ(d.DeviceType(), TCdbDeviceType::dtSerial);
+}

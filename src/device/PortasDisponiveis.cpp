@@ -74,7 +74,10 @@ TListaPortas PortasDisponiveis(const std::string& raizSys, const std::string& ra
         if (std::find(ttysUSB.begin(), ttysUSB.end(), caminho) != ttysUSB.end()) continue;  // listed above
         TPortaDisponivel p{TPortaDisponivel::tpSerial, caminho, caminho, ""};
         if (ComecaCom(nome, "ttyS")) {
-            p.Porta = "COM" + std::to_string(std::stoi(nome.substr(4)) + 1);
+            // ttySAC0, ttySC1...: other UARTs of the board, named by path
+            const std::string num = nome.substr(4);
+            if (!num.empty() && num.size() <= 3 && SoNumeros(num) == num)
+                p.Porta = "COM" + std::to_string(std::stoi(num) + 1);
             p.Descricao = "porta serial da placa";
         } else {
             p.Descricao = "adaptador USB serial";

@@ -43,3 +43,22 @@ TEST(PortasDisponiveis, UsbSeriaisEParalelasDaEstacao) {
         EXPECT_EQ(l.Portas[i].Classe, esperadas[i].classe);
     }
 }
+
+// Some boards name their UARTs ttySAC0 or ttySC1: listed by path, not as a COM number.
+TEST(PortasDisponiveis, SerialDaPlacaComNomeNaoNumerico) {
+    TPastaTemp sys;
+    for (const char* nome : {"ttyS0", "ttySAC0"}) {
+        std::filesystem::create_directories(sys.caminho / "class/tty" / nome);
+        Gravar(sys / (std::string("class/tty/") + nome + "/type"), "4\n");
+    }
+    cupsSetServer("/nonexistent/etiq-cups.sock");
+    TListaPortas l;
+    EXPECT_NO_THROW(l = PortasDisponiveis(sys.caminho.string(), "/dev", 500));
+    cupsSetServer(nullptr);
+    ASSERT_EQ(l.Portas.size(), 2u);
+    EXPECT_EQ(l.Portas[0].Porta, "COM1");
+    EXPECT_EQ(l.Portas[0].Caminho, "/dev/ttyS0");
+    EXPECT_EQ(l.Portas[1].Porta, "/dev/ttySAC0");
+    EXPECT_EQ(l.Portas[1].Caminho, "/dev/ttySAC0");
+    EXPECT_EQ(l.Portas[1].Tipo, TPortaDisponivel::tpSerial);
+}

@@ -57,7 +57,8 @@ std::string TValor::AsString() const {
     case TTipoCampo::Real: return NumeroSQL(real_);
     case TTipoCampo::Data: {
         double frac = real_ - std::floor(real_);
-        return frac > 0 ? FormataData("DD/MM/AAAA HH:NN:SS", real_) : FormataData("DD/MM/AAAA", real_);
+        std::string dia = FormataData("DD/MM/AAAA", real_);
+        return frac > 0 ? dia + " " + FormataData("HH:MM:SS", real_) : dia;
     }
     }
     return "";

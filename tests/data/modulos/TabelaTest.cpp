@@ -233,6 +233,21 @@ TEST_F(Tabela, ColunaInexistenteFalhaComAMesmaMensagemEmCadaUso) {
     EXPECT_EQ(tbl->Estado(), TEstadoTabela::Navegacao);  // nothing was left half-edited
 }
 
+TEST_F(Tabela, DataComHoraApareceComAHoraComoTexto) {
+    Executar("create table movimento (id integer, quando timestamp, dia date)");
+    Executar("insert into movimento values (1, '2026-03-05 14:30:15', '2026-03-05')");
+    Executar("insert into movimento values (2, '2026-03-05 00:00:00', null)");
+    TTabela t(dtm->dtbAplicativo, dtm->ibtAplicativo, "MOVIMENTO");
+    t.SetOrdenacao("ID");
+    t.Open();
+    EXPECT_EQ(t.FieldByName("QUANDO").AsString(), "05/03/2026 14:30:15");
+    EXPECT_EQ(t.FieldByName("DIA").AsString(), "05/03/2026");
+    EXPECT_TRUE(t.Locate("QUANDO", "05/03/2026 14:30:15"));
+    EXPECT_EQ(t.FieldByName("ID").AsInteger(), 1);
+    t.Next();
+    EXPECT_EQ(t.FieldByName("QUANDO").AsString(), "05/03/2026");
+}
+
 TEST_F(Tabela, TabelaInexistenteFalhaComAMensagemDoServidor) {
     TTabela t(dtm->dtbAplicativo, dtm->ibtAplicativo, "NAO_EXISTE");
     try {

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 
 #include "Captura.h"
 #include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "device/CdbDeviceWinUSB.h"
 #include "etq/CdbETQClass.h"
 
 namespace {
@@ -478,4 +481,60 @@ TEST(TCdbETQ, FonteNumericaQueNaoEUmCaractereDeFonteERecusada) {
     EXPECT_EQ(etq.ListaCmd()[0], "^FO0,0^AZN,1,1^FDx^FS");
     EXPECT_EQ(MensagemDe([&] { etq.ImprimirTexto(orNormal, 36, 1, 1, 0, 0, "x"); }),
               "Fonte deve \"0\" a \"9\" e \"A\" a \"Z\"");
+}
+
+namespace {
+// USB printers of the device tests' sysfs tree, named by a table next to the
+// program, written through plain files standing for the printer nodes.
+struct EtqUSB : testing::Test {
+    TPastaTemp programa, dev;
+    TCdbETQ etq;
+    void SetUp() override {
+        DefinirDiretorioSistema(programa.caminho.string());
+        Gravar(programa / "CdbUSBID.ini",
+               "[Vendors]\r\n0A5F=Zebra\r\n04B8=Epson\r\n1234=Acme\r\n"
+               "[0a5f]\r\n00D3=Etiquetadora;2;3\r\n[04b8]\r\n0E03=Cupom;1\r\n[1234]\r\n5678=Balcao;2;9\r\n");
+        std::filesystem::create_directories(dev.caminho / "usb");
+        for (const char* no : {"usb/lp0", "usb/lp1", "usb/lp3"}) Gravar(dev / no, "");
+        etq.Device().USB().DefinirRaizes(std::string(ETIQ_FONTE_TESTES) + "/../device/fixtures/usb/sys",
+                                         dev.caminho.string());
+    }
+    void TearDown() override { DefinirDiretorioSistema(""); }
+};
+}  // namespace
+
+TEST_F(EtqUSB, ImpressoraDeCupomERecusadaEOComponenteFicaFechado) {
+    etq.SetModelo(etqPpla);
+    etq.SetPorta("USB:Epson");
+    EXPECT_EQ(MensagemDe([&] { etq.Ativar(); }),
+              "Porta: USB:Epson não está conectada a uma Impressora de Etiquetas");
+    EXPECT_FALSE(etq.Ativo());
+    EXPECT_FALSE(etq.Device().Ativo());
+    EXPECT_EQ(LerTudo(dev / "usb/lp1"), "");
+}
+
+TEST_F(EtqUSB, LinguagemInformadaPelaIdentificacaoTrocaOModelo) {
+    etq.SetModelo(etqPpla);
+    etq.SetTemperatura(12);
+    etq.SetGuilhotina(true);
+    etq.SetPorta("USB:Zebra");
+    etq.Ativar();
+    EXPECT_EQ(etq.Modelo(), etqZPLII);
+    EXPECT_EQ(etq.ModeloStr(), "ZPLII");
+    EXPECT_EQ(etq.Temperatura(), 12);
+    EXPECT_FALSE(etq.Guilhotina());
+    etq.IniciarEtiqueta();
+    TextoABC(etq);
+    etq.Imprimir(1, 0);
+    etq.Desativar();
+    EXPECT_EQ(LerTudo(dev / "usb/lp0"), Linhas({"^XA", "^MMT", "^MCY", "~SD12", "^PON", "^FO36,144^A3N,2,1^FDABC^FS",
+                                                 "^PQ1", "^XZ", "^MCY"},
+                                                "\r\n"));
+
+    // A language number the component does not know keeps the chosen one.
+    etq.SetModelo(etqEpl2);
+    etq.SetPorta("USB:Acme");
+    etq.Ativar();
+    EXPECT_EQ(etq.Modelo(), etqEpl2);
+    EXPECT_TRUE(etq.Ativo());
 }

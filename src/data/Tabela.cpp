@@ -155,6 +155,14 @@ std::string Aspas(std::string_view texto, char aspa) {
     return r;
 }
 
+// RDB$DB_KEY as 16 hex digits, from the uuid_to_char text the selects ask for.
+std::string ChaveDoTexto(const std::string& texto) {
+    std::string chave;
+    for (char c : texto)
+        if (c != '-' && chave.size() < 16) chave += c;
+    return chave;
+}
+
 std::string SemBrancosFinais(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
@@ -302,9 +310,7 @@ void TTabela::Executar() {
 
 void TTabela::GuardarLinhaDoCursor() const {
     Linha l;
-    std::string k = cursor_->FieldByName(kColunaChave).AsString();
-    for (char c : k)
-        if (c != '-' && l.chave.size() < 16) l.chave += c;
+    l.chave = ChaveDoTexto(cursor_->FieldByName(kColunaChave).AsString());
     l.valores.reserve(campos_.size());
     for (const auto& c : campos_) l.valores.push_back(LerValor(cursor_->FieldByName(c.nome), c));
     linhas_.push_back(std::move(l));
@@ -678,27 +684,21 @@ void TTabela::Post() {
             }
             s += " ( " + nomes + " ) Values ( " + marcas + " )";
         }
+        // The server tells the new row's key: triggers and defaults may change
+        // its values, so they cannot be used to find it again.
+        s += " Returning uuid_to_char(rdb$db_key || x'0000000000000000') as ";
+        s += kColunaChave;
         if (!alteracao_) alteracao_ = std::make_unique<fb::TQuery>(banco_, transacao_);
         fb::TQuery& q = *alteracao_;
         q.Clear();
         q.Add(s);
         q.Prepare();
         for (size_t k = 0; k < cols.size(); ++k) PassarParametro(q, static_cast<int>(k), buffer_.valores[cols[k]]);
-        q.ExecSQL();
-        Linha nova = buffer_;
-        std::vector<size_t> definidos = cols;
+        q.Open();
+        const std::string chave = ChaveDoTexto(q.FieldByName(kColunaChave).AsString());
+        q.Close();
         estado_ = TEstadoTabela::Navegacao;
-        // The new row's key is only known from a fresh read; stay on it.
-        Reler("", 0);
-        for (size_t i = 0; LerAte(i); ++i) {
-            bool igual = true;
-            for (size_t c : definidos)
-                if (linhas_[i].valores[c] != nova.valores[c]) { igual = false; break; }
-            if (igual) {
-                pos_ = i;
-                eof_ = bof_ = false;
-            }
-        }
+        Reler(chave, 0);
         Avisar();
     }
 }

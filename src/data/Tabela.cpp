@@ -658,12 +658,23 @@ void TTabela::Post() {
                 s += Aspas(campos_[mudados[k]].nome, '"') + " = ?";
             }
             s += " Where " + ChaveSql(buffer_.chave);
+            // The row as the server stored it (a trigger may set other columns):
+            // the next edit compares against that, not against what was typed.
+            s += " Returning uuid_to_char(rdb$db_key || x'0000000000000000') as ";
+            s += kColunaChave;
+            for (const auto& c : campos_) s += ", " + Aspas(c.nome, '"');
             fb::TQuery& q = *alteracao_;
             q.Clear();
             q.Add(s);
             q.Prepare();
             for (size_t k = 0; k < mudados.size(); ++k) PassarParametro(q, static_cast<int>(k), buffer_.valores[mudados[k]]);
-            q.ExecSQL();
+            q.Open();
+            if (q.Eof() || q.FieldByName(kColunaChave).IsNull()) {
+                q.Close();
+                throw EDatabaseError("O registro foi excluído da tabela " + nomeTabela_ + " por outro usuário. Atualize os dados.");
+            }
+            for (size_t i = 0; i < campos_.size(); ++i) buffer_.valores[i] = LerValor(q.FieldByName(campos_[i].nome), campos_[i]);
+            q.Close();
             linhas_[pos_] = buffer_;
         }
         estado_ = TEstadoTabela::Navegacao;

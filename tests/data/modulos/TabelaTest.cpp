@@ -216,6 +216,21 @@ TEST_F(Tabela, InclusaoFicaNaLinhaNovaMesmoQuandoOBancoMudaOValor) {
               "PRIMEIRO;SEGUNDO;EDITADO 9;EDITADO 10");
 }
 
+TEST_F(Tabela, SegundaEdicaoDaMesmaLinhaComGatilhoNaoAcusaOutroUsuario) {
+    Executar("create table cadastro (id integer, nome varchar(20), versao integer)");
+    Executar("create trigger tr_cadastro for cadastro before update as begin new.versao = old.versao + 1; end");
+    Executar("insert into cadastro values (1, 'A', 0)");
+    TTabela t(dtm->dtbAplicativo, dtm->ibtAplicativo, "CADASTRO");
+    t.Open();
+    for (const char* nome : {"B", "C"}) {
+        t.SetCampo("NOME", nome);
+        EXPECT_NO_THROW(t.Post()) << nome;
+    }
+    EXPECT_EQ(t.FieldByName("VERSAO").AsInteger(), 2);
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Texto("select nome || versao from cadastro"), "C2");
+}
+
 TEST_F(Tabela, RefreshMostraLinhasNovasEFicaNaLinhaAtual) {
     tbl->SetOrdenacao("CODIGO");
     tbl->Open();

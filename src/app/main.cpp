@@ -1,5 +1,6 @@
 // Program entry: the windows and data modules in their order, then the message
 // loop until the main window closes.
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 #include "common/gui/FuncoesGui.h"
 
 int main(int argc, char** argv) {
+    // A printer port whose reader went away (a pipe, a socket) must fail the
+    // write with a message, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     TAplicacao app(argc, argv);
     app.setApplicationName(QStringLiteral("etiquetas"));
 

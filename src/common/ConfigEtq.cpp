@@ -27,7 +27,10 @@ std::vector<std::string> LerLinhas(const std::string& caminho) {
     if (!in || in.bad() || (fs::is_directory(caminho, ec)))
         throw Exception("Não foi possível ler o arquivo de configuração " + caminho + ": " +
                         (errno ? std::strerror(errno) : "erro de leitura"));
-    const std::string texto = Win1252::ParaUtf8(buf.str());
+    // Windows-1252 as shops have it; a file saved by an editor as UTF-8 with
+    // a byte-order mark is read as what it says it is.
+    const std::string bruto = buf.str();
+    const std::string texto = bruto.rfind("\xEF\xBB\xBF", 0) == 0 ? bruto.substr(3) : Win1252::ParaUtf8(bruto);
     std::vector<std::string> linhas;
     size_t ini = 0;
     while (ini < texto.size()) {

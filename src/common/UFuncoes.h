@@ -53,8 +53,8 @@ std::string InverteTexto(std::string_view texto);
 std::string NomeComputador();
 void Pausa(int ms);
 
-// Integer of a text, as the panels read their fields: blanks around are
-// allowed, anything else raises EConvertError("'texto' não é um valor inteiro válido").
+// Integer of a text, as the panels read their fields: leading blanks and a
+// sign are allowed, anything else raises EConvertError("'texto' não é um valor inteiro válido").
 int StrToInt(std::string_view texto);
 std::string Trim(std::string_view texto);
 std::string Maiusculas(std::string_view texto);

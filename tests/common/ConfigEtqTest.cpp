@@ -55,6 +55,13 @@ TEST_F(ConfigEtqTest, Windows1252NaLeituraENaGravacao) {
     EXPECT_EQ(Ler(), "[CONF]\r\nTokenVitrinex=a\xE7\xE3o\r\nRegTrafego=n\xFAmero\r\n");
 }
 
+TEST_F(ConfigEtqTest, ArquivoUtf8ComMarcaDeOrdemTambemELido) {
+    Escrever("\xEF\xBB\xBF[CONF]\r\nPATH REDE=sa\xC3\xAD" "da.prn\r\n");
+    EXPECT_EQ(LerConfig("PATH REDE"), "saída.prn");
+    GravarConfig("MODELO", "ZPL");
+    EXPECT_EQ(Ler(), "[CONF]\r\nPATH REDE=sa\xED" "da.prn\r\nMODELO=ZPL\r\n");
+}
+
 TEST_F(ConfigEtqTest, MascaraDeDataVaziaVoltaSemBrancos) {
     GravarConfig("data_inicio_at", "  -  -    ");
     EXPECT_NE(Ler().find("data_inicio_at=  -  -    \r\n"), std::string::npos);

@@ -1,5 +1,6 @@
 // etiquetas-cli: the program's own code paths, without windows, for scripts,
 // installers and technicians.
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -19,6 +20,9 @@ void Ajuda() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A printer port whose reader went away (a pipe, a socket) must fail the
+    // write with a message, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
         Ajuda();

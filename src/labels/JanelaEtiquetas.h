@@ -1,0 +1,27 @@
+#pragma once
+// The label queue window as the goods window sees it when it hands a batch
+// over for printing: a few settings made before the modal show, and the
+// instalment counts read back after it. The queue work provides the window;
+// until a factory is installed the goods window goes on without one.
+#include <functional>
+#include <memory>
+#include <string>
+
+class TJanelaEtiquetas {
+public:
+    virtual ~TJanelaEtiquetas() = default;
+
+    bool PrimeiraAtivacao = true;
+    bool ProcessarGrades = false;     // copied from the goods window
+    bool FecharAposImprimir = false;  // direct mode with a model number: close after printing
+
+    bool MostrarBrancos = false;      // lblbranco, edtBranco: the A4 sheet models
+    bool MostrarParcelas = false;     // lblPetiq, EdtP1, edtP2 shown, edtParametro hidden: model 47
+    std::string Parcela1 = "0";       // text of EdtP1: set before the show, read after it
+    std::string Parcela2 = "0";       // text of edtP2
+
+    // Shows the window modally and returns when it closes.
+    virtual void ShowModal() = 0;
+};
+
+using TFabricaJanelaEtiquetasFila = std::function<std::unique_ptr<TJanelaEtiquetas>()>;

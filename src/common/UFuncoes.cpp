@@ -257,6 +257,28 @@ std::string NumeroSQL(double x) {
     return std::string(buf, r.ptr);
 }
 
+std::string Q(std::string_view texto) {
+    std::string r;
+    r.reserve(texto.size() + 2);
+    r += '\'';
+    for (char c : texto) {
+        r += c;
+        if (c == '\'') r += c;
+    }
+    r += '\'';
+    return r;
+}
+
+std::string Esquerda(std::string_view texto, size_t quantos) {
+    size_t i = 0;
+    for (size_t n = 0; n < quantos && i < texto.size(); ++n) {
+        char32_t cp;
+        // A malformed byte counts as one character, as Decodificar reads it.
+        if (!Utf8::Proximo(texto, i, cp)) ++i;
+    }
+    return std::string(texto.substr(0, i));
+}
+
 std::string InverteTexto(std::string_view texto) {
     std::u32string t = Utf8::Decodificar(texto);
     return Utf8::Codificar(std::u32string(t.rbegin(), t.rend()));

@@ -49,6 +49,10 @@ bool EhMemo(std::string_view nomeClasse);
 std::string TrocaCaractere(std::string_view texto, std::string_view achar, std::string_view troca);
 std::string SoNumeros(std::string_view texto);
 std::string NumeroSQL(double x);
+// An SQL text literal: between single quotes, inner quotes doubled (O'NEIL gives 'O''NEIL').
+std::string Q(std::string_view texto);
+// The first `quantos` characters (code points, not bytes) of a UTF-8 text.
+std::string Esquerda(std::string_view texto, size_t quantos);
 std::string InverteTexto(std::string_view texto);
 std::string NomeComputador();
 void Pausa(int ms);

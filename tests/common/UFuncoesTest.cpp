@@ -86,6 +86,21 @@ TEST(Textos, TrocaSoNumerosInverte) {
     EXPECT_EQ(InverteTexto("Ação"), "oãçA");
 }
 
+TEST(Textos, LiteralSQLDobraAsAspas) {
+    EXPECT_EQ(Q("789"), "'789'");
+    EXPECT_EQ(Q("O'NEIL"), "'O''NEIL'");
+    EXPECT_EQ(Q("' or 1=1 --"), "''' or 1=1 --'");
+    EXPECT_EQ(Q(""), "''");
+}
+
+TEST(Textos, EsquerdaContaCaracteresNaoBytes) {
+    EXPECT_EQ(Esquerda("CAMISA AZUL", 6), "CAMISA");
+    EXPECT_EQ(Esquerda("AÇÚCAR", 3), "AÇÚ");  // never cut inside a letter
+    EXPECT_EQ(Esquerda("PÃO", 80), "PÃO");
+    EXPECT_EQ(Esquerda("abc", 0), "");
+    EXPECT_EQ(Esquerda("a\xff" "b", 2), "a\xff");  // a stray byte is one character
+}
+
 TEST(Textos, NumeroSQLSemExpoenteEComPonto) {
     EXPECT_EQ(NumeroSQL(12.5), "12.5");
     EXPECT_EQ(NumeroSQL(3.0), "3");

@@ -1,0 +1,110 @@
+// etiquetas-cli fila, run as a script runs it: a copy of the program beside
+// the configEtq.ini that points at the test shop.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "FilaBanco.h"
+#include "common/ConfigEtq.h"
+#include "suporte/Suporte.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Resultado {
+    int codigo;
+    std::string saida, erro;
+};
+
+class CmdFila : public FilaBanco {
+protected:
+    void SetUp() override {
+        FilaBanco::SetUp();
+        programa = pasta_ + "/etiquetas-cli";
+        fs::copy_file(ETIQ_CLI, programa);
+    }
+    Resultado Rodar(const std::string& argumentos) {
+        const std::string cmd = "'" + programa + "' fila " + argumentos + " >'" + pasta_ + "/stdout' 2>'" + pasta_ + "/stderr'";
+        int r = std::system(cmd.c_str());
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta_ + "/stdout"), LerTudo(pasta_ + "/stderr")};
+    }
+    std::string programa;
+};
+
+TEST_F(CmdFila, ListaEmOrdemDeNomeSeparadoPorTabulacao) {
+    Enfileirar({"30, '789300', 'CAMISA', 'CAMISA', 0, 50, 2", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0",
+                "20, NULL, 'ARROZ', 'ARROZ', -2, 20, 1.5"});
+    Resultado r = Rodar("");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida,
+              "20\t\tARROZ\t20.000\t-2.000\t1.500\n"
+              "10\t789100\tCAFE PILAO\t12.500\t3.500\t0.000\n"
+              "30\t789300\tCAMISA\t50.000\t0.000\t2.000\n");
+    EXPECT_EQ(r.erro, "");
+}
+
+TEST_F(CmdFila, AdicionaPorBarrasEReferenciaComoAJanela) {
+    Resultado r = Rodar("--barras 555001 --grades");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    r = Rodar("--referencia REF-CAFE");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    r = Rodar("--barras 789100");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(FilaGravada(),
+              "10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||1.000;10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||1.000;"
+              "30|555001|CAMISA - AZUL 42|CAMISA|2.000|50.000|AZUL 42|1.000");
+}
+
+TEST_F(CmdFila, FalhasSaemComStatusEMensagemSemMudarAFila) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0"});
+    struct Caso {
+        const char* argumentos;
+        const char* erro;
+    };
+    const Caso casos[] = {
+        {"--barras 555001", "Mercadoria não localizada: 555001\n"},  // a variant, without --grades
+        {"--barras NADA --grades", "Mercadoria não localizada: NADA\n"},
+        {"--referencia REF-NADA", "Mercadoria não localizada: REF-NADA\n"},
+        {"--quantidade 77 5", "O código 77 não está na fila de etiquetas.\n"},
+        {"--quantidade 10 muitas", "'muitas' não é um valor numérico válido\n"},
+        {"--quantidade 10 -1", "A quantidade de etiquetas não pode ser negativa: -1\n"},
+        {"--quantidade 10", "Uso: etiquetas-cli fila --quantidade CODIGO N\n"},
+        {"--barras 789100 --estoque", "Use só uma de --barras, --referencia, --estoque e --quantidade.\n"},
+        {"--grades", "--grades só vale com --barras.\n"},
+        {"--tudo", "Opção desconhecida: --tudo\n"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.argumentos);
+        Resultado r = Rodar(c.argumentos);
+        EXPECT_NE(r.codigo, 0);
+        EXPECT_EQ(r.erro, c.erro);
+        EXPECT_EQ(r.saida, "");
+    }
+    EXPECT_EQ(FilaGravada(), "10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||0.000");
+}
+
+TEST_F(CmdFila, EstoqueEQuantidadeFicamGravados) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0", "20, '789200', 'ARROZ', 'ARROZ', -2, 20, 4",
+                "30, '555001', 'CAMISA - AZUL', 'CAMISA', 2, 50, 0", "30, '555002', 'CAMISA - VERDE', 'CAMISA', 0, 50, 0"});
+    Resultado r = Rodar("--estoque");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "Quantidade do estoque importada em 2 linha(s).\n");
+    EXPECT_EQ(TextoAParte("select list(quantidade, ';') from (select quantidade from etiquetaread order by barras)"),
+              "2.000;0.000;3.500;4.000");
+    r = Rodar("--quantidade 30 12");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "Quantidade 12 em 2 linha(s) do código 30.\n");
+    EXPECT_EQ(TextoAParte("select list(quantidade, ';') from (select quantidade from etiquetaread order by barras)"),
+              "12.000;12.000;3.500;4.000");
+}
+
+TEST_F(CmdFila, SemPathMerkorDizOQueFalta) {
+    GravarPathMerkor("");
+    Resultado r = Rodar("");
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_EQ(r.erro, "PATH MERKOR não está definido em " + pasta_ + "/configEtq.ini.\n");
+}
+
+}  // namespace

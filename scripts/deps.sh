@@ -10,6 +10,7 @@ PACKAGES=(
   firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
   fonts-liberation xvfb xauth x11-utils socat
+  poppler-utils zbar-tools
 )
 if [ "${1:-}" = "--run" ]; then
   PACKAGES+=(imagemagick)

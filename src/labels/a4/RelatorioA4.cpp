@@ -1,0 +1,201 @@
+#include "labels/a4/RelatorioA4.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "common/Excecoes.h"
+
+double TFormularioA4::LarguraCelulaMm() const {
+    const int n = std::max(1, grade.colunas);
+    return (grade.larguraBandaPx * MmPorPx - grade.espacoMm * (n - 1)) / n;
+}
+
+int TFormularioA4::LinhasPorPagina() const {
+    const double util = 297.0 - folha.topo - folha.base;
+    // A hair of tolerance: 10 cells of 25.4 mm fill 254 mm exactly.
+    return std::max(1, static_cast<int>(std::floor(util / AlturaCelulaMm() + 1e-9)));
+}
+
+void TFormularioA4::PosicaoCelula(long n, int& pagina, double& xMm, double& yMm) const {
+    const long porPagina = CelulasPorPagina();
+    pagina = static_cast<int>(n / porPagina);
+    const long i = n % porPagina;
+    const long linha = i / grade.colunas, coluna = i % grade.colunas;
+    xMm = folha.esquerda + folha.internaEsquerda + coluna * (LarguraCelulaMm() + grade.espacoMm);
+    yMm = folha.topo + linha * AlturaCelulaMm();
+}
+
+TElementoA4* TFormularioA4::Elemento(const std::string& n) {
+    for (auto& e : elementos)
+        if (e.nome == n) return &e;
+    return nullptr;
+}
+
+bool TCelulasEmMemoria::Proxima(TLinhasCelula& linhas) {
+    if (pos_ >= celulas_.size()) return false;
+    linhas = celulas_[pos_++];
+    return true;
+}
+
+namespace {
+
+// Paints cells in px at 96 per inch; keeps what repeats from cell to cell
+// (fonts, pictures, the last barcode: copies of a label come one after another).
+class TPintorCelula {
+public:
+    explicit TPintorCelula(QPainter& p) : p_(p) {}
+
+    void Celula(double x, double y, const std::vector<TElementoA4>& elementos, const TLinhasCelula& linhas) {
+        for (const auto& e : elementos) {
+            if (!e.visivel) continue;
+            switch (e.tipo) {
+                case TTipoElemento::Texto:
+                    if (e.linha >= 1 && e.linha <= 6) Texto(x, y, e, QString::fromStdString(linhas[e.linha - 1]));
+                    break;
+                case TTipoElemento::Rotulo: Texto(x, y, e, QString::fromStdString(e.texto)); break;
+                case TTipoElemento::Barras:
+                    if (e.linha >= 1 && e.linha <= 6) Barras(x, y, e, linhas[e.linha - 1]);
+                    break;
+                case TTipoElemento::Imagem: Imagem(x, y, e); break;
+            }
+        }
+    }
+
+private:
+    struct TFonte {
+        QFont fonte;
+        QFontMetricsF metricas;
+    };
+
+    const TFonte& Fonte(int px) {
+        auto it = fontes_.find(px);
+        if (it == fontes_.end()) {
+            QFont f(QStringLiteral("Arial"));
+            f.setPixelSize(px);
+            it = fontes_.emplace(px, TFonte{f, QFontMetricsF(f)}).first;
+        }
+        return it->second;
+    }
+
+    void Texto(double x, double y, const TElementoA4& e, QString s) {
+        if (s.isEmpty()) return;
+        const TFonte& f = Fonte(e.fontePx);
+        if (e.corta && e.largura > 0)
+            while (!s.isEmpty() && f.metricas.horizontalAdvance(s) > e.largura) s.chop(1);
+        double esq = x + e.esquerda;
+        if (e.direita) esq = x + e.esquerda + e.largura - f.metricas.horizontalAdvance(s);
+        p_.setFont(f.fonte);
+        p_.setPen(Qt::black);
+        p_.drawText(QPointF(esq, y + e.topo + f.metricas.ascent()), s);
+    }
+
+    void Barras(double x, double y, const TElementoA4& e, const std::string& valor) {
+        if (!ultimoValido_ || valor != ultimoValor_ || e.barras.tipo != ultimasBarras_.tipo ||
+            e.barras.razao != ultimasBarras_.razao) {
+            ultimo_ = CodificaBarras(e.barras.tipo, e.barras.razao, valor);
+            ultimoValor_ = valor;
+            ultimasBarras_ = e.barras;
+            ultimoValido_ = true;
+        }
+        if (ultimo_.Vazio()) return;  // a value the kind cannot encode leaves the box empty
+        const double margem = 1.0 / MmPorPx;
+        const double disponivel = e.largura - 2 * margem;
+        if (disponivel <= 0) return;
+        // Module wide when it fits; squeezed to the box otherwise.
+        const double unidade = std::min(e.barras.modulo, disponivel / ultimo_.largura);
+        const double esq = x + e.esquerda + margem;
+        retangulos_.clear();
+        for (auto [bx, bw] : ultimo_.barras)
+            retangulos_.emplace_back(esq + bx * unidade, y + e.topo, bw * unidade, e.altura);
+        p_.setPen(Qt::NoPen);
+        p_.setBrush(Qt::black);
+        p_.drawRects(retangulos_.data(), static_cast<int>(retangulos_.size()));
+        p_.setBrush(Qt::NoBrush);
+    }
+
+    void Imagem(double x, double y, const TElementoA4& e) {
+        if (e.arquivo.empty()) return;
+        auto it = imagens_.find(e.arquivo);
+        if (it == imagens_.end()) it = imagens_.emplace(e.arquivo, QImage(QString::fromStdString(e.arquivo))).first;
+        if (it->second.isNull()) return;  // a missing logo prints nothing
+        p_.drawImage(QRectF(x + e.esquerda, y + e.topo, e.largura, e.altura), it->second);
+    }
+
+    QPainter& p_;
+    std::map<int, TFonte> fontes_;
+    std::map<std::string, QImage> imagens_;
+    std::vector<QRectF> retangulos_;
+    TSimboloBarras ultimo_;
+    std::string ultimoValor_;
+    TBarrasA4 ultimasBarras_;
+    bool ultimoValido_ = false;
+};
+
+TPreviaA4& Previa() {
+    static TPreviaA4 previa;
+    return previa;
+}
+
+}  // namespace
+
+int CompoeFolhas(const TFormularioA4& formulario, TFonteCelulas& fonte, QPagedPaintDevice& dispositivo) {
+    QPainter p;
+    if (!p.begin(&dispositivo)) throw Exception("Não foi possível iniciar a impressão do relatório " + formulario.nome);
+    const double escala = dispositivo.logicalDpiX() / 96.0;
+    p.scale(escala, escala);
+    // The hook's changes live for this run only: a preview repainting starts afresh.
+    std::vector<TElementoA4> elementos = formulario.elementos;
+    TPintorCelula pintor(p);
+    fonte.Abrir();
+    TLinhasCelula linhas;
+    int pagina = 0;
+    for (long n = 0; fonte.Proxima(linhas); ++n) {
+        int paginaCelula;
+        double xMm, yMm;
+        formulario.PosicaoCelula(n, paginaCelula, xMm, yMm);
+        while (pagina < paginaCelula) {
+            if (!dispositivo.newPage()) {
+                p.end();
+                throw Exception("Não foi possível iniciar uma nova página do relatório " + formulario.nome);
+            }
+            ++pagina;
+        }
+        if (formulario.DetailGrid1BeforePrint) formulario.DetailGrid1BeforePrint(linhas, elementos);
+        pintor.Celula(xMm / MmPorPx, yMm / MmPorPx, elementos, linhas);
+    }
+    if (!p.end()) throw Exception("Não foi possível concluir a impressão do relatório " + formulario.nome);
+    return pagina + 1;
+}
+
+int ExportaPdfA4(const TFormularioA4& formulario, TFonteCelulas& fonte, const std::string& arquivo) {
+    {
+        QFile f(QString::fromStdString(arquivo));
+        if (!f.open(QIODevice::WriteOnly))
+            throw Exception("Não foi possível gravar o arquivo PDF " + arquivo + ": " + f.errorString().toStdString());
+    }
+    QPdfWriter pdf(QString::fromStdString(arquivo));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    pdf.setTitle(QString::fromStdString(formulario.titulo));
+    pdf.setCreator(QStringLiteral("Etiquetas de codigo de barras"));
+    return CompoeFolhas(formulario, fonte, pdf);
+}
+
+void InstalarPreviaA4(TPreviaA4 previa) { Previa() = std::move(previa); }
+
+bool PreviaA4Instalada() { return static_cast<bool>(Previa()); }
+
+void MostraPreviaA4(const TFormularioA4& formulario, TFonteCelulas& fonte) {
+    if (!Previa()) throw Exception("Visualização de relatórios indisponível neste programa");
+    Previa()(formulario, fonte);
+}

@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
   firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
-  fonts-liberation xvfb xauth x11-utils socat
+  fonts-liberation xvfb xauth x11-utils socat locales
   poppler-utils zbar-tools
 )
 if [ "${1:-}" = "--run" ]; then

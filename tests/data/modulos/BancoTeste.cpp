@@ -1,6 +1,9 @@
 #include "BancoTeste.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <string_view>
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
@@ -16,16 +19,39 @@ std::vector<std::string> TInterfaceGravada::Mensagens() const {
     return r;
 }
 
+namespace {
+
+// An empty shop database per schema, made once and copied for every test:
+// creating one costs seconds of synchronous writes, copying it milliseconds.
+// Named by the schema's text, so a changed schema makes a new one.
+std::string ModeloDoBanco(fb::TVersaoEsquema esquema) {
+    const std::string_view ddl = fb::EsquemaLoja(esquema);
+    char nome[64];
+    std::snprintf(nome, sizeof nome, "etiq-esquema-%016zx.fdb", std::hash<std::string_view>{}(ddl));
+    const fs::path modelo = fs::temp_directory_path() / nome;
+    if (fs::exists(modelo)) return modelo.string();
+    // Built aside and renamed: tests running at once never copy a half-made file.
+    const std::string pasta = CriarPastaTemp("etiq-esquema");
+    const std::string feito = pasta + "/loja.fdb";
+    {
+        fb::TDatabase db;
+        db.SetCaminho(feito);
+        db.SetParametros(ParametrosConexao());
+        db.CriarBanco();
+        fb::CriarEsquemaLoja(db, esquema);
+    }
+    std::error_code ec;
+    fs::rename(feito, modelo, ec);
+    fs::remove_all(pasta, ec);
+    return modelo.string();
+}
+
+}  // namespace
+
 void BancoTeste::SetUp() {
     pasta_ = CriarPastaTemp("etiq-dados");
     banco_ = pasta_ + "/loja.fdb";
-    {
-        fb::TDatabase db;
-        db.SetCaminho(banco_);
-        db.SetParametros(ParametrosConexao());
-        db.CriarBanco();
-        fb::CriarEsquemaLoja(db, esquema_);
-    }
+    fs::copy_file(ModeloDoBanco(esquema_), banco_);
     DefinirDiretorioSistema(pasta_);
     GravarPathMerkor(banco_);
     DefinirInterfaceUsuario(&iu_);

@@ -1,0 +1,166 @@
+#include "labels/ImpressaoEtiquetas.h"
+
+#include <array>
+#include <utility>
+
+#include "common/ConfigEtq.h"
+#include "common/Regional.h"
+#include "common/UFuncoes.h"
+#include "common/Win1252.h"
+#include "data/udtmAplicativo.h"
+#include "labels/Modelos.h"
+
+TImpressaoEtiquetas::TImpressaoEtiquetas(TdtmAplicativo& modulo)
+    : dtm(modulo),
+      tblEtiquetaRead(modulo.dtbAplicativo, modulo.ibtAplicativo, "ETIQUETAREAD"),
+      tblMercadorias(modulo.dtbAplicativo, modulo.ibtAplicativo),
+      qryFormat(modulo.dtbAplicativo, modulo.ibtAplicativo) {
+    tblEtiquetaRead.SetOrdenacao("NOME");
+    for (const auto& l : LinhasSelectMercadorias()) tblMercadorias.Add(l);
+    qryFormat.Add("Select * from formatMrg");
+    CdbETQ.SetModelo(etqPpla);
+    CdbETQ.SetPorta("LPT1");
+    BuscaMercadorias = std::make_unique<TBuscaMercadoriasBanco>(tblMercadorias);
+}
+
+TImpressaoEtiquetas::~TImpressaoEtiquetas() {
+    try {
+        CdbETQ.Desativar();
+    } catch (...) {
+    }
+    tblEtiquetaRead.Close();
+}
+
+void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
+    // 1-8: every setting is read and converted before the component is touched.
+    const std::string portaTexto = LerConfig("PATH REDE");
+    const std::string linguagem = LerConfig("MODELO");
+    const std::string modeloPrint = LerConfig("MODELO PRINT");
+    const std::string temperatura = LerConfig("TEMPERATURA");
+    const std::string addColuna = LerConfig("ADDCOLUNA");
+    const std::string modeloImpressora = LerConfig("MODELO IMPRESSORA");
+    const std::string ratio = LerConfig("edtRatio");
+    const std::string tipoBar = LerConfig("edttipobar");
+
+    int numero = StrToInt("0" + SoNumeros(Trecho(modeloPrint, 1, 4)));
+    if (StrToInt(ParamModelo) > 0) numero = StrToInt(ParamModelo);
+    int calor = StrToInt("0" + temperatura);
+    if (calor < 1) calor = 10;
+    AddColuna = addColuna.empty() ? 0 : StrToInt(addColuna);
+    ModeloImpressora = modeloImpressora;
+    IndiceRatio = StrToInt(ratio.empty() ? "2" : ratio) - 1;
+    TipoBarraA4 = StrToInt(tipoBar.empty() ? "0" : tipoBar);
+    modelNumber_ = numero;
+
+    // 9-10
+    CdbETQ.SetPorta(portaTexto);
+    CdbETQ.SetLimparMemoria(true);
+    CdbETQ.SetTemperatura(calor);
+    CdbETQ.SetAvanco(0);
+    if (linguagem == "PPLA") CdbETQ.SetModelo(etqPpla);
+    else if (linguagem == "PPLB") CdbETQ.SetModelo(etqPplb);
+    else if (linguagem == "ZPL") CdbETQ.SetModelo(etqZPLII);
+    else if (linguagem == "EPL2") CdbETQ.SetModelo(etqEpl2);
+    CdbETQ.Ativar();
+
+    // 11-13. A failure in between leaves the component open and the filter on;
+    // the next print with the same port and language goes on from there.
+    if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
+    tblEtiquetaRead.SetFiltro("quantidade>0");
+    tblEtiquetaRead.SetFiltrado(true);
+    enviadas_ = 0;
+    aEnviar_ = 0;
+    cancelado_ = false;
+    ExecutarModelo(*this, numero);
+    CdbETQ.Desativar();
+    tblEtiquetaRead.SetFiltro("");
+    tblEtiquetaRead.SetFiltrado(false);
+}
+
+void TImpressaoEtiquetas::IniciarContagem() {
+    enviadas_ = 0;
+    aEnviar_ = 0;
+    cancelado_ = false;
+    const int q = tblEtiquetaRead.IndiceCampo("QUANTIDADE");
+    for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
+        const Decimal quantidade = tblEtiquetaRead.FieldByName("QUANTIDADE").AsDecimal();
+        if (q >= 0 && quantidade > Decimal(0)) aEnviar_ += ContagemEtiquetas(quantidade);
+    }
+}
+
+bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
+    CdbETQ.Imprimir(1, 0);
+    enviadas_ += etiquetas;
+    if (PausaMs > 0) {
+        if (Esperar) Esperar(PausaMs);
+        else Pausa(PausaMs);
+    }
+    if (AoProgresso && !AoProgresso(enviadas_, aEnviar_)) {
+        cancelado_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool TImpressaoEtiquetas::BuscarMercadoria(const std::string& codigo) {
+    return BuscaMercadorias->Buscar(codigo, mercadoria_);
+}
+
+std::string TImpressaoEtiquetas::Load_Valor_do_campo(const std::string& campo) const {
+    const TMercadoria& m = mercadoria_;
+    if (campo == "CODIGO REDUZIDO") return std::to_string(m.COD_RED);
+    if (campo == "CODIGO DE BARRAS TEXTO") return m.COD_BAR;
+    if (campo == "NOME") return m.NOM_MER;
+    if (campo == "APELIDO CUPOM") return m.APE_CUP;
+    if (campo == "APLICACAO") return m.APLICACAO;
+    if (campo == "REFERENCIA") return m.REF_MER;
+    if (campo == "LOCALIZACAO") return m.LOC_MER;
+    if (campo == "UNIDADE") return m.UNI_MER;
+    // Purchase is CUSTO_OPE and purchase plus charges VLR_COM, as the shop system names them.
+    if (campo == "VALOR DE COMPRA") return FormataValor(m.CUSTO_OPE);
+    if (campo == "VALOR DE VENDA") return FormataValor(m.VLR_VEN);
+    if (campo == "VALOR DE VENDA2") return FormataValor(m.VLR_VEN_2);
+    if (campo == "VALOR DE VENDA3") return FormataValor(m.VLR_VEN_3);
+    if (campo == "VALOR DE CUSTO") return FormataValor(m.VLR_CUS);
+    if (campo == "COMPRA+ENCARGO") return FormataValor(m.VLR_COM);
+    if (campo == "ESTOQUE") return FormataNumero(m.QTD_EST);
+    if (campo == "VALOR LETRAS") return m.VALORLETRAS;
+    if (campo == "GARANTIA") return std::to_string(m.GARANTIA);
+    if (campo == "TEXTO PARAMETRO") return edtParametro;
+    return "";
+}
+
+std::string TImpressaoEtiquetas::troca_Unidade(const std::string& unidade) {
+    static const std::array<std::pair<const char*, const char*>, 31> tabela{{
+        {"AMPOL", "AMP"}, {"BALDE", "BAL"}, {"BANDE", "BJ"},  {"BARRA", "BR"},  {"BISNA", "BSG"}, {"BLOCO", "BL"},
+        {"BOBIN", "BBN"}, {"BOMB", "BB"},   {"DUZIA", "DZ"},  {"EMBAL", "EM"},  {"FARDO", "FD"},  {"FOLHA", "FL"},
+        {"FRASC", "FR"},  {"GALAO", "GL"},  {"GRAMA", "GR"},  {"JOGO", "JG"},   {"LATA", "LT"},   {"LITRO", "LT"},
+        {"MILHE", "MIL"}, {"PACOT", "PCT"}, {"PALET", "PLT"}, {"PARES", "PAR"}, {"POTE", "PT"},   {"ROLO", "RL"},
+        {"SACO", "SC"},   {"SACOL", "SCL"}, {"TAMBO", "TB"},  {"TANQU", "TQ"},  {"UNID", "UN"},   {"VASIL", "VSL"},
+        {"VIDRO", "VDR"},
+    }};
+    const std::string chave = Utf8::Maiusculas(Trecho(unidade, 1, 5));
+    for (const auto& [palavra, abreviacao] : tabela)
+        if (chave == palavra) return abreviacao;
+    return chave;
+}
+
+int TImpressaoEtiquetas::Relatorio_format(const std::string& modo, int codigo) {
+    if (Utf8::Maiusculas(modo) != "TAMANHO") return 0;
+    qryFormat.Clear();
+    // The "0" in front is part of the literal: 113 gives cod_mrg=0113.
+    qryFormat.Add("Select * from FormatMrg where cod_mrg=0" + std::to_string(codigo));
+    qryFormat.Open();
+    if (qryFormat.Eof()) return 0;
+    return static_cast<int>(qryFormat.FieldByName("TAM_IMP").AsInteger());
+}
+
+void TImpressaoEtiquetas::InsertEtiquetaMrg(const std::string& Linha1, const std::string& Linha2,
+                                            const std::string& Linha3, const std::string& Linha4,
+                                            const std::string& Linha5) {
+    dtm.INSERTFILE("EtiquetaMrg", {"LINHA1", Linha1, "LINHA2", Linha2, "LINHA3", Linha3, "LINHA4", Linha4, "LINHA5",
+                                   Linha5, "Ct_lin", std::to_string(ContadorLinha)});
+    ++ContadorLinha;
+}
+
+bool TImpressaoEtiquetas::Commit() { return dtm.dtmCommit(); }

@@ -1,0 +1,123 @@
+#pragma once
+// What the label queue window owns for printing, without the window: the
+// queue table, the goods and format statements, the label printer component,
+// the print settings the dispatcher hands to the layouts, and the values of
+// the window's inputs that layouts read. The window (TmrgEtiquetas) holds one
+// of these, copies its inputs into it before "Imprimir", and calls
+// ImprimeEtiquetasPreConfigurada; etiquetas-cli and the tests do the same
+// without any window.
+//
+// Hooks, all optional:
+//   AoProgresso        after each print job: (labels sent, labels to send);
+//                      answer false to stop before the next job. A stopped
+//                      print still closes the component and lifts the filter.
+//   Esperar            the pause after each print job (PausaMs, 500 ms; 0 for
+//                      scripts and tests). A window may wait while it keeps
+//                      repainting.
+//   BuscaMercadorias   the goods look-up of the walk (the database by default).
+//   ArquivoPdf /
+//   MostrarPrevia      output of the A4 models: a PDF file when ArquivoPdf is
+//                      set, otherwise the preview hook the program installs.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "data/Tabela.h"
+#include "data/fb/FbCliente.h"
+#include "etq/CdbETQ.h"
+#include "labels/Mercadoria.h"
+
+class TdtmAplicativo;
+class TDocumentoA4;  // composed sheets of an A4 model (labels/a4/)
+
+class TImpressaoEtiquetas {
+public:
+    // Works on the application module's connection and transaction.
+    explicit TImpressaoEtiquetas(TdtmAplicativo& dtm);
+    ~TImpressaoEtiquetas();
+    TImpressaoEtiquetas(const TImpressaoEtiquetas&) = delete;
+    TImpressaoEtiquetas& operator=(const TImpressaoEtiquetas&) = delete;
+
+    TdtmAplicativo& dtm;
+
+    // ETIQUETAREAD, in NOME order at start; the window's grid edits it.
+    TTabela tblEtiquetaRead;
+    // The goods statement (LinhasSelectMercadorias), positioned per queue row.
+    fb::TQuery tblMercadorias;
+    // FORMATMRG ("Select * from formatMrg" until Relatorio_format changes it).
+    fb::TQuery qryFormat;
+    // PPLA on "LPT1" until the dispatcher configures it.
+    TCdbETQ CdbETQ;
+
+    // Print settings, written by the dispatcher at every print.
+    std::string ModeloImpressora;  // "ARGOX", "ELGIN" (model 09)
+    int AddColuna = 0;             // horizontal shift, tenths of a millimetre
+    int IndiceRatio = 0;           // barcode width ratio of the A4 models
+    int TipoBarraA4 = 0;           // barcode kind of the A4 models
+    // Running number of InsertEtiquetaMrg; never reset while the window lives.
+    int ContadorLinha = 0;
+
+    // The window's inputs (texts as typed).
+    std::string edtParametro = " ";   // "TEXTO PARAMETRO"
+    std::string EdtP1 = "0";          // instalments of model 47
+    std::string edtP2 = "0";
+    int edtBranco = 0;                // blank cells at the start of an A4 sheet
+    int modModelo58 = 0;              // 0 "3 colunas", 1 "4 colunas", -1 none chosen
+    std::string memoTm;               // work area of model 59
+    std::string lblParametro;         // caption model 09 leaves the last barcode row's AUX_4 in
+    // The program's command-line model number ("0" + digits); above 0 it wins
+    // over MODELO PRINT.
+    std::string ParamModelo = "0";
+
+    // Hooks (see the top of this file).
+    std::function<bool(int64_t enviadas, int64_t aEnviar)> AoProgresso;
+    int PausaMs = 500;
+    std::function<void(int ms)> Esperar;
+    std::unique_ptr<TBuscaMercadorias> BuscaMercadorias;
+    std::string ArquivoPdf;
+    std::function<void(TDocumentoA4&)> MostrarPrevia;
+
+    // Reads the print settings of configEtq.ini, configures and opens the
+    // component, filters the queue to quantidade>0, runs the model's routine,
+    // closes the component and lifts the filter. A failure after the
+    // component is open leaves it open and the queue filtered.
+    void ImprimeEtiquetasPreConfigurada();
+    // The model number the last print ran (0 when none).
+    int ModelNumber() const { return modelNumber_; }
+
+    // Text of one field of the label vocabulary for the current goods row.
+    std::string Load_Valor_do_campo(const std::string& campo) const;
+    // Unit of measure to its label abbreviation ("LITRO" gives "LT").
+    static std::string troca_Unidade(const std::string& unidade);
+    // "TAMANHO": opens qryFormat on the rows of one format code and answers
+    // the TAM_IMP of the first (0 when none); the query stays on that row.
+    int Relatorio_format(const std::string& modo, int codigo);
+    // One row of the A4 sheet table ETIQUETAMRG; the caller commits.
+    void InsertEtiquetaMrg(const std::string& Linha1, const std::string& Linha2, const std::string& Linha3,
+                           const std::string& Linha4, const std::string& Linha5);
+    // Makes the module's changes durable (dtmCommit); false when it failed.
+    bool Commit();
+
+    // The goods row of the last successful look-up (what the layouts read).
+    const TMercadoria& Mercadoria() const { return mercadoria_; }
+    // Looks a goods row up by the queue's CODIGO text; false when missing.
+    bool BuscarMercadoria(const std::string& codigo);
+
+    // Progress of the current / last walk.
+    int64_t EtiquetasEnviadas() const { return enviadas_; }
+    int64_t EtiquetasAEnviar() const { return aEnviar_; }
+    bool Cancelado() const { return cancelado_; }
+
+    // Used by the walk: sends the composed job, pauses, reports progress;
+    // false when the operator asked to stop.
+    bool EnviarTrabalho(int etiquetas);
+    void IniciarContagem();  // counts the labels the filtered queue asks for
+
+private:
+    TMercadoria mercadoria_;
+    int modelNumber_ = 0;
+    int64_t enviadas_ = 0;
+    int64_t aEnviar_ = 0;
+    bool cancelado_ = false;
+};

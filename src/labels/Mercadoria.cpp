@@ -1,0 +1,102 @@
+#include "labels/Mercadoria.h"
+
+#include "common/Win1252.h"
+#include "data/Tabela.h"
+#include "data/fb/FbCliente.h"
+
+std::vector<std::string> LinhasSelectMercadorias() {
+    std::vector<std::string> l(19);
+    l[0] = "Select vlr_ven_3, custo_ope, aplicacao2, similares, ";
+    l[1] = "COD_RED, COD_BAR, NOM_MER, ICM_PROG, QTD_EST, UNI_MER,";
+    l[2] = "VLR_VEN, REF_MER, LOC_MER, VLR_COM, VLR_CUS, APLICACAO,";
+    l[3] = "GARANTIA, VALORLETRAS, APE_CUP, DATA_CAD, VLR_VEN_2";
+    l[4] = " from Mercadorias";
+    return l;
+}
+
+bool TBuscaMercadoriasBanco::Buscar(const std::string& codigo, TMercadoria& m) {
+    // A new statement closes the last one: every row runs a fresh query.
+    std::vector<std::string> linhas = LinhasSelectMercadorias();
+    linhas[10] = "where cod_red=0" + codigo;
+    qry_.Clear();
+    for (const auto& l : linhas) qry_.Add(l);
+    qry_.Open();
+    if (qry_.Eof()) return false;
+    auto t = [&](const char* c) { return qry_.FieldByName(c).AsString(); };
+    auto d = [&](const char* c) { return qry_.FieldByName(c).AsDecimal(); };
+    m.COD_RED = qry_.FieldByName("COD_RED").AsInteger();
+    m.COD_BAR = t("COD_BAR");
+    m.NOM_MER = t("NOM_MER");
+    m.APE_CUP = t("APE_CUP");
+    m.REF_MER = t("REF_MER");
+    m.LOC_MER = t("LOC_MER");
+    m.UNI_MER = t("UNI_MER");
+    m.ICM_PROG = t("ICM_PROG");
+    m.APLICACAO = t("APLICACAO");
+    m.APLICACAO2 = t("APLICACAO2");
+    m.SIMILARES = t("SIMILARES");
+    m.VALORLETRAS = t("VALORLETRAS");
+    m.VLR_VEN = d("VLR_VEN");
+    m.VLR_VEN_2 = d("VLR_VEN_2");
+    m.VLR_VEN_3 = d("VLR_VEN_3");
+    m.VLR_COM = d("VLR_COM");
+    m.VLR_CUS = d("VLR_CUS");
+    m.CUSTO_OPE = d("CUSTO_OPE");
+    m.QTD_EST = d("QTD_EST");
+    m.GARANTIA = qry_.FieldByName("GARANTIA").AsInteger();
+    const fb::TField cad = qry_.FieldByName("DATA_CAD");
+    m.DATA_CAD = cad.IsNull() ? std::nullopt : std::optional<TDateTime>(cad.AsDate());
+    return true;
+}
+
+TLinhaFila LerLinhaFila(const TTabela& fila) {
+    TLinhaFila r;
+    r.CODIGO = fila.FieldByName("CODIGO").AsString();
+    r.BARRAS = fila.FieldByName("BARRAS").AsString();
+    r.NOME = fila.FieldByName("NOME").AsString();
+    if (fila.IndiceCampo("SO_NOME") >= 0) r.SO_NOME = fila.FieldByName("SO_NOME").AsString();
+    r.NRO_LOTE = fila.FieldByName("NRO_LOTE").AsString();
+    r.VLR_VEN = fila.FieldByName("VLR_VEN").AsDecimal();
+    r.QUANTIDADE = fila.FieldByName("QUANTIDADE").AsDecimal();
+    r.ESTOQUE = fila.FieldByName("ESTOQUE").AsDecimal();
+    return r;
+}
+
+int64_t ContagemEtiquetas(const Decimal& q) {
+    const int64_t inteiro = q.ParteInteira();
+    Decimal resto = q - Decimal(inteiro);  // same sign as q, |resto| < 1
+    const Decimal meio = Decimal::DeUnidades(q.Unidades() < 0 ? -5 : 5, 1);
+    if (q.Unidades() >= 0) {
+        if (resto > meio || (resto == meio && inteiro % 2 != 0)) return inteiro + 1;
+    } else {
+        if (resto < meio || (resto == meio && inteiro % 2 != 0)) return inteiro - 1;
+    }
+    return inteiro;
+}
+
+std::string Trecho(std::string_view texto, int a, int b) {
+    if (a < 1) a = 1;
+    if (b < a) return "";
+    std::string r;
+    size_t i = 0;
+    int n = 0;
+    while (i < texto.size()) {
+        size_t ini = i;
+        char32_t cp;
+        if (!Utf8::Proximo(texto, i, cp)) ++i;
+        ++n;
+        if (n > b) break;
+        if (n >= a) r.append(texto.substr(ini, i - ini));
+    }
+    return r;
+}
+
+size_t Comprimento(std::string_view texto) {
+    size_t i = 0, n = 0;
+    while (i < texto.size()) {
+        char32_t cp;
+        if (!Utf8::Proximo(texto, i, cp)) ++i;
+        ++n;
+    }
+    return n;
+}

@@ -1,0 +1,199 @@
+// The dispatcher: settings read from configEtq.ini, the component opened and
+// closed around one model routine, the queue filtered meanwhile, and what a
+// failure leaves behind.
+#include <gtest/gtest.h>
+
+#include "FilaTeste.h"
+#include "labels/Modelos.h"
+
+namespace {
+
+class Despacho : public FilaTeste {
+protected:
+    void SetUp() override {
+        FilaTeste::SetUp();
+        Mercadoria(1, "7891234567895", "CAMISETA", "CB-01", "29.9");
+        Fila(1, "7891234567895", "CAMISETA", "1", "29.9");
+    }
+    bool FiltroLevantado() const { return !imp->tblEtiquetaRead.Filtrado() && imp->tblEtiquetaRead.Filtro().empty(); }
+};
+
+TEST_F(Despacho, NumeroDoModeloDaLinhaConfiguradaOuDaLinhaDeComando) {
+    GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
+    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Modelo 06 ainda não disponível");
+    EXPECT_EQ(imp->ModelNumber(), 6);
+
+    imp->ParamModelo = "045";
+    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Modelo 45 ainda não disponível");
+    EXPECT_EQ(imp->ModelNumber(), 45);
+
+    GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
+    imp->ParamModelo = "011";
+    Imprimir();
+    EXPECT_EQ(imp->ModelNumber(), 11);
+    EXPECT_NE(Saida().find("CAMISETA"), std::string::npos);
+}
+
+TEST_F(Despacho, SemModeloAbreEFechaSemImprimirNemAvisar) {
+    GravarConfig("MODELO PRINT", "");
+    Imprimir();
+    EXPECT_EQ(imp->ModelNumber(), 0);
+    EXPECT_EQ(Saida(), "");
+    EXPECT_FALSE(imp->CdbETQ.Ativo());
+    EXPECT_TRUE(FiltroLevantado());
+    EXPECT_TRUE(iu_.Mensagens().empty());
+}
+
+struct CasoCalor {
+    const char* temperatura;
+    int esperada;
+    const char* comando;
+};
+
+class DespachoCalor : public Despacho, public ::testing::WithParamInterface<CasoCalor> {};
+
+TEST_P(DespachoCalor, TemperaturaVaziaOuZeroImprimeComDez) {
+    GravarConfig("TEMPERATURA", GetParam().temperatura);
+    Imprimir();
+    EXPECT_EQ(imp->CdbETQ.Temperatura(), GetParam().esperada);
+    EXPECT_NE(Saida().find(GetParam().comando), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, DespachoCalor,
+                         ::testing::Values(CasoCalor{"", 10, "\rH10\r"}, CasoCalor{"0", 10, "\rH10\r"},
+                                           CasoCalor{"12", 12, "\rH12\r"}),
+                         [](const ::testing::TestParamInfo<CasoCalor>& i) {
+                             return std::string("temperatura_") + (*i.param.temperatura ? i.param.temperatura : "vazia");
+                         });
+
+TEST_F(Despacho, LinguagemEmMinusculasDeixaAAnterior) {
+    GravarConfig("MODELO", "ppla");
+    Imprimir();
+    EXPECT_EQ(imp->CdbETQ.Modelo(), etqPpla);  // as placed on the window
+    GravarConfig("MODELO", "ZPL");
+    Imprimir();
+    EXPECT_EQ(imp->CdbETQ.Modelo(), etqZPLII);
+    GravarConfig("MODELO", "ppla");
+    Imprimir();
+    EXPECT_EQ(imp->CdbETQ.Modelo(), etqZPLII);
+    EXPECT_NE(Saida().find("^XA"), std::string::npos);
+}
+
+TEST_F(Despacho, ConfiguracaoNaoNumericaParaAntesDeTocarOComponente) {
+    for (auto [chave, valor, mensagem] : {std::tuple{"TEMPERATURA", "-1", "'0-1' não é um valor inteiro válido"},
+                                          std::tuple{"ADDCOLUNA", "dez", "'dez' não é um valor inteiro válido"},
+                                          std::tuple{"edtRatio", "x", "'x' não é um valor inteiro válido"},
+                                          std::tuple{"edttipobar", "1a", "'1a' não é um valor inteiro válido"}}) {
+        TImpressaoEtiquetas nova(*dtm);
+        GravarConfig(chave, valor);
+        EXPECT_EQ(MensagemDe([&] { nova.ImprimeEtiquetasPreConfigurada(); }), mensagem);
+        EXPECT_EQ(nova.CdbETQ.Porta(), "LPT1");
+        EXPECT_FALSE(nova.CdbETQ.Ativo());
+        GravarConfig(chave, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(saida_));
+}
+
+TEST_F(Despacho, AjustesDoConfigParaOsLayouts) {
+    GravarConfig({{"ADDCOLUNA", "-3"}, {"MODELO IMPRESSORA", "ELGIN"}, {"edttipobar", "3"}});
+    Imprimir();
+    EXPECT_EQ(imp->AddColuna, -3);
+    EXPECT_EQ(imp->ModeloImpressora, "ELGIN");
+    EXPECT_EQ(imp->IndiceRatio, 1);  // edtRatio missing reads as 2
+    EXPECT_EQ(imp->TipoBarraA4, 3);
+    GravarConfig("edtRatio", "1");
+    Imprimir();
+    EXPECT_EQ(imp->IndiceRatio, 0);
+}
+
+TEST_F(Despacho, PortaQueNaoAbreParaAntesDeFiltrarAFila) {
+    GravarConfig("PATH REDE", "FILE:" + pasta_ + "/nao-existe/saida.prn");
+    imp->tblEtiquetaRead.Open();
+    EXPECT_NE(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }), "(nada lançado)");
+    EXPECT_FALSE(imp->CdbETQ.Ativo());
+    EXPECT_FALSE(imp->tblEtiquetaRead.Filtrado());
+}
+
+TEST_F(Despacho, FalhaNoMeioDeixaAbertoEFiltradoEAProximaImprime) {
+    GravarConfig("MODELO PRINT", "05 - PPLA 3 colunas");
+    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Modelo 05 ainda não disponível");
+    EXPECT_TRUE(imp->CdbETQ.Ativo());
+    EXPECT_TRUE(imp->tblEtiquetaRead.Filtrado());
+
+    GravarConfig("MODELO PRINT", "11 - PPLA 3 colunas");
+    Imprimir();
+    EXPECT_NE(Saida().find("CAMISETA"), std::string::npos);
+    EXPECT_FALSE(imp->CdbETQ.Ativo());
+    EXPECT_TRUE(FiltroLevantado());
+}
+
+TEST_F(Despacho, FilaSoComQuantidadesZeroNaoImprime) {
+    Executar("update ETIQUETAREAD set QUANTIDADE = 0");
+    Fila(1, "7891234567895", "CAMISETA", "-2", "29.9");
+    Imprimir();
+    EXPECT_EQ(Saida(), "");
+    EXPECT_EQ(imp->EtiquetasAEnviar(), 0);
+    EXPECT_TRUE(FiltroLevantado());
+    EXPECT_EQ(imp->tblEtiquetaRead.RecordCount(), 2u);
+}
+
+TEST_F(Despacho, CancelarParaAntesDoProximoTrabalhoEFechaComoAoFim) {
+    Executar("update ETIQUETAREAD set QUANTIDADE = 7");
+    std::vector<std::pair<int64_t, int64_t>> avisos;
+    imp->AoProgresso = [&](int64_t enviadas, int64_t aEnviar) {
+        avisos.emplace_back(enviadas, aEnviar);
+        return false;
+    };
+    Imprimir();
+    EXPECT_EQ(avisos, (std::vector<std::pair<int64_t, int64_t>>{{3, 7}}));
+    EXPECT_TRUE(imp->Cancelado());
+    EXPECT_EQ(imp->EtiquetasEnviadas(), 3);
+    EXPECT_FALSE(imp->CdbETQ.Ativo());
+    EXPECT_TRUE(FiltroLevantado());
+    // One job of three labels: one print command per job.
+    const std::string s = Saida();
+    size_t jobs = 0;
+    for (size_t p = 0; (p = s.find("\rE\r", p)) != std::string::npos; ++p) ++jobs;
+    EXPECT_EQ(jobs, 1u);
+}
+
+TEST_F(Despacho, PausaEntreTrabalhosPeloGanchoDeEspera) {
+    Executar("update ETIQUETAREAD set QUANTIDADE = 4");
+    std::vector<int> esperas;
+    imp->PausaMs = 500;
+    imp->Esperar = [&](int ms) { esperas.push_back(ms); };
+    Imprimir();
+    EXPECT_EQ(esperas, (std::vector<int>{500, 500}));
+    imp->PausaMs = 0;
+    esperas.clear();
+    Imprimir();
+    EXPECT_TRUE(esperas.empty());
+}
+
+TEST_F(Despacho, ModeloA4PassaPeloMesmoDespachoEAbreAPorta) {
+    EXPECT_TRUE(ModeloA4(20));
+    EXPECT_FALSE(ModeloA4(11));
+    GravarConfig({{"MODELO PRINT", "20 - A4 2 colunas"}, {"PATH REDE", "FILE:" + pasta_ + "/nao-existe/x.prn"}});
+    imp->tblEtiquetaRead.Open();
+    EXPECT_NE(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }), "(nada lançado)");
+    EXPECT_FALSE(imp->tblEtiquetaRead.Filtrado());
+}
+
+TEST_F(Despacho, InsertEtiquetaMrgNumeraAsLinhasEOChamadorConfirma) {
+    imp->InsertEtiquetaMrg("A", "B", "C", "D", "E");
+    imp->InsertEtiquetaMrg("F", "", "", "", "");
+    EXPECT_TRUE(imp->Commit());
+    EXPECT_EQ(Texto("select LINHA1 || LINHA5 from ETIQUETAMRG where CT_LIN = 0"), "AE");
+    EXPECT_EQ(Texto("select LINHA1 from ETIQUETAMRG where CT_LIN = 1"), "F");
+    EXPECT_EQ(imp->ContadorLinha, 2);
+}
+
+TEST_F(Despacho, RelatorioFormatLeOTamanhoDaPrimeiraLinhaDoCodigo) {
+    Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 3, 36)");
+    EXPECT_EQ(imp->Relatorio_format("tamanho", 113), 36);
+    EXPECT_EQ(imp->qryFormat.FieldByName("ORD_IMP").AsInteger(), 3);
+    EXPECT_EQ(imp->qryFormat.Texto(), "Select * from FormatMrg where cod_mrg=0113");
+    EXPECT_EQ(imp->Relatorio_format("TAMANHO", 7), 0);
+}
+
+}  // namespace

@@ -3,18 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "common/UFuncoes.h"
 #include "data/udtmAplicativo.h"
 
 namespace {
-
-std::string Aspas(std::string_view texto) {
-    std::string r = "'";
-    for (char c : texto) {
-        r += c;
-        if (c == '\'') r += c;
-    }
-    return r + "'";
-}
 
 void ExecutarAjuste(TdtmAplicativo& dtm, const char* linha1, const char* linha2) {
     dtm.qryprocesso.Clear();
@@ -29,7 +21,7 @@ void ExecutarAjuste(TdtmAplicativo& dtm, const char* linha1, const char* linha2)
 
 bool TemColunaSoNome(TdtmAplicativo& dtm) {
     return dtm.SelectFile("1", "rdb$relation_fields",
-                          "RDB$RELATION_NAME=" + Aspas("ETIQUETAREAD") + " and   RDB$FIELD_NAME=" + Aspas("SO_NOME"));
+                          "RDB$RELATION_NAME=" + Q("ETIQUETAREAD") + " and   RDB$FIELD_NAME=" + Q("SO_NOME"));
 }
 
 void Ajusta_BD(TdtmAplicativo& dtm) {

@@ -25,3 +25,8 @@ public:
 };
 
 using TFabricaJanelaEtiquetasFila = std::function<std::unique_ptr<TJanelaEtiquetas>()>;
+
+// How the goods window makes its queue windows; the program entry installs
+// the real one. Without one the goods window shows a plain stand-in.
+void DefinirFabricaJanelaEtiquetasFila(TFabricaJanelaEtiquetasFila fabrica);
+const TFabricaJanelaEtiquetasFila& FabricaJanelaEtiquetasFila();

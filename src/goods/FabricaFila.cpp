@@ -1,0 +1,11 @@
+#include "labels/JanelaEtiquetas.h"
+
+namespace {
+TFabricaJanelaEtiquetasFila& Fabrica() {
+    static TFabricaJanelaEtiquetasFila f;
+    return f;
+}
+}  // namespace
+
+void DefinirFabricaJanelaEtiquetasFila(TFabricaJanelaEtiquetasFila fabrica) { Fabrica() = std::move(fabrica); }
+const TFabricaJanelaEtiquetasFila& FabricaJanelaEtiquetasFila() { return Fabrica(); }

@@ -1,0 +1,236 @@
+#include "goods/FiltroMercadorias.h"
+
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+
+namespace {
+
+const char* const kFixas[9] = {
+    "select m.lucro,m.lucro2,m.lucro3, ",
+    "M.COD_RED,M.NOM_MER,M.REF_MER,M.COD_BAR,M.DEP_MER,",
+    "M.VLR_VEN,M.VLR_VEN_2,M.VLR_VEN_3,M.QTD_EST, m.aplicacao, ",
+    "M.QTD_EST_2,M.QTD_MIN,M.COD_FOR,M.UNI_MER,M.PRO_ATIVO,",
+    "M.VLR_CUS,M.VLR_COM,M.VALORLETRAS,M.LOC_MER,",
+    "M.ICM_PROG,M.DATA_ULTCOM,DATA_ULTVEN,M.GARANTIA,",
+    "M.COD_ANT,M.APE_CUP,M.CLAS_FISC,M.SIT_TRIB,M.DIF_ICM,",
+    "M.ALIQ_ICMS, M.COD_NCM, M.ICM_PROG ,M.CUSTO_OPE ",
+    "from MERCADORIAS M where( M.COD_RED>0)",
+};
+
+// Quotes doubled, for a text that the statement puts between quotes itself.
+std::string Dobrado(std::string_view texto) {
+    std::string r;
+    r.reserve(texto.size());
+    for (char c : texto) {
+        r += c;
+        if (c == '\'') r += c;
+    }
+    return r;
+}
+
+// Letters a to z upper-cased, every other character left as it is.
+std::string UP(std::string_view texto) {
+    std::string r(texto);
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return r;
+}
+
+std::string N(const std::optional<long long>& chave) { return chave ? std::to_string(*chave) : std::string(); }
+
+std::string D(const std::string& data) { return DataAmericana(data); }
+
+bool Branco(unsigned char c) { return c <= ' ' || c == 0x7F; }
+
+std::string SemBrancosNasPontas(std::string_view s) {
+    size_t i = 0, f = s.size();
+    while (i < f && Branco(static_cast<unsigned char>(s[i]))) ++i;
+    while (f > i && Branco(static_cast<unsigned char>(s[f - 1]))) --f;
+    return std::string(s.substr(i, f - i));
+}
+
+void ExigirInteiro(const std::string& valor, const char* campo) {
+    if (!EhNumeroInteiro(valor))
+        throw Exception(std::string("O campo \"") + campo + "\" aceita apenas um número inteiro; '" + valor +
+                        "' não serve.");
+}
+
+void ExigirEscolha(bool escolhido, const char* opcao) {
+    if (!escolhido)
+        throw Exception(std::string("A opção \"") + opcao + "\" está marcada, mas nada foi escolhido na lista.");
+}
+
+void ExigirData(const std::string& valor, const char* opcao) {
+    try {
+        StrToDate(valor);
+    } catch (const EConvertError&) {
+        throw Exception(std::string("A opção \"") + opcao + "\" está marcada, mas '" + valor +
+                        "' não é uma data válida (DD/MM/AAAA).");
+    }
+}
+
+std::string SemZerosAEsquerda(std::string_view digitos) {
+    size_t i = 0;
+    while (i + 1 < digitos.size() && digitos[i] == '0') ++i;
+    return std::string(digitos.substr(i));
+}
+
+int CompararNumeros(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+}  // namespace
+
+bool EhNumeroInteiro(std::string_view t) {
+    size_t i = (!t.empty() && t[0] == '-') ? 1 : 0;
+    if (i == t.size()) return false;
+    for (; i < t.size(); ++i)
+        if (t[i] < '0' || t[i] > '9') return false;
+    return true;
+}
+
+std::vector<std::string> SQLMercadoriasInicial() {
+    std::vector<std::string> l(kLinhasMercadorias);
+    for (size_t i = 0; i < 9; ++i) l[i] = kFixas[i];
+    l[kSlotOrdem] = "ORDER BY COD_RED ";
+    return l;
+}
+
+void ValidarOpcoes(const TOpcoesMercadorias& o) {
+    if (o.chkCodRed) {
+        ExigirInteiro(o.edtCod1, "Código reduzido (de)");
+        ExigirInteiro(o.edtCod2, "Código reduzido (até)");
+    }
+    if (o.chkNNota) ExigirInteiro(o.edtNNota, "Numero da nota de compra");
+    if (o.chkDepartamento) ExigirEscolha(o.edtDepartamento.has_value(), "Departamento ( exato )");
+    if (o.chkFornecedor) ExigirEscolha(o.edtFornecedor.has_value(), "Fornecedor");
+    if (o.chksetor) ExigirEscolha(o.edtSetor.has_value(), "Setor");
+    if (o.chkPiscofins) ExigirEscolha(o.edtPis.has_value(), "Tributação de PIS e COFINS");
+    if (o.chkICms) ExigirEscolha(o.edtICMS.has_value(), "Tributação de ICMS");
+    if (o.chkDataEmi) {
+        ExigirData(o.edtData1, "Data da alteracão de preços");
+        ExigirData(o.edtData2, "Data da alteracão de preços");
+    }
+    if (o.chkDataCompra) {
+        ExigirData(o.edtDtC1, "Data de emissão da compra");
+        ExigirData(o.edtDtC2, "Data de emissão da compra");
+    }
+    if (o.chkListaCodBar && ListaCodigosBarras(o.memoLista).empty())
+        throw Exception("A opção \"Código de barras ( por listagem )\" está marcada, mas a listagem não tem nenhum código.");
+}
+
+std::string ListaCodigosBarras(std::string_view memo) {
+    std::string lista;
+    size_t inicio = 0;
+    while (inicio <= memo.size()) {
+        size_t fim = memo.find('\n', inicio);
+        if (fim == std::string_view::npos) fim = memo.size();
+        std::string linha = SemBrancosNasPontas(memo.substr(inicio, fim - inicio));
+        if (!linha.empty()) lista += (lista.empty() ? "(cod_bar=" : " or (cod_bar=") + Q(linha) + ")";
+        inicio = fim + 1;
+    }
+    return lista.empty() ? std::string() : "and (" + lista + ")";
+}
+
+std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
+    switch (slot) {
+        case 9:
+            return o.chkCodRed ? "AND (M.cod_red>=" + o.edtCod1 + ")" + "AND (M.cod_red<=" + o.edtCod2 + ")" : "";
+        case 10:
+            return o.chkBarras ? "AND (M.COD_BAR Like '" + Dobrado(o.edtcodbarras) + "%" + "'" + ")" : "";
+        case 11:
+            return o.chkDiferente ? "AND (M.COD_BAR <> '" + Dobrado(o.edtDiferente) + "'" + ")" : "";
+        case 12:
+            return o.chkNome ? "AND (upper(M.NOM_MER) Like " + Q(UP(o.edtNome) + "%") + ")" : "";
+        case 13:
+            return o.chkDepartamento ? "AND (M.Dep_MER =" + N(o.edtDepartamento) + " )" : "";
+        case 14:
+            return o.chkFornecedor ? "AND (M.COD_FOR =" + N(o.edtFornecedor) + " )" : "";
+        case 15:
+            return o.chkReferencia ? "AND (upper(M.Ref_Mer) Like " + Q(UP(o.edtReferencia) + "%") + ")" : "";
+        case 16:
+            return o.chkLocaliz ? "And (M.Loc_Mer Like '" + Dobrado(o.edtLocaliz) + "%" + "'" + ")" : "";
+        case 17:
+            if (!o.chkProEstoque) return "";
+            return o.rMarcados ? "AND (M.Pro_Est ='T')" : "AND (M.Pro_Est ='F')";
+        case 20: return o.chkEstoqueM0 ? "and (M.Qtd_Est<0)" : "";
+        case 21: return o.chkEstoque2 ? "and (M.Qtd_Est_2>0)" : "";
+        case 22: return o.chkEstoque02 ? "and (M.Qtd_Est_2=0)" : "";
+        case 23: return o.chkEstoqueM02 ? "and (M.Qtd_Est_2<0)" : "";
+        case 26: return o.chkEstoque ? "and (M.Qtd_Est>0)" : "";
+        case 27: return o.chkEstoque0 ? "and (M.Qtd_Est=0)" : "";
+        case 31:
+            return o.chkPiscofins ? "AND (M.COD_TRI_PC=" + N(o.edtPis) + " )" : "";
+        case 32:
+            return o.chkDataEmi ? "AND (M.Data_Alt>='" + D(o.edtData1) + "') " + "AND (M.Data_Alt<=" + "'" +
+                                      D(o.edtData2) + "')"
+                                : "";
+        case 33: return o.chkMinimo ? "AND (M.qtd_Est <= M.Qtd_Min)" : "";
+        case 34: return o.chkListaCodBar ? ListaCodigosBarras(o.memoLista) : "";
+        case 35:
+            if (!o.chkProAtivos) return "";
+            return o.rbAtivos ? "AND (M.Pro_ATIVO ='T')" : "AND (M.Pro_ATIVO ='F')";
+        case 36:
+            return o.chkICms ? "AND (M.COD_TRI_ICM=" + N(o.edtICMS) + " )" : "";
+        case 37:
+            if (!o.chkGrade) return "";
+            return o.rdSim ? "AND (M.TEM_GRADE ='T')" : "AND (M.TEM_GRADE ='F')";
+        case 38: return o.chkEstMax ? "AND (M.qtd_Est >= M.Qtd_Est_max)" : "";
+        default: return "";
+    }
+}
+
+std::vector<std::string> SQLMercadorias(const TOpcoesMercadorias& o) {
+    ValidarOpcoes(o);
+    std::vector<std::string> l = SQLMercadoriasInicial();
+    for (size_t slot = 9; slot < kLinhasMercadorias; ++slot)
+        if (slot != kSlotOrdem) l[slot] = FragmentoSlot(o, slot);
+    switch (o.Ordem) {
+        case TOrdemListagem::CodigoBar: l[kSlotOrdem] = "Order by M.COD_BAR"; break;
+        case TOrdemListagem::CodigoRed: l[kSlotOrdem] = "Order by M.COD_RED"; break;
+        case TOrdemListagem::NomeMer: l[kSlotOrdem] = "Order by M.NOM_MER"; break;
+    }
+    return l;
+}
+
+std::string LinhaNomeDepartamento(const TOpcoesMercadorias& o) {
+    if (!o.chkDepartComposta) return " ";
+    return " and Nom_dep like '" + Dobrado(o.edtNomeDepart) + "%" + "'";
+}
+
+std::vector<std::string> SQLDepartamento(const std::string& linhaNome, const std::string& depMer) {
+    return {"select cod_dep", "from departamentos", "where cod_dep>0", linhaNome, " and cod_dep=0" + depMer};
+}
+
+std::vector<std::string> SQLSetor(const std::string& setor, const std::string& depMer) {
+    return {"select cod_dep", "from departamentos", "where cod_dep>0", " and Nom_Setor = " + Q(setor),
+            " and cod_dep = 0" + depMer};
+}
+
+std::vector<std::string> SQLNotaCompra(const std::string& nota, const std::string& codRed) {
+    return {"Select m.cod_red, i.cod_mer, i.nro_not, i.integrador ", "from mercadorias m, itensCompra i ",
+            "where m.cod_red = i.cod_mer ", "and   i.nro_not=" + nota, "and   m.cod_red=" + codRed};
+}
+
+std::vector<std::string> SQLDataCompra(const std::string& data1, const std::string& data2, const std::string& codRed) {
+    return {"Select m.cod_red, i.cod_mer, c.nro_not, c.integrador ",
+            "from mercadorias m, itensCompra i, Compras c ",
+            "where m.cod_red = i.cod_mer ",
+            "and   i.nro_not = c.nro_not ",
+            "and   i.integrador = c.integrador ",
+            "and   c.data_emi>=" + Q(D(data1)),
+            "and   c.data_emi<=" + Q(D(data2)),
+            "and   m.cod_red=" + codRed};
+}
+
+bool CodigoGerado(std::string_view codBar) {
+    const size_t n = SoNumeros(codBar).size();
+    return n >= 1 && n <= 6;
+}
+
+bool NaFaixa(std::string_view valor, std::string_view de, std::string_view ate) {
+    const std::string v = SemZerosAEsquerda("0" + SoNumeros(valor));
+    return CompararNumeros(SemZerosAEsquerda("0" + SoNumeros(de)), v) <= 0 &&
+           CompararNumeros(v, SemZerosAEsquerda("0" + SoNumeros(ate))) <= 0;
+}

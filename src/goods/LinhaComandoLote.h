@@ -1,0 +1,25 @@
+#pragma once
+// The options of `etiquetas-cli lote` read into the goods window's options
+// record. Values are taken word by word as given (a value may begin with "-"),
+// so a text is never mistaken for an option.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "goods/OpcoesMercadorias.h"
+
+struct TPedidoLote {
+    TOpcoesMercadorias Opcoes;
+    bool ProcessarGrades = false;  // --grades
+    std::string ParamModelo = "0"; // --modelo N: "0" + its digits
+    bool SoSQL = false;            // --sql
+};
+
+// lerLista gives the content of the --lista file ("-": standard input).
+// Raises Exception with a Portuguese message for an unknown option, a missing
+// value or a value outside its choices.
+TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
+                          const std::function<std::string(const std::string&)>& lerLista);
+
+// One line per option, for the command's help.
+const char* UsoLote();

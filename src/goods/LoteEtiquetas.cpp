@@ -1,0 +1,184 @@
+#include "goods/LoteEtiquetas.h"
+
+#include "common/ConfigEtq.h"
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "data/udtmAplicativo.h"
+#include "goods/FiltroMercadorias.h"
+
+namespace {
+
+int64_t InteiroDeDigitos(const std::string& digitos) {
+    // "0" + digits; a run of digits too long for an integer is no model number.
+    try {
+        return std::stoll("0" + digitos);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+constexpr int kModeloAplicacao = 55;  // prints APLICACAO as the barcode
+
+}  // namespace
+
+int ModeloDoLote(const std::string& modeloPrint, const std::string& paramModelo) {
+    const int64_t param = InteiroDeDigitos(SoNumeros(paramModelo));
+    if (param > 0) return static_cast<int>(param);
+    return static_cast<int>(InteiroDeDigitos(SoNumeros(Esquerda(modeloPrint, 4))));
+}
+
+TSelecaoMercadorias::TSelecaoMercadorias(TdtmAplicativo& dtm)
+    : tblMercadorias(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
+      tblDepartPesquisa(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
+      qrySelect(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
+      dtm_(dtm) {
+    for (const std::string& l : SQLMercadoriasInicial()) tblMercadorias.Add(l);
+    for (const char* l : {"select cod_dep", "from departamentos", "where cod_dep>0"}) tblDepartPesquisa.Add(l);
+}
+
+size_t TSelecaoMercadorias::MontarLote() {
+    AbrirMercadorias();
+    try {
+        size_t n = ModeloEtiqueta();
+        FecharMercadorias();
+        return n;
+    } catch (...) {
+        FecharMercadorias();
+        throw;
+    }
+}
+
+void TSelecaoMercadorias::AbrirMercadorias() {
+    // Everything is built before the statement changes: refused options leave
+    // it, and the queue, as they were.
+    const std::vector<std::string> linhas = SQLMercadorias(Opcoes);
+    const std::string linhaNome = LinhaNomeDepartamento(Opcoes);
+    tblMercadorias.Clear();
+    for (const std::string& l : linhas) tblMercadorias.Add(l);
+    linhaNomeDepartamento_ = linhaNome;
+    tblMercadorias.Open();
+}
+
+void TSelecaoMercadorias::FecharMercadorias() {
+    tblMercadorias.Close();
+    tblDepartPesquisa.Close();
+    qrySelect.Close();
+}
+
+size_t TSelecaoMercadorias::ContarMercadorias() {
+    // The same where clause on the same snapshot, so the count matches the rows.
+    fb::TQuery q(dtm_.dtbAplicativoMrg, dtm_.ibtAplicativoMrg);
+    q.Add("select count(*) from MERCADORIAS M where( M.COD_RED>0)");
+    const std::vector<std::string>& sql = tblMercadorias.SQL();
+    for (size_t i = 9; i < sql.size(); ++i)
+        if (i != kSlotOrdem) q.Add(sql[i]);
+    q.Open();
+    size_t n = q.Eof() ? 0 : static_cast<size_t>(q.FieldByName(q.NomesDosCampos().at(0)).AsInteger());
+    q.Close();
+    return n;
+}
+
+size_t TSelecaoMercadorias::ModeloEtiqueta() {
+    const int modelo = ModeloDoLote(LerConfig("MODELO PRINT"), ParamModelo);
+    LoteGravado = false;
+    const size_t total = Progresso ? ContarMercadorias() : 0;
+    size_t escritas = 0, lidas = 0;
+    try {
+        dtm_.DeleteRegistro("EtiquetaRead", "1=1");
+        dtm_.DeleteRegistro("EtiquetaMrg", "1=1");
+        for (tblMercadorias.First(); !tblMercadorias.Eof(); tblMercadorias.Next()) {
+            if (Progresso) Progresso(++lidas, total);
+            if (!TestaFiltro()) continue;
+            if (ProcessarGrades) {
+                const size_t n = InserirGrades(modelo);
+                escritas += n;
+                if (n > 0) continue;
+            }
+            InserirSimples(modelo);
+            ++escritas;
+        }
+    } catch (...) {
+        // Nothing half-written stays behind: the queue goes back to what it held.
+        try {
+            dtm_.ibtAplicativo.RollbackRetaining();
+        } catch (...) {
+        }
+        throw;
+    }
+    LoteGravado = dtm_.dtmCommit();
+    return LoteGravado ? escritas : 0;
+}
+
+void TSelecaoMercadorias::InserirSimples(int modelo) {
+    const fb::TQuery& m = tblMercadorias;
+    const std::string nome = m.FieldByName("NOM_MER").AsString();
+    const std::string barras = modelo == kModeloAplicacao ? Esquerda(m.FieldByName("APLICACAO").AsString(), 30)
+                                                          : m.FieldByName("COD_BAR").AsString();
+    dtm_.INSERTFILE("EtiquetaRead", {"CODIGO", m.FieldByName("COD_RED").AsString(),
+                                     "BARRAS", barras,
+                                     "NOME", nome,
+                                     "So_NOME", Esquerda(nome, 80),
+                                     "Estoque", m.FieldByName("QTD_EST").AsDecimal().ParaTexto(),
+                                     "VLR_VEN", m.FieldByName("VLR_VEN").AsDecimal().ParaTexto(),
+                                     "QUANTIDADE", "0"});
+}
+
+size_t TSelecaoMercadorias::InserirGrades(int) {
+    const fb::TQuery& m = tblMercadorias;
+    if (!dtm_.SelectFile("2", "GRADES_PRODUTOS_P", "COD_MER=" + m.FieldByName("COD_RED").AsString())) return 0;
+    const std::string nome = m.FieldByName("NOM_MER").AsString();
+    const std::string barrasMercadoria = m.FieldByName("COD_BAR").AsString();
+    const Decimal precoMercadoria = m.FieldByName("VLR_VEN").AsDecimal();
+    fb::TQuery& g = dtm_.qrySelect2;
+    size_t n = 0;
+    for (; !g.Eof(); g.Next()) {
+        const std::string grade = g.FieldByName("NOME_GRA").AsString();
+        std::string barras = g.FieldByName("COD_BAR").AsString();
+        if (barras.empty()) barras = barrasMercadoria;
+        const Decimal precoGrade = g.FieldByName("VLR_GRADE").AsDecimal();
+        const Decimal preco = precoGrade > Decimal(0) ? precoGrade : precoMercadoria;
+        dtm_.INSERTFILE("EtiquetaRead", {"CODIGO", g.FieldByName("COD_MER").AsString(),
+                                         "BARRAS", barras,
+                                         "NOME", Esquerda(nome + " - " + grade, 70),
+                                         "So_NOME", Esquerda(nome, 80),
+                                         "Estoque", g.FieldByName("QTD_GRA").AsDecimal().ParaTexto(),
+                                         "VLR_VEN", preco.ParaTexto(),
+                                         "nro_lote", Esquerda(grade, 20),
+                                         "QUANTIDADE", "0"});
+        ++n;
+    }
+    g.Close();
+    return n;
+}
+
+bool TSelecaoMercadorias::HaLinhas(fb::TQuery& q, const std::vector<std::string>& linhas) {
+    q.Clear();
+    for (const std::string& l : linhas) q.Add(l);
+    q.Open();
+    const bool ha = !q.Eof();
+    q.Close();
+    return ha;
+}
+
+bool TSelecaoMercadorias::pesquisaSetor(const std::string& departamento, const std::string& setor) {
+    return HaLinhas(tblDepartPesquisa, SQLSetor(setor, departamento));
+}
+
+bool TSelecaoMercadorias::TestaFiltro() {
+    const TOpcoesMercadorias& o = Opcoes;
+    const fb::TQuery& m = tblMercadorias;
+    if (o.chkCodGer && !CodigoGerado(m.FieldByName("COD_BAR").AsString())) return false;
+    if (o.chkNumero && !NaFaixa(m.FieldByName("COD_BAR").AsString(), o.edtCodBar, o.edtBar2)) return false;
+    if (o.chkCodPers && !NaFaixa(m.FieldByName("APLICACAO").AsString(), o.edtCodPers1, o.edtCodPers2)) return false;
+    if (o.chkDepartComposta &&
+        !HaLinhas(tblDepartPesquisa, SQLDepartamento(linhaNomeDepartamento_, m.FieldByName("DEP_MER").AsString())))
+        return false;
+    if (o.chksetor && !pesquisaSetor(m.FieldByName("DEP_MER").AsString(), o.edtSetor.value_or("")))
+        return false;
+    if (o.chkNNota && !HaLinhas(qrySelect, SQLNotaCompra(o.edtNNota, m.FieldByName("COD_RED").AsString())))
+        return false;
+    if (o.chkDataCompra &&
+        !HaLinhas(qrySelect, SQLDataCompra(o.edtDtC1, o.edtDtC2, m.FieldByName("COD_RED").AsString())))
+        return false;
+    return true;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The goods window's work without the window: the goods statement on the
+// second connection (one snapshot), the row checks, and the batch that
+// empties the label queue and fills it with one row per goods item or per
+// size/colour variant, committed once at the end.
+//
+// A batch either lands whole or not at all: options are checked before
+// anything is sent, and a failure while reading or writing rolls the queue
+// back to what it held before the run.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/fb/FbCliente.h"
+#include "goods/OpcoesMercadorias.h"
+
+class TdtmAplicativo;
+
+// Model number as the batch reads it: the digits among the first four
+// characters of MODELO PRINT, replaced by ParamModelo when that is above 0.
+int ModeloDoLote(const std::string& modeloPrint, const std::string& paramModelo);
+
+class TSelecaoMercadorias {
+public:
+    explicit TSelecaoMercadorias(TdtmAplicativo& dtm);
+    TSelecaoMercadorias(const TSelecaoMercadorias&) = delete;
+    TSelecaoMercadorias& operator=(const TSelecaoMercadorias&) = delete;
+
+    TdtmAplicativo& Dtm() const { return dtm_; }
+
+    fb::TQuery tblMercadorias;     // the goods statement, dtbAplicativoMrg
+    fb::TQuery tblDepartPesquisa;  // row checks 4 and 5, dtbAplicativoMrg
+    fb::TQuery qrySelect;          // row checks 6 and 7, dtbAplicativoMrg
+
+    TOpcoesMercadorias Opcoes;
+    bool ProcessarGrades = false;
+    std::string ParamModelo = "0";
+    // Goods rows read so far and how many the statement gives; only asked
+    // for (one count on the same snapshot) when set.
+    std::function<void(size_t lidas, size_t total)> Progresso;
+    // False when the last batch's commit failed (told to the operator and
+    // rolled back by dtmCommit): the queue holds what it held before.
+    bool LoteGravado = false;
+
+    // MONTAMODELO without the queue window: checks the options, opens the
+    // goods statement, builds the batch (ModeloEtiqueta) and closes the
+    // statements. Returns the number of queue rows written.
+    size_t MontarLote();
+
+    // Pieces of the above, for the window and the tests.
+    void AbrirMercadorias();   // validates, builds the 58 lines, opens
+    size_t ModeloEtiqueta();   // the goods statement must be open
+    void FecharMercadorias();
+    bool TestaFiltro();        // on the current row of tblMercadorias
+    bool pesquisaSetor(const std::string& departamento, const std::string& setor);
+
+private:
+    bool HaLinhas(fb::TQuery& q, const std::vector<std::string>& linhas);
+    size_t ContarMercadorias();
+    size_t InserirGrades(int modelo);
+    void InserirSimples(int modelo);
+
+    TdtmAplicativo& dtm_;
+    std::string linhaNomeDepartamento_ = " ";
+};

@@ -1,0 +1,356 @@
+// Goods statement, row checks and label batches on a real (embedded) shop database.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <functional>
+#include <memory>
+
+#include "../data/modulos/BancoTeste.h"
+#include "common/ConfigEtq.h"
+#include "common/Excecoes.h"
+#include "data/udtmAplicativo.h"
+#include "goods/FiltroMercadorias.h"
+#include "goods/LoteEtiquetas.h"
+#include "suporte/Suporte.h"
+
+namespace {
+
+using Linha = std::vector<std::string>;
+
+class Lote : public BancoTeste {
+protected:
+    void SetUp() override {
+        BancoTeste::SetUp();
+        dtm = std::make_unique<TdtmAplicativo>();
+        sel = std::make_unique<TSelecaoMercadorias>(*dtm);
+    }
+    void TearDown() override {
+        sel.reset();
+        dtm.reset();
+        BancoTeste::TearDown();
+    }
+
+    void Mercadoria(int cod, const std::string& barras, const std::string& nome, const std::string& extra = "",
+                    const std::string& valores = "") {
+        Executar("insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo" + extra + ") values (" +
+                 std::to_string(cod) + ", " + Q(barras) + ", " + Q(nome) + ", 'T'" + valores + ")");
+    }
+
+    // Rows of a select, every column as text, through another connection.
+    std::vector<Linha> Linhas(const std::string& sql) {
+        Texto("select 1 from rdb$database");  // fresh look
+        fb::TQuery q(Outro(), *Outro().TransacaoPadrao());
+        q.Add(sql);
+        q.Open();
+        std::vector<Linha> r;
+        for (; !q.Eof(); q.Next()) {
+            Linha l;
+            for (const std::string& c : q.NomesDosCampos()) l.push_back(q.FieldByName(c).AsString());
+            r.push_back(l);
+        }
+        return r;
+    }
+    std::vector<std::string> Codigos() {
+        std::vector<std::string> r;
+        for (const Linha& l : Linhas("select codigo from etiquetaread order by codigo")) r.push_back(l[0]);
+        return r;
+    }
+    std::vector<std::string> Selecionadas(const TOpcoesMercadorias& o) {
+        sel->Opcoes = o;
+        sel->MontarLote();
+        return Codigos();
+    }
+    void EncherFila() {
+        Executar("insert into etiquetaread (codigo, nome, quantidade) values (999, 'ANTES', 3)");
+        Executar("insert into etiquetamrg (linha1, ct_lin) values ('ANTES', 1)");
+    }
+    void FilaComoAntes() {
+        EXPECT_EQ(Linhas("select codigo, nome, quantidade from etiquetaread"),
+                  (std::vector<Linha>{{"999", "ANTES", "3.000"}}));
+        EXPECT_EQ(Contar("etiquetamrg"), 1);
+    }
+
+    std::unique_ptr<TdtmAplicativo> dtm;
+    std::unique_ptr<TSelecaoMercadorias> sel;
+};
+
+std::string Juntar(const std::vector<std::string>& l) {
+    std::string r;
+    for (size_t i = 0; i < l.size(); ++i) r += (i ? "\n" : "") + l[i];
+    return r;
+}
+
+TEST_F(Lote, PadraoEnviaAInstrucaoExataEPegaSoOsAtivos) {
+    Mercadoria(2, "789", "B");
+    Mercadoria(1, "788", "A");
+    Executar("insert into mercadorias (cod_red, nom_mer, pro_ativo) values (3, 'INATIVA', 'F')");
+    Executar("insert into mercadorias (cod_red, nom_mer, pro_ativo) values (0, 'ZERO', 'T')");
+    EXPECT_EQ(Selecionadas(TOpcoesMercadorias{}), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(sel->tblMercadorias.UltimoTextoEnviado(), Juntar(SQLMercadorias(TOpcoesMercadorias{})));
+    EXPECT_FALSE(sel->tblMercadorias.Active());
+
+    TOpcoesMercadorias todos;
+    todos.chkProAtivos = false;
+    EXPECT_EQ(Selecionadas(todos), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(Lote, NomeAchaMaiusculasEMinusculasEAspas) {
+    Mercadoria(1, "1", "CALÇA");
+    Mercadoria(2, "2", "Calção");
+    Mercadoria(3, "3", "D'AGUA MINERAL");
+    Mercadoria(4, "4", "SAPATO");
+    TOpcoesMercadorias o;
+    o.chkNome = true;
+    o.edtNome = "cal";
+    EXPECT_EQ(Selecionadas(o), (std::vector<std::string>{"1", "2"}));
+    o.edtNome = "D'AGUA";
+    EXPECT_EQ(Selecionadas(o), (std::vector<std::string>{"3"}));
+}
+
+TEST_F(Lote, OrdemEscolhidaEhAOrdemDaFila) {
+    Mercadoria(1, "3", "B");
+    Mercadoria(2, "1", "C");
+    Mercadoria(3, "2", "A");
+    TOpcoesMercadorias o;
+    o.Ordem = TOrdemListagem::NomeMer;
+    sel->Opcoes = o;
+    sel->MontarLote();
+    // Insert order follows the statement's order (no key: natural order of a fresh table).
+    EXPECT_EQ(Linhas("select codigo from etiquetaread"), (std::vector<Linha>{{"3"}, {"1"}, {"2"}}));
+}
+
+TEST_F(Lote, VerificacoesDeLinhaPassamEFalhamComoDevem) {
+    Executar("insert into departamentos (cod_dep, nom_dep, nom_setor) values (5, 'CALÇADOS', 'LOJA')");
+    Executar("insert into departamentos (cod_dep, nom_dep, nom_setor) values (6, 'CAMA', 'DEPOSITO')");
+    Executar("insert into departamentos (cod_dep, nom_dep, nom_setor) values (7, 'CALHAS', 'DEPOSITO')");
+    Mercadoria(1, "000123", "A", ", dep_mer, aplicacao", ", 5, '150'");
+    Mercadoria(2, "7891234567890", "B", ", dep_mer, aplicacao", ", 6, 'X250'");
+    Mercadoria(3, "789123456789", "C", ", dep_mer", ", 7");
+    Mercadoria(4, "", "D");
+    Executar("insert into compras (nro_not, integrador, data_emi) values (100, 1, '2025-03-05')");
+    Executar("insert into compras (nro_not, integrador, data_emi) values (200, 1, '2025-03-06')");
+    Executar("insert into itenscompra (nro_not, integrador, item, cod_mer) values (100, 1, 1, 1)");
+    Executar("insert into itenscompra (nro_not, integrador, item, cod_mer) values (200, 1, 1, 2)");
+    Executar("insert into itenscompra (nro_not, integrador, item, cod_mer) values (200, 1, 2, 3)");
+
+    struct Caso {
+        const char* nome;
+        std::function<void(TOpcoesMercadorias&)> marcar;
+        std::vector<std::string> codigos;
+    };
+    const Caso casos[] = {
+        {"gerados", [](auto& o) { o.chkCodGer = true; }, {"1"}},
+        {"faixa de barras",
+         [](auto& o) { o.chkNumero = true; o.edtCodBar = "7890000000000"; o.edtBar2 = "7899999999999"; }, {"2"}},
+        {"faixa personalizada", [](auto& o) { o.chkCodPers = true; o.edtCodPers1 = "100"; o.edtCodPers2 = "200"; },
+         {"1"}},
+        {"departamento composto", [](auto& o) { o.chkDepartComposta = true; o.edtNomeDepart = "CAL"; }, {"1", "3"}},
+        {"setor", [](auto& o) { o.chksetor = true; o.edtSetor = "DEPOSITO"; }, {"2", "3"}},
+        {"composto e setor",
+         [](auto& o) { o.chkDepartComposta = true; o.edtNomeDepart = "CAL"; o.chksetor = true; o.edtSetor = "DEPOSITO"; },
+         {"3"}},
+        {"nota", [](auto& o) { o.chkNNota = true; o.edtNNota = "200"; }, {"2", "3"}},
+        {"data da compra", [](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "05/03/2025"; o.edtDtC2 = "05/03/2025"; },
+         {"1"}},
+        {"data da compra, dois dias",
+         [](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "05/03/2025"; o.edtDtC2 = "06/03/2025"; }, {"1", "2", "3"}},
+    };
+    for (const auto& c : casos) {
+        TOpcoesMercadorias o;
+        c.marcar(o);
+        EXPECT_EQ(Selecionadas(o), c.codigos) << c.nome;
+    }
+}
+
+TEST_F(Lote, VerificacaoDeDepartamentoEnviaOsTextosDaLinha) {
+    Executar("insert into departamentos (cod_dep, nom_dep, nom_setor) values (12, 'CALÇADOS', 'LOJA')");
+    Mercadoria(1, "1", "A", ", dep_mer", ", 12");
+    TOpcoesMercadorias o;
+    o.chksetor = true;
+    o.edtSetor = "LOJA";
+    EXPECT_EQ(Selecionadas(o), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(sel->tblDepartPesquisa.UltimoTextoEnviado(),
+              "select cod_dep\nfrom departamentos\nwhere cod_dep>0\n and Nom_Setor = 'LOJA'\n and cod_dep = 012");
+    o.chksetor = false;
+    o.chkDepartComposta = true;
+    o.edtNomeDepart = "CAL";
+    EXPECT_EQ(Selecionadas(o), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(sel->tblDepartPesquisa.UltimoTextoEnviado(),
+              "select cod_dep\nfrom departamentos\nwhere cod_dep>0\n and Nom_dep like 'CAL%'\n and cod_dep=012");
+}
+
+TEST_F(Lote, LinhasSimplesComoAFilaAsGuarda) {
+    setlocale(LC_ALL, "pt_BR.UTF-8");  // a decimal comma locale, where there is one
+    Mercadoria(1, "789", "CAMISA, AZUL", ", qtd_est, vlr_ven, aplicacao", ", 4.5, 12.5, 'APL'");
+    Mercadoria(2, "790", std::string(50, 'N'), ", qtd_est, vlr_ven", ", 0, 0");
+    EncherFila();
+    sel->Opcoes = TOpcoesMercadorias{};
+    EXPECT_EQ(sel->MontarLote(), 2u);
+    setlocale(LC_ALL, "C");
+    EXPECT_EQ(Linhas("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade "
+                     "from etiquetaread order by codigo"),
+              (std::vector<Linha>{{"1", "789", "CAMISA. AZUL", "CAMISA. AZUL", "4.500", "12.500", "", "0.000"},
+                                  {"2", "790", std::string(50, 'N'), std::string(50, 'N'), "0.000", "0.000", "",
+                                   "0.000"}}));
+    EXPECT_EQ(Contar("etiquetamrg"), 0);
+}
+
+TEST_F(Lote, Modelo55LevaAAplicacaoNoCodigoDeBarras) {
+    GravarConfig("MODELO PRINT", "55 - A4 aplicacao");
+    Mercadoria(1, "789", "A", ", aplicacao", ", '" + std::string(35, '7') + "'");
+    Mercadoria(2, "790", "B");
+    sel->MontarLote();
+    EXPECT_EQ(Linhas("select barras from etiquetaread order by codigo"),
+              (std::vector<Linha>{{std::string(30, '7')}, {""}}));
+    // The command-line number wins over the configured one.
+    sel->ParamModelo = "012";
+    sel->MontarLote();
+    EXPECT_EQ(Linhas("select barras from etiquetaread order by codigo"), (std::vector<Linha>{{"789"}, {"790"}}));
+}
+
+TEST_F(Lote, GradesUmaLinhaPorGradeENenhumaSimples) {
+    const std::string nome50 = "CAMISETA POLO MANGA CURTA ALGODAO PENTEADO PREMIUM";  // 50
+    ASSERT_EQ(nome50.size(), 50u);
+    Mercadoria(1, "7890001", nome50, ", qtd_est, vlr_ven", ", 9, 59.9");
+    Mercadoria(2, "7890002", "SEM GRADE", ", qtd_est, vlr_ven", ", 1, 10");
+    Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+             "values (1, 'AZUL MARINHO 42', 2, '7890011', 61.5)");
+    Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+             "values (1, 'P', 3, '', 0)");
+    Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+             "values (1, 'UMA GRADE DE NOME BEM COMPRIDO', 4, null, null)");
+    sel->ProcessarGrades = true;
+    EXPECT_EQ(sel->MontarLote(), 4u);
+    EXPECT_EQ(
+        Linhas("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade from etiquetaread "
+               "order by codigo, estoque"),
+        (std::vector<Linha>{
+            {"1", "7890011", (nome50 + " - AZUL MARINHO 42").substr(0, 70), nome50, "2.000", "61.500",
+             "AZUL MARINHO 42", "0.000"},
+            {"1", "7890001", nome50 + " - P", nome50, "3.000", "59.900", "P", "0.000"},
+            {"1", "7890001", (nome50 + " - UMA GRADE DE NOME BEM COMPRIDO").substr(0, 70), nome50, "4.000", "59.900",
+             "UMA GRADE DE NOME BE", "0.000"},
+            {"2", "7890002", "SEM GRADE", "SEM GRADE", "1.000", "10.000", "", "0.000"}}));
+
+    sel->ProcessarGrades = false;
+    EXPECT_EQ(sel->MontarLote(), 2u);
+    EXPECT_EQ(Codigos(), (std::vector<std::string>{"1", "2"}));
+}
+
+TEST_F(Lote, NadaSelecionadoDeixaAsDuasTabelasVazias) {
+    Mercadoria(1, "1", "A");
+    EncherFila();
+    TOpcoesMercadorias o;
+    o.chkBarras = true;
+    o.edtcodbarras = "NAO EXISTE";
+    sel->Opcoes = o;
+    EXPECT_EQ(sel->MontarLote(), 0u);
+    EXPECT_TRUE(sel->LoteGravado);
+    EXPECT_EQ(Contar("etiquetaread"), 0);
+    EXPECT_EQ(Contar("etiquetamrg"), 0);
+}
+
+TEST_F(Lote, OpcaoRecusadaNaoEnviaNadaENaoEsvaziaAFila) {
+    Mercadoria(1, "1", "A");
+    EncherFila();
+    const std::function<void(TOpcoesMercadorias&)> recusadas[] = {
+        [](auto& o) { o.chkCodRed = true; o.edtCod1 = "1)or(1=1"; },
+        [](auto& o) { o.chkNNota = true; o.edtNNota = "1 or 1=1"; },
+        [](auto& o) { o.chkDepartamento = true; },
+        [](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "32/01/2025"; o.edtDtC2 = "01/02/2025"; },
+        [](auto& o) { o.chkListaCodBar = true; o.memoLista = "\n  \n"; },
+    };
+    for (const auto& marcar : recusadas) {
+        TOpcoesMercadorias o;
+        marcar(o);
+        sel->Opcoes = o;
+        EXPECT_NE(MensagemDe<Exception>([&] { sel->MontarLote(); }), "(nada lançado)");
+        EXPECT_EQ(sel->tblMercadorias.UltimoTextoEnviado(), "");
+        EXPECT_EQ(dtm->qryprocesso.UltimoTextoEnviado(), "");
+        FilaComoAntes();
+    }
+}
+
+TEST_F(Lote, FalhaNoMeioDoLoteDevolveAFilaComoEstava) {
+    for (int i = 1; i <= 5; ++i) Mercadoria(i, std::to_string(i), i == 4 ? "FALHA" : "OK");
+    Executar("create exception e_fila 'fila recusou a linha'");
+    Executar("create trigger t_fila for etiquetaread before insert as begin "
+             "if (new.nome = 'FALHA') then exception e_fila; end");
+    EncherFila();
+    sel->Opcoes = TOpcoesMercadorias{};
+    const std::string m = MensagemDe<EDatabaseError>([&] { sel->MontarLote(); });
+    EXPECT_NE(m.find("fila recusou a linha"), std::string::npos) << m;
+    FilaComoAntes();
+    // The connection goes on: the next batch (a new snapshot) lands whole.
+    Executar("update mercadorias set nom_mer = 'OK' where cod_red = 4");
+    dtm->dtmConectBancoMrg(false);
+    EXPECT_EQ(sel->MontarLote(), 5u);
+    EXPECT_EQ(Contar("etiquetaread"), 5);
+}
+
+TEST_F(Lote, TextoMaliciosoNaoMudaOQueEhSelecionado) {
+    Mercadoria(1, "789", "CAFE", ", ref_mer, loc_mer", ", 'R1', 'A1'");
+    Mercadoria(2, "790", "ACUCAR", ", ref_mer, loc_mer", ", 'R2', 'A2'");
+    Executar("insert into departamentos (cod_dep, nom_dep, nom_setor) values (1, 'MERCEARIA', 'LOJA')");
+    Executar("update mercadorias set dep_mer = 1");
+    const std::string ataques[] = {
+        "'",
+        "x' or '1'='1",
+        "x') or (1=1) or ('",
+        "7'); delete from mercadorias; --",
+        "%' or 1=1 --",
+        "a\n) or (1=1",
+        "a\r\n' or 1=1 /*",
+        "*/ or 1=1 --'",
+        "; commit;",
+    };
+    struct Campo {
+        const char* nome;
+        std::function<void(TOpcoesMercadorias&, const std::string&)> marcar;
+    };
+    const Campo campos[] = {
+        {"barras", [](auto& o, auto& t) { o.chkBarras = true; o.edtcodbarras = t; }},
+        {"nome", [](auto& o, auto& t) { o.chkNome = true; o.edtNome = t; }},
+        {"referencia", [](auto& o, auto& t) { o.chkReferencia = true; o.edtReferencia = t; }},
+        {"localizacao", [](auto& o, auto& t) { o.chkLocaliz = true; o.edtLocaliz = t; }},
+        {"departamento composto", [](auto& o, auto& t) { o.chkDepartComposta = true; o.edtNomeDepart = t; }},
+        {"setor", [](auto& o, auto& t) { o.chksetor = true; o.edtSetor = t; }},
+        {"lista", [](auto& o, auto& t) { o.chkListaCodBar = true; o.memoLista = t; }},
+    };
+    for (const auto& c : campos) {
+        for (const std::string& ataque : ataques) {
+            TOpcoesMercadorias o;
+            c.marcar(o, ataque);
+            EXPECT_EQ(Selecionadas(o), std::vector<std::string>{}) << c.nome << ": " << ataque;
+        }
+    }
+    // "Diferente de" with a crafted text leaves out nothing but that text.
+    for (const std::string& ataque : ataques) {
+        TOpcoesMercadorias o;
+        o.chkDiferente = true;
+        o.edtDiferente = ataque;
+        EXPECT_EQ(Selecionadas(o), (std::vector<std::string>{"1", "2"})) << ataque;
+    }
+    EXPECT_EQ(Contar("mercadorias"), 2);
+}
+
+TEST_F(Lote, ProgressoContaAsLinhasLidas) {
+    for (int i = 1; i <= 7; ++i) Mercadoria(i, std::to_string(i), "M");
+    Executar("update mercadorias set pro_ativo = 'F' where cod_red > 5");
+    std::vector<std::pair<size_t, size_t>> vistos;
+    sel->Progresso = [&](size_t lidas, size_t total) { vistos.emplace_back(lidas, total); };
+    sel->MontarLote();
+    ASSERT_EQ(vistos.size(), 5u);
+    EXPECT_EQ(vistos.front(), (std::pair<size_t, size_t>{1, 5}));
+    EXPECT_EQ(vistos.back(), (std::pair<size_t, size_t>{5, 5}));
+}
+
+TEST(ModeloDoLote, DigitosDosQuatroPrimeirosOuOParametro) {
+    EXPECT_EQ(ModeloDoLote("26 - A4", "0"), 26);
+    EXPECT_EQ(ModeloDoLote("26 - A4", "012"), 12);
+    EXPECT_EQ(ModeloDoLote("9 - X", "0"), 9);
+    EXPECT_EQ(ModeloDoLote("", "0"), 0);
+    EXPECT_EQ(ModeloDoLote("A1B2C3", "0"), 12);
+}
+
+}  // namespace

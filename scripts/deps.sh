@@ -10,7 +10,7 @@ PACKAGES=(
   firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
   fonts-liberation xvfb xauth x11-utils socat locales
-  poppler-utils zbar-tools
+  poppler-utils zbar-tools nodejs
 )
 if [ "${1:-}" = "--run" ]; then
   PACKAGES+=(imagemagick)
@@ -31,4 +31,19 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   # cups pulls in services; policy-rc.d keeps them from starting during the install.
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# npm may come with nodejs itself (other nodejs builds ship it): only when the
+# command is missing is the Debian package asked for.
+if ! command -v npm >/dev/null 2>&1; then
+  SUDO=""
+  if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends npm || true
+fi
+
+# The independent ZPL renderer the preview tests compare against, pinned by
+# its lock file. Without it (no network) those tests say why and skip.
+ORACULO="$(dirname "$0")/../tests/previa/oraculo"
+if command -v npm >/dev/null 2>&1 && [ ! -d "$ORACULO/node_modules/zpl-renderer-js" ]; then
+  (cd "$ORACULO" && npm ci --no-audit --no-fund --loglevel=error) || echo "Aviso: zpl-renderer-js não instalado; os testes que o usam serão pulados."
 fi

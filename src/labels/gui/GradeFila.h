@@ -1,0 +1,19 @@
+#pragma once
+// The queue grid: a table view that can hand its open cell editor's text to
+// the table before a print, and asks to delete the current row on
+// Ctrl+Delete (or Delete outside a cell editor). It never adds rows.
+#include <QTableView>
+
+class TGradeFila : public QTableView {
+    Q_OBJECT
+public:
+    explicit TGradeFila(QWidget* parent = nullptr);
+    // What is typed in an open cell editor reaches the model, and the editor closes.
+    void ConfirmarEdicao();
+
+signals:
+    void PediuExclusao();
+
+protected:
+    void keyPressEvent(QKeyEvent* evento) override;
+};

@@ -1,0 +1,500 @@
+#include "labels/gui/MrgEtiquetas.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEvent>
+#include <QFont>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolButton>
+#include <QValidator>
+
+#include "common/ConfigEtq.h"
+#include "common/InterfaceUsuario.h"
+#include "common/UFuncoes.h"
+#include "common/gui/FuncoesGui.h"
+#include "data/Tabela.h"
+#include "labels/gui/GradeFila.h"
+#include "labels/gui/ModeloFila.h"
+#include "labels/gui/ProgressoImpressao.h"
+
+namespace {
+
+// Search edits on the barcode and the name take what is typed in capitals.
+class TMaiusculas : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int&) const override {
+        texto = texto.toUpper();
+        return Acceptable;
+    }
+};
+
+// "0" and the digits among the first four characters, as the model line and
+// the stored column choice are read.
+int NumeroDoInicio(const std::string& texto) { return StrToInt("0" + SoNumeros(Esquerda(texto, 4))); }
+
+int InteiroOuZero(const std::string& texto) {
+    try {
+        return StrToInt(Trim(texto));
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+QSpinBox* EditNumerico(QWidget* pai, const char* nome) {
+    auto* e = new QSpinBox(pai);
+    e->setObjectName(QString::fromLatin1(nome));
+    e->setRange(0, 9999);
+    e->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+}  // namespace
+
+TmrgEtiquetas::TmrgEtiquetas(TdtmAplicativo& dtm, QWidget* parent)
+    : QDialog(parent),
+      imp_(std::make_unique<TImpressaoEtiquetas>(dtm)),
+      ops_(std::make_unique<TFilaOperacoes>(dtm, imp_->tblEtiquetaRead)) {
+    setObjectName(QStringLiteral("mrgEtiquetas"));
+    setWindowTitle(QStringLiteral("Etiqueta de produto"));
+    // Fixed single border with only the system menu.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    imp_->tblEtiquetaRead.AfterInsert = [this](TTabela& t) { tblEtiquetaReadAfterInsert(t); };
+    modelo_ = new TModeloFila(imp_->tblEtiquetaRead, this);
+    CriarControles();
+    // FormCreate
+    PrimeiraAtivacao = true;
+    BloqueiaInclusao = false;
+}
+
+TmrgEtiquetas::~TmrgEtiquetas() {
+    imp_->tblEtiquetaRead.AfterInsert = nullptr;
+    delete gridArg;  // before the model and the table it reads
+    gridArg = nullptr;
+}
+
+void TmrgEtiquetas::CriarControles() {
+    // Border width 10 around a client area of 915 x 585.
+    setFixedSize(935, 605);
+    auto* cliente = new QWidget(this);
+    cliente->setGeometry(10, 10, 915, 585);
+
+    Painel = new QFrame(cliente);
+    Painel->setObjectName(QStringLiteral("Painel"));
+    Painel->setFrameShape(QFrame::StyledPanel);
+    Painel->setGeometry(0, 0, 915, 48);
+
+    btnSair = new QToolButton(Painel);
+    btnSair->setObjectName(QStringLiteral("btnSair"));
+    btnSair->setGeometry(2, 2, 40, 40);
+    btnSair->setAutoRaise(true);
+    btnSair->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    btnSair->setIconSize(QSize(28, 28));
+    btnSair->setToolTip(QStringLiteral("Sair"));
+    connect(btnSair, &QToolButton::clicked, this, [this] { btnSairClick(); });
+
+    auto radio = [&](const char* nome, const char* texto, int x, int y, TOrdemFila ordem) {
+        auto* r = new QRadioButton(QString::fromUtf8(texto), Painel);
+        r->setObjectName(QString::fromLatin1(nome));
+        r->move(x, y);
+        r->adjustSize();
+        connect(r, &QRadioButton::clicked, this, [this, ordem] { OrdenarPor(ordem); });
+        return r;
+    };
+    rdCodigoRed = radio("rdCodigoRed", "Código reduzido", 56, 11, TOrdemFila::Codigo);
+    rdCodigoBar = radio("rdCodigoBar", "Código de barras", 178, 11, TOrdemFila::Barras);
+    rdNomeMer = radio("rdNomeMer", "Nome do produto", 304, 13, TOrdemFila::Nome);
+    // Shown as chosen although the queue starts in name order.
+    rdCodigoBar->setChecked(true);
+
+    QFont grande = font();
+    grande.setPixelSize(16);
+    auto rotulo = [&](const char* nome, const QString& texto, int x, int y) {
+        auto* l = new QLabel(texto, cliente);
+        l->setObjectName(QString::fromLatin1(nome));
+        l->move(x, y);
+        l->adjustSize();
+        return l;
+    };
+    auto edit = [&](const char* nome, int x, int y, int largura, int altura) {
+        auto* e = new QLineEdit(cliente);
+        e->setObjectName(QString::fromLatin1(nome));
+        e->setGeometry(x, y, largura, altura);
+        return e;
+    };
+    Label2 = rotulo("Label2", QStringLiteral("Adicionar por Referencia"), 128, 64);
+    edtRefAdd = edit("edtRefAdd", 288, 56, 175, 28);
+    edtRefAdd->setFont(grande);
+    Label1 = rotulo("Label1", QStringLiteral("Adicionar por Codigo de Barras"), 528, 64);
+    edtBarrasAdd = edit("edtBarrasAdd", 688, 56, 175, 28);
+    edtBarrasAdd->setFont(grande);
+    connect(edtRefAdd, &QLineEdit::returnPressed, this, [this] { edtRefAddKeyPress(); });
+    connect(edtBarrasAdd, &QLineEdit::returnPressed, this, [this] { edtBarrasAddKeyPress(); });
+
+    btnImpQtdEst = new QPushButton(QStringLiteral("Importar quantidade do estoque"), cliente);
+    btnImpQtdEst->setObjectName(QStringLiteral("btnImpQtdEst"));
+    btnImpQtdEst->setGeometry(689, 87, 174, 30);
+    connect(btnImpQtdEst, &QPushButton::clicked, this, [this] { btnImpQtdEstClick(); });
+
+    edtcodigo = edit("edtcodigo", 37, 99, 58, 21);
+    edtBarras = edit("edtBarras", 94, 99, 131, 21);
+    edtBarras->setValidator(new TMaiusculas(edtBarras));
+    edtDesc = edit("edtDesc", 222, 99, 339, 21);
+    edtDesc->setValidator(new TMaiusculas(edtDesc));
+    const std::pair<QLineEdit*, TOrdemFila> buscas[] = {
+        {edtcodigo, TOrdemFila::Codigo}, {edtBarras, TOrdemFila::Barras}, {edtDesc, TOrdemFila::Nome}};
+    for (const auto& [e, coluna] : buscas) {
+        e->installEventFilter(this);
+        connect(e, &QLineEdit::textEdited, this, [this, coluna](const QString& t) { Procurar(coluna, t); });
+    }
+
+    gridArg = new TGradeFila(cliente);
+    gridArg->setObjectName(QStringLiteral("gridArg"));
+    gridArg->setGeometry(24, 120, 839, 351);
+    gridArg->setModel(modelo_);
+    gridArg->setSelectionMode(QAbstractItemView::SingleSelection);
+    gridArg->setSelectionBehavior(QAbstractItemView::SelectItems);
+    gridArg->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    gridArg->verticalHeader()->setDefaultSectionSize(20);
+    gridArg->verticalHeader()->setFixedWidth(12);
+    gridArg->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const auto& colunas = TModeloFila::Colunas();
+    for (size_t i = 0; i < colunas.size(); ++i)
+        if (colunas[i].largura > 0) gridArg->setColumnWidth(static_cast<int>(i), colunas[i].largura);
+    connect(gridArg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& atual, const QModelIndex&) { AoMudarLinhaDaGrade(atual.row()); });
+    connect(gridArg, &TGradeFila::PediuExclusao, this, [this] { ExcluirLinhaAtual(); });
+
+    modModelo58 = new QGroupBox(QStringLiteral("Colunas"), cliente);
+    modModelo58->setObjectName(QStringLiteral("modModelo58"));
+    modModelo58->setGeometry(24, 480, 185, 65);
+    grupoModelo58 = new QButtonGroup(modModelo58);
+    const char* itens[] = {"3 colunas", "4 colunas"};
+    for (int i = 0; i < 2; ++i) {
+        auto* r = new QRadioButton(QString::fromLatin1(itens[i]), modModelo58);
+        r->setGeometry(12, 18 + 20 * i, 160, 20);
+        grupoModelo58->addButton(r, i);
+    }
+    grupoModelo58->button(0)->setChecked(true);
+    modModelo58->setVisible(false);
+
+    lblbranco = rotulo("lblbranco", QStringLiteral("Etiquetas brancas"), 339, 512);
+    edtBranco = EditNumerico(cliente, "edtBranco");
+    edtBranco->setGeometry(469, 508, 44, 21);
+    lblParametro = rotulo("lblParametro", QStringLiteral("Texto para linha parametro"), 339, 536);
+    edtParametro = edit("edtParametro", 469, 532, 196, 21);
+    edtParametro->setText(QStringLiteral(" "));
+    lblPetiq = rotulo("lblPetiq", QStringLiteral("Parcelas na etiqueta:                    + "), 658, 480);
+    EdtP1 = EditNumerico(cliente, "EdtP1");
+    EdtP1->setGeometry(782, 476, 33, 21);
+    edtP2 = EditNumerico(cliente, "edtP2");
+    edtP2->setGeometry(830, 476, 33, 21);
+    for (QWidget* w : {static_cast<QWidget*>(lblbranco), static_cast<QWidget*>(edtBranco), static_cast<QWidget*>(lblPetiq),
+                       static_cast<QWidget*>(EdtP1), static_cast<QWidget*>(edtP2)})
+        w->setVisible(false);
+
+    btnEtiquetas = new QPushButton(QStringLiteral("Imprimir etiquetas"), cliente);
+    btnEtiquetas->setObjectName(QStringLiteral("btnEtiquetas"));
+    btnEtiquetas->setGeometry(689, 502, 173, 51);
+    btnEtiquetas->setToolTip(QStringLiteral("Etiquetas para Impressora ARGOX"));
+    connect(btnEtiquetas, &QPushButton::clicked, this, [this] { btnEtiquetasClick(); });
+
+    memoTm = new QPlainTextEdit(cliente);
+    memoTm->setObjectName(QStringLiteral("memoTm"));
+    memoTm->setVisible(false);
+
+    // Enter in an edit must never press a button of the window.
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+}
+
+// ---------------------------------------------------------------- life cycle
+
+void TmrgEtiquetas::ShowModal() {
+    ops_->ProcessarGrades = ProcessarGrades;
+    lblbranco->setVisible(MostrarBrancos);
+    edtBranco->setVisible(MostrarBrancos);
+    lblPetiq->setVisible(MostrarParcelas);
+    EdtP1->setVisible(MostrarParcelas);
+    edtP2->setVisible(MostrarParcelas);
+    if (MostrarParcelas) {
+        EdtP1->setValue(InteiroOuZero(Parcela1));
+        edtP2->setValue(InteiroOuZero(Parcela2));
+        edtParametro->setVisible(false);
+        lblParametro->setVisible(false);
+    }
+    exec();
+    Parcela1 = EdtP1->text().toStdString();
+    Parcela2 = edtP2->text().toStdString();
+}
+
+void TmrgEtiquetas::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    Protegido(this, [this] { FormActivate(); });
+}
+
+void TmrgEtiquetas::changeEvent(QEvent* evento) {
+    QDialog::changeEvent(evento);
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow() && PrimeiraAtivacao)
+        Protegido(this, [this] { FormActivate(); });
+}
+
+void TmrgEtiquetas::FormActivate() {
+    if (PrimeiraAtivacao) {
+        // Cleared first: a failure here is told once, not at every activation.
+        PrimeiraAtivacao = false;
+        BloqueiaInclusao = true;
+        imp_->tblEtiquetaRead.Open();
+        RecarregarGrade();
+        const bool modelo58 = NumeroDoInicio(LerConfig("MODELO PRINT")) == 58;
+        modModelo58->setVisible(modelo58);
+        if (modelo58) grupoModelo58->button(std::min(NumeroDoInicio(LerConfig("modModelo58")), 1))->setChecked(true);
+    }
+    PrimeiraAtivacao = false;
+    BloqueiaInclusao = true;
+}
+
+void TmrgEtiquetas::FormClose() {
+    imp_->tblEtiquetaRead.Close();
+    RecarregarGrade();
+    GravarConfig("modModelo58", std::to_string(grupoModelo58->checkedId()));
+}
+
+void TmrgEtiquetas::done(int resultado) {
+    Protegido(this, [this] { FormClose(); });
+    QDialog::done(resultado);
+}
+
+void TmrgEtiquetas::keyPressEvent(QKeyEvent* evento) {
+    // As the window always was: Escape does not close it, Enter presses nothing.
+    switch (evento->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: evento->accept(); return;
+    default: QDialog::keyPressEvent(evento);
+    }
+}
+
+void TmrgEtiquetas::btnSairClick() { done(1); }
+
+void TmrgEtiquetas::tblEtiquetaReadAfterInsert(TTabela& tabela) {
+    if (BloqueiaInclusao) tabela.Cancel();
+}
+
+// ---------------------------------------------------------------- grid and searches
+
+void TmrgEtiquetas::RecarregarGrade() {
+    const int coluna = gridArg->currentIndex().isValid() ? gridArg->currentIndex().column()
+                                                          : TModeloFila::ColunaDoCampo("QUANTIDADE");
+    sincronizando_ = true;
+    modelo_->Recarregar();
+    sincronizando_ = false;
+    if (gridArg->currentIndex().column() < 0 && modelo_->rowCount() > 0) {
+        sincronizando_ = true;
+        gridArg->setCurrentIndex(modelo_->index(0, coluna));
+        sincronizando_ = false;
+    }
+    MostrarLinhaAtual();
+}
+
+void TmrgEtiquetas::MostrarLinhaAtual() {
+    TTabela& t = imp_->tblEtiquetaRead;
+    if (t.Active() && !t.IsEmpty()) {
+        const int linha = static_cast<int>(t.RecNo()) - 1;
+        const int coluna = gridArg->currentIndex().isValid() ? gridArg->currentIndex().column()
+                                                              : TModeloFila::ColunaDoCampo("QUANTIDADE");
+        if (gridArg->currentIndex().row() != linha) {
+            sincronizando_ = true;
+            gridArg->setCurrentIndex(modelo_->index(linha, coluna));
+            sincronizando_ = false;
+        }
+    }
+    // A search edit without the focus shows its column of the current row, all selected.
+    const std::pair<QLineEdit*, TOrdemFila> buscas[] = {
+        {edtcodigo, TOrdemFila::Codigo}, {edtBarras, TOrdemFila::Barras}, {edtDesc, TOrdemFila::Nome}};
+    for (const auto& [e, coluna] : buscas) {
+        if (e->hasFocus()) continue;
+        std::string valor;
+        if (t.Active() && !t.IsEmpty()) valor = t.FieldByName(ColunaDaOrdem(coluna)).AsString();
+        e->setText(QString::fromStdString(valor));
+        e->selectAll();
+    }
+}
+
+void TmrgEtiquetas::AoMudarLinhaDaGrade(int linha) {
+    if (sincronizando_ || imprimindo_ || linha < 0) return;
+    Protegido(this, [&] {
+        TTabela& t = imp_->tblEtiquetaRead;
+        if (!t.Active()) return;
+        // Leaving a row posts what was typed in it.
+        if (t.RecNo() != static_cast<size_t>(linha) + 1) t.SetRecNo(static_cast<size_t>(linha) + 1);
+        MostrarLinhaAtual();
+    });
+}
+
+void TmrgEtiquetas::OrdenarPor(TOrdemFila ordem) {
+    Protegido(this, [&] {
+        gridArg->ConfirmarEdicao();
+        ops_->Ordenar(ordem);
+        RecarregarGrade();
+    });
+}
+
+bool TmrgEtiquetas::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::FocusIn) {
+        if (objeto == edtcodigo) EntrarNaBusca(TOrdemFila::Codigo);
+        else if (objeto == edtBarras) EntrarNaBusca(TOrdemFila::Barras);
+        else if (objeto == edtDesc) EntrarNaBusca(TOrdemFila::Nome);
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void TmrgEtiquetas::EntrarNaBusca(TOrdemFila coluna) {
+    // The grid lets go of the table while its order changes.
+    Protegido(this, [&] {
+        gridArg->ConfirmarEdicao();
+        ops_->Ordenar(coluna);
+        RecarregarGrade();
+    });
+}
+
+void TmrgEtiquetas::Procurar(TOrdemFila coluna, const QString& texto) {
+    Protegido(this, [&] {
+        if (ops_->Procurar(coluna, texto.toStdString())) MostrarLinhaAtual();
+    });
+}
+
+void TmrgEtiquetas::ExcluirLinhaAtual() {
+    Protegido(this, [&] {
+        TTabela& t = imp_->tblEtiquetaRead;
+        const QModelIndex atual = gridArg->currentIndex();
+        if (!t.Active() || t.IsEmpty() || !atual.isValid()) return;
+        if (!ConfirmaAcao("Excluir registro?")) return;
+        if (t.RecNo() != static_cast<size_t>(atual.row()) + 1) t.SetRecNo(static_cast<size_t>(atual.row()) + 1);
+        t.Delete();
+        RecarregarGrade();
+    });
+}
+
+// ---------------------------------------------------------------- adding and importing
+
+void TmrgEtiquetas::Adicionado(TResultadoAdicao resultado, QLineEdit* edit) {
+    if (resultado == TResultadoAdicao::NaoLocalizada) {
+        InterfaceUsuario().Mensagem(kMercadoriaNaoLocalizada);
+        edit->clear();
+        return;
+    }
+    // Added (or the commit failed and was told): the queue as it now stands.
+    RecarregarGrade();
+    edit->clear();
+    edit->setFocus();
+}
+
+void TmrgEtiquetas::edtBarrasAddKeyPress() {
+    Protegido(this, [&] {
+        gridArg->ConfirmarEdicao();
+        Adicionado(ops_->AdicionarPorBarras(edtBarrasAdd->text().toStdString()), edtBarrasAdd);
+    });
+}
+
+void TmrgEtiquetas::edtRefAddKeyPress() {
+    Protegido(this, [&] {
+        gridArg->ConfirmarEdicao();
+        Adicionado(ops_->AdicionarPorReferencia(edtRefAdd->text().toStdString()), edtRefAdd);
+    });
+}
+
+void TmrgEtiquetas::btnImpQtdEstClick() {
+    Protegido(this, [&] {
+        gridArg->ConfirmarEdicao();
+        try {
+            ops_->ImportarQuantidadeEstoque();
+        } catch (...) {
+            RecarregarGrade();
+            throw;
+        }
+        RecarregarGrade();
+    });
+}
+
+// ---------------------------------------------------------------- printing
+
+void TmrgEtiquetas::btnEtiquetasClick() {
+    if (imprimindo_) return;
+    Protegido(this, [&] {
+        // What is typed in the grid and not yet posted prints too.
+        gridArg->ConfirmarEdicao();
+        TTabela& t = imp_->tblEtiquetaRead;
+        if (t.Active() && t.Estado() == TEstadoTabela::Edicao) t.Post();
+        Imprimir();
+        if (FecharAposImprimir) done(1);
+    });
+}
+
+void TmrgEtiquetas::Imprimir() {
+    TImpressaoEtiquetas& imp = *imp_;
+    imp.edtParametro = edtParametro->text().toStdString();
+    imp.EdtP1 = EdtP1->text().toStdString();
+    imp.edtP2 = edtP2->text().toStdString();
+    imp.edtBranco = edtBranco->value();
+    imp.modModelo58 = grupoModelo58->checkedId();
+    imp.memoTm = memoTm->toPlainText().toStdString();
+
+    progresso_ = std::make_unique<TfrmProgressoImpressao>(this);
+    auto mostrar = [this, &imp] {
+        if (progresso_->isVisible()) return;
+        progresso_->Atualizar(imp.EtiquetasEnviadas(), imp.EtiquetasAEnviar());
+        progresso_->show();
+    };
+    imp.Esperar = [this, mostrar, &imp](int ms) {
+        mostrar();
+        progresso_->Atualizar(imp.EtiquetasEnviadas(), imp.EtiquetasAEnviar());
+        progresso_->Esperar(ms);
+    };
+    imp.AoProgresso = [this, mostrar](int64_t enviadas, int64_t aEnviar) {
+        mostrar();
+        progresso_->Atualizar(enviadas, aEnviar);
+        QApplication::processEvents();
+        return !progresso_->Cancelado();
+    };
+    // The grid keeps its picture while the walk moves and filters the table.
+    imprimindo_ = true;
+    gridArg->setUpdatesEnabled(false);
+    btnEtiquetas->setEnabled(false);
+    auto encerrar = [this, &imp] {
+        imp.Esperar = nullptr;
+        imp.AoProgresso = nullptr;
+        progresso_->hide();
+        progresso_.reset();
+        imprimindo_ = false;
+        btnEtiquetas->setEnabled(true);
+        gridArg->setUpdatesEnabled(true);
+        RecarregarGrade();
+    };
+    try {
+        imp.ImprimeEtiquetasPreConfigurada();
+    } catch (...) {
+        encerrar();
+        throw;
+    }
+    encerrar();
+    if (!imp.lblParametro.empty()) lblParametro->setText(QString::fromStdString(imp.lblParametro));
+    if (imp.Cancelado())
+        InterfaceUsuario().Mensagem("Impressão cancelada: " + std::to_string(imp.EtiquetasEnviadas()) + " de " +
+                                    std::to_string(imp.EtiquetasAEnviar()) + " etiquetas enviadas.");
+}

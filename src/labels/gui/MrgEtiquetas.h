@@ -1,0 +1,115 @@
+#pragma once
+// The label queue window "Etiqueta de produto": the batch in ETIQUETAREAD in
+// a grid where the operator sets the label counts, the two add-edits, the
+// stock import, the orders and incremental searches, the extra inputs some
+// models need, and "Imprimir etiquetas". A thin shell: the queue operations
+// are TFilaOperacoes, printing is TImpressaoEtiquetas, both without widgets.
+#include <memory>
+
+#include <QDialog>
+
+#include "labels/FilaOperacoes.h"
+#include "labels/ImpressaoEtiquetas.h"
+#include "labels/JanelaEtiquetas.h"
+
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QToolButton;
+class TGradeFila;
+class TModeloFila;
+class TfrmProgressoImpressao;
+class TdtmAplicativo;
+
+class TmrgEtiquetas : public QDialog, public TJanelaEtiquetas {
+    Q_OBJECT
+public:
+    // FormCreate. The window works on the application module's connection.
+    explicit TmrgEtiquetas(TdtmAplicativo& dtm, QWidget* parent = nullptr);
+    ~TmrgEtiquetas() override;
+
+    // Applies the settings made before the show, shows modally, and reads
+    // the instalment counts back.
+    void ShowModal() override;
+
+    // Datasets, component and print settings the layouts use.
+    TImpressaoEtiquetas& Impressao() { return *imp_; }
+    TFilaOperacoes& Operacoes() { return *ops_; }
+    TModeloFila& ModeloGrade() { return *modelo_; }
+
+    bool BloqueiaInclusao = false;
+
+    // Controls, named as the operator's manual and the layouts know them.
+    QFrame* Painel;
+    QToolButton* btnSair;
+    QRadioButton* rdCodigoRed;
+    QRadioButton* rdCodigoBar;
+    QRadioButton* rdNomeMer;
+    QLabel* Label2;
+    QLineEdit* edtRefAdd;
+    QLabel* Label1;
+    QLineEdit* edtBarrasAdd;
+    QPushButton* btnImpQtdEst;
+    QLineEdit* edtcodigo;
+    QLineEdit* edtBarras;
+    QLineEdit* edtDesc;
+    TGradeFila* gridArg;
+    QGroupBox* modModelo58;
+    QButtonGroup* grupoModelo58;
+    QLabel* lblbranco;
+    QSpinBox* edtBranco;
+    QLabel* lblParametro;
+    QLineEdit* edtParametro;
+    QLabel* lblPetiq;
+    QSpinBox* EdtP1;
+    QSpinBox* edtP2;
+    QPushButton* btnEtiquetas;
+    QPlainTextEdit* memoTm;
+
+    // The window appears while a thermal print runs (null otherwise).
+    TfrmProgressoImpressao* Progresso() const { return progresso_.get(); }
+
+    // Event handlers.
+    void FormActivate();
+    void FormClose();
+    void btnEtiquetasClick();
+    void btnImpQtdEstClick();
+    void btnSairClick();
+    void edtBarrasAddKeyPress();  // Enter
+    void edtRefAddKeyPress();     // Enter
+    void OrdenarPor(TOrdemFila ordem);  // the radio buttons
+    void ExcluirLinhaAtual();           // the grid's row deletion, after the question
+
+public slots:
+    void done(int resultado) override;
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void CriarControles();
+    void tblEtiquetaReadAfterInsert(TTabela& tabela);
+    void EntrarNaBusca(TOrdemFila coluna);
+    void Procurar(TOrdemFila coluna, const QString& texto);
+    void Adicionado(TResultadoAdicao resultado, QLineEdit* edit);
+    void RecarregarGrade();
+    void MostrarLinhaAtual();
+    void AoMudarLinhaDaGrade(int linha);
+    void Imprimir();
+
+    std::unique_ptr<TImpressaoEtiquetas> imp_;
+    std::unique_ptr<TFilaOperacoes> ops_;
+    TModeloFila* modelo_;
+    std::unique_ptr<TfrmProgressoImpressao> progresso_;
+    bool sincronizando_ = false;
+    bool imprimindo_ = false;
+};

@@ -1,0 +1,348 @@
+// The label queue window offscreen, over a real shop database, printing
+// model 11 to a file port.
+#include <gtest/gtest.h>
+
+#include <locale.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include "FilaBanco.h"
+#include "app/AuxiliarTeste.h"
+#include "common/ConfigEtq.h"
+#include "common/gui/FuncoesGui.h"
+#include "data/Tabela.h"
+#include "labels/gui/GradeFila.h"
+#include "labels/gui/ModeloFila.h"
+#include "labels/gui/MrgEtiquetas.h"
+#include "labels/gui/ProgressoImpressao.h"
+#include "suporte/Suporte.h"
+
+namespace {
+
+class JanelaFila : public FilaBanco {
+protected:
+    void SetUp() override {
+        setenv("LC_ALL", "C", 1);  // the Brazilian forms: "," and "."
+        FilaBanco::SetUp();
+        saida = pasta_ + "/saida.prn";
+        GravarConfig({{"PATH REDE", "FILE:" + saida}, {"MODELO", "PPLA"}, {"MODELO PRINT", "11 - PPLA 3 colunas"}});
+        DefinirTratadorFalhas([this](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
+    }
+    void TearDown() override {
+        janela.reset();
+        dtm.reset();
+        DefinirTratadorFalhas(nullptr);
+        FilaBanco::TearDown();
+        unsetenv("LC_ALL");
+    }
+    // Created and shown as the goods window does; the first activation opens the queue.
+    void Abrir() {
+        dtm = std::make_unique<TdtmAplicativo>();
+        janela = std::make_unique<TmrgEtiquetas>(*dtm);
+        janela->Impressao().PausaMs = 0;
+        janela->show();
+    }
+    TTabela& Tabela() { return janela->Impressao().tblEtiquetaRead; }
+    TModeloFila& Modelo() { return janela->ModeloGrade(); }
+    QModelIndex Indice(int linha, const char* campo) { return Modelo().index(linha, TModeloFila::ColunaDoCampo(campo)); }
+    QString Celula(int linha, const char* campo) { return Modelo().data(Indice(linha, campo)).toString(); }
+    // One grid column, top to bottom, joined by ";".
+    QString ColunaGrade(const char* campo) {
+        QStringList r;
+        for (int i = 0; i < Modelo().rowCount(); ++i) r << Celula(i, campo);
+        return r.join(';');
+    }
+    // Types in a cell as the operator does, leaving the cell editor open.
+    void Digitar(int linha, const char* campo, const QString& texto) {
+        const QModelIndex i = Indice(linha, campo);
+        janela->gridArg->setCurrentIndex(i);
+        janela->gridArg->edit(i);
+        auto* editor = qobject_cast<QLineEdit*>(janela->gridArg->indexWidget(i));
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, texto);
+    }
+    void Enter(QLineEdit* edit, const QString& texto) {
+        edit->setFocus();
+        QTest::keyClicks(edit, texto);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    std::string saida;
+    std::vector<std::string> falhas;
+    std::unique_ptr<TdtmAplicativo> dtm;
+    std::unique_ptr<TmrgEtiquetas> janela;
+};
+
+TEST_F(JanelaFila, AbreNaOrdemDoNomeComAsColunasDaGrade) {
+    Enfileirar({"30, '789300', 'CAMISA', 'CAMISA', 0, 1234.5, 0", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 2"});
+    Abrir();
+    EXPECT_EQ(janela->windowTitle(), "Etiqueta de produto");
+    EXPECT_TRUE(janela->rdCodigoBar->isChecked());  // shown as chosen, the order is the name's
+    EXPECT_EQ(ColunaGrade("NOME"), "CAFE PILAO;CAMISA");
+    EXPECT_EQ(ColunaGrade("VLR_VEN"), "12,500;1.234,500");
+    EXPECT_EQ(ColunaGrade("ESTOQUE"), "3,5;0");
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "2;0");
+    QStringList titulos;
+    for (int c = 0; c < Modelo().columnCount(); ++c) titulos << Modelo().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(titulos.join('|'), " |Código de Barras|Nome do produto|Valor de venda|Estoque|Quantidade");
+    EXPECT_EQ(janela->gridArg->columnWidth(2), 337);
+    // editable: price and count only
+    for (const char* campo : {"CODIGO", "BARRAS", "NOME", "VLR_VEN", "ESTOQUE", "QUANTIDADE"})
+        EXPECT_EQ(bool(Modelo().flags(Indice(0, campo)) & Qt::ItemIsEditable),
+                  std::string(campo) == "VLR_VEN" || std::string(campo) == "QUANTIDADE")
+            << campo;
+    // the count column green on every row; the others red on even record numbers
+    const QColor verde(128, 255, 128), vermelho(255, 128, 128);
+    EXPECT_EQ(Modelo().data(Indice(0, "QUANTIDADE"), Qt::BackgroundRole).value<QBrush>().color(), verde);
+    EXPECT_EQ(Modelo().data(Indice(1, "QUANTIDADE"), Qt::BackgroundRole).value<QBrush>().color(), verde);
+    EXPECT_FALSE(Modelo().data(Indice(0, "NOME"), Qt::BackgroundRole).isValid());
+    EXPECT_EQ(Modelo().data(Indice(1, "NOME"), Qt::BackgroundRole).value<QBrush>().color(), vermelho);
+    EXPECT_TRUE(falhas.empty());
+}
+
+TEST_F(JanelaFila, ContagemDigitadaEImpressaLogoSaiComEssaContagem) {
+    Enfileirar({"20, '789200', 'ARROZ', 'ARROZ', 0, 20, 0", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 0"});
+    Abrir();
+    Digitar(1, "QUANTIDADE", "2");  // still in the cell editor when the button is pressed
+    janela->btnEtiquetas->click();
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 2);
+    const std::string impresso = LerTudo(saida);
+    EXPECT_NE(impresso.find("CAFE PILAO"), std::string::npos);
+    EXPECT_EQ(impresso.find("ARROZ"), std::string::npos);
+    // the queue as after a normal print: every row back, the count kept, the component closed
+    EXPECT_FALSE(Tabela().Filtrado());
+    EXPECT_FALSE(janela->Impressao().CdbETQ.Ativo());
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "0;2");
+}
+
+TEST_F(JanelaFila, TrocarAOrdemGuardaAsContagensDigitadas) {
+    Enfileirar({"30, '111', 'CAMISA', 'CAMISA', 0, 1, 0", "10, '333', 'ARROZ', 'ARROZ', 0, 1, 0",
+                "20, '222', 'BOLACHA', 'BOLACHA', 0, 1, 0"});
+    Abrir();
+    Digitar(1, "QUANTIDADE", "5");  // BOLACHA, not posted
+    janela->rdCodigoBar->click();
+    EXPECT_EQ(ColunaGrade("NOME"), "CAMISA;BOLACHA;ARROZ");
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "0;5;0");
+    Digitar(2, "QUANTIDADE", "7");  // ARROZ
+    janela->rdCodigoRed->click();
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;BOLACHA;CAMISA");
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "7;5;0");
+    // a search edit taking the focus orders by its column as well
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    Digitar(0, "QUANTIDADE", "9");
+    janela->edtDesc->setFocus();
+    QTest::keyClicks(janela->edtDesc, "cam");
+    EXPECT_EQ(janela->edtDesc->text(), "CAM");
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;BOLACHA;CAMISA");
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "9;5;0");
+    EXPECT_EQ(janela->gridArg->currentIndex().row(), 2);
+    EXPECT_EQ(Tabela().FieldByName("NOME").AsString(), "CAMISA");
+    // the other search edits show the current row
+    EXPECT_EQ(janela->edtBarras->text(), "111");
+    EXPECT_EQ(janela->edtcodigo->text(), "30");
+    EXPECT_TRUE(falhas.empty());
+}
+
+TEST_F(JanelaFila, DescerAbaixoDaUltimaLinhaNaoCriaLinha) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 1"});
+    Abrir();
+    janela->gridArg->setCurrentIndex(Indice(1, "QUANTIDADE"));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(janela->gridArg, Qt::Key_Down);
+    QTest::keyClick(janela->gridArg, Qt::Key_Insert);
+    // a row begun through the window's table object is cancelled at once
+    Tabela().Insert();
+    EXPECT_EQ(Tabela().Estado(), TEstadoTabela::Navegacao);
+    EXPECT_EQ(Modelo().rowCount(), 2);
+    EXPECT_EQ(Tabela().RecordCount(), 2u);
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(TextoAParte("select count(*) from etiquetaread"), "2");
+}
+
+TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 6", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 6"});
+    Abrir();
+    janela->Impressao().PausaMs = 40;
+    // The operator presses "Cancelar" as soon as the window shows.
+    bool viu = false;
+    QString texto;
+    QTimer relogio;
+    relogio.setInterval(2);
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        TfrmProgressoImpressao* p = janela->Progresso();
+        if (!p || !p->isVisible() || viu) return;
+        viu = true;
+        texto = p->lblEnviadas->text();
+        p->btnCancelar->click();
+    });
+    relogio.start();
+    janela->btnEtiquetas->click();
+    relogio.stop();
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+    ASSERT_TRUE(viu);
+    EXPECT_EQ(texto, "Etiquetas enviadas: 3 de 12");
+    EXPECT_TRUE(janela->Impressao().Cancelado());
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 3);  // one row of three, then nothing more
+    EXPECT_EQ(iu_.Mensagens(), std::vector<std::string>{"Impressão cancelada: 3 de 12 etiquetas enviadas."});
+    EXPECT_EQ(janela->Progresso(), nullptr);
+    EXPECT_FALSE(janela->Impressao().CdbETQ.Ativo());
+    EXPECT_FALSE(Tabela().Filtrado());
+    EXPECT_EQ(Modelo().rowCount(), 2);
+    const size_t cancelada = LerTudo(saida).size();
+    // the next print goes through whole
+    janela->Impressao().PausaMs = 0;
+    janela->btnEtiquetas->click();
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 12);
+    EXPECT_FALSE(janela->Impressao().Cancelado());
+    EXPECT_EQ(iu_.Mensagens().size(), 1u);
+    EXPECT_GT(LerTudo(saida).size(), cancelada);
+}
+
+TEST_F(JanelaFila, AdicionarPeloCodigoDeBarrasEPelaReferencia) {
+    Enfileirar({"20, '789200', 'ARROZ', 'ARROZ', 0, 20, 0"});
+    Abrir();
+    janela->ProcessarGrades = true;
+    janela->Operacoes().ProcessarGrades = true;
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    Enter(janela->edtBarrasAdd, "555001");
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAMISA - AZUL 42");
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "0;1");
+    EXPECT_EQ(janela->edtBarrasAdd->text(), "");
+    EXPECT_TRUE(janela->edtBarrasAdd->hasFocus());
+    Enter(janela->edtRefAdd, "REF-CAFE");
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAFE PILAO;CAMISA - AZUL 42");
+    EXPECT_EQ(janela->gridArg->currentIndex().row(), 0);  // back on the first row
+    Enter(janela->edtBarrasAdd, "NADA");
+    Enter(janela->edtRefAdd, "REF-NADA");
+    EXPECT_EQ(iu_.Mensagens(), (std::vector<std::string>{"Mercadoria não localizada", "Mercadoria não localizada"}));
+    EXPECT_EQ(janela->edtRefAdd->text(), "");
+    EXPECT_EQ(Modelo().rowCount(), 3);
+    // Enter in the edits never printed
+    EXPECT_FALSE(std::filesystem::exists(saida));
+    EXPECT_TRUE(falhas.empty());
+}
+
+TEST_F(JanelaFila, ImportarQuantidadeDoEstoqueNaGrade) {
+    Enfileirar({"10, '789100', 'CAFE', 'CAFE', 3.5, 1, 0", "20, '789200', 'ARROZ', 'ARROZ', -2, 1, 4",
+                "30, '789300', 'CAMISA', 'CAMISA', 0, 1, 9"});
+    Abrir();
+    janela->btnImpQtdEst->click();
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAFE;CAMISA");
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "4;3,5;9");
+    EXPECT_TRUE(falhas.empty());
+}
+
+TEST_F(JanelaFila, ExcluirLinhaSoDepoisDaConfirmacao) {
+    Enfileirar({"10, '789100', 'CAFE', 'CAFE', 0, 1, 0", "20, '789200', 'ARROZ', 'ARROZ', 0, 1, 0"});
+    Abrir();
+    janela->gridArg->setCurrentIndex(Indice(1, "NOME"));
+    auto nao = ResponderCaixa(QMessageBox::No);
+    QTest::keyClick(janela->gridArg, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_TRUE(nao->vista);
+    EXPECT_EQ(nao->titulo, "Confirmação");
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAFE");
+    auto sim = ResponderCaixa(QMessageBox::Yes);
+    QTest::keyClick(janela->gridArg, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_TRUE(sim->vista);
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ");
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(TextoAParte("select list(nome) from etiquetaread"), "ARROZ");
+}
+
+TEST_F(JanelaFila, GrupoDoModelo58LidoNaAtivacaoEGravadoAoFechar) {
+    struct Caso {
+        const char* modeloPrint;
+        const char* guardado;
+        bool visivel;
+        int item;
+    };
+    const Caso casos[] = {
+        {"58 - ZPL 4 ou 3 colunas", "7", true, 1},  // above 1: the last item
+        {"58 - ZPL 4 ou 3 colunas", "", true, 0},
+        {"58 - ZPL 4 ou 3 colunas", "1", true, 1},
+        {"11 - PPLA 3 colunas", "1", false, 0},     // never shown: item 0 is stored
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.modeloPrint) + " / " + c.guardado);
+        GravarConfig({{"MODELO PRINT", c.modeloPrint}, {"modModelo58", c.guardado}});
+        Abrir();
+        EXPECT_EQ(janela->modModelo58->isVisible(), c.visivel);
+        EXPECT_EQ(janela->grupoModelo58->checkedId(), c.item);
+        janela->btnSair->click();
+        EXPECT_EQ(janela->result(), 1);
+        EXPECT_FALSE(Tabela().Active());
+        EXPECT_EQ(LerConfig("modModelo58"), std::to_string(c.item));
+        janela.reset();
+        dtm.reset();
+    }
+}
+
+TEST_F(JanelaFila, ParcelasDoModelo47ShowModalELidasDeVolta) {
+    dtm = std::make_unique<TdtmAplicativo>();
+    janela = std::make_unique<TmrgEtiquetas>(*dtm);
+    janela->MostrarParcelas = true;
+    janela->Parcela1 = "3";
+    janela->Parcela2 = "x";
+    bool vistos = false, parametroEscondido = false;
+    QTimer::singleShot(0, [&] {
+        vistos = janela->EdtP1->isVisible() && janela->edtP2->isVisible() && janela->lblPetiq->isVisible() &&
+                 janela->EdtP1->text() == "3" && janela->edtP2->text() == "0";
+        parametroEscondido = !janela->edtParametro->isVisible() && !janela->lblParametro->isVisible() &&
+                             !janela->edtBranco->isVisible();
+        janela->EdtP1->setValue(4);
+        janela->edtP2->setValue(6);
+        janela->btnSair->click();
+    });
+    janela->ShowModal();
+    EXPECT_TRUE(vistos);
+    EXPECT_TRUE(parametroEscondido);
+    EXPECT_EQ(janela->Parcela1, "4");
+    EXPECT_EQ(janela->Parcela2, "6");
+}
+
+TEST(NumerosDaGrade, PrecoComMilharEDigitadoComOuSemGrupos) {
+    setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(FormataPreco(Decimal::DeTexto("1234.5")), "1.234,500");
+    EXPECT_EQ(FormataPreco(Decimal::DeTexto("-1234567.125")), "-1.234.567,125");
+    EXPECT_EQ(FormataPreco(Decimal::DeTexto("0")), "0,000");
+    EXPECT_EQ(FormataPreco(Decimal::DeTexto("999.9999")), "1.000,000");
+    struct Caso { const char* texto; bool valor; const char* lido; };
+    const Caso casos[] = {{"12,5", true, "12.5"}, {"12.5", true, "12.5"}, {"1.234,500", true, "1234.5"},
+                          {" 7 ", true, "7"},     {"", false, ""}};
+    for (const auto& c : casos) {
+        Decimal d;
+        EXPECT_EQ(LerNumeroDigitado(c.texto, d), c.valor) << c.texto;
+        if (c.valor) EXPECT_EQ(d, Decimal::DeTexto(c.lido)) << c.texto;
+    }
+    Decimal d;
+    EXPECT_THROW(LerNumeroDigitado("doze", d), EConvertError);
+    // where the machine has an English locale: its separators
+    if (locale_t l = newlocale(LC_NUMERIC_MASK, "en_US.UTF-8", static_cast<locale_t>(nullptr))) {
+        freelocale(l);
+        setenv("LC_ALL", "en_US.UTF-8", 1);
+        EXPECT_EQ(FormataPreco(Decimal::DeTexto("1234.5")), "1,234.500");
+        Decimal e;
+        ASSERT_TRUE(LerNumeroDigitado("1,234.5", e));
+        EXPECT_EQ(e, Decimal::DeTexto("1234.5"));
+    }
+    unsetenv("LC_ALL");
+}
+
+}  // namespace

@@ -13,6 +13,7 @@
 #include "app/uFrmAvisoAbertura.h"
 #include "app/ufrmPrincipal.h"
 #include "common/gui/FuncoesGui.h"
+#include "labels/gui/MrgEtiquetas.h"
 
 int main(int argc, char** argv) {
     // A printer port whose reader went away (a pipe, a socket) must fail the
@@ -28,6 +29,14 @@ int main(int argc, char** argv) {
     TfrmAvisoAbertura frmAvisoAbertura(&frmPrincipal);
     TInterfaceUsuarioQt interfaceQt(frmAvisoAbertura);
     DefinirInterfaceUsuario(&interfaceQt);
+
+    // The label queue window, on the application module's connection; the
+    // command-line model number goes to its print object.
+    DefinirFabricaJanelaEtiquetas([](TModulosDadosReais& modulos, QWidget* principal) -> std::unique_ptr<QWidget> {
+        auto janela = std::make_unique<TmrgEtiquetas>(modulos.dtmAplicativo, principal);
+        janela->Impressao().ParamModelo = ParamModelo();
+        return janela;
+    });
 
     int resultado = 0;
     try {

@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "FilaBanco.h"
 #include "app/AuxiliarTeste.h"

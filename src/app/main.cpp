@@ -13,6 +13,7 @@
 #include "app/uFrmAvisoAbertura.h"
 #include "app/ufrmPrincipal.h"
 #include "common/gui/FuncoesGui.h"
+#include "goods/gui/UMrgMercadoriasBD.h"
 #include "labels/gui/MrgEtiquetas.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,11 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> argumentos(argv + 1, argv + argc);
     DefinirParametrosPrograma(LerParametrosPrograma(argumentos));
+    DefinirFabricaJanelaMercadorias([](TModulosDadosReais& m, QWidget* principal) {
+        auto janela = std::make_unique<TMrgMercadoriasBD>(m.dtmAplicativo, m.DtmMercadorias, m.dtmFornecedores, principal);
+        janela->ParamModelo = ParamModelo();
+        return std::unique_ptr<TJanelaMercadorias>(std::move(janela));
+    });
 
     TfrmPrincipal frmPrincipal(argumentos);
     TfrmAvisoAbertura frmAvisoAbertura(&frmPrincipal);

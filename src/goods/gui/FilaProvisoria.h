@@ -1,0 +1,17 @@
+#pragma once
+// What the goods window opens when no label queue window is installed: a
+// plain box saying how many rows the queue holds, so the road can be walked.
+#include "labels/JanelaEtiquetas.h"
+
+class QWidget;
+class TdtmAplicativo;
+
+class TFilaProvisoria final : public TJanelaEtiquetas {
+public:
+    TFilaProvisoria(TdtmAplicativo& dtm, QWidget* dono) : dtm_(dtm), dono_(dono) {}
+    void ShowModal() override;
+
+private:
+    TdtmAplicativo& dtm_;
+    QWidget* dono_;
+};

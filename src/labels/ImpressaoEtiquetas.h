@@ -17,7 +17,8 @@
 //   BuscaMercadorias   the goods look-up of the walk (the database by default).
 //   ArquivoPdf /
 //   MostrarPrevia      output of the A4 models: a PDF file when ArquivoPdf is
-//                      set, otherwise the preview hook the program installs.
+//                      set, otherwise this preview hook, or when it is empty
+//                      the preview the program installed (MostraPreviaA4).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,7 +30,8 @@
 #include "labels/Mercadoria.h"
 
 class TdtmAplicativo;
-class TDocumentoA4;  // composed sheets of an A4 model (labels/a4/)
+struct TFormularioA4;  // an A4 report form and its sheet rows (labels/a4/RelatorioA4.h)
+class TFonteCelulas;
 
 class TImpressaoEtiquetas {
 public:
@@ -76,7 +78,7 @@ public:
     std::function<void(int ms)> Esperar;
     std::unique_ptr<TBuscaMercadorias> BuscaMercadorias;
     std::string ArquivoPdf;
-    std::function<void(TDocumentoA4&)> MostrarPrevia;
+    std::function<void(const TFormularioA4&, TFonteCelulas&)> MostrarPrevia;
 
     // Reads the print settings of configEtq.ini, configures and opens the
     // component, filters the queue to quantidade>0, runs the model's routine,

@@ -6,7 +6,7 @@
 
 TElemento Texto(int fonte, int h, int v, TFonte valor, int multH, int multV) {
     TElemento e;
-    e.base.tipo = TTipoElemento::Texto;
+    e.base.tipo = TTipoDesenho::Texto;
     e.base.fonte = fonte;
     e.base.h = h;
     e.base.v = v;
@@ -19,7 +19,7 @@ TElemento Texto(int fonte, int h, int v, TFonte valor, int multH, int multV) {
 TElemento Barras(int h, int v, TFonte valor, int altura, TCdbETQBarraExibeCodigo exibe, TRegra regra,
                  std::string larga, std::string fina) {
     TElemento e;
-    e.base.tipo = TTipoElemento::Barras;
+    e.base.tipo = TTipoDesenho::Barras;
     e.base.h = h;
     e.base.v = v;
     e.base.altura = altura;
@@ -33,7 +33,7 @@ TElemento Barras(int h, int v, TFonte valor, int altura, TCdbETQBarraExibeCodigo
 
 TElemento Linha(int v, int h, int largura, int altura) {
     TElemento e;
-    e.base.tipo = TTipoElemento::Linha;
+    e.base.tipo = TTipoDesenho::Linha;
     e.base.v = v;
     e.base.h = h;
     e.base.largura = largura;
@@ -43,7 +43,7 @@ TElemento Linha(int v, int h, int largura, int altura) {
 
 TElemento Caixa(int v, int h, int largura, int altura, int espV, int espH, int canto) {
     TElemento e;
-    e.base.tipo = TTipoElemento::Caixa;
+    e.base.tipo = TTipoDesenho::Caixa;
     e.base.v = v;
     e.base.h = h;
     e.base.largura = largura;
@@ -80,17 +80,17 @@ std::string ParaImpressora(const std::string& utf8) {
 
 void Desenhar(TCdbETQ& etq, const TDesenho& d, int h) {
     switch (d.tipo) {
-        case TTipoElemento::Texto:
+        case TTipoDesenho::Texto:
             etq.ImprimirTexto(orNormal, d.fonte, d.multH, d.multV, d.v, h, ParaImpressora(d.valor), 0, false);
             break;
-        case TTipoElemento::Barras:
+        case TTipoDesenho::Barras:
             etq.ImprimirBarras(orNormal, d.tipoBarras, d.larga, d.fina, d.v, h, ParaImpressora(d.valor), d.altura,
                                d.exibe);
             break;
-        case TTipoElemento::Linha:
+        case TTipoDesenho::Linha:
             etq.ImprimirLinha(d.v, h, d.largura, d.altura);
             break;
-        case TTipoElemento::Caixa:
+        case TTipoDesenho::Caixa:
             etq.ImprimirCaixa(d.v, h, d.largura, d.altura, d.espV, d.espH, d.canto);
             break;
     }

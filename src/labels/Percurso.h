@@ -43,13 +43,13 @@ struct TContextoEtiqueta {
 // A value to print, UTF-8 (converted to the printer's code page when drawn).
 using TFonte = std::function<std::string(const TContextoEtiqueta&)>;
 
-enum class TTipoElemento { Texto, Barras, Linha, Caixa };
+enum class TTipoDesenho { Texto, Barras, Linha, Caixa };
 
 // One drawing call with every argument resolved for the label at hand.
 // Positions are offsets from the column origin; the walk adds the origin (and
 // AddColuna when the model and the element take it).
 struct TDesenho {
-    TTipoElemento tipo = TTipoElemento::Texto;
+    TTipoDesenho tipo = TTipoDesenho::Texto;
     int h = 0, v = 0;
     std::string valor;                 // text or barcode value
     // Texto

@@ -79,6 +79,11 @@ fb::TDatabase& BancoTeste::Outro() {
     return *outro_;
 }
 
+void BancoTeste::FecharOutro() {
+    outroTr_.reset();
+    outro_.reset();
+}
+
 void BancoTeste::Executar(const std::string& sql) {
     fb::TDatabase& db = Outro();
     fb::TQuery q(db, *outroTr_);

@@ -34,6 +34,9 @@ protected:
 
     // A connection of its own ("another workstation"), for setting up and checking.
     fb::TDatabase& Outro();
+    // Closes that connection (it opens again on demand), so that another
+    // process, such as etiquetas-cli, can open the file.
+    void FecharOutro();
     void Executar(const std::string& sql);  // in Outro(), committed
     int64_t Contar(const std::string& tabela, const std::string& condicao = "1=1");
     std::string Texto(const std::string& sql);  // first column of the first row, via Outro()

@@ -1,0 +1,105 @@
+// etiquetas-cli imprimir: the queue window's "Imprimir etiquetas" on the queue
+// as it stands, with the port, language and heat of configEtq.ini.
+#include <atomic>
+#include <csignal>
+#include <iostream>
+
+#include "Comandos.h"
+#include "common/ConfigEtq.h"
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "data/udtmAplicativo.h"
+#include "labels/ImpressaoEtiquetas.h"
+#include "labels/Modelos.h"
+
+namespace {
+
+std::atomic<bool> g_interrompido{false};
+
+void AoInterromper(int) { g_interrompido = true; }
+
+int Inteiro(const std::string& opcao, const std::string& valor) {
+    if (valor.empty() || SoNumeros(valor) != valor) throw Exception("Valor inválido para --" + opcao + ": " + valor);
+    return StrToInt(valor);
+}
+
+// The window's model-58 group as it comes up: "0" + the digits of the stored
+// item, values above 1 choosing "4 colunas".
+int Colunas58DoConfig() {
+    const int item = StrToInt("0" + SoNumeros(LerConfig("modModelo58").substr(0, 4)));
+    return item > 1 ? 1 : item;
+}
+
+int Executar(const std::vector<std::string>& argumentos) {
+    TOpcoesCli op(argumentos);
+    std::string modelo = op.Valor("modelo", "0");
+    const bool temParametro = op.Tem("parametro");
+    const std::string parametro = op.Valor("parametro");
+    const std::string brancos = op.Valor("brancos", "0");
+    const bool temParcelas = op.Tem("parcelas");
+    const std::string p1 = op.Valor("parcelas");
+    const std::string colunas58 = op.Valor("colunas58");
+    const bool semPausa = op.Flag("sem-pausa");
+    const std::string pdf = op.Valor("pdf");
+    op.VerificarDesconhecidas();
+
+    std::vector<std::string> resto = op.Posicionais();
+    std::string p2 = "0";
+    if (temParcelas) {
+        if (resto.empty()) throw Exception("--parcelas pede dois números: --parcelas P1 P2");
+        p2 = resto.front();
+        resto.erase(resto.begin());
+        Inteiro("parcelas", p1);
+        Inteiro("parcelas", p2);
+    }
+    if (!resto.empty()) throw Exception("Argumento inesperado: " + resto.front());
+
+    TdtmAplicativo dtm;
+    TImpressaoEtiquetas imp(dtm);
+    imp.ParamModelo = "0" + std::to_string(Inteiro("modelo", modelo));
+    if (temParametro) imp.edtParametro = parametro;
+    imp.edtBranco = Inteiro("brancos", brancos);
+    if (temParcelas) {
+        imp.EdtP1 = p1;
+        imp.edtP2 = p2;
+    }
+    if (colunas58.empty()) imp.modModelo58 = Colunas58DoConfig();
+    else if (colunas58 == "3") imp.modModelo58 = 0;
+    else if (colunas58 == "4") imp.modModelo58 = 1;
+    else throw Exception("Valor inválido para --colunas58: " + colunas58 + " (use 3 ou 4)");
+    if (semPausa) imp.PausaMs = 0;
+    imp.ArquivoPdf = pdf;
+
+    // Ctrl+C stops before the next print job, as the window's "Cancelar" does.
+    std::signal(SIGINT, AoInterromper);
+    imp.AoProgresso = [](int64_t, int64_t) { return !g_interrompido.load(); };
+
+    imp.tblEtiquetaRead.Open();
+    imp.ImprimeEtiquetasPreConfigurada();
+
+    if (imp.Cancelado()) {
+        std::cerr << "Impressão cancelada: " << imp.EtiquetasEnviadas() << " de " << imp.EtiquetasAEnviar()
+                  << " etiquetas enviadas\n";
+        return 130;
+    }
+    const std::string nn = ZerosEsquerda(imp.ModelNumber(), 2);
+    if (imp.ModelNumber() == 0)
+        std::cout << "Nenhum modelo de etiqueta configurado: nada foi impresso\n";
+    else if (imp.ModelNumber() < 1 || imp.ModelNumber() > 59)
+        std::cout << "Modelo " << nn << " não existe: nada foi impresso\n";
+    else if (ModeloA4(imp.ModelNumber()))
+        std::cout << "Folhas A4 do modelo " << nn << (pdf.empty() ? " mostradas\n" : " gravadas em " + pdf + "\n");
+    else
+        std::cout << imp.EtiquetasEnviadas() << " etiquetas enviadas (modelo " << nn << ")\n";
+    return 0;
+}
+
+const TRegistroComando registro({
+    "imprimir",
+    "[--modelo N] [--parametro TEXTO] [--brancos N] [--parcelas P1 P2] [--colunas58 3|4] [--sem-pausa] "
+    "[--pdf ARQUIVO]",
+    "imprime a fila de etiquetas com o modelo, a porta, a linguagem e a temperatura do configEtq.ini",
+    Executar,
+});
+
+}  // namespace

@@ -114,6 +114,7 @@ QVariant TModeloFila::data(const QModelIndex& indice, int papel) const {
 }
 
 QVariant TModeloFila::headerData(int secao, Qt::Orientation orientacao, int papel) const {
+    if (orientacao == Qt::Vertical && papel == Qt::DisplayRole) return QString();  // an indicator column, no numbers
     if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole) return QAbstractTableModel::headerData(secao, orientacao, papel);
     if (secao < 0 || static_cast<size_t>(secao) >= Colunas().size()) return {};
     return QString::fromUtf8(Colunas()[static_cast<size_t>(secao)].titulo);

@@ -1,5 +1,7 @@
 #include "labels/gui/MrgEtiquetas.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
@@ -86,7 +88,11 @@ TmrgEtiquetas::~TmrgEtiquetas() {
 }
 
 void TmrgEtiquetas::CriarControles() {
-    // Border width 10 around a client area of 915 x 585.
+    // Border width 10 around a client area of 915 x 585; the positions are
+    // those of an 11-pixel font.
+    QFont fonte = font();
+    fonte.setPixelSize(11);
+    setFont(fonte);
     setFixedSize(935, 605);
     auto* cliente = new QWidget(this);
     cliente->setGeometry(10, 10, 915, 585);
@@ -121,11 +127,14 @@ void TmrgEtiquetas::CriarControles() {
 
     QFont grande = font();
     grande.setPixelSize(16);
-    auto rotulo = [&](const char* nome, const QString& texto, int x, int y) {
+    // A caption wider than the room before its edit (fonts differ from one
+    // desktop to another) moves left instead of running under the edit.
+    auto rotulo = [&](const char* nome, const QString& texto, int x, int y, int antesDe = 0) {
         auto* l = new QLabel(texto, cliente);
         l->setObjectName(QString::fromLatin1(nome));
-        l->move(x, y);
         l->adjustSize();
+        if (antesDe > 0) x = std::min(x, antesDe - 6 - l->width());
+        l->move(x, y);
         return l;
     };
     auto edit = [&](const char* nome, int x, int y, int largura, int altura) {
@@ -134,10 +143,10 @@ void TmrgEtiquetas::CriarControles() {
         e->setGeometry(x, y, largura, altura);
         return e;
     };
-    Label2 = rotulo("Label2", QStringLiteral("Adicionar por Referencia"), 128, 64);
+    Label2 = rotulo("Label2", QStringLiteral("Adicionar por Referencia"), 128, 64, 288);
     edtRefAdd = edit("edtRefAdd", 288, 56, 175, 28);
     edtRefAdd->setFont(grande);
-    Label1 = rotulo("Label1", QStringLiteral("Adicionar por Codigo de Barras"), 528, 64);
+    Label1 = rotulo("Label1", QStringLiteral("Adicionar por Codigo de Barras"), 528, 64, 688);
     edtBarrasAdd = edit("edtBarrasAdd", 688, 56, 175, 28);
     edtBarrasAdd->setFont(grande);
     connect(edtRefAdd, &QLineEdit::returnPressed, this, [this] { edtRefAddKeyPress(); });
@@ -145,7 +154,9 @@ void TmrgEtiquetas::CriarControles() {
 
     btnImpQtdEst = new QPushButton(QStringLiteral("Importar quantidade do estoque"), cliente);
     btnImpQtdEst->setObjectName(QStringLiteral("btnImpQtdEst"));
-    btnImpQtdEst->setGeometry(689, 87, 174, 30);
+    // Right edge kept where it belongs; wider to the left when the caption needs it.
+    const int larguraImp = std::max(174, btnImpQtdEst->sizeHint().width());
+    btnImpQtdEst->setGeometry(863 - larguraImp, 87, larguraImp, 30);
     connect(btnImpQtdEst, &QPushButton::clicked, this, [this] { btnImpQtdEstClick(); });
 
     edtcodigo = edit("edtcodigo", 37, 99, 58, 21);
@@ -191,10 +202,10 @@ void TmrgEtiquetas::CriarControles() {
     grupoModelo58->button(0)->setChecked(true);
     modModelo58->setVisible(false);
 
-    lblbranco = rotulo("lblbranco", QStringLiteral("Etiquetas brancas"), 339, 512);
+    lblbranco = rotulo("lblbranco", QStringLiteral("Etiquetas brancas"), 339, 512, 469);
     edtBranco = EditNumerico(cliente, "edtBranco");
     edtBranco->setGeometry(469, 508, 44, 21);
-    lblParametro = rotulo("lblParametro", QStringLiteral("Texto para linha parametro"), 339, 536);
+    lblParametro = rotulo("lblParametro", QStringLiteral("Texto para linha parametro"), 339, 536, 469);
     edtParametro = edit("edtParametro", 469, 532, 196, 21);
     edtParametro->setText(QStringLiteral(" "));
     lblPetiq = rotulo("lblPetiq", QStringLiteral("Parcelas na etiqueta:                    + "), 658, 480);

@@ -12,6 +12,7 @@
 #include "app/Parametros.h"
 #include "app/uFrmAvisoAbertura.h"
 #include "app/ufrmPrincipal.h"
+#include "common/Excecoes.h"
 #include "common/gui/FuncoesGui.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
 #include "labels/gui/MrgEtiquetas.h"
@@ -44,9 +45,20 @@ int main(int argc, char** argv) {
         return janela;
     });
 
+    // The one the goods window opens on every new batch: a fresh window over
+    // the goods window, freed when it closes.
+    TModulosDadosReais* modulosAtivos = nullptr;
+    DefinirFabricaJanelaEtiquetasFila([&modulosAtivos]() -> std::unique_ptr<TJanelaEtiquetas> {
+        if (!modulosAtivos) throw Exception("A fila de etiquetas precisa dos módulos de dados, que não foram criados.");
+        auto janela = std::make_unique<TmrgEtiquetas>(modulosAtivos->dtmAplicativo, QApplication::activeModalWidget());
+        janela->Impressao().ParamModelo = ParamModelo();
+        return janela;
+    });
+
     int resultado = 0;
     try {
         TModulosDadosReais modulos;
+        modulosAtivos = &modulos;
         frmPrincipal.DefinirModulosDados(&modulos);
         std::unique_ptr<TJanelaMercadorias> mrgMercadoriasBD = CriarJanelaMercadorias(modulos, &frmPrincipal);
         frmPrincipal.DefinirJanelaMercadorias(mrgMercadoriasBD.get());
@@ -57,9 +69,11 @@ int main(int argc, char** argv) {
         resultado = app.exec();
         frmPrincipal.DefinirJanelaMercadorias(nullptr);
         frmPrincipal.DefinirModulosDados(nullptr);
+        modulosAtivos = nullptr;
     } catch (const std::exception& falha) {
         // A failure while the modules are made (an unreadable configEtq.ini):
         // say so instead of aborting.
+        modulosAtivos = nullptr;
         erros_de_sistema(nullptr, falha);
         resultado = 1;
     }

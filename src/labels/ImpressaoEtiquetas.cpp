@@ -61,6 +61,11 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     else if (linguagem == "PPLB") CdbETQ.SetModelo(etqPplb);
     else if (linguagem == "ZPL") CdbETQ.SetModelo(etqZPLII);
     else if (linguagem == "EPL2") CdbETQ.SetModelo(etqEpl2);
+    // A print that failed midway left the component open with the labels it
+    // was composing; they were lost with it and must not ride along with the
+    // first job of this print. Closing drops them; the port opens again.
+    if (CdbETQ.Ativo() && (CdbETQ.ListaCmd().Count() > 0 || CdbETQ.EtqInicializada() || CdbETQ.EtqFinalizada()))
+        CdbETQ.Desativar();
     CdbETQ.Ativar();
 
     // 11-13. A failure in between leaves the component open and the filter on;

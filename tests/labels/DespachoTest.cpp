@@ -50,6 +50,8 @@ struct CasoCalor {
     const char* comando;
 };
 
+void PrintTo(const CasoCalor& c, std::ostream* os) { *os << "TEMPERATURA '" << c.temperatura << "'"; }
+
 class DespachoCalor : public Despacho, public ::testing::WithParamInterface<CasoCalor> {};
 
 TEST_P(DespachoCalor, TemperaturaVaziaOuZeroImprimeComDez) {
@@ -125,6 +127,38 @@ TEST_F(Despacho, FalhaNoMeioDeixaAbertoEFiltradoEAProximaImprime) {
     EXPECT_NE(Saida().find("CAMISETA"), std::string::npos);
     EXPECT_FALSE(imp->CdbETQ.Ativo());
     EXPECT_TRUE(FiltroLevantado());
+}
+
+// A look-up that fails once, as a dropped connection would.
+class BuscaQueFalha : public TBuscaMercadorias {
+public:
+    explicit BuscaQueFalha(std::unique_ptr<TBuscaMercadorias> real) : real_(std::move(real)) {}
+    bool falhar = true;
+    bool Buscar(const std::string& codigo, TMercadoria& destino) override {
+        if (codigo == "2" && falhar) throw EDatabaseError("conexão perdida");
+        return real_->Buscar(codigo, destino);
+    }
+
+private:
+    std::unique_ptr<TBuscaMercadorias> real_;
+};
+
+TEST_F(Despacho, LinhaMeioCompostaNaFalhaNaoVaiJuntoNaProximaImpressao) {
+    Mercadoria(2, "12345", "MEIA", "M2", "5.5");
+    Fila(2, "12345", "MEIA", "1", "5.5");
+    auto busca = std::make_unique<BuscaQueFalha>(std::move(imp->BuscaMercadorias));
+    BuscaQueFalha& falha = *busca;
+    imp->BuscaMercadorias = std::move(busca);
+    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "conexão perdida");  // CAMISETA drawn in column 1, MEIA fails
+    EXPECT_TRUE(imp->CdbETQ.Ativo());
+
+    falha.falhar = false;
+    Imprimir();
+    const std::string s = Saida();
+    size_t camisetas = 0;
+    for (size_t p = 0; (p = s.find("CAMISETA", p)) != std::string::npos; ++p) ++camisetas;
+    EXPECT_EQ(camisetas, 1u) << s;
+    EXPECT_EQ(s.find("\x02L"), s.rfind("\x02L"));  // one start block: one label image
 }
 
 TEST_F(Despacho, FilaSoComQuantidadesZeroNaoImprime) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ostream>
 
 #include "FilaTeste.h"
 #include "Ouro.h"
@@ -98,6 +99,10 @@ struct CasoBarras {
     const char* aux4;
     const char* registro;  // start of the barcode record; "" when none is drawn
 };
+
+void PrintTo(const CasoBarras& c, std::ostream* os) {
+    *os << c.linguagem << " " << c.impressora << " " << (c.codigo == 1 ? "13" : "8") << " digitos, AUX_4 " << c.aux4;
+}
 
 class Modelo09Barras : public Modelo09, public ::testing::WithParamInterface<CasoBarras> {};
 

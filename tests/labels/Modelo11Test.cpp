@@ -2,6 +2,7 @@
 // of counts, the variant line and rows whose goods are gone.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "FilaTeste.h"
@@ -35,6 +36,8 @@ const Produto kProdutos[] = {
     {2, "12345", "MEIA", "M2", "5.5"},
     {3, "ABC12345678", "BONÉ", "", "1234.5"},
 };
+
+void PrintTo(const CasoOuro& c, std::ostream* os) { *os << c.arquivo; }
 
 const Produto& ProdutoDe(int codigo) {
     for (const auto& p : kProdutos)

@@ -64,7 +64,9 @@ struct TDesenho {
 };
 
 // Adapts the call to the label (type by length, place, height...) and answers
-// whether it is drawn at all.
+// whether it is drawn at all. It runs after the value is read, so it sees
+// d.valor and may change it too (a short code printed as "0" + code).
+// A one-label model is porLinha 1; a text shown only sometimes is Quando(...).
 using TRegra = std::function<bool(TDesenho&, const TContextoEtiqueta&)>;
 
 struct TElemento {

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Screenshots of the road to the label queue window, taken on a virtual screen
+# over a small demo shop: the goods window, the queue window on the new batch,
+# the print progress window and the message after "Cancelar".
+# Needs xvfb-run, xdotool, xwininfo (x11-utils) and import (imagemagick).
+# Usage: docs/capturas-fila.sh [folder of etiquetas and etiquetas-cli]
+set -euo pipefail
+cd "$(dirname "$0")"
+BIN=$(realpath "${1:-../build/bin}")
+for t in xvfb-run xdotool xwininfo import; do
+  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
+done
+
+# The programs read configEtq.ini beside themselves: copies in a scratch folder.
+PASTA=$(mktemp -d)
+trap 'rm -rf "$PASTA"' EXIT
+cp "$BIN/etiquetas" "$BIN/etiquetas-cli" "$PASTA/"
+"$PASTA/etiquetas-cli" demo-db "$PASTA/loja.fdb" --mercadorias 40 --semente 7 >/dev/null
+printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=FILE:%s\r\nMODELO=PPLA\r\nMODELO PRINT=11 - PPLA 3 colunas 22x33\r\nTEMPERATURA=10\r\n' \
+  "$PASTA/loja.fdb" "$PASTA/saida.prn" > "$PASTA/configEtq.ini"
+
+cat > "$PASTA/capturar.sh" <<FIM
+set -e
+janela() { xwininfo -root -tree | grep "\"\$1\"" | awk '{print \$1}' | head -1; }
+esperar() { for i in \$(seq 50); do ID=\$(janela "\$1"); [ -n "\$ID" ] && return 0; sleep 0.2; done; echo "sem janela \$1" >&2; return 1; }
+"$PASTA/etiquetas" &
+PID=\$!
+esperar "Etiquetas de codigo de barras"; sleep 1
+# btnEtiquetas
+xdotool mousemove --window "\$ID" 248 30 click 1
+esperar "Relatório de produtos - Etiquetas"; sleep 1
+import -window "\$ID" "$PWD/janela-mercadorias-fila.png"
+# btnImprimir: the batch of every goods item, then the queue window
+xdotool mousemove --window "\$ID" 76 25 click 1
+esperar "Etiqueta de produto"; sleep 1
+import -window "\$ID" "$PWD/janela-fila.png"
+# "Importar quantidade do estoque", then "Imprimir etiquetas"
+xdotool mousemove --window "\$ID" 790 112 click 1
+sleep 1
+import -window "\$ID" "$PWD/janela-fila-estoque.png"
+xdotool mousemove --window "\$ID" 785 537 click 1
+esperar "Imprimindo etiquetas"; sleep 2
+import -window root -crop 1024x768+0+0 "$PWD/janela-fila-imprimindo.png"
+# "Cancelar", at the foot of the progress window
+L=\$(xwininfo -id "\$ID" | awk '/Width:/ {print \$2}')
+A=\$(xwininfo -id "\$ID" | awk '/Height:/ {print \$2}')
+xdotool mousemove --window "\$ID" \$((L / 2)) \$((A - 28)) click 1
+sleep 2
+import -window root -crop 1024x768+0+0 "$PWD/janela-fila-cancelada.png"
+kill \$PID
+FIM
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$PASTA/capturar.sh"
+echo "capturas em $PWD"

@@ -19,5 +19,10 @@ if(TARGET etiq_labels_gui)
   target_link_libraries(etiq_app PUBLIC etiq_labels_gui)
 endif()
 
+# The preview of the A4 sheet models.
+if(TARGET etiq_a4_gui)
+  target_link_libraries(etiq_app PUBLIC etiq_a4_gui)
+endif()
+
 add_executable(etiquetas ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(etiquetas PRIVATE etiq_app)

@@ -15,6 +15,7 @@
 #include "common/Excecoes.h"
 #include "common/gui/FuncoesGui.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
+#include "labels/a4/gui/PreviaA4Dialogo.h"
 #include "labels/gui/MrgEtiquetas.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     TfrmAvisoAbertura frmAvisoAbertura(&frmPrincipal);
     TInterfaceUsuarioQt interfaceQt(frmAvisoAbertura);
     DefinirInterfaceUsuario(&interfaceQt);
+    InstalarPreviaA4(MostraPreviaA4Dialogo);
 
     // The label queue window, on the application module's connection; the
     // command-line model number goes to its print object.

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -179,6 +180,7 @@ int CompoeFolhas(const TFormularioA4& formulario, TFonteCelulas& fonte, QPagedPa
 }
 
 int ExportaPdfA4(const TFormularioA4& formulario, TFonteCelulas& fonte, const std::string& arquivo) {
+    GarantirAplicacaoGrafica();
     {
         QFile f(QString::fromStdString(arquivo));
         if (!f.open(QIODevice::WriteOnly))
@@ -195,7 +197,17 @@ void InstalarPreviaA4(TPreviaA4 previa) { Previa() = std::move(previa); }
 
 bool PreviaA4Instalada() { return static_cast<bool>(Previa()); }
 
-void MostraPreviaA4(const TFormularioA4& formulario, TFonteCelulas& fonte) {
+void MostraPreviaA4(TDocumentoA4& documento) {
     if (!Previa()) throw Exception("Visualização de relatórios indisponível neste programa");
-    Previa()(formulario, fonte);
+    Previa()(documento);
+}
+
+void GarantirAplicacaoGrafica() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char nome[] = "etiquetas";
+    static char* argv[] = {nome, nullptr};
+    // Lives until the process ends: Qt objects must not outlive it at exit.
+    new QGuiApplication(argc, argv);
 }

@@ -7,6 +7,7 @@
 // so memory does not grow with the number of pages.
 #include <array>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -100,9 +101,29 @@ int CompoeFolhas(const TFormularioA4& formulario, TFonteCelulas& fonte, QPagedPa
 // file cannot be written. Returns the number of pages.
 int ExportaPdfA4(const TFormularioA4& formulario, TFonteCelulas& fonte, const std::string& arquivo);
 
-// The modal preview (print and "Documento PDF" export) lives in the program;
-// the program installs it here. Without one, showing a report is an error.
-using TPreviaA4 = std::function<void(const TFormularioA4& formulario, TFonteCelulas& fonte)>;
+// A composed report: a form (set up for this run) over its sheet source. The
+// preview paints it as often as it needs (each run starts from the first cell).
+class TDocumentoA4 {
+public:
+    TDocumentoA4(TFormularioA4 formulario, TFonteCelulas& fonte)
+        : formulario_(std::move(formulario)), fonte_(fonte) {}
+    const TFormularioA4& Formulario() const { return formulario_; }
+    const std::string& Titulo() const { return formulario_.titulo; }
+    int Imprimir(QPagedPaintDevice& dispositivo) { return CompoeFolhas(formulario_, fonte_, dispositivo); }
+    int ExportarPdf(const std::string& arquivo) { return ExportaPdfA4(formulario_, fonte_, arquivo); }
+
+private:
+    TFormularioA4 formulario_;
+    TFonteCelulas& fonte_;
+};
+
+// The modal preview (print and "Documento PDF" export) lives in the program,
+// which installs it here. Without one, showing a report is an error.
+using TPreviaA4 = std::function<void(TDocumentoA4& documento)>;
 void InstalarPreviaA4(TPreviaA4 previa);
 bool PreviaA4Instalada();
-void MostraPreviaA4(const TFormularioA4& formulario, TFonteCelulas& fonte);
+void MostraPreviaA4(TDocumentoA4& documento);
+
+// Painting needs a QGuiApplication; a program without one (etiquetas-cli)
+// gets one on the offscreen platform, so no display is needed.
+void GarantirAplicacaoGrafica();

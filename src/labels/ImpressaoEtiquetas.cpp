@@ -163,8 +163,23 @@ int TImpressaoEtiquetas::Relatorio_format(const std::string& modo, int codigo) {
 void TImpressaoEtiquetas::InsertEtiquetaMrg(const std::string& Linha1, const std::string& Linha2,
                                             const std::string& Linha3, const std::string& Linha4,
                                             const std::string& Linha5) {
-    dtm.INSERTFILE("EtiquetaMrg", {"LINHA1", Linha1, "LINHA2", Linha2, "LINHA3", Linha3, "LINHA4", Linha4, "LINHA5",
-                                   Linha5, "Ct_lin", std::to_string(ContadorLinha)});
+    // Parameters keep the texts as the goods have them: the pairs insert would
+    // turn the price's decimal comma, and commas and quotes in names, into
+    // other characters on the sheet. Prepared once for a whole sheet.
+    static const std::string sql =
+        "Insert into EtiquetaMrg ( LINHA1,LINHA2,LINHA3,LINHA4,LINHA5,Ct_lin ) Values ( ?,?,?,?,?,? )";
+    fb::TQuery& q = dtm.qryprocesso;
+    if (q.Texto() != sql) {
+        q.Clear();
+        q.Add(sql);
+    }
+    q.ParamTexto(0, Linha1);
+    q.ParamTexto(1, Linha2);
+    q.ParamTexto(2, Linha3);
+    q.ParamTexto(3, Linha4);
+    q.ParamTexto(4, Linha5);
+    q.ParamInteiro(5, ContadorLinha);
+    q.ExecSQL();
     ++ContadorLinha;
 }
 

@@ -95,7 +95,7 @@ public:
     // "TAMANHO": opens qryFormat on the rows of one format code and answers
     // the TAM_IMP of the first (0 when none); the query stays on that row.
     int Relatorio_format(const std::string& modo, int codigo);
-    // One row of the A4 sheet table ETIQUETAMRG; the caller commits.
+    // One row of the A4 sheet table ETIQUETAMRG, texts stored as given; the caller commits.
     void InsertEtiquetaMrg(const std::string& Linha1, const std::string& Linha2, const std::string& Linha3,
                            const std::string& Linha4, const std::string& Linha5);
     // Makes the module's changes durable (dtmCommit); false when it failed.

@@ -220,6 +220,10 @@ TEST_F(Despacho, InsertEtiquetaMrgNumeraAsLinhasEOChamadorConfirma) {
     EXPECT_EQ(Texto("select LINHA1 || LINHA5 from ETIQUETAMRG where CT_LIN = 0"), "AE");
     EXPECT_EQ(Texto("select LINHA1 from ETIQUETAMRG where CT_LIN = 1"), "F");
     EXPECT_EQ(imp->ContadorLinha, 2);
+    // A price with a decimal comma and a name with a comma and a quote reach the sheet as they are.
+    imp->InsertEtiquetaMrg("AÇÚCAR, D'OURO", "7891234567895", "R$ 4,99", "", "");
+    EXPECT_TRUE(imp->Commit());
+    EXPECT_EQ(Texto("select LINHA1 || '|' || LINHA3 from ETIQUETAMRG where CT_LIN = 2"), "AÇÚCAR, D'OURO|R$ 4,99");
 }
 
 TEST_F(Despacho, RelatorioFormatLeOTamanhoDaPrimeiraLinhaDoCodigo) {

@@ -28,29 +28,29 @@ const std::vector<TLinhaTabelaModelos>& TabelaModelos() {
         {17, {}},
         {18, {}},
         {19, {}},  // Etiq_Modelo_19(e, 19)
-        {20, {}},  // A4
+        {20, [](E& e) { Etiq_Modelo_20(e); }},
         {21, {}},
         {22, {}},
         {23, {}},
         {24, {}},
         {25, {}},
-        {26, {}},  // A4
+        {26, [](E& e) { Etiq_Modelo_26(e); }},
         {27, {}},
-        {28, {}},  // A4
+        {28, [](E& e) { Etiq_Modelo_28(e); }},
         {29, {}},
         {30, {}},
         {31, {}},
-        {32, {}},  // A4
-        {33, {}},  // A4
-        {34, {}},  // A4
-        {35, {}},  // A4
+        {32, [](E& e) { Etiq_Modelo_32(e); }},
+        {33, [](E& e) { Etiq_Modelo_33(e); }},
+        {34, [](E& e) { Etiq_Modelo_34(e); }},
+        {35, [](E& e) { Etiq_Modelo_35(e); }},
         {36, {}},
         {37, {}},
         {38, {}},
-        {39, {}},  // A4
+        {39, [](E& e) { Etiq_Modelo_39(e); }},
         {40, {}},
         {41, {}},
-        {42, {}},  // A4
+        {42, [](E& e) { Etiq_Modelo_42(e); }},
         {43, {}},
         {44, {}},
         {45, {}},  // Etiq_Modelo_45(e, "cod_nome_valor")
@@ -63,7 +63,7 @@ const std::vector<TLinhaTabelaModelos>& TabelaModelos() {
         {52, {}},
         {53, {}},  // Etiq_Modelo_53(e, 1)
         {54, {}},  // Etiq_Modelo_53(e, 0)
-        {55, {}},  // A4
+        {55, [](E& e) { Etiq_Modelo_55(e); }},
         {56, {}},
         {57, {}},  // Etiq_Modelo_19(e, 57)
         {58, {}},

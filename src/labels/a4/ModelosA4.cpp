@@ -1,0 +1,103 @@
+// The layout routines of the A4 sheet models: the printable queue rows become
+// cells of the sheet table ETIQUETAMRG (texts of the goods row, never of the
+// queue row), which the model's form then composes for the preview or a PDF.
+#include <array>
+#include <string>
+
+#include "common/Regional.h"
+#include "data/udtmAplicativo.h"
+#include "labels/ImpressaoEtiquetas.h"
+#include "labels/Modelos.h"
+#include "labels/a4/FormulariosA4.h"
+
+namespace {
+
+using TTextosCelula = std::array<std::string, 5>;  // LINHA1 to LINHA5
+using TTextosModelo = TTextosCelula (*)(const TMercadoria& m, const std::string& loja);
+
+std::string Preco(const TMercadoria& m) { return "R$ " + FormataValor(m.VLR_VEN); }
+std::string N(const TMercadoria& m, int a, int b) { return Trecho(m.NOM_MER, a, b); }
+
+TTextosCelula Textos20(const TMercadoria& m, const std::string& loja) {
+    return {N(m, 1, 35), N(m, 36, 70), Preco(m), loja, ""};
+}
+TTextosCelula Textos26(const TMercadoria& m, const std::string&) { return {m.NOM_MER, m.COD_BAR, Preco(m), "", ""}; }
+TTextosCelula Textos28(const TMercadoria& m, const std::string&) {
+    return {N(m, 1, 25), m.COD_BAR, Preco(m), N(m, 26, 50), ""};
+}
+TTextosCelula Textos33(const TMercadoria& m, const std::string&) {
+    return {N(m, 1, 35), m.COD_BAR, Preco(m), N(m, 26, 50), ""};
+}
+TTextosCelula Textos39(const TMercadoria& m, const std::string&) {
+    return {N(m, 1, 18), N(m, 19, 36), m.COD_BAR, Preco(m), N(m, 26, 50)};
+}
+TTextosCelula Textos42(const TMercadoria& m, const std::string& loja) {
+    return {m.NOM_MER, m.COD_BAR, Preco(m), loja, ""};
+}
+TTextosCelula Textos55(const TMercadoria& m, const std::string&) {
+    return {N(m, 1, 22), m.COD_BAR, Preco(m), N(m, 23, 44), m.APLICACAO};
+}
+
+// The sheet query qryetiqueta: every cell in CT_LIN order, read as the
+// composer asks for them.
+class TCelulasEtiquetaMrg : public TFonteCelulas {
+public:
+    explicit TCelulasEtiquetaMrg(TdtmAplicativo& dtm) : qry_(dtm.dtbAplicativo, dtm.ibtAplicativo) {
+        for (const char* l : {"select * from ETIQUETAMRG", "", "", "order by ct_lin"}) qry_.Add(l);
+    }
+    void Abrir() override {
+        qry_.Close();
+        qry_.Open();
+        campos_.clear();
+        for (int i = 1; i <= 6; ++i) campos_.push_back(qry_.FieldByName("LINHA" + std::to_string(i)));
+    }
+    bool Proxima(TLinhasCelula& linhas) override {
+        if (!qry_.Active() || qry_.Eof()) return false;
+        for (size_t i = 0; i < campos_.size(); ++i) linhas[i] = campos_[i].AsString();
+        qry_.Next();
+        return true;
+    }
+
+private:
+    fb::TQuery qry_;
+    std::vector<fb::TField> campos_;
+};
+
+void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos) {
+    TTabela& fila = imp.tblEtiquetaRead;
+    fila.First();
+    imp.dtm.DeleteRegistro("EtiquetaMrg", "1=1");
+    for (int i = 1; i <= imp.edtBranco; ++i) imp.InsertEtiquetaMrg(".", "", "", "", "");
+    const TDadosLoja loja = LerDadosLoja();
+    const std::string nomeLoja = Trecho(loja.nome, 1, 70);  // fits LINHA4
+    for (; !fila.Eof(); fila.Next()) {
+        const TLinhaFila linha = LerLinhaFila(fila);
+        if (linha.QUANTIDADE <= Decimal(0) || !imp.BuscarMercadoria(linha.CODIGO)) continue;
+        const TTextosCelula t = textos(imp.Mercadoria(), nomeLoja);
+        for (int64_t copias = ContagemEtiquetas(linha.QUANTIDADE); copias > 0; --copias)
+            imp.InsertEtiquetaMrg(t[0], t[1], t[2], t[3], t[4]);
+    }
+    // A failed commit has told the operator; the preview shows what the query still sees.
+    imp.Commit();
+
+    TFormularioA4 formulario = CriaFormularioA4(modelo, loja);
+    ConfiguraBarrasA4(formulario, modelo, imp.IndiceRatio, imp.TipoBarraA4);
+    TCelulasEtiquetaMrg qryetiqueta(imp.dtm);
+    TDocumentoA4 documento(std::move(formulario), qryetiqueta);
+    if (!imp.ArquivoPdf.empty()) documento.ExportarPdf(imp.ArquivoPdf);
+    else if (imp.MostrarPrevia) imp.MostrarPrevia(documento);
+    else MostraPreviaA4(documento);
+}
+
+}  // namespace
+
+void Etiq_Modelo_20(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 20, Textos20); }
+void Etiq_Modelo_26(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 26, Textos26); }
+void Etiq_Modelo_28(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 28, Textos28); }
+void Etiq_Modelo_32(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 32, Textos26); }
+void Etiq_Modelo_33(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 33, Textos33); }
+void Etiq_Modelo_34(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 34, Textos33); }
+void Etiq_Modelo_35(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 35, Textos28); }
+void Etiq_Modelo_39(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 39, Textos39); }
+void Etiq_Modelo_42(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 42, Textos42); }
+void Etiq_Modelo_55(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 55, Textos55); }

@@ -85,7 +85,7 @@ void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos)
     TCelulasEtiquetaMrg qryetiqueta(imp.dtm);
     TDocumentoA4 documento(std::move(formulario), qryetiqueta);
     if (!imp.ArquivoPdf.empty()) documento.ExportarPdf(imp.ArquivoPdf);
-    else if (imp.MostrarPrevia) imp.MostrarPrevia(documento);
+    else if (imp.MostrarPrevia) imp.MostrarPrevia(documento.Formulario(), qryetiqueta);
     else MostraPreviaA4(documento);
 }
 

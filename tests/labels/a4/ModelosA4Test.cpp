@@ -29,8 +29,8 @@ protected:
     // The form and source the routine handed to the preview.
     void CapturarPrevia() {
         imp->ArquivoPdf.clear();
-        imp->MostrarPrevia = [this](TDocumentoA4& d) {
-            formulario_ = d.Formulario();
+        imp->MostrarPrevia = [this](const TFormularioA4& f, TFonteCelulas&) {
+            formulario_ = f;
             celulasNoBanco_ = Contar("ETIQUETAMRG");  // another connection: only committed rows
         };
     }

@@ -1,0 +1,52 @@
+// etiquetas-cli imprimir on an A4 model: the sheets go to a PDF file with no
+// window and no display.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "FilaTeste.h"
+#include "FolhaPdf.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CmdImprimirA4 : public FilaTeste {
+protected:
+    void SetUp() override {
+        FilaTeste::SetUp();
+        programa_ = pasta_ + "/etiquetas-cli";
+        fs::copy_file(ETIQ_CLI, programa_);
+        Mercadoria(1, "7891234567895", "CAMISETA", "CB-01", "29.9");
+        Fila(1, "7891234567895", "CAMISETA", "4", "29.9");
+        GravarConfig("MODELO PRINT", "26 - A4 30 por folha");
+    }
+    int Rodar(const std::string& argumentos) {
+        FecharOutro();
+        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + programa_ + "' imprimir " +
+                                argumentos + " >'" + pasta_ + "/stdout' 2>'" + pasta_ + "/stderr'";
+        const int r = std::system(cmd.c_str());
+        return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
+    }
+    std::string Saida(const char* nome) const { return LerTudo(pasta_ + "/" + nome); }
+    std::string programa_;
+};
+
+TEST_F(CmdImprimirA4, GravaAsFolhasEmPdfSemTela) {
+    const std::string pdf = pasta_ + "/folhas.pdf";
+    ASSERT_EQ(Rodar("--brancos 2 --pdf '" + pdf + "'"), 0) << Saida("stderr");
+    EXPECT_EQ(Saida("stdout"), "Folhas A4 do modelo 26 gravadas em " + pdf + "\n");
+    EXPECT_EQ(PaginasDoPdf(pdf), 1);
+    int nomes = 0, pontos = 0;
+    for (const auto& p : PalavrasDoPdf(pdf)) nomes += p.texto == "CAMISETA", pontos += p.texto == ".";
+    EXPECT_EQ(nomes, 4);
+    EXPECT_EQ(pontos, 2);
+}
+
+TEST_F(CmdImprimirA4, SemPdfNaoHaPreviaParaMostrar) {
+    EXPECT_EQ(Rodar("--modelo 42"), 1);
+    EXPECT_EQ(Saida("stderr"), "Visualização de relatórios indisponível neste programa\n");
+}
+
+}  // namespace

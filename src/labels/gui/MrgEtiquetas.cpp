@@ -287,6 +287,11 @@ void TmrgEtiquetas::FormClose() {
 }
 
 void TmrgEtiquetas::done(int resultado) {
+    // The walk still uses the table and the component: closing now only asks it to stop.
+    if (imprimindo_) {
+        if (progresso_) progresso_->Cancelar();
+        return;
+    }
     Protegido(this, [this] { FormClose(); });
     QDialog::done(resultado);
 }

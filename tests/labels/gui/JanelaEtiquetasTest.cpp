@@ -215,6 +215,30 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     EXPECT_GT(LerTudo(saida).size(), cancelada);
 }
 
+TEST_F(JanelaFila, FecharDuranteAImpressaoSoCancela) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 6", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 6"});
+    Abrir();
+    janela->Impressao().PausaMs = 40;
+    bool fechou = false;
+    QTimer relogio;
+    relogio.setInterval(2);
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        if (!janela->Progresso() || fechou) return;
+        fechou = true;
+        janela->close();
+    });
+    relogio.start();
+    janela->btnEtiquetas->click();
+    relogio.stop();
+    ASSERT_TRUE(fechou);
+    EXPECT_TRUE(janela->Impressao().Cancelado());
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 3);
+    EXPECT_TRUE(janela->isVisible());
+    EXPECT_TRUE(Tabela().Active());
+    EXPECT_EQ(Modelo().rowCount(), 2);
+    EXPECT_TRUE(falhas.empty());
+}
+
 TEST_F(JanelaFila, AdicionarPeloCodigoDeBarrasEPelaReferencia) {
     Enfileirar({"20, '789200', 'ARROZ', 'ARROZ', 0, 20, 0"});
     Abrir();

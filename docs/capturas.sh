@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Screenshots of the main window in its two states, taken on a virtual screen.
-# Needs xvfb-run, xdotool, xwininfo (x11-utils) and import (imagemagick).
+# Screenshots of the main window in its two states and of the goods window,
+# taken on a virtual screen.
+# Needs xvfb-run, xdotool, xwininfo (x11-utils) and import (imagemagick):
+# scripts/deps.sh --capturas installs them.
 # Usage: docs/capturas.sh [path of the etiquetas program]
 set -euo pipefail
 cd "$(dirname "$0")"
 PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
+CLI=$(dirname "$PROGRAMA")/etiquetas-cli
 for t in xvfb-run xdotool xwininfo import; do
   command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
 done
@@ -41,4 +44,31 @@ import -window "\$ID" "$PWD/janela-configuracao.png"
 kill \$PID
 FIM
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$PASTA/capturar.sh"
+
+# The goods window needs a shop: a small demo one in a folder of its own.
+LOJA=$(mktemp -d)
+trap 'rm -rf "$PASTA" "$LOJA"' EXIT
+cp "$PROGRAMA" "$LOJA/etiquetas"
+cp "$CLI" "$LOJA/etiquetas-cli"
+printf '[CONF]\r\nPATH MERKOR=%s/loja.fdb\r\nMODELO PRINT=01 - Argox 1 coluna\r\n' "$LOJA" > "$LOJA/configEtq.ini"
+"$LOJA/etiquetas-cli" demo-db "$LOJA/loja.fdb" --mercadorias 50 >/dev/null
+cat > "$LOJA/capturar.sh" <<FIM
+set -e
+"$LOJA/etiquetas" &
+PID=\$!
+sleep 3
+ID=\$(xwininfo -root -tree | grep '"Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1)
+# btnEtiquetas
+xdotool mousemove --window "\$ID" 248 30 click 1
+sleep 3
+MERC=\$(xwininfo -root -tree | grep '"Relatório de produtos - Etiquetas"' | awk '{print \$1}' | head -1)
+# "Nome do produto", then a name
+xdotool mousemove --window "\$MERC" 300 194 click 1
+sleep 1
+xdotool type --delay 50 "camisa"
+sleep 1
+import -window "\$MERC" "$PWD/janela-mercadorias.png"
+kill \$PID
+FIM
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$LOJA/capturar.sh"
 echo "capturas em $PWD"

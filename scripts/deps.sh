@@ -15,6 +15,10 @@ PACKAGES=(
 if [ "${1:-}" = "--run" ]; then
   PACKAGES+=(imagemagick)
 fi
+# docs/capturas.sh drives the program on a virtual screen.
+if [ "${1:-}" = "--capturas" ]; then
+  PACKAGES+=(imagemagick xdotool)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

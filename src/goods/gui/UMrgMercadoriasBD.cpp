@@ -65,7 +65,7 @@ QDateEdit* Data(int x, int y, QWidget* pai, const char* nome) {
     d->setObjectName(nome);
     d->setDisplayFormat(QString::fromLatin1(kFormatoData));
     d->setCalendarPopup(true);
-    d->setGeometry(x, y, 100, kAlturaEdit);
+    d->setGeometry(x, y, 90, kAlturaEdit);
     d->setEnabled(false);
     return d;
 }
@@ -222,7 +222,7 @@ void TMrgMercadoriasBD::CriarSelecao() {
     edtBar2 = Edit(132, 56 + kAbaixo, 120, g, "edtBar2");
     chkDataEmi = Marca("Data da alteracão de preços", 288, 56, g, "chkDataEmi");
     edtData1 = Data(288, 56 + kAbaixo, g, "edtData1");
-    edtData2 = Data(392, 56 + kAbaixo, g, "edtData2");
+    edtData2 = Data(382, 56 + kAbaixo, g, "edtData2");
     chkListaCodBar = Marca("Código de barras ( por listagem )", 8, 104, g, "chkListaCodBar");
     chkNome = Marca("Nome do produto", 8, 130, g, "chkNome");
     edtNome = Edit(8, 130 + kAbaixo, 260, g, "edtNome");
@@ -257,9 +257,9 @@ void TMrgMercadoriasBD::CriarSelecao() {
     chkCodGer = Marca("Códigos gerados", 11, 380, g, "chkCodGer");
 
     chkProEstoque = Marca("Produto de estoque", 11, 399, g, "chkProEstoque");
-    QWidget* proEstoque = Suporte(11, 399 + kAbaixo, 260, 20, g, "grpProEstoque");
+    QWidget* proEstoque = Suporte(11, 399 + kAbaixo, 270, 20, g, "grpProEstoque");
     rMarcados = Radio("Produtos marcados", 16, 0, proEstoque, "rMarcados");
-    rDesmarcados = Radio("Produtos desmarcados", 136, 0, proEstoque, "rDesmarcados");
+    rDesmarcados = Radio("Produtos desmarcados", 130, 0, proEstoque, "rDesmarcados");
     rMarcados->setEnabled(false);
     rDesmarcados->setEnabled(false);
 
@@ -284,7 +284,7 @@ void TMrgMercadoriasBD::CriarSelecao() {
     edtPis = Lista(10, 453 + kAbaixo, 260, g, "edtPis");
     chkDataCompra = Marca("Data de emissão da compra", 288, 456, g, "chkDataCompra");
     edtDtC1 = Data(288, 456 + kAbaixo, g, "edtDtC1");
-    edtDtC2 = Data(392, 456 + kAbaixo, g, "edtDtC2");
+    edtDtC2 = Data(382, 456 + kAbaixo, g, "edtDtC2");
     chkICms = Marca("Tributação de ICMS", 10, 494, g, "chkICms");
     edtICMS = Lista(10, 494 + kAbaixo, 260, g, "edtICMS");
     chkNNota = Marca("Numero da nota de compra", 288, 497, g, "chkNNota");

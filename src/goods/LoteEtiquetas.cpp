@@ -31,7 +31,9 @@ TSelecaoMercadorias::TSelecaoMercadorias(TdtmAplicativo& dtm)
     : tblMercadorias(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
       tblDepartPesquisa(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
       qrySelect(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
+      qryGrades(dtm.dtbAplicativo, dtm.ibtAplicativo),
       dtm_(dtm) {
+    qryGrades.Add("Select * From GRADES_PRODUTOS_P Where ( COD_MER=? )");
     for (const std::string& l : SQLMercadoriasInicial()) tblMercadorias.Add(l);
     for (const char* l : {"select cod_dep", "from departamentos", "where cod_dep>0"}) tblDepartPesquisa.Add(l);
 }
@@ -63,6 +65,7 @@ void TSelecaoMercadorias::FecharMercadorias() {
     tblMercadorias.Close();
     tblDepartPesquisa.Close();
     qrySelect.Close();
+    qryGrades.Close();
 }
 
 size_t TSelecaoMercadorias::ContarMercadorias() {
@@ -90,7 +93,7 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
             if (Progresso) Progresso(++lidas, total);
             if (!TestaFiltro()) continue;
             if (ProcessarGrades) {
-                const size_t n = InserirGrades(modelo);
+                const size_t n = InserirGrades();
                 escritas += n;
                 if (n > 0) continue;
             }
@@ -123,13 +126,18 @@ void TSelecaoMercadorias::InserirSimples(int modelo) {
                                      "QUANTIDADE", "0"});
 }
 
-size_t TSelecaoMercadorias::InserirGrades(int) {
+size_t TSelecaoMercadorias::InserirGrades() {
     const fb::TQuery& m = tblMercadorias;
-    if (!dtm_.SelectFile("2", "GRADES_PRODUTOS_P", "COD_MER=" + m.FieldByName("COD_RED").AsString())) return 0;
+    fb::TQuery& g = qryGrades;
+    g.ParamInteiro(0, m.FieldByName("COD_RED").AsInteger());
+    g.Open();
+    if (g.Eof()) {
+        g.Close();
+        return 0;
+    }
     const std::string nome = m.FieldByName("NOM_MER").AsString();
     const std::string barrasMercadoria = m.FieldByName("COD_BAR").AsString();
     const Decimal precoMercadoria = m.FieldByName("VLR_VEN").AsDecimal();
-    fb::TQuery& g = dtm_.qrySelect2;
     size_t n = 0;
     for (; !g.Eof(); g.Next()) {
         const std::string grade = g.FieldByName("NOME_GRA").AsString();

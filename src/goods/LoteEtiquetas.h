@@ -32,6 +32,10 @@ public:
     fb::TQuery tblMercadorias;     // the goods statement, dtbAplicativoMrg
     fb::TQuery tblDepartPesquisa;  // row checks 4 and 5, dtbAplicativoMrg
     fb::TQuery qrySelect;          // row checks 6 and 7, dtbAplicativoMrg
+    // The variants of one goods item, dtbAplicativo: prepared once per batch
+    // with the code as parameter, since a statement text per goods row costs
+    // the server a fresh compile each time.
+    fb::TQuery qryGrades;
 
     TOpcoesMercadorias Opcoes;
     bool ProcessarGrades = false;
@@ -58,7 +62,7 @@ public:
 private:
     bool HaLinhas(fb::TQuery& q, const std::vector<std::string>& linhas);
     size_t ContarMercadorias();
-    size_t InserirGrades(int modelo);
+    size_t InserirGrades();
     void InserirSimples(int modelo);
 
     TdtmAplicativo& dtm_;

@@ -342,6 +342,32 @@ TEST_F(JanelaFila, ParcelasDoModelo47ShowModalELidasDeVolta) {
     EXPECT_EQ(janela->Parcela2, "6");
 }
 
+TEST_F(JanelaFila, ModoDiretoFechaDepoisDeImprimirComAsEntradasDaJanela) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1"});
+    dtm = std::make_unique<TdtmAplicativo>();
+    janela = std::make_unique<TmrgEtiquetas>(*dtm);
+    janela->Impressao().PausaMs = 0;
+    janela->FecharAposImprimir = true;
+    janela->MostrarBrancos = true;
+    bool brancosVisiveis = false;
+    QTimer::singleShot(0, [&] {
+        brancosVisiveis = janela->lblbranco->isVisible() && janela->edtBranco->isVisible();
+        janela->edtBranco->setValue(4);
+        janela->edtParametro->setText("PROMOCAO");
+        janela->btnEtiquetas->click();
+    });
+    QTimer::singleShot(3000, janela.get(), [&] { janela->btnSair->click(); });  // only if it hangs
+    janela->ShowModal();
+    EXPECT_TRUE(brancosVisiveis);
+    EXPECT_EQ(janela->result(), 1);
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 1);
+    EXPECT_EQ(janela->Impressao().edtBranco, 4);
+    EXPECT_EQ(janela->Impressao().edtParametro, "PROMOCAO");
+    EXPECT_EQ(janela->Impressao().modModelo58, 0);
+    EXPECT_FALSE(Tabela().Active());  // closed as every close does
+    EXPECT_TRUE(falhas.empty());
+}
+
 TEST(NumerosDaGrade, PrecoComMilharEDigitadoComOuSemGrupos) {
     setenv("LC_ALL", "C", 1);
     EXPECT_EQ(FormataPreco(Decimal::DeTexto("1234.5")), "1.234,500");

@@ -132,6 +132,19 @@ TEST_F(JanelaFila, ContagemDigitadaEImpressaLogoSaiComEssaContagem) {
     EXPECT_EQ(ColunaGrade("QUANTIDADE"), "0;2");
 }
 
+TEST_F(JanelaFila, ContagemChegaALinhaCertaEntreLinhasIguais) {
+    // the same barcode added twice: two rows with nothing to tell them apart
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1"});
+    Abrir();
+    Digitar(1, "QUANTIDADE", "5");
+    janela->gridArg->setCurrentIndex(Indice(0, "QUANTIDADE"));  // leaving the row posts it
+    Digitar(0, "VLR_VEN", "1.234,5");
+    janela->rdNomeMer->click();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(TextoAParte("select list(quantidade || '/' || vlr_ven, ';') from etiquetaread"), "1.000/1234.500;5.000/12.500");
+    EXPECT_TRUE(falhas.empty());
+}
+
 TEST_F(JanelaFila, TrocarAOrdemGuardaAsContagensDigitadas) {
     Enfileirar({"30, '111', 'CAMISA', 'CAMISA', 0, 1, 0", "10, '333', 'ARROZ', 'ARROZ', 0, 1, 0",
                 "20, '222', 'BOLACHA', 'BOLACHA', 0, 1, 0"});

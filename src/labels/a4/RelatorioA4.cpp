@@ -115,14 +115,16 @@ private:
         if (disponivel <= 0) return;
         // Module wide when it fits; squeezed to the box otherwise.
         const double unidade = std::min(e.barras.modulo, disponivel / ultimo_.largura);
-        const double esq = x + e.esquerda + margem;
+        // Bars in narrow-bar units under one transform: short numbers in the PDF.
         retangulos_.clear();
-        for (auto [bx, bw] : ultimo_.barras)
-            retangulos_.emplace_back(esq + bx * unidade, y + e.topo, bw * unidade, e.altura);
+        for (auto [bx, bw] : ultimo_.barras) retangulos_.emplace_back(bx, 0, bw, 1);
+        p_.save();
+        p_.translate(x + e.esquerda + margem, y + e.topo);
+        p_.scale(unidade, e.altura);
         p_.setPen(Qt::NoPen);
         p_.setBrush(Qt::black);
         p_.drawRects(retangulos_.data(), static_cast<int>(retangulos_.size()));
-        p_.setBrush(Qt::NoBrush);
+        p_.restore();
     }
 
     void Imagem(double x, double y, const TElementoA4& e) {

@@ -106,7 +106,9 @@ public:
     // Looks a goods row up by the queue's CODIGO text; false when missing.
     bool BuscarMercadoria(const std::string& codigo);
 
-    // Progress of the current / last walk.
+    // Progress of the current / last walk. Labels to send counts every queue
+    // row with a count above 0, also one whose goods turn out to be gone, so
+    // a finished print may have sent fewer.
     int64_t EtiquetasEnviadas() const { return enviadas_; }
     int64_t EtiquetasAEnviar() const { return aEnviar_; }
     bool Cancelado() const { return cancelado_; }

@@ -200,13 +200,16 @@ TTipoBarras TipoBarrasA4(int TipoBarraA4, TTipoBarras proprio) {
     }
 }
 
-void ConfiguraBarrasA4(TFormularioA4& formulario, int modelo, int IndiceRatio, int TipoBarraA4) {
+void AtivaModeloBarras(TFormularioA4& formulario, int modelo, int TipoBarraA4) {
     TTipoBarras proprio;
     if (!TipoProprio(modelo, proprio)) return;
-    for (auto& e : formulario.elementos) {
-        if (e.tipo != TTipoElemento::Barras) continue;
-        e.barras.razao = IndiceRatio;
-        // Form 35 keeps Codabar until its per-cell hook picks a kind.
-        if (modelo != 35) e.barras.tipo = TipoBarrasA4(TipoBarraA4, proprio);
-    }
+    for (auto& e : formulario.elementos)
+        if (e.tipo == TTipoElemento::Barras) e.barras.tipo = TipoBarrasA4(TipoBarraA4, proprio);
+}
+
+void ConfiguraBarrasA4(TFormularioA4& formulario, int modelo, int IndiceRatio, int TipoBarraA4) {
+    for (auto& e : formulario.elementos)
+        if (e.tipo == TTipoElemento::Barras) e.barras.razao = IndiceRatio;
+    // Form 35 keeps Codabar until its per-cell hook picks a kind.
+    if (modelo != 35) AtivaModeloBarras(formulario, modelo, TipoBarraA4);
 }

@@ -27,6 +27,9 @@ TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja = {});
 // 2 of 5, 3 Matrix 2 of 5, 4 Code 93), or the form's own kind for any other.
 TTipoBarras TipoBarrasA4(int TipoBarraA4, TTipoBarras proprio);
 
-// Ratio from IndiceRatio and, for the forms that choose one, the kind from
-// TipoBarraA4 (AtivaModeloBarras). Forms without a barcode stay as they are.
+// The kind choice of a barcode form: TipoBarraA4 or the form's own kind.
+void AtivaModeloBarras(TFormularioA4& formulario, int modelo, int TipoBarraA4);
+
+// Ratio from IndiceRatio and, for all barcode forms but 35, the kind choice.
+// Forms without a barcode stay as they are.
 void ConfiguraBarrasA4(TFormularioA4& formulario, int modelo, int IndiceRatio, int TipoBarraA4);

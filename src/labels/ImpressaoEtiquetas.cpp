@@ -66,6 +66,7 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     // first job of this print. Closing drops them; the port opens again.
     if (CdbETQ.Ativo() && (CdbETQ.ListaCmd().Count() > 0 || CdbETQ.EtqInicializada() || CdbETQ.EtqFinalizada()))
         CdbETQ.Desativar();
+    if (AntesDeAtivar) AntesDeAtivar(CdbETQ);
     CdbETQ.Ativar();
 
     // 11-13. A failure in between leaves the component open and the filter on;

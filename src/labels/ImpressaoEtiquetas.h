@@ -15,6 +15,8 @@
 //                      scripts and tests). A window may wait while it keeps
 //                      repainting.
 //   BuscaMercadorias   the goods look-up of the walk (the database by default).
+//   AntesDeAtivar      after the settings reach the component and before it
+//                      opens: the preview points it at memory instead of the port.
 //   ArquivoPdf /
 //   MostrarPrevia      output of the A4 models: a PDF file when ArquivoPdf is
 //                      set, otherwise this preview hook, or when it is empty
@@ -77,6 +79,7 @@ public:
     int PausaMs = 500;
     std::function<void(int ms)> Esperar;
     std::unique_ptr<TBuscaMercadorias> BuscaMercadorias;
+    std::function<void(TCdbETQ&)> AntesDeAtivar;
     std::string ArquivoPdf;
     std::function<void(const TFormularioA4&, TFonteCelulas&)> MostrarPrevia;
 

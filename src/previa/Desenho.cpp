@@ -39,6 +39,7 @@ struct Codigo {
     std::vector<TextoLegivel> textos;
     int largura = 0, altura = 0;  // the anchored box: bars and the line under them
     int esquerda = 0;             // how far the drawing reaches left of x 0
+    int direita = 0;              // and right of the bars (UPC-A's last digit)
     std::string erro;
 };
 
@@ -187,6 +188,7 @@ Codigo MontarCodigo(const Elemento& e, std::vector<std::string>& avisos) {
             centrado(texto.substr(6, 5), 50, 85);
             c.textos.push_back({texto.substr(11, 1), c.largura + fina * 2, yTexto, textoL, textoA});
             c.esquerda = textoL + fina * 2;
+            c.direita = textoL + fina * 2;
         } else if (ean8 && texto.size() >= 8) {
             centrado(texto.substr(0, 4), 3, 32);
             centrado(texto.substr(4, 4), 35, 64);
@@ -261,7 +263,7 @@ void Escrever(QPainter& p, const std::string& texto, int x, int y, int celulaL, 
 struct Preparado {
     const Elemento* e = nullptr;
     int largura = 0, altura = 0;  // the anchored box, local dots
-    int esquerda = 0;             // drawing left of the box (barcode leading digit)
+    int esquerda = 0, direita = 0;  // drawing beside the box (EAN and UPC digits)
     Codigo codigo;
     QTransform t;                 // local to image
     QRect caixa;                  // image rectangle of everything drawn
@@ -283,9 +285,17 @@ Preparado Preparar(const Elemento& e, std::vector<std::string>& avisos) {
                 p.largura = std::max(static_cast<int>(e.dados.size()) * 11 * std::max(e.barraFina, 1), 20);
                 p.altura = std::clamp(e.altura, 10, kMaxLado);
             } else {
+                if (e.ancora != Ancora::CaixaGirada && p.codigo.esquerda > 0) {
+                    // PPLA and EPL2 place the whole symbol, leading digit included.
+                    for (auto& b : p.codigo.barras) b.x += p.codigo.esquerda;
+                    for (auto& t : p.codigo.textos) t.x += p.codigo.esquerda;
+                    p.codigo.largura += p.codigo.esquerda;
+                    p.codigo.esquerda = 0;
+                }
                 p.largura = p.codigo.largura;
                 p.altura = p.codigo.altura;
                 p.esquerda = p.codigo.esquerda;
+                p.direita = p.codigo.direita;
             }
             break;
         case TipoElemento::Retangulo:
@@ -318,9 +328,7 @@ void Posicionar(Preparado& p, int base) {
         }
     }
     p.t = t;
-    p.caixa = t.mapRect(QRectF(-p.esquerda, 0, p.largura + p.esquerda + (p.codigo.textos.size() == 4 ? p.esquerda : 0),
-                               p.altura))
-                  .toAlignedRect();
+    p.caixa = t.mapRect(QRectF(-p.esquerda, 0, p.esquerda + p.largura + p.direita, p.altura)).toAlignedRect();
 }
 
 struct Plano {

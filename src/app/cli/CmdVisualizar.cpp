@@ -1,0 +1,82 @@
+// etiquetas-cli visualizar: the label images the configured model would print
+// for the current queue, as PNG files; nothing is sent to the printer.
+#if __has_include("previa/PreviaImpressao.h") && defined(ETIQ_CLI_PREVIA)
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "Comandos.h"
+#include "common/ConfigEtq.h"
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "data/AjustesBanco.h"
+#include "data/udtmAplicativo.h"
+#include "labels/ImpressaoEtiquetas.h"
+#include "previa/PreviaImpressao.h"
+
+namespace {
+
+int Numero(const std::string& opcao, const std::string& texto, int minimo, int maximo) {
+    const std::string t = Trim(texto);
+    int v = 0;
+    bool ok = !t.empty() && t.size() <= 6;
+    for (char c : t) ok = ok && c >= '0' && c <= '9';
+    if (ok) v = std::stoi(t);
+    if (!ok || v < minimo || v > maximo)
+        throw Exception("--" + opcao + ": '" + texto + "' deve ser um número de " + std::to_string(minimo) + " a " +
+                        std::to_string(maximo));
+    return v;
+}
+
+std::string NomeArquivo(int indice) {
+    char nome[32];
+    std::snprintf(nome, sizeof nome, "etiqueta-%04d.png", indice + 1);
+    return nome;
+}
+
+int Visualizar(const std::vector<std::string>& argumentos) {
+    TOpcoesCli op(argumentos);
+    const std::string modelo = op.Tem("modelo") ? std::to_string(Numero("modelo", op.Valor("modelo"), 1, 59)) : "0";
+    const int dpi = op.Tem("dpi") ? Numero("dpi", op.Valor("dpi"), 100, 1200) : 203;
+    const std::string pasta = op.Valor("png");
+    op.VerificarDesconhecidas();
+    if (!op.Posicionais().empty()) throw Exception("Argumento inesperado: " + op.Posicionais().front());
+    if (Trim(pasta).empty()) throw Exception("Informe a pasta das imagens: --png PASTA");
+
+    std::error_code ec;
+    std::filesystem::create_directories(pasta, ec);
+    if (!std::filesystem::is_directory(pasta)) throw Exception("Não foi possível criar a pasta " + pasta);
+
+    auto app = previa::GarantirAplicacaoGrafica();
+    TdtmAplicativo dtm;
+    if (dtm.dtbAplicativo.Caminho().empty())
+        throw Exception("PATH MERKOR não está definido em " + CaminhoConfigEtq() + ".");
+    Ajusta_BD(dtm);
+    TImpressaoEtiquetas imp(dtm);
+    imp.ParamModelo = modelo;
+    imp.tblEtiquetaRead.Open();
+
+    previa::TPreviaImpressao previa(imp);
+    previa.Dpi = dpi;
+    previa.AoImagem = [&](const QImage& img, int indice) {
+        const std::string arquivo = (std::filesystem::path(pasta) / NomeArquivo(indice)).string();
+        // One bit per dot, as the print head sees it; small files.
+        if (!img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(QString::fromStdString(arquivo), "PNG"))
+            throw Exception("Não foi possível gravar " + arquivo);
+        return true;
+    };
+    const previa::TResultadoPrevia r = previa.Executar();
+    for (const auto& aviso : r.avisos) std::cerr << "Aviso: " << aviso << "\n";
+    std::cout << r.imagens << " imagem(ns) de etiqueta do modelo " << r.modelo << " (" << previa::NomeLinguagem(r.linguagem)
+              << ", " << dpi << " dpi) gravada(s) em " << pasta << "\n";
+    return 0;
+}
+
+const TRegistroComando registro({"visualizar", "[--modelo N] [--dpi N] --png PASTA",
+                                 "grava em PNG as etiquetas da fila como a impressora as receberia, sem imprimir",
+                                 Visualizar});
+
+}  // namespace
+#endif

@@ -1,0 +1,91 @@
+// etiquetas-cli visualizar, run as a script runs it: a copy of the program
+// beside the configEtq.ini of the test shop, with no display.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "Apoio.h"
+#include "FilaBanco.h"
+#include "common/ConfigEtq.h"
+#include "labels/Modelos.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Resultado {
+    int codigo;
+    std::string saida, erro;
+};
+
+// Set-up goes through connections closed at once, so the program, another
+// process, can open the shop too.
+class CmdVisualizar : public FilaBanco {
+protected:
+    void SetUp() override {
+        FilaBanco::SetUp();
+        saida_ = pasta_ + "/saida.prn";
+        GravarConfig({{"PATH REDE", "FILE:" + saida_}, {"MODELO", "PPLA"}, {"MODELO PRINT", "11 - PPLA 3 colunas"}});
+        programa = pasta_ + "/etiquetas-cli";
+        fs::copy_file(ETIQ_CLI, programa);
+    }
+    Resultado Rodar(const std::string& argumentos) {
+        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + programa + "' visualizar " +
+                                argumentos + " >'" + pasta_ + "/stdout' 2>'" + pasta_ + "/stderr'";
+        int r = std::system(cmd.c_str());
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta_ + "/stdout"), LerTudo(pasta_ + "/stderr")};
+    }
+    std::string programa, saida_;
+};
+
+TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {
+    bool pronto = false;
+    for (const auto& l : TabelaModelos()) pronto = pronto || (l.numero == 11 && l.rotina);
+    if (!pronto) GTEST_SKIP() << "modelo 11 ainda sem rotina";
+    ExecutarAParte({
+        "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (1, '7891234567895', 'CAMISETA', 'CB-01', 29.9)",
+        "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (2, '12345', 'MEIA', 'M2', 5.5)",
+        "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
+        "values (1, '7891234567895', 'A CAMISETA', 'A CAMISETA', 3, 0, 29.9, '')",
+        "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
+        "values (2, '12345', 'B MEIA', 'B MEIA', 1, 0, 5.5, '')",
+    });
+
+    const Resultado r = Rodar("--modelo 11 --png '" + pasta_ + "/png'");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "2 imagem(ns) de etiqueta do modelo 11 (PPLA, 203 dpi) gravada(s) em " + pasta_ + "/png\n");
+    EXPECT_TRUE(fs::exists(pasta_ + "/png/etiqueta-0001.png"));
+    EXPECT_TRUE(fs::exists(pasta_ + "/png/etiqueta-0002.png"));
+    EXPECT_FALSE(fs::exists(pasta_ + "/png/etiqueta-0003.png"));
+    EXPECT_FALSE(fs::exists(saida_)) << "nada deve chegar à porta";
+    if (TemPrograma("zbarimg")) {
+        // Three of the first product fill the first row, the second one opens the next.
+        EXPECT_EQ(DecodificarArquivo(pasta_ + "/png/etiqueta-0001.png"), (std::vector<std::string>{"7891234567895"}));
+        EXPECT_EQ(DecodificarArquivo(pasta_ + "/png/etiqueta-0002.png"), (std::vector<std::string>{"12345"}));
+    }
+
+    // At 300 dpi the same millimetres take more dots.
+    const Resultado r300 = Rodar("--modelo 11 --dpi 300 --png '" + pasta_ + "/png300'");
+    ASSERT_EQ(r300.codigo, 0) << r300.erro;
+    const QImage a(QString::fromStdString(pasta_ + "/png/etiqueta-0001.png"));
+    const QImage b(QString::fromStdString(pasta_ + "/png300/etiqueta-0001.png"));
+    EXPECT_GT(b.height(), a.height());
+}
+
+TEST_F(CmdVisualizar, OpcoesErradasSaoRecusadasComMensagem) {
+    struct Caso {
+        const char* argumentos;
+        const char* mensagem;
+    };
+    for (const Caso& c : {Caso{"--dpi abc --png x", "--dpi: 'abc' deve ser um número de 100 a 1200"},
+                          Caso{"--modelo 60 --png x", "--modelo: '60' deve ser um número de 1 a 59"},
+                          Caso{"--modelo 20 --png x", "O modelo 20 é de folha A4"},
+                          Caso{"", "Informe a pasta das imagens: --png PASTA"}}) {
+        const Resultado r = Rodar(c.argumentos);
+        EXPECT_NE(r.codigo, 0) << c.argumentos;
+        EXPECT_NE(r.erro.find(c.mensagem), std::string::npos) << c.argumentos << ": " << r.erro;
+    }
+}
+
+}  // namespace

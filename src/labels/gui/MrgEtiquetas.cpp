@@ -28,6 +28,7 @@
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/ProgressoImpressao.h"
+#include "previa/gui/PreviaEtiquetas.h"
 
 namespace {
 
@@ -222,6 +223,12 @@ void TmrgEtiquetas::CriarControles() {
     btnEtiquetas->setGeometry(689, 502, 173, 51);
     btnEtiquetas->setToolTip(QStringLiteral("Etiquetas para Impressora ARGOX"));
     connect(btnEtiquetas, &QPushButton::clicked, this, [this] { btnEtiquetasClick(); });
+
+    btnVisualizar = new QPushButton(QStringLiteral("Visualizar"), Painel);
+    btnVisualizar->setObjectName(QStringLiteral("btnVisualizar"));
+    btnVisualizar->setGeometry(770, 8, 135, 32);
+    btnVisualizar->setToolTip(QStringLiteral("Mostra as etiquetas como a impressora as receberia, sem imprimir"));
+    connect(btnVisualizar, &QPushButton::clicked, this, [this] { btnVisualizarClick(); });
 
     memoTm = new QPlainTextEdit(cliente);
     memoTm->setObjectName(QStringLiteral("memoTm"));
@@ -462,7 +469,7 @@ void TmrgEtiquetas::btnEtiquetasClick() {
     });
 }
 
-void TmrgEtiquetas::Imprimir() {
+void TmrgEtiquetas::CopiarEntradas() {
     TImpressaoEtiquetas& imp = *imp_;
     imp.edtParametro = edtParametro->text().toStdString();
     imp.EdtP1 = EdtP1->text().toStdString();
@@ -470,6 +477,35 @@ void TmrgEtiquetas::Imprimir() {
     imp.edtBranco = edtBranco->value();
     imp.modModelo58 = grupoModelo58->checkedId();
     imp.memoTm = memoTm->toPlainText().toStdString();
+}
+
+void TmrgEtiquetas::btnVisualizarClick() {
+    if (imprimindo_) return;
+    Protegido(this, [&] {
+        gridArg->ConfirmarEdicao();
+        TTabela& t = imp_->tblEtiquetaRead;
+        if (t.Active() && t.Estado() == TEstadoTabela::Edicao) t.Post();
+        CopiarEntradas();
+        previa_ = std::make_unique<TfrmPreviaEtiquetas>(this);
+        previa_->setWindowModality(Qt::WindowModal);
+        previa_->show();
+        imprimindo_ = true;
+        gridArg->setUpdatesEnabled(false);
+        struct Fim {
+            TmrgEtiquetas& j;
+            ~Fim() {
+                j.imprimindo_ = false;
+                j.gridArg->setUpdatesEnabled(true);
+                j.RecarregarGrade();
+            }
+        } fim{*this};
+        previa_->Executar(*imp_);
+    });
+}
+
+void TmrgEtiquetas::Imprimir() {
+    TImpressaoEtiquetas& imp = *imp_;
+    CopiarEntradas();
 
     progresso_ = std::make_unique<TfrmProgressoImpressao>(this);
     auto mostrar = [this, &imp] {

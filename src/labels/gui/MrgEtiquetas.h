@@ -25,6 +25,7 @@ class QToolButton;
 class TGradeFila;
 class TModeloFila;
 class TfrmProgressoImpressao;
+class TfrmPreviaEtiquetas;
 class TdtmAplicativo;
 
 class TmrgEtiquetas : public QDialog, public TJanelaEtiquetas {
@@ -70,15 +71,19 @@ public:
     QSpinBox* EdtP1;
     QSpinBox* edtP2;
     QPushButton* btnEtiquetas;
+    QPushButton* btnVisualizar;  // the labels on screen, nothing sent
     QPlainTextEdit* memoTm;
 
     // The window appears while a thermal print runs (null otherwise).
     TfrmProgressoImpressao* Progresso() const { return progresso_.get(); }
+    // The preview window of the last "Visualizar" (null before the first).
+    TfrmPreviaEtiquetas* Previa() const { return previa_.get(); }
 
     // Event handlers.
     void FormActivate();
     void FormClose();
     void btnEtiquetasClick();
+    void btnVisualizarClick();
     void btnImpQtdEstClick();
     void btnSairClick();
     void edtBarrasAddKeyPress();  // Enter
@@ -105,11 +110,13 @@ private:
     void MostrarLinhaAtual();
     void AoMudarLinhaDaGrade(int linha);
     void Imprimir();
+    void CopiarEntradas();  // the model inputs, as the layouts read them
 
     std::unique_ptr<TImpressaoEtiquetas> imp_;
     std::unique_ptr<TFilaOperacoes> ops_;
     TModeloFila* modelo_;
     std::unique_ptr<TfrmProgressoImpressao> progresso_;
+    std::unique_ptr<TfrmPreviaEtiquetas> previa_;
     bool sincronizando_ = false;
     bool imprimindo_ = false;
 };

@@ -1,14 +1,14 @@
 #include "ConfigEtq.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "ErroSistema.h"
 #include "Excecoes.h"
 #include "UFuncoes.h"
 #include "Win1252.h"
@@ -17,29 +17,71 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr off_t kTamanhoMaximo = 1 << 20;  // a configuration file is a few hundred bytes
+
+[[noreturn]] void FalhaLeitura(const std::string& caminho, const std::string& motivo) {
+    throw Exception("Não foi possível ler o arquivo de configuração " + caminho + ": " + motivo);
+}
+
 // Lines of the file as UTF-8, without their line ends. A missing file has none.
+// Only a plain file is read: a pipe would block the program, a device or a
+// folder is a mistake in the installation.
 std::vector<std::string> LerLinhas(const std::string& caminho) {
-    std::error_code ec;
-    if (!fs::exists(caminho, ec)) return {};
-    std::ifstream in(caminho, std::ios::binary);
-    std::ostringstream buf;
-    if (in) buf << in.rdbuf();
-    if (!in || in.bad() || (fs::is_directory(caminho, ec)))
-        throw Exception("Não foi possível ler o arquivo de configuração " + caminho + ": " +
-                        (errno ? std::strerror(errno) : "erro de leitura"));
+    int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENOENT) return {};
+        FalhaLeitura(caminho, MensagemErroSistema(e));
+    }
+    struct stat st{};
+    if (::fstat(fd, &st) != 0) {
+        const int e = errno;
+        ::close(fd);
+        FalhaLeitura(caminho, MensagemErroSistema(e));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        FalhaLeitura(caminho, S_ISDIR(st.st_mode) ? "o caminho é uma pasta, não um arquivo"
+                                                  : "não é um arquivo comum (é um dispositivo, um pipe ou um soquete)");
+    }
+    if (st.st_size > kTamanhoMaximo) {
+        ::close(fd);
+        FalhaLeitura(caminho, "arquivo grande demais para um arquivo de configuração (" + std::to_string(st.st_size) +
+                                  " bytes)");
+    }
+    std::string bruto;
+    char buf[8192];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int e = errno;
+            ::close(fd);
+            FalhaLeitura(caminho, MensagemErroSistema(e));
+        }
+        if (n == 0) break;
+        bruto.append(buf, static_cast<size_t>(n));
+        if (static_cast<off_t>(bruto.size()) > kTamanhoMaximo) {
+            ::close(fd);
+            FalhaLeitura(caminho, "arquivo grande demais para um arquivo de configuração");
+        }
+    }
+    ::close(fd);
     // Windows-1252 as shops have it; a file saved by an editor as UTF-8 with
     // a byte-order mark is read as what it says it is.
-    const std::string bruto = buf.str();
     const std::string texto = bruto.rfind("\xEF\xBB\xBF", 0) == 0 ? bruto.substr(3) : Win1252::ParaUtf8(bruto);
+    // CR LF (Windows), LF (Unix) and a lone CR (old Mac editors) all end a line.
     std::vector<std::string> linhas;
     size_t ini = 0;
     while (ini < texto.size()) {
-        size_t fim = texto.find('\n', ini);
-        if (fim == std::string::npos) fim = texto.size();
-        std::string l = texto.substr(ini, fim - ini);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        linhas.push_back(std::move(l));
+        size_t fim = texto.find_first_of("\r\n", ini);
+        if (fim == std::string::npos) {
+            linhas.push_back(texto.substr(ini));
+            break;
+        }
+        linhas.push_back(texto.substr(ini, fim - ini));
         ini = fim + 1;
+        if (texto[fim] == '\r' && ini < texto.size() && texto[ini] == '\n') ++ini;
     }
     return linhas;
 }
@@ -60,34 +102,71 @@ std::string ChaveDaLinha(const std::string& linha) {
     return Trim(t.substr(0, igual));
 }
 
+[[noreturn]] void FalhaGravacao(const std::string& caminho, const std::string& motivo) {
+    throw Exception("Não foi possível gravar o arquivo de configuração " + caminho + ": " + motivo);
+}
+
+// The file a path finally names: a symbolic link is written through to its
+// target, so the link stays a link and the target gets the new values.
+std::string DestinoFinal(const std::string& caminho) {
+    std::string atual = caminho;
+    for (int i = 0; i < 40; ++i) {
+        struct stat st{};
+        if (::lstat(atual.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return atual;
+        std::error_code ec;
+        fs::path alvo = fs::read_symlink(atual, ec);
+        if (ec) FalhaGravacao(caminho, MensagemErroSistema(ec.value()));
+        if (alvo.is_relative()) alvo = fs::path(atual).parent_path() / alvo;
+        atual = alvo.string();
+    }
+    FalhaGravacao(caminho, MensagemErroSistema(ELOOP));
+}
+
+// Written beside the target under a temporary name and renamed over it: the
+// old file stays whole when the write fails. A file the shop marked read-only
+// is refused, also for root, whom the system would let replace it.
 void GravarAtomico(const std::string& caminho, const std::string& bytes) {
-    auto erro = [&](const std::string& motivo) {
-        return Exception("Não foi possível gravar o arquivo de configuração " + caminho + ": " + motivo);
+    const std::string destino = DestinoFinal(caminho);
+    auto erro = [&](const std::string& motivo) { FalhaGravacao(caminho, motivo); };
+    struct stat st{};
+    const bool existe = ::stat(destino.c_str(), &st) == 0;
+    if (existe) {
+        if (!S_ISREG(st.st_mode)) erro("não é um arquivo comum");
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) erro("o arquivo é somente leitura");
+        if (::access(destino.c_str(), W_OK) != 0) erro(MensagemErroSistema(errno));
+    }
+    const std::string temp = destino + ".tmp";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) erro(MensagemErroSistema(errno));
+    auto desistir = [&](int e) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        erro(MensagemErroSistema(e));
     };
-    const std::string temp = caminho + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw erro(std::strerror(errno));
+    if (existe) {
+        // The new file takes the old one's permissions and, where allowed, its owner.
+        if (::fchmod(fd, st.st_mode & 07777) != 0) desistir(errno);
+        if (::geteuid() == 0) (void)::fchown(fd, st.st_uid, st.st_gid);
+    }
     size_t feito = 0;
     while (feito < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + feito, bytes.size() - feito);
         if (n < 0) {
             if (errno == EINTR) continue;
-            std::string motivo = std::strerror(errno);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            throw erro(motivo);
+            desistir(errno);
         }
         feito += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        std::string motivo = std::strerror(errno);
+    if (::fsync(fd) != 0) desistir(errno);
+    if (::close(fd) != 0) {
+        const int e = errno;
         ::unlink(temp.c_str());
-        throw erro(motivo);
+        erro(MensagemErroSistema(e));
     }
-    if (::rename(temp.c_str(), caminho.c_str()) != 0) {
-        std::string motivo = std::strerror(errno);
+    if (::rename(temp.c_str(), destino.c_str()) != 0) {
+        const int e = errno;
         ::unlink(temp.c_str());
-        throw erro(motivo);
+        erro(MensagemErroSistema(e));
     }
 }
 

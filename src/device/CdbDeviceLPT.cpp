@@ -9,7 +9,7 @@
 
 #include "common/UFuncoes.h"
 #include "device/Descritor.h"
-#include "device/ErroSistema.h"
+#include "common/ErroSistema.h"
 
 namespace {
 bool CaminhoWindows(const std::string& nome) {

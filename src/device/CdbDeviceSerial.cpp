@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "common/UFuncoes.h"
-#include "device/ErroSistema.h"
+#include "common/ErroSistema.h"
 
 namespace {
 

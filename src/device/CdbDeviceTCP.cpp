@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "device/ErroSistema.h"
+#include "common/ErroSistema.h"
 
 namespace {
 

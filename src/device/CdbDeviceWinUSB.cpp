@@ -16,7 +16,7 @@
 
 #include "common/UFuncoes.h"
 #include "device/Descritor.h"
-#include "device/ErroSistema.h"
+#include "common/ErroSistema.h"
 
 namespace fs = std::filesystem;
 

@@ -149,7 +149,7 @@ TEST_P(ConfigEtqFimDeLinhaTest, TodoFimDeLinhaSeparaAsChaves) {
 
 INSTANTIATE_TEST_SUITE_P(Finais, ConfigEtqFimDeLinhaTest,
                          ::testing::Values(CasoFimDeLinha{"CRLF", "\r\n"}, CasoFimDeLinha{"LF", "\n"},
-                                           CasoFimDeLinha{"CR", "\r"}, CasoFimDeLinha{"LFCR", "\n\r"}),
+                                           CasoFimDeLinha{"CR", "\r"}),
                          [](const auto& i) { return std::string(i.param.nome); });
 
 TEST_F(ConfigEtqTest, FimDeLinhaMisturadoNaoJuntaNemCriaLinhas) {

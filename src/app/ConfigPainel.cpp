@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/ConfigEtq.h"
+#include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 
 namespace {
@@ -13,7 +14,12 @@ int Limita(int item, int itens) { return std::clamp(item, -1, itens - 1); }
 // line; that reads back as "no line chosen", keeping the typed text.
 int IndiceModelo(const std::string& valor, int linhas) {
     if (valor.size() > 1 && valor[0] == '-' && SoNumeros(valor.substr(1)) == valor.substr(1)) return -1;
-    const int i = StrToInt("0" + valor);
+    int i = 0;
+    try {
+        i = StrToInt("0" + valor);
+    } catch (const EConvertError&) {
+        throw EConvertError("configEtq.ini, chave MODELO PRINT INDEX: '" + valor + "' não é um valor inteiro válido");
+    }
     return i < linhas ? i : -1;
 }
 
@@ -36,10 +42,10 @@ TConfigPainel LerConfigPainel(const TConfigPainel& atual, const std::vector<std:
     if (c.ModeloPrintIndice >= 0) c.ModeloPrint = linhasModelo[c.ModeloPrintIndice];
     std::string ratio = LerConfig("edtRatio");
     if (ratio.empty()) ratio = "2";
-    c.Ratio = Limita(StrToInt(ratio) - 1, kItensRatio);
+    c.Ratio = Limita(StrToIntCampo(ratio, "configEtq.ini, chave edtRatio") - 1, kItensRatio);
     std::string tipo = LerConfig("edttipobar");
     if (tipo.empty()) tipo = "0";
-    c.TipoBarra = Limita(StrToInt(tipo), kItensTipoBarra);
+    c.TipoBarra = Limita(StrToIntCampo(tipo, "configEtq.ini, chave edttipobar"), kItensTipoBarra);
     c.TokenVitrinex = LerConfig("TokenVitrinex");
     c.RegTrafego = LerConfig("RegTrafego");
     c.ImportVitrinex = LerConfig("ImportVitrinex") == "SIM";

@@ -296,6 +296,14 @@ void Pausa(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+int StrToIntCampo(std::string_view texto, std::string_view campo) {
+    try {
+        return StrToInt(texto);
+    } catch (const EConvertError& e) {
+        throw EConvertError(std::string(campo) + ": " + e.Message());
+    }
+}
+
 int StrToInt(std::string_view texto) {
     auto falha = [&] { return EConvertError("'" + std::string(texto) + "' não é um valor inteiro válido"); };
     size_t i = 0;

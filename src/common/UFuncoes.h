@@ -60,6 +60,9 @@ void Pausa(int ms);
 // Integer of a text, as the panels read their fields: leading blanks and a
 // sign are allowed, anything else raises EConvertError("'texto' não é um valor inteiro válido").
 int StrToInt(std::string_view texto);
+// The same for a value the operator knows by a name: the failure says which,
+// "campo: 'texto' não é um valor inteiro válido".
+int StrToIntCampo(std::string_view texto, std::string_view campo);
 std::string Trim(std::string_view texto);
 std::string Maiusculas(std::string_view texto);
 std::string Minusculas(std::string_view texto);

@@ -26,12 +26,18 @@ int Somar(int a, int b) {
 void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
     // Every field is read before the component is touched: a typing error
     // leaves the component exactly as it was.
-    const int temperatura = StrToInt(p.Temperatura);
-    const int colunas = StrToInt(p.QtdColunas);
-    const int vertical = Multiplicar(StrToInt(p.Linha), 10);
-    int horizontal = Multiplicar(StrToInt(p.Coluna), 10);
-    const int altura = Multiplicar(StrToInt(p.Altura), 4);
-    const int passo = Multiplicar(StrToInt(p.EntreColunas), 10);
+    // The failures name the field by its caption on the panel.
+    const int temperatura = StrToIntCampo(p.Temperatura, "Temperatura");
+    const int colunas = StrToIntCampo(p.QtdColunas, "qtd Colunas");
+    const int vertical = Multiplicar(StrToIntCampo(p.Linha, "Linha"), 10);
+    int horizontal = Multiplicar(StrToIntCampo(p.Coluna, "Coluna"), 10);
+    const int altura = Multiplicar(StrToIntCampo(p.Altura, "Altura"), 4);
+    const int passo = Multiplicar(StrToIntCampo(p.EntreColunas, "entre colunas"), 10);
+    // No label roll holds more side by side; a huge count would only build a
+    // stream the size of the memory before anything reaches the printer.
+    if (colunas > kMaxColunasTeste)
+        throw Exception("qtd Colunas: " + std::to_string(colunas) + " colunas não cabem numa etiqueta (use no máximo " +
+                        std::to_string(kMaxColunasTeste) + ")");
     // An empty port would open nothing and send the label nowhere, silently.
     if (Trim(p.Porta).empty()) throw Exception("Porta não definida");
 

@@ -22,6 +22,9 @@ struct TParametrosTeste {
     bool ImprimirComoTexto = true;      // chkPrintTexto
 };
 
+// More columns than any label roll holds are refused before anything is sent.
+constexpr int kMaxColunasTeste = 99;
+
 // Sets up `etq` from the fields and prints one test label. A field that is not
 // an integer raises EConvertError before anything is sent.
 void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p);

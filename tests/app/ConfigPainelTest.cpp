@@ -200,9 +200,9 @@ TEST_P(ValorInvalidoTest, FalhaDeConversaoNaoMexeNoPainel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Chaves, ValorInvalidoTest,
-    ::testing::Values(CasoInvalido{"edtRatio=x\r\n", "'x' não é um valor inteiro válido"},
-                      CasoInvalido{"edttipobar=2a\r\n", "'2a' não é um valor inteiro válido"},
-                      CasoInvalido{"MODELO PRINT INDEX=abc\r\n", "'0abc' não é um valor inteiro válido"}));
+    ::testing::Values(CasoInvalido{"edtRatio=x\r\n", "configEtq.ini, chave edtRatio: 'x' não é um valor inteiro válido"},
+                      CasoInvalido{"edttipobar=2a\r\n", "configEtq.ini, chave edttipobar: '2a' não é um valor inteiro válido"},
+                      CasoInvalido{"MODELO PRINT INDEX=abc\r\n", "configEtq.ini, chave MODELO PRINT INDEX: 'abc' não é um valor inteiro válido"}));
 
 TEST_F(ConfigPainelTest, ArquivoQueNaoSePodeGravarFicaInteiro) {
     Config("PATH MERKOR=antigo.fdb\r\n");

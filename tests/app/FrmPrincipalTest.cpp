@@ -244,7 +244,7 @@ TEST_F(FrmPrincipalTest, FalhaNoBotaoVaiAoTratadorEOProgramaSegue) {
     auto frm = Janela();
     frm->NomeComputador = [] { return std::string(kEstacaoDesenvolvimento); };
     frm->btnConfig->click();
-    EXPECT_EQ(falhas, std::vector<std::string>{"'dois' não é um valor inteiro válido"});
+    EXPECT_EQ(falhas, std::vector<std::string>{"configEtq.ini, chave edtRatio: 'dois' não é um valor inteiro válido"});
     EXPECT_EQ(frm->size(), QSize(530, 280));  // still the normal state, nothing half-done
     EXPECT_TRUE(frm->pnlConfig->isHidden());
     DefinirTratadorFalhas(anterior);
@@ -265,7 +265,7 @@ TEST_F(FrmPrincipalTest, ArquivoEstragadoEhAvisadoUmaVezNaAtivacao) {
         QEvent ativacao(QEvent::ActivationChange);
         QApplication::sendEvent(frm.get(), &ativacao);
     }
-    EXPECT_EQ(falhas, std::vector<std::string>{"'x' não é um valor inteiro válido"});
+    EXPECT_EQ(falhas, std::vector<std::string>{"configEtq.ini, chave edttipobar: 'x' não é um valor inteiro válido"});
 
     // Once mended, the file loads; a new failure is reported again.
     pasta.Gravar("configEtq.ini", "[CONF]\r\nedttipobar=3\r\n");

@@ -75,7 +75,14 @@ TEST(TesteImpressoraCampoInvalido, MensagemDeConversaoENadaEnviado) {
     struct {
         QLineEdit* campo;
         const char* valor;
-    } casos[] = {{frm.edtTemp, ""}, {frm.qtdCol, "um"}, {frm.edtAlt, "2,5"}, {frm.edtEntCol, "30mm"}};
+        const char* mensagem;
+    } casos[] = {
+        {frm.edtTemp, "", "Temperatura: '' não é um valor inteiro válido"},
+        {frm.qtdCol, "um", "qtd Colunas: 'um' não é um valor inteiro válido"},
+        {frm.edtAlt, "2,5", "Altura: '2,5' não é um valor inteiro válido"},
+        {frm.edtEntCol, "30mm", "entre colunas: '30mm' não é um valor inteiro válido"},
+        {frm.qtdCol, "2147483647", "qtd Colunas: 2147483647 colunas não cabem numa etiqueta (use no máximo 99)"},
+    };
     for (auto& c : casos) {
         frm.edtTemp->setText("10");
         frm.qtdCol->setText("1");
@@ -84,7 +91,7 @@ TEST(TesteImpressoraCampoInvalido, MensagemDeConversaoENadaEnviado) {
         c.campo->setText(c.valor);
         falhas.clear();
         frm.Button2->click();
-        EXPECT_EQ(falhas, std::vector<std::string>{"'" + std::string(c.valor) + "' não é um valor inteiro válido"});
+        EXPECT_EQ(falhas, std::vector<std::string>{c.mensagem});
         EXPECT_FALSE(pasta.Existe("saida.prn")) << c.valor;
     }
     DefinirTratadorFalhas(anterior);

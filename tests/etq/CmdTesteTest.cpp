@@ -79,8 +79,15 @@ TEST_F(CmdTeste, BarrasComESemDigitos) {
 TEST_F(CmdTeste, CampoNaoInteiroFalhaAntesDeMandarQualquerCoisa) {
     Resultado r = Rodar("--porta '" + Porta() + "' --linguagem ZPL --temperatura 10 --linha abc");
     EXPECT_NE(r.codigo, 0);
-    EXPECT_EQ(r.erro, "'abc' não é um valor inteiro válido\n");
+    EXPECT_EQ(r.erro, "Linha: 'abc' não é um valor inteiro válido\n");
     EXPECT_FALSE(fs::exists(saida));
+}
+
+TEST_F(CmdTeste, ColunasDemaisSaoRecusadasSemGastarAMemoria) {
+    Resultado r = Rodar("--porta NULL --linguagem ZPL --temperatura 10 --colunas 2147483647 --entre-colunas 0");
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro, "qtd Colunas: 2147483647 colunas não cabem numa etiqueta (use no máximo 99)\n");
+    EXPECT_EQ(r.saida, "");
 }
 
 TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
@@ -128,7 +135,7 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     configurar("ZPL", "dez");
     r = Rodar("", programa);
     EXPECT_NE(r.codigo, 0);
-    EXPECT_EQ(r.erro, "'dez' não é um valor inteiro válido\n");
+    EXPECT_EQ(r.erro, "Temperatura: 'dez' não é um valor inteiro válido\n");
 
     // An option wins over the file.
     r = Rodar("--linguagem ZPL --temperatura 9", programa);

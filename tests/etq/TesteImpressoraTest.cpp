@@ -4,6 +4,7 @@
 
 #include "Captura.h"
 #include "common/Excecoes.h"
+#include "suporte/Suporte.h"
 #include "etq/TesteImpressora.h"
 
 namespace {
@@ -44,6 +45,25 @@ TEST_F(TesteImpressora, ColunasAvancamPelaDistanciaEntreElas) {
     const std::string codigo = "7893156253569\r";
     EXPECT_EQ(enviados.at(0), kInicioPpla + "121100000300030" + codigo + "121100000300330" + codigo +
                                   "121100000300630" + codigo + kFimPpla);
+}
+
+TEST_F(TesteImpressora, ColunasAlemDoQueUmaEtiquetaComportaSaoRecusadasAntesDeEnviar) {
+    for (const char* qtd : {"100", "10000000", "2147483647"}) {
+        TParametrosTeste p = Parametros(etqZPLII);
+        p.QtdColunas = qtd;
+        p.EntreColunas = "0";
+        EXPECT_EQ(MensagemDe<Exception>([&] { ImprimirTeste(etq, p); }),
+                  "qtd Colunas: " + std::string(qtd) + " colunas não cabem numa etiqueta (use no máximo 99)");
+        EXPECT_TRUE(enviados.empty());
+        EXPECT_FALSE(etq.Ativo());
+    }
+    TParametrosTeste p = Parametros(etqZPLII);
+    p.QtdColunas = "99";
+    ImprimirTeste(etq, p);
+    ASSERT_EQ(enviados.size(), 1u);
+    size_t itens = 0;
+    for (size_t i = enviados[0].find("^FD"); i != std::string::npos; i = enviados[0].find("^FD", i + 1)) ++itens;
+    EXPECT_EQ(itens, 99u);
 }
 
 TEST_F(TesteImpressora, BarrasComESemDigitos) {
@@ -87,12 +107,12 @@ TEST_F(TesteImpressora, CampoQueNaoEInteiroParaAntesDeTocarNoComponente) {
         const char* mensagem;
     };
     const Caso casos[] = {
-        {[](TParametrosTeste& p) { p.Temperatura = ""; }, "'' não é um valor inteiro válido"},
-        {[](TParametrosTeste& p) { p.QtdColunas = "um"; }, "'um' não é um valor inteiro válido"},
-        {[](TParametrosTeste& p) { p.Linha = "3,5"; }, "'3,5' não é um valor inteiro válido"},
-        {[](TParametrosTeste& p) { p.Coluna = "x"; }, "'x' não é um valor inteiro válido"},
-        {[](TParametrosTeste& p) { p.Altura = "2O"; }, "'2O' não é um valor inteiro válido"},
-        {[](TParametrosTeste& p) { p.EntreColunas = "-"; }, "'-' não é um valor inteiro válido"},
+        {[](TParametrosTeste& p) { p.Temperatura = ""; }, "Temperatura: '' não é um valor inteiro válido"},
+        {[](TParametrosTeste& p) { p.QtdColunas = "um"; }, "qtd Colunas: 'um' não é um valor inteiro válido"},
+        {[](TParametrosTeste& p) { p.Linha = "3,5"; }, "Linha: '3,5' não é um valor inteiro válido"},
+        {[](TParametrosTeste& p) { p.Coluna = "x"; }, "Coluna: 'x' não é um valor inteiro válido"},
+        {[](TParametrosTeste& p) { p.Altura = "2O"; }, "Altura: '2O' não é um valor inteiro válido"},
+        {[](TParametrosTeste& p) { p.EntreColunas = "-"; }, "entre colunas: '-' não é um valor inteiro válido"},
     };
     for (const auto& k : casos) {
         TParametrosTeste p = Parametros(etqZPLII);

@@ -283,6 +283,10 @@ void TCdbDevice::Ativar() {
     if (impl_->porta.empty()) FalharDevice(*this, Exception("Porta não definida"));
     if (impl_->tipo == TCdbDeviceType::dtNenhum && !ComecaComSemCaixa(impl_->porta, "NULL"))
         FalharDevice(*this, Exception("Porta não definida"));
+    // Recognised, but there is no Bluetooth channel here: refusing beats a
+    // label reported as printed that went nowhere.
+    if (impl_->tipo == TCdbDeviceType::dtBlueTooth)
+        FalharDevice(*this, Exception("A porta Bluetooth " + impl_->porta + " não está disponível nesta estação"));
     impl_->atual->Conectar(impl_->porta, impl_->timeOut);
     impl_->ativo = true;
 }

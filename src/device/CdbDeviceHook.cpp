@@ -5,6 +5,10 @@
 
 void TCdbDeviceHook::Conectar(const std::string& porta, int timeOutMs) {
     TCdbDeviceClass::Conectar(porta, timeOutMs);
+    // Without a send function every label would vanish while reported printed.
+    if (!Dono().HookEnviaString)
+        Falhar(Exception("A porta " + porta +
+                         " não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela"));
     if (Dono().HookAtivar) Dono().HookAtivar(porta, Dono().DeviceToString(false));
 }
 
@@ -20,7 +24,10 @@ void TCdbDeviceHook::Desconectar(bool ignorarErros) {
 
 void TCdbDeviceHook::EnviaString(const std::string& dados) {
     GravarLog("  TCdbDeviceHook.EnviaString");
-    if (Dono().HookEnviaString) Dono().HookEnviaString(dados);
+    if (!Dono().HookEnviaString)
+        Falhar(Exception("A porta " + Dono().Porta() +
+                         " não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela"));
+    Dono().HookEnviaString(dados);
 }
 
 std::string TCdbDeviceHook::LeString(int timeOutMs, int numBytes, const std::string& terminador) {

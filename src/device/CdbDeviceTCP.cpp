@@ -65,7 +65,7 @@ addrinfo* Resolver(const std::string& host, const std::string& porta, relogio::t
         if (erro == EAI_SERVICE || erro == EAI_NONAME)
             msg = "Endereço não encontrado: " + host + ":" + porta;
         else
-            msg = std::string("Erro ao procurar o endereço ") + host + ": " + gai_strerror(erro);
+            msg = "Erro ao procurar o endereço " + host + ": " + MensagemErroEndereco(erro);
         return nullptr;
     }
     return resultado;
@@ -92,8 +92,21 @@ void TCdbDeviceTCP::Conectar(const std::string& porta, int timeOutMs) {
     timeOut_ = timeOutMs > 0 ? timeOutMs : 3000;
     const std::string alvo = host_ + ":" + portaIP_;
     if (host_.empty()) Falhar(Exception("Endereço da impressora não informado na Porta " + porta));
-    for (char c : portaIP_)
-        if (c < '0' || c > '9') Falhar(Exception("Porta TCP inválida [" + portaIP_ + "]"));
+    // Everything typed after the colon must be a port number: the name service
+    // would wrap 65536 and above onto another port and the label would go there.
+    const std::string resto = porta.size() > 4 ? porta.substr(4) : std::string();
+    const auto dois = resto.find(':');
+    const std::string digitado = dois == std::string::npos ? std::string() : resto.substr(dois + 1);
+    if (!digitado.empty()) {
+        bool valido = digitado.size() <= 5;
+        for (char c : digitado)
+            if (c < '0' || c > '9') valido = false;
+        if (valido) {
+            const int n = std::stoi(digitado);
+            valido = n >= 1 && n <= 65535;
+        }
+        if (!valido) Falhar(Exception("Porta TCP inválida [" + digitado + "]: use um número de 1 a 65535"));
+    }
 
     const auto limite = relogio::now() + std::chrono::milliseconds(timeOut_);
     int erro = 0;

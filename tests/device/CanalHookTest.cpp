@@ -28,17 +28,22 @@ TEST(CanalHook, FuncoesDoChamadorRecebemPortaConfiguracaoEFluxo) {
     EXPECT_EQ(chamadas, esperado);
 }
 
-TEST(CanalHook, SemFuncoesNadaAcontece) {
+TEST(CanalHook, SemFuncaoDeEnvioAPortaNaoEstaDisponivel) {
+    // Nothing could be sent: the print must fail rather than pass for done.
+    const std::string msg = "A porta DLL não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela";
     TCdbDevice d;
+    d.HookDesativar = [](const std::string&) {};
     d.SetPorta("DLL");
-    EXPECT_NO_THROW(d.Ativar());
-    EXPECT_NO_THROW(d.EnviaString("x"));
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), msg);
+    EXPECT_FALSE(d.Ativo());
+    EXPECT_EQ(MensagemDe([&] { d.EnviaString("x"); }), msg);
     EXPECT_NO_THROW(d.Desativar());
 }
 
 TEST(CanalHook, ErroAoFecharIgnorado) {
     TCdbDevice d;
     d.HookDesativar = [](const std::string&) { throw std::runtime_error("falhou"); };
+    d.HookEnviaString = [](const std::string&) {};
     d.SetPorta("DLL");
     d.Ativar();
     EXPECT_NO_THROW(d.Desativar());

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -145,7 +146,31 @@ TEST(CanalTCP, EnderecoIncompleto) {
     d.SetPorta("TCP:");
     EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Endereço da impressora não informado na Porta TCP:");
     d.SetPorta("TCP:127.0.0.1:91x0");
-    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Porta TCP inválida [91x0]");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Porta TCP inválida [91x0]: use um número de 1 a 65535");
+}
+
+TEST(CanalTCP, NumeroDePortaForaDe1a65535ERecusadoSemConectar) {
+    int porta = 0;
+    int fd = Vincular(0, porta);
+    ASSERT_GE(fd, 0);
+    ::listen(fd, 4);
+    // Each of these used to reach some port after wrapping at 65536, this one among them.
+    const std::string voltas[] = {std::to_string(porta + 65536), "65536", "99999", "0", "00000", "123456", "-1",
+                                  "+9100", " 9100"};
+    for (const auto& numero : voltas) {
+        TCdbDevice d;
+        d.SetPorta("TCP:127.0.0.1:" + numero);
+        EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Porta TCP inválida [" + numero + "]: use um número de 1 a 65535");
+        EXPECT_FALSE(d.Ativo());
+    }
+    pollfd p{fd, POLLIN, 0};
+    EXPECT_EQ(::poll(&p, 1, 200), 0) << "uma conexão chegou";
+    ::close(fd);
+    // The bounds themselves are ports: 65535 is tried (and refused here, nobody listens on it).
+    TCdbDevice d;
+    d.SetPorta("TCP:127.0.0.1:65535");
+    const std::string m = MensagemDe([&] { d.Ativar(); });
+    EXPECT_EQ(m.find("Porta TCP inválida"), std::string::npos) << m;
 }
 
 TEST(CanalTCP, EnviarSemConexaoFalha) {

@@ -162,6 +162,13 @@ TEST_F(Ativacao, PortaNullAtivaSemAbrirNada) {
     EXPECT_FALSE(d.Ativo());
 }
 
+TEST_F(Ativacao, PortaBluetoothNaoDisponivelFalhaEmVezDeFingirQueImprimiu) {
+    TCdbDevice d;
+    d.SetPorta("BTH:00:11:22:33:44:55");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "A porta Bluetooth BTH:00:11:22:33:44:55 não está disponível nesta estação");
+    EXPECT_FALSE(d.Ativo());
+}
+
 TEST_F(Ativacao, PortaSoMudaComDispositivoInativo) {
     TCdbDevice d;
     d.SetPorta("NULL");

@@ -320,6 +320,7 @@ TEST(TCdbETQ, DestruirFechaAPorta) {
         TCdbETQ etq;
         etq.SetPorta("DLL");
         etq.Device().HookDesativar = [&](const std::string&) { ++fechamentos; };
+        etq.Device().HookEnviaString = [](const std::string&) {};
         etq.SetAtivo(true);
         EXPECT_TRUE(etq.Ativo());
     }

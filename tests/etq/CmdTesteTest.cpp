@@ -90,6 +90,22 @@ TEST_F(CmdTeste, ColunasDemaisSaoRecusadasSemGastarAMemoria) {
     EXPECT_EQ(r.saida, "");
 }
 
+TEST_F(CmdTeste, PortaSemCanalNestaEstacaoNaoDizQueEnviou) {
+    struct {
+        const char* porta;
+        const char* erro;
+    } casos[] = {
+        {"BTH:00:11:22", "A porta Bluetooth BTH:00:11:22 não está disponível nesta estação\n"},
+        {"DLL", "A porta DLL não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela\n"},
+    };
+    for (const auto& c : casos) {
+        Resultado r = Rodar(std::string("--porta ") + c.porta + " --linguagem ZPL --temperatura 10");
+        EXPECT_EQ(r.codigo, 1) << c.porta;
+        EXPECT_EQ(r.erro, c.erro);
+        EXPECT_EQ(r.saida, "");
+    }
+}
+
 TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
     Resultado r = Rodar("--porta '" + Porta() + "' --linguagem EPL2 --temperatura 16");
     EXPECT_NE(r.codigo, 0);

@@ -82,6 +82,19 @@ void TCdbDeviceLPT::EnviaString(const std::string& dados) {
     Descritor::Fechar(fd_);
     fd_ = Abrir(nome, true, erro);
     if (fd_ < 0) Falhar(EOSError("Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
+    // In file mode the file belongs to this activation (Ativar started it): a
+    // failed stream is taken back out, so no half job stays for the next
+    // program to take for a whole one.
+    struct stat st{};
+    const bool desfazer = ModoArquivo() && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+    const off_t antes = desfazer ? st.st_size : 0;
+    auto desfazerEscrita = [&] {
+        if (!desfazer) return;
+        if (antes == 0)
+            ::unlink(nome.c_str());
+        else
+            (void)::truncate(nome.c_str(), antes);
+    };
     try {
         EnviarEmPartes(dados, [&](const char* p, size_t n) {
             int e = 0;
@@ -95,8 +108,12 @@ void TCdbDeviceLPT::EnviaString(const std::string& dados) {
         });
     } catch (...) {
         Descritor::Fechar(fd_);
+        desfazerEscrita();
         throw;
     }
     int e = Descritor::Fechar(fd_);
-    if (e) Falhar(EOSError("Erro ao gravar " + nome + ": " + MensagemErroSistema(e)));
+    if (e) {
+        desfazerEscrita();
+        Falhar(EOSError("Erro ao gravar " + nome + ": " + MensagemErroSistema(e)));
+    }
 }

@@ -1,8 +1,11 @@
 // The parallel/file channel: files, "FILE:" names, devices named by path.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceLPT.h"
@@ -159,4 +162,48 @@ TEST(CanalArquivo, EnvioEmPartesComPausa) {
     std::vector<std::string> esperado = {"  BytesToSend:100", "  Sleep(20)", "  BytesToSend:100", "  Sleep(20)",
                                          "  BytesToSend:50", "  Sleep(20)"};
     EXPECT_EQ(partes, esperado);
+}
+
+namespace {
+// Files of this process stop growing at `limite` bytes, as on a full disk.
+struct LimiteDeArquivo {
+    rlimit antes{};
+    explicit LimiteDeArquivo(rlim_t limite) {
+        std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead of ending the process
+        ::getrlimit(RLIMIT_FSIZE, &antes);
+        rlimit r = antes;
+        r.rlim_cur = limite;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~LimiteDeArquivo() { ::setrlimit(RLIMIT_FSIZE, &antes); }
+};
+}  // namespace
+
+TEST(CanalArquivo, TrabalhoQueFalhaNaoDeixaMeioTrabalhoNoArquivo) {
+    TPastaTemp pasta;
+    const std::string arq = pasta / "etq.prn";
+    const std::string fluxo(256 * 1024, 'x');
+    const std::string msg = "Erro ao enviar dados para " + arq + ": Arquivo grande demais";
+    TCdbDevice d;
+    d.SetPorta("FILE:" + arq);
+
+    // The file this activation created goes away with the failed job.
+    d.Ativar();
+    {
+        LimiteDeArquivo limite(64 * 1024);
+        EXPECT_EQ(MensagemDe([&] { d.EnviaString(fluxo); }), msg);
+    }
+    EXPECT_FALSE(Existe(arq));
+    d.Desativar();
+
+    // Jobs that went through stay; only the failed one is taken back out.
+    d.Ativar();
+    d.EnviaString("primeira etiqueta\r\n");
+    {
+        LimiteDeArquivo limite(64 * 1024);
+        EXPECT_EQ(MensagemDe([&] { d.EnviaString(fluxo); }), msg);
+    }
+    EXPECT_EQ(LerTudo(arq), "primeira etiqueta\r\n");
+    d.EnviaString("segunda\r\n");
+    EXPECT_EQ(LerTudo(arq), "primeira etiqueta\r\nsegunda\r\n");
 }

@@ -85,6 +85,13 @@ TEST(TrocaUnidade, AbreviaPelasCincoPrimeirasLetras) {
         {"litro", "LT"}, {"Pacote", "PCT"}, {"UN", "UN"},       {"", ""},          {"KG", "KG"},
         {"QUILOGRAMA", "QUILO"}, {"LATA", "LT"}, {"LATAS", "LATAS"}, {"UNIDADE", "UNIDA"}, {"UNID", "UN"},
         {"vidro", "VDR"}, {"bomb", "BB"},
+        // every word of the table, cut to its first five letters
+        {"AMPOLA", "AMP"}, {"BALDE", "BAL"}, {"BANDEJA", "BJ"}, {"BARRA", "BR"}, {"BISNAGA", "BSG"},
+        {"BLOCO", "BL"}, {"BOBINA", "BBN"}, {"DUZIA", "DZ"}, {"EMBALAGEM", "EM"}, {"FARDO", "FD"},
+        {"FOLHA", "FL"}, {"FRASCO", "FR"}, {"GALAO", "GL"}, {"GRAMA", "GR"}, {"JOGO", "JG"},
+        {"MILHEIRO", "MIL"}, {"PALETE", "PLT"}, {"PARES", "PAR"}, {"POTE", "PT"}, {"ROLO", "RL"},
+        {"SACO", "SC"}, {"SACOLA", "SCL"}, {"TAMBOR", "TB"}, {"TANQUE", "TQ"}, {"VASILHAME", "VSL"},
+        {"POTES", "POTES"}, {"BOMBA", "BOMBA"},
     };
     for (auto [unidade, esperado] : casos) EXPECT_EQ(TImpressaoEtiquetas::troca_Unidade(unidade), esperado) << unidade;
 }

@@ -477,6 +477,8 @@ void TmrgEtiquetas::CopiarEntradas() {
     imp.edtBranco = edtBranco->value();
     imp.modModelo58 = grupoModelo58->checkedId();
     imp.memoTm = memoTm->toPlainText().toStdString();
+    // Model 09 leaves the last barcode row's AUX_4 here, an empty one included.
+    imp.lblParametro = lblParametro->text().toStdString();
 }
 
 void TmrgEtiquetas::btnVisualizarClick() {
@@ -536,6 +538,7 @@ void TmrgEtiquetas::Imprimir() {
         imprimindo_ = false;
         btnEtiquetas->setEnabled(true);
         gridArg->setUpdatesEnabled(true);
+        lblParametro->setText(QString::fromStdString(imp.lblParametro));
         RecarregarGrade();
     };
     try {
@@ -545,7 +548,6 @@ void TmrgEtiquetas::Imprimir() {
         throw;
     }
     encerrar();
-    if (!imp.lblParametro.empty()) lblParametro->setText(QString::fromStdString(imp.lblParametro));
     if (imp.Cancelado())
         InterfaceUsuario().Mensagem("Impressão cancelada: " + std::to_string(imp.EtiquetasEnviadas()) + " de " +
                                     std::to_string(imp.EtiquetasAEnviar()) + " etiquetas enviadas.");

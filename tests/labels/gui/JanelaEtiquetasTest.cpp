@@ -252,6 +252,30 @@ TEST_F(JanelaFila, FecharDuranteAImpressaoSoCancela) {
     EXPECT_TRUE(falhas.empty());
 }
 
+TEST_F(JanelaFila, LegendaDoParametroGuardaOAux4DaLinhaDeBarrasDoModelo09) {
+    const std::pair<const char*, const char*> casos[] = {{"'T'", "T"}, {"''", ""}, {"NULL", ""}};
+    for (auto [aux4, legenda] : casos) {
+        SCOPED_TRACE(aux4);
+        ExecutarAParte({"delete from formatmrg", "insert into formatmrg (cod_mrg, ord_imp, tam_imp) values (113, 1, 0)",
+                        std::string("insert into formatmrg (cod_mrg, nom_campo, tam_imp, print_campo, aux_1, aux_2, aux_3, "
+                                    "aux_4) values (13, 'CODIGO DE BARRAS', 10, 'T', 0, 1, 1, ") + aux4 + ")"});
+        Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1"});
+        GravarConfig("MODELO PRINT", "09 - Modelo Pre Configurado dentro do Merkor ( PPLA )");
+        Abrir();
+        janela->btnEtiquetas->click();
+        EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 1);
+        EXPECT_EQ(janela->lblParametro->text(), QString::fromUtf8(legenda));
+        // a model without a barcode row leaves the caption as it is
+        GravarConfig("MODELO PRINT", "11 - PPLA 3 colunas");
+        janela->btnEtiquetas->click();
+        EXPECT_EQ(janela->lblParametro->text(), QString::fromUtf8(legenda));
+        EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+        janela.reset();
+        dtm.reset();
+        ExecutarAParte({"delete from etiquetaread"});
+    }
+}
+
 TEST_F(JanelaFila, AdicionarPeloCodigoDeBarrasEPelaReferencia) {
     Enfileirar({"20, '789200', 'ARROZ', 'ARROZ', 0, 20, 0"});
     Abrir();

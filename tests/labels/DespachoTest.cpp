@@ -161,6 +161,21 @@ TEST_F(Despacho, LinhaMeioCompostaNaFalhaNaoVaiJuntoNaProximaImpressao) {
     EXPECT_EQ(s.find("\x02L"), s.rfind("\x02L"));  // one start block: one label image
 }
 
+TEST_F(Despacho, MercadoriaDeCadaLinhaPelaLinha10DaConsulta) {
+    Mercadoria(0, "0000", "SEM CODIGO NA FILA", "Z0", "1");
+    Executar("insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, VLR_VEN) values (NULL, '0000', 'Z', 1, 1)");
+    Imprimir();
+    // the empty CODIGO reads as code 0, the goods row that has it prints
+    EXPECT_NE(Saida().find("SEM CODIGO NA FILA"), std::string::npos);
+    std::string esperado =
+        "Select vlr_ven_3, custo_ope, aplicacao2, similares, \n"
+        "COD_RED, COD_BAR, NOM_MER, ICM_PROG, QTD_EST, UNI_MER,\n"
+        "VLR_VEN, REF_MER, LOC_MER, VLR_COM, VLR_CUS, APLICACAO,\n"
+        "GARANTIA, VALORLETRAS, APE_CUP, DATA_CAD, VLR_VEN_2\n"
+        " from Mercadorias\n\n\n\n\n\nwhere cod_red=0\n\n\n\n\n\n\n\n";
+    EXPECT_EQ(imp->tblMercadorias.Texto(), esperado);  // the last row, in NOME order, is the one without code
+}
+
 TEST_F(Despacho, FilaSoComQuantidadesZeroNaoImprime) {
     Executar("update ETIQUETAREAD set QUANTIDADE = 0");
     Fila(1, "7891234567895", "CAMISETA", "-2", "29.9");

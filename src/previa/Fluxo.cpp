@@ -69,7 +69,8 @@ bool CelulaPpla(char fonte, int subFonte, int dpi, Celula& celula) {
 }
 
 bool CelulaEpl2(char fonte, int dpi, Celula& celula) {
-    static constexpr int tabela[5][2] = {{10, 12}, {12, 16}, {14, 20}, {16, 24}, {34, 48}};
+    // Advance from the fonts' pitch (20.3, 16.9, 14.5, 12.7 and 5.6 characters per inch).
+    static constexpr int tabela[5][2] = {{10, 12}, {12, 16}, {14, 20}, {16, 24}, {36, 48}};
     if (fonte < '1' || fonte > '5') return false;
     const auto& t = tabela[fonte - '1'];
     celula = Escalar(t[0], t[1], dpi);

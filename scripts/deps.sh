@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
+  qt6-base-dev libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
   firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
   fonts-liberation xvfb xauth x11-utils socat locales

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/ConfigEtq.h"
+#include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 #include "common/InterfaceUsuario.h"
 #include "common/Win1252.h"
@@ -25,7 +26,7 @@ bool Utf8Valido(std::string_view s) {
 void Apagar(const std::string& caminho) {
     std::error_code ec;
     fs::remove(caminho, ec);
-    if (ec) throw EOSError("Não foi possível apagar o arquivo " + caminho + ": " + ec.message());
+    if (ec) throw EOSError("Não foi possível apagar o arquivo " + caminho + ": " + MensagemErroSistema(ec.value()));
 }
 
 void GravarArquivo(const std::string& caminho, const std::string& bytes) {

@@ -5,6 +5,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <system_error>
+
+#include "common/Excecoes.h"
 
 std::string MensagemErroSistema(int erro) {
     switch (erro) {
@@ -67,6 +73,23 @@ std::string MensagemErroEndereco(int erroGai) {
         case EAI_SYSTEM: return MensagemErroSistema(errno);
         default: return "Erro " + std::to_string(erroGai) + " ao procurar o endereço";
     }
+}
+
+std::string MensagemDaFalha(const std::exception& falha) {
+    if (dynamic_cast<const Exception*>(&falha)) return falha.what();
+    if (dynamic_cast<const std::bad_alloc*>(&falha)) return "Memória insuficiente para concluir a operação";
+    if (const auto* f = dynamic_cast<const std::filesystem::filesystem_error*>(&falha)) {
+        std::string m = "Erro no arquivo";
+        if (!f->path1().empty()) m += " " + f->path1().string();
+        return m + ": " + MensagemErroSistema(f->code().value());
+    }
+    if (const auto* s = dynamic_cast<const std::system_error*>(&falha)) {
+        if (s->code().category() == std::generic_category() || s->code().category() == std::system_category())
+            return MensagemErroSistema(s->code().value());
+    }
+    if (dynamic_cast<const std::out_of_range*>(&falha) || dynamic_cast<const std::length_error*>(&falha))
+        return "Valor fora da faixa permitida";
+    return std::string("Erro interno do programa: ") + falha.what();
 }
 
 std::string CodigoErroHex(int erro) {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QEvent>
 #include <QTimer>
 
@@ -79,3 +84,24 @@ TEST(FuncoesGui, ConfirmaAcao) {
 }
 
 }  // namespace
+
+TEST(FuncoesGui, BotoesEDialogosDoQtEmPortugues) {
+    // The password prompt is a plain input dialog: its buttons come from Qt.
+    QInputDialog senha;
+    senha.setLabelText(QStringLiteral("Senha"));
+    senha.show();
+    QCoreApplication::processEvents();
+    auto* botoes = senha.findChild<QDialogButtonBox*>();
+    ASSERT_NE(botoes, nullptr);
+    ASSERT_NE(botoes->button(QDialogButtonBox::Cancel), nullptr);
+    EXPECT_EQ(botoes->button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')), QStringLiteral("Cancelar"));
+    senha.reject();
+}
+
+TEST(FuncoesGui, FalhaDaBibliotecaPadraoApareceEmPortugues) {
+    TFuncoes funcoes;
+    auto caixa = ResponderCaixa(QMessageBox::Ok);
+    TratarFalha(nullptr, std::bad_alloc());
+    ASSERT_TRUE(caixa->vista);
+    EXPECT_EQ(caixa->texto, "Memória insuficiente para concluir a operação");
+}

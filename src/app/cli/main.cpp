@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Comandos.h"
+#include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 
 namespace {
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
         try {
             return c.executar(std::vector<std::string>(args.begin() + 1, args.end()));
         } catch (const std::exception& e) {
-            std::cerr << e.what() << "\n";
+            std::cerr << MensagemDaFalha(e) << "\n";
             return 1;
         }
     }

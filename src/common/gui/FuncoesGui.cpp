@@ -3,10 +3,14 @@
 #include <iostream>
 
 #include <QAbstractButton>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
 
+#include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 
 namespace {
@@ -37,7 +41,7 @@ bool ConfirmaAcao(const std::string& pergunta) {
 }
 
 void erros_de_sistema(QObject*, const std::exception& falha) {
-    QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Erro de sistema"), QString::fromUtf8(falha.what()),
+    QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Erro de sistema"), QString::fromStdString(MensagemDaFalha(falha)),
                       QMessageBox::Ok, JanelaDona());
     caixa.exec();
 }
@@ -70,7 +74,13 @@ TFuncoes::TFuncoes(QObject* parent) : QObject(parent) {
 
 TFuncoes::~TFuncoes() { DefinirTratadorFalhas(anterior_); }
 
-TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {}
+TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {
+    // Qt's own buttons and dialogs ("Cancel", "OK", ...) speak Portuguese too.
+    auto* traducao = new QTranslator(this);
+    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(traducao);
+}
 
 bool TAplicacao::notify(QObject* receptor, QEvent* evento) {
     try {

@@ -1,4 +1,5 @@
 #include "data/fb/FbCliente.h"
+#include "data/fb/MensagensFb.h"
 
 #include <firebird/Interface.h>
 #include <ibase.h>
@@ -62,6 +63,7 @@ std::string TextoDoServidor(const std::string& s) {
     std::string msg = TextoDoServidor(buf);
     while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
     const intptr_t* v = st->getErrors();
+    msg = TraduzirStatusFb(v, msg);
     intptr_t gds = (v && v[0] == isc_arg_gds) ? v[1] : 0;
     int sqlcode = v ? isc_sqlcode(v) : 0;
     char estado[6] = {0};

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/Decimal.h"
+#include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
@@ -1000,9 +1001,10 @@ TResumoLojaDemo CriarLojaDemo(const TOpcoesLojaDemo& o) {
     fs::path pasta = destino.has_parent_path() ? destino.parent_path() : fs::path(".");
     if (!fs::is_directory(pasta, ec))
         throw Exception("A pasta \"" + pasta.string() + "\" não existe: o banco de dados não foi criado.");
+    // A folder is said to be one: --substituir would not help there.
+    if (fs::is_directory(destino, ec)) throw Exception("\"" + o.caminho + "\" é uma pasta, não um arquivo de banco de dados.");
     if (fs::exists(destino, ec) && !o.substituir)
         throw Exception("O banco de dados \"" + o.caminho + "\" já existe. Use --substituir para recriá-lo.");
-    if (fs::is_directory(destino, ec)) throw Exception("\"" + o.caminho + "\" é uma pasta, não um arquivo de banco de dados.");
 
     // Built under a temporary name and moved into place only when whole.
     fs::path temporario = destino;
@@ -1020,7 +1022,18 @@ TResumoLojaDemo CriarLojaDemo(const TOpcoesLojaDemo& o) {
     } catch (const fs::filesystem_error& e) {
         banco.Desconectar();
         fs::remove(temporario, ec);
-        throw EOSError("Não foi possível gravar \"" + o.caminho + "\": " + e.code().message());
+        throw EOSError("Não foi possível gravar \"" + o.caminho + "\": " + MensagemErroSistema(e.code().value()));
+    } catch (const Exception& e) {
+        banco.Desconectar();
+        fs::remove(temporario, ec);
+        // The operator named the target; the temporary name means nothing to him.
+        std::string msg = e.what();
+        const std::string temp = temporario.string();
+        for (size_t i = msg.find(temp); i != std::string::npos; i = msg.find(temp, i + o.caminho.size()))
+            msg.replace(i, temp.size(), o.caminho);
+        msg = "Não foi possível criar o banco de dados \"" + o.caminho + "\": " + msg;
+        if (dynamic_cast<const EDatabaseError*>(&e)) throw EDatabaseError(msg);
+        throw Exception(msg);
     } catch (...) {
         banco.Desconectar();
         fs::remove(temporario, ec);

@@ -347,7 +347,7 @@ TEST_F(Cliente, NowaitFalhaNaHoraEmConflitoDeBloqueio) {
         FAIL() << "the update should have failed";
     } catch (const EFbErro& e) {
         EXPECT_TRUE(e.ConflitoDeBloqueio()) << e.what();
-        EXPECT_NE(std::string(e.what()).find("conflict"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("conflito de atualização"), std::string::npos) << e.what();
     }
     // The failed statement left both sides usable.
     b.Rollback();
@@ -403,7 +403,7 @@ TEST_F(Cliente, ComandoInvalidoTrazAMensagemDoServidor) {
     ins.Add("INSERT INTO T (ID, NOME) VALUES (1, ?)");
     ins.ParamTexto(0, std::string(41, 'x'));
     m = MensagemDe<EDatabaseError>([&] { ins.ExecSQL(); });
-    EXPECT_NE(m.find("truncation"), std::string::npos) << m;
+    EXPECT_NE(m.find("Texto maior do que a coluna do banco de dados comporta"), std::string::npos) << m;
     EXPECT_TRUE(tr->Ativa());
     TQuery c(db, *tr);
     EXPECT_EQ(Contar(c, "SELECT COUNT(*) AS N FROM T"), 0);
@@ -508,9 +508,34 @@ TEST(Conexao, ArquivoInexistenteFalhaSemCriarNada) {
     std::string m = MensagemDe<EDatabaseError>([&] { db.Conectar(); });
     EXPECT_NE(m.find("nao_existe.fdb"), std::string::npos) << m;
     EXPECT_NE(m.find("Não foi possível conectar"), std::string::npos) << m;
-    EXPECT_NE(m.find("No such file"), std::string::npos) << m;  // the reason, from the server
+    // The reason, in Portuguese rather than the client library's English.
+    EXPECT_NE(m.find("Não foi possível abrir o arquivo do banco de dados \"" + pasta.Arquivo("nao_existe.fdb") +
+                     "\": Arquivo ou dispositivo não encontrado"),
+              std::string::npos)
+        << m;
+    EXPECT_EQ(m.find("I/O error"), std::string::npos) << m;
     EXPECT_FALSE(db.Conectado());
     EXPECT_TRUE(pasta.Conteudo().empty());
+}
+
+TEST(Conexao, ArquivoQueNaoEBancoOuEPastaDizIssoEmPortugues) {
+    PastaTemporaria pasta;
+    const std::string texto = pasta.Arquivo("notas.txt");
+    std::ofstream(texto) << std::string(8192, 'x');
+    struct Caso {
+        std::string caminho, motivo;
+    };
+    const Caso casos[] = {
+        {texto, "O arquivo \"" + texto + "\" não é um banco de dados Firebird válido"},
+        {pasta.Caminho(), "Não foi possível abrir o arquivo do banco de dados \"" + pasta.Caminho() + "\": O caminho é uma pasta"},
+    };
+    for (const auto& c : casos) {
+        TDatabase db;
+        db.SetCaminho(c.caminho);
+        db.SetParametros(ParametrosTeste());
+        std::string m = MensagemDe<EDatabaseError>([&] { db.Conectar(); });
+        EXPECT_NE(m.find(c.motivo), std::string::npos) << m;
+    }
 }
 
 TEST(Conexao, CaminhoVazioFalhaComMensagem) {
@@ -530,7 +555,7 @@ TEST(Conexao, ServidorQueNaoRespondeFalhaLogo) {
         std::string m = MensagemDe<EDatabaseError>([&] { db.Conectar(); });
         EXPECT_NE(m.find("Não foi possível conectar ao banco de dados \"" + c + "\""), std::string::npos) << m;
         EXPECT_NE(m.find("127.0.0.1"), std::string::npos) << m;
-        EXPECT_NE(m.find("Unable to complete network request"), std::string::npos) << m;
+        EXPECT_NE(m.find("Não foi possível conectar ao servidor de banco de dados 127.0.0.1"), std::string::npos) << m;
         EXPECT_FALSE(db.Conectado());
     }
 }

@@ -3,9 +3,12 @@
 #include <regex>
 #include <set>
 
+#include <unistd.h>
+
 #include "PastaTemporaria.h"
 #include "common/Win1252.h"
 #include "data/fb/LojaDemo.h"
+#include "suporte/Suporte.h"
 
 using namespace fb;
 namespace fs = std::filesystem;
@@ -294,6 +297,30 @@ TEST(LojaDemoCriacao, EntradaRuimNaoDeixaNadaParaTras) {
         }
         EXPECT_TRUE(pasta.Conteudo().empty());
     }
+}
+
+TEST(LojaDemoCriacao, PastaNoLugarDoArquivoEDitaPastaMesmoSemSubstituir) {
+    PastaTemporaria pasta;
+    TOpcoesLojaDemo o;
+    o.caminho = pasta.Caminho();
+    o.mercadorias = 10;
+    EXPECT_EQ(MensagemDe<Exception>([&] { CriarLojaDemo(o); }),
+              "\"" + o.caminho + "\" é uma pasta, não um arquivo de banco de dados.");
+}
+
+TEST(LojaDemoCriacao, FalhaNaCriacaoFalaDoDestinoNaoDoArquivoTemporario) {
+    PastaTemporaria pasta;
+    TOpcoesLojaDemo o;
+    o.caminho = pasta.Arquivo("loja.fdb");
+    o.mercadorias = 10;
+    // Something that cannot be removed where the temporary file goes.
+    const fs::path temporario = o.caminho + ".criando-" + std::to_string(::getpid());
+    fs::create_directory(temporario);
+    Gravar((temporario / "ocupado").string(), "x");
+    const std::string m = MensagemDe<Exception>([&] { CriarLojaDemo(o); });
+    EXPECT_EQ(m.rfind("Não foi possível criar o banco de dados \"" + o.caminho + "\": ", 0), 0u) << m;
+    EXPECT_EQ(m.find(".criando-"), std::string::npos) << m;
+    EXPECT_FALSE(fs::exists(o.caminho));
 }
 
 TEST(LojaDemoCriacao, ServidorQueNaoRespondeNaoCriaNada) {

@@ -278,7 +278,7 @@ TEST_F(Modulos, ConflitoDeBloqueioFalhaNaHoraComAMensagemDoServidor) {
         FAIL() << "esperava conflito";
     } catch (const fb::EFbErro& e) {
         EXPECT_TRUE(e.ConflitoDeBloqueio()) << e.what();
-        EXPECT_NE(std::string(e.what()).find("conflict"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("conflito de atualização"), std::string::npos) << e.what();
     }
     EXPECT_TRUE(dtm->dtmCommit());
     EXPECT_EQ(Texto("select quantidade from etiquetaread"), "1.000");

@@ -1,0 +1,14 @@
+#pragma once
+// Portuguese texts for the Firebird failures an operator meets (files,
+// network, login, lost connections, conflicts, values that do not fit). The
+// client library speaks English; what it says is turned into a sentence here.
+#include <cstdint>
+#include <string>
+
+namespace fb {
+
+// The message for a Firebird status vector; `original` (the library's text)
+// when the failure is not one of those known here.
+std::string TraduzirStatusFb(const intptr_t* status, const std::string& original);
+
+}  // namespace fb

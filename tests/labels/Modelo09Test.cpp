@@ -73,6 +73,22 @@ TEST_F(Modelo09, TextosLivresCamposDoVocabularioEForaDele) {
     EXPECT_EQ(Trabalhos(r), 1u);
 }
 
+TEST_F(Modelo09, LinhasDeCampoLidasUmaVezNaOrdemDoAux2) {
+    Cabecalho(1, 0);
+    Campo("TEXTO LIVRE B", "EMBAIXO", 10, 2, 9, 1);
+    Campo("TEXTO LIVRE A", "EM CIMA", 10, 2, 3, 1);
+    Fila(2, "12345678", "A", "2", "5.5");
+    Imprimir();
+    const auto r = Saida09();
+    const auto cima = std::find(r.begin(), r.end(), TextoPpla(30, 10, "EM CIMA"));
+    const auto baixo = std::find(r.begin(), r.end(), TextoPpla(90, 10, "EMBAIXO"));
+    ASSERT_NE(cima, r.end());
+    ASSERT_NE(baixo, r.end());
+    EXPECT_LT(cima, baixo);
+    EXPECT_EQ(Trabalhos(r), 2u);
+    EXPECT_EQ(imp->qryFormat.Texto(), "Select * from FormatMrg\nwhere cod_mrg=13 and Print_campo='T'\norder by Aux_2");
+}
+
 TEST_F(Modelo09, SemCabecalhoTudoNumaImagemEnviadaAoFim) {
     Campo("NOME", "", 4, 2, 2, 1);
     Fila(1, "7891234567895", "A", "2", "29.9");

@@ -189,3 +189,11 @@ TEST_F(ConfigEtqTest, MensagensDeFalhaEmPortugues) {
               "Não foi possível ler o arquivo de configuração " + (dir_ / "arquivo" / "configEtq.ini").string() +
                   ": Caminho inválido");
 }
+
+TEST_F(ConfigEtqTest, ArquivoEnormeERecusadoSemLerTudoParaAMemoria) {
+    Escrever("[CONF]\r\nMODELO=ZPL\r\n" + std::string(2 << 20, ';'));
+    EXPECT_EQ(MensagemDe([] { LerConfig("MODELO"); }),
+              "Não foi possível ler o arquivo de configuração " + (dir_ / "configEtq.ini").string() +
+                  ": arquivo grande demais para um arquivo de configuração (" + std::to_string((2 << 20) + 20) +
+                  " bytes)");
+}

@@ -116,6 +116,10 @@ TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
     EXPECT_NE(r.codigo, 0);
     EXPECT_NE(r.erro.find("Linguagem inválida: ZPLII"), std::string::npos) << r.erro;
 
+    r = Rodar("--porta '" + Porta() + "' --temperatura 10 --temperatura 12");
+    EXPECT_NE(r.codigo, 0);
+    EXPECT_EQ(r.erro, "Opção repetida: --temperatura\n");
+
     r = Rodar("--porta '" + Porta() + "' --temperatura 10 --cor azul");
     EXPECT_NE(r.codigo, 0);
     EXPECT_NE(r.erro.find("--cor"), std::string::npos) << r.erro;

@@ -75,6 +75,12 @@ bool TOpcoesCli::Flag(const std::string& nome) {
 }
 
 void TOpcoesCli::VerificarDesconhecidas() const {
-    for (size_t i = 0; i < opcoes_.size(); ++i)
-        if (!usadas_[i]) throw Exception("Opção desconhecida: --" + opcoes_[i].first);
+    for (size_t i = 0; i < opcoes_.size(); ++i) {
+        if (usadas_[i]) continue;
+        // Only the first of a repeated option is read: say so rather than call it unknown.
+        for (size_t j = 0; j < opcoes_.size(); ++j)
+            if (j != i && usadas_[j] && opcoes_[j].first == opcoes_[i].first)
+                throw Exception("Opção repetida: --" + opcoes_[i].first);
+        throw Exception("Opção desconhecida: --" + opcoes_[i].first);
+    }
 }

@@ -82,7 +82,10 @@ std::string Traduzir(const TStatusLido& s, size_t i) {
                    " o arquivo do banco de dados \"" + argumento(1) + "\"" + sistema;
         }
         case isc_network_error:
-            return "Não foi possível conectar ao servidor de banco de dados " + argumento(0) + sistema;
+            return "Não foi possível conectar ao servidor de banco de dados " + argumento(0) +
+                   (!sistema.empty()               ? sistema
+                    : s.Tem(isc_net_connect_err) ? ": o servidor não aceitou a conexão (desligado, porta errada ou bloqueada)"
+                                                 : std::string());
         case isc_net_read_err:
         case isc_net_write_err:
         case isc_conn_lost:

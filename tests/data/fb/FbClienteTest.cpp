@@ -556,6 +556,7 @@ TEST(Conexao, ServidorQueNaoRespondeFalhaLogo) {
         EXPECT_NE(m.find("Não foi possível conectar ao banco de dados \"" + c + "\""), std::string::npos) << m;
         EXPECT_NE(m.find("127.0.0.1"), std::string::npos) << m;
         EXPECT_NE(m.find("Não foi possível conectar ao servidor de banco de dados 127.0.0.1"), std::string::npos) << m;
+        EXPECT_EQ(m.find("Unable to complete"), std::string::npos) << m;
         EXPECT_FALSE(db.Conectado());
     }
 }

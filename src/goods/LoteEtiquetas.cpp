@@ -19,6 +19,16 @@ int64_t InteiroDeDigitos(const std::string& digitos) {
 
 constexpr int kModeloAplicacao = 55;  // prints APLICACAO as the barcode
 
+// The shortest text of the number, point as separator ("12.5", not "12.500"),
+// as NumeroSQL writes it; kept exact instead of going through a double.
+std::string NumeroSQLExato(const Decimal& d) {
+    std::string t = d.ParaTexto();
+    if (t.find('.') == std::string::npos) return t;
+    while (t.back() == '0') t.pop_back();
+    if (t.back() == '.') t.pop_back();
+    return t == "-0" ? "0" : t;
+}
+
 }  // namespace
 
 int ModeloDoLote(const std::string& modeloPrint, const std::string& paramModelo) {
@@ -121,8 +131,8 @@ void TSelecaoMercadorias::InserirSimples(int modelo) {
                                      "BARRAS", barras,
                                      "NOME", nome,
                                      "So_NOME", Esquerda(nome, 80),
-                                     "Estoque", m.FieldByName("QTD_EST").AsDecimal().ParaTexto(),
-                                     "VLR_VEN", m.FieldByName("VLR_VEN").AsDecimal().ParaTexto(),
+                                     "Estoque", NumeroSQLExato(m.FieldByName("QTD_EST").AsDecimal()),
+                                     "VLR_VEN", NumeroSQLExato(m.FieldByName("VLR_VEN").AsDecimal()),
                                      "QUANTIDADE", "0"});
 }
 
@@ -149,8 +159,8 @@ size_t TSelecaoMercadorias::InserirGrades() {
                                          "BARRAS", barras,
                                          "NOME", Esquerda(nome + " - " + grade, 70),
                                          "So_NOME", Esquerda(nome, 80),
-                                         "Estoque", g.FieldByName("QTD_GRA").AsDecimal().ParaTexto(),
-                                         "VLR_VEN", preco.ParaTexto(),
+                                         "Estoque", NumeroSQLExato(g.FieldByName("QTD_GRA").AsDecimal()),
+                                         "VLR_VEN", NumeroSQLExato(preco),
                                          "nro_lote", Esquerda(grade, 20),
                                          "QUANTIDADE", "0"});
         ++n;

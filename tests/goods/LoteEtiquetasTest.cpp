@@ -195,6 +195,49 @@ TEST_F(Lote, LinhasSimplesComoAFilaAsGuarda) {
     EXPECT_EQ(Contar("etiquetamrg"), 0);
 }
 
+TEST_F(Lote, InsercaoLevaOsParesNaOrdemComNumerosCurtos) {
+    // Names longer than the queue's NOME: cuts count characters, not bytes.
+    Executar("alter table mercadorias alter nom_mer type varchar(100)");
+    auto repetir = [](const std::string& s, int n) {
+        std::string r;
+        for (int i = 0; i < n; ++i) r += s;
+        return r;
+    };
+    const std::string longo = repetir("AÇÃO-", 18);  // 90 characters
+    struct Caso {
+        const char* nome;
+        std::string nomeMercadoria;
+        bool grades;
+        std::string insercao;
+        Linha guardada;  // barras, nome, so_nome, estoque, vlr_ven, nro_lote
+    };
+    const Caso casos[] = {
+        {"simples", "CAMISA, AZUL", false,
+         "Insert into EtiquetaRead\n( CODIGO,BARRAS,NOME,So_NOME,Estoque,VLR_VEN,QUANTIDADE )  \n"
+         " Values ( '1','789','CAMISA. AZUL','CAMISA. AZUL','4.5','12.5','0' )  ",
+         {"789", "CAMISA. AZUL", "CAMISA. AZUL", "4.500", "12.500", ""}},
+        {"grade", longo, true,
+         "Insert into EtiquetaRead\n( CODIGO,BARRAS,NOME,So_NOME,Estoque,VLR_VEN,nro_lote,QUANTIDADE )  \n"
+         " Values ( '1','789','" + repetir("AÇÃO-", 14) + "','" + repetir("AÇÃO-", 16) +
+             "','2','12.5','AZUL MARINHO 42','0' )  ",
+         {"789", repetir("AÇÃO-", 14), repetir("AÇÃO-", 16), "2.000", "12.500", "AZUL MARINHO 42"}},
+    };
+    for (const auto& c : casos) {
+        Executar("delete from grades_produtos_p");
+        Executar("delete from mercadorias");
+        dtm->dtmConectBancoMrg(false);  // a new snapshot of the goods
+        Mercadoria(1, "789", c.nomeMercadoria, ", qtd_est, vlr_ven", ", 4.5, 12.5");
+        Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+                 "values (1, 'AZUL MARINHO 42', 2, '', 0)");
+        sel->ProcessarGrades = c.grades;
+        EXPECT_EQ(sel->MontarLote(), 1u) << c.nome;
+        EXPECT_EQ(dtm->qryprocesso.UltimoTextoEnviado(), c.insercao) << c.nome;
+        EXPECT_EQ(Linhas("select barras, nome, so_nome, estoque, vlr_ven, nro_lote from etiquetaread"),
+                  std::vector<Linha>{c.guardada})
+            << c.nome;
+    }
+}
+
 TEST_F(Lote, Modelo55LevaAAplicacaoNoCodigoDeBarras) {
     GravarConfig("MODELO PRINT", "55 - A4 aplicacao");
     Mercadoria(1, "789", "A", ", aplicacao", ", '" + std::string(35, '7') + "'");

@@ -9,6 +9,7 @@
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
+#include "goods/ChamaFila.h"
 #include "goods/FiltroMercadorias.h"
 #include "goods/LoteEtiquetas.h"
 #include "suporte/Suporte.h"
@@ -394,6 +395,23 @@ TEST(ModeloDoLote, DigitosDosQuatroPrimeirosOuOParametro) {
     EXPECT_EQ(ModeloDoLote("9 - X", "0"), 9);
     EXPECT_EQ(ModeloDoLote("", "0"), 0);
     EXPECT_EQ(ModeloDoLote("A1B2C3", "0"), 12);
+}
+
+TEST(ModeloDaFila, ZeroEOsDoisPrimeirosCaracteresSemFiltro) {
+    struct Caso { const char* modeloPrint; int modelo; bool a4; };
+    const Caso casos[] = {
+        {"26 - A4", 26, true}, {"55 - A4 aplicacao", 55, true}, {"47 - Parcelas", 47, false},
+        {"12 - Termica", 12, false}, {"", 0, false}, {"9", 9, false}, {"20", 20, true}, {"28", 28, true},
+        {"32", 32, true}, {"33", 33, true}, {"34", 34, true}, {"35", 35, true}, {"39", 39, true},
+        {"42", 42, true}, {"19", 19, false}, {"59", 59, false},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(ModeloDaFila(c.modeloPrint), c.modelo) << c.modeloPrint;
+        EXPECT_EQ(EhModeloFolhaA4(c.modelo), c.a4) << c.modeloPrint;
+    }
+    // No digit filtering: a blank or a letter among the first two is no integer.
+    for (const char* ilegivel : {"9 - X", "A1 - X", " 5"})
+        EXPECT_THROW(ModeloDaFila(ilegivel), EConvertError) << ilegivel;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 //   Esperar            the pause after each print job (PausaMs, 500 ms; 0 for
 //                      scripts and tests). A window may wait while it keeps
 //                      repainting.
+//   Hoje               today's date for the labels that print it (tests fix it).
 //   BuscaMercadorias   the goods look-up of the walk (the database by default).
 //   AntesDeAtivar      after the settings reach the component and before it
 //                      opens: the preview points it at memory instead of the port.
@@ -78,6 +79,8 @@ public:
     std::function<bool(int64_t enviadas, int64_t aEnviar)> AoProgresso;
     int PausaMs = 500;
     std::function<void(int ms)> Esperar;
+    // Today's date for the labels that print it (empty: the machine's clock).
+    std::function<TDateTime()> Hoje;
     std::unique_ptr<TBuscaMercadorias> BuscaMercadorias;
     std::function<void(TCdbETQ&)> AntesDeAtivar;
     std::string ArquivoPdf;

@@ -128,6 +128,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
                     if (e.valor) d.valor = e.valor(ctx);
                     if (e.regra && !e.regra(d, ctx)) continue;
                     const int desloca = modelo.usaAddColuna && d.desloca ? imp.AddColuna : 0;
+                    if (modelo.linguagem != etqNenhum) AdaptarLinguagem(d, modelo.linguagem, etq.Modelo());
                     Desenhar(etq, d, x + d.h + desloca);
                 }
                 // A layout without elements composes nothing worth sending.

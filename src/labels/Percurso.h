@@ -96,7 +96,20 @@ struct TModeloTermico {
     // Called for every queue row whose goods were found, before its labels
     // (models 27 and 30 put AddColuna to 0 here).
     std::function<void(TImpressaoEtiquetas&, const TMercadoria&)> aoAcharMercadoria;
+    // The printer language whose barcode codes and fonts the table uses. With
+    // another language configured the walk passes the same symbology in that
+    // language's codes (AdaptarLinguagem); etqNenhum passes the table as it is.
+    TCdbETQModelo linguagem = etqNenhum;
 };
+
+// The table written for `linguagem`.
+TModeloTermico EscritoPara(TCdbETQModelo linguagem, TModeloTermico modelo);
+
+// A drawing call of a table written for `escritoPara` as the printer of
+// `destino` takes it: the barcode type code of the same symbology (EAN-13,
+// Code 128, Code 93), bar widths and fonts within what that language accepts.
+// Nothing changes between PPLB and EPL2 (one stream) or for unknown codes.
+void AdaptarLinguagem(TDesenho& d, TCdbETQModelo escritoPara, TCdbETQModelo destino);
 
 // The walk. Runs with the component active and the queue filtered (the
 // dispatcher's work); leaves the queue after its last row. Reports progress

@@ -245,3 +245,13 @@ void GravarConfig(std::string_view chave, std::string_view valor) {
 void GravarConfig(const std::vector<std::pair<std::string, std::string>>& valores) {
     TArquivoIni(CaminhoConfigEtq()).GravarTextos("CONF", valores);
 }
+
+std::string NomeLoja() {
+    const std::string v = LerConfig("NOME LOJA");
+    return v.empty() ? "Loja Demonstração" : v;
+}
+
+std::string TextoLoja() {
+    const std::string v = LerConfig("TEXTO LOJA");
+    return v.empty() ? "Preço Baixo" : v;
+}

@@ -29,3 +29,8 @@ std::string CaminhoConfigEtq();
 std::string LerConfig(std::string_view chave);
 void GravarConfig(std::string_view chave, std::string_view valor);
 void GravarConfig(const std::vector<std::pair<std::string, std::string>>& valores);
+
+// Shop texts some labels print: NOME LOJA (the shop's name) and TEXTO LOJA (a
+// short second line). Without the keys, the demo shop's.
+std::string NomeLoja();
+std::string TextoLoja();

@@ -20,12 +20,14 @@ protected:
 
 TEST_F(Despacho, NumeroDoModeloDaLinhaConfiguradaOuDaLinhaDeComando) {
     GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
-    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Modelo 06 ainda não disponível");
+    Imprimir();
     EXPECT_EQ(imp->ModelNumber(), 6);
+    EXPECT_NE(Saida().find("Manter restriado"), std::string::npos);
 
     imp->ParamModelo = "045";
-    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Modelo 45 ainda não disponível");
+    Imprimir();
     EXPECT_EQ(imp->ModelNumber(), 45);
+    EXPECT_EQ(Saida().find("Manter restriado"), std::string::npos);
 
     GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
     imp->ParamModelo = "011";
@@ -117,12 +119,13 @@ TEST_F(Despacho, PortaQueNaoAbreParaAntesDeFiltrarAFila) {
 }
 
 TEST_F(Despacho, FalhaNoMeioDeixaAbertoEFiltradoEAProximaImprime) {
-    GravarConfig("MODELO PRINT", "05 - PPLA 3 colunas");
-    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Modelo 05 ainda não disponível");
+    // A shift beyond the label's width fails at the first text.
+    GravarConfig({{"MODELO PRINT", "11 - PPLA 3 colunas"}, {"ADDCOLUNA", "10000"}});
+    EXPECT_EQ(MensagemDe([&] { Imprimir(); }), "Horizontal deve ser de 0 a 9999");
     EXPECT_TRUE(imp->CdbETQ.Ativo());
     EXPECT_TRUE(imp->tblEtiquetaRead.Filtrado());
 
-    GravarConfig("MODELO PRINT", "11 - PPLA 3 colunas");
+    GravarConfig("ADDCOLUNA", "");
     Imprimir();
     EXPECT_NE(Saida().find("CAMISETA"), std::string::npos);
     EXPECT_FALSE(imp->CdbETQ.Ativo());

@@ -1,0 +1,76 @@
+-- The queue every model golden is printed from: codes of 13, 12, 8, 7, 6, 5, 4
+-- and 3 characters and two with letters (5 and 7), names of 10, 22, 30, 45 and
+-- 50 characters (70 in the queue's NOME of the variant row), accents, a variant
+-- row and plain rows, quantities 1, 2, 2.5, 3.5, 0.4 and 4, a queue row whose
+-- goods row is gone (999), a goods row of NULLs (106) queued with NULL texts and
+-- amounts, prices below and above 1000 (999.99, 1000.00, 1234.50).
+
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD, SIMILARES)
+  VALUES (101, '7891000315507', 'Feijão Carioca Tipo 1k', 'FEIJAO CARIOCA 1K', 'FJ-001', 'PACOT', 8.9, 8.5,
+    'Cozinhar por 40 minutos', 'Manter em local seco', 30, '2024-03-15',
+    'Feijão Preto 1k' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'Feijão Fradinho 1k' || ASCII_CHAR(13) || ASCII_CHAR(10) ||
+    'Feijão Branco 500g' || ASCII_CHAR(10) || 'Lentilha 500g' || ASCII_CHAR(10) || 'Grão-de-bico 500g' ||
+    ASCII_CHAR(10) || 'Ervilha Seca 500g');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD, SIMILARES)
+  VALUES (102, '789100031550', 'Café Torrado e Moído Extra Forte Pacote 500 g', 'CAFE EXTRA FORTE 500G TORRADO',
+    'CF-500', 'UNID', 1234.5, 1199.9, 'Preparo: 2 colheres por xícara', 'Após aberto, fechar bem', 0, '2023-12-01',
+    'Café Tradicional 500g' || ASCII_CHAR(10) || 'Café Descafeinado 250g');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (103, '78912345', 'Açúcar Cristal Orgânico 5kg Un', 'ACUCAR ORGANICO', 'AC-5KG', 'LITRO', 999.99, 989.9,
+    'Adoçar a gosto', 'Produto orgânico certificado', 180, '2025-01-31');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (104, '123456', 'Sabão Azul', 'SABAO AZUL', 'SB-AZ', 'KG', 1000, 950, 'Lavar roupas', 'Uso externo', 7,
+    '2022-06-30');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (105, '12345', 'Óleo de Soja Refinado Garrafa PET 900ml Caixa c/20', 'OLEO SOJA CX20', 'OL-900', 'CAIXA',
+    156.4, 150, 'Frituras e saladas', 'Caixa com 20 garrafas', 90, '2024-11-05');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR) VALUES (106, '1234');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (107, '123', 'Água Sanitária 1L', 'AGUA SANITARIA', 'AS-1L', 'LITRO', 3.5, 3.25, 'Limpeza pesada',
+    'Não misturar', 0, '2021-02-28');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (108, 'AB12C', 'Parafuso Sextavado M8', 'PARAFUSO M8', 'PF-M8', 'PARES', 0.45, 0.4, 'Fixação', 'Aço zincado',
+    365, '2020-10-10');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (109, 'CX12345', 'Porca Sextavada M8', 'PORCA M8', 'PC-M8', 'UNID', 0.3, 0.25, 'Fixação', 'Aço inox',
+    365, '2020-10-10');
+INSERT INTO MERCADORIAS (COD_RED, COD_BAR, NOM_MER, APE_CUP, REF_MER, UNI_MER, VLR_VEN, VLR_VEN_2, APLICACAO,
+    APLICACAO2, GARANTIA, DATA_CAD)
+  VALUES (110, '7899999000019', 'Camiseta Básica Algodão Penteado Gola Careca Masc.', 'CAMISETA BASICA', 'CM-BAS',
+    'UNID', 49.9, 45, 'Lavar à mão', '100% algodão', 90, '2025-07-01');
+
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (106, '1234', NULL, 1, NULL, NULL, NULL, NULL);
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (110, '2000001', 'Camiseta Básica Algodão Penteado Gola Careca Masc. - AZUL MARINHO EXGG', 4, 12, 59.9,
+    'AZUL MARINHO EXGG', 'Camiseta Básica Algodão Penteado Gola Careca Masc.');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (102, '789100031550', 'Café Torrado e Moído Extra Forte Pacote 500 g', 2, 30, 1234.5, NULL,
+    'Café Torrado e Moído Extra Forte Pacote 500 g');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (103, '78912345', 'Açúcar Cristal Orgânico 5kg Un', 2.5, 8, 999.99, '', 'Açúcar Cristal Orgânico 5kg Un');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (101, '7891000315507', 'Feijão Carioca Tipo 1k', 1, 40, 8.9, NULL, 'Feijão Carioca Tipo 1k');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (105, '12345', 'Óleo de Soja Refinado Garrafa PET 900ml Caixa c/20', 1, 3, 156.4, NULL,
+    'Óleo de Soja Refinado Garrafa PET 900ml Caixa c/20');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (108, 'AB12C', 'Parafuso Sextavado M8', 1, 500, 0.45, NULL, 'Parafuso Sextavado M8');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (109, 'CX12345', 'Porca Sextavada M8', 1, 500, 0.3, NULL, 'Porca Sextavada M8');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (999, '7890000000000', 'Produto Excluído do Cadastro', 2, 1, 10, NULL, 'Produto Excluído do Cadastro');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (104, '123456', 'Sabão Azul', 3.5, 20, 1000, NULL, 'Sabão Azul');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (104, '123456', 'Sabão Azul', 0.4, 20, 1000, NULL, 'Sabão Azul');
+INSERT INTO ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE, SO_NOME)
+  VALUES (107, '123', 'Água Sanitária 1L', 1, 6, 3.5, NULL, 'Água Sanitária 1L');

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/uFrmAvisoAbertura.h"
+#include "common/Encerramento.h"
 #include "common/gui/FuncoesGui.h"
 
 void MostraMensagem(const std::string& texto) {
@@ -19,9 +20,12 @@ void MostraMensagem(const std::string& texto) {
     caixa.exec();
 }
 
-void TInterfaceUsuarioQt::Mensagem(const std::string& texto) { MostraMensagem(texto); }
+// While the program ends on a signal nobody is there to answer a box.
+void TInterfaceUsuarioQt::Mensagem(const std::string& texto) {
+    if (!EncerramentoPedido()) MostraMensagem(texto);
+}
 
-bool TInterfaceUsuarioQt::Confirma(const std::string& pergunta) { return ConfirmaAcao(pergunta); }
+bool TInterfaceUsuarioQt::Confirma(const std::string& pergunta) { return !EncerramentoPedido() && ConfirmaAcao(pergunta); }
 
 namespace {
 // The callers block the event loop while the window is up: let the window

@@ -9,6 +9,7 @@
 #include "app/JanelaMercadorias.h"
 #include "app/JanelasPrograma.h"
 #include "app/ModulosDadosReais.h"
+#include "app/EncerramentoPrograma.h"
 #include "app/Parametros.h"
 #include "app/uFrmAvisoAbertura.h"
 #include "app/ufrmPrincipal.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     TAplicacao app(argc, argv);
     app.setApplicationName(QStringLiteral("etiquetas"));
+    InstalarEncerramentoDoPrograma();
 
     std::vector<std::string> argumentos(argv + 1, argv + argc);
     DefinirParametrosPrograma(LerParametrosPrograma(argumentos));
@@ -80,5 +82,5 @@ int main(int argc, char** argv) {
         resultado = 1;
     }
     DefinirInterfaceUsuario(nullptr);
-    return resultado;
+    return ResultadoDoPrograma(resultado);
 }

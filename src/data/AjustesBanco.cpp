@@ -1,9 +1,11 @@
 #include "data/AjustesBanco.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "common/UFuncoes.h"
+#include "data/Aguarde.h"
 #include "data/udtmAplicativo.h"
 
 namespace {
@@ -25,11 +27,21 @@ bool TemColunaSoNome(TdtmAplicativo& dtm) {
 }
 
 void Ajusta_BD(TdtmAplicativo& dtm) {
+    // The first statement of the action usually connects: the operator sees
+    // the waiting window while a server is reached.
+    std::optional<TAguarde> aguarde;
+    if (!dtm.dtbAplicativo.Conectado() && !dtm.dtbAplicativo.Caminho().empty()) aguarde.emplace();
     try {
         if (TemColunaSoNome(dtm)) return;
         ExecutarAjuste(dtm, "Alter Table ETIQUETAREAD ", "add so_nome varChar(80) ");
+    } catch (const fb::EFbConexao&) {
+        // A database that cannot be reached is told now, once: swallowing it
+        // would make the next table wait out the same time-out again.
+        throw;
+    } catch (const fb::EEncerrando&) {
+        throw;
     } catch (...) {
-        // Silent by design: the next table the action opens reports a dead connection.
+        // Silent by design: column already there, table missing.
     }
 }
 

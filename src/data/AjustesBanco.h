@@ -4,7 +4,8 @@
 // no connection); only a failing commit speaks, through dtmCommit.
 class TdtmAplicativo;
 
-// Adds ETIQUETAREAD.SO_NOME when the column is missing.
+// Adds ETIQUETAREAD.SO_NOME when the column is missing. A database that
+// cannot be reached (or a lost link) is raised, not kept quiet.
 void Ajusta_BD(TdtmAplicativo& dtm);
 // Widens TRIBUTOS_ICM.ICMS_ST to numeric(18,4) (the panel's "Ajusta Base de dados").
 void AjustaTributosIcm(TdtmAplicativo& dtm);

@@ -6,8 +6,17 @@
 #include "common/UFuncoes.h"
 #include "data/Aguarde.h"
 
-std::vector<std::string> ParametrosConexao() {
-    return {"user_name=Sysdba", "password=pinewoods", "lc_ctype=WIN1252"};
+std::vector<std::string> ParametrosConexao() { return ParametrosConexao("Sysdba", "pinewoods"); }
+
+std::vector<std::string> ParametrosConexao(const std::string& usuario, const std::string& senha) {
+    return {"user_name=" + usuario, "password=" + senha, "lc_ctype=WIN1252"};
+}
+
+std::vector<std::string> ParametrosConexaoConfig() {
+    // A shop whose server has its own administrator password sets it here.
+    std::string usuario = LerConfig(kChaveUsuarioBd);
+    std::string senha = LerConfig(kChaveSenhaBd);
+    return ParametrosConexao(usuario.empty() ? "Sysdba" : usuario, senha.empty() ? "pinewoods" : senha);
 }
 std::vector<std::string> ParametrosTransacao() { return {"read_committed", "rec_version", "nowait"}; }
 std::vector<std::string> ParametrosTransacaoMrg() { return {"concurrency", "nowait"}; }
@@ -48,8 +57,9 @@ TdtmAplicativo::TdtmAplicativo()
       tblProdutos_cli(dtbAplicativo, ibtAplicativo, "PRODUTOS_CLI") {
     // dtmReceberCreate
     std::string caminho = LerConfig("PATH MERKOR");
+    const std::vector<std::string> parametros = ParametrosConexaoConfig();
     for (fb::TDatabase* banco : {&dtbAplicativo, &dtbAplicativoMrg}) {
-        banco->SetParametros(ParametrosConexao());
+        banco->SetParametros(parametros);
         banco->FecharDataSets();
         banco->Desconectar();
         banco->SetCaminho(caminho);
@@ -165,6 +175,10 @@ bool TdtmAplicativo::dtmCommit(TTabela* tabela) {
         }
         ibtAplicativo.CommitRetaining();
         return true;
+    } catch (const fb::EFbConexao& e) {
+        // The server is gone with the transaction: nothing left to roll back.
+        InterfaceUsuario().Mensagem(e.what());
+        return false;
     } catch (const std::exception&) {
         try {
             ibtAplicativo.RollbackRetaining();

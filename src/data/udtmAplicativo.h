@@ -88,6 +88,13 @@ private:
 };
 
 // The parameter lines of both connections and of the two transactions.
+// ParametrosConexao() has the built-in user and password; the program uses
+// ParametrosConexaoConfig(), where USUARIO BD and SENHA BD of configEtq.ini,
+// when not empty, take their place.
+inline constexpr const char* kChaveUsuarioBd = "USUARIO BD";
+inline constexpr const char* kChaveSenhaBd = "SENHA BD";
 std::vector<std::string> ParametrosConexao();
+std::vector<std::string> ParametrosConexao(const std::string& usuario, const std::string& senha);
+std::vector<std::string> ParametrosConexaoConfig();
 std::vector<std::string> ParametrosTransacao();
 std::vector<std::string> ParametrosTransacaoMrg();

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "Comandos.h"
+#include "common/Encerramento.h"
 #include "common/ErroSistema.h"
 #include "common/Excecoes.h"
+#include "data/fb/FbCliente.h"
 
 namespace {
 
@@ -20,10 +22,19 @@ void Ajuda() {
 
 }  // namespace
 
+// A command ended by SIGTERM or SIGINT: what it had not committed is undone
+// by the unwinding (rollback, detach) before this is said.
+int Encerrado(int sinal) {
+    std::cerr << "etiquetas-cli: encerrado pelo " << NomeDoSinal(sinal)
+              << "; o que não tinha sido gravado no banco de dados foi desfeito.\n";
+    return CodigoDeSaida(sinal);
+}
+
 int main(int argc, char** argv) {
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+    InstalarEncerramentoPorSinal([](int) { fb::InterromperOperacoes(); });
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
         Ajuda();
@@ -32,8 +43,10 @@ int main(int argc, char** argv) {
     for (const auto& c : ComandosRegistrados()) {
         if (c.nome != args[0]) continue;
         try {
-            return c.executar(std::vector<std::string>(args.begin() + 1, args.end()));
+            int r = c.executar(std::vector<std::string>(args.begin() + 1, args.end()));
+            return EncerramentoPedido() ? Encerrado(SinalDeEncerramento()) : r;
         } catch (const std::exception& e) {
+            if (EncerramentoPedido()) return Encerrado(SinalDeEncerramento());
             std::cerr << MensagemDaFalha(e) << "\n";
             return 1;
         }

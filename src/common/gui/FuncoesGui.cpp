@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "common/Encerramento.h"
 #include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 
@@ -53,6 +54,12 @@ TTratadorFalhas DefinirTratadorFalhas(TTratadorFalhas tratador) {
 }
 
 void TratarFalha(QObject* sender, const std::exception& falha) {
+    // While the program ends on a signal, the work it interrupts fails on
+    // purpose: no box that would hold the ending up.
+    if (EncerramentoPedido()) {
+        std::cerr << "Encerrando: " << falha.what() << "\n";
+        return;
+    }
     // A failure while reporting must not take the program down either.
     try {
         TratadorAtual()(sender, falha);

@@ -4,8 +4,17 @@
 #include <firebird/Interface.h>
 #include <ibase.h>
 
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <set>
 #include <variant>
@@ -81,6 +90,155 @@ auto Chamar(F&& f, const std::string& prefixo = {}) -> decltype(f()) {
     }
 }
 
+std::string Minusc(std::string_view s) {
+    std::string r(s);
+    for (auto& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return r;
+}
+
+std::string TrimEspacos(std::string_view s) {
+    size_t a = 0, b = s.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+    return std::string(s.substr(a, b - a));
+}
+
+// Set once the program is ending: new work on any attachment is refused.
+std::atomic<bool> g_interrompido{false};
+
+void RecusarSeInterrompido() {
+    if (g_interrompido.load()) throw EEncerrando("O programa está sendo encerrado: a operação no banco de dados foi cancelada.");
+}
+
+// The client library takes SIGINT and SIGTERM over at its first attach, with
+// handlers that shut every connection down and leave the program running on
+// dead attachments. The program's own dispositions are put back.
+class TGuardaSinais {
+public:
+    TGuardaSinais() {
+        sigaction(SIGINT, nullptr, &int_);
+        sigaction(SIGTERM, nullptr, &term_);
+    }
+    ~TGuardaSinais() {
+        sigaction(SIGINT, &int_, nullptr);
+        sigaction(SIGTERM, &term_, nullptr);
+    }
+    TGuardaSinais(const TGuardaSinais&) = delete;
+    TGuardaSinais& operator=(const TGuardaSinais&) = delete;
+
+private:
+    struct sigaction int_ {};
+    struct sigaction term_ {};
+};
+
+bool TemCodigo(const EFbErro& e, std::initializer_list<intptr_t> codigos) {
+    return std::find(codigos.begin(), codigos.end(), e.CodigoGds()) != codigos.end();
+}
+
+// Where a remote path's server listens: host and port (number or service).
+struct TEndereco {
+    std::string host, porta;
+};
+
+std::string PortaPadrao() {
+    // The client's own setting, as the client itself will use it.
+    std::string porta = "3050";
+    IFirebirdConf* conf = Mestre()->getConfigManager()->getFirebirdConf();
+    if (!conf) return porta;
+    int64_t n = conf->asInteger(conf->getKey("RemoteServicePort"));
+    if (n > 0 && n < 65536) {
+        porta = std::to_string(n);
+    } else {
+        const char* nome = conf->asString(conf->getKey("RemoteServiceName"));
+        if (servent* s = getservbyname(nome && *nome ? nome : "gds_db", "tcp")) porta = std::to_string(ntohs(s->s_port));
+    }
+    conf->release();
+    return porta;
+}
+
+std::optional<TEndereco> EnderecoDoServidor(std::string_view c) {
+    std::string_view hostPorta;
+    char separador = '/';
+    auto proto = c.find("://");
+    if (proto != std::string_view::npos) {
+        std::string esquema = Minusc(c.substr(0, proto));
+        if (esquema != "inet" && esquema != "inet4" && esquema != "inet6") return std::nullopt;
+        std::string_view resto = c.substr(proto + 3);
+        hostPorta = resto.substr(0, resto.find('/'));
+        separador = ':';
+    } else {
+        if (TDatabase::EhCaminhoLocal(c) || c.rfind("\\\\", 0) == 0) return std::nullopt;
+        size_t fimHost = 0;
+        if (!c.empty() && c[0] == '[') fimHost = c.find(']');
+        if (fimHost == std::string_view::npos) return std::nullopt;
+        auto dois = c.find(':', fimHost);
+        if (dois == std::string_view::npos) return std::nullopt;
+        hostPorta = c.substr(0, dois);
+    }
+    TEndereco e;
+    size_t fimHost = 0;
+    if (!hostPorta.empty() && hostPorta[0] == '[') {
+        fimHost = hostPorta.find(']');
+        if (fimHost == std::string_view::npos) return std::nullopt;
+        e.host = std::string(hostPorta.substr(1, fimHost - 1));
+        ++fimHost;
+    } else {
+        fimHost = hostPorta.find(separador);
+        e.host = std::string(hostPorta.substr(0, fimHost));
+    }
+    if (fimHost < hostPorta.size() && hostPorta[fimHost] == separador) e.porta = std::string(hostPorta.substr(fimHost + 1));
+    if (e.host.empty()) return std::nullopt;
+    if (e.porta.empty()) e.porta = PortaPadrao();
+    if (!std::all_of(e.porta.begin(), e.porta.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
+        servent* s = getservbyname(e.porta.c_str(), "tcp");
+        if (!s) return std::nullopt;  // the client will say what is wrong with it
+        e.porta = std::to_string(ntohs(s->s_port));
+    }
+    return e;
+}
+
+enum class TSondagem { Atendeu, Recusou, Calado };
+
+// The client's own connect waits out the system's TCP retries (over two
+// minutes) when a handshake goes unanswered, whatever its time-out says: try
+// the handshake first, bounded by the deadline.
+TSondagem SondarServidor(const TEndereco& e, std::chrono::steady_clock::time_point limite) {
+    addrinfo dica{};
+    dica.ai_family = AF_UNSPEC;
+    dica.ai_socktype = SOCK_STREAM;
+    dica.ai_flags = AI_NUMERICSERV;
+    addrinfo* lista = nullptr;
+    if (getaddrinfo(e.host.c_str(), e.porta.c_str(), &dica, &lista) != 0 || !lista) return TSondagem::Recusou;
+    TSondagem r = TSondagem::Recusou;
+    for (addrinfo* a = lista; a && r == TSondagem::Recusou; a = a->ai_next) {
+        int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd < 0) continue;
+        if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
+            r = TSondagem::Atendeu;
+        } else if (errno == EINPROGRESS) {
+            for (;;) {
+                auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
+                if (resta <= 0) {
+                    r = TSondagem::Calado;
+                    break;
+                }
+                pollfd p{fd, POLLOUT, 0};
+                int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(resta, 1000)));
+                if (n < 0 && errno == EINTR) continue;
+                if (n == 0) continue;
+                int erro = 0;
+                socklen_t tam = sizeof erro;
+                getsockopt(fd, SOL_SOCKET, SO_ERROR, &erro, &tam);
+                if (erro == 0) r = TSondagem::Atendeu;
+                break;
+            }
+        }
+        ::close(fd);
+    }
+    freeaddrinfo(lista);
+    return r;
+}
+
 // Ends a handle the orderly way (detach, rollback, close, free). When the
 // server refuses, the handle is dropped all the same: nothing of the client
 // outlives the call. Never throws; the pointer is left null.
@@ -103,19 +261,6 @@ struct TGuardaXpb {
 };
 
 [[noreturn]] void Erro(const std::string& msg) { throw EDatabaseError(msg); }
-
-std::string Minusc(std::string_view s) {
-    std::string r(s);
-    for (auto& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return r;
-}
-
-std::string TrimEspacos(std::string_view s) {
-    size_t a = 0, b = s.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
-    return std::string(s.substr(a, b - a));
-}
 
 bool IguaisAscii(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -207,6 +352,18 @@ bool EFbErro::ConflitoDeBloqueio() const {
     return gds_ == isc_lock_conflict || gds_ == isc_deadlock || gds_ == isc_update_conflict;
 }
 
+bool EFbErro::ConexaoPerdida() const {
+    return TemCodigo(*this, {isc_network_error, isc_net_read_err, isc_net_write_err, isc_lost_db_connection,
+                             isc_conn_lost, isc_att_shutdown});
+}
+
+// The statement in progress is left to finish: a cancel sent to a server
+// racing with a running statement can leave the client waiting for an answer
+// that never comes. Statements here are short; the next one is refused.
+void InterromperOperacoes() { g_interrompido = true; }
+
+bool Interrompido() { return g_interrompido.load(); }
+
 // ---------------------------------------------------------------- TDatabase
 
 struct TDatabase::Impl {
@@ -220,8 +377,20 @@ struct TDatabase::Impl {
     std::set<TTransaction::Impl*> transacoes;
     std::set<TQuery::Impl*> consultas;
 
-    IXpbBuilder* MontarDpb(ThrowStatusWrapper* st, bool criar);
+    IXpbBuilder* MontarDpb(ThrowStatusWrapper* st, bool criar, int segundos);
     void Anexar(bool criar);
+    // The link to the server broke: drop everything without asking the server
+    // and say what was lost. Never returns.
+    [[noreturn]] void Perdida(const EFbErro& e);
+    std::string Usuario() const {
+        for (const auto& linha : parametros) {
+            auto igual = linha.find('=');
+            std::string nome = Minusc(TrimEspacos(linha.substr(0, igual)));
+            if (igual != std::string::npos && (nome == "user_name" || nome == "user" || nome == "isc_dpb_user_name"))
+                return TrimEspacos(linha.substr(igual + 1));
+        }
+        return "";
+    }
     void FecharTudo();  // cursors, statements, transactions; the attachment stays
     void Soltar();      // detach (or drop the handle) after FecharTudo
     // Runs the statements in one transaction of their own: all or nothing.
@@ -234,6 +403,7 @@ struct TTransaction::Impl {
     TDatabase* banco;
     std::vector<std::string> parametros;
     ITransaction* tra = nullptr;
+    bool alterou = false;  // changes sent since the last commit or rollback
     std::set<TQuery::Impl*> consultas;
 
     void FecharCursores();
@@ -302,6 +472,18 @@ struct TQuery::Impl {
     }
 };
 
+// Runs a call on an attachment of `db`: a broken link drops the attachment
+// (EFbConexao).
+template <class F>
+auto ChamarNo(TDatabase::Impl* db, F&& f) -> decltype(f()) {
+    try {
+        return Chamar(std::forward<F>(f));
+    } catch (const EFbErro& e) {
+        if (db && e.ConexaoPerdida()) db->Perdida(e);
+        throw;
+    }
+}
+
 // ================================================================ TDatabase
 
 TDatabase::TDatabase() : impl_(std::make_unique<Impl>()) {}
@@ -332,7 +514,7 @@ bool TDatabase::EhCaminhoLocal(std::string_view c) {
     return dois == 1 && std::isalpha(static_cast<unsigned char>(c[0]));
 }
 
-IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar) {
+IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar, int segundos) {
     IXpbBuilder* dpb = Mestre()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
     try {
         std::string ctype = "WIN1252";
@@ -365,8 +547,8 @@ IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar) {
         dpb->insertString(st, isc_dpb_lc_ctype, ctype.c_str());
         dpb->insertInt(st, isc_dpb_sql_dialect, 3);
         dpb->insertTag(st, isc_dpb_utf8_filename);
-        if (tempoLimite > 0 && !TDatabase::EhCaminhoLocal(caminho))
-            dpb->insertInt(st, isc_dpb_connect_timeout, tempoLimite);
+        if (segundos > 0 && !TDatabase::EhCaminhoLocal(caminho))
+            dpb->insertInt(st, isc_dpb_connect_timeout, segundos);
         if (criar) {
             dpb->insertString(st, isc_dpb_set_db_charset, "WIN1252");
             dpb->insertInt(st, isc_dpb_page_size, 8192);
@@ -380,25 +562,64 @@ IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar) {
 
 void TDatabase::Impl::Anexar(bool criar) {
     if (att) return;
+    RecusarSeInterrompido();
     if (TrimEspacos(caminho).empty()) Erro("Caminho do banco de dados não informado.");
     std::string prefixo = (criar ? "Não foi possível criar o banco de dados \"" : "Não foi possível conectar ao banco de dados \"") + caminho + "\".";
+    const auto inicio = std::chrono::steady_clock::now();
+    const auto limite = inicio + std::chrono::seconds(tempoLimite > 0 ? tempoLimite : 3600);
+    auto naoRespondeu = [&](const std::string& host, const std::string& porta) {
+        return EFbConexao(prefixo + "\nO servidor " + host + (porta.empty() ? "" : " (porta " + porta + ")") +
+                              " não respondeu em " + std::to_string(tempoLimite) + " s.",
+                          isc_network_error, false);
+    };
+    int segundos = tempoLimite;
+    std::optional<TEndereco> endereco = EnderecoDoServidor(caminho);
+    if (endereco && tempoLimite > 0) {
+        if (SondarServidor(*endereco, limite) == TSondagem::Calado) throw naoRespondeu(endereco->host, endereco->porta);
+        // What is left of the time-out goes to the client's own wait for the answer.
+        auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
+        segundos = static_cast<int>(std::max<long long>(1, (resta + 999) / 1000));
+    }
     TStatus st;
-    IXpbBuilder* dpb = Chamar([&] { return MontarDpb(st.w(), criar); }, prefixo);
+    IXpbBuilder* dpb = Chamar([&] { return MontarDpb(st.w(), criar, segundos); }, prefixo);
     TGuardaXpb guarda{dpb};
     IProvider* prov = Mestre()->getDispatcher();
     struct SoltarProv {
         IProvider* p;
         ~SoltarProv() { p->release(); }
     } guardaProv{prov};
-    Chamar(
-        [&] {
-            unsigned len = dpb->getBufferLength(st.w());
-            const unsigned char* buf = dpb->getBuffer(st.w());
-            att = criar ? prov->createDatabase(st.w(), caminho.c_str(), len, buf)
-                        : prov->attachDatabase(st.w(), caminho.c_str(), len, buf);
-        },
-        prefixo);
+    try {
+        TGuardaSinais sinais;
+        Chamar(
+            [&] {
+                unsigned len = dpb->getBufferLength(st.w());
+                const unsigned char* buf = dpb->getBuffer(st.w());
+                att = criar ? prov->createDatabase(st.w(), caminho.c_str(), len, buf)
+                            : prov->attachDatabase(st.w(), caminho.c_str(), len, buf);
+            },
+            prefixo);
+    } catch (const EFbErro& e) {
+        if (e.CodigoGds() == isc_login)
+            throw EFbConexao(prefixo + "\nO servidor recusou o usuário e a senha (usuário \"" + Usuario() +
+                                 "\"). Confira as chaves USUARIO BD e SENHA BD de configEtq.ini.",
+                             e.CodigoGds(), false);
+        if (endereco && tempoLimite > 0 && std::chrono::steady_clock::now() + std::chrono::milliseconds(500) >= limite)
+            throw naoRespondeu(endereco->host, endereco->porta);
+        if (endereco) throw EFbConexao(e.what(), e.CodigoGds(), false);
+        throw;
+    }
     ++geracao;
+}
+
+[[noreturn]] void TDatabase::Impl::Perdida(const EFbErro& e) {
+    bool alteracoes = false;
+    for (auto* t : transacoes) alteracoes = alteracoes || (t->tra && t->alterou);
+    FecharTudo();
+    Soltar();
+    throw EFbConexao("A conexão com o banco de dados \"" + caminho + "\" foi perdida" +
+                         (alteracoes ? "; as alterações não gravadas foram perdidas." : ".") +
+                         " A próxima operação conecta de novo.",
+                     e.CodigoGds(), true);
 }
 
 void TDatabase::Impl::FecharTudo() {
@@ -430,7 +651,9 @@ void TDatabase::CriarBanco() {
 }
 
 void TDatabase::ApagarBanco() {
-    Conectar();
+    // Attached already: no new transaction for a database about to go (also
+    // while the program is ending and refuses new work).
+    if (!impl_->att) Conectar();
     impl_->FecharTudo();
     TStatus st;
     Chamar([&] { impl_->att->dropDatabase(st.w()); }, "Não foi possível apagar o banco de dados \"" + impl_->caminho + "\".");
@@ -440,13 +663,17 @@ void TDatabase::ApagarBanco() {
 void TDatabase::Impl::ExecutarJuntos(const std::vector<std::string>& comandos) {
     Anexar(false);
     TStatus st;
-    ITransaction* tra = Chamar([&] { return att->startTransaction(st.w(), 0, nullptr); });
+    ITransaction* tra = ChamarNo(this, [&] { return att->startTransaction(st.w(), 0, nullptr); });
     try {
         for (const auto& cmd : comandos) {
             std::string texto = ParaCliente(cmd, charset);
             Chamar([&] { att->execute(st.w(), tra, 0, texto.c_str(), SQL_DIALECT_V6, nullptr, nullptr, nullptr, nullptr); });
         }
         Chamar([&] { tra->commit(st.w()); });
+    } catch (const EFbErro& e) {
+        Encerrar(tra, [](ITransaction* t, ThrowStatusWrapper* s) { t->rollback(s); });
+        if (e.ConexaoPerdida()) Perdida(e);
+        throw;
     } catch (...) {
         Encerrar(tra, [](ITransaction* t, ThrowStatusWrapper* s) { t->rollback(s); });
         throw;
@@ -509,6 +736,10 @@ void TDatabase::ExecutarScript(std::string_view script, bool umaTransacao) {
 
 // ================================================================ TTransaction
 
+namespace {
+TDatabase::Impl* BancoDe(TTransaction::Impl& t) { return t.banco ? &t.banco->impl() : nullptr; }
+}  // namespace
+
 TTransaction::TTransaction(TDatabase& banco, std::vector<std::string> parametros) : impl_(std::make_unique<Impl>()) {
     impl_->banco = &banco;
     impl_->parametros = std::move(parametros);
@@ -543,6 +774,7 @@ void TTransaction::Impl::Descartar() {
 
 void TTransaction::Start() {
     if (impl_->tra) Erro("A transação já está ativa.");
+    RecusarSeInterrompido();
     TDatabase& banco = Banco();
     banco.impl().Anexar(false);
     TStatus st;
@@ -573,43 +805,58 @@ void TTransaction::Start() {
             } else
                 Erro("Parâmetro de transação desconhecido: '" + linha + "'");
         }
-        impl_->tra = banco.impl().att->startTransaction(st.w(), tpb->getBufferLength(st.w()), tpb->getBuffer(st.w()));
     });
+    impl_->tra = ChamarNo(&banco.impl(), [&] {
+        return banco.impl().att->startTransaction(st.w(), tpb->getBufferLength(st.w()), tpb->getBuffer(st.w()));
+    });
+    impl_->alterou = false;
 }
 
 void TTransaction::Commit() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     impl_->FecharCursores();
     TStatus st;
-    Chamar([&] { impl_->tra->commit(st.w()); });
+    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commit(st.w()); });
     impl_->tra = nullptr;
+    impl_->alterou = false;
 }
 
 void TTransaction::CommitRetaining() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     TStatus st;
-    Chamar([&] { impl_->tra->commitRetaining(st.w()); });
+    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commitRetaining(st.w()); });
+    impl_->alterou = false;
 }
 
+// A rollback on a broken link has what it asked for: the server has dropped
+// the work. The attachment is dropped too and the call returns.
 void TTransaction::Rollback() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     impl_->FecharCursores();
     TStatus st;
     try {
-        Chamar([&] { impl_->tra->rollback(st.w()); });
+        ChamarNo(BancoDe(*impl_), [&] { impl_->tra->rollback(st.w()); });
+    } catch (const EFbConexao& e) {
+        if (!e.Perdida()) throw;
     } catch (...) {
         // the work is lost either way; the handle must not outlive the call
-        impl_->tra->release();
+        if (impl_->tra) impl_->tra->release();
         impl_->tra = nullptr;
         throw;
     }
     impl_->tra = nullptr;
+    impl_->alterou = false;
 }
 
 void TTransaction::RollbackRetaining() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     TStatus st;
-    Chamar([&] { impl_->tra->rollbackRetaining(st.w()); });
+    try {
+        ChamarNo(BancoDe(*impl_), [&] { impl_->tra->rollbackRetaining(st.w()); });
+    } catch (const EFbConexao& e) {
+        if (!e.Perdida()) throw;
+    }
+    impl_->alterou = false;
 }
 
 // ================================================================ TQuery
@@ -686,6 +933,7 @@ void TQuery::Impl::GarantirConexao() {
     if (!banco) Erro("A consulta não tem mais banco de dados.");
     if (!transacao) Erro("A consulta não tem mais transação.");
     if (&transacao->Banco() != banco) Erro("A transação da consulta pertence a outro banco de dados.");
+    RecusarSeInterrompido();
     banco->impl().Anexar(false);
     if (stmt && geracao != banco->impl().geracao) Liberar();  // prepared on a connection that is gone
     if (!transacao->Ativa()) transacao->Start();
@@ -700,7 +948,7 @@ void TQuery::Impl::Preparar() {
     auto& db = banco->impl();
     std::string enviado = ParaCliente(texto, db.charset);
     TStatus st;
-    Chamar([&] {
+    ChamarNo(&db, [&] {
         stmt = db.att->prepare(st.w(), transacao->impl().tra, 0, enviado.c_str(), SQL_DIALECT_V6,
                                IStatement::PREPARE_PREFETCH_METADATA);
         geracao = db.geracao;
@@ -988,7 +1236,7 @@ std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
 bool TQuery::Impl::BuscarProxima() {
     if (!cursor) return false;
     TStatus st;
-    return Chamar([&] {
+    return ChamarNo(&banco->impl(), [&] {
         int res = cursor->fetchNext(st.w(), bufSaida.data());
         if (res != IStatus::RESULT_OK) {
             // the cursor is spent; release it now rather than at Close
@@ -1010,7 +1258,8 @@ void TQuery::Open() {
     q.afetadas = 0;
     bool cursorSelect = q.tipo == isc_info_sql_stmt_select || q.tipo == isc_info_sql_stmt_select_for_upd;
     if (!cursorSelect && q.colunas.empty()) Erro("O comando não devolve linhas: use ExecSQL.");
-    Chamar([&] {
+    if (!cursorSelect) tra.alterou = true;  // a procedure or RETURNING may change rows
+    ChamarNo(&q.banco->impl(), [&] {
         q.MontarEntrada(st.w());
         if (cursorSelect) {
             q.cursor = q.stmt->openCursor(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.saida, 0);
@@ -1036,7 +1285,8 @@ void TQuery::ExecSQL() {
     q.Preparar();
     auto& tra = q.transacao->impl();
     TStatus st;
-    Chamar([&] {
+    if (q.tipo != isc_info_sql_stmt_select) tra.alterou = true;
+    ChamarNo(&q.banco->impl(), [&] {
         q.MontarEntrada(st.w());
         if (q.tipo == isc_info_sql_stmt_select || q.tipo == isc_info_sql_stmt_select_for_upd) {
             IResultSet* rs = q.stmt->openCursor(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.saida, 0);

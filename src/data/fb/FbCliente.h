@@ -40,11 +40,42 @@ public:
     // Lock conflict, deadlock or update conflict (the row is held by another transaction).
     bool ConflitoDeBloqueio() const;
 
+    // The link to the server broke (server stopped, killed, restarted, network gone).
+    bool ConexaoPerdida() const;
+
 private:
     intptr_t gds_;
     int sqlcode_;
     std::string sqlstate_;
 };
+
+// The database could not be reached or its attachment was lost: no server,
+// no answer within the time-out, login refused, or the link broke in the
+// middle of an operation. The message names the database, never the password.
+class EFbConexao : public EFbErro {
+public:
+    EFbConexao(const std::string& mensagem, intptr_t gds, bool perdida)
+        : EFbErro(mensagem, gds, -901, "08006"), perdida_(perdida) {}
+    // True when an open attachment was lost (it has been dropped; the next
+    // operation connects again), false when connecting failed.
+    bool Perdida() const { return perdida_; }
+    const char* ClassName() const override { return "EFbConexao"; }
+
+private:
+    bool perdida_;
+};
+
+// Once the program is ending (a SIGTERM or SIGINT), new work on any
+// attachment is refused with EEncerrando, so the program unwinds after the
+// statement in progress; rollbacks and detaches still run. Safe to call from
+// any thread (a signal watcher).
+class EEncerrando : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+    const char* ClassName() const override { return "EEncerrando"; }
+};
+void InterromperOperacoes();
+bool Interrompido();
 
 class TDatabase;
 class TTransaction;
@@ -95,7 +126,8 @@ public:
     const std::vector<std::string>& Parametros() const;
     void SetTransacaoPadrao(TTransaction* t);  // started by connect on demand
     TTransaction* TransacaoPadrao() const;
-    // Seconds to wait for a server to answer before giving up (default 10).
+    // Seconds to wait for a server to answer before giving up (default 10):
+    // it bounds the whole connect, an unanswered TCP handshake included.
     void SetTempoLimiteConexao(int segundos);
 
     // True when the path names a file on this machine (no "host:" in front),

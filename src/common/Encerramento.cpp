@@ -1,0 +1,67 @@
+#include "common/Encerramento.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace {
+
+std::atomic<int> g_sinal{0};
+int g_tubo[2] = {-1, -1};
+
+void AoSinal(int sinal) {
+    // Only async-signal-safe calls here.
+    int anterior = g_sinal.exchange(sinal);
+    if (anterior != 0) _exit(CodigoDeSaida(sinal));  // asked twice: no more waiting
+    const char c = static_cast<char>(sinal);
+    ssize_t n = write(g_tubo[1], &c, 1);
+    (void)n;
+}
+
+}  // namespace
+
+void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundosAteForcar) {
+    if (g_tubo[0] >= 0) return;
+    if (pipe2(g_tubo, O_CLOEXEC) != 0) return;
+    fcntl(g_tubo[1], F_SETFL, O_NONBLOCK);
+
+    std::thread([aoPedir = std::move(aoPedir), segundosAteForcar] {
+        char c = 0;
+        for (;;) {
+            ssize_t n = read(g_tubo[0], &c, 1);
+            if (n == 1) break;
+            if (n < 0 && errno == EINTR) continue;
+            return;
+        }
+        const int sinal = static_cast<unsigned char>(c);
+        // Started first: a watcher stuck in a call to a dead server must not
+        // keep the program alive.
+        std::thread([sinal, segundosAteForcar] {
+            std::this_thread::sleep_for(std::chrono::seconds(segundosAteForcar));
+            _exit(CodigoDeSaida(sinal));
+        }).detach();
+        if (aoPedir) aoPedir(sinal);
+    }).detach();
+
+    struct sigaction acao {};
+    acao.sa_handler = AoSinal;
+    sigemptyset(&acao.sa_mask);
+    acao.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &acao, nullptr);
+    sigaction(SIGINT, &acao, nullptr);
+}
+
+int SinalDeEncerramento() { return g_sinal.load(); }
+
+std::string NomeDoSinal(int sinal) {
+    switch (sinal) {
+        case SIGTERM: return "SIGTERM";
+        case SIGINT: return "SIGINT";
+        default: return "sinal " + std::to_string(sinal);
+    }
+}

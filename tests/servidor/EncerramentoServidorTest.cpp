@@ -1,0 +1,151 @@
+// SIGTERM and SIGINT end the program and etiquetas-cli in order while they
+// work on a database server: the client library used to take the signals
+// over, shut the connections down and leave the program running on them.
+#include <signal.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "ServidorFb.h"
+#include "app/EncerramentoPrograma.h"
+#include "app/InterfaceUsuarioQt.h"
+#include "app/ModulosDadosReais.h"
+#include "app/uFrmAvisoAbertura.h"
+#include "app/ufrmPrincipal.h"
+#include "common/ConfigEtq.h"
+#include "common/UFuncoes.h"
+#include "common/gui/FuncoesGui.h"
+#include "suporte/Suporte.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string g_programa;
+
+struct CasoSinal {
+    const char* nome;
+    int sinal;
+    bool usaBanco;  // the program has worked on the database before the signal
+};
+
+class EncerramentoPrograma : public ::testing::TestWithParam<CasoSinal> {
+protected:
+    void SetUp() override { EXIGIR_SERVIDOR(); }
+};
+
+TEST_P(EncerramentoPrograma, OProgramaTerminaEmOrdemComOSinal) {
+    const CasoSinal& c = GetParam();
+    TPastaTemp pasta("etiq-sinal");
+    const std::string arquivo = pasta / "loja.fdb";
+    const std::string caminho = Servidor().Caminho(arquivo);
+    CriarLojaNoServidor(caminho);
+    DefinirDiretorioSistema(pasta.caminho.string());
+    GravarConfig("PATH MERKOR", caminho);
+    DefinirDiretorioSistema("");
+
+    TProcesso programa({g_programa, "--programa", pasta.caminho.string(), c.usaBanco ? "banco" : "ocioso"},
+                       pasta.caminho.string(), {"QT_QPA_PLATFORM=offscreen"});
+    ASSERT_TRUE(programa.EsperarTexto("pronto", 30)) << programa.Saida();
+    TConexao outra(caminho);
+    EXPECT_EQ(OutrosAnexos(outra, programa.Pid()), c.usaBanco ? 1 : 0);
+
+    const auto inicio = std::chrono::steady_clock::now();
+    programa.Sinal(c.sinal);
+    ASSERT_TRUE(programa.Esperar(10)) << "o programa não terminou com o sinal\n" << programa.Saida();
+    // Ended by its own orderly path, not by the watcher's last resort.
+    EXPECT_LT(Segundos(inicio), 4.0);
+    EXPECT_EQ(programa.Status(), 128 + c.sinal) << programa.Saida();
+    EXPECT_NE(programa.Saida().find(std::string("encerrado pelo ") + (c.sinal == SIGTERM ? "SIGTERM" : "SIGINT")),
+              std::string::npos)
+        << programa.Saida();
+    EXPECT_EQ(programa.Saida().find("shutdown"), std::string::npos) << programa.Saida();
+    EXPECT_EQ(OutrosAnexos(outra, programa.Pid()), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, EncerramentoPrograma,
+                         ::testing::Values(CasoSinal{"TermDepoisDeUsarOBanco", SIGTERM, true},
+                                           CasoSinal{"IntDepoisDeUsarOBanco", SIGINT, true},
+                                           CasoSinal{"TermSemTerUsadoOBanco", SIGTERM, false}),
+                         [](const auto& i) { return std::string(i.param.nome); });
+
+class EncerramentoCli : public ::testing::TestWithParam<CasoSinal> {
+protected:
+    void SetUp() override { EXIGIR_SERVIDOR(); }
+};
+
+// A demo shop being made on the server is cut short: the half-made database
+// goes away and the command says why it ended.
+TEST_P(EncerramentoCli, OComandoTerminaEmOrdemNoMeioDoTrabalho) {
+    const CasoSinal& c = GetParam();
+    TPastaTemp pasta("etiq-sinal-cli");
+    const std::string arquivo = pasta / "loja.fdb";
+    TProcesso cli({ETIQ_CLI, "demo-db", Servidor().Caminho(arquivo), "--mercadorias", "2000000"}, pasta.caminho.string());
+    ASSERT_TRUE(cli.EsperarTexto("Mercadorias: ", 60)) << cli.Saida();
+
+    const auto inicio = std::chrono::steady_clock::now();
+    cli.Sinal(c.sinal);
+    ASSERT_TRUE(cli.Esperar(10)) << "etiquetas-cli não terminou com o sinal\n" << cli.Saida();
+    EXPECT_LT(Segundos(inicio), 4.0);
+    EXPECT_EQ(cli.Status(), 128 + c.sinal) << cli.Saida();
+    EXPECT_NE(cli.Saida().find(std::string("encerrado pelo ") + (c.sinal == SIGTERM ? "SIGTERM" : "SIGINT")),
+              std::string::npos)
+        << cli.Saida();
+    EXPECT_EQ(cli.Saida().find("shutdown"), std::string::npos) << cli.Saida();
+    EXPECT_FALSE(fs::exists(arquivo)) << "o banco pela metade ficou no disco";
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, EncerramentoCli,
+                         ::testing::Values(CasoSinal{"Term", SIGTERM, true}, CasoSinal{"Int", SIGINT, true}),
+                         [](const auto& i) { return std::string(i.param.nome); });
+
+// The program as its entry builds it, on the configEtq.ini of `pasta`. With
+// "banco" it runs the "Etiquetas" action first (no goods window here), so
+// the database is connected and its transaction open when the signal comes.
+int Programa(const std::string& pasta, bool usaBanco) {
+    DefinirDiretorioSistema(pasta);
+    int argc = 1;
+    char nome[] = "etiquetas";
+    char* argv[] = {nome, nullptr};
+    TAplicacao app(argc, argv);
+    InstalarEncerramentoDoPrograma();
+    TfrmPrincipal frmPrincipal({});
+    TfrmAvisoAbertura frmAvisoAbertura(&frmPrincipal);
+    TInterfaceUsuarioQt interfaceQt(frmAvisoAbertura);
+    DefinirInterfaceUsuario(&interfaceQt);
+    int resultado = 0;
+    {
+        TModulosDadosReais modulos;
+        frmPrincipal.DefinirModulosDados(&modulos);
+        TFuncoes funcoes;
+        frmPrincipal.show();
+        QTimer::singleShot(0, &frmPrincipal, [&] {
+            if (usaBanco) Protegido(&frmPrincipal, [&] { frmPrincipal.btnEtiquetasClick(); });
+            std::cout << "pronto" << std::endl;
+        });
+        resultado = app.exec();
+        frmPrincipal.DefinirModulosDados(nullptr);
+    }
+    DefinirInterfaceUsuario(nullptr);
+    return ResultadoDoPrograma(resultado);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--programa") return Programa(argv[2], std::string(argv[3]) == "banco");
+    g_programa = fs::canonical("/proc/self/exe").string();
+    ::testing::InitGoogleTest(&argc, argv);
+    TPastaTemp pasta("etiq-servidor-sinais");
+    int r;
+    {
+        TServidorFb servidor(pasta.caminho.string());
+        DefinirServidor(&servidor);
+        r = RUN_ALL_TESTS();
+        DefinirServidor(nullptr);
+    }
+    return r;
+}

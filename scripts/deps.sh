@@ -51,3 +51,10 @@ ORACULO="$(dirname "$0")/../tests/previa/oraculo"
 if command -v npm >/dev/null 2>&1 && [ ! -d "$ORACULO/node_modules/zpl-renderer-js" ]; then
   (cd "$ORACULO" && npm ci --no-audit --no-fund --loglevel=error) || echo "Aviso: zpl-renderer-js não instalado; os testes que o usam serão pulados."
 fi
+
+# The private Firebird server of the server tests and of ./run --servidor:
+# only its binary, taken from the Debian package without installing the
+# package's service (scripts/servidor.sh obtains it; a second run is free).
+if ! "$(dirname "$0")/servidor.sh" binario >/dev/null; then
+  echo "Aviso: sem o binário do servidor Firebird; os testes de servidor serão pulados." >&2
+fi

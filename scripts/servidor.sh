@@ -151,6 +151,7 @@ iniciar() {
     falha "já há um servidor desta pasta rodando (pid $pid); pare-o antes: scripts/servidor.sh parar $raiz"
   fi
 
+  if [ -n "$porta" ] && porta_ocupada "$porta"; then falha "a porta $porta já está em uso"; fi
   local fixa="$porta" tentativa
   for tentativa in 1 2 3 4 5; do
     [ -n "$fixa" ] || porta="$(porta_livre)"

@@ -1,0 +1,175 @@
+// Workstations on one Firebird server, as etiquetas-cli processes: the road
+// from a batch to a print, two workstations on the shared queue, and a
+// server killed in the middle of a batch.
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "ServidorFb.h"
+#include "common/ConfigEtq.h"
+#include "common/UFuncoes.h"
+#include "suporte/Suporte.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A workstation: its own folder with etiquetas-cli and a configEtq.ini
+// pointing at the shop on the server and printing to a file.
+class TEstacao {
+public:
+    TEstacao(const std::string& caminhoBanco, const std::string& nome) : pasta_("etiq-" + nome) {
+        programa_ = pasta_ / "etiquetas-cli";
+        std::error_code ec;
+        fs::create_hard_link(ETIQ_CLI, programa_, ec);
+        if (ec) fs::copy_file(ETIQ_CLI, programa_);
+        DefinirDiretorioSistema(pasta_.caminho.string());
+        GravarConfig({{"PATH MERKOR", caminhoBanco},
+                      {"PATH REDE", "FILE:" + Saida()},
+                      {"MODELO", "ZPL"},
+                      {"TEMPERATURA", "10"}});
+        DefinirDiretorioSistema("");
+    }
+    std::string Saida() const { return pasta_ / "saida.prn"; }
+    const std::string& Pasta() const { return pasta_.caminho.native(); }
+    std::unique_ptr<TProcesso> Iniciar(std::vector<std::string> argumentos) {
+        argumentos.insert(argumentos.begin(), programa_);
+        return std::make_unique<TProcesso>(argumentos, Pasta());
+    }
+    // Runs a command to its end (at most `segundos`).
+    std::pair<int, std::string> Rodar(const std::vector<std::string>& argumentos, double segundos = 60) {
+        auto p = Iniciar(argumentos);
+        if (!p->Esperar(segundos)) return {-1, "não terminou em " + std::to_string(segundos) + " s\n" + p->Saida()};
+        return {p->Status(), p->Saida()};
+    }
+
+private:
+    TPastaTemp pasta_;
+    std::string programa_;
+};
+
+// One demo shop per test on the shared server.
+class Estacoes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EXIGIR_SERVIDOR();
+        static int n = 0;
+        arquivo_ = Servidor().Pasta() + "/estacoes" + std::to_string(++n) + ".fdb";
+        caminho_ = Servidor().Caminho(arquivo_);
+    }
+    void CriarLoja(int mercadorias) {
+        TProcesso demo({ETIQ_CLI, "demo-db", caminho_, "--mercadorias", std::to_string(mercadorias), "--semente", "1"},
+                       Servidor().Pasta());
+        ASSERT_TRUE(demo.Esperar(300)) << demo.Saida();
+        ASSERT_EQ(demo.Status(), 0) << demo.Saida();
+    }
+    TConexao& Banco() {
+        if (!banco_) banco_ = std::make_unique<TConexao>(caminho_);
+        return *banco_;
+    }
+    std::string arquivo_, caminho_;
+    std::unique_ptr<TConexao> banco_;
+};
+
+TEST_F(Estacoes, LoteAdicaoPorBarrasEImpressaoPeloServidor) {
+    CriarLoja(300);
+    TEstacao caixa(caminho_, "caixa");
+    auto [rc, saida] = caixa.Rodar({"lote", "--codigo", "1", "20"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Trim(saida), Banco().Texto("select count(*) from etiquetaread"));
+    EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread where quantidade <> 0"), "0");
+
+    const std::string barras = Banco().Texto("select first 1 cod_bar from mercadorias where cod_red = 250");
+    ASSERT_FALSE(barras.empty());
+    std::tie(rc, saida) = caixa.Rodar({"fila", "--barras", barras});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Banco().Texto("select quantidade from etiquetaread where barras = '" + barras + "'"), "1.000");
+
+    std::tie(rc, saida) = caixa.Rodar({"imprimir", "--modelo", "11", "--sem-pausa"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_NE(saida.find("etiquetas enviadas (modelo 11)"), std::string::npos) << saida;
+    const std::string zpl = LerTudo(caixa.Saida());
+    EXPECT_NE(zpl.find("^XA"), std::string::npos) << zpl.substr(0, 200);
+    EXPECT_NE(zpl.find(barras), std::string::npos) << "o código adicionado não foi impresso";
+}
+
+// Part of the shared queue's contract: a batch empties the whole queue, the
+// other workstation's rows included, and neither workstation fails.
+TEST_F(Estacoes, LoteNumaEstacaoEnquantoAOutraAdicionaPorBarras) {
+    CriarLoja(3000);
+    TEstacao escritorio(caminho_, "escritorio");
+    TEstacao balcao(caminho_, "balcao");
+    const std::string antes = Banco().Texto("select first 1 cod_bar from mercadorias where cod_red = 2999");
+    auto [rc, saida] = balcao.Rodar({"fila", "--barras", antes});
+    ASSERT_EQ(rc, 0) << saida;
+
+    auto lote = escritorio.Iniciar({"lote"});
+    // The counter adds while the batch runs, each add committed on its own.
+    int adicoes = 0;
+    for (int cod = 1; cod <= 40 && !lote->Esperar(0); ++cod, ++adicoes) {
+        const std::string b = Banco().Texto("select cod_bar from mercadorias where cod_red = " + std::to_string(cod));
+        std::tie(rc, saida) = balcao.Rodar({"fila", "--barras", b});
+        ASSERT_EQ(rc, 0) << "a adição por barras falhou durante o lote\n" << saida;
+    }
+    ASSERT_TRUE(lote->Esperar(120)) << lote->Saida();
+    ASSERT_EQ(lote->Status(), 0) << lote->Saida();
+    EXPECT_GT(adicoes, 0) << "o lote terminou antes de a outra estação adicionar";
+
+    // The row added before the batch is gone; the batch's rows are all there.
+    EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread where barras = '" + antes + "' and quantidade = 1"), "0");
+    EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread where quantidade = 0"), Trim(lote->Saida()));
+}
+
+TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {
+    CriarLoja(20000);
+    TEstacao estacao(caminho_, "estacao");
+    auto [rc, saida] = estacao.Rodar({"lote", "--codigo", "1", "5"});
+    ASSERT_EQ(rc, 0) << saida;
+    const std::string filaAntes = Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)");
+
+    auto lote = estacao.Iniciar({"lote"});
+    // Killed once the batch is writing: its transaction then holds new queue rows.
+    const std::string inseridas =
+        "select coalesce(sum(r.mon$record_inserts), 0) from mon$attachments a "
+        "join mon$record_stats r on r.mon$stat_id = a.mon$stat_id where a.mon$remote_pid = " +
+        std::to_string(lote->Pid());
+    for (int i = 0; i < 3000 && !lote->Esperar(0) && std::stoll(Banco().Texto(inseridas)) < 1000; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(lote->Esperar(0)) << "o lote terminou antes da queda\n" << lote->Saida();
+    banco_.reset();
+    Servidor().Matar();
+    const auto inicio = std::chrono::steady_clock::now();
+    ASSERT_TRUE(lote->Esperar(15)) << "etiquetas-cli ficou esperando o servidor morto\n" << lote->Saida();
+    EXPECT_LT(Segundos(inicio), 10.0);
+    EXPECT_NE(lote->Status(), 0);
+    EXPECT_NE(lote->Saida().find("\"" + caminho_ + "\""), std::string::npos) << lote->Saida();
+    EXPECT_NE(lote->Saida().find("as alterações não gravadas foram perdidas"), std::string::npos) << lote->Saida();
+
+    Servidor().Iniciar();
+    ASSERT_TRUE(Servidor().Disponivel()) << Servidor().Motivo();
+    EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"), filaAntes);
+
+    std::tie(rc, saida) = estacao.Rodar({"lote", "--codigo", "10", "12"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"), "10,11,12");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    TPastaTemp pasta("etiq-servidor-estacoes");
+    int r;
+    {
+        TServidorFb servidor(pasta.caminho.string());
+        DefinirServidor(&servidor);
+        r = RUN_ALL_TESTS();
+        DefinirServidor(nullptr);
+    }
+    return r;
+}

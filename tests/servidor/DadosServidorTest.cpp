@@ -293,8 +293,8 @@ TEST_F(ServidorDados, ConflitoNowaitEntreDuasEstacoesNaoPerdeNenhumaEdicao) {
         EXPECT_TRUE(e.ConflitoDeBloqueio()) << e.what();
         msg = e.what();
     }
-    // The server's own words for the conflict reach the operator.
-    EXPECT_NE(msg.find("update conflicts with concurrent update"), std::string::npos) << msg;
+    // The server's conflict, in the operator's words.
+    EXPECT_NE(msg.find("conflito de atualização"), std::string::npos) << msg;
 
     Gravar(liberar, "");
     ASSERT_TRUE(outra.Esperar(20)) << outra.Saida();

@@ -335,13 +335,5 @@ int main(int argc, char** argv) {
     }
     g_programa = std::filesystem::canonical("/proc/self/exe").string();
     ::testing::InitGoogleTest(&argc, argv);
-    TPastaTemp pasta("etiq-servidor-dados");
-    int r;
-    {
-        TServidorFb servidor(pasta.caminho.string());
-        DefinirServidor(&servidor);
-        r = RUN_ALL_TESTS();
-        DefinirServidor(nullptr);
-    }
-    return r;
+    return RodarTestesComServidor("etiq-servidor-dados");
 }

@@ -139,13 +139,5 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--programa") return Programa(argv[2], std::string(argv[3]) == "banco");
     g_programa = fs::canonical("/proc/self/exe").string();
     ::testing::InitGoogleTest(&argc, argv);
-    TPastaTemp pasta("etiq-servidor-sinais");
-    int r;
-    {
-        TServidorFb servidor(pasta.caminho.string());
-        DefinirServidor(&servidor);
-        r = RUN_ALL_TESTS();
-        DefinirServidor(nullptr);
-    }
-    return r;
+    return RodarTestesComServidor("etiq-servidor-sinais");
 }

@@ -163,13 +163,5 @@ TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    TPastaTemp pasta("etiq-servidor-estacoes");
-    int r;
-    {
-        TServidorFb servidor(pasta.caminho.string());
-        DefinirServidor(&servidor);
-        r = RUN_ALL_TESTS();
-        DefinirServidor(nullptr);
-    }
-    return r;
+    return RodarTestesComServidor("etiq-servidor-estacoes");
 }

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "data/fb/EsquemaLoja.h"
 #include "data/udtmAplicativo.h"
 #include "suporte/Suporte.h"
@@ -52,6 +54,15 @@ TServidorFb& Servidor() {
     return *g_servidor;
 }
 void DefinirServidor(TServidorFb* servidor) { g_servidor = servidor; }
+
+int RodarTestesComServidor(const char* pasta) {
+    TPastaTemp temp(pasta);
+    TServidorFb servidor(temp.caminho.string());
+    DefinirServidor(&servidor);
+    const int r = RUN_ALL_TESTS();
+    DefinirServidor(nullptr);
+    return r;
+}
 
 TServidorFb::TServidorFb(std::string pasta) : pasta_(std::move(pasta)) { Iniciar(); }
 

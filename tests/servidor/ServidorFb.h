@@ -44,6 +44,11 @@ private:
 TServidorFb& Servidor();
 void DefinirServidor(TServidorFb* servidor);
 
+// Runs the test program's tests against one private server started in a
+// temporary folder named `pasta`, stopped when they end. Call after
+// InitGoogleTest; answers RUN_ALL_TESTS's result.
+int RodarTestesComServidor(const char* pasta);
+
 // Skips the test when there is no server to run it on.
 #define EXIGIR_SERVIDOR()                                                      \
     do {                                                                       \

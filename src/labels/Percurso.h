@@ -95,7 +95,7 @@ struct TModeloTermico {
     std::vector<TElemento> elementos;
     // Called for every queue row whose goods were found, before its labels
     // (models 27 and 30 put AddColuna to 0 here).
-    std::function<void(TImpressaoEtiquetas&, const TMercadoria&)> aoAcharMercadoria;
+    std::function<void(TImpressaoEtiquetas&, const TMercadoria&)> aoAcharMercadoria = nullptr;
     // The printer language whose barcode codes and fonts the table uses. With
     // another language configured the walk passes the same symbology in that
     // language's codes (AdaptarLinguagem); etqNenhum passes the table as it is.

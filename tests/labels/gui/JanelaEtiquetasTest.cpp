@@ -417,7 +417,9 @@ TEST(NumerosDaGrade, PrecoComMilharEDigitadoComOuSemGrupos) {
     for (const auto& c : casos) {
         Decimal d;
         EXPECT_EQ(LerNumeroDigitado(c.texto, d), c.valor) << c.texto;
-        if (c.valor) EXPECT_EQ(d, Decimal::DeTexto(c.lido)) << c.texto;
+        if (c.valor) {
+            EXPECT_EQ(d, Decimal::DeTexto(c.lido)) << c.texto;
+        }
     }
     Decimal d;
     EXPECT_THROW(LerNumeroDigitado("doze", d), EConvertError);

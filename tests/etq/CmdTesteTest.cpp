@@ -1,22 +1,15 @@
 // etiquetas-cli teste, run as the technician runs it.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Resultado {
-    int codigo;
-    std::string saida, erro;
-};
 
 struct CmdTeste : testing::Test {
     fs::path pasta;
@@ -31,11 +24,8 @@ struct CmdTeste : testing::Test {
     }
     void TearDown() override { fs::remove_all(pasta); }
 
-    Resultado Rodar(const std::string& argumentos, const fs::path& programa = ETIQ_CLI) {
-        const std::string cmd = "'" + programa.string() + "' teste " + argumentos + " >'" + (pasta / "stdout").string() +
-                                "' 2>'" + (pasta / "stderr").string() + "'";
-        int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta / "stdout"), LerTudo(pasta / "stderr")};
+    TResultadoCli Rodar(const std::string& argumentos, const fs::path& programa = ETIQ_CLI) {
+        return TProgramaCli{programa.string(), pasta.string()}.Rodar("teste " + argumentos);
     }
     std::string Porta() const { return "FILE:" + saida.string(); }
 };
@@ -57,7 +47,7 @@ TEST_F(CmdTeste, GravaAEtiquetaDeTesteNaLinguagemPedida) {
         {"pplb", "R0,0\nO\nN\nD10\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n"},
     };
     for (const auto& k : casos) {
-        Resultado r = Rodar("--porta '" + Porta() + "' --linguagem " + k.linguagem + " --temperatura 10");
+        TResultadoCli r = Rodar("--porta '" + Porta() + "' --linguagem " + k.linguagem + " --temperatura 10");
         EXPECT_EQ(r.codigo, 0) << k.linguagem << ": " << r.erro;
         EXPECT_EQ(LerTudo(saida), k.esperado) << k.linguagem;
     }
@@ -66,7 +56,7 @@ TEST_F(CmdTeste, GravaAEtiquetaDeTesteNaLinguagemPedida) {
 TEST_F(CmdTeste, BarrasComESemDigitos) {
     const std::string inicio = STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r";
     const std::string fim = "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r";
-    Resultado r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --colunas 2");
+    TResultadoCli r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --colunas 2");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(LerTudo(saida), inicio + "1F2208000300030" "7893156253569\r1F2208000300330" "7893156253569\r" + fim);
 
@@ -77,14 +67,14 @@ TEST_F(CmdTeste, BarrasComESemDigitos) {
 }
 
 TEST_F(CmdTeste, CampoNaoInteiroFalhaAntesDeMandarQualquerCoisa) {
-    Resultado r = Rodar("--porta '" + Porta() + "' --linguagem ZPL --temperatura 10 --linha abc");
+    TResultadoCli r = Rodar("--porta '" + Porta() + "' --linguagem ZPL --temperatura 10 --linha abc");
     EXPECT_NE(r.codigo, 0);
     EXPECT_EQ(r.erro, "Linha: 'abc' não é um valor inteiro válido\n");
     EXPECT_FALSE(fs::exists(saida));
 }
 
 TEST_F(CmdTeste, ColunasDemaisSaoRecusadasSemGastarAMemoria) {
-    Resultado r = Rodar("--porta NULL --linguagem ZPL --temperatura 10 --colunas 2147483647 --entre-colunas 0");
+    TResultadoCli r = Rodar("--porta NULL --linguagem ZPL --temperatura 10 --colunas 2147483647 --entre-colunas 0");
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.erro, "qtd Colunas: 2147483647 colunas não cabem numa etiqueta (use no máximo 99)\n");
     EXPECT_EQ(r.saida, "");
@@ -99,7 +89,7 @@ TEST_F(CmdTeste, PortaSemCanalNestaEstacaoNaoDizQueEnviou) {
         {"DLL", "A porta DLL não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela\n"},
     };
     for (const auto& c : casos) {
-        Resultado r = Rodar(std::string("--porta ") + c.porta + " --linguagem ZPL --temperatura 10");
+        TResultadoCli r = Rodar(std::string("--porta ") + c.porta + " --linguagem ZPL --temperatura 10");
         EXPECT_EQ(r.codigo, 1) << c.porta;
         EXPECT_EQ(r.erro, c.erro);
         EXPECT_EQ(r.saida, "");
@@ -107,7 +97,7 @@ TEST_F(CmdTeste, PortaSemCanalNestaEstacaoNaoDizQueEnviou) {
 }
 
 TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
-    Resultado r = Rodar("--porta '" + Porta() + "' --linguagem EPL2 --temperatura 16");
+    TResultadoCli r = Rodar("--porta '" + Porta() + "' --linguagem EPL2 --temperatura 16");
     EXPECT_NE(r.codigo, 0);
     EXPECT_EQ(r.erro, "Temperatura deve ser de 0 a 15\n");
     EXPECT_EQ(LerTudo(saida), "");
@@ -136,7 +126,7 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     };
 
     configurar("EPL2");
-    Resultado r = Rodar("", programa);
+    TResultadoCli r = Rodar("", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(LerTudo(saida), "R0,0\nO\nN\nD12\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n");
 

@@ -1,54 +1,38 @@
 // etiquetas-cli lote, run as a script runs it, beside its own configEtq.ini.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <filesystem>
-
 #include "../data/modulos/BancoTeste.h"
 #include "common/UFuncoes.h"
 #include "goods/FiltroMercadorias.h"
 #include "goods/LinhaComandoLote.h"
+#include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-struct Resultado {
-    int codigo;
-    std::string saida, erro;
-};
 
 class CmdLote : public BancoTeste {
 protected:
     void SetUp() override {
         BancoTeste::SetUp();
-        // The program reads the configEtq.ini of its own folder.
-        programa_ = pasta_ + "/etiquetas-cli";
-        fs::copy_file(ETIQ_CLI, programa_);
+        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
         Executar("insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo) values (1, '789', 'CAFE', 'T')");
         Executar("insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo) values (2, '790', 'CHA', 'T')");
         Executar("insert into grades_produtos_p (cod_mer, nome_gra, cod_bar) values (2, 'P', '7901')");
         Executar("insert into grades_produtos_p (cod_mer, nome_gra, cod_bar) values (2, 'M', '7902')");
         Executar("insert into etiquetaread (codigo, nome) values (999, 'ANTES')");
     }
-    Resultado Rodar(const std::string& argumentos, const std::string& entrada = "") {
-        Gravar(pasta_ + "/stdin", entrada);
+    TResultadoCli Rodar(const std::string& argumentos, const std::string& entrada = "") {
         // The embedded engine lets one process at a time hold the file.
         Outro().Desconectar();
-        const std::string cmd = "'" + programa_ + "' lote " + argumentos + " <'" + pasta_ + "/stdin' >'" + pasta_ +
-                                "/stdout' 2>'" + pasta_ + "/stderr'";
-        int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta_ + "/stdout"), LerTudo(pasta_ + "/stderr")};
+        return cli_.Rodar("lote " + argumentos, entrada);
     }
-    std::string programa_;
+    TProgramaCli cli_;
 };
 
 }  // namespace
 
 TEST_F(CmdLote, SqlMostraAs58LinhasSemTocarNoBanco) {
-    const Resultado r = Rodar("--nome \"D'AGUA\" --ordem nome --produtos todos --sql");
+    const TResultadoCli r = Rodar("--nome \"D'AGUA\" --ordem nome --produtos todos --sql");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     TOpcoesMercadorias o;
     o.chkNome = true;
@@ -62,7 +46,7 @@ TEST_F(CmdLote, SqlMostraAs58LinhasSemTocarNoBanco) {
 }
 
 TEST_F(CmdLote, MontaOLoteEDizQuantasLinhasGravou) {
-    Resultado r = Rodar("--grades --lista -", "790\n\n 789 \n");
+    TResultadoCli r = Rodar("--grades --lista -", "790\n\n 789 \n");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "3\n");
     EXPECT_EQ(Texto("select list(barras, ',') from (select barras from etiquetaread order by barras)"),
@@ -80,7 +64,7 @@ TEST_F(CmdLote, OpcaoRecusadaSaiComErroEAFilaFicaComoEstava) {
     const std::string casos[] = {"--codigo 1 \"1 or 1=1\"", "--nota \"5;\"", "--lista '" + vazia + "'",
                                  "--compra 01/01/2025 31/02/2025", "--ordem preco", "--lista /nao/existe"};
     for (const std::string& args : casos) {
-        const Resultado r = Rodar(args);
+        const TResultadoCli r = Rodar(args);
         EXPECT_NE(r.codigo, 0) << args;
         EXPECT_FALSE(r.erro.empty()) << args;
         EXPECT_EQ(r.erro.find("conectar"), std::string::npos) << r.erro;  // refused before connecting

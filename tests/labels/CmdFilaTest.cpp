@@ -1,42 +1,26 @@
 // etiquetas-cli fila, run as a script runs it: a copy of the program beside
 // the configEtq.ini that points at the test shop.
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "FilaBanco.h"
 #include "common/ConfigEtq.h"
+#include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-struct Resultado {
-    int codigo;
-    std::string saida, erro;
-};
 
 class CmdFila : public FilaBanco {
 protected:
     void SetUp() override {
         FilaBanco::SetUp();
-        programa = pasta_ + "/etiquetas-cli";
-        fs::copy_file(ETIQ_CLI, programa);
+        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
     }
-    Resultado Rodar(const std::string& argumentos) {
-        const std::string cmd = "'" + programa + "' fila " + argumentos + " >'" + pasta_ + "/stdout' 2>'" + pasta_ + "/stderr'";
-        int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta_ + "/stdout"), LerTudo(pasta_ + "/stderr")};
-    }
-    std::string programa;
+    TResultadoCli Rodar(const std::string& argumentos) { return cli_.Rodar("fila " + argumentos); }
+    TProgramaCli cli_;
 };
 
 TEST_F(CmdFila, ListaEmOrdemDeNomeSeparadoPorTabulacao) {
     Enfileirar({"30, '789300', 'CAMISA', 'CAMISA', 0, 50, 2", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0",
                 "20, NULL, 'ARROZ', 'ARROZ', -2, 20, 1.5"});
-    Resultado r = Rodar("");
+    TResultadoCli r = Rodar("");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida,
               "20\t\tARROZ\t20.000\t-2.000\t1.500\n"
@@ -46,7 +30,7 @@ TEST_F(CmdFila, ListaEmOrdemDeNomeSeparadoPorTabulacao) {
 }
 
 TEST_F(CmdFila, AdicionaPorBarrasEReferenciaComoAJanela) {
-    Resultado r = Rodar("--barras 555001 --grades");
+    TResultadoCli r = Rodar("--barras 555001 --grades");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     r = Rodar("--referencia REF-CAFE");
     EXPECT_EQ(r.codigo, 0) << r.erro;
@@ -77,7 +61,7 @@ TEST_F(CmdFila, FalhasSaemComStatusEMensagemSemMudarAFila) {
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.argumentos);
-        Resultado r = Rodar(c.argumentos);
+        TResultadoCli r = Rodar(c.argumentos);
         EXPECT_NE(r.codigo, 0);
         EXPECT_EQ(r.erro, c.erro);
         EXPECT_EQ(r.saida, "");
@@ -88,7 +72,7 @@ TEST_F(CmdFila, FalhasSaemComStatusEMensagemSemMudarAFila) {
 TEST_F(CmdFila, EstoqueEQuantidadeFicamGravados) {
     Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0", "20, '789200', 'ARROZ', 'ARROZ', -2, 20, 4",
                 "30, '555001', 'CAMISA - AZUL', 'CAMISA', 2, 50, 0", "30, '555002', 'CAMISA - VERDE', 'CAMISA', 0, 50, 0"});
-    Resultado r = Rodar("--estoque");
+    TResultadoCli r = Rodar("--estoque");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "Quantidade do estoque importada em 2 linha(s).\n");
     EXPECT_EQ(TextoAParte("select list(quantidade, ';') from (select quantidade from etiquetaread order by barras)"),
@@ -102,7 +86,7 @@ TEST_F(CmdFila, EstoqueEQuantidadeFicamGravados) {
 
 TEST_F(CmdFila, SemPathMerkorDizOQueFalta) {
     GravarPathMerkor("");
-    Resultado r = Rodar("");
+    TResultadoCli r = Rodar("");
     EXPECT_NE(r.codigo, 0);
     EXPECT_EQ(r.erro, "PATH MERKOR não está definido em " + pasta_ + "/configEtq.ini.\n");
 }

@@ -1,43 +1,32 @@
 // etiquetas-cli imprimir, run as a script runs it: a copy of the program
 // beside the configEtq.ini of the test shop, whose port is a file.
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 
 #include "FilaTeste.h"
 #include "Ouro.h"
+#include "suporte/ProgramaCli.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Resultado {
-    int codigo;
-    std::string saida, erro;
-};
-
 class CmdImprimir : public FilaTeste {
 protected:
     void SetUp() override {
         FilaTeste::SetUp();
-        programa = pasta_ + "/etiquetas-cli";
-        fs::copy_file(ETIQ_CLI, programa);
+        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
         Mercadoria(1, "7891234567895", "CAMISETA BÁSICA ALGODÃO MANGA CURTA", "CB-01", "29.9");
         Fila(1, "7891234567895", "A", "4", "29.9");
     }
-    Resultado Rodar(const std::string& argumentos) {
+    TResultadoCli Rodar(const std::string& argumentos) {
         FecharOutro();
-        const std::string cmd = "'" + programa + "' imprimir " + argumentos + " >'" + pasta_ + "/stdout' 2>'" +
-                                pasta_ + "/stderr'";
-        int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta_ + "/stdout"), LerTudo(pasta_ + "/stderr")};
+        return cli_.Rodar("imprimir " + argumentos);
     }
-    std::string programa;
+    TProgramaCli cli_;
 };
 
 TEST_F(CmdImprimir, ImprimeAFilaComoOBotaoDaJanela) {
-    const Resultado r = Rodar("--sem-pausa");
+    const TResultadoCli r = Rodar("--sem-pausa");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "4 etiquetas enviadas (modelo 11)\n");
     EXPECT_EQ(r.erro, "");
@@ -45,7 +34,7 @@ TEST_F(CmdImprimir, ImprimeAFilaComoOBotaoDaJanela) {
 }
 
 TEST_F(CmdImprimir, ModeloDaLinhaDeComandoVenceOConfigurado) {
-    Resultado r = Rodar("--sem-pausa --modelo 6");
+    TResultadoCli r = Rodar("--sem-pausa --modelo 6");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "4 etiquetas enviadas (modelo 06)\n");
     EXPECT_NE(Saida().find("Manter restriado"), std::string::npos);
@@ -66,7 +55,7 @@ TEST_F(CmdImprimir, CadaModeloTermicoEmCadaLinguagem) {
     for (int n : modelos) {
         const std::string linguagem = linguagens[i++ % 4];
         GravarConfig("MODELO", linguagem);
-        const Resultado r = Rodar("--sem-pausa --modelo " + std::to_string(n));
+        const TResultadoCli r = Rodar("--sem-pausa --modelo " + std::to_string(n));
         const std::string nn = (n < 10 ? "0" : "") + std::to_string(n);
         EXPECT_EQ(r.codigo, 0) << n << " " << linguagem << ": " << r.erro;
         EXPECT_EQ(r.saida, "4 etiquetas enviadas (modelo " + nn + ")\n") << linguagem;
@@ -82,12 +71,12 @@ TEST_F(CmdImprimir, FalhasSaemComStatusEMensagem) {
         {"--cor azul", "Opção desconhecida: --cor\n"},
     };
     for (auto [argumentos, mensagem] : casos) {
-        const Resultado r = Rodar(argumentos);
+        const TResultadoCli r = Rodar(argumentos);
         EXPECT_NE(r.codigo, 0) << argumentos;
         EXPECT_EQ(r.erro, mensagem) << argumentos;
     }
     GravarConfig("TEMPERATURA", "x");
-    const Resultado r = Rodar("--sem-pausa");
+    const TResultadoCli r = Rodar("--sem-pausa");
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.erro, "'0x' não é um valor inteiro válido\n");
     EXPECT_FALSE(fs::exists(saida_));

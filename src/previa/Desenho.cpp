@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 
+#include "common/PastaExecucao.h"
 #include "common/Win1252.h"
 
 namespace previa {
@@ -495,6 +496,7 @@ Previa Visualizar(std::string_view fluxo, Linguagem linguagem, int dpi, const Op
 
 std::unique_ptr<QGuiApplication> GarantirAplicacaoGrafica() {
     if (QCoreApplication::instance()) return nullptr;
+    PrepararPastaExecucao();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,23 +1,16 @@
 // etiquetas-cli visualizar, run as a script runs it: a copy of the program
 // beside the configEtq.ini of the test shop, with no display.
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 
 #include "Apoio.h"
 #include "FilaBanco.h"
 #include "common/ConfigEtq.h"
 #include "labels/Modelos.h"
+#include "suporte/ProgramaCli.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Resultado {
-    int codigo;
-    std::string saida, erro;
-};
 
 // Set-up goes through connections closed at once, so the program, another
 // process, can open the shop too.
@@ -27,16 +20,12 @@ protected:
         FilaBanco::SetUp();
         saida_ = pasta_ + "/saida.prn";
         GravarConfig({{"PATH REDE", "FILE:" + saida_}, {"MODELO", "PPLA"}, {"MODELO PRINT", "11 - PPLA 3 colunas"}});
-        programa = pasta_ + "/etiquetas-cli";
-        fs::copy_file(ETIQ_CLI, programa);
+        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_.semVariaveis = kSemTela;
     }
-    Resultado Rodar(const std::string& argumentos) {
-        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + programa + "' visualizar " +
-                                argumentos + " >'" + pasta_ + "/stdout' 2>'" + pasta_ + "/stderr'";
-        int r = std::system(cmd.c_str());
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(pasta_ + "/stdout"), LerTudo(pasta_ + "/stderr")};
-    }
-    std::string programa, saida_;
+    TResultadoCli Rodar(const std::string& argumentos) { return cli_.Rodar("visualizar " + argumentos); }
+    TProgramaCli cli_;
+    std::string saida_;
 };
 
 TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {
@@ -52,7 +41,7 @@ TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {
         "values (2, '12345', 'B MEIA', 'B MEIA', 1, 0, 5.5, '')",
     });
 
-    const Resultado r = Rodar("--modelo 11 --png '" + pasta_ + "/png'");
+    const TResultadoCli r = Rodar("--modelo 11 --png '" + pasta_ + "/png'");
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "2 imagem(ns) de etiqueta do modelo 11 (PPLA, 203 dpi) gravada(s) em " + pasta_ + "/png\n");
     EXPECT_TRUE(fs::exists(pasta_ + "/png/etiqueta-0001.png"));
@@ -66,7 +55,7 @@ TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {
     }
 
     // At 300 dpi the same millimetres take more dots.
-    const Resultado r300 = Rodar("--modelo 11 --dpi 300 --png '" + pasta_ + "/png300'");
+    const TResultadoCli r300 = Rodar("--modelo 11 --dpi 300 --png '" + pasta_ + "/png300'");
     ASSERT_EQ(r300.codigo, 0) << r300.erro;
     const QImage a(QString::fromStdString(pasta_ + "/png/etiqueta-0001.png"));
     const QImage b(QString::fromStdString(pasta_ + "/png300/etiqueta-0001.png"));
@@ -82,10 +71,21 @@ TEST_F(CmdVisualizar, OpcoesErradasSaoRecusadasComMensagem) {
                           Caso{"--modelo 60 --png x", "--modelo: '60' deve ser um número de 1 a 59"},
                           Caso{"--modelo 20 --png x", "O modelo 20 é de folha A4"},
                           Caso{"", "Informe a pasta das imagens: --png PASTA"}}) {
-        const Resultado r = Rodar(c.argumentos);
+        const TResultadoCli r = Rodar(c.argumentos);
         EXPECT_NE(r.codigo, 0) << c.argumentos;
         EXPECT_NE(r.erro.find(c.mensagem), std::string::npos) << c.argumentos << ": " << r.erro;
     }
+}
+
+// Without a login session Qt would complain about its runtime folder; the
+// program makes its own, so standard error carries only its messages.
+TEST_F(CmdVisualizar, SemSessaoOErroNaoTrazAvisoDoQt) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 1"});
+    cli_.SemSessao(pasta_);
+    const TResultadoCli r = Rodar("--modelo 11 --png '" + pasta_ + "/png'");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro.find("QStandardPaths"), std::string::npos) << r.erro;
+    EXPECT_TRUE(fs::exists(pasta_ + "/png/etiqueta-0001.png"));
 }
 
 }  // namespace

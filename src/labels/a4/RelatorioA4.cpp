@@ -16,6 +16,7 @@
 #include <map>
 
 #include "common/Excecoes.h"
+#include "common/PastaExecucao.h"
 
 double TFormularioA4::LarguraCelulaMm() const {
     const int n = std::max(1, grade.colunas);
@@ -206,6 +207,7 @@ void MostraPreviaA4(TDocumentoA4& documento) {
 
 void GarantirAplicacaoGrafica() {
     if (QCoreApplication::instance()) return;
+    PrepararPastaExecucao();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char nome[] = "etiquetas";

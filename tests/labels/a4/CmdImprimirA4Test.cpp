@@ -1,14 +1,8 @@
 // etiquetas-cli imprimir on an A4 model: the sheets go to a PDF file with no
 // window and no display.
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "FilaTeste.h"
 #include "FolhaPdf.h"
-
-namespace fs = std::filesystem;
+#include "suporte/ProgramaCli.h"
 
 namespace {
 
@@ -16,21 +10,18 @@ class CmdImprimirA4 : public FilaTeste {
 protected:
     void SetUp() override {
         FilaTeste::SetUp();
-        programa_ = pasta_ + "/etiquetas-cli";
-        fs::copy_file(ETIQ_CLI, programa_);
+        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_.semVariaveis = kSemTela;
         Mercadoria(1, "7891234567895", "CAMISETA", "CB-01", "29.9");
         Fila(1, "7891234567895", "CAMISETA", "4", "29.9");
         GravarConfig("MODELO PRINT", "26 - A4 30 por folha");
     }
     int Rodar(const std::string& argumentos) {
         FecharOutro();
-        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + programa_ + "' imprimir " +
-                                argumentos + " >'" + pasta_ + "/stdout' 2>'" + pasta_ + "/stderr'";
-        const int r = std::system(cmd.c_str());
-        return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
+        return cli_.Rodar("imprimir " + argumentos).codigo;
     }
     std::string Saida(const char* nome) const { return LerTudo(pasta_ + "/" + nome); }
-    std::string programa_;
+    TProgramaCli cli_;
 };
 
 TEST_F(CmdImprimirA4, GravaAsFolhasEmPdfSemTela) {
@@ -47,6 +38,16 @@ TEST_F(CmdImprimirA4, GravaAsFolhasEmPdfSemTela) {
 TEST_F(CmdImprimirA4, SemPdfNaoHaPreviaParaMostrar) {
     EXPECT_EQ(Rodar("--modelo 42"), 1);
     EXPECT_EQ(Saida("stderr"), "Visualização de relatórios indisponível neste programa\n");
+}
+
+// Without a login session Qt would complain about its runtime folder; the
+// program makes its own, so standard error carries only its messages.
+TEST_F(CmdImprimirA4, SemSessaoOErroNaoTrazAvisoDoQt) {
+    cli_.SemSessao(pasta_);
+    const std::string pdf = pasta_ + "/folhas.pdf";
+    ASSERT_EQ(Rodar("--pdf '" + pdf + "'"), 0) << Saida("stderr");
+    EXPECT_EQ(Saida("stderr").find("QStandardPaths"), std::string::npos) << Saida("stderr");
+    EXPECT_EQ(PaginasDoPdf(pdf), 1);
 }
 
 }  // namespace

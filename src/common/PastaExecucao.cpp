@@ -1,0 +1,25 @@
+#include "common/PastaExecucao.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+std::string PrepararPastaExecucao() {
+    if (const char* atual = std::getenv("XDG_RUNTIME_DIR"); atual && *atual) return atual;
+    std::error_code ec;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+    if (ec) return "";
+    const uid_t eu = ::getuid();
+    const std::string pasta = (temp / ("runtime-" + std::to_string(eu))).string();
+    if (::mkdir(pasta.c_str(), 0700) != 0 && errno != EEXIST) return "";
+    // Not followed: a link planted under the shared temp folder is refused.
+    struct stat st {};
+    if (::lstat(pasta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != eu) return "";
+    if ((st.st_mode & 07777) != 0700 && ::chmod(pasta.c_str(), 0700) != 0) return "";
+    ::setenv("XDG_RUNTIME_DIR", pasta.c_str(), 1);
+    return pasta;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The private runtime folder Qt wants (XDG_RUNTIME_DIR). A login session
+// provides it; a command run by a service, cron or CI as root has none, and
+// Qt would complain on standard error before doing the same by itself.
+#include <string>
+
+// When XDG_RUNTIME_DIR is unset or empty: makes "<temp>/runtime-<uid>" (mode
+// 0700, ours; an existing one of ours is tightened to 0700) and points the
+// variable at it. A name held by another user, a link or a file is left
+// alone and the variable unset: Qt then says what is wrong. Returns the
+// folder in force ("" when none).
+std::string PrepararPastaExecucao();

@@ -1,0 +1,115 @@
+// The runtime folder the programs make for Qt when there is no login session.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "common/PastaExecucao.h"
+#include "suporte/Suporte.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// TMPDIR points at a private folder and XDG_RUNTIME_DIR is as the case wants;
+// both are put back afterwards.
+class PastaExecucao : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (auto& [nome, valor] : guardadas_)
+            if (const char* v = std::getenv(nome)) valor = v;
+        ::setenv("TMPDIR", temp_.caminho.c_str(), 1);
+        ::unsetenv("XDG_RUNTIME_DIR");
+    }
+    void TearDown() override {
+        for (auto& [nome, valor] : guardadas_) {
+            if (valor) ::setenv(nome, valor->c_str(), 1);
+            else ::unsetenv(nome);
+        }
+    }
+    std::string Esperada() const { return temp_ / ("runtime-" + std::to_string(::getuid())); }
+    static std::string Variavel() {
+        const char* v = std::getenv("XDG_RUNTIME_DIR");
+        return v ? v : "(sem valor)";
+    }
+
+    TPastaTemp temp_{"etiq-runtime"};
+    std::pair<const char*, std::optional<std::string>> guardadas_[2] = {{"TMPDIR", {}}, {"XDG_RUNTIME_DIR", {}}};
+};
+
+TEST_F(PastaExecucao, SemSessaoCriaAPastaPrivadaEApontaAVariavel) {
+    struct Caso {
+        const char* nome;
+        std::function<void(const std::string& pasta)> preparar;
+    };
+    const Caso casos[] = {
+        {"variável ausente", [](const std::string&) {}},
+        {"variável vazia", [](const std::string&) { ::setenv("XDG_RUNTIME_DIR", "", 1); }},
+        {"pasta nossa, aberta demais", [](const std::string& p) {
+             fs::create_directory(p);
+             ::chmod(p.c_str(), 0755);
+         }},
+        {"pasta nossa, já privada", [](const std::string& p) {
+             fs::create_directory(p);
+             ::chmod(p.c_str(), 0700);
+         }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        fs::remove_all(Esperada());
+        ::unsetenv("XDG_RUNTIME_DIR");
+        c.preparar(Esperada());
+        EXPECT_EQ(PrepararPastaExecucao(), Esperada());
+        EXPECT_EQ(Variavel(), Esperada());
+        struct stat st {};
+        ASSERT_EQ(::lstat(Esperada().c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        EXPECT_EQ(st.st_uid, ::getuid());
+    }
+}
+
+TEST_F(PastaExecucao, VariavelDaSessaoFicaComoEsta) {
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/4242", 1);
+    EXPECT_EQ(PrepararPastaExecucao(), "/run/user/4242");
+    EXPECT_EQ(Variavel(), "/run/user/4242");
+    EXPECT_FALSE(fs::exists(Esperada()));
+}
+
+// A name already taken under the shared temp folder is never used: the
+// variable stays unset and Qt says what is wrong.
+TEST_F(PastaExecucao, NomeTomadoPorOutraCoisaNaoEUsado) {
+    const std::string alvo = temp_ / "alvo";
+    fs::create_directory(alvo);
+    ::chmod(alvo.c_str(), 0755);
+    struct Caso {
+        const char* nome;
+        std::function<bool(const std::string& pasta)> preparar;  // false: not possible here
+    };
+    const Caso casos[] = {
+        {"ligação para uma pasta", [&](const std::string& p) { return ::symlink(alvo.c_str(), p.c_str()) == 0; }},
+        {"arquivo", [](const std::string& p) {
+             Gravar(p, "x");
+             return true;
+         }},
+        {"pasta de outro usuário",
+         [](const std::string& p) { return ::getuid() == 0 && fs::create_directory(p) && ::chown(p.c_str(), 65534, 65534) == 0; }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        fs::remove_all(Esperada());
+        ::unsetenv("XDG_RUNTIME_DIR");
+        if (!c.preparar(Esperada())) continue;
+        EXPECT_EQ(PrepararPastaExecucao(), "");
+        EXPECT_EQ(Variavel(), "(sem valor)");
+        EXPECT_EQ(fs::status(alvo).permissions(), fs::perms(0755));  // nothing done through the link
+    }
+}
+
+}  // namespace

@@ -123,6 +123,11 @@ W* Controle(QWidget* janela, const char* nome) {
     return w;
 }
 
+std::string NomeFoco() {
+    QWidget* foco = QApplication::focusWidget();
+    return foco ? foco->objectName().toStdString() : "(nenhum)";
+}
+
 }  // namespace
 
 TEST_F(JanelaMercadorias, ComoDesenhada) {
@@ -269,6 +274,74 @@ TEST_F(JanelaMercadorias, EnterPassaAoProximoMenosNaListagem) {
     ASSERT_EQ(QApplication::focusWidget(), janela->edtFornecedor);
     QTest::keyClick(janela->edtFornecedor, Qt::Key_Enter);
     EXPECT_NE(QApplication::focusWidget(), janela->edtFornecedor);
+    janela->hide();
+}
+
+// Enter in an open drop-down as the operator presses it: the key goes to the
+// list's view. The department list keeps the focus (the key was the list's,
+// and Qt hands it on to the window once the list has closed); the other lists
+// choose and move on, as Tab would.
+TEST_F(JanelaMercadorias, EnterComAListaAberta) {
+    Mercadorias();
+    Executar("insert into departamentos (cod_dep, nom_dep, nom_setor) values (3, 'PADARIA', 'LOJA')");
+    Executar("insert into fornecedores (codigo, nome) values (7, 'ZETA')");
+    Executar("insert into fornecedores (codigo, nome) values (8, 'ALFA')");
+    Executar("insert into tributos_icm (cod_trib, desc_trib) values (3, 'ISENTO')");
+    Executar("insert into tributos_icm (cod_trib, desc_trib) values (5, 'TRIBUTADO')");
+    Executar("insert into tributos_pc (cod_trib, desc_trib) values (4, 'MONOFASICO')");
+    Executar("insert into tributos_pc (cod_trib, desc_trib) values (6, 'NORMAL')");
+    AbrirTabelas();
+    janela->show();
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+
+    struct Caso { QCheckBox* caixa; QComboBox* lista; Qt::Key tecla; QString escolhido; bool ficaNaLista; };
+    const Caso casos[] = {
+        {janela->chkDepartamento, janela->edtDepartamento, Qt::Key_Return, "MERCEARIA", true},
+        {janela->chkDepartamento, janela->edtDepartamento, Qt::Key_Enter, "MERCEARIA", true},
+        {janela->chkFornecedor, janela->edtFornecedor, Qt::Key_Return, "ZETA", false},
+        {janela->chksetor, janela->edtSetor, Qt::Key_Return, "LOJA", false},
+        {janela->chkICms, janela->edtICMS, Qt::Key_Enter, "TRIBUTADO", false},
+        {janela->chkPiscofins, janela->edtPis, Qt::Key_Return, "NORMAL", false},
+    };
+    for (const auto& c : casos) {
+        const std::string nome = c.lista->objectName().toStdString();
+        SCOPED_TRACE(nome);
+        if (!c.lista->isEnabled()) c.caixa->click();
+        ASSERT_EQ(QApplication::focusWidget(), c.lista);
+        c.lista->setCurrentIndex(0);
+        c.lista->showPopup();
+        QAbstractItemView* vista = c.lista->view();
+        ASSERT_TRUE(vista->isVisible());
+        // What a user presses lands on the focus widget, which is the open list.
+        QWidget* alvo = QApplication::focusWidget();
+        ASSERT_TRUE(alvo == vista || vista->isAncestorOf(alvo) || alvo->isAncestorOf(vista)) << alvo->metaObject()->className();
+        QTest::keyClick(alvo, Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), c.tecla);
+        EXPECT_EQ(c.lista->currentText(), c.escolhido);
+        EXPECT_EQ(c.lista->currentIndex(), 1);
+        EXPECT_FALSE(vista->isVisible());
+        if (c.ficaNaLista)
+            EXPECT_EQ(NomeFoco(), nome);
+        else
+            EXPECT_NE(NomeFoco(), nome);
+        c.lista->setFocus();
+    }
+
+    // With the department list closed, Enter moves on to the next control.
+    janela->edtDepartamento->setFocus();
+    ASSERT_EQ(NomeFoco(), "edtDepartamento");
+    QTest::keyClick(janela->edtDepartamento, Qt::Key_Return);
+    EXPECT_EQ(NomeFoco(), "chksetor");
+    EXPECT_EQ(janela->edtDepartamento->currentText(), "MERCEARIA");
+
+    // The key that closed the list is spent: the next Enter moves on again.
+    janela->edtDepartamento->setFocus();
+    janela->edtDepartamento->showPopup();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(NomeFoco(), "edtDepartamento");
+    QTest::keyClick(janela->edtDepartamento, Qt::Key_Return);
+    EXPECT_EQ(NomeFoco(), "chksetor");
     janela->hide();
 }
 

@@ -29,6 +29,8 @@
 #include "goods/ChamaFila.h"
 #include "goods/gui/FilaProvisoria.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kLargura = 803, kAltura = 620;
@@ -501,6 +503,7 @@ void TMrgMercadoriasBD::showEvent(QShowEvent* e) {
 void TMrgMercadoriasBD::hideEvent(QHideEvent* e) {
     // FormClose
     qApp->removeEventFilter(this);
+    enterDaLista_.reset();
     qrySetor.Close();
     QDialog::hideEvent(e);
 }
@@ -527,7 +530,8 @@ void TMrgMercadoriasBD::Ativada() {
 }
 
 bool TMrgMercadoriasBD::eventFilter(QObject* alvo, QEvent* evento) {
-    if (evento->type() != QEvent::KeyPress) return QDialog::eventFilter(alvo, evento);
+    const QEvent::Type tipo = evento->type();
+    if (tipo != QEvent::KeyPress && tipo != QEvent::ShortcutOverride) return QDialog::eventFilter(alvo, evento);
     const auto* tecla = static_cast<QKeyEvent*>(evento);
     if (tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter) return false;
     // Only key presses meant for this window (its controls and their drop-downs).
@@ -536,6 +540,17 @@ bool TMrgMercadoriasBD::eventFilter(QObject* alvo, QEvent* evento) {
     for (QObject* o = w; o; o = o->parent())
         if (o == this) nossa = true;
     if (!nossa) return false;
+
+    const bool listaAberta = edtDepartamento->view()->isVisible();
+    if (tipo == QEvent::ShortcutOverride) {
+        // The open department list takes Enter here, chooses and closes;
+        // Qt then delivers the key press of the same key, which is spent.
+        if (listaAberta) enterDaLista_ = TEnterDaLista{tecla->key(), tecla->timestamp()};
+        return false;
+    }
+    const std::optional<TEnterDaLista> daLista = std::exchange(enterDaLista_, std::nullopt);
+    if (listaAberta) return false;
+    if (daLista && daLista->tecla == tecla->key() && daLista->instante == tecla->timestamp()) return true;
     return TeclaEnter(QApplication::focusWidget());
 }
 

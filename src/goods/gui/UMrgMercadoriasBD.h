@@ -4,6 +4,7 @@
 // opens the label queue window on the new batch.
 #include <QDialog>
 
+#include <optional>
 #include <string>
 
 #include "app/JanelaMercadorias.h"
@@ -148,5 +149,8 @@ private:
     bool filaAbertaNestaExibicao_ = false;
     bool maiusculasNome_ = true;
     size_t ultimoPasso_ = 0;
+    // Enter taken by the open department list, until its key press arrives.
+    struct TEnterDaLista { int tecla; quint64 instante; };
+    std::optional<TEnterDaLista> enterDaLista_;
     std::string falhaAtivacao_;
 };

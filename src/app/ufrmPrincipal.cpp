@@ -24,6 +24,7 @@
 #include "app/ModulosDados.h"
 #include "common/Excecoes.h"
 #include "common/InterfaceUsuario.h"
+#include "common/gui/Controles.h"
 #include "common/gui/FuncoesGui.h"
 #include "etq/TesteImpressora.h"
 
@@ -31,25 +32,9 @@ namespace {
 
 constexpr int kLarguraNormal = 530, kAlturaNormal = 280;
 constexpr int kLarguraConfig = 750, kAlturaConfig = 500;
-constexpr int kAlturaEdit = 21;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-QLabel* Rotulo(const char* texto, int x, int y, QWidget* pai, const char* nome) {
-    auto* l = new QLabel(QString::fromUtf8(texto), pai);
-    l->setObjectName(nome);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
-}
-
-QLineEdit* Edit(int x, int y, int largura, QWidget* pai, const char* nome, const char* texto = "") {
-    auto* e = new QLineEdit(QString::fromUtf8(texto), pai);
-    e->setObjectName(nome);
-    e->setGeometry(x, y, largura, kAlturaEdit);
-    return e;
-}
 
 QToolButton* BotaoFigura(const QIcon& icone, const char* texto, int x, int y, int l, int a, QWidget* pai,
                          const char* nome) {
@@ -81,15 +66,6 @@ QToolButton* BotaoRapido(const char* texto, int x, int y, int l, int a, QWidget*
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setGeometry(x, y, l, a);
     return b;
-}
-
-QCheckBox* Marca(const char* texto, int x, int y, QWidget* pai, const char* nome, bool marron = false) {
-    auto* c = new QCheckBox(QString::fromUtf8(texto), pai);
-    c->setObjectName(nome);
-    if (marron) c->setStyleSheet(QStringLiteral("color: #800000;"));
-    c->move(x, y);
-    c->adjustSize();
-    return c;
 }
 
 std::string AjudaCalibrar(const char* piscadas) {

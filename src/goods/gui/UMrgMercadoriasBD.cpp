@@ -22,6 +22,7 @@
 #include <QToolButton>
 
 #include "common/UFuncoes.h"
+#include "common/gui/Controles.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/UdtmMercadorias.h"
 #include "data/udtmAplicativo.h"
@@ -34,31 +35,13 @@
 namespace {
 
 constexpr int kLargura = 803, kAltura = 620;
-constexpr int kAlturaEdit = 21;
 constexpr int kAbaixo = 18;  // value controls sit this far below their check box
 const char* const kFormatoData = "dd/MM/yyyy";
-
-QCheckBox* Marca(const char* texto, int x, int y, QWidget* pai, const char* nome) {
-    auto* c = new QCheckBox(QString::fromUtf8(texto), pai);
-    c->setObjectName(nome);
-    c->move(x, y);
-    c->adjustSize();
-    return c;
-}
-
-QLineEdit* Edit(int x, int y, int largura, QWidget* pai, const char* nome, const char* texto = "") {
-    auto* e = new QLineEdit(QString::fromUtf8(texto), pai);
-    e->setObjectName(nome);
-    e->setGeometry(x, y, largura, kAlturaEdit);
-    e->setEnabled(false);
-    return e;
-}
 
 QComboBox* Lista(int x, int y, int largura, QWidget* pai, const char* nome) {
     auto* c = new QComboBox(pai);
     c->setObjectName(nome);
     c->setGeometry(x, y, largura, kAlturaEdit);
-    c->setEnabled(false);
     return c;
 }
 
@@ -68,16 +51,7 @@ QDateEdit* Data(int x, int y, QWidget* pai, const char* nome) {
     d->setDisplayFormat(QString::fromLatin1(kFormatoData));
     d->setCalendarPopup(true);
     d->setGeometry(x, y, 90, kAlturaEdit);
-    d->setEnabled(false);
     return d;
-}
-
-QRadioButton* Radio(const char* texto, int x, int y, QWidget* pai, const char* nome) {
-    auto* r = new QRadioButton(QString::fromUtf8(texto), pai);
-    r->setObjectName(nome);
-    r->move(x, y);
-    r->adjustSize();
-    return r;
 }
 
 // Radio buttons of one choice share a borderless holder, so choices do not
@@ -213,38 +187,38 @@ void TMrgMercadoriasBD::CriarSelecao() {
     grpSelecao->setGeometry(286, 56, 492, 545);
 
     chkCodRed = Marca("Código reduzido", 8, 16, g, "chkCodRed");
-    edtCod1 = Edit(8, 16 + kAbaixo, 60, g, "edtCod1", "0");
-    edtCod2 = Edit(72, 16 + kAbaixo, 60, g, "edtCod2", "0");
+    edtCod1 = Desligado(Edit(8, 16 + kAbaixo, 60, g, "edtCod1", "0"));
+    edtCod2 = Desligado(Edit(72, 16 + kAbaixo, 60, g, "edtCod2", "0"));
     chkBarras = Marca("Código de barras igual a", 139, 17, g, "chkBarras");
-    edtcodbarras = Edit(139, 17 + kAbaixo, 140, g, "edtcodbarras");
+    edtcodbarras = Desligado(Edit(139, 17 + kAbaixo, 140, g, "edtcodbarras"));
     chkDiferente = Marca("Diferente de", 288, 17, g, "chkDiferente");
-    edtDiferente = Edit(288, 17 + kAbaixo, 140, g, "edtDiferente");
+    edtDiferente = Desligado(Edit(288, 17 + kAbaixo, 140, g, "edtDiferente"));
     chkNumero = Marca("Código de barras ( por intervalo )", 8, 56, g, "chkNumero");
-    edtCodBar = Edit(8, 56 + kAbaixo, 120, g, "edtCodBar");
-    edtBar2 = Edit(132, 56 + kAbaixo, 120, g, "edtBar2");
+    edtCodBar = Desligado(Edit(8, 56 + kAbaixo, 120, g, "edtCodBar"));
+    edtBar2 = Desligado(Edit(132, 56 + kAbaixo, 120, g, "edtBar2"));
     chkDataEmi = Marca("Data da alteracão de preços", 288, 56, g, "chkDataEmi");
-    edtData1 = Data(288, 56 + kAbaixo, g, "edtData1");
-    edtData2 = Data(382, 56 + kAbaixo, g, "edtData2");
+    edtData1 = Desligado(Data(288, 56 + kAbaixo, g, "edtData1"));
+    edtData2 = Desligado(Data(382, 56 + kAbaixo, g, "edtData2"));
     chkListaCodBar = Marca("Código de barras ( por listagem )", 8, 104, g, "chkListaCodBar");
     chkNome = Marca("Nome do produto", 8, 130, g, "chkNome");
-    edtNome = Edit(8, 130 + kAbaixo, 260, g, "edtNome");
+    edtNome = Desligado(Edit(8, 130 + kAbaixo, 260, g, "edtNome"));
     Maiusculas(edtNome, &maiusculasNome_);
     chkDepartComposta = Marca("Departamento ( composto )", 288, 132, g, "chkDepartComposta");
-    edtNomeDepart = Edit(288, 132 + kAbaixo, 190, g, "edtNomeDepart");
+    edtNomeDepart = Desligado(Edit(288, 132 + kAbaixo, 190, g, "edtNomeDepart"));
     Maiusculas(edtNomeDepart, nullptr);
     chkDepartamento = Marca("Departamento ( exato )", 8, 168, g, "chkDepartamento");
-    edtDepartamento = Lista(8, 168 + kAbaixo, 260, g, "edtDepartamento");
+    edtDepartamento = Desligado(Lista(8, 168 + kAbaixo, 260, g, "edtDepartamento"));
     chksetor = Marca("Setor", 288, 169, g, "chksetor");
-    edtSetor = Lista(288, 169 + kAbaixo, 190, g, "edtSetor");
+    edtSetor = Desligado(Lista(288, 169 + kAbaixo, 190, g, "edtSetor"));
     chkFornecedor = Marca("Fornecedor", 8, 207, g, "chkFornecedor");
-    edtFornecedor = Lista(8, 207 + kAbaixo, 260, g, "edtFornecedor");
+    edtFornecedor = Desligado(Lista(8, 207 + kAbaixo, 260, g, "edtFornecedor"));
     chkReferencia = Marca("Referência", 288, 210, g, "chkReferencia");
-    edtReferencia = Edit(288, 210 + kAbaixo, 190, g, "edtReferencia");
+    edtReferencia = Desligado(Edit(288, 210 + kAbaixo, 190, g, "edtReferencia"));
     chkCodPers = Marca("Código persolalizado ( por intervalo )", 8, 248, g, "chkCodPers");
-    edtCodPers1 = Edit(8, 248 + kAbaixo, 120, g, "edtCodPers1");
-    edtCodPers2 = Edit(132, 248 + kAbaixo, 120, g, "edtCodPers2");
+    edtCodPers1 = Desligado(Edit(8, 248 + kAbaixo, 120, g, "edtCodPers1"));
+    edtCodPers2 = Desligado(Edit(132, 248 + kAbaixo, 120, g, "edtCodPers2"));
     chkLocaliz = Marca("Localização", 288, 249, g, "chkLocaliz");
-    edtLocaliz = Edit(288, 249 + kAbaixo, 190, g, "edtLocaliz");
+    edtLocaliz = Desligado(Edit(288, 249 + kAbaixo, 190, g, "edtLocaliz"));
     Maiusculas(edtLocaliz, nullptr);
 
     chkEstoque = Marca("Quantidade estoque > 0", 10, 288, g, "chkEstoque");
@@ -283,14 +257,14 @@ void TMrgMercadoriasBD::CriarSelecao() {
     rbAtivos->setChecked(true);
 
     chkPiscofins = Marca("Tributação de PIS e COFINS", 10, 453, g, "chkPiscofins");
-    edtPis = Lista(10, 453 + kAbaixo, 260, g, "edtPis");
+    edtPis = Desligado(Lista(10, 453 + kAbaixo, 260, g, "edtPis"));
     chkDataCompra = Marca("Data de emissão da compra", 288, 456, g, "chkDataCompra");
-    edtDtC1 = Data(288, 456 + kAbaixo, g, "edtDtC1");
-    edtDtC2 = Data(382, 456 + kAbaixo, g, "edtDtC2");
+    edtDtC1 = Desligado(Data(288, 456 + kAbaixo, g, "edtDtC1"));
+    edtDtC2 = Desligado(Data(382, 456 + kAbaixo, g, "edtDtC2"));
     chkICms = Marca("Tributação de ICMS", 10, 494, g, "chkICms");
-    edtICMS = Lista(10, 494 + kAbaixo, 260, g, "edtICMS");
+    edtICMS = Desligado(Lista(10, 494 + kAbaixo, 260, g, "edtICMS"));
     chkNNota = Marca("Numero da nota de compra", 288, 497, g, "chkNNota");
-    edtNNota = Edit(288, 497 + kAbaixo, 100, g, "edtNNota", "0");
+    edtNNota = Desligado(Edit(288, 497 + kAbaixo, 100, g, "edtNNota", "0"));
 
     lbllista = new QLabel(QStringLiteral("Listagem de código de barras"), this);
     lbllista->setObjectName("lbllista");

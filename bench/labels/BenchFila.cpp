@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -26,17 +25,6 @@ namespace {
 double Ms(Relogio::time_point desde, Relogio::time_point ate = Relogio::now()) {
     return std::chrono::duration<double, std::milli>(ate - desde).count();
 }
-
-class BuscaEmMemoria : public TBuscaMercadorias {
-public:
-    std::map<std::string, TMercadoria> linhas;
-    bool Buscar(const std::string& codigo, TMercadoria& destino) override {
-        auto i = linhas.find(codigo);
-        if (i == linhas.end()) return false;
-        destino = i->second;
-        return true;
-    }
-};
 
 void Preencher(TdtmAplicativo& dtm, int n) {
     fb::TQuery m(dtm.dtbAplicativo, dtm.ibtAplicativo);
@@ -125,7 +113,7 @@ int main(int argc, char** argv) {
         }
         bytes = fs::file_size(saida);
 
-        auto busca = std::make_unique<BuscaEmMemoria>();
+        auto busca = std::make_unique<TBuscaMercadoriasMemoria>();
         TBuscaMercadoriasBanco banco(imp.tblMercadorias);
         for (int i = 1; i <= n; ++i) banco.Buscar(std::to_string(i), busca->linhas[std::to_string(i)]);
         imp.BuscaMercadorias = std::move(busca);

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <unordered_map>
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
@@ -23,17 +22,6 @@
 namespace {
 
 constexpr int kLinhas = 1000;
-
-class TBuscaMemoria : public TBuscaMercadorias {
-public:
-    std::unordered_map<std::string, TMercadoria> itens;
-    bool Buscar(const std::string& codigo, TMercadoria& destino) override {
-        auto it = itens.find(codigo);
-        if (it == itens.end()) return false;
-        destino = it->second;
-        return true;
-    }
-};
 
 std::string Codigo(int i) { return i % 2 ? "78912345" : "789" + ZerosEsquerda(1000000000 + i, 10); }
 std::string Nome(int i) { return "CAMISA POLO MASCULINA " + std::to_string(i); }
@@ -132,7 +120,7 @@ int main(int argc, char** argv) {
     DefinirDiretorioSistema(pasta);
     GravarConfig("PATH MERKOR", banco);
 
-    auto busca = std::make_unique<TBuscaMemoria>();
+    auto busca = std::make_unique<TBuscaMercadoriasMemoria>();
     for (int i = 0; i < kLinhas; ++i) {
         TMercadoria m;
         m.COD_RED = i + 1;
@@ -141,7 +129,7 @@ int main(int argc, char** argv) {
         m.REF_MER = "000123-A";
         m.UNI_MER = "UNID";
         m.VLR_VEN = Decimal::DeTexto("12.9");
-        busca->itens[std::to_string(i + 1)] = m;
+        busca->linhas[std::to_string(i + 1)] = m;
     }
 
     TdtmAplicativo dtm;

@@ -14,6 +14,13 @@ std::vector<std::string> LinhasSelectMercadorias() {
     return l;
 }
 
+bool TBuscaMercadoriasMemoria::Buscar(const std::string& codigo, TMercadoria& destino) {
+    const auto i = linhas.find(codigo);
+    if (i == linhas.end()) return false;
+    destino = i->second;
+    return true;
+}
+
 bool TBuscaMercadoriasBanco::Buscar(const std::string& codigo, TMercadoria& m) {
     // A new statement closes the last one: every row runs a fresh query.
     std::vector<std::string> linhas = LinhasSelectMercadorias();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/Decimal.h"
@@ -57,6 +58,14 @@ public:
 
 private:
     fb::TQuery& qry_;
+};
+
+// Goods served from memory, keyed by the queue's CODIGO text: benchmarks
+// timing the walk without the database, tests of the layouts without one.
+class TBuscaMercadoriasMemoria : public TBuscaMercadorias {
+public:
+    std::unordered_map<std::string, TMercadoria> linhas;
+    bool Buscar(const std::string& codigo, TMercadoria& destino) override;
 };
 
 // Reads the current row of the queue table (SO_NOME "" on shops without it).

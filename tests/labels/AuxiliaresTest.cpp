@@ -3,24 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <map>
 
 #include "data/udtmAplicativo.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "suporte/Suporte.h"
 
 namespace {
-
-class BuscaEmMemoria : public TBuscaMercadorias {
-public:
-    std::map<std::string, TMercadoria> linhas;
-    bool Buscar(const std::string& codigo, TMercadoria& destino) override {
-        auto i = linhas.find(codigo);
-        if (i == linhas.end()) return false;
-        destino = i->second;
-        return true;
-    }
-};
 
 class Auxiliares : public ::testing::Test {
 protected:
@@ -29,7 +17,7 @@ protected:
         DefinirDiretorioSistema(pasta_.caminho.string());
         dtm = std::make_unique<TdtmAplicativo>();
         imp = std::make_unique<TImpressaoEtiquetas>(*dtm);
-        auto busca = std::make_unique<BuscaEmMemoria>();
+        auto busca = std::make_unique<TBuscaMercadoriasMemoria>();
         TMercadoria& m = busca->linhas["7"];
         m.COD_RED = 7;
         m.COD_BAR = "7891234567895";

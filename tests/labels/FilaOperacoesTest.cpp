@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "FilaBanco.h"
+#include "TabelaTeste.h"
 #include "common/Excecoes.h"
 #include "data/Tabela.h"
 #include "labels/FilaOperacoes.h"
@@ -10,29 +11,18 @@
 
 namespace {
 
-class Fila : public FilaBanco {
+class Fila : public TabelaTeste<FilaBanco> {
 protected:
     void SetUp() override {
         FilaBanco::SetUp();
-        dtm = std::make_unique<TdtmAplicativo>();
-        tbl = std::make_unique<TTabela>(dtm->dtbAplicativo, dtm->ibtAplicativo, "EtiquetaRead");
+        AbrirTabela("EtiquetaRead");
         ops = std::make_unique<TFilaOperacoes>(*dtm, *tbl);
     }
     void TearDown() override {
         ops.reset();
-        tbl.reset();
-        dtm.reset();
-        FilaBanco::TearDown();
-    }
-    // Column of the table as it stands, in its current order.
-    std::string Coluna(const char* campo) {
-        std::string r;
-        for (tbl->First(); !tbl->Eof(); tbl->Next()) r += tbl->FieldByName(campo).AsString() + ";";
-        return r;
+        TabelaTeste::TearDown();
     }
 
-    std::unique_ptr<TdtmAplicativo> dtm;
-    std::unique_ptr<TTabela> tbl;
     std::unique_ptr<TFilaOperacoes> ops;
 };
 

@@ -2,9 +2,6 @@
 // screen, drawn from the stream model 11 composes, and nothing at the port.
 #include <gtest/gtest.h>
 
-#include <locale.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -12,42 +9,15 @@
 #include <QPushButton>
 
 #include "Apoio.h"
-#include "FilaBanco.h"
-#include "common/ConfigEtq.h"
-#include "common/gui/FuncoesGui.h"
+#include "gui/JanelaFilaTeste.h"
 #include "labels/Modelos.h"
 #include "labels/gui/MrgEtiquetas.h"
 #include "previa/gui/PreviaEtiquetas.h"
 
 namespace {
 
-class JanelaVisualizar : public FilaBanco {
-protected:
-    void SetUp() override {
-        setenv("LC_ALL", "C", 1);
-        FilaBanco::SetUp();
-        saida = pasta_ + "/saida.prn";
-        GravarConfig({{"PATH REDE", "FILE:" + saida}, {"MODELO", "PPLA"}, {"MODELO PRINT", "11 - PPLA 3 colunas"}});
-        DefinirTratadorFalhas([this](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
-    }
-    void TearDown() override {
-        janela.reset();
-        dtm.reset();
-        DefinirTratadorFalhas(nullptr);
-        FilaBanco::TearDown();
-        unsetenv("LC_ALL");
-    }
-    void Abrir() {
-        dtm = std::make_unique<TdtmAplicativo>();
-        janela = std::make_unique<TmrgEtiquetas>(*dtm);
-        janela->show();
-    }
-
-    std::string saida;
-    std::vector<std::string> falhas;
-    std::unique_ptr<TdtmAplicativo> dtm;
-    std::unique_ptr<TmrgEtiquetas> janela;
-};
+// The window keeps its own pause, which the preview must leave as it found it.
+using JanelaVisualizar = JanelaFilaTeste;
 
 TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
     bool pronto = false;

@@ -4,13 +4,14 @@
 #include <memory>
 
 #include "BancoTeste.h"
+#include "TabelaTeste.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
 #include "suporte/Suporte.h"
 
 namespace {
 
-class Tabela : public BancoTeste {
+class Tabela : public TabelaTeste<BancoTeste> {
 protected:
     void SetUp() override {
         BancoTeste::SetUp();
@@ -18,21 +19,8 @@ protected:
         for (const char* v : {"(1, '789', 'CAFE', 0, 2.5)", "(1, '789', 'CAFE', 0, 2.5)", "(2, '111', 'ARROZ', 4, -1)",
                               "(3, '222', 'feijao', 0, 0)"})
             Executar(std::string("insert into etiquetaread (codigo, barras, nome, quantidade, estoque) values ") + v);
-        dtm = std::make_unique<TdtmAplicativo>();
-        tbl = std::make_unique<TTabela>(dtm->dtbAplicativo, dtm->ibtAplicativo, "ETIQUETAREAD");
+        AbrirTabela("ETIQUETAREAD");
     }
-    void TearDown() override {
-        tbl.reset();
-        dtm.reset();
-        BancoTeste::TearDown();
-    }
-    std::string Coluna(const char* campo) {
-        std::string r;
-        for (tbl->First(); !tbl->Eof(); tbl->Next()) r += tbl->FieldByName(campo).AsString() + ";";
-        return r;
-    }
-    std::unique_ptr<TdtmAplicativo> dtm;
-    std::unique_ptr<TTabela> tbl;
 };
 
 TEST_F(Tabela, AbreTodasAsLinhasComTiposDasColunas) {

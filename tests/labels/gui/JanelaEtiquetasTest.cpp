@@ -21,7 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "FilaBanco.h"
+#include "JanelaFilaTeste.h"
 #include "app/AuxiliarTeste.h"
 #include "common/ConfigEtq.h"
 #include "common/gui/FuncoesGui.h"
@@ -34,29 +34,10 @@
 
 namespace {
 
-class JanelaFila : public FilaBanco {
+// Prints without the pause between jobs.
+class JanelaFila : public JanelaFilaTeste {
 protected:
-    void SetUp() override {
-        setenv("LC_ALL", "C", 1);  // the Brazilian forms: "," and "."
-        FilaBanco::SetUp();
-        saida = pasta_ + "/saida.prn";
-        GravarConfig({{"PATH REDE", "FILE:" + saida}, {"MODELO", "PPLA"}, {"MODELO PRINT", "11 - PPLA 3 colunas"}});
-        DefinirTratadorFalhas([this](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
-    }
-    void TearDown() override {
-        janela.reset();
-        dtm.reset();
-        DefinirTratadorFalhas(nullptr);
-        FilaBanco::TearDown();
-        unsetenv("LC_ALL");
-    }
-    // Created and shown as the goods window does; the first activation opens the queue.
-    void Abrir() {
-        dtm = std::make_unique<TdtmAplicativo>();
-        janela = std::make_unique<TmrgEtiquetas>(*dtm);
-        janela->Impressao().PausaMs = 0;
-        janela->show();
-    }
+    JanelaFila() : JanelaFilaTeste(0) {}
     TTabela& Tabela() { return janela->Impressao().tblEtiquetaRead; }
     TModeloFila& Modelo() { return janela->ModeloGrade(); }
     QModelIndex Indice(int linha, const char* campo) { return Modelo().index(linha, TModeloFila::ColunaDoCampo(campo)); }
@@ -82,11 +63,6 @@ protected:
         QTest::keyClicks(edit, texto);
         QTest::keyClick(edit, Qt::Key_Return);
     }
-
-    std::string saida;
-    std::vector<std::string> falhas;
-    std::unique_ptr<TdtmAplicativo> dtm;
-    std::unique_ptr<TmrgEtiquetas> janela;
 };
 
 TEST_F(JanelaFila, AbreNaOrdemDoNomeComAsColunasDaGrade) {

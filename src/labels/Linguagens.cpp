@@ -49,10 +49,11 @@ TModeloTermico EscritoPara(TCdbETQModelo linguagem, TModeloTermico modelo) {
 }
 
 void AdaptarLinguagem(TDesenho& d, TCdbETQModelo escritoPara, TCdbETQModelo destino) {
-    if (escritoPara == destino) return;
     TFamilia origem = FamiliaDe(escritoPara);
     const TFamilia alvo = FamiliaDe(destino);
-    // The ZPL model's table passes EPL2 codes.
+    // The ZPL model's table passes EPL2 codes, which a ZPL printer takes for
+    // other symbologies ("1" is Code 11, which holds no letters): they are
+    // passed in ZPL's own codes on a ZPL printer too.
     if (origem == TFamilia::Zpl) origem = TFamilia::Epl;
     if (origem == alvo || origem == TFamilia::Outra || alvo == TFamilia::Outra) return;
 

@@ -268,6 +268,7 @@ struct Preparado {
     Codigo codigo;
     QTransform t;                 // local to image
     QRect caixa;                  // image rectangle of everything drawn
+    QRect tinta;                  // what leaves ink: a text's blanks at either end print nothing
 };
 
 Preparado Preparar(const Elemento& e, std::vector<std::string>& avisos) {
@@ -309,7 +310,7 @@ Preparado Preparar(const Elemento& e, std::vector<std::string>& avisos) {
 }
 
 // Local box to image: rotation clockwise by e.rotacao, placed by the anchor.
-// `base` is the image row of the label's bottom edge (PPLA counts up from it).
+// `base` is the image row of PPLA's row 0 (PPLA counts up from it).
 void Posicionar(Preparado& p, int base) {
     const Elemento& e = *p.e;
     QTransform giro;
@@ -330,6 +331,17 @@ void Posicionar(Preparado& p, int base) {
     }
     p.t = t;
     p.caixa = t.mapRect(QRectF(-p.esquerda, 0, p.esquerda + p.largura + p.direita, p.altura)).toAlignedRect();
+    p.tinta = p.caixa;
+    if (e.tipo == TipoElemento::Texto && e.pintura != Pintura::Inverso) {
+        const auto primeiro = e.dados.find_first_not_of(' ');
+        if (primeiro == std::string::npos || primeiro >= 4000) {
+            p.tinta = QRect();
+        } else {
+            const auto ultimo = std::min<size_t>(e.dados.find_last_not_of(' ') + 1, 4000);
+            const int celula = std::clamp(e.celulaL, 0, kMaxLado);
+            p.tinta = t.mapRect(QRectF(primeiro * celula, 0, (ultimo - primeiro) * celula, p.altura)).toAlignedRect();
+        }
+    }
 }
 
 struct Plano {
@@ -346,28 +358,29 @@ Plano Planejar(const Etiqueta& etq, const Opcoes& o) {
     bool pplaBase = false;
     for (const auto& e : etq.elementos) pplaBase = pplaBase || e.ancora == Ancora::InferiorEsquerdo;
 
+    // Measured with row 0 at the image's row 0: PPLA fields stand above it.
+    // A PPLA printer starts a format at the top of the label with its highest
+    // field, so that field's top is the label's top edge.
+    int direita = 1, baixo = 1, cima = 0;
+    for (auto& p : plano.itens) {
+        Posicionar(p, 0);
+        direita = std::max(direita, p.caixa.right() + 1);
+        baixo = std::max(baixo, p.caixa.bottom() + 1);
+        cima = std::min(cima, p.caixa.top());
+    }
+    const int topo = pplaBase ? std::min(-cima, kMaxLado) : 0;
     int largura = o.larguraDots > 0 ? o.larguraDots : etq.larguraDots;
     int altura = o.alturaDots > 0 ? o.alturaDots : etq.alturaDots;
     const int margem = std::max(o.margem, 0);
-    if (largura <= 0 || altura <= 0) {
-        // Fit the drawing: measured with the bottom edge at row 0.
-        int direita = 1, baixo = 1, cima = 0;
-        for (auto& p : plano.itens) {
-            Posicionar(p, 0);
-            direita = std::max(direita, p.caixa.right() + 1);
-            baixo = std::max(baixo, p.caixa.bottom() + 1);
-            cima = std::min(cima, p.caixa.top());
-        }
-        if (largura <= 0) largura = direita + margem;
-        if (altura <= 0) altura = (pplaBase ? std::max(-cima, baixo) : baixo) + margem;
-    }
+    if (largura <= 0) largura = direita + margem;
+    if (altura <= 0) altura = topo + baixo + margem;
     if (largura > kMaxLado || altura > kMaxLado) {
         plano.avisos.push_back("Etiqueta de " + std::to_string(largura) + " x " + std::to_string(altura) +
                                " pontos recortada em " + std::to_string(kMaxLado));
     }
     plano.largura = std::clamp(largura, 1, kMaxLado);
     plano.altura = std::clamp(altura, 1, kMaxLado);
-    for (auto& p : plano.itens) Posicionar(p, pplaBase ? plano.altura : 0);
+    for (auto& p : plano.itens) Posicionar(p, topo);
     return plano;
 }
 
@@ -452,7 +465,7 @@ Geometria Medir(const Etiqueta& etiqueta, int dpi, const Opcoes& opcoes) {
     g.largura = plano.largura;
     g.altura = plano.altura;
     g.avisos = plano.avisos;
-    for (const auto& p : plano.itens) g.posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando});
+    for (const auto& p : plano.itens) g.posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando, p.e->simbologia, p.tinta});
     return g;
 }
 
@@ -475,7 +488,7 @@ QImage Desenhar(const Etiqueta& etiqueta, int dpi, const Opcoes& opcoes, Geometr
         geometria->altura = plano.altura;
         geometria->avisos = plano.avisos;
         geometria->posicoes.clear();
-        for (const auto& p : plano.itens) geometria->posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando});
+        for (const auto& p : plano.itens) geometria->posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando, p.e->simbologia, p.tinta});
     }
     return img;
 }

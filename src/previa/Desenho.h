@@ -30,6 +30,8 @@ struct Posicao {
     QRect caixa;
     std::string dados;
     std::string comando;
+    int simbologia = 0;  // zint's, for barcodes
+    QRect tinta;  // the part that prints: a text without its blanks at either end (empty when all blank)
 };
 
 struct Geometria {

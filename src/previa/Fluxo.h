@@ -22,7 +22,7 @@ enum class TipoElemento { Texto, Barras, Retangulo };
 // How a field's position relates to its drawing, per language.
 enum class Ancora {
     SuperiorEsquerdo,  // EPL2: (x, y) is the top-left corner; rotation turns about it
-    InferiorEsquerdo,  // PPLA: y counts up from the label's bottom to the lower-left corner
+    InferiorEsquerdo,  // PPLA: y counts up from row 0 to the lower-left corner
     CaixaGirada,       // ZPL: (x, y) is the top-left corner of the field after rotation
 };
 

@@ -1,7 +1,8 @@
 // PPLA: STX system commands, then label-format lines ended by CR (LF and CR LF
-// are taken as well). Rows count up from the label's bottom edge; every field
-// is placed by its lower-left corner. Units are tenths of a millimetre after
-// STX m and hundredths of an inch after STX n.
+// are taken as well). Rows count up from row 0 (the drawing hangs the format
+// from its highest field); every field is placed by its lower-left corner.
+// Units are tenths of a millimetre after STX m and hundredths of an inch after
+// STX n.
 #include <zint.h>
 
 #include <cmath>

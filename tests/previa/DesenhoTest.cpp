@@ -51,8 +51,9 @@ INSTANTIATE_TEST_SUITE_P(Linguagens, DesenhoDoDriver,
                                            CasoBarras{etqZPLII, "E", "C"}),
                          [](const auto& i) { return std::string(NomeEnum(i.param.modelo)); });
 
-// PPLA counts rows up from the bottom edge; EPL2 and ZPL count down from the top.
-TEST(Origem, PplaSobeDaBordaDeBaixoAsOutrasDescemDoTopo) {
+// PPLA counts rows up, and the printer starts the format at the label's top
+// edge with its highest field; EPL2 and ZPL count down from the top.
+TEST(Origem, PplaSobeEPendeDoTopoPeloCampoMaisAltoAsOutrasDescemDoTopo) {
     for (TCdbETQModelo modelo : {etqPpla, etqEpl2, etqZPLII}) {
         const std::string fluxo = FluxoDoDriver(modelo, [](TCdbETQ& e) {
             e.ImprimirTexto(orNormal, 2, 1, 1, 175, 15, "NOME");
@@ -64,8 +65,9 @@ TEST(Origem, PplaSobeDaBordaDeBaixoAsOutrasDescemDoTopo) {
         ASSERT_EQ(g.posicoes.size(), 2u);
         const int nome = g.posicoes[0].caixa.top(), preco = g.posicoes[1].caixa.top();
         if (modelo == etqPpla) {
-            EXPECT_LT(nome, preco);
-            EXPECT_EQ(g.posicoes[1].caixa.bottom() + 1, 200 - 2);  // 3 tenths of a millimetre above the edge
+            EXPECT_EQ(nome, 0);
+            // 17.5 mm and 0.3 mm apart: 140 and 2 dots.
+            EXPECT_EQ(g.posicoes[1].caixa.bottom() - g.posicoes[0].caixa.bottom(), 140 - 2);
         } else {
             EXPECT_GT(nome, preco);
             EXPECT_EQ(preco, 2);

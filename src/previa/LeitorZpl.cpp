@@ -244,6 +244,9 @@ private:
             if (t.simbologia == BARCODE_EANX || t.simbologia == BARCODE_UPCA || t.simbologia == BARCODE_UPCE) {
                 e.legivelAcima = false;
             }
+            // ^BC packs digit pairs (subset C) only in mode A; in mode N, the
+            // default, the printer stays in subset B unless the data switches.
+            if (tipo == 'C' && param(4) != "A") e.simbologia = BARCODE_CODE128B;
             e.barraFina = modulo_;
             e.barraLarga = std::max(modulo_ + 1, static_cast<int>(std::lround(modulo_ * razao_)));
             campo_.barras = std::move(e);

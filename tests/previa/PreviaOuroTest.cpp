@@ -32,22 +32,29 @@ struct CasoOuro {
 // Layouts that run into the next label with the fixture's longest values, as
 // the model tables place them: model 30's code text at 18 mm of a 33 mm pitch
 // takes 12 characters of font 2 past the edge; model 47 prints up to 50
-// characters of name in font 2 where 34 fit; model 58's four columns are
-// 25 mm apart and a 12-digit or mixed Code 128 at a 2-dot bar is 202 dots.
+// characters of name in font 2 where 34 fit; model 58's Code 128 stays in
+// subset B on a ZPL printer, 22 dots a character at its 2-dot bar: 12 digits
+// take 334 dots where three columns leave 260, and six characters pass the
+// 200 of four columns.
 const std::set<std::string> kInvade30 = {"789100031550", "7891000315507"};
 const std::set<std::string> kInvade47 = {"Cafe Torrado e Moido Extra Forte Pacote 500 g",
                                          "Camiseta Basica Algodao Penteado Gola Careca Masc.",
                                          "Oleo de Soja Refinado Garrafa PET 900ml Caixa c/20"};
-const std::set<std::string> kInvade58 = {"789100031550", "CX12345"};
+const std::set<std::string> kInvade58 = {"789100031550"};
+const std::set<std::string> kInvade58Quatro = {"123456", "789100031550", "78912345", "CX12345"};
 
 std::vector<CasoOuro> Casos() {
     std::vector<CasoOuro> casos;
     for (const auto& m : kModelosTermicos) {
         const std::string base = "modelo" + ZerosEsquerda(m.numero, 2);
         const std::string fim = std::string(".") + Minusculas(m.linguagem) + ".prn";
-        casos.push_back({m, base + fim, m.numero == 30 ? kInvade30 : m.numero == 47 ? kInvade47 : std::set<std::string>{}});
+        const std::set<std::string> invadem = m.numero == 30   ? kInvade30
+                                              : m.numero == 47 ? kInvade47
+                                              : m.numero == 58 ? kInvade58
+                                                               : std::set<std::string>{};
+        casos.push_back({m, base + fim, invadem});
         if (m.numero == 47) casos.push_back({m, base + "_parcelas" + fim, kInvade47});
-        if (m.numero == 58) casos.push_back({{58, "ZPL", 4, 250, 0}, base + "_4colunas" + fim, kInvade58});
+        if (m.numero == 58) casos.push_back({{58, "ZPL", 4, 250, 0}, base + "_4colunas" + fim, kInvade58Quatro});
     }
     return casos;
 }

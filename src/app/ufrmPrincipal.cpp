@@ -499,16 +499,5 @@ void TfrmPrincipal::Ativada() {
     const bool deFora = voltaDeOutroPrograma_ && ParamAcesso != kAcessaDireto;
     voltaDeOutroPrograma_ = false;
     if (deFora && pnlConfig->isVisible()) return;
-    try {
-        FormActivate();
-        falhaAtivacao_.clear();
-    } catch (const std::exception& falha) {
-        // Closing the failure box activates this window again: the same
-        // failure is reported once, not in an endless round of boxes.
-        if (falha.what() == falhaAtivacao_) return;
-        falhaAtivacao_ = falha.what();
-        TratarFalha(this, falha);
-    } catch (...) {
-        TratarFalhaDesconhecida(this);
-    }
+    AtivacaoProtegida(this, falhaAtivacao_, [this] { FormActivate(); });
 }

@@ -55,6 +55,35 @@ TEST(FuncoesGui, FalhaDentroDoLacoDeEventos) {
     DefinirTratadorFalhas(anterior);
 }
 
+// Every closed failure box activates the window again: a failure repeated in
+// a row is reported once, a different one or the same after a success again.
+TEST(FuncoesGui, AtivacaoProtegidaAvisaCadaFalhaUmaVezSeguida) {
+    std::vector<std::string> falhas;
+    TTratadorFalhas anterior =
+        DefinirTratadorFalhas([&](QObject*, const std::exception& e) { falhas.push_back(e.what()); });
+    QObject janela;
+    std::string ultima;
+    struct Caso {
+        const char* falha;  // nullptr: the activation succeeds
+        std::vector<std::string> avisadas;
+    };
+    const Caso casos[] = {
+        {"A", {"A"}},           {"A", {"A"}},           {"B", {"A", "B"}},           {"B", {"A", "B"}},
+        {nullptr, {"A", "B"}},  {"B", {"A", "B", "B"}}, {"A", {"A", "B", "B", "A"}},
+    };
+    for (const Caso& c : casos) {
+        AtivacaoProtegida(&janela, ultima, [&] {
+            if (c.falha) throw Exception(c.falha);
+        });
+        EXPECT_EQ(falhas, c.avisadas) << (c.falha ? c.falha : "sem falha");
+    }
+    // Anything not an exception of the library is reported every time.
+    for (int i = 0; i < 2; ++i) AtivacaoProtegida(&janela, ultima, [] { throw 42; });
+    EXPECT_EQ(falhas.size(), 6u);
+    EXPECT_EQ(falhas.back(), "Erro desconhecido");
+    DefinirTratadorFalhas(anterior);
+}
+
 TEST(FuncoesGui, TFuncoesInstalaEDevolveOTratador) {
     std::vector<std::string> falhas;
     TTratadorFalhas anterior =

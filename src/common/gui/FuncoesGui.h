@@ -36,6 +36,24 @@ void Protegido(QObject* sender, F&& acao) {
     }
 }
 
+// A window's activation work (FormActivate) run as Protegido does, but the
+// same failure is reported once in a row: closing its box activates the
+// window again, which would bring it round in an endless round of boxes.
+// `ultima` keeps the message of the last failure; a run that succeeds clears it.
+template <typename F>
+void AtivacaoProtegida(QObject* janela, std::string& ultima, F&& acao) {
+    try {
+        acao();
+        ultima.clear();
+    } catch (const std::exception& falha) {
+        if (falha.what() == ultima) return;
+        ultima = falha.what();
+        TratarFalha(janela, falha);
+    } catch (...) {
+        TratarFalhaDesconhecida(janela);
+    }
+}
+
 // The module that installs erros_de_sistema for the whole program while it
 // lives (caption "Funcoes", never shown).
 class TFuncoes : public QObject {

@@ -489,18 +489,7 @@ void TMrgMercadoriasBD::changeEvent(QEvent* e) {
 
 void TMrgMercadoriasBD::Ativada() {
     ativadaNestaExibicao_ = true;
-    try {
-        FormActivate();
-        falhaAtivacao_.clear();
-    } catch (const std::exception& falha) {
-        // Closing the failure box activates this window again: one box per
-        // failure, not an endless round of them.
-        if (falha.what() == falhaAtivacao_) return;
-        falhaAtivacao_ = falha.what();
-        TratarFalha(this, falha);
-    } catch (...) {
-        TratarFalhaDesconhecida(this);
-    }
+    AtivacaoProtegida(this, falhaAtivacao_, [this] { FormActivate(); });
 }
 
 bool TMrgMercadoriasBD::eventFilter(QObject* alvo, QEvent* evento) {

@@ -8,6 +8,7 @@
 
 #include "BancoTeste.h"
 #include "data/udtmAplicativo.h"
+#include "suporte/ConsultaFb.h"
 
 class FilaBanco : public BancoTeste {
 protected:
@@ -49,11 +50,7 @@ protected:
         db.SetCaminho(banco_);
         db.SetParametros(ParametrosConexao());
         fb::TTransaction tr(db, ParametrosTransacao());
-        fb::TQuery q(db, tr);
-        q.Add(sql);
-        q.Open();
-        std::string r = q.Eof() ? "" : q.FieldByName(q.NomesDosCampos().at(0)).AsString();
-        q.Close();
+        std::string r = PrimeiroValor(db, tr, sql);
         tr.Commit();
         return r;
     }

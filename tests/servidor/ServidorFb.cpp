@@ -15,6 +15,7 @@
 
 #include "data/fb/EsquemaLoja.h"
 #include "data/udtmAplicativo.h"
+#include "suporte/ConsultaFb.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -125,11 +126,7 @@ TConexao::TConexao(const std::string& caminho) : tr(db, ParametrosTransacao()) {
 
 std::string TConexao::Texto(const std::string& sql) {
     if (tr.Ativa()) tr.Commit();
-    fb::TQuery q(db, tr);
-    q.Add(sql);
-    q.Open();
-    std::string r = q.Eof() ? "" : q.FieldByName(q.NomesDosCampos().at(0)).AsString();
-    q.Close();
+    std::string r = PrimeiroValor(db, tr, sql);
     tr.Commit();
     return r;
 }

@@ -8,6 +8,7 @@
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
 #include "data/udtmAplicativo.h"
+#include "suporte/ConsultaFb.h"
 #include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
@@ -100,10 +101,5 @@ std::string BancoTeste::Texto(const std::string& sql) {
     fb::TDatabase& db = Outro();
     // A fresh look each time: commit what the read-committed reader holds.
     if (outroTr_->Ativa()) outroTr_->CommitRetaining();
-    fb::TQuery q(db, *outroTr_);
-    q.Add(sql);
-    q.Open();
-    std::string r = q.Eof() ? "" : q.FieldByName(q.NomesDosCampos().at(0)).AsString();
-    q.Close();
-    return r;
+    return PrimeiroValor(db, *outroTr_, sql);
 }

@@ -1,0 +1,29 @@
+#pragma once
+// One Qt application object for a whole test program, as the real entry has
+// one; offscreen unless the run chose a platform.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include <QByteArray>
+
+template <class App>
+class TAmbienteAplicacao : public ::testing::Environment {
+public:
+    // `nome`: the program name the application sees (at most 15 characters).
+    explicit TAmbienteAplicacao(const char* nome) { std::snprintf(nome_, sizeof nome_, "%s", nome); }
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = new App(argc_, argv_);
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    int argc_ = 1;
+    char nome_[16] = {};
+    char* argv_[2] = {nome_, nullptr};
+    App* app_ = nullptr;
+};

@@ -10,24 +10,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 
 #include "common/UFuncoes.h"
 #include "device/Descritor.h"
+#include "device/Sysfs.h"
 #include "common/ErroSistema.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string LerArquivo(const fs::path& p) {
-    std::ifstream f(p);
-    std::string s;
-    std::getline(f, s);
-    return Trim(s);
-}
 
 bool Id4(const std::string& s) {
     return s.size() == 4 && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isxdigit(c); });
@@ -55,10 +48,10 @@ bool EndpointDeSaida(const fs::path& base, const std::string& nomeDisp, int& int
         const fs::path pi = base / nome;
         for (const std::string& ep : Entradas(pi)) {
             if (!ComecaCom(ep, "ep_")) continue;
-            if (LerArquivo(pi / ep / "direction") != "out" || LerArquivo(pi / ep / "type") != "Bulk") continue;
+            if (AtributoSysfs(pi / ep / "direction") != "out" || AtributoSysfs(pi / ep / "type") != "Bulk") continue;
             try {
-                interface = std::stoi(LerArquivo(pi / "bInterfaceNumber"), nullptr, 16);
-                endpoint = std::stoi(LerArquivo(pi / ep / "bEndpointAddress"), nullptr, 16);
+                interface = std::stoi(AtributoSysfs(pi / "bInterfaceNumber"), nullptr, 16);
+                endpoint = std::stoi(AtributoSysfs(pi / ep / "bEndpointAddress"), nullptr, 16);
                 return true;
             } catch (...) {
             }
@@ -134,11 +127,11 @@ void TCdbDeviceWinUSB::Enumerar() {
 
     auto dispositivo = [&](const std::string& nomeDisp, TDispositivoUSB& d) {
         const fs::path pd = base / nomeDisp;
-        d.VendorID = Minusculas(LerArquivo(pd / "idVendor"));
-        d.ProductID = Minusculas(LerArquivo(pd / "idProduct"));
+        d.VendorID = Minusculas(AtributoSysfs(pd / "idVendor"));
+        d.ProductID = Minusculas(AtributoSysfs(pd / "idProduct"));
         if (!Id4(d.VendorID) || !Id4(d.ProductID)) return false;
-        std::string fabricante = LerArquivo(pd / "manufacturer");
-        std::string produto = LerArquivo(pd / "product");
+        std::string fabricante = AtributoSysfs(pd / "manufacturer");
+        std::string produto = AtributoSysfs(pd / "product");
         d.NomeAmigavel = ComecaComSemCaixa(produto, fabricante) ? produto : Trim(fabricante + " " + produto);
         d.Localizacao = nomeDisp;
         d.IdHardware = "USB\\VID_" + Maiusculas(d.VendorID) + "&PID_" + Maiusculas(d.ProductID);
@@ -187,8 +180,8 @@ void TCdbDeviceWinUSB::Enumerar() {
         d.ClasseInterface = TClasseInterfaceUSB::ciDispositivoUSB;
         const fs::path pd = base / nome;
         char no[64];
-        std::snprintf(no, sizeof no, "/bus/usb/%03d/%03d", std::atoi(LerArquivo(pd / "busnum").c_str()),
-                      std::atoi(LerArquivo(pd / "devnum").c_str()));
+        std::snprintf(no, sizeof no, "/bus/usb/%03d/%03d", std::atoi(AtributoSysfs(pd / "busnum").c_str()),
+                      std::atoi(AtributoSysfs(pd / "devnum").c_str()));
         d.Caminho = raizDev_ + no;
         EndpointDeSaida(base, nome, d.Interface, d.EndpointSaida);
         genericos.push_back(d);

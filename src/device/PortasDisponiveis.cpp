@@ -2,23 +2,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "common/UFuncoes.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceRaw.h"
 #include "device/CdbDeviceWinUSB.h"
+#include "device/Sysfs.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Ler(const fs::path& p) {
-    std::ifstream f(p);
-    std::string s;
-    std::getline(f, s);
-    return Trim(s);
-}
 
 // The board's ports first, then adapters; numbers in number order (ttyS2 before ttyS10).
 bool MenorPorNumero(const std::string& a, const std::string& b) {
@@ -61,7 +54,7 @@ TListaPortas PortasDisponiveis(const std::string& raizSys, const std::string& ra
         std::string nome = it->path().filename().string();
         if (ComecaCom(nome, "ttyS")) {
             // The kernel reserves ttyS0-3 even without a UART: type 0 means none there.
-            std::string tipo = Ler(it->path() / "type");
+            std::string tipo = AtributoSysfs(it->path() / "type");
             if (tipo.empty() || tipo == "0") continue;
         } else if (!ComecaCom(nome, "ttyUSB") && !ComecaCom(nome, "ttyACM")) {
             continue;

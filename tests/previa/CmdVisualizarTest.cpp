@@ -5,6 +5,7 @@
 #include "Apoio.h"
 #include "FilaBanco.h"
 #include "common/ConfigEtq.h"
+#include "RotinaPronta.h"
 #include "labels/Modelos.h"
 #include "suporte/ProgramaCli.h"
 
@@ -29,9 +30,7 @@ protected:
 };
 
 TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {
-    bool pronto = false;
-    for (const auto& l : TabelaModelos()) pronto = pronto || (l.numero == 11 && l.rotina);
-    if (!pronto) GTEST_SKIP() << "modelo 11 ainda sem rotina";
+    if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
     ExecutarAParte({
         "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (1, '7891234567895', 'CAMISETA', 'CB-01', 29.9)",
         "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (2, '12345', 'MEIA', 'M2', 5.5)",

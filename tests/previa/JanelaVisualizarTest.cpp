@@ -10,6 +10,7 @@
 
 #include "Apoio.h"
 #include "gui/JanelaFilaTeste.h"
+#include "RotinaPronta.h"
 #include "labels/Modelos.h"
 #include "labels/gui/MrgEtiquetas.h"
 #include "previa/gui/PreviaEtiquetas.h"
@@ -20,9 +21,7 @@ namespace {
 using JanelaVisualizar = JanelaFilaTeste;
 
 TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
-    bool pronto = false;
-    for (const auto& l : TabelaModelos()) pronto = pronto || (l.numero == 11 && l.rotina);
-    if (!pronto) GTEST_SKIP() << "modelo 11 ainda sem rotina";
+    if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
     Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 3", "30, '789300', 'CAMISA', 'CAMISA', 0, 50, 1"});
     Abrir();
     EXPECT_EQ(janela->btnVisualizar->text(), "Visualizar");
@@ -56,9 +55,7 @@ TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
 }
 
 TEST_F(JanelaVisualizar, FilaSemQuantidadesDizQueNaoHaEtiquetas) {
-    bool pronto = false;
-    for (const auto& l : TabelaModelos()) pronto = pronto || (l.numero == 11 && l.rotina);
-    if (!pronto) GTEST_SKIP() << "modelo 11 ainda sem rotina";
+    if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
     Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0"});
     Abrir();
     janela->btnVisualizar->click();

@@ -9,6 +9,7 @@
 #include "FilaTeste.h"
 #include "ModelosTermicos.h"
 #include "labels/Modelos.h"
+#include "RotinaPronta.h"
 #include "previa/PreviaImpressao.h"
 
 using namespace previa;
@@ -16,12 +17,6 @@ using namespace previa;
 namespace {
 
 const auto* const kAmbiente = ::testing::AddGlobalTestEnvironment(new AmbienteGrafico);
-
-bool RotinaPronta(int numero) {
-    for (const auto& l : TabelaModelos())
-        if (l.numero == numero) return static_cast<bool>(l.rotina);
-    return false;
-}
 
 class PreviaModelos : public FilaTeste, public ::testing::WithParamInterface<ModeloTermico> {
 protected:

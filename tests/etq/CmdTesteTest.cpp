@@ -117,8 +117,7 @@ TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
 
 TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma) {
     // A copy of the program in its own folder, with its own configEtq.ini.
-    const fs::path programa = pasta / "etiquetas-cli";
-    fs::copy_file(ETIQ_CLI, programa);
+    const fs::path programa = TProgramaCli::CopiaEm(pasta.string(), ETIQ_CLI).programa;
     auto configurar = [&](const std::string& modelo, const std::string& temperatura = "12") {
         std::ofstream ini(pasta / "configEtq.ini", std::ios::binary);
         ini << "[CONF]\r\nPATH REDE=" << Porta() << "\r\nMODELO=" << modelo << "\r\nTEMPERATURA=" << temperatura

@@ -9,25 +9,12 @@
 #include "FolhaPdf.h"
 #include "labels/a4/FormulariosA4.h"
 #include "labels/a4/gui/PreviaA4Dialogo.h"
+#include "suporte/AmbienteAplicacao.h"
 
 namespace {
 
-class TAmbienteWidgets : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = new QApplication(argc_, argv_);
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    int argc_ = 1;
-    char nome_[20] = "testes_a4_previa";
-    char* argv_[2] = {nome_, nullptr};
-    QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] ::testing::Environment* const ambiente = ::testing::AddGlobalTestEnvironment(new TAmbienteWidgets);
+[[maybe_unused]] ::testing::Environment* const ambiente =
+    ::testing::AddGlobalTestEnvironment(new TAmbienteAplicacao<QApplication>("testes_a4_previa"));
 
 std::vector<TLinhasCelula> Celulas(int n) {
     std::vector<TLinhasCelula> r;

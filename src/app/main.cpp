@@ -14,6 +14,7 @@
 #include "app/uFrmAvisoAbertura.h"
 #include "app/ufrmPrincipal.h"
 #include "common/Excecoes.h"
+#include "common/PastaExecucao.h"
 #include "common/gui/FuncoesGui.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
 #include "labels/a4/gui/PreviaA4Dialogo.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+    PrepararPastaExecucao();  // started by a service or as root without a session
     TAplicacao app(argc, argv);
     app.setApplicationName(QStringLiteral("etiquetas"));
     InstalarEncerramentoDoPrograma();

@@ -76,6 +76,26 @@ TEST_F(CmdVisualizar, OpcoesErradasSaoRecusadasComMensagem) {
     }
 }
 
+// No model, or a number past the list, in configEtq.ini: said as `imprimir`
+// says it, with nothing written.
+TEST_F(CmdVisualizar, SemModeloOuModeloInexistenteDizQueNadaFoiVisualizado) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 1"});
+    struct Caso {
+        const char* modeloPrint;
+        const char* saida;
+    };
+    for (const Caso& c : {Caso{"", "Nenhum modelo de etiqueta configurado: nada foi visualizado\n"},
+                          Caso{"75 - outro", "Modelo 75 não existe: nada foi visualizado\n"}}) {
+        GravarConfig({{"MODELO PRINT", c.modeloPrint}});
+        const std::string pasta = pasta_ + "/png-" + std::to_string(std::string(c.modeloPrint).size());
+        const TResultadoCli r = Rodar("--png '" + pasta + "'");
+        EXPECT_EQ(r.codigo, 0) << r.erro;
+        EXPECT_EQ(r.saida, c.saida) << c.modeloPrint;
+        EXPECT_TRUE(fs::is_empty(pasta)) << c.modeloPrint;
+        EXPECT_FALSE(fs::exists(saida_));
+    }
+}
+
 // Without a login session Qt would complain about its runtime folder; the
 // program makes its own, so standard error carries only its messages.
 TEST_F(CmdVisualizar, SemSessaoOErroNaoTrazAvisoDoQt) {

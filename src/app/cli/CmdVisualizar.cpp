@@ -69,8 +69,14 @@ int Visualizar(const std::vector<std::string>& argumentos) {
     };
     const previa::TResultadoPrevia r = previa.Executar();
     for (const auto& aviso : r.avisos) std::cerr << "Aviso: " << aviso << "\n";
-    std::cout << r.imagens << " imagem(ns) de etiqueta do modelo " << r.modelo << " (" << previa::NomeLinguagem(r.linguagem)
-              << ", " << dpi << " dpi) gravada(s) em " << pasta << "\n";
+    // As `imprimir` says it: a model that draws nothing is named, not counted.
+    if (r.modelo == 0)
+        std::cout << "Nenhum modelo de etiqueta configurado: nada foi visualizado\n";
+    else if (r.modelo < 1 || r.modelo > 59)
+        std::cout << "Modelo " << ZerosEsquerda(r.modelo, 2) << " não existe: nada foi visualizado\n";
+    else
+        std::cout << r.imagens << " imagem(ns) de etiqueta do modelo " << r.modelo << " ("
+                  << previa::NomeLinguagem(r.linguagem) << ", " << dpi << " dpi) gravada(s) em " << pasta << "\n";
     return 0;
 }
 

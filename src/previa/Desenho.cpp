@@ -456,17 +456,20 @@ void Pintar(QImage& img, QPainter& pt, const Preparado& p) {
     }
 }
 
-}  // namespace
-
-Geometria Medir(const Etiqueta& etiqueta, int dpi, const Opcoes& opcoes) {
-    (void)dpi;
-    Plano plano = Planejar(etiqueta, opcoes);
+Geometria GeometriaDe(const Plano& plano) {
     Geometria g;
     g.largura = plano.largura;
     g.altura = plano.altura;
     g.avisos = plano.avisos;
     for (const auto& p : plano.itens) g.posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando, p.e->simbologia, p.tinta});
     return g;
+}
+
+}  // namespace
+
+Geometria Medir(const Etiqueta& etiqueta, int dpi, const Opcoes& opcoes) {
+    (void)dpi;
+    return GeometriaDe(Planejar(etiqueta, opcoes));
 }
 
 QImage Desenhar(const Etiqueta& etiqueta, int dpi, const Opcoes& opcoes, Geometria* geometria) {
@@ -483,13 +486,7 @@ QImage Desenhar(const Etiqueta& etiqueta, int dpi, const Opcoes& opcoes, Geometr
         }
     }
     if (etiqueta.girar180) img = img.transformed(QTransform().rotate(180));
-    if (geometria) {
-        geometria->largura = plano.largura;
-        geometria->altura = plano.altura;
-        geometria->avisos = plano.avisos;
-        geometria->posicoes.clear();
-        for (const auto& p : plano.itens) geometria->posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando, p.e->simbologia, p.tinta});
-    }
+    if (geometria) *geometria = GeometriaDe(plano);
     return img;
 }
 

@@ -207,6 +207,35 @@ INSTANTIATE_TEST_SUITE_P(
                  "N\nLO-5,999999999,999999999,99999999999999\nX1,1,0,999999,999999\nP9999999999\n", 0, 2}),
     [](const auto& i) { return std::string(i.param.nome); });
 
+// A stream that ends before its print command: the label is kept, marked as
+// never printed, and the warning names the missing command.
+struct CasoSemImpressao {
+    Linguagem linguagem;
+    std::string fluxo;
+    const char* aviso;
+};
+
+class FluxoSemImpressao : public ::testing::TestWithParam<CasoSemImpressao> {};
+
+TEST_P(FluxoSemImpressao, EtiquetaFicaComoNaoImpressaEAvisada) {
+    const auto caso = GetParam();
+    const Leitura l = Ler(caso.fluxo, caso.linguagem);
+    EXPECT_EQ(l.ignorados, 0);
+    ASSERT_EQ(l.etiquetas.size(), 1u);
+    EXPECT_FALSE(l.etiquetas[0].impressa);
+    ASSERT_EQ(l.etiquetas[0].elementos.size(), 1u);
+    EXPECT_EQ(l.etiquetas[0].elementos[0].dados, "ok");
+    EXPECT_EQ(l.avisos, std::vector<std::string>{caso.aviso});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Linguagens, FluxoSemImpressao,
+    ::testing::Values(
+        CasoSemImpressao{Linguagem::Ppla, "\x02L\r121100000100010ok\r", "Fluxo terminou sem o comando de impressão \"E\""},
+        CasoSemImpressao{Linguagem::Epl2, "N\nA10,10,0,2,1,1,N,\"ok\"\n", "Fluxo terminou sem o comando de impressão \"P\""},
+        CasoSemImpressao{Linguagem::Zpl, "^XA^FO10,10^ADN,18,10^FDok^FS", "Fluxo terminou sem o comando de impressão \"^XZ\""}),
+    [](const auto& i) { return std::string(NomeLinguagem(i.param.linguagem)); });
+
 // Every prefix of a real stream (a cable pulled out half way) reads without
 // failing, and a longer prefix never yields fewer elements.
 TEST(FluxoCortado, CadaPrefixoLeSemFalharNemTravar) {

@@ -70,4 +70,11 @@ inline void Ignorar(Leitura& l, std::string_view comando, const char* motivo) {
     Avisar(l, std::string(motivo) + ": " + Mostrar(comando));
 }
 
+// A label still in the buffer when the stream ends: kept, marked as never printed.
+inline void SemImpressao(Leitura& l, Etiqueta etiqueta, const char* comandoImpressao) {
+    etiqueta.impressa = false;
+    Avisar(l, std::string("Fluxo terminou sem o comando de impressão \"") + comandoImpressao + "\"");
+    l.etiquetas.push_back(std::move(etiqueta));
+}
+
 }  // namespace previa::leitor

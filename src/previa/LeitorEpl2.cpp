@@ -69,11 +69,7 @@ public:
             while (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
             if (!linha.empty()) Linha(linha);
         }
-        if (!atual_.elementos.empty() && !impressa_) {
-            atual_.impressa = false;
-            Avisar(l_, "Fluxo terminou sem o comando de impressão \"P\"");
-            l_.etiquetas.push_back(atual_);
-        }
+        if (!atual_.elementos.empty() && !impressa_) SemImpressao(l_, std::move(atual_), "P");
         return std::move(l_);
     }
 

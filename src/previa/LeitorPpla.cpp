@@ -62,11 +62,7 @@ public:
             i = fim + 1;
             if (!linha.empty()) Linha(linha);
         }
-        if (atual_ && !atual_->elementos.empty()) {
-            atual_->impressa = false;
-            Avisar(l_, "Fluxo terminou sem o comando de impressão \"E\"");
-            l_.etiquetas.push_back(std::move(*atual_));
-        }
+        if (atual_ && !atual_->elementos.empty()) SemImpressao(l_, std::move(*atual_), "E");
         return std::move(l_);
     }
 

@@ -83,11 +83,7 @@ public:
             i = fim;
         }
         FecharCampo();
-        if (formato_ && !formato_->elementos.empty()) {
-            formato_->impressa = false;
-            Avisar(l_, "Fluxo terminou sem o comando de impressão \"^XZ\"");
-            l_.etiquetas.push_back(std::move(*formato_));
-        }
+        if (formato_ && !formato_->elementos.empty()) SemImpressao(l_, std::move(*formato_), "^XZ");
         return std::move(l_);
     }
 

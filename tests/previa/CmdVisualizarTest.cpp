@@ -3,8 +3,7 @@
 #include <filesystem>
 
 #include "Apoio.h"
-#include "FilaBanco.h"
-#include "common/ConfigEtq.h"
+#include "FilaTeste.h"
 #include "RotinaPronta.h"
 #include "labels/Modelos.h"
 #include "suporte/ProgramaCli.h"
@@ -13,32 +12,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Set-up goes through connections closed at once, so the program, another
+// The set-up connection is closed before each run, so the program, another
 // process, can open the shop too.
-class CmdVisualizar : public FilaBanco {
+class CmdVisualizar : public FilaTeste {
 protected:
     void SetUp() override {
-        FilaBanco::SetUp();
-        saida_ = pasta_ + "/saida.prn";
-        GravarConfig({{"PATH REDE", "FILE:" + saida_}, {"MODELO", "PPLA"}, {"MODELO PRINT", "11 - PPLA 3 colunas"}});
+        FilaTeste::SetUp();
         cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
         cli_.semVariaveis = kSemTela;
     }
-    TResultadoCli Rodar(const std::string& argumentos) { return cli_.Rodar("visualizar " + argumentos); }
+    TResultadoCli Rodar(const std::string& argumentos) {
+        FecharOutro();
+        return cli_.Rodar("visualizar " + argumentos);
+    }
     TProgramaCli cli_;
-    std::string saida_;
 };
 
 TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {
     if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
-    ExecutarAParte({
-        "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (1, '7891234567895', 'CAMISETA', 'CB-01', 29.9)",
-        "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (2, '12345', 'MEIA', 'M2', 5.5)",
-        "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
-        "values (1, '7891234567895', 'A CAMISETA', 'A CAMISETA', 3, 0, 29.9, '')",
-        "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
-        "values (2, '12345', 'B MEIA', 'B MEIA', 1, 0, 5.5, '')",
-    });
+    Mercadoria(1, "7891234567895", "CAMISETA", "CB-01", "29.9");
+    Mercadoria(2, "12345", "MEIA", "M2", "5.5");
+    Fila(1, "7891234567895", "A CAMISETA", "3", "29.9");
+    Fila(2, "12345", "B MEIA", "1", "5.5");
 
     const TResultadoCli r = Rodar("--modelo 11 --png '" + pasta_ + "/png'");
     ASSERT_EQ(r.codigo, 0) << r.erro;
@@ -79,7 +74,8 @@ TEST_F(CmdVisualizar, OpcoesErradasSaoRecusadasComMensagem) {
 // No model, or a number past the list, in configEtq.ini: said as `imprimir`
 // says it, with nothing written.
 TEST_F(CmdVisualizar, SemModeloOuModeloInexistenteDizQueNadaFoiVisualizado) {
-    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 1"});
+    Mercadoria(10, "789100", "CAFE PILAO", "REF-CAFE", "12.5");
+    Fila(10, "789100", "CAFE PILAO", "1", "12.5");
     struct Caso {
         const char* modeloPrint;
         const char* saida;
@@ -99,7 +95,8 @@ TEST_F(CmdVisualizar, SemModeloOuModeloInexistenteDizQueNadaFoiVisualizado) {
 // Without a login session Qt would complain about its runtime folder; the
 // program makes its own, so standard error carries only its messages.
 TEST_F(CmdVisualizar, SemSessaoOErroNaoTrazAvisoDoQt) {
-    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 1"});
+    Mercadoria(10, "789100", "CAFE PILAO", "REF-CAFE", "12.5");
+    Fila(10, "789100", "CAFE PILAO", "1", "12.5");
     cli_.SemSessao(pasta_);
     const TResultadoCli r = Rodar("--modelo 11 --png '" + pasta_ + "/png'");
     ASSERT_EQ(r.codigo, 0) << r.erro;

@@ -1,13 +1,12 @@
 #pragma once
-// What the preview tests share: streams made by the driver itself, a
-// QGuiApplication for the fonts, and barcode decoding with zbarimg.
+// What the preview tests share: streams made by the driver itself and
+// barcode decoding with zbarimg. The programs that draw link
+// AmbienteGrafico.cpp, one QGuiApplication for the fonts.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,15 +14,6 @@
 #include "FluxoDriver.h"
 #include "previa/Desenho.h"
 #include "suporte/Suporte.h"
-
-class AmbienteGrafico : public ::testing::Environment {
-public:
-    void SetUp() override { app_ = previa::GarantirAplicacaoGrafica(); }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> app_;
-};
 
 inline bool TemPrograma(const char* comando) {
     return std::system((std::string("command -v ") + comando + " >/dev/null 2>&1").c_str()) == 0;

@@ -12,8 +12,6 @@ using namespace previa;
 
 namespace {
 
-const auto* const kAmbiente = ::testing::AddGlobalTestEnvironment(new AmbienteGrafico);
-
 struct CasoBarras {
     TCdbETQModelo modelo;
     const char* ean13;

@@ -16,8 +16,6 @@ using namespace previa;
 
 namespace {
 
-const auto* const kAmbiente = ::testing::AddGlobalTestEnvironment(new AmbienteGrafico);
-
 class PreviaModelos : public FilaTeste, public ::testing::WithParamInterface<ModeloTermico> {
 protected:
     // The fixture queue: a 13-digit EAN, a short code, a long alphanumeric

@@ -19,8 +19,6 @@ using namespace previa;
 
 namespace {
 
-const auto* const kAmbiente = ::testing::AddGlobalTestEnvironment(new AmbienteGrafico);
-
 struct CasoOuro {
     ModeloTermico modelo;
     std::string arquivo;  // under the layouts' golden folder

@@ -177,14 +177,18 @@ private:
         }
     }
 
+    // The orientation letter that may open ^A and ^B parameters (^FW's when absent), taken off `p`.
+    char Orientacao(std::string_view& p) const {
+        if (p.empty() || p[0] == ',') return orientacaoPadrao_;
+        const char o = p[0];
+        p.remove_prefix(1);
+        return o;
+    }
+
     void Fonte(char fonte, std::string_view p) {
         Elemento e;
         e.tipo = TipoElemento::Texto;
-        char orientacao = orientacaoPadrao_;
-        if (!p.empty() && p[0] != ',') {
-            orientacao = p[0];
-            p.remove_prefix(1);
-        }
+        const char orientacao = Orientacao(p);
         auto v = Separar(p, ',');  // v[0] is what stood before the first comma
         const int h = v.size() > 1 ? InteiroOu(v[1], 0, 0, kMaxDots) : 0;
         const int w = v.size() > 2 ? InteiroOu(v[2], 0, 0, kMaxDots) : 0;
@@ -223,11 +227,7 @@ private:
         for (const auto& t : kTipos) {
             if (t.letra != tipo) continue;
             e.simbologia = t.simbologia;
-            char orientacao = orientacaoPadrao_;
-            if (!p.empty() && p[0] != ',') {
-                orientacao = p[0];
-                p.remove_prefix(1);
-            }
+            const char orientacao = Orientacao(p);
             auto v = Separar(p, ',');
             auto param = [&](int k) -> std::string_view {
                 return static_cast<size_t>(k + 1) < v.size() ? v[static_cast<size_t>(k + 1)] : std::string_view{};

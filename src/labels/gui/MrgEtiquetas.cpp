@@ -165,9 +165,7 @@ void TmrgEtiquetas::CriarControles() {
     edtBarras->setValidator(new TMaiusculas(edtBarras));
     edtDesc = edit("edtDesc", 222, 99, 339, 21);
     edtDesc->setValidator(new TMaiusculas(edtDesc));
-    const std::pair<QLineEdit*, TOrdemFila> buscas[] = {
-        {edtcodigo, TOrdemFila::Codigo}, {edtBarras, TOrdemFila::Barras}, {edtDesc, TOrdemFila::Nome}};
-    for (const auto& [e, coluna] : buscas) {
+    for (const auto& [e, coluna] : Buscas()) {
         e->installEventFilter(this);
         connect(e, &QLineEdit::textEdited, this, [this, coluna](const QString& t) { Procurar(coluna, t); });
     }
@@ -348,9 +346,7 @@ void TmrgEtiquetas::MostrarLinhaAtual() {
         }
     }
     // A search edit without the focus shows its column of the current row, all selected.
-    const std::pair<QLineEdit*, TOrdemFila> buscas[] = {
-        {edtcodigo, TOrdemFila::Codigo}, {edtBarras, TOrdemFila::Barras}, {edtDesc, TOrdemFila::Nome}};
-    for (const auto& [e, coluna] : buscas) {
+    for (const auto& [e, coluna] : Buscas()) {
         if (e->hasFocus()) continue;
         std::string valor;
         if (t.Active() && !t.IsEmpty()) valor = t.FieldByName(ColunaDaOrdem(coluna)).AsString();
@@ -371,6 +367,7 @@ void TmrgEtiquetas::AoMudarLinhaDaGrade(int linha) {
 }
 
 void TmrgEtiquetas::OrdenarPor(TOrdemFila ordem) {
+    // The grid lets go of the table while its order changes.
     Protegido(this, [&] {
         gridArg->ConfirmarEdicao();
         ops_->Ordenar(ordem);
@@ -378,22 +375,16 @@ void TmrgEtiquetas::OrdenarPor(TOrdemFila ordem) {
     });
 }
 
-bool TmrgEtiquetas::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::FocusIn) {
-        if (objeto == edtcodigo) EntrarNaBusca(TOrdemFila::Codigo);
-        else if (objeto == edtBarras) EntrarNaBusca(TOrdemFila::Barras);
-        else if (objeto == edtDesc) EntrarNaBusca(TOrdemFila::Nome);
-    }
-    return QDialog::eventFilter(objeto, evento);
+std::array<std::pair<QLineEdit*, TOrdemFila>, 3> TmrgEtiquetas::Buscas() const {
+    return {{{edtcodigo, TOrdemFila::Codigo}, {edtBarras, TOrdemFila::Barras}, {edtDesc, TOrdemFila::Nome}}};
 }
 
-void TmrgEtiquetas::EntrarNaBusca(TOrdemFila coluna) {
-    // The grid lets go of the table while its order changes.
-    Protegido(this, [&] {
-        gridArg->ConfirmarEdicao();
-        ops_->Ordenar(coluna);
-        RecarregarGrade();
-    });
+bool TmrgEtiquetas::eventFilter(QObject* objeto, QEvent* evento) {
+    // A search edit taking the focus orders the queue by its column.
+    if (evento->type() == QEvent::FocusIn)
+        for (const auto& [e, coluna] : Buscas())
+            if (objeto == e) OrdenarPor(coluna);
+    return QDialog::eventFilter(objeto, evento);
 }
 
 void TmrgEtiquetas::Procurar(TOrdemFila coluna, const QString& texto) {

@@ -4,7 +4,9 @@
 // stock import, the orders and incremental searches, the extra inputs some
 // models need, and "Imprimir etiquetas". A thin shell: the queue operations
 // are TFilaOperacoes, printing is TImpressaoEtiquetas, both without widgets.
+#include <array>
 #include <memory>
+#include <utility>
 
 #include <QDialog>
 
@@ -88,7 +90,7 @@ public:
     void btnSairClick();
     void edtBarrasAddKeyPress();  // Enter
     void edtRefAddKeyPress();     // Enter
-    void OrdenarPor(TOrdemFila ordem);  // the radio buttons
+    void OrdenarPor(TOrdemFila ordem);  // the radio buttons, a search edit taking the focus
     void ExcluirLinhaAtual();           // the grid's row deletion, after the question
 
 public slots:
@@ -103,7 +105,8 @@ protected:
 private:
     void CriarControles();
     void tblEtiquetaReadAfterInsert(TTabela& tabela);
-    void EntrarNaBusca(TOrdemFila coluna);
+    // The search edits and the column each searches.
+    std::array<std::pair<QLineEdit*, TOrdemFila>, 3> Buscas() const;
     void Procurar(TOrdemFila coluna, const QString& texto);
     void Adicionado(TResultadoAdicao resultado, QLineEdit* edit);
     void RecarregarGrade();

@@ -448,13 +448,17 @@ void TmrgEtiquetas::btnImpQtdEstClick() {
 
 // ---------------------------------------------------------------- printing
 
+void TmrgEtiquetas::PostarDigitado() {
+    // What is typed in the grid and not yet posted prints too.
+    gridArg->ConfirmarEdicao();
+    TTabela& t = imp_->tblEtiquetaRead;
+    if (t.Active() && t.Estado() == TEstadoTabela::Edicao) t.Post();
+}
+
 void TmrgEtiquetas::btnEtiquetasClick() {
     if (imprimindo_) return;
     Protegido(this, [&] {
-        // What is typed in the grid and not yet posted prints too.
-        gridArg->ConfirmarEdicao();
-        TTabela& t = imp_->tblEtiquetaRead;
-        if (t.Active() && t.Estado() == TEstadoTabela::Edicao) t.Post();
+        PostarDigitado();
         Imprimir();
         if (FecharAposImprimir) done(1);
     });
@@ -475,9 +479,7 @@ void TmrgEtiquetas::CopiarEntradas() {
 void TmrgEtiquetas::btnVisualizarClick() {
     if (imprimindo_) return;
     Protegido(this, [&] {
-        gridArg->ConfirmarEdicao();
-        TTabela& t = imp_->tblEtiquetaRead;
-        if (t.Active() && t.Estado() == TEstadoTabela::Edicao) t.Post();
+        PostarDigitado();
         CopiarEntradas();
         previa_ = std::make_unique<TfrmPreviaEtiquetas>(this);
         previa_->setWindowModality(Qt::WindowModal);

@@ -112,6 +112,7 @@ private:
     void RecarregarGrade();
     void MostrarLinhaAtual();
     void AoMudarLinhaDaGrade(int linha);
+    void PostarDigitado();  // the cell editor's text and the row in edit, before printing or previewing
     void Imprimir();
     void CopiarEntradas();  // the model inputs, as the layouts read them
 

@@ -4,6 +4,7 @@
 #include "common/UFuncoes.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/Modelos.h"
+#include "labels/a4/FormulariosA4.h"
 
 using E = TImpressaoEtiquetas;
 
@@ -72,12 +73,8 @@ const std::vector<TLinhaTabelaModelos>& TabelaModelos() {
     return tabela;
 }
 
-bool ModeloA4(int n) {
-    switch (n) {
-        case 20: case 26: case 28: case 32: case 33: case 34: case 35: case 39: case 42: case 55: return true;
-        default: return false;
-    }
-}
+// The A4 forms know which models print on sheets.
+bool ModeloA4(int n) { return EhModeloA4(n); }
 
 void ExecutarModelo(E& imp, int numero) {
     const auto& tabela = TabelaModelos();

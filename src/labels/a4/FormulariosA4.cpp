@@ -1,7 +1,5 @@
 #include "labels/a4/FormulariosA4.h"
 
-#include <algorithm>
-
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
@@ -120,14 +118,11 @@ TDadosLoja LerDadosLoja() {
     return d;
 }
 
-const std::vector<int>& ModelosA4() {
-    static const std::vector<int> modelos{20, 26, 28, 32, 33, 34, 35, 39, 42, 55};
-    return modelos;
-}
-
 bool EhModeloA4(int modelo) {
-    const auto& m = ModelosA4();
-    return std::find(m.begin(), m.end(), modelo) != m.end();
+    switch (modelo) {
+        case 20: case 26: case 28: case 32: case 33: case 34: case 35: case 39: case 42: case 55: return true;
+        default: return false;
+    }
 }
 
 TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja) {

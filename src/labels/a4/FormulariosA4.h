@@ -15,8 +15,7 @@ struct TDadosLoja {
 };
 TDadosLoja LerDadosLoja();
 
-// 20, 26, 28, 32, 33, 34, 35, 39, 42, 55.
-const std::vector<int>& ModelosA4();
+// True for the A4 sheet models: 20, 26, 28, 32, 33, 34, 35, 39, 42, 55.
 bool EhModeloA4(int modelo);
 
 // The form of an A4 model as designed (barcode ratio 1, its own kind);

@@ -63,13 +63,12 @@ TElemento ElementoDoCampo(const fb::TQuery& q) {
 
 void Etiq_Modelo_09(TImpressaoEtiquetas& imp) {
     fb::TQuery& q = imp.qryFormat;
-    imp.Relatorio_format("TAMANHO", 113);
     TModeloTermico modelo;
     modelo.usaAddColuna = true;
+    modelo.passo = imp.Relatorio_format("TAMANHO", 113) * 10;
     // Without a header row both are 0: no row is ever complete, every label
     // lands in one image sent at the end.
     modelo.porLinha = q.Eof() ? 0 : static_cast<int>(q.FieldByName("ORD_IMP").AsInteger());
-    modelo.passo = q.Eof() ? 0 : static_cast<int>(q.FieldByName("TAM_IMP").AsInteger()) * 10;
 
     q.Clear();
     q.Add("Select * from FormatMrg");

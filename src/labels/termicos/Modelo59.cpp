@@ -18,7 +18,7 @@ bool SoDigitos(const std::string& s) {
 // The SIMILARES text goes through the window's memo, as the shop sees it there.
 void CarregarSimilares(TImpressaoEtiquetas& imp, const TMercadoria& m) { imp.memoTm = m.SIMILARES; }
 
-// Line n (1-based) of the memo, split at CR LF, LF or CR.
+// The lines of the memo, split at CR LF, LF or CR.
 std::vector<std::string> Linhas(const std::string& texto) {
     std::vector<std::string> r;
     std::string atual;
@@ -36,12 +36,14 @@ std::vector<std::string> Linhas(const std::string& texto) {
     return r;
 }
 
+// Drawn only when the memo has that line; the memo is split once for both.
 TElemento LinhaSimilares(size_t n, int v) {
-    TElemento e = Texto(2, 1, v, [n](const TContextoEtiqueta& c) {
+    return ComRegra(Texto(2, 1, v, nullptr), [n](TDesenho& d, const TContextoEtiqueta& c) {
         const auto linhas = Linhas(c.imp.memoTm);
-        return n <= linhas.size() ? linhas[n - 1] : std::string();
+        if (linhas.size() < n) return false;
+        d.valor = linhas[n - 1];
+        return true;
     });
-    return Quando(std::move(e), [n](const TContextoEtiqueta& c) { return Linhas(c.imp.memoTm).size() >= n; });
 }
 
 bool Barras59(TDesenho& d, const TContextoEtiqueta&) {

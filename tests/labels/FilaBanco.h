@@ -8,7 +8,6 @@
 
 #include "BancoTeste.h"
 #include "data/udtmAplicativo.h"
-#include "suporte/ConsultaFb.h"
 
 class FilaBanco : public BancoTeste {
 protected:
@@ -33,25 +32,13 @@ protected:
     }
 
     void ExecutarAParte(const std::vector<std::string>& comandos) {
-        fb::TDatabase db;
-        db.SetCaminho(banco_);
-        db.SetParametros(ParametrosConexao());
-        fb::TTransaction tr(db, ParametrosTransacao());
-        for (const auto& c : comandos) {
-            fb::TQuery q(db, tr);
-            q.Add(c);
-            q.ExecSQL();
-        }
-        tr.Commit();
+        for (const auto& c : comandos) Executar(c);
+        FecharOutro();
     }
 
     std::string TextoAParte(const std::string& sql) {
-        fb::TDatabase db;
-        db.SetCaminho(banco_);
-        db.SetParametros(ParametrosConexao());
-        fb::TTransaction tr(db, ParametrosTransacao());
-        std::string r = PrimeiroValor(db, tr, sql);
-        tr.Commit();
+        std::string r = Texto(sql);
+        FecharOutro();
         return r;
     }
 

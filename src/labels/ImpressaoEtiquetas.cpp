@@ -87,10 +87,9 @@ void TImpressaoEtiquetas::IniciarContagem() {
     enviadas_ = 0;
     aEnviar_ = 0;
     cancelado_ = false;
-    const int q = tblEtiquetaRead.IndiceCampo("QUANTIDADE");
     for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
         const Decimal quantidade = tblEtiquetaRead.FieldByName("QUANTIDADE").AsDecimal();
-        if (q >= 0 && quantidade > Decimal(0)) aEnviar_ += ContagemEtiquetas(quantidade);
+        if (quantidade > Decimal(0)) aEnviar_ += ContagemEtiquetas(quantidade);
     }
 }
 

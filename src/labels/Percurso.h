@@ -22,6 +22,7 @@
 //         Barras(20, 70, fonte::CodigoFila(), 50, becSIM, RegraFE),
 //     }};
 //     PercorrerFila(etq, m);
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -116,21 +117,24 @@ void AdaptarLinguagem(TDesenho& d, TCdbETQModelo escritoPara, TCdbETQModelo dest
 // and stops on request through the hooks of TImpressaoEtiquetas.
 void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo);
 
+// No upper bound: of the characters a value takes, of a length range.
+inline constexpr int kSemLimite = INT_MAX;
+
 // Values the tables print (Part of every model's notation).
 namespace fonte {
 TFonte Fixo(std::string texto);
-TFonte Nome(int a = 1, int b = 1 << 30);        // NOM_MER a–b
-TFonte NomeFila(int a = 1, int b = 1 << 30);    // queue NOME a–b
-TFonte SoNome(int a = 1, int b = 1 << 30);      // queue SO_NOME a–b
-TFonte Codigo();                                // goods COD_BAR
-TFonte CodigoFila();                            // queue BARRAS
-TFonte CodigoReduzido();                        // goods COD_RED
-TFonte Referencia(int a = 1, int b = 1 << 30);  // REF_MER a–b
-TFonte Variante(int a = 1, int b = 1 << 30);    // queue NRO_LOTE a–b
-TFonte Preco();                                 // "R$ " + queue VLR_VEN "#0.00"
-TFonte PrecoMercadoria();                       // "R$ " + goods VLR_VEN "#0.00"
-TFonte PrecoSimples();                          // queue VLR_VEN "#0.00"
-TFonte PrecoMercadoriaSimples();                // goods VLR_VEN "#0.00"
+TFonte Nome(int a = 1, int b = kSemLimite);        // NOM_MER a–b
+TFonte NomeFila(int a = 1, int b = kSemLimite);    // queue NOME a–b
+TFonte SoNome(int a = 1, int b = kSemLimite);      // queue SO_NOME a–b
+TFonte Codigo();                                   // goods COD_BAR
+TFonte CodigoFila();                               // queue BARRAS
+TFonte CodigoReduzido();                           // goods COD_RED
+TFonte Referencia(int a = 1, int b = kSemLimite);  // REF_MER a–b
+TFonte Variante(int a = 1, int b = kSemLimite);    // queue NRO_LOTE a–b
+TFonte Preco();                                    // "R$ " + queue VLR_VEN "#0.00"
+TFonte PrecoMercadoria();                          // "R$ " + goods VLR_VEN "#0.00"
+TFonte PrecoSimples();                             // queue VLR_VEN "#0.00"
+TFonte PrecoMercadoriaSimples();                   // goods VLR_VEN "#0.00"
 TFonte Prefixo(std::string prefixo, TFonte valor);
 TFonte Trecho(TFonte valor, int a, int b);
 }  // namespace fonte

@@ -2,7 +2,6 @@
 // Pieces the thermal and shelf-edge tables share beyond the walk's own:
 // more values to print, conditions on a value's length, and barcode choices
 // written as a table of length ranges.
-#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,9 +9,6 @@
 #include "labels/Percurso.h"
 
 using TCondicao = std::function<bool(const TContextoEtiqueta&)>;
-
-// No upper bound in a length range.
-inline constexpr int kSemLimite = INT_MAX;
 
 namespace fonte {
 TFonte Aplicacao(int a = 1, int b = kSemLimite);   // APLICACAO a–b

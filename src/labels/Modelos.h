@@ -27,7 +27,7 @@ void ExecutarModelo(TImpressaoEtiquetas& imp, int numero);
 // True for the A4 sheet models (20, 26, 28, 32-35, 39, 42, 55).
 bool ModeloA4(int numero);
 
-// Thermal (Part of the label models' layouts).
+// Thermal and shelf-edge (labels/termicos/ and Modelo09.cpp).
 void Etiq_Modelo_01(TImpressaoEtiquetas&);
 void Etiq_Modelo_02(TImpressaoEtiquetas&, int modelo);  // 2, 49
 void Etiq_Modelo_03(TImpressaoEtiquetas&);

@@ -120,7 +120,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo);
 // No upper bound: of the characters a value takes, of a length range.
 inline constexpr int kSemLimite = INT_MAX;
 
-// Values the tables print (Part of every model's notation).
+// Values the tables print, in the notation of every model's table.
 namespace fonte {
 TFonte Fixo(std::string texto);
 TFonte Nome(int a = 1, int b = kSemLimite);        // NOM_MER a–b

@@ -109,6 +109,8 @@ TElemento ComRegra(TElemento e, TRegra regra) {
     return e;
 }
 
+void SemAddColuna(TImpressaoEtiquetas& imp, const TMercadoria&) { imp.AddColuna = 0; }
+
 TElemento Barras10() {
     return Barras(50, 60, fonte::Codigo(), 70, becNAO, PorComprimento({
         {13, 13, "F", 50, 30, 70, becSIM},

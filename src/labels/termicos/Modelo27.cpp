@@ -7,8 +7,6 @@
 
 namespace {
 
-void SemAddColuna(TImpressaoEtiquetas& imp, const TMercadoria&) { imp.AddColuna = 0; }
-
 const TModeloTermico& Tabela27() {
     static const TModeloTermico m = EscritoPara(etqPpla, {3, 320, true, {
         Texto(2, 200, 10, fonte::PrecoSimples()),

@@ -6,8 +6,6 @@
 
 namespace {
 
-void SemAddColuna(TImpressaoEtiquetas& imp, const TMercadoria&) { imp.AddColuna = 0; }
-
 const TModeloTermico& Tabela30() {
     static const TModeloTermico m = EscritoPara(etqPpla, {3, 330, true, {
         Texto(2, 20, 105, fonte::Preco()),

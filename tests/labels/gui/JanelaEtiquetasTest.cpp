@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <QApplication>
@@ -62,6 +63,23 @@ protected:
         edit->setFocus();
         QTest::keyClicks(edit, texto);
         QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Presses "Imprimir etiquetas"; `acao` runs once, as soon as the progress
+    // window shows. Answers whether it ran.
+    bool ImprimirEAoMostrarProgresso(const std::function<void(TfrmProgressoImpressao&)>& acao) {
+        bool fez = false;
+        QTimer relogio;
+        relogio.setInterval(2);
+        QObject::connect(&relogio, &QTimer::timeout, [&] {
+            TfrmProgressoImpressao* p = janela->Progresso();
+            if (!p || !p->isVisible() || fez) return;
+            fez = true;
+            acao(*p);
+        });
+        relogio.start();
+        janela->btnEtiquetas->click();
+        relogio.stop();
+        return fez;
     }
 };
 
@@ -170,20 +188,11 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     Abrir();
     janela->Impressao().PausaMs = 40;
     // The operator presses "Cancelar" as soon as the window shows.
-    bool viu = false;
     QString texto;
-    QTimer relogio;
-    relogio.setInterval(2);
-    QObject::connect(&relogio, &QTimer::timeout, [&] {
-        TfrmProgressoImpressao* p = janela->Progresso();
-        if (!p || !p->isVisible() || viu) return;
-        viu = true;
-        texto = p->lblEnviadas->text();
-        p->btnCancelar->click();
+    const bool viu = ImprimirEAoMostrarProgresso([&](TfrmProgressoImpressao& p) {
+        texto = p.lblEnviadas->text();
+        p.btnCancelar->click();
     });
-    relogio.start();
-    janela->btnEtiquetas->click();
-    relogio.stop();
     EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
     ASSERT_TRUE(viu);
     EXPECT_EQ(texto, "Etiquetas enviadas: 3 de 12");
@@ -208,17 +217,7 @@ TEST_F(JanelaFila, FecharDuranteAImpressaoSoCancela) {
     Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 6", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 6"});
     Abrir();
     janela->Impressao().PausaMs = 40;
-    bool fechou = false;
-    QTimer relogio;
-    relogio.setInterval(2);
-    QObject::connect(&relogio, &QTimer::timeout, [&] {
-        if (!janela->Progresso() || fechou) return;
-        fechou = true;
-        janela->close();
-    });
-    relogio.start();
-    janela->btnEtiquetas->click();
-    relogio.stop();
+    const bool fechou = ImprimirEAoMostrarProgresso([&](TfrmProgressoImpressao&) { janela->close(); });
     ASSERT_TRUE(fechou);
     EXPECT_TRUE(janela->Impressao().Cancelado());
     EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 3);

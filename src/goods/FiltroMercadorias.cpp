@@ -17,17 +17,6 @@ const char* const kFixas[9] = {
     "from MERCADORIAS M where( M.COD_RED>0)",
 };
 
-// Quotes doubled, for a text that the statement puts between quotes itself.
-std::string Dobrado(std::string_view texto) {
-    std::string r;
-    r.reserve(texto.size());
-    for (char c : texto) {
-        r += c;
-        if (c == '\'') r += c;
-    }
-    return r;
-}
-
 // Letters a to z upper-cased, every other character left as it is.
 std::string UP(std::string_view texto) {
     std::string r(texto);
@@ -138,9 +127,9 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
         case 9:
             return o.chkCodRed ? "AND (M.cod_red>=" + o.edtCod1 + ")" + "AND (M.cod_red<=" + o.edtCod2 + ")" : "";
         case 10:
-            return o.chkBarras ? "AND (M.COD_BAR Like '" + Dobrado(o.edtcodbarras) + "%" + "'" + ")" : "";
+            return o.chkBarras ? "AND (M.COD_BAR Like " + Q(o.edtcodbarras + "%") + ")" : "";
         case 11:
-            return o.chkDiferente ? "AND (M.COD_BAR <> '" + Dobrado(o.edtDiferente) + "'" + ")" : "";
+            return o.chkDiferente ? "AND (M.COD_BAR <> " + Q(o.edtDiferente) + ")" : "";
         case 12:
             return o.chkNome ? "AND (upper(M.NOM_MER) Like " + Q(UP(o.edtNome) + "%") + ")" : "";
         case 13:
@@ -150,7 +139,7 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
         case 15:
             return o.chkReferencia ? "AND (upper(M.Ref_Mer) Like " + Q(UP(o.edtReferencia) + "%") + ")" : "";
         case 16:
-            return o.chkLocaliz ? "And (M.Loc_Mer Like '" + Dobrado(o.edtLocaliz) + "%" + "'" + ")" : "";
+            return o.chkLocaliz ? "And (M.Loc_Mer Like " + Q(o.edtLocaliz + "%") + ")" : "";
         case 17:
             if (!o.chkProEstoque) return "";
             return o.rMarcados ? "AND (M.Pro_Est ='T')" : "AND (M.Pro_Est ='F')";
@@ -196,7 +185,7 @@ std::vector<std::string> SQLMercadorias(const TOpcoesMercadorias& o) {
 
 std::string LinhaNomeDepartamento(const TOpcoesMercadorias& o) {
     if (!o.chkDepartComposta) return " ";
-    return " and Nom_dep like '" + Dobrado(o.edtNomeDepart) + "%" + "'";
+    return " and Nom_dep like " + Q(o.edtNomeDepart + "%");
 }
 
 std::vector<std::string> SQLDepartamento(const std::string& linhaNome, const std::string& depMer) {

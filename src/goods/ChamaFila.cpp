@@ -3,18 +3,10 @@
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
+#include "goods/LoteEtiquetas.h"
 
 namespace {
 constexpr int kModeloParcelas = 47;
-
-int64_t ValorParamModelo(const std::string& paramModelo) {
-    const std::string d = SoNumeros(paramModelo);
-    try {
-        return std::stoll("0" + d);
-    } catch (const std::exception&) {
-        return 0;
-    }
-}
 }  // namespace
 
 int ModeloDaFila(const std::string& modeloPrint) { return StrToInt("0" + Esquerda(modeloPrint, 2)); }
@@ -32,7 +24,7 @@ bool chama_print_etiqueta(const TFabricaJanelaEtiquetasFila& criar, bool process
     const std::string parcela1 = ini.LerTexto("CONF", "Parcela1", "0");
     const std::string parcela2 = ini.LerTexto("CONF", "Parcela2", "0");
     const int modelo = ModeloDaFila(modeloPrint);
-    const bool encerrar = acessoDireto == 1 && ValorParamModelo(paramModelo) > 0;
+    const bool encerrar = acessoDireto == 1 && InteiroDeDigitos(paramModelo) > 0;
 
     if (!criar) throw Exception("A janela da fila de etiquetas não está disponível.");
     std::unique_ptr<TJanelaEtiquetas> fila = criar();

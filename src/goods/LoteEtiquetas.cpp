@@ -8,33 +8,22 @@
 
 namespace {
 
-int64_t InteiroDeDigitos(const std::string& digitos) {
-    // "0" + digits; a run of digits too long for an integer is no model number.
+constexpr int kModeloAplicacao = 55;  // prints APLICACAO as the barcode
+
+}  // namespace
+
+int64_t InteiroDeDigitos(const std::string& texto) {
     try {
-        return std::stoll("0" + digitos);
+        return std::stoll("0" + SoNumeros(texto));
     } catch (const std::exception&) {
         return 0;
     }
 }
 
-constexpr int kModeloAplicacao = 55;  // prints APLICACAO as the barcode
-
-// The shortest text of the number, point as separator ("12.5", not "12.500"),
-// as NumeroSQL writes it; kept exact instead of going through a double.
-std::string NumeroSQLExato(const Decimal& d) {
-    std::string t = d.ParaTexto();
-    if (t.find('.') == std::string::npos) return t;
-    while (t.back() == '0') t.pop_back();
-    if (t.back() == '.') t.pop_back();
-    return t == "-0" ? "0" : t;
-}
-
-}  // namespace
-
 int ModeloDoLote(const std::string& modeloPrint, const std::string& paramModelo) {
-    const int64_t param = InteiroDeDigitos(SoNumeros(paramModelo));
+    const int64_t param = InteiroDeDigitos(paramModelo);
     if (param > 0) return static_cast<int>(param);
-    return static_cast<int>(InteiroDeDigitos(SoNumeros(Esquerda(modeloPrint, 4))));
+    return static_cast<int>(InteiroDeDigitos(Esquerda(modeloPrint, 4)));
 }
 
 TSelecaoMercadorias::TSelecaoMercadorias(TdtmAplicativo& dtm)
@@ -131,8 +120,8 @@ void TSelecaoMercadorias::InserirSimples(int modelo) {
                                      "BARRAS", barras,
                                      "NOME", nome,
                                      "So_NOME", Esquerda(nome, 80),
-                                     "Estoque", NumeroSQLExato(m.FieldByName("QTD_EST").AsDecimal()),
-                                     "VLR_VEN", NumeroSQLExato(m.FieldByName("VLR_VEN").AsDecimal()),
+                                     "Estoque", m.FieldByName("QTD_EST").AsDecimal().ParaTextoCurto(),
+                                     "VLR_VEN", m.FieldByName("VLR_VEN").AsDecimal().ParaTextoCurto(),
                                      "QUANTIDADE", "0"});
 }
 
@@ -159,8 +148,8 @@ size_t TSelecaoMercadorias::InserirGrades() {
                                          "BARRAS", barras,
                                          "NOME", Esquerda(nome + " - " + grade, 70),
                                          "So_NOME", Esquerda(nome, 80),
-                                         "Estoque", NumeroSQLExato(g.FieldByName("QTD_GRA").AsDecimal()),
-                                         "VLR_VEN", NumeroSQLExato(preco),
+                                         "Estoque", g.FieldByName("QTD_GRA").AsDecimal().ParaTextoCurto(),
+                                         "VLR_VEN", preco.ParaTextoCurto(),
                                          "nro_lote", Esquerda(grade, 20),
                                          "QUANTIDADE", "0"});
         ++n;

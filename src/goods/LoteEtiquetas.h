@@ -8,6 +8,7 @@
 // anything is sent, and a failure while reading or writing rolls the queue
 // back to what it held before the run.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@
 #include "goods/OpcoesMercadorias.h"
 
 class TdtmAplicativo;
+
+// A model number as typed: "0" + the digits of the text; a run of digits too
+// long for an integer is no model number (0).
+int64_t InteiroDeDigitos(const std::string& texto);
 
 // Model number as the batch reads it: the digits among the first four
 // characters of MODELO PRINT, replaced by ParamModelo when that is above 0.

@@ -77,6 +77,15 @@ std::string Decimal::ParaTexto() const {
     return valor_ < 0 ? "-" + dig : dig;
 }
 
+std::string Decimal::ParaTextoCurto() const {
+    std::string t = ParaTexto();
+    if (t.find('.') != std::string::npos) {
+        while (t.back() == '0') t.pop_back();
+        if (t.back() == '.') t.pop_back();
+    }
+    return t;
+}
+
 std::string Decimal::Formatar(int casas, char separador) const {
     std::string s = ComEscala(casas).ParaTexto();
     if (casas > 0) s[s.size() - casas - 1] = separador;

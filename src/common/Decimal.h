@@ -26,6 +26,8 @@ public:
     Decimal ComEscala(int escala) const;
     // "12.500" at its own scale, point as separator.
     std::string ParaTexto() const;
+    // "12.5", "7": only the decimals the value needs, point as separator.
+    std::string ParaTextoCurto() const;
     // With exactly `casas` decimals and the given separator: "#0.00" is Formatar(2, ',').
     std::string Formatar(int casas, char separador = ',') const;
 

@@ -92,12 +92,7 @@ std::string PadraoDataCurta() { return Atual().data; }
 std::string FormataValor(const Decimal& valor, int casas) { return valor.Formatar(casas, SeparadorDecimal()); }
 
 std::string FormataNumero(const Decimal& valor) {
-    std::string t = valor.ParaTexto();
-    if (t.find('.') != std::string::npos) {
-        while (t.back() == '0') t.pop_back();
-        if (t.back() == '.') t.pop_back();
-    }
-    if (t == "-0") t = "0";
+    std::string t = valor.ParaTextoCurto();
     for (char& c : t)
         if (c == '.') c = SeparadorDecimal();
     return t;

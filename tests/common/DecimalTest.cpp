@@ -12,6 +12,15 @@ TEST(Decimal, TextoIdaEVoltaSemErroBinario) {
     for (const auto& c : casos) EXPECT_EQ(Decimal::DeTexto(c.entrada).ParaTexto(), c.saida) << c.entrada;
 }
 
+TEST(Decimal, TextoCurtoSoComAsCasasQueOValorPrecisa) {
+    struct Caso { const char* entrada; const char* saida; };
+    const Caso casos[] = {
+        {"12.500", "12.5"}, {"3.000", "3"}, {"-0.250", "-0.25"}, {"0.000", "0"}, {"7", "7"}, {"100", "100"},
+        {"-10.010", "-10.01"},
+    };
+    for (const auto& c : casos) EXPECT_EQ(Decimal::DeTexto(c.entrada).ParaTextoCurto(), c.saida) << c.entrada;
+}
+
 TEST(Decimal, FormatarArredondaMetadeParaLongeDoZero) {
     EXPECT_EQ(Decimal::DeTexto("12.345").Formatar(2), "12,35");
     EXPECT_EQ(Decimal::DeTexto("-12.345").Formatar(2, '.'), "-12.35");

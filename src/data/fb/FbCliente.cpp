@@ -382,15 +382,7 @@ struct TDatabase::Impl {
     // The link to the server broke: drop everything without asking the server
     // and say what was lost. Never returns.
     [[noreturn]] void Perdida(const EFbErro& e);
-    std::string Usuario() const {
-        for (const auto& linha : parametros) {
-            auto igual = linha.find('=');
-            std::string nome = Minusc(TrimEspacos(linha.substr(0, igual)));
-            if (igual != std::string::npos && (nome == "user_name" || nome == "user" || nome == "isc_dpb_user_name"))
-                return TrimEspacos(linha.substr(igual + 1));
-        }
-        return "";
-    }
+    std::string usuario;  // as MontarDpb last sent it, for the login failure
     void FecharTudo();  // cursors, statements, transactions; the attachment stays
     void Soltar();      // detach (or drop the handle) after FecharTudo
     // Runs the statements in one transaction of their own: all or nothing.
@@ -518,15 +510,17 @@ IXpbBuilder* TDatabase::Impl::MontarDpb(ThrowStatusWrapper* st, bool criar, int 
     IXpbBuilder* dpb = Mestre()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
     try {
         std::string ctype = "WIN1252";
+        usuario.clear();
         for (const auto& linha : parametros) {
             auto igual = linha.find('=');
             std::string nome = Minusc(TrimEspacos(linha.substr(0, igual)));
             std::string valor = igual == std::string::npos ? "" : linha.substr(igual + 1);
             if (nome.rfind("isc_dpb_", 0) == 0) nome = nome.substr(8);
             if (nome.empty()) continue;
-            if (nome == "user_name" || nome == "user")
-                dpb->insertString(st, isc_dpb_user_name, TrimEspacos(valor).c_str());
-            else if (nome == "password")
+            if (nome == "user_name" || nome == "user") {
+                usuario = TrimEspacos(valor);
+                dpb->insertString(st, isc_dpb_user_name, usuario.c_str());
+            } else if (nome == "password")
                 dpb->insertString(st, isc_dpb_password, valor.c_str());
             else if (nome == "lc_ctype")
                 ctype = TrimEspacos(valor);
@@ -600,7 +594,7 @@ void TDatabase::Impl::Anexar(bool criar) {
             prefixo);
     } catch (const EFbErro& e) {
         if (e.CodigoGds() == isc_login)
-            throw EFbConexao(prefixo + "\nO servidor recusou o usuário e a senha (usuário \"" + Usuario() +
+            throw EFbConexao(prefixo + "\nO servidor recusou o usuário e a senha (usuário \"" + usuario +
                                  "\"). Confira as chaves USUARIO BD e SENHA BD de configEtq.ini.",
                              e.CodigoGds(), false);
         if (endereco && tempoLimite > 0 && std::chrono::steady_clock::now() + std::chrono::milliseconds(500) >= limite)

@@ -1,7 +1,5 @@
 #include "app/EncerramentoPrograma.h"
 
-#include <cstdio>
-
 #include <QApplication>
 
 #include "common/Encerramento.h"
@@ -21,10 +19,4 @@ void InstalarEncerramentoDoPrograma() {
     });
 }
 
-int ResultadoDoPrograma(int resultado) {
-    if (!EncerramentoPedido()) return resultado;
-    const int sinal = SinalDeEncerramento();
-    std::fprintf(stderr, "etiquetas: encerrado pelo %s; o que não tinha sido gravado no banco de dados foi desfeito.\n",
-                 NomeDoSinal(sinal).c_str());
-    return CodigoDeSaida(sinal);
-}
+int ResultadoDoPrograma(int resultado) { return EncerramentoPedido() ? RelatarEncerramento("etiquetas") : resultado; }

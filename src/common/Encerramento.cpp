@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -57,6 +58,13 @@ void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundos
 }
 
 int SinalDeEncerramento() { return g_sinal.load(); }
+
+int RelatarEncerramento(const char* programa) {
+    const int sinal = SinalDeEncerramento();
+    std::fprintf(stderr, "%s: encerrado pelo %s; o que não tinha sido gravado no banco de dados foi desfeito.\n",
+                 programa, NomeDoSinal(sinal).c_str());
+    return CodigoDeSaida(sinal);
+}
 
 std::string NomeDoSinal(int sinal) {
     switch (sinal) {

@@ -18,3 +18,6 @@ inline bool EncerramentoPedido() { return SinalDeEncerramento() != 0; }
 std::string NomeDoSinal(int sinal);
 // The exit status of a program ended by the signal, as the shell reports it.
 inline int CodigoDeSaida(int sinal) { return 128 + sinal; }
+// Says on standard error that `programa` was ended by the signal that asked
+// for it, its uncommitted work undone, and gives its exit status.
+int RelatarEncerramento(const char* programa);

@@ -22,14 +22,6 @@ void Ajuda() {
 
 }  // namespace
 
-// A command ended by SIGTERM or SIGINT: what it had not committed is undone
-// by the unwinding (rollback, detach) before this is said.
-int Encerrado(int sinal) {
-    std::cerr << "etiquetas-cli: encerrado pelo " << NomeDoSinal(sinal)
-              << "; o que não tinha sido gravado no banco de dados foi desfeito.\n";
-    return CodigoDeSaida(sinal);
-}
-
 int main(int argc, char** argv) {
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
@@ -44,9 +36,11 @@ int main(int argc, char** argv) {
         if (c.nome != args[0]) continue;
         try {
             int r = c.executar(std::vector<std::string>(args.begin() + 1, args.end()));
-            return EncerramentoPedido() ? Encerrado(SinalDeEncerramento()) : r;
+            // Ended by SIGTERM or SIGINT: the unwinding (rollback, detach) has
+            // undone what was not committed before this is said.
+            return EncerramentoPedido() ? RelatarEncerramento("etiquetas-cli") : r;
         } catch (const std::exception& e) {
-            if (EncerramentoPedido()) return Encerrado(SinalDeEncerramento());
+            if (EncerramentoPedido()) return RelatarEncerramento("etiquetas-cli");
             std::cerr << MensagemDaFalha(e) << "\n";
             return 1;
         }

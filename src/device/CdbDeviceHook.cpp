@@ -3,12 +3,17 @@
 #include <chrono>
 #include <thread>
 
+namespace {
+// Without a send function every label would vanish while reported printed.
+Exception SemBiblioteca(const std::string& porta) {
+    return Exception("A porta " + porta +
+                     " não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela");
+}
+}  // namespace
+
 void TCdbDeviceHook::Conectar(const std::string& porta, int timeOutMs) {
     TCdbDeviceClass::Conectar(porta, timeOutMs);
-    // Without a send function every label would vanish while reported printed.
-    if (!Dono().HookEnviaString)
-        Falhar(Exception("A porta " + porta +
-                         " não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela"));
+    if (!Dono().HookEnviaString) Falhar(SemBiblioteca(porta));
     if (Dono().HookAtivar) Dono().HookAtivar(porta, Dono().DeviceToString(false));
 }
 
@@ -24,9 +29,7 @@ void TCdbDeviceHook::Desconectar(bool ignorarErros) {
 
 void TCdbDeviceHook::EnviaString(const std::string& dados) {
     GravarLog("  TCdbDeviceHook.EnviaString");
-    if (!Dono().HookEnviaString)
-        Falhar(Exception("A porta " + Dono().Porta() +
-                         " não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela"));
+    if (!Dono().HookEnviaString) Falhar(SemBiblioteca(Dono().Porta()));
     Dono().HookEnviaString(dados);
 }
 

@@ -23,7 +23,7 @@ protected:
     }
     TResultadoCli Rodar(const std::string& argumentos, const std::string& entrada = "") {
         // The embedded engine lets one process at a time hold the file.
-        Outro().Desconectar();
+        FecharOutro();
         return cli_.Rodar("lote " + argumentos, entrada);
     }
     TProgramaCli cli_;

@@ -11,6 +11,14 @@ DEMO="$BUILD/demo"
 BANCO="$DEMO/loja.fdb"
 INI="$BIN/configEtq.ini"
 
+# A configEtq.ini (Windows-1252, CR LF) for the shop at $2, labels going to the file $3.
+criar_ini() {
+  printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=FILE:%s\r\nMODELO=PPLA\r\nTEMPERATURA=10\r\n' \
+    "$2" "$3" | iconv -f UTF-8 -t CP1252 > "$1.tmp"
+  mv "$1.tmp" "$1"
+  echo "Configuração criada: $1 (etiquetas vão para $3)"
+}
+
 SERVIDOR=0
 if [ "${1:-}" = "--servidor" ]; then
   SERVIDOR=1
@@ -56,10 +64,7 @@ if [ "$SERVIDOR" = 1 ]; then
   done
   INI="$SBIN/configEtq.ini"
   if [ ! -f "$INI" ]; then
-    printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=FILE:%s\r\nMODELO=PPLA\r\nTEMPERATURA=10\r\n' \
-      "$REMOTO" "$PASTA/saida.prn" | iconv -f UTF-8 -t CP1252 > "$INI.tmp"
-    mv "$INI.tmp" "$INI"
-    echo "Configuração criada: $INI (etiquetas vão para $PASTA/saida.prn)"
+    criar_ini "$INI" "$REMOTO" "$PASTA/saida.prn"
   elif ! grep -qF "PATH MERKOR=$REMOTO" "$INI"; then
     # Only a path to this demo server is brought to the server's new port.
     sed -i "s|^PATH MERKOR=127\.0\.0\.1/[0-9]*:$BANCO\r\?\$|PATH MERKOR=$REMOTO\r|" "$INI"
@@ -77,10 +82,7 @@ fi
 
 # The user's settings are never overwritten: written only when missing.
 if [ "$SERVIDOR" = 0 ] && [ ! -f "$INI" ]; then
-  printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=FILE:%s\r\nMODELO=PPLA\r\nTEMPERATURA=10\r\n' \
-    "$BANCO" "$DEMO/saida.prn" | iconv -f UTF-8 -t CP1252 > "$INI.tmp"
-  mv "$INI.tmp" "$INI"
-  echo "Configuração criada: $INI (etiquetas vão para $DEMO/saida.prn)"
+  criar_ini "$INI" "$BANCO" "$DEMO/saida.prn"
 fi
 
 if [ ! -x "$BIN/etiquetas" ]; then

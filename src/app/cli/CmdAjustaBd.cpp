@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "Comandos.h"
-#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "data/AjustesBanco.h"
 #include "data/udtmAplicativo.h"
@@ -18,8 +17,7 @@ int AjustaBd(const std::vector<std::string>& argumentos) {
     if (!opcoes.Posicionais().empty()) throw Exception("ajusta-bd não recebe argumentos.");
 
     TdtmAplicativo dtm;
-    if (dtm.dtbAplicativo.Caminho().empty())
-        throw Exception("PATH MERKOR não está definido em " + CaminhoConfigEtq() + ".");
+    ExigirPathMerkor(dtm);
     const std::string& banco = dtm.dtbAplicativo.Caminho();
     // Looked up first out of the silent routine, so a dead connection is told.
     if (TemColunaSoNome(dtm)) {

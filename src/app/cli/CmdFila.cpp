@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "Comandos.h"
-#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "data/AjustesBanco.h"
@@ -59,8 +58,7 @@ int Fila(const std::vector<std::string>& argumentos) {
     if (!quantidade && !resto.empty()) throw Exception("Argumento inesperado: " + resto.front());
 
     TdtmAplicativo dtm;
-    if (dtm.dtbAplicativo.Caminho().empty())
-        throw Exception("PATH MERKOR não está definido em " + CaminhoConfigEtq() + ".");
+    ExigirPathMerkor(dtm);
     // As the "Etiquetas" action does first: the adds write SO_NOME.
     Ajusta_BD(dtm);
     TTabela fila(dtm.dtbAplicativo, dtm.ibtAplicativo, "EtiquetaRead");

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "Comandos.h"
-#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
 #include "goods/FiltroMercadorias.h"
@@ -34,8 +33,7 @@ int Lote(const std::vector<std::string>& argumentos) {
     // Refused options stop here, before anything reaches the database.
     ValidarOpcoes(pedido.Opcoes);
     TdtmAplicativo dtm;
-    if (dtm.dtbAplicativo.Caminho().empty())
-        throw Exception("PATH MERKOR não está definido em " + CaminhoConfigEtq() + ".");
+    ExigirPathMerkor(dtm);
     TSelecaoMercadorias selecao(dtm);
     selecao.Opcoes = pedido.Opcoes;
     selecao.ProcessarGrades = pedido.ProcessarGrades;

@@ -8,7 +8,6 @@
 #include <iostream>
 
 #include "Comandos.h"
-#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "data/AjustesBanco.h"
@@ -51,8 +50,7 @@ int Visualizar(const std::vector<std::string>& argumentos) {
 
     auto app = previa::GarantirAplicacaoGrafica();
     TdtmAplicativo dtm;
-    if (dtm.dtbAplicativo.Caminho().empty())
-        throw Exception("PATH MERKOR não está definido em " + CaminhoConfigEtq() + ".");
+    ExigirPathMerkor(dtm);
     Ajusta_BD(dtm);
     TImpressaoEtiquetas imp(dtm);
     imp.ParamModelo = modelo;

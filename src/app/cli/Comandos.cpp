@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
+#include "data/udtmAplicativo.h"
 
 namespace {
 std::vector<TComandoCli>& Registro() {
@@ -18,6 +20,11 @@ void RegistrarComando(TComandoCli comando) {
 }
 
 const std::vector<TComandoCli>& ComandosRegistrados() { return Registro(); }
+
+void ExigirPathMerkor(const TdtmAplicativo& dtm) {
+    if (dtm.dtbAplicativo.Caminho().empty())
+        throw Exception("PATH MERKOR não está definido em " + CaminhoConfigEtq() + ".");
+}
 
 TOpcoesCli::TOpcoesCli(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {

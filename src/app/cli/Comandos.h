@@ -18,6 +18,12 @@ struct TRegistroComando {
     explicit TRegistroComando(TComandoCli comando) { RegistrarComando(std::move(comando)); }
 };
 
+class TdtmAplicativo;
+
+// The commands that work on the shop's database: raises when configEtq.ini
+// names none (PATH MERKOR empty or missing).
+void ExigirPathMerkor(const TdtmAplicativo& dtm);
+
 // Small option reader shared by the commands: "--nome valor" and "--flag".
 class TOpcoesCli {
 public:

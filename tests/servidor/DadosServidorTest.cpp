@@ -117,6 +117,8 @@ TEST_P(LoginPeloConfigEtq, UsuarioESenhaDoConfigEtqOuOsDoPrograma) {
     const std::string msg = MensagemDe<fb::EFbConexao>([&] { TemColunaSoNome(Dtm()); });
     EXPECT_NE(msg.find(caminho_), std::string::npos) << msg;
     EXPECT_NE(msg.find("recusou o usuário e a senha"), std::string::npos) << msg;
+    // The user the connection sent: the program's own when the key is left out.
+    EXPECT_NE(msg.find("(usuário \"" + std::string(*c.usuario ? c.usuario : "Sysdba") + "\")"), std::string::npos) << msg;
     EXPECT_NE(msg.find("USUARIO BD"), std::string::npos) << msg;
     EXPECT_EQ(msg.find(c.senha), std::string::npos) << "a senha aparece na mensagem: " << msg;
     EXPECT_EQ(msg.find("password"), std::string::npos) << msg;

@@ -32,6 +32,21 @@ struct CasoSinal {
     bool usaBanco;  // the program has worked on the database before the signal
 };
 
+// Sends `sinal` to `p` and checks that it ended by its own orderly path, not
+// by the watcher's last resort: soon, with 128 + the signal, saying so, and
+// without the client library's own shutdown.
+void EncerrarComSinal(TProcesso& p, const char* nome, int sinal) {
+    const auto inicio = std::chrono::steady_clock::now();
+    p.Sinal(sinal);
+    ASSERT_TRUE(p.Esperar(10)) << nome << " não terminou com o sinal\n" << p.Saida();
+    EXPECT_LT(Segundos(inicio), 4.0);
+    EXPECT_EQ(p.Status(), 128 + sinal) << p.Saida();
+    EXPECT_NE(p.Saida().find(std::string("encerrado pelo ") + (sinal == SIGTERM ? "SIGTERM" : "SIGINT")),
+              std::string::npos)
+        << p.Saida();
+    EXPECT_EQ(p.Saida().find("shutdown"), std::string::npos) << p.Saida();
+}
+
 class EncerramentoPrograma : public ::testing::TestWithParam<CasoSinal> {
 protected:
     void SetUp() override { EXIGIR_SERVIDOR(); }
@@ -53,16 +68,7 @@ TEST_P(EncerramentoPrograma, OProgramaTerminaEmOrdemComOSinal) {
     TConexao outra(caminho);
     EXPECT_EQ(OutrosAnexos(outra, programa.Pid()), c.usaBanco ? 1 : 0);
 
-    const auto inicio = std::chrono::steady_clock::now();
-    programa.Sinal(c.sinal);
-    ASSERT_TRUE(programa.Esperar(10)) << "o programa não terminou com o sinal\n" << programa.Saida();
-    // Ended by its own orderly path, not by the watcher's last resort.
-    EXPECT_LT(Segundos(inicio), 4.0);
-    EXPECT_EQ(programa.Status(), 128 + c.sinal) << programa.Saida();
-    EXPECT_NE(programa.Saida().find(std::string("encerrado pelo ") + (c.sinal == SIGTERM ? "SIGTERM" : "SIGINT")),
-              std::string::npos)
-        << programa.Saida();
-    EXPECT_EQ(programa.Saida().find("shutdown"), std::string::npos) << programa.Saida();
+    ASSERT_NO_FATAL_FAILURE(EncerrarComSinal(programa, "o programa", c.sinal));
     EXPECT_EQ(OutrosAnexos(outra, programa.Pid()), 0);
 }
 
@@ -86,15 +92,7 @@ TEST_P(EncerramentoCli, OComandoTerminaEmOrdemNoMeioDoTrabalho) {
     TProcesso cli({ETIQ_CLI, "demo-db", Servidor().Caminho(arquivo), "--mercadorias", "2000000"}, pasta.caminho.string());
     ASSERT_TRUE(cli.EsperarTexto("Mercadorias: ", 60)) << cli.Saida();
 
-    const auto inicio = std::chrono::steady_clock::now();
-    cli.Sinal(c.sinal);
-    ASSERT_TRUE(cli.Esperar(10)) << "etiquetas-cli não terminou com o sinal\n" << cli.Saida();
-    EXPECT_LT(Segundos(inicio), 4.0);
-    EXPECT_EQ(cli.Status(), 128 + c.sinal) << cli.Saida();
-    EXPECT_NE(cli.Saida().find(std::string("encerrado pelo ") + (c.sinal == SIGTERM ? "SIGTERM" : "SIGINT")),
-              std::string::npos)
-        << cli.Saida();
-    EXPECT_EQ(cli.Saida().find("shutdown"), std::string::npos) << cli.Saida();
+    ASSERT_NO_FATAL_FAILURE(EncerrarComSinal(cli, "etiquetas-cli", c.sinal));
     EXPECT_FALSE(fs::exists(arquivo)) << "o banco pela metade ficou no disco";
 }
 

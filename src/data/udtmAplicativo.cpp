@@ -6,7 +6,13 @@
 #include "common/UFuncoes.h"
 #include "data/Aguarde.h"
 
-std::vector<std::string> ParametrosConexao() { return ParametrosConexao("Sysdba", "pinewoods"); }
+namespace {
+// The program's own login, for a server configEtq.ini says nothing about.
+const char* const kUsuarioPadrao = "Sysdba";
+const char* const kSenhaPadrao = "pinewoods";
+}  // namespace
+
+std::vector<std::string> ParametrosConexao() { return ParametrosConexao(kUsuarioPadrao, kSenhaPadrao); }
 
 std::vector<std::string> ParametrosConexao(const std::string& usuario, const std::string& senha) {
     return {"user_name=" + usuario, "password=" + senha, "lc_ctype=WIN1252"};
@@ -16,7 +22,7 @@ std::vector<std::string> ParametrosConexaoConfig() {
     // A shop whose server has its own administrator password sets it here.
     std::string usuario = LerConfig(kChaveUsuarioBd);
     std::string senha = LerConfig(kChaveSenhaBd);
-    return ParametrosConexao(usuario.empty() ? "Sysdba" : usuario, senha.empty() ? "pinewoods" : senha);
+    return ParametrosConexao(usuario.empty() ? kUsuarioPadrao : usuario, senha.empty() ? kSenhaPadrao : senha);
 }
 std::vector<std::string> ParametrosTransacao() { return {"read_committed", "rec_version", "nowait"}; }
 std::vector<std::string> ParametrosTransacaoMrg() { return {"concurrency", "nowait"}; }

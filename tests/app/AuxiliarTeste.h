@@ -69,22 +69,30 @@ struct TCaixaVista {
     QMessageBox::Icon icone = QMessageBox::NoIcon;
 };
 
+// Runs `acao` once a window of kind W is the modal one.
+template <class W>
+void QuandoModal(std::function<void(W*)> acao) {
+    auto* relogio = new QTimer(qApp);
+    relogio->setInterval(5);
+    QObject::connect(relogio, &QTimer::timeout, relogio, [acao, relogio] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!w) return;
+        relogio->stop();
+        relogio->deleteLater();
+        acao(w);
+    });
+    relogio->start();
+}
+
 // Watches for the next modal message box, records it and presses `botao`.
 inline std::shared_ptr<TCaixaVista> ResponderCaixa(QMessageBox::StandardButton botao) {
     auto vista = std::make_shared<TCaixaVista>();
-    auto* relogio = new QTimer(qApp);
-    relogio->setInterval(5);
-    QObject::connect(relogio, &QTimer::timeout, relogio, [vista, relogio, botao] {
-        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!caixa) return;
+    QuandoModal<QMessageBox>([vista, botao](QMessageBox* caixa) {
         vista->vista = true;
         vista->titulo = caixa->windowTitle();
         vista->texto = caixa->text();
         vista->icone = caixa->icon();
-        relogio->stop();
-        relogio->deleteLater();
         caixa->button(botao)->click();
     });
-    relogio->start();
     return vista;
 }

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "../data/modulos/BancoTeste.h"
+#include "app/AuxiliarTeste.h"
 #include "app/ModulosDadosReais.h"
 #include "app/ufrmPrincipal.h"
 #include "common/ConfigEtq.h"
@@ -50,19 +51,6 @@ public:
 private:
     std::function<void(TFilaFalsa&)> aoMostrar_;
 };
-
-// Runs `acao` once the window `alvo` is the modal one.
-void QuandoModal(QWidget* alvo, std::function<void()> acao) {
-    auto* relogio = new QTimer(qApp);
-    relogio->setInterval(5);
-    QObject::connect(relogio, &QTimer::timeout, relogio, [alvo, acao, relogio] {
-        if (QApplication::activeModalWidget() != alvo) return;
-        relogio->stop();
-        relogio->deleteLater();
-        acao();
-    });
-    relogio->start();
-}
 
 class JanelaMercadorias : public BancoTeste {
 protected:
@@ -443,7 +431,7 @@ TEST_F(JanelaMercadorias, ModoDiretoSemModeloAbreAFilaUmaVezPorExibicao) {
     Executar("insert into etiquetaread (codigo, nome) values (7, 'DO MERKOR')");
     AbrirTabelas();
     janela->AcessoDireto = 1;
-    QuandoModal(janela.get(), [this] {
+    QuandoModal<TMrgMercadoriasBD>([this](TMrgMercadoriasBD*) {
         janela->FormActivate();  // activated again after the queue window closed
         janela->FormActivate();
         janela->btnSair->click();
@@ -453,7 +441,7 @@ TEST_F(JanelaMercadorias, ModoDiretoSemModeloAbreAFilaUmaVezPorExibicao) {
     EXPECT_EQ(visitas[0].codigos, "7");  // what the caller queued, no batch built
     EXPECT_FALSE(visitas[0].FecharAposImprimir);
 
-    QuandoModal(janela.get(), [this] { janela->btnSair->click(); });
+    QuandoModal<TMrgMercadoriasBD>([this](TMrgMercadoriasBD*) { janela->btnSair->click(); });
     janela->ShowModal();  // a new showing opens it again
     EXPECT_EQ(visitas.size(), 2u);
 }
@@ -474,7 +462,7 @@ TEST_F(JanelaMercadorias, CaminhoInteiroDaJanelaPrincipalAteAFila) {
     TfrmPrincipal principal({});
     principal.DefinirModulosDados(modulos.get());
     principal.DefinirJanelaMercadorias(janela.get());
-    QuandoModal(janela.get(), [this] {
+    QuandoModal<TMrgMercadoriasBD>([this](TMrgMercadoriasBD*) {
         janela->chkNome->click();
         QTest::keyClicks(janela->edtNome, "merc 3");
         janela->btnImprimir->click();
@@ -492,18 +480,7 @@ TEST_F(JanelaMercadorias, SemFilaInstaladaMostraQuantasLinhasHa) {
     DefinirFabricaJanelaEtiquetasFila(nullptr);
     Executar("insert into etiquetaread (codigo, nome) values (1, 'A')");
     Executar("insert into etiquetaread (codigo, nome) values (2, 'B')");
-    QString texto;
-    auto* relogio = new QTimer(qApp);
-    relogio->setInterval(5);
-    QObject::connect(relogio, &QTimer::timeout, relogio, [&texto, relogio] {
-        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!caixa) return;
-        texto = caixa->text();
-        relogio->stop();
-        relogio->deleteLater();
-        caixa->accept();
-    });
-    relogio->start();
+    auto caixa = ResponderCaixa(QMessageBox::Ok);
     janela->chama_print_etiqueta();
-    EXPECT_EQ(texto, QString::fromUtf8("A fila de etiquetas tem 2 linha(s)."));
+    EXPECT_EQ(caixa->texto, QString::fromUtf8("A fila de etiquetas tem 2 linha(s)."));
 }

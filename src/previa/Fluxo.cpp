@@ -23,14 +23,6 @@ const char* NomeLinguagem(Linguagem l) {
     }
 }
 
-int DotsPorPolegada(TCdbETQDPI dpi) {
-    switch (dpi) {
-        case dpi300: return 300;
-        case dpi600: return 600;
-        default: return 203;
-    }
-}
-
 Leitura Ler(std::string_view fluxo, Linguagem linguagem, int dpi) {
     switch (linguagem) {
         case Linguagem::Ppla: return LerPpla(fluxo, dpi);

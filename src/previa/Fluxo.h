@@ -79,9 +79,6 @@ struct Leitura {
     std::vector<std::string> avisos;   // what was skipped and why (the first 50)
 };
 
-// Resolution in dots per inch of the driver's DPI setting.
-int DotsPorPolegada(TCdbETQDPI dpi);
-
 Leitura LerPpla(std::string_view fluxo, int dpi = 203);
 Leitura LerEpl2(std::string_view fluxo, int dpi = 203);
 Leitura LerZpl(std::string_view fluxo, int dpi = 203);

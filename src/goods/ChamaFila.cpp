@@ -4,18 +4,13 @@
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "goods/LoteEtiquetas.h"
+#include "labels/ModelosA4.h"
 
 namespace {
 constexpr int kModeloParcelas = 47;
 }  // namespace
 
 int ModeloDaFila(const std::string& modeloPrint) { return StrToInt("0" + Esquerda(modeloPrint, 2)); }
-
-bool EhModeloFolhaA4(int m) {
-    for (int a4 : {20, 26, 28, 32, 33, 34, 35, 39, 42, 55})
-        if (m == a4) return true;
-    return false;
-}
 
 bool chama_print_etiqueta(const TFabricaJanelaEtiquetasFila& criar, bool processarGrades, uint8_t acessoDireto,
                           const std::string& paramModelo) {
@@ -31,7 +26,7 @@ bool chama_print_etiqueta(const TFabricaJanelaEtiquetasFila& criar, bool process
     fila->PrimeiraAtivacao = true;
     fila->ProcessarGrades = processarGrades;
     fila->FecharAposImprimir = encerrar;
-    fila->MostrarBrancos = EhModeloFolhaA4(modelo);
+    fila->MostrarBrancos = EhModeloA4(modelo);
     fila->MostrarParcelas = modelo == kModeloParcelas;
     if (fila->MostrarParcelas) {
         fila->Parcela1 = parcela1;

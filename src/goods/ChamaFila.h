@@ -11,8 +11,6 @@
 // first two characters of MODELO PRINT, no digit filtering and no command-line
 // override. EConvertError when that is no integer ("9 - X" gives "09 ").
 int ModeloDaFila(const std::string& modeloPrint);
-// The A4 sheet models, which show the blank-cells field.
-bool EhModeloFolhaA4(int modelo);
 
 // Shows one queue window made by `criar`. Returns true when the program is to
 // end: direct mode with a model number on the command line.

@@ -10,6 +10,8 @@
 #include <vector>
 #include <string>
 
+#include "labels/ModelosA4.h"
+
 class TImpressaoEtiquetas;
 
 using TRotinaModelo = std::function<void(TImpressaoEtiquetas&)>;
@@ -24,8 +26,6 @@ const std::vector<TLinhaTabelaModelos>& TabelaModelos();
 // Runs the routine of `numero`; a number without a row (0, negative, above 59)
 // runs nothing. A row without a routine raises "Modelo NN ainda não disponível".
 void ExecutarModelo(TImpressaoEtiquetas& imp, int numero);
-// True for the A4 sheet models (20, 26, 28, 32-35, 39, 42, 55).
-bool ModeloA4(int numero);
 
 // Thermal and shelf-edge (labels/termicos/ and Modelo09.cpp).
 void Etiq_Modelo_01(TImpressaoEtiquetas&);

@@ -4,7 +4,6 @@
 #include "common/UFuncoes.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/Modelos.h"
-#include "labels/a4/FormulariosA4.h"
 
 using E = TImpressaoEtiquetas;
 
@@ -72,9 +71,6 @@ const std::vector<TLinhaTabelaModelos>& TabelaModelos() {
     };
     return tabela;
 }
-
-// The A4 forms know which models print on sheets.
-bool ModeloA4(int n) { return EhModeloA4(n); }
 
 void ExecutarModelo(E& imp, int numero) {
     const auto& tabela = TabelaModelos();

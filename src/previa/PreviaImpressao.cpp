@@ -17,7 +17,7 @@ TResultadoPrevia TPreviaImpressao::Executar() {
     bool parar = false;
     imp_.AntesDeAtivar = [&](TCdbETQ& etq) {
         r.modelo = imp_.ModelNumber();
-        if (ModeloA4(r.modelo))
+        if (EhModeloA4(r.modelo))
             throw Exception("O modelo " + std::to_string(r.modelo) +
                             " é de folha A4: a visualização mostra etiquetas térmicas; use a prévia da folha.");
         r.linguagem = LinguagemDoModelo(etq.Modelo());

@@ -12,6 +12,7 @@
 #include "goods/ChamaFila.h"
 #include "goods/FiltroMercadorias.h"
 #include "goods/LoteEtiquetas.h"
+#include "labels/ModelosA4.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -407,7 +408,7 @@ TEST(ModeloDaFila, ZeroEOsDoisPrimeirosCaracteresSemFiltro) {
     };
     for (const auto& c : casos) {
         EXPECT_EQ(ModeloDaFila(c.modeloPrint), c.modelo) << c.modeloPrint;
-        EXPECT_EQ(EhModeloFolhaA4(c.modelo), c.a4) << c.modeloPrint;
+        EXPECT_EQ(EhModeloA4(c.modelo), c.a4) << c.modeloPrint;
     }
     // No digit filtering: a blank or a letter among the first two is no integer.
     for (const char* ilegivel : {"9 - X", "A1 - X", " 5"})

@@ -223,8 +223,8 @@ TEST_F(Despacho, PausaEntreTrabalhosPeloGanchoDeEspera) {
 }
 
 TEST_F(Despacho, ModeloA4PassaPeloMesmoDespachoEAbreAPorta) {
-    EXPECT_TRUE(ModeloA4(20));
-    EXPECT_FALSE(ModeloA4(11));
+    EXPECT_TRUE(EhModeloA4(20));
+    EXPECT_FALSE(EhModeloA4(11));
     GravarConfig({{"MODELO PRINT", "20 - A4 2 colunas"}, {"PATH REDE", "FILE:" + pasta_ + "/nao-existe/x.prn"}});
     imp->tblEtiquetaRead.Open();
     EXPECT_NE(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }), "(nada lançado)");

@@ -87,7 +87,7 @@ int Executar(const std::vector<std::string>& argumentos) {
         std::cout << "Nenhum modelo de etiqueta configurado: nada foi impresso\n";
     else if (imp.ModelNumber() < 1 || imp.ModelNumber() > 59)
         std::cout << "Modelo " << nn << " não existe: nada foi impresso\n";
-    else if (ModeloA4(imp.ModelNumber()))
+    else if (EhModeloA4(imp.ModelNumber()))
         std::cout << "Folhas A4 do modelo " << nn << (pdf.empty() ? " mostradas\n" : " gravadas em " + pdf + "\n");
     else
         std::cout << imp.EtiquetasEnviadas() << " etiquetas enviadas (modelo " << nn << ")\n";

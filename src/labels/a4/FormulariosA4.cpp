@@ -118,13 +118,6 @@ TDadosLoja LerDadosLoja() {
     return d;
 }
 
-bool EhModeloA4(int modelo) {
-    switch (modelo) {
-        case 20: case 26: case 28: case 32: case 33: case 34: case 35: case 39: case 42: case 55: return true;
-        default: return false;
-    }
-}
-
 TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja) {
     using T = TTipoBarras;
     TFormularioA4 f;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "labels/ModelosA4.h"
 #include "labels/a4/RelatorioA4.h"
 
 // Installation data printed by forms 20 and 42: configEtq.ini keys
@@ -15,8 +16,6 @@ struct TDadosLoja {
 };
 TDadosLoja LerDadosLoja();
 
-// True for the A4 sheet models: 20, 26, 28, 32, 33, 34, 35, 39, 42, 55.
-bool EhModeloA4(int modelo);
 
 // The form of an A4 model as designed (barcode ratio 1, its own kind);
 // raises for a model that does not print on A4 sheets.

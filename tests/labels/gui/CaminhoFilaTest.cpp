@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "FilaBanco.h"
+#include "app/AuxiliarTeste.h"
 #include "app/ModulosDadosReais.h"
 #include "app/ufrmPrincipal.h"
 #include "common/ConfigEtq.h"
@@ -26,21 +27,6 @@
 #include "suporte/Suporte.h"
 
 namespace {
-
-// Runs `acao` once a window of kind W is the modal one.
-template <class W>
-void QuandoModal(std::function<void(W*)> acao) {
-    auto* relogio = new QTimer(qApp);
-    relogio->setInterval(5);
-    QObject::connect(relogio, &QTimer::timeout, relogio, [acao, relogio] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w) return;
-        relogio->stop();
-        relogio->deleteLater();
-        acao(w);
-    });
-    relogio->start();
-}
 
 class CaminhoFila : public FilaBanco {
 protected:

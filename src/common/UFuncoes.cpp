@@ -279,6 +279,16 @@ std::string Esquerda(std::string_view texto, size_t quantos) {
     return std::string(texto.substr(0, i));
 }
 
+size_t Comprimento(std::string_view texto) {
+    size_t i = 0, n = 0;
+    while (i < texto.size()) {
+        char32_t cp;
+        if (!Utf8::Proximo(texto, i, cp)) ++i;
+        ++n;
+    }
+    return n;
+}
+
 std::string InverteTexto(std::string_view texto) {
     std::u32string t = Utf8::Decodificar(texto);
     return Utf8::Codificar(std::u32string(t.rbegin(), t.rend()));

@@ -53,6 +53,8 @@ std::string NumeroSQL(double x);
 std::string Q(std::string_view texto);
 // The first `quantos` characters (code points, not bytes) of a UTF-8 text.
 std::string Esquerda(std::string_view texto, size_t quantos);
+// Length in characters (code points) of a UTF-8 text; a malformed byte counts as one.
+size_t Comprimento(std::string_view texto);
 std::string InverteTexto(std::string_view texto);
 std::string NomeComputador();
 void Pausa(int ms);

@@ -97,13 +97,3 @@ std::string Trecho(std::string_view texto, int a, int b) {
     }
     return r;
 }
-
-size_t Comprimento(std::string_view texto) {
-    size_t i = 0, n = 0;
-    while (i < texto.size()) {
-        char32_t cp;
-        if (!Utf8::Proximo(texto, i, cp)) ++i;
-        ++n;
-    }
-    return n;
-}

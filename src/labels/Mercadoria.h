@@ -77,5 +77,3 @@ int64_t ContagemEtiquetas(const Decimal& quantidade);
 
 // Characters a..b (1-based) of a UTF-8 text: empty when it is shorter than a.
 std::string Trecho(std::string_view texto, int a, int b);
-// Length in characters (code points) of a UTF-8 text.
-size_t Comprimento(std::string_view texto);

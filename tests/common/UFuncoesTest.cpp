@@ -28,6 +28,13 @@ TEST(FormataData, MeiaNoiteEMeioDiaSemErroDeArredondamento) {
     EXPECT_EQ(EncodeDate(2000, 1, 1), 36526.0);  // the count Windows programs store
 }
 
+TEST(Comprimento, ContaCaracteresNaoBytes) {
+    EXPECT_EQ(Comprimento(""), 0u);
+    EXPECT_EQ(Comprimento("BONÉ"), 4u);
+    EXPECT_EQ(Comprimento("\xff" "A"), 2u);  // a malformed byte is one character, as Esquerda takes it
+    EXPECT_EQ(Comprimento(Esquerda("AÇÚCAR", 3)), 3u);
+}
+
 TEST(ZerosEsquerda, CortaPelaDireita) {
     EXPECT_EQ(ZerosEsquerda(7, 2), "07");
     EXPECT_EQ(ZerosEsquerda(2026, 2), "26");

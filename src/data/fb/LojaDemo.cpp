@@ -329,8 +329,6 @@ std::string Cortar(const std::string& s, size_t max) {
     return Utf8::Codificar(u);
 }
 
-size_t Comprimento(const std::string& s) { return Utf8::Decodificar(s).size(); }
-
 std::string Capitalizado(const std::string& s) {
     std::string m = Utf8::Minusculas(s);
     std::u32string u = Utf8::Decodificar(m);

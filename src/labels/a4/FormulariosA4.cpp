@@ -68,11 +68,9 @@ TElementoA4 Imagem(const std::string& nome, const std::string& arquivo, double e
     return e;
 }
 
-size_t Caracteres(const std::string& s) { return Utf8::Decodificar(s).size(); }
-
 // An empty cell ("." in LINHA1) shows neither the logo nor the telephones.
 void AntesCelula20(const TLinhasCelula& linhas, std::vector<TElementoA4>& elementos) {
-    const bool logo = Caracteres(linhas[0]) >= 2;
+    const bool logo = Comprimento(linhas[0]) >= 2;
     for (auto& e : elementos)
         if (e.nome == "rlImg" || e.nome == "fone1" || e.nome == "fone2") e.visivel = logo;
 }
@@ -80,7 +78,7 @@ void AntesCelula20(const TLinhasCelula& linhas, std::vector<TElementoA4>& elemen
 // EAN-13 for 13 characters, Codabar for up to 8; other lengths keep the
 // settings of the cell before.
 void AntesCelula35(const TLinhasCelula& linhas, std::vector<TElementoA4>& elementos) {
-    const size_t n = Caracteres(linhas[1]);
+    const size_t n = Comprimento(linhas[1]);
     for (auto& e : elementos) {
         if (e.tipo != TTipoElemento::Barras) continue;
         if (n == 13) e.barras = TBarrasA4{TTipoBarras::EAN13, 1, 2.25};

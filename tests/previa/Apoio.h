@@ -19,19 +19,9 @@ inline bool TemPrograma(const char* comando) {
     return std::system((std::string("command -v ") + comando + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-inline std::string Executar(const std::string& comando) {
-    std::string saida;
-    if (FILE* p = popen(comando.c_str(), "r")) {
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) saida.append(buf, n);
-        pclose(p);
-    }
-    return saida;
-}
-
 // The values zbarimg reads from a PNG file, sorted.
 inline std::vector<std::string> DecodificarArquivo(const std::string& png) {
-    std::istringstream linhas(Executar("zbarimg -q --raw '" + png + "' 2>/dev/null"));
+    std::istringstream linhas(SaidaDe("zbarimg -q --raw '" + png + "' 2>/dev/null"));
     std::vector<std::string> r;
     for (std::string l; std::getline(linhas, l);)
         if (!l.empty()) r.push_back(l);

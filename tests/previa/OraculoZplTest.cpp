@@ -34,7 +34,7 @@ void CompararComOraculo(const std::string& fluxo, double larguraMm, double altur
     const std::string comando = "node '" + Oraculo() + "/desenhar.cjs' '" + (pasta / "etiqueta.zpl") + "' '" +
                                 (pasta / "oraculo.png") + "' " + std::to_string(larguraMm) + " " +
                                 std::to_string(alturaMm) + " 2>&1";
-    const std::string saida = Executar(comando);
+    const std::string saida = SaidaDe(comando);
     QImage deles(QString::fromStdString(pasta / "oraculo.png"));
     ASSERT_FALSE(deles.isNull()) << saida;
 

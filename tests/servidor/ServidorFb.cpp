@@ -33,15 +33,12 @@ int Script(const std::string& argumentos, std::string& saida, std::string& erros
     const std::string arquivoErros = pasta + "/script.err";
     const std::string cmd = "ETIQ_BUILD=" + Aspas(ETIQ_BUILD_DIR) + " " + Aspas(std::string(ETIQ_RAIZ_PROJETO) + "/scripts/servidor.sh") +
                             " " + argumentos + " 2>" + Aspas(arquivoErros);
-    saida.clear();
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) throw std::runtime_error("popen falhou");
-    char buf[512];
-    while (size_t n = std::fread(buf, 1, sizeof buf, p)) saida.append(buf, n);
-    int st = ::pclose(p);
+    int status = 0;
+    saida = SaidaDe(cmd, &status);
+    if (status == -1) throw std::runtime_error("popen falhou");
     erros = LerTudo(arquivoErros);
     while (!saida.empty() && (saida.back() == '\n' || saida.back() == ' ')) saida.pop_back();
-    return WIFEXITED(st) ? WEXITSTATUS(st) : 128;
+    return status;
 }
 
 }  // namespace

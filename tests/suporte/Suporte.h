@@ -4,9 +4,11 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -48,6 +50,22 @@ struct TPastaTemp {
     TPastaTemp& operator=(const TPastaTemp&) = delete;
     std::string operator/(const std::string& nome) const { return (caminho / nome).string(); }
 };
+
+// Standard output of a shell command. `status`, when given, gets its exit
+// status (128 when it did not end normally, -1 when it could not start).
+inline std::string SaidaDe(const std::string& comando, int* status = nullptr) {
+    std::string saida;
+    FILE* p = ::popen(comando.c_str(), "r");
+    if (!p) {
+        if (status) *status = -1;
+        return saida;
+    }
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) saida.append(buf, n);
+    const int st = ::pclose(p);
+    if (status) *status = WIFEXITED(st) ? WEXITSTATUS(st) : 128;
+    return saida;
+}
 
 inline std::string LerTudo(const std::string& arquivo) {
     std::ifstream f(arquivo, std::ios::binary);

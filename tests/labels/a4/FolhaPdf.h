@@ -11,16 +11,6 @@
 
 #include "suporte/Suporte.h"
 
-inline std::string SaidaDe(const std::string& comando) {
-    std::string r;
-    FILE* p = ::popen(comando.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.append(buf, n);
-    ::pclose(p);
-    return r;
-}
-
 constexpr double PtPorMm = 72.0 / 25.4;
 
 // A word of the PDF, its box in mm from the page's top left corner.

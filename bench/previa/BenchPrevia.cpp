@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -64,11 +63,8 @@ int main(int argc, char** argv) {
         previa::TPreviaImpressao previa(imp);
         previa.AoImagem = [&](const QImage& img, int indice) {
             if (indice == 0) primeira = relogio::now();
-            char nome[32];
-            std::snprintf(nome, sizeof nome, "etiqueta-%04d.png", indice + 1);
-            img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)
-                .save(QString::fromStdString((png / nome).string()), "PNG");
-            return true;
+            // What etiquetas-cli visualizar writes.
+            return previa::GravarPng(img, (png / previa::NomeImagemPng(indice)).string());
         };
         const auto r = previa.Executar();
         const auto fim = relogio::now();

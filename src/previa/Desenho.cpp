@@ -10,6 +10,7 @@
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -502,6 +503,16 @@ Previa Visualizar(std::string_view fluxo, Linguagem linguagem, int dpi, const Op
         for (int c = 0; c < etq.copias && static_cast<int>(r.imagens.size()) < maxImagens; ++c) r.imagens.push_back(img);
     }
     return r;
+}
+
+std::string NomeImagemPng(int indice) {
+    char nome[32];
+    std::snprintf(nome, sizeof nome, "etiqueta-%04d.png", indice + 1);
+    return nome;
+}
+
+bool GravarPng(const QImage& img, const std::string& arquivo) {
+    return img.convertToFormat(QImage::Format_Mono, ::Qt::ThresholdDither).save(QString::fromStdString(arquivo), "PNG");
 }
 
 std::unique_ptr<QGuiApplication> GarantirAplicacaoGrafica() {

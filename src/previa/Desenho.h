@@ -56,6 +56,12 @@ struct Previa {
 Previa Visualizar(std::string_view fluxo, Linguagem linguagem, int dpi, const Opcoes& opcoes = {},
                   int maxImagens = 10000);
 
+// "etiqueta-0001.png", ... for the image of (0-based) `indice` in print order.
+std::string NomeImagemPng(int indice);
+// Writes `img` as a PNG of one bit per dot, as the print head sees it (small
+// files); false when the file cannot be written.
+bool GravarPng(const QImage& img, const std::string& arquivo);
+
 // A QGuiApplication when none exists yet; without a display the offscreen
 // platform is chosen, so drawing works on a server or in a script.
 std::unique_ptr<QGuiApplication> GarantirAplicacaoGrafica();

@@ -3,7 +3,6 @@
 #if __has_include("previa/PreviaImpressao.h") && defined(ETIQ_CLI_PREVIA)
 #include <QDir>
 #include <QGuiApplication>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
@@ -27,12 +26,6 @@ int Numero(const std::string& opcao, const std::string& texto, int minimo, int m
         throw Exception("--" + opcao + ": '" + texto + "' deve ser um número de " + std::to_string(minimo) + " a " +
                         std::to_string(maximo));
     return v;
-}
-
-std::string NomeArquivo(int indice) {
-    char nome[32];
-    std::snprintf(nome, sizeof nome, "etiqueta-%04d.png", indice + 1);
-    return nome;
 }
 
 int Visualizar(const std::vector<std::string>& argumentos) {
@@ -59,10 +52,8 @@ int Visualizar(const std::vector<std::string>& argumentos) {
     previa::TPreviaImpressao previa(imp);
     previa.Dpi = dpi;
     previa.AoImagem = [&](const QImage& img, int indice) {
-        const std::string arquivo = (std::filesystem::path(pasta) / NomeArquivo(indice)).string();
-        // One bit per dot, as the print head sees it; small files.
-        if (!img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither).save(QString::fromStdString(arquivo), "PNG"))
-            throw Exception("Não foi possível gravar " + arquivo);
+        const std::string arquivo = (std::filesystem::path(pasta) / previa::NomeImagemPng(indice)).string();
+        if (!previa::GravarPng(img, arquivo)) throw Exception("Não foi possível gravar " + arquivo);
         return true;
     };
     const previa::TResultadoPrevia r = previa.Executar();

@@ -1,6 +1,7 @@
 // Program entry: the windows and data modules in their order, then the message
 // loop until the main window closes.
 #include <csignal>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,16 +16,23 @@
 #include "app/ufrmPrincipal.h"
 #include "common/Excecoes.h"
 #include "common/PastaExecucao.h"
+#include "common/Versao.h"
 #include "common/gui/FuncoesGui.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
 #include "labels/a4/gui/PreviaA4Dialogo.h"
 #include "labels/gui/MrgEtiquetas.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window or display is needed.
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("%s\n", LinhaVersao("etiquetas").c_str());
+        return 0;
+    }
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
     PrepararPastaExecucao();  // started by a service or as root without a session
+    PrepararTravasFirebird();  // installed program: the embedded engine's lock files per user
     TAplicacao app(argc, argv);
     app.setApplicationName(QStringLiteral("etiquetas"));
     InstalarEncerramentoDoPrograma();

@@ -14,14 +14,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/Icones.h"
 #include "app/InterfaceUsuarioQt.h"
 #include "app/JanelaMercadorias.h"
+#include "app/Manual.h"
 #include "app/ModelosEtiqueta.h"
 #include "app/ModulosDados.h"
+#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/InterfaceUsuario.h"
 #include "common/gui/Controles.h"
@@ -155,6 +158,10 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     Ligar(SpeedButton5, this, [this] { SpeedButton5Click(); });
     Ligar(Button1, this, [this] { Button1Click(); });
     Ligar(Button2, this, [this] { Button2Click(); });
+    // F1 opens the manual from any window of the program.
+    auto* ajuda = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    ajuda->setContext(Qt::ApplicationShortcut);
+    connect(ajuda, &QShortcut::activated, this, [this] { AbrirManual(this); });
 
     NomeComputador = [] { return ::NomeComputador(); };
     Hoje = [] { return ::Hoje(); };
@@ -263,6 +270,10 @@ void TfrmPrincipal::CriarPainel() {
     memotmp->hide();
 
     Button1 = Botao("Ajusta Base de dados", 16, 440, 137, 25, p, "Button1");
+
+    lblArquivoConfig = Rotulo("", 16, 478, p, "lblArquivoConfig");
+    lblArquivoConfig->setFixedWidth(718);
+    lblArquivoConfig->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 void TfrmPrincipal::CriarTeste() {
@@ -362,6 +373,7 @@ void TfrmPrincipal::LoadConfig() {
     const TConfigPainel c = LerConfigPainel(ConfigDoPainel(), LinhasModelo());
     MostraConfigPainel(c);
     btnAtualizabase->setVisible(chkImportVitrinex->isChecked());
+    lblArquivoConfig->setText(Q("Arquivo de configuração: " + CaminhoConfigEtq()));
 }
 
 void TfrmPrincipal::FormActivate() {

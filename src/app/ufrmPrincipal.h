@@ -85,6 +85,7 @@ public:
     QLineEdit* edtRegTrafego;
     QLabel* Label12;
     QLineEdit* edtUltimaData;
+    QLabel* lblArquivoConfig;  // which configEtq.ini the panel reads and saves
     QGroupBox* GroupBox1;
     TRadioGroup* edtRatio;
     TRadioGroup* edttipobar;

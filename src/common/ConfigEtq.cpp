@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -18,6 +19,18 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr off_t kTamanhoMaximo = 1 << 20;  // a configuration file is a few hundred bytes
+constexpr const char* kNomeConfig = "configEtq.ini";
+constexpr const char* kPastaLojaPadrao = "/etc/etiquetas/";
+
+std::string& PastaLoja() {
+    static std::string pasta;
+    return pasta;
+}
+
+bool Existe(const std::string& caminho) {
+    struct stat st{};
+    return ::lstat(caminho.c_str(), &st) == 0;
+}
 
 [[noreturn]] void FalhaLeitura(const std::string& caminho, const std::string& motivo) {
     throw Exception("Não foi possível ler o arquivo de configuração " + caminho + ": " + motivo);
@@ -170,6 +183,17 @@ void GravarAtomico(const std::string& caminho, const std::string& bytes) {
     }
 }
 
+// The user's configuration folder may not exist yet: made private, as the
+// XDG folders are.
+void CriarPastas(const std::string& arquivo) {
+    fs::path atual;
+    for (const auto& parte : fs::path(arquivo).parent_path()) {
+        atual /= parte;
+        if (::mkdir(atual.c_str(), 0700) != 0 && errno != EEXIST)
+            FalhaGravacao(arquivo, "não foi possível criar a pasta " + atual.string() + ": " + MensagemErroSistema(errno));
+    }
+}
+
 std::string SemQuebras(std::string_view v) {
     std::string s(v);
     for (char& c : s)
@@ -181,10 +205,18 @@ std::string SemQuebras(std::string_view v) {
 
 TArquivoIni::TArquivoIni(std::string caminho) : caminho_(std::move(caminho)) {}
 
+TArquivoIni::TArquivoIni(std::string caminho, std::string padrao, bool criarPasta)
+    : caminho_(std::move(caminho)), padrao_(std::move(padrao)), criarPasta_(criarPasta) {}
+
+std::vector<std::string> TArquivoIni::Linhas() const {
+    if (padrao_.empty() || Existe(caminho_)) return LerLinhas(caminho_);
+    return LerLinhas(padrao_);
+}
+
 std::string TArquivoIni::LerTexto(std::string_view secao, std::string_view chave, std::string_view padrao) const {
     bool dentro = false;
     std::string nome;
-    for (const auto& linha : LerLinhas(caminho_)) {
+    for (const auto& linha : Linhas()) {
         if (EhSecao(linha, &nome)) {
             dentro = IguaisSemCaixa(nome, secao);
             continue;
@@ -196,9 +228,24 @@ std::string TArquivoIni::LerTexto(std::string_view secao, std::string_view chave
     return std::string(padrao);
 }
 
+std::vector<std::pair<std::string, std::string>> TArquivoIni::Chaves(std::string_view secao) const {
+    std::vector<std::pair<std::string, std::string>> chaves;
+    bool dentro = false;
+    std::string nome;
+    for (const auto& linha : Linhas()) {
+        if (EhSecao(linha, &nome)) {
+            dentro = IguaisSemCaixa(nome, secao);
+            continue;
+        }
+        std::string k = ChaveDaLinha(linha);
+        if (dentro && !k.empty()) chaves.emplace_back(k, Trim(linha.substr(linha.find('=') + 1)));
+    }
+    return chaves;
+}
+
 void TArquivoIni::GravarTextos(std::string_view secao,
                                const std::vector<std::pair<std::string, std::string>>& valores) {
-    std::vector<std::string> linhas = LerLinhas(caminho_);
+    std::vector<std::string> linhas = Linhas();
     for (const auto& [chave, valor] : valores) {
         const std::string nova = chave + "=" + SemQuebras(valor);
         // Find the section, the key inside it, and the last line that belongs to it.
@@ -227,6 +274,7 @@ void TArquivoIni::GravarTextos(std::string_view secao,
     }
     std::string texto;
     for (const auto& l : linhas) texto += l + "\r\n";
+    if (criarPasta_) CriarPastas(caminho_);
     GravarAtomico(caminho_, Win1252::DeUtf8(texto, '?'));
 }
 
@@ -234,16 +282,66 @@ void TArquivoIni::GravarTexto(std::string_view secao, std::string_view chave, st
     GravarTextos(secao, {{std::string(chave), std::string(valor)}});
 }
 
-std::string CaminhoConfigEtq() { return DiretorioSistema() + "configEtq.ini"; }
+std::string TLocalConfig::Pasta() const { return BarraFinal(fs::path(arquivo).parent_path().string()); }
 
-std::string LerConfig(std::string_view chave) { return TArquivoIni(CaminhoConfigEtq()).LerTexto("CONF", chave); }
+TLocalConfig EscolherLocalConfig(const TAmbienteConfig& a) {
+    TLocalConfig local;
+    if (a.arquivoAoLado || (!a.instalado && a.pastaGravavel)) {
+        local.arquivo = a.pastaPrograma + kNomeConfig;
+        return local;
+    }
+    // XDG: an unset or relative XDG_CONFIG_HOME means ~/.config.
+    std::string base = a.xdgConfigHome;
+    if (base.empty() || base.front() != '/') base = BarraFinal(a.home.empty() ? "/" : a.home) + ".config";
+    local.arquivo = BarraFinal(base) + "etiquetas/" + kNomeConfig;
+    local.padrao = BarraFinal(a.pastaLoja.empty() ? kPastaLojaPadrao : a.pastaLoja) + kNomeConfig;
+    local.doUsuario = true;
+    return local;
+}
+
+std::string PastaDadosInstalacao() {
+    const fs::path dados = fs::path(DiretorioSistema()) / ".." / "share" / "etiquetas";
+    std::error_code ec;
+    if (!fs::is_directory(dados, ec)) return "";
+    return BarraFinal(fs::weakly_canonical(dados, ec).string());
+}
+
+void DefinirPastaConfigLoja(std::string pasta) { PastaLoja() = std::move(pasta); }
+
+TAmbienteConfig AmbienteConfigAtual() {
+    TAmbienteConfig a;
+    a.pastaPrograma = DiretorioSistema();
+    a.arquivoAoLado = ::access((a.pastaPrograma + kNomeConfig).c_str(), F_OK) == 0;
+    a.pastaGravavel = ::access(a.pastaPrograma.c_str(), W_OK) == 0;
+    a.instalado = !PastaDadosInstalacao().empty();
+    if (const char* v = std::getenv("XDG_CONFIG_HOME")) a.xdgConfigHome = v;
+    if (const char* v = std::getenv("HOME")) a.home = v;
+    a.pastaLoja = PastaLoja();
+    return a;
+}
+
+TLocalConfig LocalConfigEtq() { return EscolherLocalConfig(AmbienteConfigAtual()); }
+
+std::string CaminhoConfigEtq() { return LocalConfigEtq().arquivo; }
+
+TArquivoIni ArquivoConfigEtq() {
+    TLocalConfig local = LocalConfigEtq();
+    return TArquivoIni(std::move(local.arquivo), std::move(local.padrao), local.doUsuario);
+}
+
+std::string LerConfig(std::string_view chave) { return ArquivoConfigEtq().LerTexto("CONF", chave); }
 
 void GravarConfig(std::string_view chave, std::string_view valor) {
-    TArquivoIni(CaminhoConfigEtq()).GravarTexto("CONF", chave, valor);
+    ArquivoConfigEtq().GravarTexto("CONF", chave, valor);
 }
 
 void GravarConfig(const std::vector<std::pair<std::string, std::string>>& valores) {
-    TArquivoIni(CaminhoConfigEtq()).GravarTextos("CONF", valores);
+    ArquivoConfigEtq().GravarTextos("CONF", valores);
+}
+
+bool ChaveSecreta(std::string_view chave) {
+    const std::string k = Maiusculas(chave);
+    return k.find("SENHA") != std::string::npos || k.find("TOKEN") != std::string::npos;
 }
 
 std::string NomeLoja() {

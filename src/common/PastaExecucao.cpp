@@ -23,3 +23,16 @@ std::string PrepararPastaExecucao() {
     ::setenv("XDG_RUNTIME_DIR", pasta.c_str(), 1);
     return pasta;
 }
+
+std::string PrepararTravasFirebird() {
+    for (const char* nome : {"FIREBIRD", "FIREBIRD_LOCK"})
+        if (const char* v = std::getenv(nome); v && *v) return "";
+    const std::string runtime = PrepararPastaExecucao();
+    if (runtime.empty()) return "";
+    const std::string pasta = runtime + "/etiquetas-firebird";
+    if (::mkdir(pasta.c_str(), 0700) != 0 && errno != EEXIST) return "";
+    struct stat st {};
+    if (::lstat(pasta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return "";
+    ::setenv("FIREBIRD_LOCK", pasta.c_str(), 1);
+    return pasta;
+}

@@ -10,3 +10,10 @@
 // alone and the variable unset: Qt then says what is wrong. Returns the
 // folder in force ("" when none).
 std::string PrepararPastaExecucao();
+
+// The embedded Firebird engine of an installed program (no FIREBIRD root set)
+// keeps its lock files in /tmp/firebird, which belongs to whichever user
+// opened a database first: everybody else is refused. Unless FIREBIRD or
+// FIREBIRD_LOCK is set, each user gets "<runtime folder>/etiquetas-firebird".
+// Returns the lock folder set ("" when left alone).
+std::string PrepararTravasFirebird();

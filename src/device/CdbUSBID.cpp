@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
@@ -11,83 +12,12 @@
 
 namespace {
 
-// Used when no CdbUSBID.ini lies beside the program. Classes: 0 misc,
+// Used when no CdbUSBID.ini is found (CarregarPadrao). Classes: 0 misc,
 // 1 receipt printer, 2 label printer, 3 fiscal. Label printers carry protocol
 // 0 so the table never changes the configured language.
-const char* const kTabela = R"(; CdbUSBID - USB devices the label program recognises
-; [Vendors]: VendorID=name; [VendorID]: ProductID=description;class;protocol
-
-[Vendors]
-0a5f=Zebra
-154f=Shandong New
-20d1=Dascom
-2d84=Zhuhai J-Speed
-0b0b=Datamax-O'Neil
-04b8=Seiko Epson
-1504=Bixolon
-0519=Star Micronics
-0dd4=Custom Engineering
-0404=NCR
-067b=Prolific Technology
-0403=Future Technology Devices International
-1a86=QinHeng Electronics
-10c4=Silicon Labs
-
-; label printers
-[0a5f]
-00d3=GC420t;2;0
-00d1=GC420d;2;0
-0080=GK420d;2;0
-0081=GK420t;2;0
-011c=ZD410;2;0
-0009=LP2844;2;0
-
-[154f]
-1000=Elgin, L42;2;0
-
-[20d1]
-0700=Elgin, L42 PRO;2;0
-
-[2d84]
-7589=Elgin, L42DT;2;0
-71a9=Tanca, TLP-300;2;0
-b806=DT-108B;2;0
-
-[0b0b]
-106e=E-4304;2;0
-
-; receipt printers
-[04b8]
-0202=UB-U05 (TM-T70 / TM-T88IV);1;0
-0e03=TM-T20;1;0
-0e31=TM-L100;1;0
-
-[1504]
-001f=SRP-350II;1;0
-
-[0519]
-0003=TSP100ECO / TSP100II;1;0
-
-[0dd4]
-0237=K80;1;0
-
-[0404]
-0311=7167 Receipt/Slip;1;0
-0312=7197 Receipt;1;0
-
-; USB serial converters
-[067b]
-2303=PL2303 Serial;0;0
-
-[0403]
-6001=FT232 Serial (UART);0;0
-
-[1a86]
-7523=CH340 Serial;0;0
-
-[10c4]
-ea60=CP210x UART Bridge;0;0
-)";
+const char* const kTabela =
+#include "CdbUSBIDTabela.inc"
+;
 
 bool Hexa(const std::string& s) {
     if (s.empty()) return false;
@@ -153,9 +83,13 @@ void TBancoUSBID::Carregar(const std::string& texto) {
 }
 
 void TBancoUSBID::CarregarPadrao() {
-    const std::string arquivo = DiretorioSistema() + "CdbUSBID.ini";
-    struct stat st{};
-    if (::stat(arquivo.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    // The shop's own table beside its configEtq.ini, then the one installed
+    // with the program, then the built-in copy.
+    std::vector<std::string> arquivos{LocalConfigEtq().Pasta() + "CdbUSBID.ini"};
+    if (const std::string dados = PastaDadosInstalacao(); !dados.empty()) arquivos.push_back(dados + "CdbUSBID.ini");
+    for (const auto& arquivo : arquivos) {
+        struct stat st{};
+        if (::stat(arquivo.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
         std::ifstream f(arquivo, std::ios::binary);
         std::ostringstream s;
         s << f.rdbuf();

@@ -14,7 +14,7 @@ int ModeloDaFila(const std::string& modeloPrint) { return StrToInt("0" + Esquerd
 
 bool chama_print_etiqueta(const TFabricaJanelaEtiquetasFila& criar, bool processarGrades, uint8_t acessoDireto,
                           const std::string& paramModelo) {
-    const TArquivoIni ini(CaminhoConfigEtq());
+    const TArquivoIni ini = ArquivoConfigEtq();
     const std::string modeloPrint = ini.LerTexto("CONF", "MODELO PRINT", "");
     const std::string parcela1 = ini.LerTexto("CONF", "Parcela1", "0");
     const std::string parcela2 = ini.LerTexto("CONF", "Parcela2", "0");

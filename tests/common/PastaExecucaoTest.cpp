@@ -26,6 +26,8 @@ protected:
             if (const char* v = std::getenv(nome)) valor = v;
         ::setenv("TMPDIR", temp_.caminho.c_str(), 1);
         ::unsetenv("XDG_RUNTIME_DIR");
+        ::unsetenv("FIREBIRD");
+        ::unsetenv("FIREBIRD_LOCK");
     }
     void TearDown() override {
         for (auto& [nome, valor] : guardadas_) {
@@ -40,7 +42,8 @@ protected:
     }
 
     TPastaTemp temp_{"etiq-runtime"};
-    std::pair<const char*, std::optional<std::string>> guardadas_[2] = {{"TMPDIR", {}}, {"XDG_RUNTIME_DIR", {}}};
+    std::pair<const char*, std::optional<std::string>> guardadas_[4] = {
+        {"TMPDIR", {}}, {"XDG_RUNTIME_DIR", {}}, {"FIREBIRD", {}}, {"FIREBIRD_LOCK", {}}};
 };
 
 TEST_F(PastaExecucao, SemSessaoCriaAPastaPrivadaEApontaAVariavel) {
@@ -109,6 +112,34 @@ TEST_F(PastaExecucao, NomeTomadoPorOutraCoisaNaoEUsado) {
         EXPECT_EQ(PrepararPastaExecucao(), "");
         EXPECT_EQ(Variavel(), "(sem valor)");
         EXPECT_EQ(fs::status(alvo).permissions(), fs::perms(0755));  // nothing done through the link
+    }
+}
+
+TEST_F(PastaExecucao, TravasDoFirebirdPorUsuarioSoSemRaizNemPastaDefinidas) {
+    struct Caso {
+        const char* nome;
+        const char* firebird;
+        const char* trava;
+        bool nossa;  // FIREBIRD_LOCK gets the user's folder
+    };
+    const Caso casos[] = {
+        {"nenhuma definida", nullptr, nullptr, true},
+        {"FIREBIRD vazia", "", nullptr, true},
+        {"raiz do Firebird definida", "/opt/fb", nullptr, false},
+        {"pasta de travas definida", nullptr, "/var/fb-travas", false},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ::unsetenv("FIREBIRD");
+        ::unsetenv("FIREBIRD_LOCK");
+        ::setenv("XDG_RUNTIME_DIR", temp_.caminho.c_str(), 1);
+        if (c.firebird) ::setenv("FIREBIRD", c.firebird, 1);
+        if (c.trava) ::setenv("FIREBIRD_LOCK", c.trava, 1);
+        const std::string nossa = temp_ / "etiquetas-firebird";
+        EXPECT_EQ(PrepararTravasFirebird(), c.nossa ? nossa : "");
+        const char* v = std::getenv("FIREBIRD_LOCK");
+        EXPECT_EQ(v ? std::string(v) : "", c.nossa ? nossa : (c.trava ? c.trava : ""));
+        if (c.nossa) EXPECT_EQ(fs::status(nossa).permissions(), fs::perms::owner_all);
     }
 }
 

@@ -10,12 +10,14 @@
 #include "common/Encerramento.h"
 #include "common/ErroSistema.h"
 #include "common/Excecoes.h"
+#include "common/PastaExecucao.h"
+#include "common/Versao.h"
 #include "data/fb/FbCliente.h"
 
 namespace {
 
 void Ajuda() {
-    std::cout << "Uso: etiquetas-cli COMANDO [opções]\n\nComandos:\n";
+    std::cout << "Uso: etiquetas-cli COMANDO [opções]\n      etiquetas-cli --version\n\nComandos:\n";
     for (const auto& c : ComandosRegistrados())
         std::cout << "  " << c.nome << " " << c.uso << "\n      " << c.resumo << "\n";
 }
@@ -26,8 +28,13 @@ int main(int argc, char** argv) {
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
     std::signal(SIGPIPE, SIG_IGN);
+    PrepararTravasFirebird();  // installed program: the embedded engine's lock files per user
     InstalarEncerramentoPorSinal([](int) { fb::InterromperOperacoes(); });
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << LinhaVersao("etiquetas-cli") << "\n";
+        return 0;
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ajuda") {
         Ajuda();
         return args.empty() ? 2 : 0;

@@ -14,6 +14,8 @@ add_library(etiq_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/JanelasPrograma.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EncerramentoPrograma.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Manual.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PrimeiroUso.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/JanelaPrimeiroUso.cpp
 )
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/Manual.cpp PROPERTIES
   COMPILE_DEFINITIONS ETIQ_FONTE_PROJETO="${PROJECT_SOURCE_DIR}")

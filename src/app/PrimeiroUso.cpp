@@ -1,0 +1,55 @@
+#include "app/PrimeiroUso.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/ModelosEtiqueta.h"
+#include "common/ConfigEtq.h"
+#include "common/ErroSistema.h"
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "data/fb/LojaDemo.h"
+
+namespace {
+constexpr int kModeloDemo = 11;  // PPLA, three columns: the demo's printer speaks PPLA
+}
+
+bool PrecisaDePrimeiroUso() { return LocalConfigEtq().doUsuario && Trim(LerConfig("PATH MERKOR")).empty(); }
+
+std::string PastaDemoUsuario() {
+    std::string base;
+    if (const char* v = std::getenv("XDG_DATA_HOME"); v && *v == '/') base = v;
+    else base = BarraFinal(std::getenv("HOME") ? std::getenv("HOME") : "/") + ".local/share";
+    return BarraFinal(base) + "etiquetas/demo/";
+}
+
+TLojaDemoUsuario CriarLojaDemoUsuario(int mercadorias) {
+    TLojaDemoUsuario r;
+    const std::string pasta = PastaDemoUsuario();
+    std::filesystem::path atual;
+    for (const auto& parte : std::filesystem::path(pasta).parent_path()) {
+        atual /= parte;
+        if (::mkdir(atual.c_str(), 0700) != 0 && errno != EEXIST)
+            throw Exception("Não foi possível criar a pasta " + atual.string() + ": " + MensagemErroSistema(errno));
+    }
+    r.banco = pasta + "loja.fdb";
+    r.saida = pasta + "saida.prn";
+    std::error_code ec;
+    if (!std::filesystem::exists(r.banco, ec)) {
+        fb::TOpcoesLojaDemo o;
+        o.caminho = r.banco;
+        o.mercadorias = mercadorias;
+        fb::CriarLojaDemo(o);
+        r.criada = true;
+    }
+    GravarConfig({{"PATH MERKOR", r.banco},
+                  {"PATH REDE", "FILE:" + r.saida},
+                  {"MODELO", "PPLA"},
+                  {"TEMPERATURA", "10"},
+                  {"MODELO PRINT", LinhasModelo()[kModeloDemo - 1]},
+                  {"MODELO PRINT INDEX", std::to_string(kModeloDemo - 1)}});
+    return r;
+}

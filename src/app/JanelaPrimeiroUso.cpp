@@ -1,5 +1,6 @@
 #include "app/JanelaPrimeiroUso.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 
 #include "app/PrimeiroUso.h"
 #include "common/ConfigEtq.h"
+#include "common/gui/FuncoesGui.h"
 
 TfrmPrimeiroUso::TfrmPrimeiroUso(QWidget* pai) : QDialog(pai) {
     setObjectName(QStringLiteral("frmPrimeiroUso"));
@@ -50,4 +52,27 @@ TfrmPrimeiroUso::TfrmPrimeiroUso(QWidget* pai) : QDialog(pai) {
         accept();
     });
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TfrmPrimeiroUso::TEscolha ConduzirPrimeiroUso() {
+    using E = TfrmPrimeiroUso::TEscolha;
+    try {
+        if (!PrecisaDePrimeiroUso()) return E::Nenhuma;
+        TfrmPrimeiroUso janela;
+        janela.exec();
+        if (janela.Escolha() == E::Demonstracao) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            try {
+                CriarLojaDemoUsuario();
+            } catch (...) {
+                QApplication::restoreOverrideCursor();
+                throw;
+            }
+            QApplication::restoreOverrideCursor();
+        }
+        return janela.Escolha();
+    } catch (const std::exception& falha) {
+        erros_de_sistema(nullptr, falha);
+        return E::Nenhuma;
+    }
 }

@@ -1,5 +1,7 @@
 // Program entry: the windows and data modules in their order, then the message
 // loop until the main window closes.
+#include <QTimer>
+
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -8,6 +10,7 @@
 
 #include "app/InterfaceUsuarioQt.h"
 #include "app/JanelaMercadorias.h"
+#include "app/JanelaPrimeiroUso.h"
 #include "app/JanelasPrograma.h"
 #include "app/ModulosDadosReais.h"
 #include "app/EncerramentoPrograma.h"
@@ -69,6 +72,10 @@ int main(int argc, char** argv) {
         return janela;
     });
 
+    // An installed program without a shop database: configure it or take a
+    // demo shop, before the data modules read PATH MERKOR.
+    const auto primeiroUso = ConduzirPrimeiroUso();
+
     int resultado = 0;
     try {
         TModulosDadosReais modulos;
@@ -80,6 +87,8 @@ int main(int argc, char** argv) {
         std::unique_ptr<QWidget> mrgEtiquetas = CriarJanelaEtiquetas(modulos, &frmPrincipal);
 
         frmPrincipal.show();
+        if (primeiroUso == TfrmPrimeiroUso::TEscolha::Configurar)
+            QTimer::singleShot(0, &frmPrincipal, [&frmPrincipal] { frmPrincipal.btnConfigClick(); });
         resultado = app.exec();
         frmPrincipal.DefinirJanelaMercadorias(nullptr);
         frmPrincipal.DefinirModulosDados(nullptr);

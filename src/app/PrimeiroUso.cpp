@@ -1,14 +1,11 @@
 #include "app/PrimeiroUso.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/ModelosEtiqueta.h"
 #include "common/ConfigEtq.h"
-#include "common/ErroSistema.h"
+#include "common/PastaExecucao.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "data/fb/LojaDemo.h"
@@ -29,12 +26,8 @@ std::string PastaDemoUsuario() {
 TLojaDemoUsuario CriarLojaDemoUsuario(int mercadorias) {
     TLojaDemoUsuario r;
     const std::string pasta = PastaDemoUsuario();
-    std::filesystem::path atual;
-    for (const auto& parte : std::filesystem::path(pasta).parent_path()) {
-        atual /= parte;
-        if (::mkdir(atual.c_str(), 0700) != 0 && errno != EEXIST)
-            throw Exception("Não foi possível criar a pasta " + atual.string() + ": " + MensagemErroSistema(errno));
-    }
+    if (const std::string erro = CriarPastasPrivadas(pasta); !erro.empty())
+        throw Exception("Loja de demonstração: " + erro);
     r.banco = pasta + "loja.fdb";
     r.saida = pasta + "saida.prn";
     std::error_code ec;

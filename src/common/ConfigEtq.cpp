@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "ErroSistema.h"
+#include "PastaExecucao.h"
 #include "Excecoes.h"
 #include "UFuncoes.h"
 #include "Win1252.h"
@@ -183,17 +184,6 @@ void GravarAtomico(const std::string& caminho, const std::string& bytes) {
     }
 }
 
-// The user's configuration folder may not exist yet: made private, as the
-// XDG folders are.
-void CriarPastas(const std::string& arquivo) {
-    fs::path atual;
-    for (const auto& parte : fs::path(arquivo).parent_path()) {
-        atual /= parte;
-        if (::mkdir(atual.c_str(), 0700) != 0 && errno != EEXIST)
-            FalhaGravacao(arquivo, "não foi possível criar a pasta " + atual.string() + ": " + MensagemErroSistema(errno));
-    }
-}
-
 std::string SemQuebras(std::string_view v) {
     std::string s(v);
     for (char& c : s)
@@ -274,7 +264,10 @@ void TArquivoIni::GravarTextos(std::string_view secao,
     }
     std::string texto;
     for (const auto& l : linhas) texto += l + "\r\n";
-    if (criarPasta_) CriarPastas(caminho_);
+    // The user's configuration folder may not exist yet.
+    if (criarPasta_)
+        if (const std::string erro = CriarPastasPrivadas(fs::path(caminho_).parent_path().string()); !erro.empty())
+            FalhaGravacao(caminho_, erro);
     GravarAtomico(caminho_, Win1252::DeUtf8(texto, '?'));
 }
 

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/ErroSistema.h"
+
 std::string PrepararPastaExecucao() {
     if (const char* atual = std::getenv("XDG_RUNTIME_DIR"); atual && *atual) return atual;
     std::error_code ec;
@@ -35,4 +37,14 @@ std::string PrepararTravasFirebird() {
     if (::lstat(pasta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return "";
     ::setenv("FIREBIRD_LOCK", pasta.c_str(), 1);
     return pasta;
+}
+
+std::string CriarPastasPrivadas(const std::string& pasta) {
+    std::filesystem::path atual;
+    for (const auto& parte : std::filesystem::path(pasta)) {
+        atual /= parte;
+        if (::mkdir(atual.c_str(), 0700) != 0 && errno != EEXIST)
+            return "não foi possível criar a pasta " + atual.string() + ": " + MensagemErroSistema(errno);
+    }
+    return "";
 }

@@ -17,3 +17,7 @@ std::string PrepararPastaExecucao();
 // FIREBIRD_LOCK is set, each user gets "<runtime folder>/etiquetas-firebird".
 // Returns the lock folder set ("" when left alone).
 std::string PrepararTravasFirebird();
+
+// Makes the missing folders of `pasta`, each new one private (0700) as the
+// XDG folders are. Returns "" or what went wrong, naming the folder.
+std::string CriarPastasPrivadas(const std::string& pasta);

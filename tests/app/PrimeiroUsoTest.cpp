@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "app/JanelaPrimeiroUso.h"
 #include "app/PrimeiroUso.h"
@@ -28,25 +27,16 @@ protected:
         fs::create_directories(pasta_.caminho / "etc");
         DefinirDiretorioSistema(pasta_ / "usr/bin");
         DefinirPastaConfigLoja(pasta_ / "etc");
-        Definir("HOME", pasta_ / "casa");
-        Definir("XDG_CONFIG_HOME", "");
-        Definir("XDG_DATA_HOME", "");
+        ambiente_.Definir("HOME", pasta_ / "casa");
+        ambiente_.Definir("XDG_CONFIG_HOME", "");
+        ambiente_.Definir("XDG_DATA_HOME", "");
     }
     void TearDown() override {
         DefinirDiretorioSistema("");
         DefinirPastaConfigLoja("");
-        for (const auto& [nome, valor] : guardadas_) {
-            if (valor) ::setenv(nome.c_str(), valor->c_str(), 1);
-            else ::unsetenv(nome.c_str());
-        }
-    }
-    void Definir(const std::string& nome, const std::string& valor) {
-        const char* v = std::getenv(nome.c_str());
-        guardadas_.emplace_back(nome, v ? std::optional<std::string>(v) : std::nullopt);
-        ::setenv(nome.c_str(), valor.c_str(), 1);
     }
     TPastaTemp pasta_{"primeiro-uso"};
-    std::vector<std::pair<std::string, std::optional<std::string>>> guardadas_;
+    TAmbienteTeste ambiente_;
 };
 
 TEST_F(PrimeiroUso, SoParaOProgramaInstaladoSemBancoConfigurado) {

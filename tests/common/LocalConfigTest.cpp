@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
@@ -59,25 +58,16 @@ protected:
         fs::create_directories(pasta_.caminho / "etc");
         DefinirDiretorioSistema(pasta_ / "usr/bin");
         DefinirPastaConfigLoja(pasta_ / "etc");
-        Guardar("HOME", pasta_ / "casa");
-        Guardar("XDG_CONFIG_HOME", pasta_ / "xdg");
+        ambiente_.Definir("HOME", pasta_ / "casa");
+        ambiente_.Definir("XDG_CONFIG_HOME", pasta_ / "xdg");
     }
     void TearDown() override {
         DefinirDiretorioSistema("");
         DefinirPastaConfigLoja("");
-        for (const auto& [nome, valor] : guardadas_) {
-            if (valor) ::setenv(nome.c_str(), valor->c_str(), 1);
-            else ::unsetenv(nome.c_str());
-        }
-    }
-    void Guardar(const std::string& nome, const std::string& valor) {
-        const char* v = std::getenv(nome.c_str());
-        guardadas_.emplace_back(nome, v ? std::optional<std::string>(v) : std::nullopt);
-        ::setenv(nome.c_str(), valor.c_str(), 1);
     }
     std::string Usuario() const { return pasta_ / "xdg/etiquetas/configEtq.ini"; }
     TPastaTemp pasta_{"cfg-local"};
-    std::vector<std::pair<std::string, std::optional<std::string>>> guardadas_;
+    TAmbienteTeste ambiente_;
 };
 
 TEST_F(LocalConfigInstalado, UsuarioLeOPadraoDaLojaECopiaNaPrimeiraGravacao) {

@@ -16,6 +16,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // The message of the exception `f` raises, or "(nada lançado)" when it raises
 // none: a call that stopped failing never passes for one failing with "".
@@ -66,6 +67,33 @@ inline std::string SaidaDe(const std::string& comando, int* status = nullptr) {
     if (status) *status = WIFEXITED(st) ? WEXITSTATUS(st) : 128;
     return saida;
 }
+
+// Environment variables a test sets, put back as they were when it ends.
+class TAmbienteTeste {
+public:
+    TAmbienteTeste() = default;
+    TAmbienteTeste(const TAmbienteTeste&) = delete;
+    TAmbienteTeste& operator=(const TAmbienteTeste&) = delete;
+    void Definir(const std::string& nome, const std::string& valor) {
+        const char* v = std::getenv(nome.c_str());
+        guardadas_.push_back({nome, v != nullptr, v ? v : ""});
+        ::setenv(nome.c_str(), valor.c_str(), 1);
+    }
+    ~TAmbienteTeste() {
+        for (auto it = guardadas_.rbegin(); it != guardadas_.rend(); ++it) {
+            if (it->existia) ::setenv(it->nome.c_str(), it->valor.c_str(), 1);
+            else ::unsetenv(it->nome.c_str());
+        }
+    }
+
+private:
+    struct Guardada {
+        std::string nome;
+        bool existia;
+        std::string valor;
+    };
+    std::vector<Guardada> guardadas_;
+};
 
 inline std::string LerTudo(const std::string& arquivo) {
     std::ifstream f(arquivo, std::ios::binary);

@@ -12,6 +12,7 @@ add_library(etiq_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ufrmPrincipal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModulosDadosReais.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JanelasPrograma.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Programa.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EncerramentoPrograma.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Manual.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PrimeiroUso.cpp

@@ -497,12 +497,10 @@ bool TMrgMercadoriasBD::eventFilter(QObject* alvo, QEvent* evento) {
     if (tipo != QEvent::KeyPress && tipo != QEvent::ShortcutOverride) return QDialog::eventFilter(alvo, evento);
     const auto* tecla = static_cast<QKeyEvent*>(evento);
     if (tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter) return false;
-    // Only key presses meant for this window (its controls and their drop-downs).
-    auto* w = qobject_cast<QWidget*>(alvo);
-    bool nossa = false;
-    for (QObject* o = w; o; o = o->parent())
-        if (o == this) nossa = true;
-    if (!nossa) return false;
+    // Only key presses meant for this window's own controls and their
+    // drop-downs; a window shown over it (the label queue has it as parent)
+    // keeps its Enter.
+    if (!ControleDestaJanela(qobject_cast<QWidget*>(alvo))) return false;
 
     const bool listaAberta = edtDepartamento->view()->isVisible();
     if (tipo == QEvent::ShortcutOverride) {
@@ -515,6 +513,13 @@ bool TMrgMercadoriasBD::eventFilter(QObject* alvo, QEvent* evento) {
     if (listaAberta) return false;
     if (daLista && daLista->tecla == tecla->key() && daLista->instante == tecla->timestamp()) return true;
     return TeclaEnter(QApplication::focusWidget());
+}
+
+bool TMrgMercadoriasBD::ControleDestaJanela(const QWidget* w) const {
+    // Up the parents to the first window that is not a drop-down list.
+    for (; w; w = w->parentWidget())
+        if (w->isWindow() && w->windowType() != Qt::Popup) return w == this;
+    return false;
 }
 
 bool TMrgMercadoriasBD::TeclaEnter(QWidget* foco) {

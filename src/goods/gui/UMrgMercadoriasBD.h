@@ -136,6 +136,7 @@ private:
     void CriarOrdem();
     void CriarSelecao();
     void Ativada();
+    bool ControleDestaJanela(const QWidget* w) const;
     bool TeclaEnter(QWidget* foco);
     void PreencherListas();
     void Progresso(size_t lidas, size_t total);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the road to the label queue window, taken on a virtual screen
 # over a small demo shop: the goods window, the queue window on the new batch,
-# the print progress window and the message after "Cancelar".
+# the line under the grid after a whole print, the print progress window, and
+# the line after "Cancelar" and after a failure (a port that cannot open).
 # Needs xvfb-run, xdotool, xwininfo (x11-utils) and import (imagemagick).
 # Usage: docs/capturas-fila.sh [folder of etiquetas and etiquetas-cli]
 set -euo pipefail
@@ -23,6 +24,7 @@ cat > "$PASTA/capturar.sh" <<FIM
 set -e
 janela() { xwininfo -root -tree | grep "\"\$1\"" | awk '{print \$1}' | head -1; }
 esperar() { for i in \$(seq 50); do ID=\$(janela "\$1"); [ -n "\$ID" ] && return 0; sleep 0.2; done; echo "sem janela \$1" >&2; return 1; }
+sumir() { for i in \$(seq 100); do [ -z "\$(janela "\$1")" ] && return 0; sleep 0.2; done; echo "a janela \$1 ficou" >&2; return 1; }
 "$PASTA/etiquetas" &
 PID=\$!
 esperar "Etiquetas de codigo de barras"; sleep 1
@@ -34,10 +36,17 @@ import -window "\$ID" "$PWD/janela-mercadorias-fila.png"
 xdotool mousemove --window "\$ID" 76 25 click 1
 esperar "Etiqueta de produto"; sleep 1
 import -window "\$ID" "$PWD/janela-fila.png"
+# three labels of the first row, typed in the grid, then "Imprimir etiquetas"
+xdotool mousemove --window "\$ID" 760 160 click 1
+xdotool type "3"; xdotool key Return
+xdotool mousemove --window "\$ID" 785 537 click 1
+sleep 0.5; sumir "Imprimindo etiquetas"; sleep 0.5
+import -window "\$ID" "$PWD/janela-fila-impressa.png"
 # "Importar quantidade do estoque", then "Imprimir etiquetas"
 xdotool mousemove --window "\$ID" 790 112 click 1
 sleep 1
 import -window "\$ID" "$PWD/janela-fila-estoque.png"
+FILA=\$ID
 xdotool mousemove --window "\$ID" 785 537 click 1
 esperar "Imprimindo etiquetas"; sleep 2
 import -window root -crop 1024x768+0+0 "$PWD/janela-fila-imprimindo.png"
@@ -45,8 +54,16 @@ import -window root -crop 1024x768+0+0 "$PWD/janela-fila-imprimindo.png"
 L=\$(xwininfo -id "\$ID" | awk '/Width:/ {print \$2}')
 A=\$(xwininfo -id "\$ID" | awk '/Height:/ {print \$2}')
 xdotool mousemove --window "\$ID" \$((L / 2)) \$((A - 28)) click 1
-sleep 2
-import -window root -crop 1024x768+0+0 "$PWD/janela-fila-cancelada.png"
+sumir "Imprimindo etiquetas"; sleep 1
+import -window "\$FILA" "$PWD/janela-fila-cancelada.png"
+# A port that cannot open: the failure's box, then the line under the grid.
+sed -i 's|^PATH REDE=.*|PATH REDE=FILE:/nao/existe/saida.prn\r|' "$PASTA/configEtq.ini"
+ID=\$FILA
+xdotool mousemove --window "\$ID" 785 537 click 1
+esperar "Erro de sistema"; sleep 0.5
+xdotool mousemove --window "\$ID" 10 10; xdotool key Return
+sumir "Erro de sistema"; sleep 0.5
+import -window "\$FILA" "$PWD/janela-fila-falha.png"
 kill \$PID
 FIM
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$PASTA/capturar.sh"

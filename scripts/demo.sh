@@ -11,9 +11,10 @@ DEMO="$BUILD/demo"
 BANCO="$DEMO/loja.fdb"
 INI="$BIN/configEtq.ini"
 
-# A configEtq.ini (Windows-1252, CR LF) for the shop at $2, labels going to the file $3.
+# A configEtq.ini (Windows-1252, CR LF) for the shop at $2, labels of model 11
+# (PPLA, 3 columns) going to the file $3.
 criar_ini() {
-  printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=FILE:%s\r\nMODELO=PPLA\r\nTEMPERATURA=10\r\n' \
+  printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=FILE:%s\r\nMODELO=PPLA\r\nMODELO PRINT=11 - PPLA 3 colunas 22x33\r\nTEMPERATURA=10\r\n' \
     "$2" "$3" | iconv -f UTF-8 -t CP1252 > "$1.tmp"
   mv "$1.tmp" "$1"
   echo "Configuração criada: $1 (etiquetas vão para $3)"

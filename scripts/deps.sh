@@ -9,15 +9,16 @@ PACKAGES=(
   qt6-base-dev libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
   firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
-  fonts-liberation xvfb xauth x11-utils socat locales
+  fonts-liberation xvfb xauth x11-utils xdotool socat locales
   poppler-utils zbar-tools nodejs
 )
 if [ "${1:-}" = "--run" ]; then
   PACKAGES+=(imagemagick)
 fi
-# docs/capturas.sh drives the program on a virtual screen.
+# docs/capturas.sh drives the program on a virtual screen (xdotool is in the
+# list above: a test drives the real program the same way).
 if [ "${1:-}" = "--capturas" ]; then
-  PACKAGES+=(imagemagick xdotool)
+  PACKAGES+=(imagemagick)
 fi
 
 missing=()

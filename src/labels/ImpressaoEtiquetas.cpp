@@ -42,8 +42,11 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     const std::string ratio = LerConfig("edtRatio");
     const std::string tipoBar = LerConfig("edttipobar");
 
-    int numero = StrToInt("0" + SoNumeros(Trecho(modeloPrint, 1, 4)));
-    if (StrToInt(ParamModelo) > 0) numero = StrToInt(ParamModelo);
+    const int numero = NumeroDoModelo(modeloPrint, ParamModelo);
+    // The counts of this print only, also when it fails before the walk.
+    enviadas_ = 0;
+    aEnviar_ = 0;
+    cancelado_ = false;
     int calor = StrToInt("0" + temperatura);
     if (calor < 1) calor = 10;
     AddColuna = addColuna.empty() ? 0 : StrToInt(addColuna);
@@ -51,6 +54,9 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     IndiceRatio = StrToInt(ratio.empty() ? "2" : ratio) - 1;
     TipoBarraA4 = StrToInt(tipoBar.empty() ? "0" : tipoBar);
     modelNumber_ = numero;
+    // A number with no routine prints nothing; the port is not even opened,
+    // so a file port is not emptied.
+    if (numero < 1 || numero > 59) return;
 
     // 9-10
     CdbETQ.SetPorta(portaTexto);
@@ -82,6 +88,14 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     tblEtiquetaRead.SetFiltro("");
     tblEtiquetaRead.SetFiltrado(false);
 }
+
+int TImpressaoEtiquetas::NumeroDoModelo(const std::string& modeloPrint, const std::string& paramModelo) {
+    const int parametro = StrToInt("0" + SoNumeros(paramModelo));
+    if (parametro > 0) return parametro;
+    return StrToInt("0" + SoNumeros(Trecho(modeloPrint, 1, 4)));
+}
+
+int TImpressaoEtiquetas::ModeloConfigurado() const { return NumeroDoModelo(LerConfig("MODELO PRINT"), ParamModelo); }
 
 void TImpressaoEtiquetas::IniciarContagem() {
     enviadas_ = 0;

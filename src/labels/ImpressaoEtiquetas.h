@@ -93,6 +93,10 @@ public:
     void ImprimeEtiquetasPreConfigurada();
     // The model number the last print ran (0 when none).
     int ModelNumber() const { return modelNumber_; }
+    // The model number a print would run now: ParamModelo above 0, otherwise
+    // "0" + the digits among the first four characters of MODELO PRINT.
+    int ModeloConfigurado() const;
+    static int NumeroDoModelo(const std::string& modeloPrint, const std::string& paramModelo);
 
     // Text of one field of the label vocabulary for the current goods row.
     std::string Load_Valor_do_campo(const std::string& campo) const;

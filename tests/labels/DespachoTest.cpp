@@ -1,6 +1,8 @@
 // The dispatcher: settings read from configEtq.ini, the component opened and
 // closed around one model routine, the queue filtered meanwhile, and what a
 // failure leaves behind.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "FilaTeste.h"
@@ -36,11 +38,17 @@ TEST_F(Despacho, NumeroDoModeloDaLinhaConfiguradaOuDaLinhaDeComando) {
     EXPECT_NE(Saida().find("CAMISETA"), std::string::npos);
 }
 
-TEST_F(Despacho, SemModeloAbreEFechaSemImprimirNemAvisar) {
+// A number that names no model prints nothing and leaves the port alone: a
+// file port is not created (nor emptied).
+TEST_F(Despacho, SemModeloNaoAbreAPortaNemAvisa) {
     GravarConfig("MODELO PRINT", "");
     Imprimir();
     EXPECT_EQ(imp->ModelNumber(), 0);
-    EXPECT_EQ(Saida(), "");
+    EXPECT_FALSE(std::filesystem::exists(saida_));
+    GravarConfig("MODELO PRINT", "99 - nenhum");
+    Imprimir();
+    EXPECT_EQ(imp->ModelNumber(), 99);
+    EXPECT_FALSE(std::filesystem::exists(saida_));
     EXPECT_FALSE(imp->CdbETQ.Ativo());
     EXPECT_TRUE(FiltroLevantado());
     EXPECT_TRUE(iu_.Mensagens().empty());

@@ -113,6 +113,11 @@ QVariant TModeloFila::data(const QModelIndex& indice, int papel) const {
     }
 }
 
+bool TModeloFila::submit() {
+    if (AoSubmeter) AoSubmeter();
+    return true;
+}
+
 QVariant TModeloFila::headerData(int secao, Qt::Orientation orientacao, int papel) const {
     if (orientacao == Qt::Vertical && papel == Qt::DisplayRole) return QString();  // an indicator column, no numbers
     if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole) return QAbstractTableModel::headerData(secao, orientacao, papel);

@@ -3,8 +3,9 @@
 // price with thousands and three decimals, price and count editable, and the
 // colours that tell the count column and every other row apart. Cells read
 // the table without moving it; an edit moves the table to its row, as the
-// grid's current row, and leaves it in edit state until the row is left or
-// the print button posts it.
+// grid's current row, and leaves it in edit state until Enter ends the edit,
+// the row is left or the print button posts it.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ public:
     QVariant headerData(int secao, Qt::Orientation orientacao, int papel) const override;
     Qt::ItemFlags flags(const QModelIndex& indice) const override;
     bool setData(const QModelIndex& indice, const QVariant& valor, int papel) override;
+    // The grid ends an edit with Enter or by leaving the row: the window
+    // writes the row (AoSubmeter) there, not only at the next print.
+    bool submit() override;
+    std::function<void()> AoSubmeter;
 
 private:
     QString Texto(const TValor& v, int coluna, bool edicao) const;

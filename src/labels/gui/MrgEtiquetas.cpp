@@ -25,6 +25,7 @@
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/Tabela.h"
+#include "labels/ModelosA4.h"
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/ProgressoImpressao.h"
@@ -76,6 +77,7 @@ TmrgEtiquetas::TmrgEtiquetas(TdtmAplicativo& dtm, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     imp_->tblEtiquetaRead.AfterInsert = [this](TTabela& t) { tblEtiquetaReadAfterInsert(t); };
     modelo_ = new TModeloFila(imp_->tblEtiquetaRead, this);
+    modelo_->AoSubmeter = [this] { Protegido(this, [this] { GravarDigitado(); }); };
     CriarControles();
     // FormCreate
     PrimeiraAtivacao = true;
@@ -227,6 +229,12 @@ void TmrgEtiquetas::CriarControles() {
     btnVisualizar->setGeometry(770, 8, 135, 32);
     btnVisualizar->setToolTip(QStringLiteral("Mostra as etiquetas como a impressora as receberia, sem imprimir"));
     connect(btnVisualizar, &QPushButton::clicked, this, [this] { btnVisualizarClick(); });
+
+    // Below everything else, the width of the grid: how the last print ended.
+    lblSituacao = new QLabel(cliente);
+    lblSituacao->setObjectName(QStringLiteral("lblSituacao"));
+    lblSituacao->setGeometry(24, 560, 839, 22);
+    lblSituacao->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     memoTm = new QPlainTextEdit(cliente);
     memoTm->setObjectName(QStringLiteral("memoTm"));
@@ -420,6 +428,8 @@ void TmrgEtiquetas::Adicionado(TResultadoAdicao resultado, QLineEdit* edit) {
 }
 
 void TmrgEtiquetas::edtBarrasAddKeyPress() {
+    // A bare Enter (a scanner's stray one) looks nothing up and says nothing.
+    if (edtBarrasAdd->text().trimmed().isEmpty()) return;
     Protegido(this, [&] {
         gridArg->ConfirmarEdicao();
         Adicionado(ops_->AdicionarPorBarras(edtBarrasAdd->text().toStdString()), edtBarrasAdd);
@@ -427,6 +437,7 @@ void TmrgEtiquetas::edtBarrasAddKeyPress() {
 }
 
 void TmrgEtiquetas::edtRefAddKeyPress() {
+    if (edtRefAdd->text().trimmed().isEmpty()) return;
     Protegido(this, [&] {
         gridArg->ConfirmarEdicao();
         Adicionado(ops_->AdicionarPorReferencia(edtRefAdd->text().toStdString()), edtRefAdd);
@@ -442,6 +453,7 @@ void TmrgEtiquetas::btnImpQtdEstClick() {
             RecarregarGrade();
             throw;
         }
+        imp_->Commit();  // as a typed count: kept beyond this window
         RecarregarGrade();
     });
 }
@@ -451,8 +463,17 @@ void TmrgEtiquetas::btnImpQtdEstClick() {
 void TmrgEtiquetas::PostarDigitado() {
     // What is typed in the grid and not yet posted prints too.
     gridArg->ConfirmarEdicao();
+    GravarDigitado();
+}
+
+void TmrgEtiquetas::GravarDigitado() {
     TTabela& t = imp_->tblEtiquetaRead;
-    if (t.Active() && t.Estado() == TEstadoTabela::Edicao) t.Post();
+    if (!t.Active() || t.Estado() != TEstadoTabela::Edicao) return;
+    t.Post();
+    // Committed at once: a count left only in the open transaction was gone
+    // when the window's table closed or the program ended, and another
+    // workstation (or etiquetas-cli) never saw it.
+    imp_->Commit();
 }
 
 void TmrgEtiquetas::btnEtiquetasClick() {
@@ -476,10 +497,29 @@ void TmrgEtiquetas::CopiarEntradas() {
     imp.lblParametro = lblParametro->text().toStdString();
 }
 
+bool TmrgEtiquetas::ModeloValido(int modelo, const char* acao) {
+    if (modelo == 0) {
+        InterfaceUsuario().Mensagem(std::string("Nenhum modelo de etiqueta configurado: nada foi ") + acao);
+        return false;
+    }
+    if (modelo < 1 || modelo > 59) {
+        InterfaceUsuario().Mensagem("Modelo " + ZerosEsquerda(modelo, 2) + " não existe: nada foi " + acao);
+        return false;
+    }
+    return true;
+}
+
 void TmrgEtiquetas::btnVisualizarClick() {
     if (imprimindo_) return;
     Protegido(this, [&] {
+        const int modelo = imp_->ModeloConfigurado();
+        if (!ModeloValido(modelo, "visualizado")) return;
         PostarDigitado();
+        // A sheet model's preview is the sheet's, as "Imprimir etiquetas" shows it.
+        if (EhModeloA4(modelo)) {
+            Imprimir();
+            return;
+        }
         CopiarEntradas();
         previa_ = std::make_unique<TfrmPreviaEtiquetas>(this);
         previa_->setWindowModality(Qt::WindowModal);
@@ -498,9 +538,20 @@ void TmrgEtiquetas::btnVisualizarClick() {
     });
 }
 
+void TmrgEtiquetas::MostrarSituacao(const TResumoImpressao& resumo) {
+    lblSituacao->setText(QString::fromStdString(TextoFimImpressao(resumo)));
+    // A failure or a cancel is told in red; a whole print in the normal colour.
+    lblSituacao->setStyleSheet(resumo.fim == TFimImpressao::Completa || resumo.fim == TFimImpressao::FolhasA4
+                                   ? QString()
+                                   : QStringLiteral("color: #b00000; font-weight: bold"));
+}
+
 void TmrgEtiquetas::Imprimir() {
     TImpressaoEtiquetas& imp = *imp_;
+    const int modelo = imp.ModeloConfigurado();
+    if (!ModeloValido(modelo, "impresso")) return;
     CopiarEntradas();
+    lblSituacao->clear();
 
     progresso_ = std::make_unique<TfrmProgressoImpressao>(this);
     auto mostrar = [this, &imp] {
@@ -534,14 +585,30 @@ void TmrgEtiquetas::Imprimir() {
         lblParametro->setText(QString::fromStdString(imp.lblParametro));
         RecarregarGrade();
     };
+    TResumoImpressao resumo;
+    resumo.modelo = modelo;
+    resumo.porta = LerConfig("PATH REDE");
+    auto contar = [&imp, &resumo] {
+        resumo.enviadas = imp.EtiquetasEnviadas();
+        resumo.aEnviar = imp.EtiquetasAEnviar();
+    };
     try {
         imp.ImprimeEtiquetasPreConfigurada();
+    } catch (const std::exception& falha) {
+        encerrar();
+        resumo.fim = TFimImpressao::Falhou;
+        resumo.falha = falha.what();
+        contar();
+        MostrarSituacao(resumo);
+        throw;
     } catch (...) {
         encerrar();
         throw;
     }
     encerrar();
-    if (imp.Cancelado())
-        InterfaceUsuario().Mensagem("Impressão cancelada: " + std::to_string(imp.EtiquetasEnviadas()) + " de " +
-                                    std::to_string(imp.EtiquetasAEnviar()) + " etiquetas enviadas.");
+    contar();
+    resumo.fim = imp.Cancelado() ? TFimImpressao::Cancelada
+                 : EhModeloA4(modelo) ? TFimImpressao::FolhasA4
+                                      : TFimImpressao::Completa;
+    MostrarSituacao(resumo);
 }

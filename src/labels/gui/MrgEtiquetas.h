@@ -13,6 +13,7 @@
 #include "labels/FilaOperacoes.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/JanelaEtiquetas.h"
+#include "labels/ResumoImpressao.h"
 
 class QButtonGroup;
 class QFrame;
@@ -74,6 +75,7 @@ public:
     QSpinBox* edtP2;
     QPushButton* btnEtiquetas;
     QPushButton* btnVisualizar;  // the labels on screen, nothing sent
+    QLabel* lblSituacao;         // how the last print ended, until the next one
     QPlainTextEdit* memoTm;
 
     // The window appears while a thermal print runs (null otherwise).
@@ -113,7 +115,12 @@ private:
     void MostrarLinhaAtual();
     void AoMudarLinhaDaGrade(int linha);
     void PostarDigitado();  // the cell editor's text and the row in edit, before printing or previewing
+    void GravarDigitado();  // the row in edit posted and committed
     void Imprimir();
+    // False (after saying so) when no model's routine would run: nothing is
+    // opened, written or shown. `acao` ends the message ("impresso").
+    bool ModeloValido(int modelo, const char* acao);
+    void MostrarSituacao(const TResumoImpressao& resumo);
     void CopiarEntradas();  // the model inputs, as the layouts read them
 
     std::unique_ptr<TImpressaoEtiquetas> imp_;

@@ -1,12 +1,17 @@
 #include "labels/gui/ProgressoImpressao.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "labels/ResumoImpressao.h"
 
 TfrmProgressoImpressao::TfrmProgressoImpressao(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmProgressoImpressao"));
@@ -17,19 +22,34 @@ TfrmProgressoImpressao::TfrmProgressoImpressao(QWidget* parent) : QDialog(parent
     lblEnviadas->setObjectName(QStringLiteral("lblEnviadas"));
     lblEnviadas->setMinimumWidth(260);
     lblEnviadas->setAlignment(Qt::AlignCenter);
+    barra = new QProgressBar(this);
+    barra->setObjectName(QStringLiteral("barra"));
+    barra->setTextVisible(true);
+    lblTempo = new QLabel(this);
+    lblTempo->setObjectName(QStringLiteral("lblTempo"));
+    lblTempo->setAlignment(Qt::AlignCenter);
     btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
     btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
     btnCancelar->setAutoDefault(false);
     auto* caixa = new QVBoxLayout(this);
     caixa->setContentsMargins(16, 16, 16, 16);
     caixa->addWidget(lblEnviadas);
+    caixa->addWidget(barra);
+    caixa->addWidget(lblTempo);
     caixa->addWidget(btnCancelar, 0, Qt::AlignCenter);
     connect(btnCancelar, &QPushButton::clicked, this, &TfrmProgressoImpressao::Cancelar);
+    relogio_.start();
     Atualizar(0, 0);
 }
 
 void TfrmProgressoImpressao::Atualizar(int64_t enviadas, int64_t aEnviar) {
     lblEnviadas->setText(QStringLiteral("Etiquetas enviadas: %1 de %2").arg(enviadas).arg(aEnviar));
+    // The bar counts in labels; a total beyond its int range is scaled down.
+    const int64_t escala = std::max<int64_t>(1, aEnviar / 1000000000 + 1);
+    barra->setRange(0, static_cast<int>(std::max<int64_t>(aEnviar, 1) / escala));
+    barra->setValue(static_cast<int>(std::min(enviadas, aEnviar) / escala));
+    const std::string tempo = TextoTempoRestante(enviadas, aEnviar, relogio_.elapsed());
+    lblTempo->setText(tempo.empty() ? QStringLiteral("Tempo restante: calculando...") : QString::fromStdString(tempo));
 }
 
 void TfrmProgressoImpressao::Cancelar() {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -27,6 +28,7 @@
 #include "common/ConfigEtq.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/Tabela.h"
+#include "labels/a4/RelatorioA4.h"
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/MrgEtiquetas.h"
@@ -188,17 +190,26 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     Abrir();
     janela->Impressao().PausaMs = 40;
     // The operator presses "Cancelar" as soon as the window shows.
-    QString texto;
+    QString texto, tempo;
+    int barra = -1, total = -1;
     const bool viu = ImprimirEAoMostrarProgresso([&](TfrmProgressoImpressao& p) {
         texto = p.lblEnviadas->text();
+        barra = p.barra->value();
+        total = p.barra->maximum();
+        tempo = p.lblTempo->text();
         p.btnCancelar->click();
     });
     EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
     ASSERT_TRUE(viu);
     EXPECT_EQ(texto, "Etiquetas enviadas: 3 de 12");
+    EXPECT_EQ(barra, 3);
+    EXPECT_EQ(total, 12);
+    EXPECT_TRUE(tempo.startsWith("Tempo restante: ")) << tempo.toStdString();
     EXPECT_TRUE(janela->Impressao().Cancelado());
     EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 3);  // one row of three, then nothing more
-    EXPECT_EQ(iu_.Mensagens(), std::vector<std::string>{"Impressão cancelada: 3 de 12 etiquetas enviadas."});
+    // Said in the line under the grid, not in a box to click away.
+    EXPECT_TRUE(iu_.Mensagens().empty());
+    EXPECT_EQ(janela->lblSituacao->text(), "Impressão cancelada: 3 de 12 etiquetas enviadas.");
     EXPECT_EQ(janela->Progresso(), nullptr);
     EXPECT_FALSE(janela->Impressao().CdbETQ.Ativo());
     EXPECT_FALSE(Tabela().Filtrado());
@@ -209,8 +220,66 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     janela->btnEtiquetas->click();
     EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 12);
     EXPECT_FALSE(janela->Impressao().Cancelado());
-    EXPECT_EQ(iu_.Mensagens().size(), 1u);
+    EXPECT_TRUE(iu_.Mensagens().empty());
+    EXPECT_EQ(janela->lblSituacao->text().toStdString(), "12 etiquetas enviadas (modelo 11) para FILE:" + saida);
     EXPECT_GT(LerTudo(saida).size(), cancelada);
+}
+
+// A print that fails says so in the line under the grid, with the labels that
+// went out, until the next print says how that one ended.
+TEST_F(JanelaFila, FalhaDaImpressaoFicaNaLinhaDeSituacao) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 3"});
+    GravarConfig("PATH REDE", "FILE:" + pasta_ + "/nao-existe/saida.prn");
+    Abrir();
+    janela->btnEtiquetas->click();
+    ASSERT_EQ(falhas.size(), 1u);  // the failure still reaches the handler
+    const QString situacao = janela->lblSituacao->text();
+    EXPECT_TRUE(situacao.startsWith(QString::fromStdString(falhas.front()).left(20))) << situacao.toStdString();
+    EXPECT_TRUE(situacao.endsWith("Nenhuma etiqueta enviada antes da falha.")) << situacao.toStdString();
+    GravarConfig("PATH REDE", "FILE:" + saida);
+    janela->btnEtiquetas->click();
+    EXPECT_EQ(janela->lblSituacao->text().toStdString(), "3 etiquetas enviadas (modelo 11) para FILE:" + saida);
+}
+
+// With no model (or one that does not exist) both buttons say so in a box and
+// write nothing: no file at the port, no preview.
+TEST_F(JanelaFila, SemModeloNadaEImpressoNemVisualizado) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 3"});
+    struct Caso {
+        const char* modeloPrint;
+        bool imprimir;
+        const char* mensagem;
+    };
+    const Caso casos[] = {
+        {"", true, "Nenhum modelo de etiqueta configurado: nada foi impresso"},
+        {"", false, "Nenhum modelo de etiqueta configurado: nada foi visualizado"},
+        {"77 - nenhum", true, "Modelo 77 não existe: nada foi impresso"},
+    };
+    Abrir();
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.mensagem);
+        GravarConfig("MODELO PRINT", c.modeloPrint);
+        iu_.eventos.clear();
+        (c.imprimir ? janela->btnEtiquetas : janela->btnVisualizar)->click();
+        EXPECT_EQ(iu_.Mensagens(), std::vector<std::string>{c.mensagem});
+        EXPECT_FALSE(std::filesystem::exists(saida));
+        EXPECT_EQ(janela->Previa(), nullptr);
+        EXPECT_TRUE(falhas.empty());
+    }
+}
+
+// "Visualizar" on a sheet model shows the sheet's preview, as printing does.
+TEST_F(JanelaFila, VisualizarModeloA4MostraAPreviaDaFolha) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 2"});
+    GravarConfig({{"MODELO PRINT", "26 - A4 30 por folha"}, {"PATH REDE", ""}});
+    Abrir();
+    int previas = 0;
+    janela->Impressao().MostrarPrevia = [&](const TFormularioA4&, TFonteCelulas&) { ++previas; };
+    janela->btnVisualizar->click();
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+    EXPECT_EQ(previas, 1);
+    EXPECT_EQ(janela->Previa(), nullptr);  // not the thermal labels' window
+    EXPECT_EQ(janela->lblSituacao->text(), "Folhas A4 do modelo 26 mostradas");
 }
 
 TEST_F(JanelaFila, FecharDuranteAImpressaoSoCancela) {

@@ -1,0 +1,44 @@
+#include "labels/ResumoImpressao.h"
+
+#include "common/UFuncoes.h"
+
+namespace {
+
+std::string DeTotal(int64_t enviadas, int64_t aEnviar) {
+    return std::to_string(enviadas) + " de " + std::to_string(aEnviar) + " etiquetas enviadas";
+}
+
+}  // namespace
+
+std::string TextoFimImpressao(const TResumoImpressao& r) {
+    const std::string nn = ZerosEsquerda(r.modelo, 2);
+    switch (r.fim) {
+    case TFimImpressao::Completa: {
+        std::string texto = std::to_string(r.enviadas) + " etiquetas enviadas (modelo " + nn + ")";
+        if (!r.porta.empty()) texto += " para " + r.porta;
+        return texto;
+    }
+    case TFimImpressao::Cancelada: return "Impressão cancelada: " + DeTotal(r.enviadas, r.aEnviar) + ".";
+    case TFimImpressao::Falhou: {
+        std::string falha = r.falha;
+        while (!falha.empty() && (falha.back() == '.' || falha.back() == ' ' || falha.back() == '\n')) falha.pop_back();
+        const std::string antes = r.enviadas == 0 ? std::string("Nenhuma etiqueta enviada antes da falha.")
+                                                  : DeTotal(r.enviadas, r.aEnviar) + " antes da falha.";
+        return (falha.empty() ? "Falha na impressão" : falha) + ". " + antes;
+    }
+    case TFimImpressao::FolhasA4: return "Folhas A4 do modelo " + nn + " mostradas";
+    }
+    return "";
+}
+
+std::string TextoTempoRestante(int64_t enviadas, int64_t aEnviar, int64_t ms) {
+    if (aEnviar > 0 && enviadas >= aEnviar) return "Tempo restante: 0 s";
+    if (enviadas <= 0 || ms < 0) return "";
+    // The pace of the labels sent so far, rounded up to whole seconds.
+    const int64_t restanteMs = ms * (aEnviar - enviadas) / enviadas;
+    const int64_t s = (restanteMs + 999) / 1000;
+    if (s < 60) return "Tempo restante: " + std::to_string(s) + " s";
+    const int64_t h = s / 3600, min = s / 60 % 60, seg = s % 60;
+    if (h > 0) return "Tempo restante: " + std::to_string(h) + " h " + ZerosEsquerda(static_cast<int>(min), 2) + " min";
+    return "Tempo restante: " + std::to_string(min) + " min " + ZerosEsquerda(static_cast<int>(seg), 2) + " s";
+}

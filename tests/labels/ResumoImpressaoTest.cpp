@@ -1,0 +1,44 @@
+// What the queue window says when a print ends, and the time left the
+// progress window shows.
+#include <gtest/gtest.h>
+
+#include "labels/ResumoImpressao.h"
+
+namespace {
+
+TEST(ResumoImpressao, ComoAImpressaoTerminou) {
+    struct Caso {
+        TResumoImpressao resumo;
+        const char* texto;
+    };
+    const Caso casos[] = {
+        {{TFimImpressao::Completa, 11, "FILE:/tmp/saida.prn", 12, 12, ""},
+         "12 etiquetas enviadas (modelo 11) para FILE:/tmp/saida.prn"},
+        {{TFimImpressao::Completa, 6, "", 3, 3, ""}, "3 etiquetas enviadas (modelo 06)"},
+        {{TFimImpressao::Cancelada, 11, "LPT1", 6, 30, ""}, "Impressão cancelada: 6 de 30 etiquetas enviadas."},
+        {{TFimImpressao::Falhou, 11, "TCP:10.0.0.9:9100", 9, 30, "Conexão recusada pela impressora."},
+         "Conexão recusada pela impressora. 9 de 30 etiquetas enviadas antes da falha."},
+        {{TFimImpressao::Falhou, 11, "/dev/lp9", 0, 0, "Não foi possível abrir a porta /dev/lp9"},
+         "Não foi possível abrir a porta /dev/lp9. Nenhuma etiqueta enviada antes da falha."},
+        {{TFimImpressao::FolhasA4, 26, "", 0, 0, ""}, "Folhas A4 do modelo 26 mostradas"},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(TextoFimImpressao(c.resumo), c.texto);
+}
+
+TEST(ResumoImpressao, TempoRestantePeloRitmo) {
+    struct Caso {
+        int64_t enviadas, aEnviar, ms;
+        const char* texto;
+    };
+    const Caso casos[] = {
+        {0, 30, 2000, ""},                             // no label sent yet: no pace
+        {3, 30, 1500, "Tempo restante: 14 s"},        // 0.5 s a label, 27 to go: 13.5 s, rounded up
+        {10, 100, 10000, "Tempo restante: 1 min 30 s"},
+        {1, 10000, 1000, "Tempo restante: 2 h 46 min"},
+        {30, 30, 9000, "Tempo restante: 0 s"},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(TextoTempoRestante(c.enviadas, c.aEnviar, c.ms), c.texto) << c.enviadas << "/" << c.aEnviar;
+}
+
+}  // namespace

@@ -38,7 +38,7 @@ esperar "Etiqueta de produto"; sleep 1
 import -window "\$ID" "$PWD/janela-fila.png"
 # three labels of the first row, typed in the grid, then "Imprimir etiquetas"
 xdotool mousemove --window "\$ID" 760 160 click 1
-xdotool type "3"; xdotool key Return
+sleep 0.5; xdotool type "3"; xdotool key Return; sleep 0.5
 xdotool mousemove --window "\$ID" 785 537 click 1
 sleep 0.5; sumir "Imprimindo etiquetas"; sleep 0.5
 import -window "\$ID" "$PWD/janela-fila-impressa.png"

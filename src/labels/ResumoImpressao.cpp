@@ -14,6 +14,7 @@ std::string TextoFimImpressao(const TResumoImpressao& r) {
     const std::string nn = ZerosEsquerda(r.modelo, 2);
     switch (r.fim) {
     case TFimImpressao::Completa: {
+        if (r.aEnviar == 0) return "Nenhuma etiqueta a imprimir: informe as quantidades na fila.";
         std::string texto = std::to_string(r.enviadas) + " etiquetas enviadas (modelo " + nn + ")";
         if (!r.porta.empty()) texto += " para " + r.porta;
         return texto;

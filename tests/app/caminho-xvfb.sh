@@ -13,7 +13,8 @@ for t in xvfb-run xdotool xwininfo; do
   command -v "$t" >/dev/null || { echo "sem $t: teste pulado"; exit 77; }
 done
 
-PASTA=$(mktemp -d)
+# A scratch folder beside the programs (a /tmp mounted noexec would not run them).
+PASTA=$(mktemp -d -p "$(dirname "$BIN")" caminho-xvfb.XXXXXX)
 trap 'rm -rf "$PASTA"' EXIT
 mkdir -p "$PASTA/janela" "$PASTA/cli"
 cp "$BIN/etiquetas" "$BIN/etiquetas-cli" "$PASTA/janela/"
@@ -26,14 +27,15 @@ ini() {  # the configuration beside each program: same shop and model, its own f
 ini "$PASTA/janela" "$PASTA/janela.prn"
 ini "$PASTA/cli" "$PASTA/cli.prn"
 
-# A barcode of the shop: the last column 2 of a batch of every goods item.
+# A barcode of the shop: that of the last goods item by name (the count is
+# typed on the first row of the grid, which is in name order).
 "$PASTA/cli/etiquetas-cli" lote >/dev/null
-BARRAS=$("$PASTA/cli/etiquetas-cli" fila | awk -F'\t' 'NR == 1 {print $2}')
+BARRAS=$("$PASTA/cli/etiquetas-cli" fila | awk -F'\t' 'END {print $2}')
 [ -n "$BARRAS" ] || { echo "a loja não tem código de barras" >&2; exit 1; }
 
 cat > "$PASTA/dirigir.sh" <<FIM
 set -euo pipefail
-janela() { xwininfo -root -tree | grep "\"\$1\"" | awk '{print \$1}' | head -1; }
+janela() { xwininfo -root -tree | grep "\"\$1\"" | awk '{print \$1}' | head -1 || true; }
 esperar() {  # a window by its title, for up to 15 s
   for _ in \$(seq 75); do ID=\$(janela "\$1"); [ -n "\$ID" ] && return 0; sleep 0.2; done
   echo "a janela \"\$1\" não apareceu" >&2; return 1

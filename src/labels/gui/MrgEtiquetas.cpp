@@ -233,7 +233,10 @@ void TmrgEtiquetas::CriarControles() {
     // Below everything else, the width of the grid: how the last print ended.
     lblSituacao = new QLabel(cliente);
     lblSituacao->setObjectName(QStringLiteral("lblSituacao"));
-    lblSituacao->setGeometry(24, 560, 839, 22);
+    // Two lines: a failure's message is long.
+    lblSituacao->setGeometry(24, 556, 839, 29);
+    lblSituacao->setWordWrap(true);
+    lblSituacao->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblSituacao->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     memoTm = new QPlainTextEdit(cliente);
@@ -539,7 +542,9 @@ void TmrgEtiquetas::btnVisualizarClick() {
 }
 
 void TmrgEtiquetas::MostrarSituacao(const TResumoImpressao& resumo) {
-    lblSituacao->setText(QString::fromStdString(TextoFimImpressao(resumo)));
+    const QString texto = QString::fromStdString(TextoFimImpressao(resumo));
+    lblSituacao->setText(texto);
+    lblSituacao->setToolTip(texto);
     // A failure or a cancel is told in red; a whole print in the normal colour.
     lblSituacao->setStyleSheet(resumo.fim == TFimImpressao::Completa || resumo.fim == TFimImpressao::FolhasA4
                                    ? QString()

@@ -293,7 +293,10 @@ std::string TTabela::TextoSelect() const {
 
 void TTabela::Executar() {
     std::string texto = TextoSelect();
-    if (!cursor_) cursor_ = std::make_unique<fb::TQuery>(banco_, transacao_);
+    if (!cursor_) {
+        cursor_ = std::make_unique<fb::TQuery>(banco_, transacao_);
+        cursor_->SetUnidirecional(true);  // the table keeps the rows it needs itself
+    }
     linhas_.clear();
     lidaToda_ = false;
     cursor_->Clear();
@@ -567,6 +570,12 @@ const TValor& TTabela::FieldByName(std::string_view nome) const {
     if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao) return buffer_.valores[c];
     ExigirLinha();
     return linhas_[pos_].valores[c];
+}
+
+bool TTabela::HaLinha(size_t linha) const {
+    ExigirAtiva();
+    Garantir();
+    return LerAte(linha);
 }
 
 const TValor& TTabela::Valor(size_t linha, int campo) const {

@@ -418,6 +418,7 @@ struct TQuery::Impl {
     IMessageMetadata* saida = nullptr;
     std::vector<unsigned char> bufSaida;
     uint64_t afetadas = 0;
+    bool contarAfetadas = false;  // asked of the server only when read: a round trip
 
     // Parameters and the message layout built for their kinds. The
     // statement's own descriptors and the built offsets are read once: each
@@ -448,6 +449,8 @@ struct TQuery::Impl {
     bool eof = true;
     std::vector<std::vector<TValor>> linhas;
     size_t pos = 0;
+    bool unidirecional = false;
+    size_t passadas = 0;  // forward-only: rows dropped before the one kept
 
     ~Impl() { Liberar(); }
 
@@ -884,10 +887,12 @@ void TQuery::Impl::FecharCursor() {
     eof = true;
     linhas.clear();
     pos = 0;
+    passadas = 0;
 }
 
 void TQuery::Impl::Liberar() {
     FecharCursor();
+    contarAfetadas = false;
     if (entrada) entrada->release(), entrada = nullptr;
     assinatura.clear();
     descStmt.clear();
@@ -981,7 +986,15 @@ void TQuery::Impl::Preparar() {
 void TQuery::Prepare() { impl_->Preparar(); }
 bool TQuery::Preparado() const { return impl_->stmt != nullptr; }
 bool TQuery::Active() const { return impl_->ativo; }
-uint64_t TQuery::LinhasAfetadas() const { return impl_->afetadas; }
+uint64_t TQuery::LinhasAfetadas() const {
+    auto& q = *impl_;
+    if (q.contarAfetadas && q.stmt) {
+        TStatus st;
+        q.afetadas = ChamarNo(&q.banco->impl(), [&] { return q.stmt->getAffectedRecords(st.w()); });
+    }
+    q.contarAfetadas = false;
+    return q.afetadas;
+}
 
 int TQuery::ParamCount() {
     impl_->Preparar();
@@ -1238,7 +1251,12 @@ bool TQuery::Impl::BuscarProxima() {
             cursor = nullptr;
             return false;
         }
-        linhas.push_back(LerLinha(st.w()));
+        if (unidirecional && !linhas.empty()) {
+            linhas.back() = LerLinha(st.w());
+            ++passadas;
+        } else {
+            linhas.push_back(LerLinha(st.w()));
+        }
         return true;
     });
 }
@@ -1250,6 +1268,7 @@ void TQuery::Open() {
     auto& tra = q.transacao->impl();
     TStatus st;
     q.afetadas = 0;
+    q.contarAfetadas = false;
     bool cursorSelect = q.tipo == isc_info_sql_stmt_select || q.tipo == isc_info_sql_stmt_select_for_upd;
     if (!cursorSelect && q.colunas.empty()) Erro("O comando não devolve linhas: use ExecSQL.");
     if (!cursorSelect) tra.alterou = true;  // a procedure or RETURNING may change rows
@@ -1291,10 +1310,12 @@ void TQuery::ExecSQL() {
                 throw;
             }
             q.afetadas = 0;
+            q.contarAfetadas = false;
         } else {
             q.stmt->execute(st.w(), tra.tra, q.entrada, q.bufEntrada.data(), q.colunas.empty() ? nullptr : q.saida,
                             q.colunas.empty() ? nullptr : q.bufSaida.data());
-            q.afetadas = q.stmt->getAffectedRecords(st.w());
+            q.afetadas = 0;
+            q.contarAfetadas = true;
         }
     });
 }
@@ -1303,9 +1324,17 @@ void TQuery::Close() { impl_->FecharCursor(); }
 
 bool TQuery::Eof() const { return impl_->eof; }
 
+void TQuery::SetUnidirecional(bool unidirecional) {
+    if (impl_->ativo) Erro("A consulta está aberta: feche-a antes de mudar a forma de leitura.");
+    impl_->unidirecional = unidirecional;
+}
+
+bool TQuery::Unidirecional() const { return impl_->unidirecional; }
+
 void TQuery::First() {
     auto& q = *impl_;
     if (!q.ativo) Erro("A consulta não está aberta.");
+    if (q.passadas > 0) Erro("A consulta só lê para frente: a primeira linha já passou.");
     q.pos = 0;
     q.eof = q.linhas.empty();
 }
@@ -1314,13 +1343,15 @@ void TQuery::Next() {
     auto& q = *impl_;
     if (!q.ativo) Erro("A consulta não está aberta.");
     if (q.eof) return;
-    if (q.pos + 1 < q.linhas.size() || q.BuscarProxima())
+    if (q.pos + 1 < q.linhas.size())
         ++q.pos;
+    else if (q.BuscarProxima())
+        q.pos = q.linhas.size() - 1;  // forward-only: the new row took the old one's place
     else
         q.eof = true;  // stays on the last row, as the grid expects
 }
 
-size_t TQuery::RecNo() const { return impl_->pos; }
+size_t TQuery::RecNo() const { return impl_->passadas + impl_->pos; }
 
 std::optional<TField> TQuery::FindField(std::string_view nome) const {
     const auto& q = *impl_;

@@ -212,10 +212,15 @@ public:
     void Close();
     bool Active() const;
     bool Preparado() const;
-    // Rows changed by the last ExecSQL (insert, update, delete).
+    // Rows changed by the last ExecSQL (insert, update, delete). Asked of the
+    // server when read, so read it before the SQL changes (0 afterwards).
     uint64_t LinhasAfetadas() const;
 
-    // Rows are buffered as they are fetched, so First() can go back.
+    // Rows are buffered as they are fetched, so First() can go back. A
+    // forward-only query (SetUnidirecional) keeps only the current row: memory
+    // stays flat however many rows pass, and First() after the first row fails.
+    void SetUnidirecional(bool unidirecional);
+    bool Unidirecional() const;
     bool Eof() const;
     void First();
     void Next();

@@ -254,6 +254,30 @@ TEST_F(Cliente, LinhasGuardadasPermitemVoltarAoInicio) {
     EXPECT_EQ(ida, volta);
 }
 
+TEST_F(Cliente, SoParaFrenteGuardaApenasALinhaAtual) {
+    for (int i = 1; i <= 5; ++i) Inserir(i, "n" + std::to_string(i));
+    TQuery q(db, *tr);
+    q.SetUnidirecional(true);
+    q.Add("SELECT ID, NOME FROM T ORDER BY ID");
+    q.Open();
+    q.First();  // still on the first row: allowed
+    std::vector<std::string> lidas;
+    std::vector<size_t> posicoes;
+    for (; !q.Eof(); q.Next()) {
+        lidas.push_back(q.FieldByName("NOME").AsString());
+        posicoes.push_back(q.RecNo());
+    }
+    EXPECT_EQ(lidas, (std::vector<std::string>{"n1", "n2", "n3", "n4", "n5"}));
+    EXPECT_EQ(posicoes, (std::vector<size_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(q.FieldByName("ID").AsInteger(), 5);  // stays on the last row
+    EXPECT_THROW(q.First(), EDatabaseError);
+    EXPECT_THROW(q.SetUnidirecional(false), EDatabaseError);  // not while open
+    // Opened again it starts over.
+    q.Open();
+    EXPECT_EQ(q.FieldByName("ID").AsInteger(), 1);
+    EXPECT_EQ(q.RecNo(), 0u);
+}
+
 TEST_F(Cliente, ResultadoVazioJaAbreNoFim) {
     TQuery q(db, *tr);
     q.Add("SELECT ID, NOME FROM T WHERE ID < 0");

@@ -269,7 +269,8 @@ bool TdtmAplicativo::SelectFileOrdemCampo(const std::string& slot, const std::st
     return false;
 }
 
-void TdtmAplicativo::ExecutarInsert(const std::string& tabela, const std::vector<std::string>& pares, bool trocar) {
+std::vector<std::string> TdtmAplicativo::LinhasInsert(const std::string& tabela, const std::vector<std::string>& pares,
+                                                     bool trocar) {
     const size_t n = pares.size() / 2;
     std::string colunas, valores;
     size_t tamanho = 0;
@@ -294,10 +295,12 @@ void TdtmAplicativo::ExecutarInsert(const std::string& tabela, const std::vector
     }
     colunas += " )  ";
     valores += " )  ";
+    return {"Insert into " + tabela, std::move(colunas), std::move(valores)};
+}
+
+void TdtmAplicativo::ExecutarInsert(const std::string& tabela, const std::vector<std::string>& pares, bool trocar) {
     qryprocesso.Clear();
-    qryprocesso.Add("Insert into " + tabela);
-    qryprocesso.Add(colunas);
-    qryprocesso.Add(valores);
+    for (const std::string& l : LinhasInsert(tabela, pares, trocar)) qryprocesso.Add(l);
     qryprocesso.Prepare();
     qryprocesso.ExecSQL();
 }
@@ -370,4 +373,41 @@ int64_t TdtmAplicativo::BuscaUltimo(const std::string& tabela, const std::string
     int64_t r = qryprocesso.FieldByName("codigo").AsInteger() + 1;
     qryprocesso.Close();
     return r;
+}
+
+TInsercaoEmBlocos::TInsercaoEmBlocos(TdtmAplicativo& dtm, std::string tabela) : dtm_(dtm), tabela_(std::move(tabela)) {}
+
+void TInsercaoEmBlocos::INSERTFILE(const std::vector<std::string>& pares) {
+    std::vector<std::string> linhas = TdtmAplicativo::LinhasInsert(tabela_, pares, true);
+    size_t bytes = 0;
+    for (const std::string& l : linhas) bytes += l.size() + 1;
+    if (pendentes_ > 0 && bytes_ + bytes > kBytesPorBloco) Enviar();
+    linhas_.push_back(std::move(linhas));
+    ++pendentes_;
+    bytes_ += bytes;
+    if (pendentes_ >= kLinhasPorBloco) Enviar();
+}
+
+std::vector<std::string> TInsercaoEmBlocos::TextoBloco(const std::vector<std::vector<std::string>>& linhasInsert) {
+    if (linhasInsert.size() == 1) return linhasInsert.front();
+    std::vector<std::string> r{"EXECUTE BLOCK AS", "BEGIN"};
+    for (const auto& insert : linhasInsert) {
+        r.insert(r.end(), insert.begin(), insert.end());
+        r.back() += ";";
+    }
+    r.push_back("END");
+    return r;
+}
+
+void TInsercaoEmBlocos::Enviar() {
+    if (linhas_.empty()) return;
+    const std::vector<std::string> texto = TextoBloco(linhas_);
+    linhas_.clear();
+    pendentes_ = 0;
+    bytes_ = 0;
+    fb::TQuery& q = dtm_.qryprocesso;
+    q.Clear();
+    for (const std::string& l : texto) q.Add(l);
+    q.Prepare();
+    q.ExecSQL();
 }

@@ -81,6 +81,11 @@ public:
     uint8_t ConfigTEF[5] = {0, 0, 0, 0, 0};
     int ConfigTEFInteiro = 1;
 
+    // The three lines of INSERTFILE's statement (with trocar, the value
+    // replacements of INSERTFILE; without, INSERTFILE_LOG's plain quoting).
+    static std::vector<std::string> LinhasInsert(const std::string& tabela, const std::vector<std::string>& pares,
+                                                 bool trocar);
+
 private:
     fb::TQuery* Slot(const std::string& nome);
     void ExecutarInsert(const std::string& tabela, const std::vector<std::string>& pares, bool trocar);
@@ -98,3 +103,38 @@ std::vector<std::string> ParametrosConexao(const std::string& usuario, const std
 std::vector<std::string> ParametrosConexaoConfig();
 std::vector<std::string> ParametrosTransacao();
 std::vector<std::string> ParametrosTransacaoMrg();
+
+// INSERTFILE's rows sent in blocks: each row is the very statement INSERTFILE
+// would send, and up to kLinhasPorBloco of them travel together in one
+// EXECUTE BLOCK through qryprocesso: one prepare and one execute per block
+// instead of a prepare, an execute and a count per row, which on a shop's
+// network is what a batch costs. A block of a single row is the plain
+// statement. Rows wait until their block is full or Enviar() is called; the
+// caller commits, and on a failure rolls back (nothing is committed here).
+class TInsercaoEmBlocos {
+public:
+    // Inserts per block: a request holds at most 255 table contexts, one per
+    // insert; the text stays well under the server's statement limit.
+    static constexpr size_t kLinhasPorBloco = 200;
+    static constexpr size_t kBytesPorBloco = 60000;
+
+    TInsercaoEmBlocos(TdtmAplicativo& dtm, std::string tabela);
+    // Rows not sent are dropped: the caller's failure path undoes the rest.
+    ~TInsercaoEmBlocos() = default;
+    TInsercaoEmBlocos(const TInsercaoEmBlocos&) = delete;
+    TInsercaoEmBlocos& operator=(const TInsercaoEmBlocos&) = delete;
+
+    void INSERTFILE(const std::vector<std::string>& pares);
+    void Enviar();  // sends the rows still waiting
+    size_t Pendentes() const { return pendentes_; }
+
+    // The text of one block: the statements of the rows in their order.
+    static std::vector<std::string> TextoBloco(const std::vector<std::vector<std::string>>& linhasInsert);
+
+private:
+    TdtmAplicativo& dtm_;
+    std::string tabela_;
+    std::vector<std::vector<std::string>> linhas_;  // the statements waiting, as lines
+    size_t pendentes_ = 0;
+    size_t bytes_ = 0;
+};

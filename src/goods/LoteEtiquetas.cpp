@@ -33,6 +33,8 @@ TSelecaoMercadorias::TSelecaoMercadorias(TdtmAplicativo& dtm)
       qryGrades(dtm.dtbAplicativo, dtm.ibtAplicativo),
       dtm_(dtm) {
     qryGrades.Add("Select * From GRADES_PRODUTOS_P Where ( COD_MER=? )");
+    // The batch reads the goods once, front to back.
+    tblMercadorias.SetUnidirecional(true);
     for (const std::string& l : SQLMercadoriasInicial()) tblMercadorias.Add(l);
     for (const char* l : {"select cod_dep", "from departamentos", "where cod_dep>0"}) tblDepartPesquisa.Add(l);
 }
@@ -88,17 +90,20 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
     try {
         dtm_.DeleteRegistro("EtiquetaRead", "1=1");
         dtm_.DeleteRegistro("EtiquetaMrg", "1=1");
+        // INSERTFILE's rows, in their order, a block at a time.
+        TInsercaoEmBlocos fila(dtm_, "EtiquetaRead");
         for (tblMercadorias.First(); !tblMercadorias.Eof(); tblMercadorias.Next()) {
             if (Progresso) Progresso(++lidas, total);
             if (!TestaFiltro()) continue;
             if (ProcessarGrades) {
-                const size_t n = InserirGrades();
+                const size_t n = InserirGrades(fila);
                 escritas += n;
                 if (n > 0) continue;
             }
-            InserirSimples(modelo);
+            InserirSimples(modelo, fila);
             ++escritas;
         }
+        fila.Enviar();
     } catch (...) {
         // Nothing half-written stays behind: the queue goes back to what it held.
         try {
@@ -111,12 +116,12 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
     return LoteGravado ? escritas : 0;
 }
 
-void TSelecaoMercadorias::InserirSimples(int modelo) {
+void TSelecaoMercadorias::InserirSimples(int modelo, TInsercaoEmBlocos& fila) {
     const fb::TQuery& m = tblMercadorias;
     const std::string nome = m.FieldByName("NOM_MER").AsString();
     const std::string barras = modelo == kModeloAplicacao ? Esquerda(m.FieldByName("APLICACAO").AsString(), 30)
                                                           : m.FieldByName("COD_BAR").AsString();
-    dtm_.INSERTFILE("EtiquetaRead", {"CODIGO", m.FieldByName("COD_RED").AsString(),
+    fila.INSERTFILE({"CODIGO", m.FieldByName("COD_RED").AsString(),
                                      "BARRAS", barras,
                                      "NOME", nome,
                                      "So_NOME", Esquerda(nome, 80),
@@ -125,7 +130,7 @@ void TSelecaoMercadorias::InserirSimples(int modelo) {
                                      "QUANTIDADE", "0"});
 }
 
-size_t TSelecaoMercadorias::InserirGrades() {
+size_t TSelecaoMercadorias::InserirGrades(TInsercaoEmBlocos& fila) {
     const fb::TQuery& m = tblMercadorias;
     fb::TQuery& g = qryGrades;
     g.ParamInteiro(0, m.FieldByName("COD_RED").AsInteger());
@@ -144,7 +149,7 @@ size_t TSelecaoMercadorias::InserirGrades() {
         if (barras.empty()) barras = barrasMercadoria;
         const Decimal precoGrade = g.FieldByName("VLR_GRADE").AsDecimal();
         const Decimal preco = precoGrade > Decimal(0) ? precoGrade : precoMercadoria;
-        dtm_.INSERTFILE("EtiquetaRead", {"CODIGO", g.FieldByName("COD_MER").AsString(),
+        fila.INSERTFILE({"CODIGO", g.FieldByName("COD_MER").AsString(),
                                          "BARRAS", barras,
                                          "NOME", Esquerda(nome + " - " + grade, 70),
                                          "So_NOME", Esquerda(nome, 80),

@@ -17,6 +17,7 @@
 #include "goods/OpcoesMercadorias.h"
 
 class TdtmAplicativo;
+class TInsercaoEmBlocos;
 
 // A model number as typed: "0" + the digits of the text; a run of digits too
 // long for an integer is no model number (0).
@@ -67,8 +68,8 @@ public:
 private:
     bool HaLinhas(fb::TQuery& q, const std::vector<std::string>& linhas);
     size_t ContarMercadorias();
-    size_t InserirGrades();
-    void InserirSimples(int modelo);
+    size_t InserirGrades(TInsercaoEmBlocos& fila);
+    void InserirSimples(int modelo, TInsercaoEmBlocos& fila);
 
     TdtmAplicativo& dtm_;
     std::string linhaNomeDepartamento_ = " ";

@@ -333,6 +333,73 @@ TEST_F(Lote, FalhaNoMeioDoLoteDevolveAFilaComoEstava) {
     EXPECT_EQ(Contar("etiquetaread"), 5);
 }
 
+TEST_F(Lote, FalhaEmQualquerBlocoDevolveAFilaComoEstava) {
+    // The failing row in the first block, in a middle one, and alone in the last.
+    const int total = 2 * static_cast<int>(TInsercaoEmBlocos::kLinhasPorBloco) + 1;
+    Executar("create exception e_fila 'fila recusou a linha'");
+    Executar("create trigger t_fila for etiquetaread before insert as begin "
+             "if (new.nome = 'FALHA') then exception e_fila; end");
+    Executar("execute block as declare i integer = 1; begin while (i <= " + std::to_string(total) +
+             ") do begin insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo) values (:i, :i, 'OK', 'T'); "
+             "i = i + 1; end end");
+    for (int falha : {1, static_cast<int>(TInsercaoEmBlocos::kLinhasPorBloco) + 7, total}) {
+        Executar("update mercadorias set nom_mer = iif(cod_red = " + std::to_string(falha) + ", 'FALHA', 'OK')");
+        dtm->dtmConectBancoMrg(false);  // a new snapshot of the goods
+        EncherFila();
+        const std::string m = MensagemDe<EDatabaseError>([&] { sel->MontarLote(); });
+        EXPECT_NE(m.find("fila recusou a linha"), std::string::npos) << falha << ": " << m;
+        FilaComoAntes();
+        Executar("delete from etiquetaread");
+        Executar("delete from etiquetamrg");
+    }
+}
+
+TEST_F(Lote, BlocosGravamOQueCadaInsertfileGravaria) {
+    // Values INSERTFILE changes (commas, quotes, decimal commas), accents, and
+    // rows with and without the variant column, over several blocks.
+    std::vector<std::vector<std::string>> pares;
+    const size_t total = 2 * TInsercaoEmBlocos::kLinhasPorBloco + 57;
+    for (size_t i = 1; i <= total; ++i) {
+        const std::string n = std::to_string(i);
+        std::vector<std::string> p{"CODIGO", n, "BARRAS", "789" + n, "NOME", "CAMISA, \"AZUL\" D'ÁGUA " + n,
+                                   "So_NOME", "AÇÃO " + n, "Estoque", n + ",5", "VLR_VEN", "12.5"};
+        if (i % 3 == 0) p.insert(p.end(), {"nro_lote", "P,M " + n});
+        p.insert(p.end(), {"QUANTIDADE", "0"});
+        pares.push_back(std::move(p));
+    }
+    const std::string consulta =
+        "select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade from etiquetaread order by codigo";
+    {
+        TInsercaoEmBlocos fila(*dtm, "EtiquetaRead");
+        for (const auto& p : pares) fila.INSERTFILE(p);
+        EXPECT_EQ(fila.Pendentes(), 57u);  // full blocks went as they filled
+        fila.Enviar();
+        EXPECT_EQ(fila.Pendentes(), 0u);
+    }
+    ASSERT_TRUE(dtm->dtmCommit());
+    const std::vector<Linha> emBlocos = Linhas(consulta);
+    Executar("delete from etiquetaread");
+    for (const auto& p : pares) dtm->INSERTFILE("EtiquetaRead", p);
+    ASSERT_TRUE(dtm->dtmCommit());
+    const std::vector<Linha> umAUm = Linhas(consulta);
+    ASSERT_EQ(emBlocos.size(), total);
+    EXPECT_EQ(emBlocos, umAUm);
+    EXPECT_EQ(emBlocos[2], (Linha{"3", "7893", "CAMISA.  AZUL  D ÁGUA 3", "AÇÃO 3", "3.500", "12.500", "P.M 3", "0.000"}));
+}
+
+TEST(InsercaoEmBlocos, CadaLinhaEhAInstrucaoDoInsertfileNaOrdem) {
+    const auto a = TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "1", "NOME", "A, B"}, true);
+    const auto b = TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "2", "NOME", "O'NEIL", "nro_lote", "P"}, true);
+    EXPECT_EQ(a, (std::vector<std::string>{"Insert into EtiquetaRead", "( CODIGO,NOME )  ", " Values ( '1','A. B' )  "}));
+    // One row goes as INSERTFILE sends it; several in one block, in their order.
+    EXPECT_EQ(TInsercaoEmBlocos::TextoBloco({a}), a);
+    EXPECT_EQ(Juntar(TInsercaoEmBlocos::TextoBloco({a, b})),
+              "EXECUTE BLOCK AS\nBEGIN\n"
+              "Insert into EtiquetaRead\n( CODIGO,NOME )  \n Values ( '1','A. B' )  ;\n"
+              "Insert into EtiquetaRead\n( CODIGO,NOME,nro_lote )  \n Values ( '2','O NEIL','P' )  ;\n"
+              "END");
+}
+
 TEST_F(Lote, TextoMaliciosoNaoMudaOQueEhSelecionado) {
     Mercadoria(1, "789", "CAFE", ", ref_mer, loc_mer", ", 'R1', 'A1'");
     Mercadoria(2, "790", "ACUCAR", ", ref_mer, loc_mer", ", 'R2', 'A2'");

@@ -109,6 +109,8 @@ public:
     const TValor& FieldByName(std::string_view nome) const;
     // Any row without moving (for grids); linha counts from 0.
     const TValor& Valor(size_t linha, int campo) const;
+    // Whether row `linha` (from 0) exists, reading up to it and no further.
+    bool HaLinha(size_t linha) const;
 
     // Changes: the edit buffer reaches the database on Post, in the open transaction.
     void Edit();

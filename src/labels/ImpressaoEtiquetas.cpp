@@ -83,6 +83,7 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     enviadas_ = 0;
     aEnviar_ = 0;
     cancelado_ = false;
+    antecipadaDesde_ = antecipadaAte_ = 0;
     ExecutarModelo(*this, numero);
     CdbETQ.Desativar();
     tblEtiquetaRead.SetFiltro("");
@@ -101,10 +102,44 @@ void TImpressaoEtiquetas::IniciarContagem() {
     enviadas_ = 0;
     aEnviar_ = 0;
     cancelado_ = false;
-    for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
-        const Decimal quantidade = tblEtiquetaRead.FieldByName("QUANTIDADE").AsDecimal();
-        if (quantidade > Decimal(0)) aEnviar_ += ContagemEtiquetas(quantidade);
+    antecipadaDesde_ = antecipadaAte_ = 0;
+    // One aggregate over the rows the walk sees, each count rounded as the
+    // walk rounds it (halves to even), instead of a pass over the queue.
+    const std::string q = "quantidade";
+    const std::string inteiro = "floor(" + q + ")";
+    const std::string resto = "(" + q + " - " + inteiro + ")";
+    std::string sql = "select coalesce(sum(" + inteiro + " + case when " + resto + " > 0.5 then 1 when " + resto +
+                      " = 0.5 and mod(" + inteiro + ", 2) = 1 then 1 else 0 end), 0) from " +
+                      tblEtiquetaRead.NomeTabela() + " where (" + q + " > 0)";
+    if (tblEtiquetaRead.Filtrado() && !Trim(tblEtiquetaRead.Filtro()).empty())
+        sql += " and (" + tblEtiquetaRead.Filtro() + ")";
+    fb::TQuery soma(dtm.dtbAplicativo, dtm.ibtAplicativo);
+    soma.Add(sql);
+    soma.Open();
+    aEnviar_ = soma.Eof() ? 0 : soma.FieldByName(soma.NomesDosCampos().at(0)).AsInteger();
+    soma.Close();
+}
+
+void TImpressaoEtiquetas::AnteciparMercadorias() {
+    const size_t porVez = BuscaMercadorias->CodigosPorAntecipacao();
+    const size_t atual = tblEtiquetaRead.RecNo();
+    if (porVez == 0 || atual == 0) return;
+    const size_t linha = atual - 1;
+    if (linha >= antecipadaDesde_ && linha < antecipadaAte_) return;
+    const int codigo = tblEtiquetaRead.IndiceCampo("CODIGO");
+    const int quantidade = tblEtiquetaRead.IndiceCampo("QUANTIDADE");
+    if (codigo < 0 || quantidade < 0) return;
+    std::vector<std::string> codigos;
+    size_t i = linha;
+    // Rows without labels (an unfiltered queue) are passed over, a bounded number at a time.
+    const size_t limite = linha + 8 * porVez;
+    for (; codigos.size() < porVez && i < limite && tblEtiquetaRead.HaLinha(i); ++i) {
+        if (tblEtiquetaRead.Valor(i, quantidade).AsDecimal() > Decimal(0))
+            codigos.push_back(tblEtiquetaRead.Valor(i, codigo).AsString());
     }
+    antecipadaDesde_ = linha;
+    antecipadaAte_ = i;
+    BuscaMercadorias->Antecipar(codigos);
 }
 
 bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
@@ -122,6 +157,7 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
 }
 
 bool TImpressaoEtiquetas::BuscarMercadoria(const std::string& codigo) {
+    if (tblEtiquetaRead.Active()) AnteciparMercadorias();
     return BuscaMercadorias->Buscar(codigo, mercadoria_);
 }
 

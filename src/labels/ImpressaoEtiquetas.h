@@ -126,10 +126,15 @@ public:
     // Used by the walk: sends the composed job, pauses, reports progress;
     // false when the operator asked to stop.
     bool EnviarTrabalho(int etiquetas);
-    void IniciarContagem();  // counts the labels the filtered queue asks for
+    void IniciarContagem();  // counts the labels the filtered queue asks for (one query)
 
 private:
+    // Hands the look-up the codes of the queue rows from the current one on.
+    void AnteciparMercadorias();
+
     TMercadoria mercadoria_;
+    // Rows [antecipadaDesde_, antecipadaAte_) of the queue had their codes handed over.
+    size_t antecipadaDesde_ = 0, antecipadaAte_ = 0;
     int modelNumber_ = 0;
     int64_t enviadas_ = 0;
     int64_t aEnviar_ = 0;

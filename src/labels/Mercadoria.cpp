@@ -21,14 +21,10 @@ bool TBuscaMercadoriasMemoria::Buscar(const std::string& codigo, TMercadoria& de
     return true;
 }
 
-bool TBuscaMercadoriasBanco::Buscar(const std::string& codigo, TMercadoria& m) {
-    // A new statement closes the last one: every row runs a fresh query.
-    std::vector<std::string> linhas = LinhasSelectMercadorias();
-    linhas[10] = "where cod_red=0" + codigo;
-    qry_.Clear();
-    for (const auto& l : linhas) qry_.Add(l);
-    qry_.Open();
-    if (qry_.Eof()) return false;
+namespace {
+
+// The goods row the query stands on.
+void LerMercadoria(const fb::TQuery& qry_, TMercadoria& m) {
     auto t = [&](const char* c) { return qry_.FieldByName(c).AsString(); };
     auto d = [&](const char* c) { return qry_.FieldByName(c).AsDecimal(); };
     m.COD_RED = qry_.FieldByName("COD_RED").AsInteger();
@@ -53,7 +49,82 @@ bool TBuscaMercadoriasBanco::Buscar(const std::string& codigo, TMercadoria& m) {
     m.GARANTIA = qry_.FieldByName("GARANTIA").AsInteger();
     const fb::TField cad = qry_.FieldByName("DATA_CAD");
     m.DATA_CAD = cad.IsNull() ? std::nullopt : std::optional<TDateTime>(cad.AsDate());
+}
+
+// The value "cod_red=0" + code selects, when the code is a plain integer
+// text (the queue's CODIGO is an INTEGER column: digits, a minus sign, or
+// empty for NULL). Anything else goes by the goods statement itself.
+std::optional<int64_t> ValorDoCodigo(const std::string& codigo) {
+    if (codigo.empty()) return 0;
+    size_t i = codigo[0] == '-' ? 1 : 0;
+    if (i == codigo.size() || codigo.size() - i > 18) return std::nullopt;
+    for (size_t k = i; k < codigo.size(); ++k)
+        if (codigo[k] < '0' || codigo[k] > '9') return std::nullopt;
+    return std::stoll(codigo);  // "0-5" is 0 - 5
+}
+
+}  // namespace
+
+TBuscaMercadoriasBanco::TBuscaMercadoriasBanco(fb::TQuery& tblMercadorias) : qry_(tblMercadorias) {}
+TBuscaMercadoriasBanco::~TBuscaMercadoriasBanco() = default;
+
+bool TBuscaMercadoriasBanco::Buscar(const std::string& codigo, TMercadoria& m) {
+    // The goods statement names the row looked up (line 10), as the layouts know it.
+    std::vector<std::string> linhas = LinhasSelectMercadorias();
+    linhas[10] = "where cod_red=0" + codigo;
+    qry_.Clear();
+    for (const auto& l : linhas) qry_.Add(l);
+    const auto a = antecipadas_.find(codigo);
+    if (a != antecipadas_.end()) {
+        // Read already with its block: nothing to ask the server.
+        if (!a->second) return false;
+        m = *a->second;
+        return true;
+    }
+    qry_.Open();
+    if (qry_.Eof()) return false;
+    LerMercadoria(qry_, m);
     return true;
+}
+
+void TBuscaMercadoriasBanco::Antecipar(const std::vector<std::string>& codigos) {
+    antecipadas_.clear();
+    std::vector<std::pair<std::string, int64_t>> valores;
+    for (const std::string& c : codigos) {
+        if (valores.size() == kCodigosPorConsulta) break;
+        if (antecipadas_.count(c)) continue;
+        if (const auto v = ValorDoCodigo(c)) {
+            antecipadas_[c] = std::nullopt;
+            valores.emplace_back(c, *v);
+        }
+    }
+    if (valores.empty()) return;
+    if (!lote_) {
+        // The goods statement's columns, one parameter per code; the same
+        // prepared statement serves every block of the print.
+        lote_ = std::make_unique<fb::TQuery>(qry_.Banco(), qry_.Transacao());
+        lote_->SetUnidirecional(true);
+        std::vector<std::string> linhas = LinhasSelectMercadorias();
+        std::string lista = "where cod_red in (?";
+        for (size_t i = 1; i < kCodigosPorConsulta; ++i) lista += ",?";
+        linhas[10] = lista + ")";
+        for (const auto& l : linhas) lote_->Add(l);
+    }
+    // Unused places repeat the last code.
+    for (size_t i = 0; i < kCodigosPorConsulta; ++i)
+        lote_->ParamInteiro(static_cast<int>(i), valores[std::min(i, valores.size() - 1)].second);
+    std::unordered_map<int64_t, TMercadoria> achadas;
+    lote_->Open();
+    for (; !lote_->Eof(); lote_->Next()) {
+        TMercadoria m;
+        LerMercadoria(*lote_, m);
+        achadas.emplace(m.COD_RED, std::move(m));
+    }
+    lote_->Close();
+    for (const auto& [codigo, valor] : valores) {
+        const auto i = achadas.find(valor);
+        if (i != achadas.end()) antecipadas_[codigo] = i->second;
+    }
 }
 
 TLinhaFila LerLinhaFila(const TTabela& fila) {

@@ -44,6 +44,11 @@ public:
     // `codigo` is the queue row's CODIGO as decimal text (possibly empty).
     // False when no goods row has that code; `destino` is then left as it was.
     virtual bool Buscar(const std::string& codigo, TMercadoria& destino) = 0;
+    // The codes the walk will ask for next, in its order: a look-up that
+    // reaches a server may fetch them all at once. Asking for others still works.
+    virtual void Antecipar(const std::vector<std::string>& codigos) {}
+    // How many codes Antecipar takes at a time (0: it does not need them).
+    virtual size_t CodigosPorAntecipacao() const { return 0; }
 };
 
 // The goods statement of the queue window: 19 lines, the columns in lines 0 to
@@ -51,13 +56,26 @@ public:
 // look-up ("where cod_red=0" + code: an empty code selects code 0).
 std::vector<std::string> LinhasSelectMercadorias();
 
+// The goods of the walk from the database. Antecipar reads the goods of up
+// to kCodigosPorConsulta codes in one prepared statement (the same columns,
+// "where cod_red in (?, ...)"), so a print costs a few requests per block of
+// queue rows instead of a prepare and an open per row; a code it was not
+// given goes by the goods statement with line 10 as before.
 class TBuscaMercadoriasBanco : public TBuscaMercadorias {
 public:
-    explicit TBuscaMercadoriasBanco(fb::TQuery& tblMercadorias) : qry_(tblMercadorias) {}
+    static constexpr size_t kCodigosPorConsulta = 200;
+
+    explicit TBuscaMercadoriasBanco(fb::TQuery& tblMercadorias);
+    ~TBuscaMercadoriasBanco() override;
     bool Buscar(const std::string& codigo, TMercadoria& destino) override;
+    void Antecipar(const std::vector<std::string>& codigos) override;
+    size_t CodigosPorAntecipacao() const override { return kCodigosPorConsulta; }
 
 private:
     fb::TQuery& qry_;
+    std::unique_ptr<fb::TQuery> lote_;  // the prepared statement of Antecipar
+    // The codes of the last Antecipar, with their goods row (none when missing).
+    std::unordered_map<std::string, std::optional<TMercadoria>> antecipadas_;
 };
 
 // Goods served from memory, keyed by the queue's CODIGO text: benchmarks

@@ -187,6 +187,57 @@ TEST_F(Despacho, MercadoriaDeCadaLinhaPelaLinha10DaConsulta) {
     EXPECT_EQ(imp->tblMercadorias.Texto(), esperado);  // the last row, in NOME order, is the one without code
 }
 
+TEST_F(Despacho, ContagemAEnviarArredondaComoOPercurso) {
+    // Halves to even, below a half nothing; a row whose goods are gone still counts.
+    Executar("update ETIQUETAREAD set QUANTIDADE = 2.5");
+    Fila(1, "7891234567895", "CAMISETA", "3.5", "29.9");
+    Fila(1, "7891234567895", "CAMISETA", "0.4", "29.9");
+    Fila(1, "7891234567895", "CAMISETA", "1.5", "29.9");
+    Fila(1, "7891234567895", "CAMISETA", "-3", "29.9");
+    Fila(77, "77", "SUMIU", "1", "1");
+    std::vector<int64_t> aEnviar;
+    imp->AoProgresso = [&](int64_t, int64_t total) {
+        aEnviar.push_back(total);
+        return true;
+    };
+    Imprimir();
+    ASSERT_FALSE(aEnviar.empty());
+    EXPECT_EQ(aEnviar.front(), 2 + 4 + 0 + 2 + 1);
+    EXPECT_EQ(imp->EtiquetasEnviadas(), 2 + 4 + 0 + 2);
+}
+
+TEST_F(Despacho, MercadoriasAntecipadasSaoAsDaConsultaDeCadaLinha) {
+    Mercadoria(0, "0000", "CODIGO ZERO", "Z0", "1");
+    Mercadoria(2, "0002", "O''NEIL, PRETO", "R2", "2.5");
+    Executar("update MERCADORIAS set APLICACAO = 'APL', GARANTIA = 30, DATA_CAD = '2025-01-31', "
+             "VLR_VEN_2 = 1.5, SIMILARES = 'A' || ascii_char(10) || 'B' where COD_RED = 2");
+    // Every kind of code a queue row may hold: found, missing, empty (code 0),
+    // repeated, and one that is not a plain number (asked by itself).
+    const std::vector<std::string> codigos{"1", "2", "999", "", "2", "0", "-0", "1+1"};
+    TBuscaMercadoriasBanco antecipada(imp->tblMercadorias);
+    antecipada.Antecipar(codigos);
+    fb::TQuery outra(dtm->dtbAplicativo, dtm->ibtAplicativo);
+    TBuscaMercadoriasBanco umaAUma(outra);
+    for (const std::string& c : codigos) {
+        TMercadoria a, b;
+        const bool achouA = antecipada.Buscar(c, a);
+        const bool achouB = umaAUma.Buscar(c, b);
+        EXPECT_EQ(achouA, achouB) << c;
+        EXPECT_EQ(a.COD_RED, b.COD_RED) << c;
+        EXPECT_EQ(a.NOM_MER, b.NOM_MER) << c;
+        EXPECT_EQ(a.COD_BAR, b.COD_BAR) << c;
+        EXPECT_EQ(a.REF_MER, b.REF_MER) << c;
+        EXPECT_EQ(a.APLICACAO, b.APLICACAO) << c;
+        EXPECT_EQ(a.SIMILARES, b.SIMILARES) << c;
+        EXPECT_EQ(a.VLR_VEN, b.VLR_VEN) << c;
+        EXPECT_EQ(a.VLR_VEN_2, b.VLR_VEN_2) << c;
+        EXPECT_EQ(a.GARANTIA, b.GARANTIA) << c;
+        EXPECT_EQ(a.DATA_CAD, b.DATA_CAD) << c;
+        // the goods statement names the row looked up either way
+        EXPECT_EQ(imp->tblMercadorias.Texto(), outra.Texto()) << c;
+    }
+}
+
 TEST_F(Despacho, FilaSoComQuantidadesZeroNaoImprime) {
     Executar("update ETIQUETAREAD set QUANTIDADE = 0");
     Fila(1, "7891234567895", "CAMISETA", "-2", "29.9");

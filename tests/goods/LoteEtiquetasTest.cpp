@@ -387,6 +387,31 @@ TEST_F(Lote, BlocosGravamOQueCadaInsertfileGravaria) {
     EXPECT_EQ(emBlocos[2], (Linha{"3", "7893", "CAMISA.  AZUL  D ÁGUA 3", "AÇÃO 3", "3.500", "12.500", "P.M 3", "0.000"}));
 }
 
+TEST_F(Lote, BlocoRecusadoNaoGravaNenhumaDeSuasLinhas) {
+    Executar("create exception e_fila 'fila recusou a linha'");
+    Executar("create trigger t_fila for etiquetaread before insert as begin "
+             "if (new.nome = 'FALHA') then exception e_fila; end");
+    EncherFila();
+    TInsercaoEmBlocos fila(*dtm, "EtiquetaRead");
+    const size_t total = TInsercaoEmBlocos::kLinhasPorBloco + 10;
+    const std::string m = MensagemDe<EDatabaseError>([&] {
+        for (size_t i = 1; i <= total; ++i)
+            fila.INSERTFILE({"CODIGO", std::to_string(i), "NOME", i == total - 3 ? "FALHA" : "OK", "QUANTIDADE", "0"});
+        fila.Enviar();
+    });
+    EXPECT_NE(m.find("fila recusou a linha"), std::string::npos) << m;
+    // The first block went in; the refused one left nothing of itself.
+    EXPECT_EQ(Contar("etiquetaread"), 1);  // others see nothing uncommitted
+    dtm->qryprocesso.Clear();
+    dtm->qryprocesso.Add("select count(*) from etiquetaread");
+    dtm->qryprocesso.Open();
+    EXPECT_EQ(dtm->qryprocesso.FieldByName("COUNT").AsInteger(),
+              1 + static_cast<int64_t>(TInsercaoEmBlocos::kLinhasPorBloco));
+    dtm->qryprocesso.Close();
+    dtm->ibtAplicativo.RollbackRetaining();
+    FilaComoAntes();
+}
+
 TEST(InsercaoEmBlocos, CadaLinhaEhAInstrucaoDoInsertfileNaOrdem) {
     const auto a = TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "1", "NOME", "A, B"}, true);
     const auto b = TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "2", "NOME", "O'NEIL", "nro_lote", "P"}, true);

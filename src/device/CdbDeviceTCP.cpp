@@ -5,9 +5,12 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -149,6 +152,8 @@ void TCdbDeviceTCP::Conectar(const std::string& porta, int timeOutMs) {
         if (Restante(limite) == 0) break;
     }
     freeaddrinfo(enderecos);
+    fimRecebido_ = false;
+    erroRecebido_ = 0;
     if (fd_ < 0) {
         if (ultimoErro == ETIMEDOUT)
             Falhar(Exception("Tempo esgotado ao conectar em " + alvo + " (" + std::to_string(timeOut_) + " ms)"));
@@ -182,10 +187,101 @@ void TCdbDeviceTCP::EnviaString(const std::string& dados) {
         }
         banda_.Registrar(n);
     });
+    EsperarEntrega();
+}
+
+void TCdbDeviceTCP::EsperarEntrega() {
+    // Written only means queued here: the job counts once the printer has
+    // acknowledged every byte. The time-out runs while nothing moves, so a
+    // printer that reads slowly is waited for and one that stopped is not.
+    const std::string alvo = host_ + ":" + portaIP_;
+    int pendente = 0, anterior = -1;
+    auto limite = relogio::now() + std::chrono::milliseconds(timeOut_);
+    long passoUs = 50;
+    for (;;) {
+        DescartarRecebidos();
+        if (::ioctl(fd_, SIOCOUTQ, &pendente) != 0) {
+            const int e = errno;
+            Falhar(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(e)));
+        }
+        if (pendente == 0) return;
+        int so = erroRecebido_;
+        socklen_t len = sizeof so;
+        if (so == 0) ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &so, &len);
+        if (so != 0) Falhar(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(so)));
+        if (pendente != anterior) {
+            anterior = pendente;
+            limite = relogio::now() + std::chrono::milliseconds(timeOut_);
+        } else if (Restante(limite) == 0) {
+            Falhar(Exception("Tempo esgotado esperando a impressora " + alvo + " confirmar o recebimento de " +
+                             std::to_string(pendente) + " bytes"));
+        }
+        // A loopback or LAN answer comes within microseconds to a millisecond:
+        // short naps first, longer ones for a slow printer.
+        timespec espera{0, passoUs * 1000};
+        pollfd p{fd_, 0, 0};
+        ::ppoll(&p, 1, &espera, nullptr);
+        passoUs = std::min(passoUs * 2, 10000L);
+    }
+}
+
+std::string TCdbDeviceTCP::Perguntar(const std::string& pergunta, int timeOutMs, char fim, int vezes) {
+    GravarLog("  TCdbDeviceTCP.Perguntar(" + pergunta + ")");
+    std::string resposta;
+    if (fd_ < 0) return resposta;
+    DescartarRecebidos();
+    int e = 0;
+    if (!Descritor::EscreverTudo(fd_, pergunta.data(), pergunta.size(), timeOutMs, e, true)) return resposta;
+    const auto limite = relogio::now() + std::chrono::milliseconds(timeOutMs);
+    int vistos = 0;
+    while (vistos < vezes && Restante(limite) > 0) {
+        const std::string parte = Descritor::Ler(fd_, Restante(limite), 0, std::string(1, fim), true);
+        if (parte.empty()) break;
+        resposta += parte;
+        vistos = 0;
+        for (char c : resposta)
+            if (c == fim) ++vistos;
+    }
+    return resposta;
+}
+
+void TCdbDeviceTCP::DescartarRecebidos() {
+    // What the printer says unasked (status, echoes) is read and dropped: left
+    // unread, it would turn the close into a reset that can cut our output.
+    if (fd_ < 0 || fimRecebido_) return;
+    char buf[1024];
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
+        if (n > 0) continue;
+        if (n == 0) fimRecebido_ = true;
+        // A reset read here is reported once: keep it for the wait.
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) erroRecebido_ = errno;
+        return;
+    }
+}
+
+void TCdbDeviceTCP::Encerrar() {
+    // Half-close: the printer sees the end of the job, answers with its own
+    // end, and what it sent meanwhile is read; a plain close() with unread
+    // bytes would send a reset instead.
+    if (fd_ < 0) return;
+    if (::shutdown(fd_, SHUT_WR) != 0) return;
+    const auto limite = relogio::now() + std::chrono::milliseconds(std::min(timeOut_, kDrenagemMs));
+    char buf[1024];
+    while (!fimRecebido_) {
+        pollfd p{fd_, POLLIN, 0};
+        int r = ::poll(&p, 1, Restante(limite));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
+        if (n == 0) fimRecebido_ = true;
+        if (n < 0 && errno != EINTR && errno != EAGAIN) break;
+    }
 }
 
 void TCdbDeviceTCP::Desconectar(bool ignorarErros) {
     TCdbDeviceClass::Desconectar(ignorarErros);
+    Encerrar();
     int e = Descritor::Fechar(fd_);
     if (e && !ignorarErros) Falhar(Exception("Erro ao fechar a conexão: " + MensagemErroSistema(e)));
 }

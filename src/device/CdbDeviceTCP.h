@@ -1,5 +1,6 @@
 #pragma once
-// Raw TCP socket: "TCP:host:port", port 9100 when none is given.
+// Raw TCP socket: "TCP:host:port", port 9100 when none is given. A stream
+// counts as sent once the printer acknowledged all of it.
 #include "device/CdbDeviceClass.h"
 #include "device/Descritor.h"
 
@@ -25,8 +26,23 @@ public:
     const std::string& PortaIP() const { return portaIP_; }
     bool Conectado() const { return fd_ >= 0; }
 
+    // Sends a question and reads the answer until `fim` came `vezes` times or
+    // timeOutMs passed (what came so far; "" when nothing). What the printer
+    // said before the question is dropped first.
+    std::string Perguntar(const std::string& pergunta, int timeOutMs, char fim, int vezes);
+
+    // Most a print waits at the end for the printer to close its side.
+    static constexpr int kDrenagemMs = 500;
+
 private:
     void Fechar();
+    // Returns once the printer acknowledged every byte sent; raises when the
+    // connection fails or nothing moves for the time-out.
+    void EsperarEntrega();
+    void DescartarRecebidos();
+    void Encerrar();  // half-close and short drain, never a reset
+    bool fimRecebido_ = false;
+    int erroRecebido_ = 0;
     int fd_ = -1;
     int timeOut_ = 3000;
     std::string host_, portaIP_;

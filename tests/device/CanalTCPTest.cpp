@@ -12,6 +12,7 @@
 
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceTCP.h"
+#include "suporte/ImpressoraTeste.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -177,4 +178,82 @@ TEST(CanalTCP, EnviarSemConexaoFalha) {
     TCdbDevice d;
     d.SetPorta("TCP:127.0.0.1:9");
     EXPECT_EQ(MensagemDe([&] { d.EnviaString("x"); }), "Conexão TCP não está aberta: TCP:127.0.0.1:9");
+}
+
+// A job counts as sent once the printer's side acknowledged all of it.
+TEST(CanalTCP, ImpressoraQueNaoLeFalhaNoPrazoMesmoComOJobNoBuffer) {
+    TImpressoraTeste impressora({.naoLer = true, .bufferRecepcao = 4096});
+    ASSERT_TRUE(impressora.Ok());
+    TCdbDevice d;
+    d.SetTimeOut(300);
+    d.SetPorta(impressora.Endereco());
+    d.Ativar();
+    // Far less than the sockets hold: before, this "went out" at once.
+    const std::string m = MensagemDe([&] { d.EnviaString(std::string(64 * 1024, 'x')); });
+    EXPECT_EQ(m.rfind("Tempo esgotado esperando a impressora 127.0.0.1:" + std::to_string(impressora.Porta()) +
+                          " confirmar o recebimento de ",
+                      0),
+              0u)
+        << m;
+    d.Desativar();
+}
+
+TEST(CanalTCP, ImpressoraLentaRecebeTudoPoisOPrazoContaSemProgresso) {
+    TImpressoraTeste impressora({.lerPorVez = 2048, .pausaLeituraMs = 20, .bufferRecepcao = 4096});
+    ASSERT_TRUE(impressora.Ok());
+    TCdbDevice d;
+    d.SetTimeOut(300);  // the whole job takes longer than this
+    d.SetPorta(impressora.Endereco());
+    d.Ativar();
+    std::string job;
+    for (int i = 0; i < 40 * 1024; ++i) job += static_cast<char>('a' + i % 26);
+    d.EnviaString(job);
+    d.Desativar();
+    impressora.Parar();
+    EXPECT_EQ(impressora.Recebido(), job);
+}
+
+TEST(CanalTCP, BytesNaoSolicitadosDaImpressoraNaoCortamOFimDoJob) {
+    // Unread bytes at close() used to answer with a reset that dropped what
+    // was still queued for a slow printer.
+    TImpressoraTeste impressora(
+        {.lerPorVez = 16384, .pausaLeituraMs = 2, .naoSolicitado = std::string(32 * 1024, '\x06')});
+    ASSERT_TRUE(impressora.Ok());
+    TCdbDevice d;
+    d.SetPorta(impressora.Endereco());
+    d.Ativar();
+    std::string job;
+    for (int i = 0; i < 2 * 1024 * 1024; ++i) job += static_cast<char>(i % 251);
+    d.EnviaString(job);
+    d.EnviaString("fim");
+    d.Desativar();
+    impressora.Parar();
+    EXPECT_EQ(impressora.Recebido(), job + "fim");
+}
+
+TEST(CanalTCP, ImpressoraQueFechaAposNBytesContaSoOsJobsConfirmados) {
+    const size_t tamanho = 1000;
+    for (long corte : {0L, 2500L, 5000L, 7999L}) {
+        TImpressoraTeste impressora({.fecharApos = corte, .bufferRecepcao = 4096});
+        ASSERT_TRUE(impressora.Ok());
+        TCdbDevice d;
+        d.SetTimeOut(3000);
+        d.SetPorta(impressora.Endereco());
+        d.Ativar();
+        size_t entregues = 0;
+        std::string falha;
+        for (int i = 0; i < 200 && falha.empty(); ++i) {
+            falha = MensagemDe([&] { d.EnviaString(std::string(tamanho, static_cast<char>('A' + i % 26))); });
+            if (falha == "(nada lançado)") {
+                ++entregues;
+                falha.clear();
+            }
+        }
+        d.Desativar();
+        impressora.Parar();
+        EXPECT_FALSE(falha.empty()) << corte;
+        EXPECT_GE(impressora.Recebido().size(), static_cast<size_t>(corte));
+        // What the printer's stack took, and not one job more or less.
+        EXPECT_EQ(entregues, impressora.BytesConfirmados() / tamanho) << corte << ": " << falha;
+    }
 }

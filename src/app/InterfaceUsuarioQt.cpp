@@ -1,5 +1,7 @@
 #include "app/InterfaceUsuarioQt.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -7,6 +9,7 @@
 #include <QStringList>
 
 #include "app/uFrmAvisoAbertura.h"
+#include "app/uFrmServidorSemResposta.h"
 #include "common/Encerramento.h"
 #include "common/gui/FuncoesGui.h"
 
@@ -45,6 +48,28 @@ void TInterfaceUsuarioQt::MostraAguarde() {
 void TInterfaceUsuarioQt::RepintaAguarde() { Desenha(aguarde_); }
 
 void TInterfaceUsuarioQt::EscondeAguarde() { aguarde_.hide(); }
+
+// Until the server falls silent the screen waits as it always did, without
+// events. Then the window comes up, and events run (the window is modal: only
+// its button takes clicks) until the call ends: by an answer, by the limit, or
+// by "Desistir".
+void TInterfaceUsuarioQt::AguardaServidor(TEsperaServidor& chamada) {
+    std::unique_ptr<TfrmServidorSemResposta> janela;
+    while (!chamada.AguardarConclusao(100)) {
+        const int segundos = chamada.SegundosSemResposta();
+        if (segundos > 0) {
+            if (!janela) {
+                QWidget* dono = QApplication::activeModalWidget();
+                janela = std::make_unique<TfrmServidorSemResposta>(chamada, dono ? dono : QApplication::activeWindow());
+            }
+            janela->Atualizar(segundos);
+            if (!janela->isVisible()) janela->show();
+        } else if (janela) {
+            janela->hide();  // the server answers again
+        }
+        if (janela) QCoreApplication::processEvents();
+    }
+}
 
 void AbrirPrograma(const std::string& caminho) {
     const QString arquivo = QString::fromStdString(caminho);

@@ -15,6 +15,10 @@ public:
     void MostraAguarde() override;
     void RepintaAguarde() override;
     void EscondeAguarde() override;
+    // Calls on a server run beside the event loop; a server that stops
+    // answering brings up a window with the seconds passed and "Desistir".
+    bool AcompanhaServidor() const override { return true; }
+    void AguardaServidor(TEsperaServidor& chamada) override;
 
 private:
     TfrmAvisoAbertura& aguarde_;

@@ -8,6 +8,7 @@ add_library(etiq_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ImportaCatalogo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Icones.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmAvisoAbertura.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/uFrmServidorSemResposta.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InterfaceUsuarioQt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ufrmPrincipal.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModulosDadosReais.cpp

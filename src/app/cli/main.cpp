@@ -13,6 +13,7 @@
 #include "common/PastaExecucao.h"
 #include "common/Versao.h"
 #include "data/fb/FbCliente.h"
+#include "data/fb/VigiaServidor.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     PrepararTravasFirebird();  // installed program: the embedded engine's lock files per user
     InstalarEncerramentoPorSinal([](int) { fb::InterromperOperacoes(); });
+    // A server that stops answering mid-work is said at once, before the call is abandoned.
+    fb::DefinirAvisoSemResposta([](const std::string& texto) { std::cerr << texto << std::endl; });
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--version") {
         std::cout << LinhaVersao("etiquetas-cli") << "\n";

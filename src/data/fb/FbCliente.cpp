@@ -1,5 +1,6 @@
 #include "data/fb/FbCliente.h"
 #include "data/fb/MensagensFb.h"
+#include "data/fb/VigiaServidor.h"
 
 #include <firebird/Interface.h>
 #include <ibase.h>
@@ -197,48 +198,6 @@ std::optional<TEndereco> EnderecoDoServidor(std::string_view c) {
     return e;
 }
 
-enum class TSondagem { Atendeu, Recusou, Calado };
-
-// The client's own connect waits out the system's TCP retries (over two
-// minutes) when a handshake goes unanswered, whatever its time-out says: try
-// the handshake first, bounded by the deadline.
-TSondagem SondarServidor(const TEndereco& e, std::chrono::steady_clock::time_point limite) {
-    addrinfo dica{};
-    dica.ai_family = AF_UNSPEC;
-    dica.ai_socktype = SOCK_STREAM;
-    dica.ai_flags = AI_NUMERICSERV;
-    addrinfo* lista = nullptr;
-    if (getaddrinfo(e.host.c_str(), e.porta.c_str(), &dica, &lista) != 0 || !lista) return TSondagem::Recusou;
-    TSondagem r = TSondagem::Recusou;
-    for (addrinfo* a = lista; a && r == TSondagem::Recusou; a = a->ai_next) {
-        int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (fd < 0) continue;
-        if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
-            r = TSondagem::Atendeu;
-        } else if (errno == EINPROGRESS) {
-            for (;;) {
-                auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
-                if (resta <= 0) {
-                    r = TSondagem::Calado;
-                    break;
-                }
-                pollfd p{fd, POLLOUT, 0};
-                int n = ::poll(&p, 1, static_cast<int>(std::min<long long>(resta, 1000)));
-                if (n < 0 && errno == EINTR) continue;
-                if (n == 0) continue;
-                int erro = 0;
-                socklen_t tam = sizeof erro;
-                getsockopt(fd, SOL_SOCKET, SO_ERROR, &erro, &tam);
-                if (erro == 0) r = TSondagem::Atendeu;
-                break;
-            }
-        }
-        ::close(fd);
-    }
-    freeaddrinfo(lista);
-    return r;
-}
-
 // Ends a handle the orderly way (detach, rollback, close, free). When the
 // server refuses, the handle is dropped all the same: nothing of the client
 // outlives the call. Never throws; the pointer is left null.
@@ -377,11 +336,16 @@ struct TDatabase::Impl {
     std::set<TTransaction::Impl*> transacoes;
     std::set<TQuery::Impl*> consultas;
 
+    // The server's watch (remote attachments only) and its limit of silence.
+    std::shared_ptr<const TVigia> vigia;
+    int semResposta = SegundosSemRespostaPadrao();
+
     IXpbBuilder* MontarDpb(ThrowStatusWrapper* st, bool criar, int segundos);
     void Anexar(bool criar);
-    // The link to the server broke: drop everything without asking the server
-    // and say what was lost. Never returns.
-    [[noreturn]] void Perdida(const EFbErro& e);
+    // The link to the server broke, or the watch abandoned a silent server
+    // (`vigilancia`, during a commit when `gravando`): drop everything without
+    // asking the server and say what was lost. Never returns.
+    [[noreturn]] void Perdida(const EFbErro& e, const TVigilancia* vigilancia = nullptr, bool gravando = false);
     std::string usuario;  // as MontarDpb last sent it, for the login failure
     void FecharTudo();  // cursors, statements, transactions; the attachment stays
     void Soltar();      // detach (or drop the handle) after FecharTudo
@@ -467,14 +431,18 @@ struct TQuery::Impl {
     }
 };
 
-// Runs a call on an attachment of `db`: a broken link drops the attachment
-// (EFbConexao).
+TVigilancia Vigiar(TDatabase::Impl* db) { return TVigilancia(db ? db->vigia : nullptr, db ? db->semResposta : 0); }
+
+// Runs a call on an attachment of `db`, watched while it waits on a server: a
+// broken link, or a server silent for too long, drops the attachment
+// (EFbConexao). `gravando`: the call is a commit.
 template <class F>
-auto ChamarNo(TDatabase::Impl* db, F&& f) -> decltype(f()) {
+auto ChamarNo(TDatabase::Impl* db, F&& f, bool gravando = false) -> decltype(f()) {
+    TVigilancia vigilancia = Vigiar(db);
     try {
-        return Chamar(std::forward<F>(f));
+        return vigilancia.Executar([&] { return Chamar(f); });
     } catch (const EFbErro& e) {
-        if (db && e.ConexaoPerdida()) db->Perdida(e);
+        if (db && (e.ConexaoPerdida() || vigilancia.Abandono() != TAbandono::Nenhum)) db->Perdida(e, &vigilancia, gravando);
         throw;
     }
 }
@@ -498,6 +466,7 @@ const std::vector<std::string>& TDatabase::Parametros() const { return impl_->pa
 void TDatabase::SetTransacaoPadrao(TTransaction* t) { impl_->padrao = t; }
 TTransaction* TDatabase::TransacaoPadrao() const { return impl_->padrao; }
 void TDatabase::SetTempoLimiteConexao(int segundos) { impl_->tempoLimite = segundos; }
+void TDatabase::SetTempoSemResposta(int segundos) { impl_->semResposta = segundos > 0 ? segundos : SegundosSemRespostaPadrao(); }
 bool TDatabase::Conectado() const { return impl_->att != nullptr; }
 
 bool TDatabase::EhCaminhoLocal(std::string_view c) {
@@ -572,7 +541,11 @@ void TDatabase::Impl::Anexar(bool criar) {
     int segundos = tempoLimite;
     std::optional<TEndereco> endereco = EnderecoDoServidor(caminho);
     if (endereco && tempoLimite > 0) {
-        if (SondarServidor(*endereco, limite) == TSondagem::Calado) throw naoRespondeu(endereco->host, endereco->porta);
+        // The client's own connect waits out the system's TCP retries (over two
+        // minutes) when a handshake goes unanswered, whatever its time-out says:
+        // try the handshake first, bounded by the deadline.
+        if (SondarServidor(endereco->host, endereco->porta, limite, false) == TSondagem::Calado)
+            throw naoRespondeu(endereco->host, endereco->porta);
         // What is left of the time-out goes to the client's own wait for the answer.
         auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
         segundos = static_cast<int>(std::max<long long>(1, (resta + 999) / 1000));
@@ -585,6 +558,8 @@ void TDatabase::Impl::Anexar(bool criar) {
         IProvider* p;
         ~SoltarProv() { p->release(); }
     } guardaProv{prov};
+    // The attachment's socket is the one to the server that the attach adds.
+    const std::vector<TIdSoquete> antes = endereco ? SoquetesParaPorta(std::stoi(endereco->porta)) : std::vector<TIdSoquete>{};
     try {
         TGuardaSinais sinais;
         Chamar(
@@ -605,14 +580,26 @@ void TDatabase::Impl::Anexar(bool criar) {
         if (endereco) throw EFbConexao(e.what(), e.CodigoGds(), false);
         throw;
     }
+    vigia.reset();
+    if (endereco) {
+        std::vector<TIdSoquete> novos;
+        const std::vector<TIdSoquete> depois = SoquetesParaPorta(std::stoi(endereco->porta));
+        std::set_difference(depois.begin(), depois.end(), antes.begin(), antes.end(), std::back_inserter(novos));
+        vigia = std::make_shared<const TVigia>(endereco->host, endereco->porta, std::move(novos));
+    }
     ++geracao;
 }
 
-[[noreturn]] void TDatabase::Impl::Perdida(const EFbErro& e) {
+[[noreturn]] void TDatabase::Impl::Perdida(const EFbErro& e, const TVigilancia* vigilancia, bool gravando) {
     bool alteracoes = false;
     for (auto* t : transacoes) alteracoes = alteracoes || (t->tra && t->alterou);
+    const std::shared_ptr<const TVigia> servidor = vigia;
     FecharTudo();
     Soltar();
+    if (vigilancia && servidor && vigilancia->Abandono() != TAbandono::Nenhum)
+        throw EFbConexao(MensagemAbandono(*servidor, caminho, vigilancia->SegundosAbandono(), vigilancia->Abandono(),
+                                          gravando),
+                         e.CodigoGds(), true);
     throw EFbConexao("A conexão com o banco de dados \"" + caminho + "\" foi perdida" +
                          (alteracoes ? "; as alterações não gravadas foram perdidas." : ".") +
                          " A próxima operação conecta de novo.",
@@ -625,7 +612,11 @@ void TDatabase::Impl::FecharTudo() {
 }
 
 void TDatabase::Impl::Soltar() {
-    Encerrar(att, [](IAttachment* a, ThrowStatusWrapper* st) { a->detach(st); });
+    {
+        TVigilancia vigilancia = Vigiar(this);
+        Encerrar(att, [](IAttachment* a, ThrowStatusWrapper* st) { a->detach(st); });
+    }
+    vigia.reset();
 }
 
 void TDatabase::Conectar() {
@@ -766,6 +757,7 @@ void TTransaction::Impl::FecharCursores() {
 void TTransaction::Impl::Descartar() {
     if (!tra) return;
     FecharCursores();
+    TVigilancia vigilancia = Vigiar(banco ? &banco->impl() : nullptr);
     Encerrar(tra, [](ITransaction* t, ThrowStatusWrapper* st) { t->rollback(st); });
 }
 
@@ -813,7 +805,7 @@ void TTransaction::Commit() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     impl_->FecharCursores();
     TStatus st;
-    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commit(st.w()); });
+    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commit(st.w()); }, true);
     impl_->tra = nullptr;
     impl_->alterou = false;
 }
@@ -821,7 +813,7 @@ void TTransaction::Commit() {
 void TTransaction::CommitRetaining() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     TStatus st;
-    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commitRetaining(st.w()); });
+    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commitRetaining(st.w()); }, true);
     impl_->alterou = false;
 }
 

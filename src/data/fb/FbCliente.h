@@ -129,6 +129,10 @@ public:
     // Seconds to wait for a server to answer before giving up (default 10):
     // it bounds the whole connect, an unanswered TCP handshake included.
     void SetTempoLimiteConexao(int segundos);
+    // Seconds a server may stay silent in the middle of a call before the call
+    // is abandoned (EFbConexao); default 30, see SegundosSemRespostaPadrao.
+    // Calls that are merely slow on a server that answers are not cut.
+    void SetTempoSemResposta(int segundos);
 
     // True when the path names a file on this machine (no "host:" in front),
     // which the embedded engine opens without a server.

@@ -37,9 +37,9 @@ public:
     }
     std::string Saida() const { return pasta_ / "saida.prn"; }
     const std::string& Pasta() const { return pasta_.caminho.native(); }
-    std::unique_ptr<TProcesso> Iniciar(std::vector<std::string> argumentos) {
+    std::unique_ptr<TProcesso> Iniciar(std::vector<std::string> argumentos, const std::vector<std::string>& ambiente = {}) {
         argumentos.insert(argumentos.begin(), programa_);
-        return std::make_unique<TProcesso>(argumentos, Pasta());
+        return std::make_unique<TProcesso>(argumentos, Pasta(), ambiente);
     }
     // Runs a command to its end (at most `segundos`).
     std::pair<int, std::string> Rodar(const std::vector<std::string>& argumentos, double segundos = 60) {
@@ -158,6 +158,70 @@ TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {
     ASSERT_EQ(rc, 0) << saida;
     EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"), "10,11,12");
 }
+
+// Where the server stops answering: in the middle of a batch's inserts, or
+// in the middle of a print (after its first label row reached the printer).
+struct CasoCalado {
+    const char* nome;
+    bool imprimir;
+};
+
+class ServidorCaladoNoMeio : public Estacoes, public ::testing::WithParamInterface<CasoCalado> {};
+
+TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
+    constexpr int kLimite = 3;  // seconds of silence, instead of 30
+    CriarLoja(GetParam().imprimir ? 300 : 20000);
+    TEstacao estacao(caminho_, "estacao");
+    auto [rc, saida] = estacao.Rodar({"lote", "--codigo", "1", "20"});
+    ASSERT_EQ(rc, 0) << saida;
+    Banco().Executar("update etiquetaread set quantidade = 1");
+    const std::string fila = "select list(codigo || ':' || quantidade, ',') from (select codigo, quantidade from etiquetaread order by codigo)";
+    const std::string filaAntes = Banco().Texto(fila);
+
+    const std::vector<std::string> ambiente = {"ETIQ_SEGUNDOS_SEM_RESPOSTA=" + std::to_string(kLimite)};
+    auto cli = GetParam().imprimir ? estacao.Iniciar({"imprimir", "--modelo", "11"}, ambiente)
+                                   : estacao.Iniciar({"lote"}, ambiente);
+    if (GetParam().imprimir) {
+        // The first label row is on paper; the next one waits for its goods.
+        for (int i = 0; i < 3000 && !cli->Esperar(0) && !(fs::exists(estacao.Saida()) && fs::file_size(estacao.Saida()) > 0); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } else {
+        const std::string inseridas =
+            "select coalesce(sum(r.mon$record_inserts), 0) from mon$attachments a "
+            "join mon$record_stats r on r.mon$stat_id = a.mon$stat_id where a.mon$remote_pid = " +
+            std::to_string(cli->Pid());
+        for (int i = 0; i < 3000 && !cli->Esperar(0) && std::stoll(Banco().Texto(inseridas)) < 1000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_FALSE(cli->Esperar(0)) << "terminou antes de o servidor parar\n" << cli->Saida();
+    Servidor().Congelar();
+    const auto inicio = std::chrono::steady_clock::now();
+    const bool terminou = cli->Esperar(kLimite + 12);
+    const double s = Segundos(inicio);
+    Servidor().Descongelar();
+    ASSERT_TRUE(terminou) << "etiquetas-cli ficou esperando o servidor parado\n" << cli->Saida();
+    EXPECT_LT(s, kLimite + 2.0);
+    EXPECT_EQ(cli->Status(), 1) << cli->Saida();
+    const std::string servidor = "O servidor 127.0.0.1 (porta " + std::to_string(Servidor().Porta()) + ")";
+    // Said while waiting, then when abandoning.
+    EXPECT_NE(cli->Saida().find(servidor + " não responde há "), std::string::npos) << cli->Saida();
+    EXPECT_NE(cli->Saida().find(servidor + " do banco de dados \"" + caminho_ + "\" não responde há " + std::to_string(kLimite) +
+                                " s; a operação foi abandonada e nada foi gravado."),
+              std::string::npos)
+        << cli->Saida();
+    if (GetParam().imprimir)
+        EXPECT_NE(cli->Saida().find(" de " + Banco().Texto("select cast(sum(quantidade) as integer) from etiquetaread") +
+                                    " etiquetas já tinham sido enviadas à impressora."),
+                  std::string::npos)
+            << cli->Saida();
+
+    // Awake again, the server dropped the abandoned work: the queue is as it was.
+    EXPECT_EQ(Banco().Texto(fila), filaAntes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ServidorCaladoNoMeio,
+                         ::testing::Values(CasoCalado{"Lote", false}, CasoCalado{"Imprimir", true}),
+                         [](const auto& i) { return std::string(i.param.nome); });
 
 }  // namespace
 

@@ -103,6 +103,24 @@ void TServidorFb::Matar() {
 void TServidorFb::Congelar() { ::kill(Pid(), SIGSTOP); }
 void TServidorFb::Descongelar() { ::kill(Pid(), SIGCONT); }
 
+TCongelamento::TCongelamento(double segundos) {
+    Servidor().Congelar();
+    guarda_ = std::thread([this, segundos] {
+        std::unique_lock<std::mutex> g(m_);
+        if (!cv_.wait_for(g, std::chrono::duration<double>(segundos), [&] { return fim_; })) Servidor().Descongelar();
+    });
+}
+
+TCongelamento::~TCongelamento() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        fim_ = true;
+    }
+    cv_.notify_all();
+    guarda_.join();
+    Servidor().Descongelar();
+}
+
 std::string TServidorFb::Caminho(const std::string& arquivo) const {
     return "127.0.0.1/" + std::to_string(porta_) + ":" + arquivo;
 }

@@ -5,7 +5,10 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/fb/FbCliente.h"
@@ -38,6 +41,23 @@ private:
     bool falhou_ = false;
     std::string motivo_;
     int porta_ = 0;
+};
+
+// The server frozen (SIGSTOP) for the scope and thawed at its end, or after
+// `segundos` at the latest: a call that would wait for ever fails its test
+// instead of hanging it.
+class TCongelamento {
+public:
+    explicit TCongelamento(double segundos);
+    ~TCongelamento();
+    TCongelamento(const TCongelamento&) = delete;
+    TCongelamento& operator=(const TCongelamento&) = delete;
+
+private:
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool fim_ = false;
+    std::thread guarda_;
 };
 
 // The server of the running test program (created by its main).

@@ -2,12 +2,7 @@
 // still takes connections, its process answers nothing): the call is
 // abandoned after the limit of silence with the operator's message, nothing
 // half-done stays, and a statement that is merely slow is not cut.
-#include <signal.h>
-
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -31,34 +26,6 @@ public:
     void RepintaAguarde() override {}
     void EscondeAguarde() override {}
     std::vector<std::string> mensagens;
-};
-
-// The server frozen for the scope, thawed at its end, or after `segundos` at
-// the latest: a call that would wait for ever fails the test instead of hanging it.
-class TCongelamento {
-public:
-    explicit TCongelamento(double segundos) {
-        Servidor().Congelar();
-        guarda_ = std::thread([this, segundos] {
-            std::unique_lock<std::mutex> g(m_);
-            cv_.wait_for(g, std::chrono::duration<double>(segundos), [&] { return fim_; });
-        });
-    }
-    ~TCongelamento() {
-        {
-            std::lock_guard<std::mutex> g(m_);
-            fim_ = true;
-        }
-        cv_.notify_all();
-        guarda_.join();
-        Servidor().Descongelar();
-    }
-
-private:
-    std::mutex m_;
-    std::condition_variable cv_;
-    bool fim_ = false;
-    std::thread guarda_;
 };
 
 constexpr int kLimite = 2;  // seconds of silence, instead of 30

@@ -8,6 +8,7 @@
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
+#include "data/fb/FbCliente.h"
 #include "data/udtmAplicativo.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/Modelos.h"
@@ -75,7 +76,16 @@ int Executar(const std::vector<std::string>& argumentos) {
     imp.AoProgresso = [](int64_t, int64_t) { return !g_interrompido.load(); };
 
     imp.tblEtiquetaRead.Open();
-    imp.ImprimeEtiquetasPreConfigurada();
+    try {
+        imp.ImprimeEtiquetasPreConfigurada();
+    } catch (const fb::EFbConexao& e) {
+        // The link to the database was lost mid-print: what reached the printer stays printed.
+        if (imp.EtiquetasEnviadas() == 0) throw;
+        throw fb::EFbConexao(std::string(e.what()) + "\n" + std::to_string(imp.EtiquetasEnviadas()) + " de " +
+                                 std::to_string(imp.EtiquetasAEnviar()) +
+                                 " etiquetas já tinham sido enviadas à impressora.",
+                             e.CodigoGds(), e.Perdida());
+    }
 
     if (imp.Cancelado()) {
         std::cerr << "Impressão cancelada: " << imp.EtiquetasEnviadas() << " de " << imp.EtiquetasAEnviar()

@@ -874,6 +874,7 @@ TTransaction& TQuery::Transacao() const {
 }
 
 void TQuery::Impl::FecharCursor() {
+    TVigilancia vigilancia = Vigiar(cursor && banco ? &banco->impl() : nullptr);
     Encerrar(cursor, [](IResultSet* c, ThrowStatusWrapper* st) { c->close(st); });
     ativo = false;
     eof = true;
@@ -892,6 +893,7 @@ void TQuery::Impl::Liberar() {
     if (saida) saida->release(), saida = nullptr;
     colunas.clear();
     campos.clear();
+    TVigilancia vigilancia = Vigiar(stmt && banco ? &banco->impl() : nullptr);
     Encerrar(stmt, [](IStatement* s, ThrowStatusWrapper* st) { s->free(st); });
 }
 

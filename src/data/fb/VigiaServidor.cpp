@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -188,8 +189,11 @@ TVigia::TVigia(std::string host, std::string porta, std::vector<TIdSoquete> soqu
 std::string TVigia::Nome() const { return host_ + " (porta " + porta_ + ")"; }
 
 void TVigia::Cortar() const {
+    // Not told apart at the attach (another thread attached at the same
+    // time): every socket to the silent server goes.
     ParaCadaSoquete(std::atoi(porta_.c_str()), [&](int fd, const TIdSoquete& id) {
-        if (std::find(soquetes_.begin(), soquetes_.end(), id) != soquetes_.end()) ::shutdown(fd, SHUT_RDWR);
+        if (soquetes_.empty() || std::find(soquetes_.begin(), soquetes_.end(), id) != soquetes_.end())
+            ::shutdown(fd, SHUT_RDWR);
     });
 }
 
@@ -224,6 +228,7 @@ public:
     // Guarded by the watchdog's lock.
     Relogio::time_point ultimaResposta, proximaSonda;
     bool calado = false;
+    bool herdado = false;  // the server was already judged silent: one failed probe is enough
     bool registrada = false;
     TAbandono abandono = TAbandono::Nenhum;
     int segundosAbandono = 0;
@@ -254,6 +259,12 @@ public:
 namespace {
 
 std::atomic<void (*)(const std::string&)> g_aviso{nullptr};
+
+// Whole seconds since the server last answered, at least 1 once it is silent.
+int SegundosDeSilencio(const TOperacaoVigiada& op) {
+    const auto ms = std::chrono::duration_cast<milliseconds>(Relogio::now() - op.ultimaResposta).count();
+    return static_cast<int>(std::max<long long>(1, ms / 1000));
+}
 
 milliseconds LimiteMs(const TOperacaoVigiada& op) { return milliseconds(op.limite * 1000LL); }
 // The first probe waits a tenth of the limit (3 s): most calls end before it.
@@ -288,12 +299,22 @@ public:
         std::lock_guard<std::mutex> g(m);
         op->registrada = true;
         op->proximaSonda = op->inicio + Atraso(*op);
+        // A server abandoned a moment ago (the unwinding's rollback and
+        // detach, the other connection to it) is asked once at once, not
+        // waited for again.
+        auto c = calados_.find(Chave(*op));
+        if (c != calados_.end()) {
+            op->herdado = op->calado = true;
+            op->ultimaResposta = c->second;
+            op->proximaSonda = op->inicio;
+        }
         ops_.push_back(op);
         if (!iniciado_) {
             iniciado_ = true;
             IniciarSemSinais([this] { Laco(); });
         }
-        cv_.notify_one();
+        // The thread sleeps until alvo_: woken only when this call is due earlier.
+        if (op->proximaSonda < alvo_) cv_.notify_one();
     }
 
     void Retirar(const std::shared_ptr<TOperacaoVigiada>& op) {
@@ -306,11 +327,10 @@ public:
     void Abandonar(TOperacaoVigiada& op, TAbandono motivo) {
         if (!op.registrada || op.abandono != TAbandono::Nenhum) return;
         op.abandono = motivo;
-        op.segundosAbandono = motivo == TAbandono::Silencio
-                                  ? op.limite
-                                  : static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(
-                                                         Relogio::now() - op.ultimaResposta)
-                                                         .count());
+        op.segundosAbandono = std::max<int>(
+            motivo == TAbandono::Silencio ? op.limite : 1,
+            static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(Relogio::now() - op.ultimaResposta).count()));
+        calados_[Chave(op)] = op.ultimaResposta;
         op.vigia->Cortar();
     }
 
@@ -318,22 +338,31 @@ private:
     std::condition_variable cv_;
     std::vector<std::shared_ptr<TOperacaoVigiada>> ops_;
     bool iniciado_ = false;
+    Relogio::time_point alvo_ = Relogio::time_point::max();
+    // Servers abandoned for silence, with the moment they last answered.
+    std::map<std::string, Relogio::time_point> calados_;
+
+    static std::string Chave(const TOperacaoVigiada& op) { return op.vigia->Host() + "/" + op.vigia->Porta(); }
 
     void Laco() {
         std::unique_lock<std::mutex> g(m);
         for (;;) {
             if (ops_.empty()) {
+                alvo_ = Relogio::time_point::max();
                 cv_.wait(g);
                 continue;
             }
             auto op = *std::min_element(ops_.begin(), ops_.end(),
                                         [](const auto& a, const auto& b) { return a->proximaSonda < b->proximaSonda; });
             if (Relogio::now() < op->proximaSonda) {
-                cv_.wait_until(g, op->proximaSonda);
+                alvo_ = op->proximaSonda;
+                cv_.wait_until(g, alvo_);
                 continue;
             }
+            alvo_ = Relogio::time_point::min();  // busy probing: nobody needs to wake it
             const auto inicioSonda = Relogio::now();
-            const auto prazo = std::min(inicioSonda + PrazoSonda(*op), op->ultimaResposta + LimiteMs(*op));
+            const auto prazo = op->herdado ? inicioSonda + std::min(PrazoSonda(*op), milliseconds(500))
+                                           : std::min(inicioSonda + PrazoSonda(*op), op->ultimaResposta + LimiteMs(*op));
             const std::string host = op->vigia->Host(), porta = op->vigia->Porta();
             g.unlock();
             const TSondagem r = SondarServidor(host, porta, prazo, true);
@@ -341,10 +370,11 @@ private:
             if (!op->registrada || op->abandono != TAbandono::Nenhum) continue;
             const auto agora = Relogio::now();
             if (r == TSondagem::Atendeu) {
+                calados_.erase(Chave(*op));
                 op->ultimaResposta = inicioSonda;
-                op->calado = false;
+                op->calado = op->herdado = false;
                 op->proximaSonda = agora + Atraso(*op);
-            } else if (agora >= op->ultimaResposta + LimiteMs(*op)) {
+            } else if (op->herdado || agora >= op->ultimaResposta + LimiteMs(*op)) {
                 op->calado = true;
                 Abandonar(*op, TAbandono::Silencio);
             } else {
@@ -353,8 +383,7 @@ private:
                 // A refusal comes at once: do not hammer the port.
                 op->proximaSonda = std::max(agora, inicioSonda + Atraso(*op));
                 if (novo && g_aviso) {
-                    const auto s = std::chrono::duration_cast<std::chrono::seconds>(agora - op->ultimaResposta).count();
-                    const std::string texto = TextoEsperaServidor(op->vigia->Nome(), static_cast<int>(s), op->limite);
+                    const std::string texto = TextoEsperaServidor(op->vigia->Nome(), SegundosDeSilencio(*op), op->limite);
                     g.unlock();
                     g_aviso(texto);
                     g.lock();
@@ -416,8 +445,7 @@ private:
 
 int TOperacaoVigiada::SegundosSemResposta() const {
     std::lock_guard<std::mutex> g(TVigilante::Instancia().m);
-    if (!calado) return 0;
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(Relogio::now() - ultimaResposta).count());
+    return calado ? SegundosDeSilencio(*this) : 0;
 }
 
 void TOperacaoVigiada::Desistir() {

@@ -1,6 +1,6 @@
 // The data layer on a real Firebird server: login with the configured user,
-// unreachable and frozen servers, a server killed in the middle of a batch,
-// and a lock conflict between two workstations (two processes).
+// unreachable and frozen servers, a server killed or stopped in the middle of
+// a batch, and a lock conflict between two workstations (two processes).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -18,6 +18,7 @@
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
 #include "data/AjustesBanco.h"
+#include "data/fb/VigiaServidor.h"
 #include "data/udtmAplicativo.h"
 #include "suporte/Suporte.h"
 
@@ -307,6 +308,140 @@ TEST_F(ServidorDados, ConflitoNowaitEntreDuasEstacoesNaoPerdeNenhumaEdicao) {
     Dtm().UPDATEFILE("EtiquetaRead", "QUANTIDADE = QUANTIDADE + 7", "CODIGO = 1");
     ASSERT_TRUE(Dtm().dtmCommit());
     EXPECT_EQ(Outra().Texto("select quantidade from etiquetaread where codigo = 1"), "12.000");
+}
+
+using Relogio = std::chrono::steady_clock;
+constexpr int kLimite = 2;  // seconds of silence, instead of 30
+
+// A server that stops answering in the middle of work (SIGSTOP: its kernel
+// still takes connections, its process answers nothing).
+class ServidorCalado : public ServidorDados {
+protected:
+    void SetUp() override {
+        ServidorDados::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        Dtm().dtbAplicativo.SetTempoSemResposta(kLimite);
+    }
+    std::string Fila() {
+        return Outra().Texto("select list(nome, '|') from (select nome from etiquetaread order by codigo)");
+    }
+};
+
+TEST(SondaDoServidor, SoOProcessoDoServidorRespondeAoPedidoDeConexao) {
+    EXIGIR_SERVIDOR();
+    struct Caso {
+        const char* nome;
+        bool congelado, protocolo, portaLivre;
+        fb::TSondagem esperado;
+    };
+    const Caso casos[] = {
+        {"servidor vivo", false, true, false, fb::TSondagem::Atendeu},
+        // The kernel of a stopped server completes the TCP handshake by itself.
+        {"congelado, só TCP", true, false, false, fb::TSondagem::Atendeu},
+        {"congelado, com o protocolo", true, true, false, fb::TSondagem::Calado},
+        {"ninguém na porta", false, true, true, fb::TSondagem::Recusou},
+    };
+    for (const Caso& c : casos) {
+        std::unique_ptr<TCongelamento> gelo;
+        if (c.congelado) gelo = std::make_unique<TCongelamento>(10);
+        const std::string porta = std::to_string(c.portaLivre ? PortaLivre() : Servidor().Porta());
+        const auto inicio = Relogio::now();
+        EXPECT_EQ(fb::SondarServidor("127.0.0.1", porta, inicio + std::chrono::milliseconds(500), c.protocolo),
+                  c.esperado)
+            << c.nome;
+        EXPECT_LT(Segundos(inicio), 1.5) << c.nome;
+    }
+}
+
+// Where the server stops: in the middle of reading, in the middle of a new
+// batch (changes not yet committed), or at the commit that ends the batch.
+enum class TMomento { Leitura, Alteracao, Commit };
+struct CasoSilencio {
+    const char* nome;
+    TMomento momento;
+};
+
+class SilencioNoMeio : public ServidorCalado, public ::testing::WithParamInterface<CasoSilencio> {};
+
+TEST_P(SilencioNoMeio, AbandonadaNoLimiteComAMensagemENadaPelaMetade) {
+    TdtmAplicativo& dtm = Dtm();
+    Enfileirar(1, "ANTIGA 1");
+    Enfileirar(2, "ANTIGA 2");
+    ASSERT_TRUE(dtm.dtmCommit());
+    if (GetParam().momento != TMomento::Leitura) {
+        dtm.DeleteRegistro("EtiquetaRead", "1=1");
+        for (int i = 10; i < 40; ++i) Enfileirar(i, "NOVA " + std::to_string(i));
+    }
+
+    std::string msg;
+    double s = 0;
+    {
+        TCongelamento gelo(kLimite + 15);
+        const auto inicio = Relogio::now();
+        switch (GetParam().momento) {
+            case TMomento::Leitura:
+                msg = MensagemDe<fb::EFbConexao>([&] { dtm.SelectFile("1", "EtiquetaRead", "1=1"); });
+                break;
+            case TMomento::Alteracao:
+                msg = MensagemDe<fb::EFbConexao>([&] { Enfileirar(40, "NOVA 40"); });
+                break;
+            case TMomento::Commit:
+                EXPECT_FALSE(dtm.dtmCommit());
+                ASSERT_FALSE(iu_.eventos.empty());
+                msg = iu_.eventos.back();
+                EXPECT_EQ(msg.rfind("Mensagem:", 0), 0u) << msg;
+                msg = msg.substr(std::string("Mensagem:").size());
+                break;
+        }
+        s = Segundos(inicio);
+    }
+    EXPECT_GE(s, kLimite - 0.1);
+    EXPECT_LT(s, kLimite + 1.5);
+    const std::string servidor = "O servidor 127.0.0.1 (porta " + std::to_string(Servidor().Porta()) + ") do banco de dados \"" +
+                                 caminho_ + "\" não responde há " + std::to_string(kLimite) +
+                                 " s; a operação foi abandonada";
+    EXPECT_EQ(msg.rfind(servidor, 0), 0u) << msg;
+    EXPECT_FALSE(dtm.dtbAplicativo.Conectado());
+
+    if (GetParam().momento == TMomento::Commit) {
+        // The commit had reached the stopped server: it decides when it wakes.
+        EXPECT_NE(msg.find("durante a confirmação da gravação"), std::string::npos) << msg;
+        const std::string fila = Fila();
+        EXPECT_TRUE(fila == "ANTIGA 1|ANTIGA 2" || Outra().Texto("select count(*) from etiquetaread") == "30") << fila;
+    } else {
+        EXPECT_NE(msg.find(" e nada foi gravado."), std::string::npos) << msg;
+        EXPECT_EQ(Fila(), "ANTIGA 1|ANTIGA 2");
+    }
+
+    // Thawed, the same module connects again and works.
+    dtm.DeleteRegistro("EtiquetaRead", "1=1");
+    Enfileirar(70, "DEPOIS");
+    EXPECT_TRUE(dtm.dtmCommit());
+    EXPECT_EQ(Fila(), "DEPOIS");
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, SilencioNoMeio,
+                         ::testing::Values(CasoSilencio{"Leitura", TMomento::Leitura},
+                                           CasoSilencio{"Alteracao", TMomento::Alteracao},
+                                           CasoSilencio{"Commit", TMomento::Commit}),
+                         [](const auto& i) { return std::string(i.param.nome); });
+
+// A statement that works longer than the limit on a server that answers.
+TEST_F(ServidorCalado, ComandoLentoDeServidorQueRespondeNaoEhCortado) {
+    TdtmAplicativo& dtm = Dtm();
+    Enfileirar(1, "LENTA");
+    const int ms = (kLimite + 2) * 1000;
+    dtm.qryprocesso.Clear();
+    dtm.qryprocesso.Add("execute block as declare t0 timestamp; declare n integer = 0; begin "
+                        "t0 = cast('now' as timestamp); "
+                        "while (datediff(millisecond from t0 to cast('now' as timestamp)) < " +
+                        std::to_string(ms) + ") do n = n + 1; end");
+    const auto inicio = Relogio::now();
+    EXPECT_NO_THROW(dtm.qryprocesso.ExecSQL());
+    EXPECT_GE(Segundos(inicio), ms / 1000.0 - 0.1);
+    ASSERT_TRUE(dtm.dtmCommit());
+    EXPECT_EQ(Fila(), "LENTA");
+    for (const std::string& e : iu_.eventos) EXPECT_NE(e.rfind("Mensagem:", 0), 0u) << e;
 }
 
 // The other workstation: runs one change through the program's data module,

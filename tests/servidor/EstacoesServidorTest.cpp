@@ -72,6 +72,16 @@ protected:
         if (!banco_) banco_ = std::make_unique<TConexao>(caminho_);
         return *banco_;
     }
+    // Until the batch of `cli` has inserted `linhas` queue rows (its
+    // transaction then holds them), or it ended.
+    void EsperarInsercoes(TProcesso& cli, int64_t linhas) {
+        const std::string inseridas =
+            "select coalesce(sum(r.mon$record_inserts), 0) from mon$attachments a "
+            "join mon$record_stats r on r.mon$stat_id = a.mon$stat_id where a.mon$remote_pid = " +
+            std::to_string(cli.Pid());
+        for (int i = 0; i < 3000 && !cli.Esperar(0) && std::stoll(Banco().Texto(inseridas)) < linhas; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     std::string arquivo_, caminho_;
     std::unique_ptr<TConexao> banco_;
 };
@@ -134,12 +144,7 @@ TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {
 
     auto lote = estacao.Iniciar({"lote"});
     // Killed once the batch is writing: its transaction then holds new queue rows.
-    const std::string inseridas =
-        "select coalesce(sum(r.mon$record_inserts), 0) from mon$attachments a "
-        "join mon$record_stats r on r.mon$stat_id = a.mon$stat_id where a.mon$remote_pid = " +
-        std::to_string(lote->Pid());
-    for (int i = 0; i < 3000 && !lote->Esperar(0) && std::stoll(Banco().Texto(inseridas)) < 1000; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EsperarInsercoes(*lote, 1000);
     ASSERT_FALSE(lote->Esperar(0)) << "o lote terminou antes da queda\n" << lote->Saida();
     banco_.reset();
     Servidor().Matar();
@@ -186,12 +191,7 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
         for (int i = 0; i < 3000 && !cli->Esperar(0) && !(fs::exists(estacao.Saida()) && fs::file_size(estacao.Saida()) > 0); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } else {
-        const std::string inseridas =
-            "select coalesce(sum(r.mon$record_inserts), 0) from mon$attachments a "
-            "join mon$record_stats r on r.mon$stat_id = a.mon$stat_id where a.mon$remote_pid = " +
-            std::to_string(cli->Pid());
-        for (int i = 0; i < 3000 && !cli->Esperar(0) && std::stoll(Banco().Texto(inseridas)) < 1000; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EsperarInsercoes(*cli, 1000);
     }
     ASSERT_FALSE(cli->Esperar(0)) << "terminou antes de o servidor parar\n" << cli->Saida();
     Servidor().Congelar();
@@ -209,11 +209,12 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
                                 " s; a operação foi abandonada e nada foi gravado."),
               std::string::npos)
         << cli->Saida();
-    if (GetParam().imprimir)
+    if (GetParam().imprimir) {
         EXPECT_NE(cli->Saida().find(" de " + Banco().Texto("select cast(sum(quantidade) as integer) from etiquetaread") +
                                     " etiquetas já tinham sido enviadas à impressora."),
                   std::string::npos)
             << cli->Saida();
+    }
 
     // Awake again, the server dropped the abandoned work: the queue is as it was.
     EXPECT_EQ(Banco().Texto(fila), filaAntes);

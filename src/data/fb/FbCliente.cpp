@@ -16,7 +16,9 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <variant>
 
@@ -38,7 +40,13 @@ constexpr unsigned kCsUtf8 = 4;
 constexpr unsigned kCsWin1252 = 53;
 
 IMaster* Mestre() {
-    static IMaster* m = fb_get_master_interface();
+    static IMaster* m = [] {
+        IMaster* mestre = fb_get_master_interface();
+        // The library is shut down at exit, its threads and buffers with it
+        // (bounded: an attachment to a server that went silent is dropped).
+        std::atexit([] { fb_shutdown(5000, fb_shutrsn_app_stopped); });
+        return mestre;
+    }();
     return m;
 }
 
@@ -132,6 +140,32 @@ private:
     struct sigaction term_ {};
 };
 
+// The take-over happens once per process, at the first attach, even one that
+// fails at once. It is done here on an empty path with both signals held back
+// in this thread and the program's dispositions put back at once, so that no
+// signal reaches the library's handler while a real attach waits on a server
+// (a signal held back meanwhile comes after, to the program's handler).
+void TomarSinaisDoCliente(IProvider* prov) {
+    static std::once_flag feito;
+    std::call_once(feito, [prov] {
+        sigset_t sinais, antes;
+        sigemptyset(&sinais);
+        sigaddset(&sinais, SIGINT);
+        sigaddset(&sinais, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &sinais, &antes);
+        {
+            TGuardaSinais guarda;
+            TStatus st;
+            try {
+                IAttachment* a = prov->attachDatabase(st.w(), "", 0, nullptr);
+                if (a) a->release();
+            } catch (const FbException&) {  // the refusal is what was expected
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &antes, nullptr);
+    });
+}
+
 bool TemCodigo(const EFbErro& e, std::initializer_list<intptr_t> codigos) {
     return std::find(codigos.begin(), codigos.end(), e.CodigoGds()) != codigos.end();
 }
@@ -140,6 +174,18 @@ bool TemCodigo(const EFbErro& e, std::initializer_list<intptr_t> codigos) {
 struct TEndereco {
     std::string host, porta;
 };
+
+// The port number of a TCP service name ("gds_db"), from the system's table;
+// empty when the name is unknown. getservbyname's static result is not safe
+// with threads.
+std::string PortaDoServico(const char* nome) {
+    servent resultado{};
+    servent* achado = nullptr;
+    std::vector<char> buf(1024);
+    while (getservbyname_r(nome, "tcp", &resultado, buf.data(), buf.size(), &achado) == ERANGE && buf.size() < 65536)
+        buf.resize(buf.size() * 2);
+    return achado ? std::to_string(ntohs(static_cast<uint16_t>(achado->s_port))) : std::string();
+}
 
 std::string PortaPadrao() {
     // The client's own setting, as the client itself will use it.
@@ -151,7 +197,8 @@ std::string PortaPadrao() {
         porta = std::to_string(n);
     } else {
         const char* nome = conf->asString(conf->getKey("RemoteServiceName"));
-        if (servent* s = getservbyname(nome && *nome ? nome : "gds_db", "tcp")) porta = std::to_string(ntohs(s->s_port));
+        std::string doServico = PortaDoServico(nome && *nome ? nome : "gds_db");
+        if (!doServico.empty()) porta = doServico;
     }
     conf->release();
     return porta;
@@ -191,9 +238,8 @@ std::optional<TEndereco> EnderecoDoServidor(std::string_view c) {
     if (e.host.empty()) return std::nullopt;
     if (e.porta.empty()) e.porta = PortaPadrao();
     if (!std::all_of(e.porta.begin(), e.porta.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
-        servent* s = getservbyname(e.porta.c_str(), "tcp");
-        if (!s) return std::nullopt;  // the client will say what is wrong with it
-        e.porta = std::to_string(ntohs(s->s_port));
+        e.porta = PortaDoServico(e.porta.c_str());
+        if (e.porta.empty()) return std::nullopt;  // the client will say what is wrong with it
     }
     return e;
 }
@@ -560,6 +606,7 @@ void TDatabase::Impl::Anexar(bool criar) {
     } guardaProv{prov};
     // The attachment's socket is the one to the server that the attach adds.
     const std::vector<TIdSoquete> antes = endereco ? SoquetesParaPorta(std::stoi(endereco->porta)) : std::vector<TIdSoquete>{};
+    TomarSinaisDoCliente(prov);
     try {
         TGuardaSinais sinais;
         Chamar(
@@ -941,6 +988,15 @@ void TQuery::Impl::Preparar() {
     auto& db = banco->impl();
     std::string enviado = ParaCliente(texto, db.charset);
     TStatus st;
+    // A refusal after the server prepared the statement (an ARRAY column)
+    // frees it: a later call must not find it half laid out.
+    struct TDesfazer {
+        Impl* q;
+        bool pronto = false;
+        ~TDesfazer() {
+            if (!pronto) q->Liberar();
+        }
+    } desfazer{this};
     ChamarNo(&db, [&] {
         stmt = db.att->prepare(st.w(), transacao->impl().tra, 0, enviado.c_str(), SQL_DIALECT_V6,
                                IStatement::PREPARE_PREFETCH_METADATA);
@@ -975,6 +1031,7 @@ void TQuery::Impl::Preparar() {
                                 entradaStmt->getCharSet(st.w(), i), entradaStmt->getScale(st.w(), i)});
     });
     for (size_t i = 0; i < colunas.size(); ++i) campos.emplace_back(*dono, i);
+    desfazer.pronto = true;
 }
 
 void TQuery::Prepare() { impl_->Preparar(); }

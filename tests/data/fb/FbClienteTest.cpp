@@ -3,8 +3,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 
 #include "PastaTemporaria.h"
 #include "common/Win1252.h"
@@ -438,6 +443,39 @@ TEST_F(Cliente, ComandoInvalidoTrazAMensagemDoServidor) {
     EXPECT_EQ(q.FieldByName("N").AsInteger(), 0);
 }
 
+// A statement the server prepared but this layer refuses (an ARRAY column)
+// leaves nothing half built: every later call refuses it again instead of
+// reading columns it never laid out.
+TEST_F(Cliente, ComandoRecusadoDepoisDePreparadoNaoFicaMeioPronto) {
+    Executar("CREATE TABLE COM_ARRAY (ID INTEGER, V INTEGER[3])");
+    Executar("INSERT INTO COM_ARRAY (ID) VALUES (7)");
+    struct Chamada {
+        const char* nome;
+        std::function<void(TQuery&)> f;
+    };
+    const std::vector<Chamada> chamadas{
+        {"Open", [](TQuery& q) { q.Open(); }},
+        {"Prepare", [](TQuery& q) { q.Prepare(); }},
+        {"ParamCount", [](TQuery& q) { q.ParamCount(); }},
+        {"ExecSQL", [](TQuery& q) { q.ExecSQL(); }},
+    };
+    TQuery q(db, *tr);
+    q.Add("SELECT ID, V FROM COM_ARRAY");
+    for (int vez = 0; vez < 2; ++vez)
+        for (const auto& c : chamadas) {
+            SCOPED_TRACE(std::string(c.nome) + ", vez " + std::to_string(vez));
+            std::string m = MensagemDe<EDatabaseError>([&] { c.f(q); });
+            EXPECT_NE(m.find("Coluna de tipo ARRAY não suportada: V"), std::string::npos) << m;
+            EXPECT_FALSE(q.Preparado());
+            EXPECT_FALSE(q.Active());
+            EXPECT_FALSE(q.FindField("ID").has_value());
+        }
+    q.Clear();
+    q.Add("SELECT ID FROM COM_ARRAY");
+    q.Open();
+    EXPECT_EQ(q.FieldByName("ID").AsInteger(), 7);
+}
+
 TEST_F(Cliente, ErrosDeUsoTemMensagemClara) {
     TQuery q(db, *tr);
     q.Add("INSERT INTO T (ID, NOME) VALUES (?, ?)");
@@ -583,6 +621,49 @@ TEST(Conexao, ServidorQueNaoRespondeFalhaLogo) {
         EXPECT_EQ(m.find("Unable to complete"), std::string::npos) << m;
         EXPECT_FALSE(db.Conectado());
     }
+}
+
+// The client library takes SIGTERM over at the first attach of a process; a
+// SIGTERM that comes while a slow first attach waits must reach the program's
+// own handler only, and leave the library working. The check runs in a fresh process (a re-run of this
+// test binary), so its attach is the first one.
+TEST(Conexao, SigtermDuranteConexaoLentaChegaAoPrograma) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static std::atomic<int> recebido{0};
+            std::signal(SIGTERM, [](int s) { recebido = s; });
+            int porta = 0;
+            const int escuta = Vincular(0, porta);
+            ::listen(escuta, 4);  // connects, never answers the handshake
+            std::thread([] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+                ::kill(::getpid(), SIGTERM);
+            }).detach();
+            TDatabase db;
+            db.SetCaminho("127.0.0.1/" + std::to_string(porta) + ":/x.fdb");
+            db.SetParametros(ParametrosTeste());
+            db.SetTempoLimiteConexao(3);
+            try {
+                db.Conectar();
+            } catch (const EDatabaseError&) {  // the silent server: expected
+            }
+            if (recebido.load() != SIGTERM) std::_Exit(1);
+            // The client library still works: the program can roll back and
+            // detach in order (its own handler shuts every connection down).
+            PastaTemporaria pasta;
+            TDatabase local;
+            local.SetCaminho(pasta.Arquivo("depois.fdb"));
+            local.SetParametros(ParametrosTeste());
+            try {
+                local.CriarBanco();
+            } catch (const EDatabaseError& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                std::_Exit(2);
+            }
+            std::_Exit(local.Conectado() ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(Conexao, CriarNaoSobrescreveArquivoExistente) {

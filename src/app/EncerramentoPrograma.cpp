@@ -17,6 +17,8 @@ void InstalarEncerramentoDoPrograma() {
             },
             Qt::QueuedConnection);
     });
+    // A signal that comes once the application object is going must not post to it.
+    qAddPostRoutine(DesligarEncerramentoPorSinal);
 }
 
 int ResultadoDoPrograma(int resultado) { return EncerramentoPedido() ? RelatarEncerramento("etiquetas") : resultado; }

@@ -8,6 +8,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -15,23 +18,47 @@ namespace {
 std::atomic<int> g_sinal{0};
 int g_tubo[2] = {-1, -1};
 
+// Held while the program's routine runs; once `g_desligado` is set, what the
+// routine reaches for may be gone.
+std::mutex g_atendimento;
+bool g_desligado = false;
+
 void AoSinal(int sinal) {
-    // Only async-signal-safe calls here.
+    // Only async-signal-safe calls here; errno belongs to the interrupted code.
+    const int errnoAntes = errno;
     int anterior = g_sinal.exchange(sinal);
     if (anterior != 0) _exit(CodigoDeSaida(sinal));  // asked twice: no more waiting
     const char c = static_cast<char>(sinal);
     ssize_t n = write(g_tubo[1], &c, 1);
     (void)n;
+    errno = errnoAntes;
 }
+
+void Desligar() { DesligarEncerramentoPorSinal(); }
 
 }  // namespace
 
 void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundosAteForcar) {
     if (g_tubo[0] >= 0) return;
-    if (pipe2(g_tubo, O_CLOEXEC) != 0) return;
+    if (pipe2(g_tubo, O_CLOEXEC) != 0) {
+        const int erro = errno;
+        g_tubo[0] = g_tubo[1] = -1;
+        std::fprintf(stderr,
+                     "Aviso: não foi possível preparar o encerramento em ordem por SIGTERM e SIGINT (%s); "
+                     "esses sinais encerram o programa na hora.\n",
+                     std::strerror(erro));
+        return;
+    }
     fcntl(g_tubo[1], F_SETFL, O_NONBLOCK);
+    // From exit on (main returned, static objects being destroyed) a signal
+    // ends the program at once.
+    std::atexit(Desligar);
 
     std::thread([aoPedir = std::move(aoPedir), segundosAteForcar] {
+        // Signals go to the other threads: this one only waits on the pipe.
+        sigset_t todos;
+        sigfillset(&todos);
+        pthread_sigmask(SIG_BLOCK, &todos, nullptr);
         char c = 0;
         for (;;) {
             ssize_t n = read(g_tubo[0], &c, 1);
@@ -46,6 +73,8 @@ void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundos
             std::this_thread::sleep_for(std::chrono::seconds(segundosAteForcar));
             _exit(CodigoDeSaida(sinal));
         }).detach();
+        std::lock_guard<std::mutex> trava(g_atendimento);
+        if (g_desligado) _exit(CodigoDeSaida(sinal));
         if (aoPedir) aoPedir(sinal);
     }).detach();
 
@@ -55,6 +84,11 @@ void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundos
     acao.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &acao, nullptr);
     sigaction(SIGINT, &acao, nullptr);
+}
+
+void DesligarEncerramentoPorSinal() {
+    std::lock_guard<std::mutex> trava(g_atendimento);
+    g_desligado = true;
 }
 
 int SinalDeEncerramento() { return g_sinal.load(); }

@@ -11,6 +11,10 @@
 
 // Installs the handlers; `aoPedir` runs on the watcher thread, once.
 void InstalarEncerramentoPorSinal(std::function<void(int sinal)> aoPedir, int segundosAteForcar = 5);
+// From here on a signal no longer runs `aoPedir` (what it reaches for is
+// being destroyed): it ends the program at once. Waits for a run of
+// `aoPedir` in progress. Done by itself at exit.
+void DesligarEncerramentoPorSinal();
 // The signal that asked the program to end, 0 while none has come.
 int SinalDeEncerramento();
 inline bool EncerramentoPedido() { return SinalDeEncerramento() != 0; }

@@ -2,11 +2,13 @@
 // Golden streams: one file per case under tests/labels/ouro, compared byte for
 // byte. A mismatch names the first differing record, expected against got,
 // with control bytes spelled out. ETIQ_GRAVAR_OURO=1 rewrites the files (then
-// read the diff before committing).
+// read the diff before committing); under CI (CI set) the files are only read,
+// so a run there can never pass by writing what it got.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -44,12 +46,26 @@ inline std::vector<std::string> Registros(const std::string& s) {
     return r;
 }
 
-inline ::testing::AssertionResult IgualAoOuro(const std::string& nome, const std::string& obtido) {
-    const std::string arquivo = std::string(ETIQ_FONTE_TESTES) + "/ouro/" + nome;
-    if (std::getenv("ETIQ_GRAVAR_OURO")) Gravar(arquivo, obtido);
+inline bool SobCI() {
+    const char* v = std::getenv("CI");
+    return v && *v && std::string(v) != "false" && std::string(v) != "0";
+}
+
+// `obtido` against the golden file `nome` of `pasta`.
+inline ::testing::AssertionResult IgualAoOuroEm(const std::string& pasta, const std::string& nome,
+                                                const std::string& obtido) {
+    const std::string arquivo = pasta + "/" + nome;
+    if (std::getenv("ETIQ_GRAVAR_OURO")) {
+        if (SobCI())
+            return ::testing::AssertionFailure()
+                   << "ETIQ_GRAVAR_OURO recusado sob CI: os arquivos de ouro só são lidos aqui (" << arquivo << ")";
+        Gravar(arquivo, obtido);
+    }
+    if (!std::filesystem::is_regular_file(arquivo))
+        return ::testing::AssertionFailure() << "arquivo de ouro ausente: " << arquivo;
     const std::string esperado = LerTudo(arquivo);
     if (esperado.empty() && !obtido.empty())
-        return ::testing::AssertionFailure() << "arquivo de ouro ausente ou vazio: " << arquivo;
+        return ::testing::AssertionFailure() << "arquivo de ouro vazio: " << arquivo;
     if (esperado == obtido) return ::testing::AssertionSuccess();
     const auto e = Registros(esperado), o = Registros(obtido);
     size_t i = 0;
@@ -58,4 +74,8 @@ inline ::testing::AssertionResult IgualAoOuro(const std::string& nome, const std
            << nome << ": registro " << i + 1 << " difere\n  esperado: "
            << (i < e.size() ? Legivel(e[i]) : "(fim)") << "\n  obtido:   " << (i < o.size() ? Legivel(o[i]) : "(fim)")
            << "\n  (" << e.size() << " registros esperados, " << o.size() << " obtidos)";
+}
+
+inline ::testing::AssertionResult IgualAoOuro(const std::string& nome, const std::string& obtido) {
+    return IgualAoOuroEm(std::string(ETIQ_FONTE_TESTES) + "/ouro", nome, obtido);
 }

@@ -16,11 +16,28 @@ constexpr int kTolerancia = 6;  // dots
 
 std::string Oraculo() { return std::string(ETIQ_ORACULO); }
 
+// The package registry answers (bounded wait): then a missing renderer is a
+// broken install, not a machine without network.
+bool RegistroAlcancavel() {
+    if (!TemPrograma("npm")) return false;
+    int status = -1;
+    SaidaDe("timeout 15 npm ping --loglevel=error 2>&1", &status);
+    return status == 0;
+}
+
+// Skips with the reason when the comparison cannot run here; fails when it
+// could and should (the registry answers but the renderer is not installed).
 bool OraculoDisponivel(std::string& motivo) {
     if (!TemPrograma("node")) motivo = "node não instalado (pacote nodejs): comparação com zpl-renderer-js pulada";
-    else if (!std::filesystem::exists(Oraculo() + "/node_modules/zpl-renderer-js"))
-        motivo = "zpl-renderer-js não instalado em " + Oraculo() + " (scripts/deps.sh o instala com npm ci): comparação pulada";
-    else if (!TemPrograma("zbarimg")) motivo = "zbarimg (pacote zbar-tools) não instalado";
+    else if (!std::filesystem::exists(Oraculo() + "/node_modules/zpl-renderer-js")) {
+        if (RegistroAlcancavel()) {
+            ADD_FAILURE() << "zpl-renderer-js não instalado em " << Oraculo()
+                          << ", mas o registro de pacotes responde: rode scripts/deps.sh (npm ci)";
+            motivo = "zpl-renderer-js ausente";
+        } else
+            motivo = "zpl-renderer-js não instalado em " + Oraculo() +
+                     " e o registro de pacotes não responde: comparação pulada";
+    } else if (!TemPrograma("zbarimg")) motivo = "zbarimg (pacote zbar-tools) não instalado";
     return motivo.empty();
 }
 

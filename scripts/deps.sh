@@ -11,6 +11,7 @@ PACKAGES=(
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
   fonts-liberation xvfb xauth x11-utils xdotool socat locales
   poppler-utils zbar-tools nodejs
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 if [ "${1:-}" = "--run" ]; then
   PACKAGES+=(imagemagick)

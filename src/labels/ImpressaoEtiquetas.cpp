@@ -103,6 +103,11 @@ void TImpressaoEtiquetas::IniciarContagem() {
     aEnviar_ = 0;
     cancelado_ = false;
     antecipadaDesde_ = antecipadaAte_ = 0;
+    if (FilaEmMemoria) {
+        for (const TLinhaFila& l : *FilaEmMemoria)
+            if (l.QUANTIDADE > Decimal(0)) aEnviar_ += ContagemEtiquetas(l.QUANTIDADE);
+        return;
+    }
     // One aggregate over the rows the walk sees, each count rounded as the
     // walk rounds it (halves to even), instead of a pass over the queue.
     const std::string q = "quantidade";

@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/Tabela.h"
 #include "data/fb/FbCliente.h"
@@ -82,6 +83,9 @@ public:
     // Today's date for the labels that print it (empty: the machine's clock).
     std::function<TDateTime()> Hoje;
     std::unique_ptr<TBuscaMercadorias> BuscaMercadorias;
+    // Rows the thermal walk takes instead of the queue table (a model's
+    // picture over sample goods); null: the table.
+    const std::vector<TLinhaFila>* FilaEmMemoria = nullptr;
     std::function<void(TCdbETQ&)> AntesDeAtivar;
     std::string ArquivoPdf;
     std::function<void(const TFormularioA4&, TFonteCelulas&)> MostrarPrevia;

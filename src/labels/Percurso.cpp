@@ -102,6 +102,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
     TTabela& fila = imp.tblEtiquetaRead;
     TCdbETQ& etq = imp.CdbETQ;
     imp.IniciarContagem();
+    const int dpi = etq.DPI() == dpi600 ? 600 : etq.DPI() == dpi300 ? 300 : 203;
 
     int coluna = 1;
     int x = 0;
@@ -109,9 +110,12 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
     bool composto = false;
     TDesenho d;
 
-    fila.First();
-    while (!fila.Eof()) {
-        const TLinhaFila linha = LerLinhaFila(fila);
+    // The filtered queue table, or the rows a model's picture is drawn from.
+    const std::vector<TLinhaFila>* memoria = imp.FilaEmMemoria;
+    size_t k = 0;
+    if (!memoria) fila.First();
+    while (memoria ? k < memoria->size() : !fila.Eof()) {
+        const TLinhaFila linha = memoria ? (*memoria)[k] : LerLinhaFila(fila);
         if (linha.QUANTIDADE > Decimal(0) && imp.BuscarMercadoria(linha.CODIGO)) {
             if (modelo.aoAcharMercadoria) modelo.aoAcharMercadoria(imp, imp.Mercadoria());
             const int64_t contagem = ContagemEtiquetas(linha.QUANTIDADE);
@@ -129,6 +133,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
                     if (e.regra && !e.regra(d, ctx)) continue;
                     const int desloca = modelo.usaAddColuna && d.desloca ? imp.AddColuna : 0;
                     if (modelo.linguagem != etqNenhum) AdaptarLinguagem(d, modelo.linguagem, etq.Modelo());
+                    if (modelo.porLinha > 1) EstreitarBarras(d, etq.Modelo(), modelo.passo, dpi);
                     Desenhar(etq, d, x + d.h + desloca);
                 }
                 // A layout without elements composes nothing worth sending.
@@ -144,7 +149,8 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
                 }
             }
         }
-        fila.Next();
+        if (memoria) ++k;
+        else fila.Next();
     }
     if (coluna != 1 && composto) imp.EnviarTrabalho(naLinha);
 }

@@ -112,6 +112,13 @@ TModeloTermico EscritoPara(TCdbETQModelo linguagem, TModeloTermico modelo);
 // Nothing changes between PPLB and EPL2 (one stream) or for unknown codes.
 void AdaptarLinguagem(TDesenho& d, TCdbETQModelo escritoPara, TCdbETQModelo destino);
 
+// A barcode that would cross into the next label of its row (the column
+// pitch `passo`, tenths of a millimetre, measured from the label's origin)
+// drawn narrower without changing what it encodes: an even run of digits in
+// ZPL's Code 128 opens in subset C (">;"), otherwise the narrow bar becomes
+// the narrowest the language accepts. A barcode that fits is left as it is.
+void EstreitarBarras(TDesenho& d, TCdbETQModelo linguagem, int passo, int dpi);
+
 // The walk. Runs with the component active and the queue filtered (the
 // dispatcher's work); leaves the queue after its last row. Reports progress
 // and stops on request through the hooks of TImpressaoEtiquetas.

@@ -295,6 +295,11 @@ private:
         if (c.barras) {
             e = std::move(c.barras);
             e->dados = Decodificar(c, c.dados.value_or(""));
+            // ">;" opens a Code 128 field in subset C: digit pairs, whatever the mode.
+            if (e->tipoBarras == "C" && e->dados.rfind(">;", 0) == 0) {
+                e->dados.erase(0, 2);
+                e->simbologia = BARCODE_CODE128;
+            }
         } else if (c.caixa) {
             e = std::move(c.caixa);
         } else if (c.dados) {

@@ -230,7 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "B\\d+,32,0,1,2,2,48,N,\"78912345\"", true},
         CasoRegistro{"modelo 50 em EPL2: fonte 6 vira 5", 50, "EPL2", "A40,240,0,5,1,1,N,\"LOJA DE\"", true},
         CasoRegistro{"modelo 58 em PPLA: 1 vira E", 58, "PPLA", "1e220450030\\d{4}78912345", true},
-        CasoRegistro{"modelo 58 no ZPL: Code 128 em vez de Code 11", 58, "ZPL", "\\^FO\\d+,24\\^BY2,,45\\^BCN,36,N,N\\^FD78912345\\^FS", true}),
+        // In subset B the code would run into the next label: its digits go in pairs (">;", subset C).
+        CasoRegistro{"modelo 58 no ZPL: Code 128 em vez de Code 11", 58, "ZPL", "\\^FO\\d+,24\\^BY2,,45\\^BCN,36,N,N\\^FD>;78912345\\^FS", true}),
     [](const ::testing::TestParamInfo<CasoRegistro>& i) { return "Caso" + std::to_string(i.index); });
 
 // --- ADDCOLUNA ------------------------------------------------------------

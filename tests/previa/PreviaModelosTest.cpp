@@ -77,6 +77,38 @@ TEST_P(PreviaModelos, CadaTrabalhoViraImagensECodigosLegiveis) {
 INSTANTIATE_TEST_SUITE_P(Termicos, PreviaModelos, ::testing::ValuesIn(kModelosTermicos),
                          [](const auto& i) { return "modelo" + std::to_string(i.param.numero); });
 
+// Model 58, three columns: an 8-digit code between two EAN-13 labels. Sent in
+// Code 128 subset B it would run into the next label, over the quiet zone of
+// the neighbour's EAN-13, and neither would scan; in subset C it keeps to its
+// own label and the whole row decodes.
+class PreviaVizinhas : public FilaTeste {};
+
+TEST_F(PreviaVizinhas, Modelo58TresColunasEan13OitoDigitosEan13) {
+    if (!TemPrograma("zbarimg")) GTEST_SKIP() << "zbarimg (pacote zbar-tools) não instalado";
+    Mercadoria(1, "7891234567895", "CAMISETA", "C1", "29.9");
+    Mercadoria(2, "78912345", "MEIA", "M2", "5.5");
+    Mercadoria(3, "7896543210982", "BONE", "B3", "19.9");
+    Fila(1, "7891234567895", "A CAMISETA", "1", "29.9");
+    Fila(2, "78912345", "B MEIA", "1", "5.5");
+    Fila(3, "7896543210982", "C BONE", "1", "19.9");
+    GravarConfig({{"MODELO", "ZPL"}, {"MODELO PRINT", "58 - ZPL"}});
+    imp->modModelo58 = 0;
+    imp->tblEtiquetaRead.Open();
+    std::vector<QImage> imagens;
+    TPreviaImpressao previa(*imp);
+    previa.AoImagem = [&](const QImage& img, int) {
+        imagens.push_back(img);
+        return true;
+    };
+    previa.Executar();
+    ASSERT_EQ(imagens.size(), 1u) << "uma linha de três etiquetas";
+    // Each dot a 3x3 square, as a scanner sees a print.
+    const QImage linha = imagens.front().scaled(imagens.front().size() * 3, Qt::IgnoreAspectRatio,
+                                                Qt::FastTransformation);
+    // Sorted as text: the 8-digit code first.
+    EXPECT_EQ(Decodificar(linha), (std::vector<std::string>{"78912345", "7891234567895", "7896543210982"}));
+}
+
 class PreviaInterrompida : public FilaTeste {};
 
 TEST_F(PreviaInterrompida, ParaNaPrimeiraImagemEDevolveAFilaComoEstava) {

@@ -17,6 +17,12 @@ struct TDadosLoja {
 TDadosLoja LerDadosLoja();
 
 
+struct TMercadoria;
+// The texts LINHA1 to LINHA5 an A4 model puts into the cell of one goods row
+// (`loja`: the shop's name, for the models that print it); LINHA6 stays empty.
+// Raises for a model that does not print on A4 sheets.
+TLinhasCelula TextosCelulaA4(int modelo, const TMercadoria& mercadoria, const std::string& loja);
+
 // The form of an A4 model as designed (barcode ratio 1, its own kind);
 // raises for a model that does not print on A4 sheets.
 TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja = {});

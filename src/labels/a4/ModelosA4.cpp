@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "common/Excecoes.h"
 #include "common/Regional.h"
 #include "data/udtmAplicativo.h"
 #include "labels/ImpressaoEtiquetas.h"
@@ -36,6 +37,19 @@ TTextosCelula Textos42(const TMercadoria& m, const std::string& loja) {
 }
 TTextosCelula Textos55(const TMercadoria& m, const std::string&) {
     return {N(m, 1, 22), m.COD_BAR, Preco(m), N(m, 23, 44), m.APLICACAO};
+}
+
+TTextosModelo TextosDoModelo(int modelo) {
+    switch (modelo) {
+        case 20: return Textos20;
+        case 26: case 32: return Textos26;
+        case 28: case 35: return Textos28;
+        case 33: case 34: return Textos33;
+        case 39: return Textos39;
+        case 42: return Textos42;
+        case 55: return Textos55;
+        default: throw Exception("O modelo " + std::to_string(modelo) + " não é de folha A4.");
+    }
 }
 
 // The sheet query qryetiqueta: every cell in CT_LIN order, read as the
@@ -91,13 +105,18 @@ void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos)
 
 }  // namespace
 
-void Etiq_Modelo_20(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 20, Textos20); }
-void Etiq_Modelo_26(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 26, Textos26); }
-void Etiq_Modelo_28(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 28, Textos28); }
-void Etiq_Modelo_32(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 32, Textos26); }
-void Etiq_Modelo_33(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 33, Textos33); }
-void Etiq_Modelo_34(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 34, Textos33); }
-void Etiq_Modelo_35(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 35, Textos28); }
-void Etiq_Modelo_39(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 39, Textos39); }
-void Etiq_Modelo_42(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 42, Textos42); }
-void Etiq_Modelo_55(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 55, Textos55); }
+TLinhasCelula TextosCelulaA4(int modelo, const TMercadoria& mercadoria, const std::string& loja) {
+    const TTextosCelula t = TextosDoModelo(modelo)(mercadoria, loja);
+    return {t[0], t[1], t[2], t[3], t[4], ""};
+}
+
+void Etiq_Modelo_20(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 20, TextosDoModelo(20)); }
+void Etiq_Modelo_26(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 26, TextosDoModelo(26)); }
+void Etiq_Modelo_28(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 28, TextosDoModelo(28)); }
+void Etiq_Modelo_32(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 32, TextosDoModelo(32)); }
+void Etiq_Modelo_33(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 33, TextosDoModelo(33)); }
+void Etiq_Modelo_34(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 34, TextosDoModelo(34)); }
+void Etiq_Modelo_35(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 35, TextosDoModelo(35)); }
+void Etiq_Modelo_39(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 39, TextosDoModelo(39)); }
+void Etiq_Modelo_42(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 42, TextosDoModelo(42)); }
+void Etiq_Modelo_55(TImpressaoEtiquetas& imp) { ImprimeFolhasA4(imp, 55, TextosDoModelo(55)); }

@@ -58,7 +58,10 @@ class TPintorCelula {
 public:
     explicit TPintorCelula(QPainter& p) : p_(p) {}
 
-    void Celula(double x, double y, const std::vector<TElementoA4>& elementos, const TLinhasCelula& linhas) {
+    // `largura`: the cell's width; nothing drawn passes its right edge.
+    void Celula(double x, double y, double largura, const std::vector<TElementoA4>& elementos,
+                const TLinhasCelula& linhas) {
+        direita_ = x + largura;
         for (const auto& e : elementos) {
             if (!e.visivel) continue;
             switch (e.tipo) {
@@ -97,6 +100,12 @@ private:
             while (!s.isEmpty() && f.metricas.horizontalAdvance(s) > e.largura) s.chop(1);
         double esq = x + e.esquerda;
         if (e.direita) esq = x + e.esquerda + e.largura - f.metricas.horizontalAdvance(s);
+        // A text longer than its cell is cut at the cell's edge, never drawn over the next label.
+        const double cabe = direita_ - esq;
+        if (f.metricas.horizontalAdvance(s) > cabe) {
+            while (!s.isEmpty() && f.metricas.horizontalAdvance(s) > cabe) s.chop(1);
+            if (s.isEmpty()) return;
+        }
         p_.setFont(f.fonte);
         p_.setPen(Qt::black);
         p_.drawText(QPointF(esq, y + e.topo + f.metricas.ascent()), s);
@@ -112,7 +121,7 @@ private:
         }
         if (ultimo_.Vazio()) return;  // a value the kind cannot encode leaves the box empty
         const double margem = 1.0 / MmPorPx;
-        const double disponivel = e.largura - 2 * margem;
+        const double disponivel = std::min(e.largura, direita_ - x - e.esquerda) - 2 * margem;
         if (disponivel <= 0) return;
         // Module wide when it fits; squeezed to the box otherwise.
         const double unidade = std::min(e.barras.modulo, disponivel / ultimo_.largura);
@@ -137,6 +146,7 @@ private:
     }
 
     QPainter& p_;
+    double direita_ = 0;
     std::map<int, TFonte> fontes_;
     std::map<std::string, QImage> imagens_;
     std::vector<QRectF> retangulos_;
@@ -176,10 +186,26 @@ int CompoeFolhas(const TFormularioA4& formulario, TFonteCelulas& fonte, QPagedPa
             ++pagina;
         }
         if (formulario.DetailGrid1BeforePrint) formulario.DetailGrid1BeforePrint(linhas, elementos);
-        pintor.Celula(xMm / MmPorPx, yMm / MmPorPx, elementos, linhas);
+        pintor.Celula(xMm / MmPorPx, yMm / MmPorPx, formulario.LarguraCelulaMm() / MmPorPx, elementos, linhas);
     }
     if (!p.end()) throw Exception("Não foi possível concluir a impressão do relatório " + formulario.nome);
     return pagina + 1;
+}
+
+int PintaPrimeiraPagina(const TFormularioA4& formulario, TFonteCelulas& fonte, QPainter& p) {
+    std::vector<TElementoA4> elementos = formulario.elementos;
+    TPintorCelula pintor(p);
+    fonte.Abrir();
+    TLinhasCelula linhas;
+    int n = 0;
+    for (; n < formulario.CelulasPorPagina() && fonte.Proxima(linhas); ++n) {
+        int pagina;
+        double xMm, yMm;
+        formulario.PosicaoCelula(n, pagina, xMm, yMm);
+        if (formulario.DetailGrid1BeforePrint) formulario.DetailGrid1BeforePrint(linhas, elementos);
+        pintor.Celula(xMm / MmPorPx, yMm / MmPorPx, formulario.LarguraCelulaMm() / MmPorPx, elementos, linhas);
+    }
+    return n;
 }
 
 int ExportaPdfA4(const TFormularioA4& formulario, TFonteCelulas& fonte, const std::string& arquivo) {

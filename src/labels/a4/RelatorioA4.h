@@ -14,6 +14,7 @@
 #include "labels/a4/BarrasA4.h"
 
 class QPagedPaintDevice;
+class QPainter;
 
 constexpr double MmPorPx = 25.4 / 96.0;
 
@@ -96,6 +97,10 @@ private:
 // QGuiApplication (fonts). The device must be A4 portrait without margins.
 // Returns the number of pages.
 int CompoeFolhas(const TFormularioA4& formulario, TFonteCelulas& fonte, QPagedPaintDevice& dispositivo);
+
+// Paints the cells of the first page only on `p`, in px at 96 per inch from
+// the page's top left corner (a page thumbnail); returns the cells painted.
+int PintaPrimeiraPagina(const TFormularioA4& formulario, TFonteCelulas& fonte, QPainter& p);
 
 // Writes the report as a PDF file; raises with a Portuguese message when the
 // file cannot be written. Returns the number of pages.

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "FolhaPdf.h"
+#include "labels/Mercadoria.h"
 #include "labels/a4/FormulariosA4.h"
 
 namespace {
@@ -72,6 +73,54 @@ INSTANTIATE_TEST_SUITE_P(Modelos, GeometriaA4Test,
                                            TCasoGeometria{42, 8, 12, 0, 3, 1, 760, 96},
                                            TCasoGeometria{55, 6, 12, 0, 5, 2, 760, 80}),
                          [](const auto& i) { return std::to_string(i.param.modelo); });
+
+// A 70-character name on every form, as each model's routine fills the cells
+// (two rows of cells, the second on the page's last row): every word the PDF
+// holds stays inside the cell it starts in, none reaches the next label or
+// leaves the page. Names that fit keep their place (CelulasOndeATabelaAsPoe).
+TEST_P(GeometriaA4Test, NomeLongoNaoPassaDaCelula) {
+    const auto& c = GetParam();
+    const TFormularioA4 f = CriaFormularioA4(c.modelo);
+    TMercadoria m;
+    m.NOM_MER = "WWWWWWWWWW MMMMMMMMMM CAMISETA MANGA LONGA ALGODAO PENTEADO GOLA VERDE";
+    ASSERT_EQ(m.NOM_MER.size(), 70u);
+    m.COD_BAR = "7891234567895";
+    m.APLICACAO = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+    m.VLR_VEN = Decimal::DeTexto("1234.5");
+    const TLinhasCelula linhas = TextosCelulaA4(c.modelo, m, "LOJA WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    std::vector<TLinhasCelula> celulas(f.CelulasPorPagina() + c.colunas, linhas);
+    TCelulasEmMemoria fonte(celulas);
+    TPastaTemp pasta("a4-nome-longo");
+    const std::string pdf = pasta / "folha.pdf";
+    ExportaPdfA4(f, fonte, pdf);
+
+    const double mm = 25.4 / 96;
+    const double larguraCelula = (c.bandaPx * mm - c.espaco * (c.colunas - 1)) / c.colunas;
+    const double altura = c.alturaPx * mm;
+    const double x0 = c.esquerda + c.internaEsquerda;
+    const auto palavras = PalavrasDoPdf(pdf);
+    ASSERT_FALSE(palavras.empty());
+    bool cortada = false;
+    for (const auto& p : palavras) {
+        SCOPED_TRACE(p.texto);
+        const int coluna = static_cast<int>((p.xMin - x0) / (larguraCelula + c.espaco));
+        const int linha = static_cast<int>((p.yMin - c.topo) / altura);
+        ASSERT_GE(coluna, 0);
+        ASSERT_LT(coluna, c.colunas);
+        const double direita = x0 + coluna * (larguraCelula + c.espaco) + larguraCelula;
+        EXPECT_LE(p.xMax, direita + 0.05);
+        EXPECT_LE(p.yMax, c.topo + (linha + 1) * altura + 0.05);
+        EXPECT_LE(p.xMax, 210.0);
+        // A word of the long texts (no digits: not the price nor the code) ending at the edge was cut there.
+        if (p.xMax > direita - 3 && p.texto.find_first_of("0123456789") == std::string::npos) cortada = true;
+    }
+    // Where the form prints a long text (name, shop, application), it reached
+    // the edge and was cut there rather than dropped.
+    bool textoLongo = false;
+    for (const auto& e : f.elementos)
+        if (e.tipo == TTipoElemento::Texto && (e.linha == 1 || e.linha == 4 || e.linha == 5)) textoLongo = true;
+    EXPECT_EQ(cortada, textoLongo);
+}
 
 // Model 42: the price keeps its right edge at the box's, the name is cut at
 // 230 px, the shop name prints in LINHA4.

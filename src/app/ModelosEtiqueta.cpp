@@ -1,66 +1,12 @@
 #include "app/ModelosEtiqueta.h"
 
+#include "labels/InfoModelos.h"
+
 const std::vector<std::string>& LinhasModelo() {
-    static const std::vector<std::string> linhas = {
-        "01 - PPLB 3 colunas",
-        "02 - PPLA Gondola",
-        "03 - PPLB 2 colunas",
-        "04 - EPL2 3 colunas",
-        "05 - PPLA 3 colunas",
-        "06 - PPLA 1 coluna",
-        "07 - EPL2 3 colunas",
-        "08 - PPLA 3 colunas",
-        "09 - Modelo Pre Configurado dentro do Merkor ( PPLA )",
-        "10 - PPLA 2 colunas",
-        "11 - PPLA 3 colunas 22x33",
-        "12 - PPLB Gondola",
-        "13 - PPLA 1 coluna - Tag com furo",
-        "14 - EPL2 3 colunas",
-        "15 - PPLA 1 coluna - Tag com furo",
-        "16 - PPLA 3 colunas 22x33",
-        "17 - Elgin L42 3 colunas 22x33",
-        "18 - Elgin L42 3 colunas 22x33",
-        "19 - PPLA Elgin Gondola",
-        "20 - A4 2 colunas",
-        "21 - PPLA Elgin Gondola",
-        "22 - PPLA 3 colunas 22x33",
-        "23 - PPLA Elgin 2 colunas",
-        "24 - PPLA Argox 2 colunas 30x50",
-        "25 - PPLA Argox 1 coluna",
-        "26 - A4 30 por folha",
-        "27 - PPLA 3 colunas",
-        "28 - A4 65 por folha",
-        "29 - PPLA 2 colunas - Tag com furo",
-        "30 - PPLA 3 colunas",
-        "31 - PPLA 2 colunas",
-        "32 - A4 Gondola",
-        "33 - A4 80 por folha",
-        "34 - A4 96 por folha",
-        "35 - A4 65 por folha",
-        "36 - EPL2 1 coluna - Tag com furo",
-        "37 - PPLA Argox Gondola",
-        "38 - EPL2 3 colunas",
-        "39 - A4 126 por folha",
-        "40 - PPLA 3 colunas 22 x 33",
-        "41 - PPLA Argox 1 coluna 13 mm",
-        "42 - A4 30 por folha",
-        "43 - PPLA 2 colunas 50 x 30",
-        "44 - PPLA 1 coluna - Tag com furo",
-        "45 - PPLA 3 colunas 35 x 30",
-        "46 - PPLA 3 colunas 35 x 30 - so codigo de barras",
-        "47 - 2 colunas com parcelas",
-        "48 - PPLA 2 colunas 40 x 25",
-        "49 - PPLA Gondola com codigo reduzido",
-        "50 - PPLA 1 coluna 4 x 4",
-        "51 - EPL2 1 coluna - Tag com furo",
-        "52 - PPLA Elgin L42 2 colunas",
-        "53 - PPLA Elgin L42 3 colunas",
-        "54 - PPLA Elgin L42 3 colunas - variante",
-        "55 - A4 65 por folha",
-        "56 - PPLA Elgin 1 coluna 60 x 30",
-        "57 - PPLA Elgin Gondola - variante",
-        "58 - ZPL 4 ou 3 colunas",
-        "59 - Elgin 1 coluna",
-    };
+    static const std::vector<std::string> linhas = [] {
+        std::vector<std::string> r;
+        for (const TInfoModelo& m : InfoModelos()) r.push_back(m.linha);
+        return r;
+    }();
     return linhas;
 }

@@ -5,6 +5,7 @@ add_library(etiq_app STATIC
   ${CMAKE_CURRENT_LIST_DIR}/SenhaDoDia.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConfigPainel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModelosEtiqueta.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GaleriaPainel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImportaCatalogo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Icones.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uFrmAvisoAbertura.cpp
@@ -26,6 +27,8 @@ target_link_libraries(etiq_app PUBLIC etiq_common etiq_common_gui etiq_etq etiq_
 if(TARGET etiq_labels_gui)
   target_link_libraries(etiq_app PUBLIC etiq_labels_gui)
 endif()
+# The model gallery of the configuration panel.
+target_link_libraries(etiq_app PUBLIC etiq_labels etiq_previa_impressao)
 
 # The preview of the A4 sheet models.
 if(TARGET etiq_a4_gui)

@@ -21,6 +21,7 @@
 #include "app/Icones.h"
 #include "app/InterfaceUsuarioQt.h"
 #include "app/JanelaMercadorias.h"
+#include "app/GaleriaPainel.h"
 #include "app/Manual.h"
 #include "app/ModelosEtiqueta.h"
 #include "app/ModulosDados.h"
@@ -34,7 +35,8 @@
 namespace {
 
 constexpr int kLarguraNormal = 530, kAlturaNormal = 280;
-constexpr int kLarguraConfig = 750, kAlturaConfig = 500;
+// Wider than the panel's controls by the model gallery on its right.
+constexpr int kLarguraConfig = 1090, kAlturaConfig = 500;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
@@ -274,6 +276,24 @@ void TfrmPrincipal::CriarPainel() {
     lblArquivoConfig = Rotulo("", 16, 478, p, "lblArquivoConfig");
     lblArquivoConfig->setFixedWidth(718);
     lblArquivoConfig->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    // The chosen model's picture, redrawn when the model or the language changes.
+    pnlGaleria = new TGaleriaPainel(p);
+    pnlGaleria->setGeometry(752, 16, 322, 468);
+    auto atualizar = [this] { AtualizarGaleria(); };
+    connect(edtModelo, &QComboBox::currentTextChanged, this, atualizar);
+    for (QRadioButton* r : {edtppla, edtpplb, edtzpl, edtepl2}) connect(r, &QRadioButton::toggled, this, atualizar);
+}
+
+void TfrmPrincipal::AtualizarGaleria() {
+    // Drawn only while the panel is open: loading the file at start draws nothing.
+    if (!pnlConfig->isVisibleTo(this)) return;
+    const std::string linguagem = edtppla->isChecked()   ? "PPLA"
+                                  : edtpplb->isChecked() ? "PPLB"
+                                  : edtzpl->isChecked()  ? "ZPL"
+                                  : edtepl2->isChecked() ? "EPL2"
+                                                         : "";
+    pnlGaleria->Mostrar(S(edtModelo->currentText()), linguagem);
 }
 
 void TfrmPrincipal::CriarTeste() {
@@ -419,6 +439,7 @@ void TfrmPrincipal::btnConfigClick() {
     pnlConfig->setGeometry(rect());
     pnlConfig->show();
     pnlConfig->raise();
+    AtualizarGaleria();
     btnEtiquetas->hide();
     btnConfig->hide();
 }

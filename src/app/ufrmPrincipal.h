@@ -24,6 +24,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class TGaleriaPainel;
 class TJanelaMercadorias;
 class TModulosDados;
 
@@ -93,6 +94,7 @@ public:
     QToolButton* SpeedButton2;
     QPlainTextEdit* memotmp;
     QPushButton* Button1;
+    TGaleriaPainel* pnlGaleria;  // picture of the chosen model
 
     // Printer test
     QPushButton* Button2;
@@ -141,6 +143,7 @@ protected:
 
 private:
     void CriarPainel();
+    void AtualizarGaleria();
     void CriarTeste();
     void EstadoNormal();
     void ProgramaMudouDeEstado(Qt::ApplicationState estado);

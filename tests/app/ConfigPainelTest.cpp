@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -10,6 +12,7 @@
 
 #include "AuxiliarTeste.h"
 #include "app/ConfigPainel.h"
+#include "app/GaleriaPainel.h"
 #include "app/ModelosEtiqueta.h"
 #include "app/ufrmPrincipal.h"
 #include "common/ConfigEtq.h"
@@ -216,8 +219,63 @@ TEST_F(ConfigPainelTest, ArquivoQueNaoSePodeGravarFicaInteiro) {
     EXPECT_EQ(pasta.Ler("configEtq.ini"), antigo);
     // Still in the panel, with what was typed.
     EXPECT_TRUE(frm.pnlConfig->isVisibleTo(&frm));
-    EXPECT_EQ(frm.size(), QSize(750, 500));
+    EXPECT_EQ(frm.size(), QSize(1090, 500));
     EXPECT_EQ(frm.edtBD->text(), "novo.fdb");
+}
+
+}  // namespace
+
+namespace {
+
+// The chosen model's picture beside the model list: drawn after the panel
+// shows, with the size line, the languages and the warning; a model that
+// cannot be drawn (09 without a shop to read its format from) shows the
+// reason in place of the picture.
+TEST_F(ConfigPainelTest, GaleriaDoModeloEscolhido) {
+    Config("MODELO=PPLA\r\nMODELO PRINT INDEX=10\r\n");
+    frm.NomeComputador = [] { return std::string(kEstacaoDesenvolvimento); };
+    frm.btnConfigClick();
+    ASSERT_EQ(frm.edtModelo->currentText().toStdString(), LinhasModelo()[10]);
+    EXPECT_TRUE(frm.pnlGaleria->lblTamanho->text().isEmpty()) << "desenhada depois que o painel aparece";
+    QCoreApplication::processEvents();
+
+    struct Caso {
+        int indice;
+        QRadioButton* linguagem;
+        bool figura;
+        std::string tamanho, escrito, aviso;
+    };
+    const Caso casos[] = {
+        {10, frm.edtppla, true, "Etiqueta térmica: 33 x 22 mm, 3 por linha (passo 36 mm)",
+         "Escrito para PPLA; configurada: PPLA.", ""},
+        {10, frm.edtzpl, true, "Etiqueta térmica: 33 x 22 mm, 3 por linha (passo 36 mm)",
+         "Escrito para PPLA; configurada: ZPL.",
+         "Atenção: o modelo foi escrito para PPLA e a impressora está em ZPL; confira a etiqueta antes de imprimir em "
+         "quantidade."},
+        {18, frm.edtppla, true, "Etiqueta gôndola: 1 por linha", "Escrito para PPLA; configurada: PPLA.", ""},
+        {25, frm.edtppla, true, "Folha A4, 3 etiquetas por linha", "Impressa pela folha A4, sem linguagem de impressora.",
+         ""},
+        {8, frm.edtppla, false, "Etiqueta formato do banco: etiquetas por linha conforme o formato do banco",
+         "Escrito para PPLA; configurada: PPLA.", ""},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.indice);
+        c.linguagem->setChecked(true);
+        frm.edtModelo->setCurrentIndex(c.indice);
+        QCoreApplication::processEvents();
+        const QLabel* figura = frm.pnlGaleria->lblFigura;
+        EXPECT_EQ(!figura->pixmap().isNull(), c.figura);
+        if (c.figura) {
+            EXPECT_LE(figura->pixmap().width(), figura->width());
+            EXPECT_LE(figura->pixmap().height(), figura->height());
+        } else {
+            EXPECT_EQ(figura->text().toStdString().rfind("Não foi possível desenhar o modelo 09: ", 0), 0u)
+                << figura->text().toStdString();
+        }
+        EXPECT_EQ(frm.pnlGaleria->lblTamanho->text().toStdString(), c.tamanho);
+        EXPECT_EQ(frm.pnlGaleria->lblLinguagem->text().toStdString(), c.escrito);
+        EXPECT_EQ(frm.pnlGaleria->lblAviso->text().toStdString(), c.aviso);
+    }
 }
 
 }  // namespace

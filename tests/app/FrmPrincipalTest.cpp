@@ -113,7 +113,7 @@ TEST_F(FrmPrincipalTest, ConfiguracaoAbreComSenhaEVoltaAoNormal) {
     auto frm = Janela();
     frm->PedeTexto = [](const std::string&, const std::string&) { return std::string("0508033426"); };
     frm->btnConfigClick();
-    EXPECT_EQ(frm->size(), QSize(750, 500));
+    EXPECT_EQ(frm->size(), QSize(1090, 500));
     EXPECT_TRUE(frm->pnlConfig->isVisibleTo(frm.get()));
     EXPECT_EQ(frm->pnlConfig->geometry(), frm->rect());
     EXPECT_TRUE(frm->btnEtiquetas->isHidden());

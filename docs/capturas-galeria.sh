@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Screenshots of the configuration panel with the picture of three models:
+# a thermal one (11), a shelf-edge one (19) and an A4 sheet (26), taken on a
+# virtual screen. Needs what docs/capturas.sh needs (scripts/deps.sh --capturas).
+# Usage: docs/capturas-galeria.sh [path of the etiquetas program]
+set -euo pipefail
+cd "$(dirname "$0")"
+PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
+for t in xvfb-run xdotool xwininfo import; do
+  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
+done
+PASTA=$(mktemp -d)
+trap 'rm -rf "$PASTA"' EXIT
+cp "$PROGRAMA" "$PASTA/etiquetas"
+
+senha() {
+  local d m a
+  d=$(date +%d); m=$(date +%m); a=$(date +%y)
+  printf '%s%02d%s%02d%s' "$d" $(( (10#$d + 10#$m) % 100 )) "$m" $(( (10#$d + 10#$m + 10#$a) % 100 )) "$a"
+}
+
+for modelo in 11 19 26; do
+  # The panel chooses the model line by its index in the list.
+  printf '[CONF]\r\nPATH REDE=LPT1\r\nMODELO=PPLA\r\nTEMPERATURA=12\r\nMODELO PRINT INDEX=%d\r\n' $((10#$modelo - 1)) \
+    > "$PASTA/configEtq.ini"
+  cat > "$PASTA/capturar.sh" <<FIM
+set -e
+"$PASTA/etiquetas" &
+PID=\$!
+sleep 3
+ID=\$(xwininfo -root -tree | grep '"Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1)
+xdotool mousemove --window "\$ID" 478 30 click 1
+sleep 2
+xdotool type --delay 50 "$(senha)"
+xdotool key Return
+sleep 3
+import -window "\$ID" "$PWD/galeria-modelo$modelo.png"
+kill \$PID
+FIM
+  xvfb-run -a -s "-screen 0 1280x800x24" bash "$PASTA/capturar.sh"
+done
+echo "capturas em $PWD/galeria-modelo{11,19,26}.png"

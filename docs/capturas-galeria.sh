@@ -33,6 +33,9 @@ xdotool mousemove --window "\$ID" 478 30 click 1
 sleep 2
 xdotool type --delay 50 "$(senha)"
 xdotool key Return
+sleep 1
+# The panel widens the window: bring all of it onto the screen.
+xdotool windowmove "\$ID" 0 0
 sleep 3
 import -window "\$ID" "$PWD/galeria-modelo$modelo.png"
 kill \$PID

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <functional>
 #include <ostream>
 
 #include "FilaTeste.h"
 #include "Ouro.h"
 #include "common/UFuncoes.h"
+#include "labels/Leiaute09.h"
 
 namespace {
 
@@ -160,5 +163,200 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(c.linguagem) + "_" + c.impressora + "_" + (c.codigo == 1 ? "13" : "8") + "_" +
                (std::isupper(static_cast<unsigned char>(c.aux4[0])) ? "" : "min") + c.aux4;
     });
+
+
+// The design written through TLeiaute09 and read back by the model.
+class Leiaute09 : public Modelo09 {
+protected:
+    // Every FORMATMRG row, all columns, sorted (the table has no key).
+    std::vector<std::string> Tabela(const std::string& condicao = "1=1") {
+        fb::TTransaction t(Outro(), {"read_committed", "rec_version", "nowait"});
+        fb::TQuery q(Outro(), t);
+        q.Add("select * from FormatMrg where " + condicao);
+        q.Open();
+        std::vector<std::string> linhas;
+        for (; !q.Eof(); q.Next()) {
+            std::string l;
+            for (const std::string& c : q.NomesDosCampos())
+                l += c + "=" + (q.FieldByName(c).IsNull() ? "<null>" : q.FieldByName(c).AsString()) + ";";
+            linhas.push_back(l);
+        }
+        std::sort(linhas.begin(), linhas.end());
+        return linhas;
+    }
+    std::string ImprimirDoZero() {
+        std::remove(saida_.c_str());
+        Imprimir();
+        return Saida();
+    }
+    static TCampo09 Campo09(const std::string& nome, const std::string& titulo, int tamanho, int fonte, int v, int h,
+                            const std::string& variante = "") {
+        TCampo09 c;
+        c.nome = nome;
+        c.titulo = titulo;
+        c.tamanho = tamanho;
+        c.fonte = fonte;
+        c.vertical = v;
+        c.horizontal = h;
+        c.variante = variante;
+        return c;
+    }
+    // Three per row at 36 mm: the name, the price and an EAN-13 with digits.
+    static TLeiaute09 Gondola() {
+        TLeiaute09 l;
+        l.porLinha = 3;
+        l.passo = 36;
+        l.campos = {Campo09("NOME", "", 20, 2, 2, 1), Campo09("VALOR DE VENDA", "", 10, 4, 6, 1),
+                    Campo09("CODIGO DE BARRAS", "", 10, 0, 10, 2, "A")};
+        return l;
+    }
+};
+
+TEST_F(Leiaute09, DesenhoFeitoDoZeroImprimeComoAsMesmasLinhasEscritasDireto) {
+    const TLeiaute09 vazio = LerLeiaute09(Outro());
+    EXPECT_TRUE(vazio.Vazio());
+    Fila(1, "7891234567895", "A", "4", "29.9");
+
+    GravarLeiaute09(Outro(), Gondola(), vazio);
+    TLeiaute09 esperado = Gondola();
+    esperado.temCabecalho = true;
+    EXPECT_EQ(LerLeiaute09(Outro()), esperado);
+    const std::string doDesenho = ImprimirDoZero();
+
+    Executar("delete from FormatMrg");
+    Cabecalho(3, 36);
+    Campo("NOME", "", 20, 2, 2, 1);
+    Campo("VALOR DE VENDA", "", 10, 4, 6, 1);
+    Campo("CODIGO DE BARRAS", "", 10, 0, 10, 2, "A");
+    const std::string direto = ImprimirDoZero();
+
+    EXPECT_EQ(doDesenho, direto) << Legivel(doDesenho) << "\n---\n" << Legivel(direto);
+    // Three labels on the first row, one on the second; EAN-13 with digits.
+    const auto r = Registros(doDesenho);
+    for (int h : {10, 370, 730}) EXPECT_TRUE(Tem(r, TextoPpla(20, h, "CAMISETA BASICA ALGO"))) << h;
+    EXPECT_TRUE(Tem(r, TextoPpla(60, 10, "29,90", 4)));
+    EXPECT_NE(doDesenho.find("1F2204001000020" "7891234567895"), std::string::npos) << Legivel(doDesenho);
+    EXPECT_EQ(Trabalhos(r), 2u);
+}
+
+TEST_F(Leiaute09, LinhasEColunasAlheiasSobrevivemAoSalvar) {
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_4, AUX_5) "
+             "values (113, 'CAB', 'TITULO', 2, 40, 'S', 7, 'x', 'y')");
+    Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 9, 99)");  // not the first: unread
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_2) values (13, 'NOME', 5, 'F', 1)");
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, PRINT_CAMPO, AUX_5) "
+             "values (7, 'CLIENTE', 'X', 3, 'T', 'z')");
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_2) values (13, 'NOME', 5, NULL, 1)");
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_5) "
+             "values (13, 'REFERENCIA', 4, 8, 'T', 1, 3, 2, 'do varejo')");
+    const std::string alheias = "not (cod_mrg=13 and coalesce(Print_campo, '')='T') and (cod_mrg<>113 or ord_imp=9)";
+    const auto antes = Tabela(alheias);
+    ASSERT_EQ(antes.size(), 4u);
+
+    TLeiaute09 lido = LerLeiaute09(Outro());
+    ASSERT_TRUE(lido.temCabecalho);
+    EXPECT_EQ(lido.porLinha, 2);
+    ASSERT_EQ(lido.campos.size(), 1u);
+    TLeiaute09 novo = lido;
+    novo.porLinha = 3;
+    novo.campos[0].horizontal = 5;
+    novo.campos.push_back(Campo09("TEXTO LIVRE 1", "OFERTA", 10, 2, 9, 1));
+    GravarLeiaute09(Outro(), novo, lido);
+
+    EXPECT_EQ(Tabela(alheias), antes);
+    // The header keeps its other columns; the field row its ORD_IMP and AUX_5.
+    EXPECT_EQ(Tabela("cod_mrg=113 and ord_imp<>9"),
+              std::vector<std::string>{"COD_MRG=113;NOM_CAMPO=CAB;TIT_CAMPO=TITULO;ORD_IMP=3;TAM_IMP=40;"
+                                       "PRINT_CAMPO=S;AUX_1=7;AUX_2=<null>;AUX_3=<null>;AUX_4=x;AUX_5=y;"});
+    EXPECT_EQ(Tabela("cod_mrg=13 and Print_campo='T'"),
+              (std::vector<std::string>{
+                  "COD_MRG=13;NOM_CAMPO=REFERENCIA;TIT_CAMPO=<null>;ORD_IMP=4;TAM_IMP=8;PRINT_CAMPO=T;AUX_1=1;AUX_2=3;"
+                  "AUX_3=5;AUX_4=<null>;AUX_5=do varejo;",
+                  "COD_MRG=13;NOM_CAMPO=TEXTO LIVRE 1;TIT_CAMPO=OFERTA;ORD_IMP=<null>;TAM_IMP=10;PRINT_CAMPO=T;AUX_1=2;"
+                  "AUX_2=9;AUX_3=1;AUX_4=<null>;AUX_5=<null>;"}));
+}
+
+TEST_F(Leiaute09, NadaGravadoComValorRuimOuDesenhoMudadoPorOutraEstacao) {
+    Cabecalho(2, 40);
+    Campo("NOME", "", 20, 2, 2, 1);
+    const auto antes = Tabela();
+    const TLeiaute09 lido = LerLeiaute09(Outro());
+
+    struct Caso {
+        const char* descricao;
+        std::function<void(TLeiaute09&)> muda;
+    };
+    const std::vector<Caso> ruins{
+        {"posição negativa", [](TLeiaute09& l) { l.campos[0].vertical = -1; }},
+        {"posição que estoura ao virar décimos", [](TLeiaute09& l) { l.campos[0].horizontal = 214748365; }},
+        {"nome fora do vocabulário", [](TLeiaute09& l) { l.campos[0].nome = "nome"; }},
+        {"texto além de 30 caracteres",
+         [](TLeiaute09& l) { l.campos.push_back(Campo09("TEXTO LIVRE", std::string(31, 'x'), 5, 1, 1, 1)); }},
+        {"variante além de 50 caracteres", [](TLeiaute09& l) { l.campos[0].variante = std::string(51, 'A'); }},
+        {"passo negativo", [](TLeiaute09& l) { l.passo = -36; }},
+    };
+    for (const Caso& c : ruins) {
+        TLeiaute09 novo = Gondola();
+        novo.campos[0].ordImp = 1;
+        c.muda(novo);
+        EXPECT_THROW(GravarLeiaute09(Outro(), novo, lido), Exception) << c.descricao;
+        EXPECT_EQ(Tabela(), antes) << c.descricao;
+    }
+
+    Executar("update FormatMrg set AUX_3=4 where cod_mrg=13");  // another workstation
+    const auto mudada = Tabela();
+    try {
+        GravarLeiaute09(Outro(), Gondola(), lido);
+        ADD_FAILURE() << "gravou sobre o desenho de outra estação";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("alterado por outra estação"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Tabela(), mudada);
+}
+
+TEST_F(Leiaute09, ArquivoIdaEVolta) {
+    TLeiaute09 l = Gondola();
+    l.temCabecalho = true;
+    l.campos.push_back(Campo09("TEXTO LIVRE 2", "Só hoje!", 12, 3, 14, 0));
+    const std::string arquivo = TextoLeiaute09(l);
+    EXPECT_EQ(LerTextoLeiaute09(arquivo), l) << arquivo;
+    EXPECT_TRUE(LerTextoLeiaute09(TextoLeiaute09(TLeiaute09{})).Vazio());
+
+    GravarLeiaute09(Outro(), LerTextoLeiaute09(arquivo), LerLeiaute09(Outro()));
+    EXPECT_EQ(TextoLeiaute09(LerLeiaute09(Outro())), arquivo);
+}
+
+TEST_F(Leiaute09, ArquivoRuimRecusadoNomeandoALinha) {
+    struct Caso {
+        const char* texto;
+        int linha;
+    };
+    const std::string bom = "[campo]\nimprime = NOME\ntamanho = 20\n";
+    const Caso casos[]{
+        {"[etiqueta]\npor_linha = 3,5\n", 2},
+        {"[etiqueta]\npasso_mm = -1\n", 2},
+        {"# comentario\n[campo]\nimprime = NOME\ntamanho = 99999999999\n", 4},
+        {"[campo]\nimprime = NOME\nvertical_mm = 214748365\n", 3},
+        {"[campo]\nimprime = nome\n", 2},
+        {"[campo]\nimprime = NOME\nfonte =\n", 3},
+        {"[campo]\nimprime = TEXTO LIVRE\ntexto = 1234567890123456789012345678901\n", 3},
+        {"[campo]\ntamanho = 3\n\n[campo]\nimprime = NOME\n", 1},
+        {"[campo]\nimprime = NOME\ncor = azul\n", 3},
+        {"por_linha = 3\n", 1},
+        {"[etiqueta]\n[etiqueta]\n", 2},
+        {"[etiquetas]\n", 1},
+        {"[campo]\nimprime NOME\n", 2},
+    };
+    for (const Caso& c : casos) {
+        try {
+            LerTextoLeiaute09(bom + "\n" + c.texto);
+            ADD_FAILURE() << "aceito: " << c.texto;
+        } catch (const Exception& e) {
+            const int linha = c.linha + 4;  // after the good part and the blank line
+            EXPECT_EQ(std::string(e.what()).rfind("Linha " + std::to_string(linha) + ": ", 0), 0u)
+                << c.texto << " -> " << e.what();
+        }
+    }
+}
 
 }  // namespace

@@ -1,0 +1,257 @@
+// The model 09 design in FORMATMRG, and as a text file.
+#include "labels/Leiaute09.h"
+
+#include <sstream>
+
+#include "common/Excecoes.h"
+#include "common/UFuncoes.h"
+#include "common/Win1252.h"
+#include "data/fb/FbCliente.h"
+#include "labels/Mercadoria.h"
+
+namespace {
+
+// Integer columns hold 32 bits and model 09 multiplies positions by 10 and
+// bar heights by 4: values stay where that still fits.
+constexpr int kMaximo = 214748364;
+constexpr size_t kTextoCurto = 30;  // NOM_CAMPO, TIT_CAMPO
+constexpr size_t kTextoLongo = 50;  // AUX_4
+
+std::string ProblemaInteiro(const std::string& coluna, int64_t valor) {
+    if (valor < 0 || valor > kMaximo)
+        return coluna + " fora do intervalo de 0 a " + std::to_string(kMaximo) + ": " + std::to_string(valor);
+    return "";
+}
+
+std::string ProblemaTexto(const std::string& coluna, const std::string& valor, size_t maximo) {
+    if (Comprimento(valor) > maximo)
+        return coluna + " passa de " + std::to_string(maximo) + " caracteres: " + valor;
+    return "";
+}
+
+std::string ProblemaNome(const std::string& nome) {
+    if (nome.empty()) return "NOM_CAMPO vazio";
+    if (!NomeCampo09Valido(nome))
+        return "NOM_CAMPO desconhecido (o modelo 09 não imprimiria nada): " + nome;
+    return ProblemaTexto("NOM_CAMPO", nome, kTextoCurto);
+}
+
+std::string ProblemaCampo(const TCampo09& c) {
+    for (const std::string& p :
+         {ProblemaNome(c.nome), ProblemaTexto("TIT_CAMPO", c.titulo, kTextoCurto),
+          ProblemaInteiro("TAM_IMP", c.tamanho), ProblemaInteiro("AUX_1", c.fonte), ProblemaInteiro("AUX_2", c.vertical),
+          ProblemaInteiro("AUX_3", c.horizontal), ProblemaTexto("AUX_4", c.variante, kTextoLongo)})
+        if (!p.empty()) return p;
+    return "";
+}
+
+int Inteiro(const fb::TQuery& q, const char* coluna) { return static_cast<int>(q.FieldByName(coluna).AsInteger()); }
+
+TLeiaute09 Ler(fb::TQuery& q, std::string* chaveCabecalho) {
+    TLeiaute09 l;
+    q.Clear();
+    q.Add("select rdb$db_key as CHAVE, ORD_IMP, TAM_IMP from FormatMrg where cod_mrg=113");
+    q.Open();
+    if (!q.Eof()) {
+        l.temCabecalho = true;
+        l.porLinha = Inteiro(q, "ORD_IMP");
+        l.passo = Inteiro(q, "TAM_IMP");
+        if (chaveCabecalho) *chaveCabecalho = q.FieldByName("CHAVE").AsString();
+    }
+    q.Clear();
+    q.Add("select * from FormatMrg where cod_mrg=13 and Print_campo='T' order by Aux_2");
+    q.Open();
+    for (; !q.Eof(); q.Next()) {
+        TCampo09 c;
+        c.nome = q.FieldByName("NOM_CAMPO").AsString();
+        c.titulo = q.FieldByName("TIT_CAMPO").AsString();
+        c.tamanho = Inteiro(q, "TAM_IMP");
+        c.fonte = Inteiro(q, "AUX_1");
+        c.vertical = Inteiro(q, "AUX_2");
+        c.horizontal = Inteiro(q, "AUX_3");
+        c.variante = q.FieldByName("AUX_4").AsString();
+        if (!q.FieldByName("ORD_IMP").IsNull()) c.ordImp = q.FieldByName("ORD_IMP").AsInteger();
+        if (!q.FieldByName("AUX_5").IsNull()) c.aux5 = q.FieldByName("AUX_5").AsString();
+        l.campos.push_back(std::move(c));
+    }
+    q.Close();
+    return l;
+}
+
+void ParamTextoOuNulo(fb::TQuery& q, int i, const std::string& v) {
+    if (v.empty()) q.ParamNulo(i);
+    else q.ParamTexto(i, v);
+}
+
+}  // namespace
+
+const std::vector<std::string>& VocabularioCampos09() {
+    static const std::vector<std::string> nomes{
+        "CODIGO REDUZIDO", "CODIGO DE BARRAS TEXTO", "NOME",           "APELIDO CUPOM",  "APLICACAO",
+        "REFERENCIA",      "LOCALIZACAO",            "UNIDADE",        "VALOR DE COMPRA", "VALOR DE VENDA",
+        "VALOR DE VENDA2", "VALOR DE VENDA3",        "VALOR DE CUSTO", "COMPRA+ENCARGO", "ESTOQUE",
+        "VALOR LETRAS",    "GARANTIA",               "TEXTO PARAMETRO",
+    };
+    return nomes;
+}
+
+bool NomeCampo09Valido(const std::string& nome) {
+    if (Utf8::Maiusculas(nome) == "CODIGO DE BARRAS") return true;
+    if (Utf8::Maiusculas(Trecho(nome, 1, 11)) == "TEXTO LIVRE") return true;
+    for (const std::string& v : VocabularioCampos09())
+        if (v == nome) return true;
+    return false;
+}
+
+std::string ProblemaLeiaute09(const TLeiaute09& l) {
+    for (const std::string& p : {ProblemaInteiro("ORD_IMP", l.porLinha), ProblemaInteiro("TAM_IMP", l.passo)})
+        if (!p.empty()) return "Cabeçalho: " + p;
+    for (size_t i = 0; i < l.campos.size(); ++i) {
+        const std::string p = ProblemaCampo(l.campos[i]);
+        if (!p.empty()) return "Campo " + std::to_string(i + 1) + ": " + p;
+    }
+    return "";
+}
+
+TLeiaute09 LerLeiaute09(fb::TDatabase& banco) {
+    fb::TTransaction t(banco, {"read_committed", "rec_version", "nowait", "read"});
+    fb::TQuery q(banco, t);
+    TLeiaute09 l = Ler(q, nullptr);
+    t.Commit();
+    return l;
+}
+
+void GravarLeiaute09(fb::TDatabase& banco, const TLeiaute09& leiaute, const TLeiaute09& lido) {
+    const std::string problema = ProblemaLeiaute09(leiaute);
+    if (!problema.empty()) throw Exception("Desenho do modelo 09 não gravado. " + problema);
+
+    // Snapshot and no wait: a row another workstation is changing fails the
+    // save instead of blocking it. The destructor rolls back on any failure.
+    fb::TTransaction t(banco, {"concurrency", "nowait"});
+    fb::TQuery q(banco, t);
+    std::string chave;
+    if (Ler(q, &chave) != lido)
+        throw Exception("O desenho do modelo 09 foi alterado por outra estação depois de lido. "
+                        "Leia-o de novo antes de gravar.");
+
+    q.Clear();
+    if (lido.temCabecalho) {
+        q.Add("update FormatMrg set ORD_IMP=?, TAM_IMP=? where rdb$db_key=?");
+        q.ParamDbKey(2, chave);
+    } else {
+        q.Add("insert into FormatMrg (COD_MRG, ORD_IMP, TAM_IMP) values (113, ?, ?)");
+    }
+    q.ParamInteiro(0, leiaute.porLinha);
+    q.ParamInteiro(1, leiaute.passo);
+    q.ExecSQL();
+
+    q.Clear();
+    q.Add("delete from FormatMrg where cod_mrg=13 and Print_campo='T'");
+    q.ExecSQL();
+    q.Clear();
+    q.Add("insert into FormatMrg (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, "
+          "AUX_4, AUX_5) values (13, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?)");
+    for (const TCampo09& c : leiaute.campos) {
+        q.ParamTexto(0, c.nome);
+        ParamTextoOuNulo(q, 1, c.titulo);
+        if (c.ordImp) q.ParamInteiro(2, *c.ordImp);
+        else q.ParamNulo(2);
+        q.ParamInteiro(3, c.tamanho);
+        q.ParamInteiro(4, c.fonte);
+        q.ParamInteiro(5, c.vertical);
+        q.ParamInteiro(6, c.horizontal);
+        ParamTextoOuNulo(q, 7, c.variante);
+        if (c.aux5) q.ParamTexto(8, *c.aux5);
+        else q.ParamNulo(8);
+        q.ExecSQL();
+    }
+    t.Commit();
+}
+
+// The file: "[etiqueta]" with por_linha and passo_mm, then one "[campo]" per
+// field row in print order; "chave = valor" lines, "#" comments.
+std::string TextoLeiaute09(const TLeiaute09& l) {
+    std::ostringstream s;
+    s << "# Desenho da etiqueta do modelo 09\n";
+    if (l.temCabecalho) s << "\n[etiqueta]\npor_linha = " << l.porLinha << "\npasso_mm = " << l.passo << "\n";
+    for (const TCampo09& c : l.campos) {
+        s << "\n[campo]\nimprime = " << c.nome << "\n";
+        if (!c.titulo.empty()) s << "texto = " << c.titulo << "\n";
+        s << "tamanho = " << c.tamanho << "\nfonte = " << c.fonte << "\nvertical_mm = " << c.vertical
+          << "\nhorizontal_mm = " << c.horizontal << "\n";
+        if (!c.variante.empty()) s << "variante = " << c.variante << "\n";
+    }
+    return s.str();
+}
+
+TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
+    TLeiaute09 l;
+    std::istringstream entrada(texto);
+    std::string linha;
+    int numero = 0;
+    enum { Nenhuma, Etiqueta, Campo } secao = Nenhuma;
+    int linhaSecao = 0;
+    bool temImprime = false;
+    auto falha = [&](int n, const std::string& motivo) {
+        return Exception("Linha " + std::to_string(n) + ": " + motivo + ". Nada foi gravado.");
+    };
+    auto fecharCampo = [&]() {
+        if (secao == Campo && !temImprime) throw falha(linhaSecao, "[campo] sem \"imprime\"");
+    };
+    while (std::getline(entrada, linha)) {
+        ++numero;
+        if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+        const std::string t = Trim(linha);
+        if (t.empty() || t[0] == '#' || t[0] == ';') continue;
+        if (t == "[etiqueta]" || t == "[campo]") {
+            fecharCampo();
+            if (t == "[etiqueta]") {
+                if (l.temCabecalho) throw falha(numero, "[etiqueta] repetida");
+                l.temCabecalho = true;
+                secao = Etiqueta;
+            } else {
+                l.campos.emplace_back();
+                secao = Campo;
+                temImprime = false;
+            }
+            linhaSecao = numero;
+            continue;
+        }
+        const size_t igual = t.find('=');
+        if (t[0] == '[' || igual == std::string::npos) throw falha(numero, "linha não entendida: " + t);
+        const std::string chave = Trim(t.substr(0, igual));
+        const std::string valor = Trim(t.substr(igual + 1));
+        auto inteiro = [&](const std::string& coluna) {
+            const bool numeral = !valor.empty() && valor.size() <= 10 && SoNumeros(valor) == valor;
+            if (!numeral) throw falha(numero, chave + " pede um número inteiro de 0 a " + std::to_string(kMaximo) +
+                                                  ", não \"" + valor + "\"");
+            const std::string p = ProblemaInteiro(coluna, std::stoll(valor));
+            if (!p.empty()) throw falha(numero, p);
+            return static_cast<int>(std::stoll(valor));
+        };
+        auto textoDe = [&](const std::string& p) {
+            if (!p.empty()) throw falha(numero, p);
+            return valor;
+        };
+        if (secao == Etiqueta && chave == "por_linha") l.porLinha = inteiro("ORD_IMP");
+        else if (secao == Etiqueta && chave == "passo_mm") l.passo = inteiro("TAM_IMP");
+        else if (secao == Campo) {
+            TCampo09& c = l.campos.back();
+            if (chave == "imprime") {
+                c.nome = textoDe(ProblemaNome(valor));
+                temImprime = true;
+            } else if (chave == "texto") c.titulo = textoDe(ProblemaTexto("TIT_CAMPO", valor, kTextoCurto));
+            else if (chave == "tamanho") c.tamanho = inteiro("TAM_IMP");
+            else if (chave == "fonte") c.fonte = inteiro("AUX_1");
+            else if (chave == "vertical_mm") c.vertical = inteiro("AUX_2");
+            else if (chave == "horizontal_mm") c.horizontal = inteiro("AUX_3");
+            else if (chave == "variante") c.variante = textoDe(ProblemaTexto("AUX_4", valor, kTextoLongo));
+            else throw falha(numero, "chave desconhecida em [campo]: " + chave);
+        } else {
+            throw falha(numero, secao == Nenhuma ? "chave fora de [etiqueta] ou [campo]: " + chave
+                                                 : "chave desconhecida em [etiqueta]: " + chave);
+        }
+    }
+    fecharCampo();
+    return l;
+}

@@ -1,6 +1,8 @@
 // etiquetas-cli imprimir, run as a script runs it: a copy of the program
 // beside the configEtq.ini of the test shop, whose port is a file.
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "FilaTeste.h"
 #include "Ouro.h"
@@ -22,6 +24,22 @@ protected:
         FecharOutro();
         return cli_.Rodar("imprimir " + argumentos);
     }
+    TResultadoCli Formato(const std::string& argumentos) {
+        FecharOutro();
+        return cli_.Rodar("formato " + argumentos);
+    }
+    // Every FORMATMRG row, all columns, sorted (the table has no key).
+    std::string TabelaFormato() {
+        std::vector<std::string> linhas;
+        for (const char* c : {"COD_MRG", "NOM_CAMPO", "TIT_CAMPO", "ORD_IMP", "TAM_IMP", "PRINT_CAMPO", "AUX_1",
+                              "AUX_2", "AUX_3", "AUX_4", "AUX_5"})
+            linhas.push_back(Texto(std::string("select list(coalesce(cast(") + c +
+                                   " as varchar(60)), '<null>'), '|') from (select * from FormatMrg order by " +
+                                   "cod_mrg, nom_campo, aux_2, aux_5, ord_imp)"));
+        std::string tudo;
+        for (const std::string& l : linhas) tudo += l + "\n";
+        return tudo;
+    }
     TProgramaCli cli_;
 };
 
@@ -31,6 +49,59 @@ TEST_F(CmdImprimir, ImprimeAFilaComoOBotaoDaJanela) {
     EXPECT_EQ(r.saida, "4 etiquetas enviadas (modelo 11)\n");
     EXPECT_EQ(r.erro, "");
     EXPECT_TRUE(IgualAoOuro("modelo11_quantidade4.prn", Saida()));
+}
+
+TEST_F(CmdImprimir, FormatoExportadoEImportadoNoutraLoja) {
+    Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 3, 36)");
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_4, AUX_5) "
+             "values (13, 'CODIGO DE BARRAS', 10, 'T', 0, 10, 2, 'A', 'do varejo')");
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3) "
+             "values (13, 'NOME', 20, 'T', 2, 2, 1)");
+    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, PRINT_CAMPO) values (40, 'OUTRO SISTEMA', 'T')");
+    const std::string arquivo = pasta_ + "/gondola.ini";
+    TResultadoCli r = Formato("exportar " + arquivo);
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "Desenho do modelo 09 exportado para " + arquivo + " (2 campo(s)).\n");
+    const std::string exportado = LerTudo(arquivo);
+    EXPECT_NE(exportado.find("[campo]\nimprime = NOME\n"), std::string::npos) << exportado;
+    r = Rodar("--sem-pausa --modelo 9");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    const std::string antes = Saida();
+    const std::string tabela = TabelaFormato();
+
+    // Over an existing design only with --substituir; a damaged file never.
+    r = Formato("importar " + arquivo);
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.erro.find("use --substituir"), std::string::npos) << r.erro;
+    const std::string estragado = pasta_ + "/estragado.ini";
+    std::string texto = exportado;
+    texto.replace(texto.find("vertical_mm = 2"), 15, "vertical_mm = 2.5");
+    {
+        std::ofstream(estragado) << texto;
+    }
+    r = Formato("importar " + estragado + " --substituir");
+    EXPECT_EQ(r.codigo, 1);
+    const size_t linha = std::count(texto.begin(), texto.begin() + texto.find("vertical_mm = 2.5"), '\n') + 1;
+    EXPECT_NE(r.erro.find(estragado + ", Linha " + std::to_string(linha) + ": vertical_mm pede um número inteiro"),
+              std::string::npos) << r.erro;
+    EXPECT_EQ(TabelaFormato(), tabela);
+    // The same design over itself: the retail system's AUX_5 stays with its row.
+    r = Formato("importar " + arquivo + " --substituir");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(TabelaFormato(), tabela);
+
+    // Into a shop with no design: the same labels come out.
+    Executar("delete from FormatMrg where cod_mrg in (13, 113)");
+    r = Formato("importar " + arquivo);
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "Desenho do modelo 09 importado de " + arquivo + " (2 campo(s)).\n");
+    fs::remove(saida_);
+    r = Rodar("--sem-pausa --modelo 9");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Saida(), antes);
+    r = Formato("exportar " + pasta_ + "/de_novo.ini");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(LerTudo(pasta_ + "/de_novo.ini"), exportado);
 }
 
 TEST_F(CmdImprimir, ModeloDaLinhaDeComandoVenceOConfigurado) {

@@ -1,6 +1,7 @@
 #include "common/Encerramento.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -54,11 +55,18 @@ void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundos
     // ends the program at once.
     std::atexit(Desligar);
 
-    std::thread([aoPedir = std::move(aoPedir), segundosAteForcar] {
-        // Signals go to the other threads: this one only waits on the pipe.
-        sigset_t todos;
-        sigfillset(&todos);
-        pthread_sigmask(SIG_BLOCK, &todos, nullptr);
+    // Only the watcher takes the signals: this thread and every thread started
+    // from it later (the database engine's) keep them blocked. A signal that
+    // lands on the thread working in the embedded engine leaves its detach
+    // spinning without end.
+    sigset_t sinais;
+    sigemptyset(&sinais);
+    sigaddset(&sinais, SIGINT);
+    sigaddset(&sinais, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
+
+    std::thread([aoPedir = std::move(aoPedir), segundosAteForcar, sinais] {
+        pthread_sigmask(SIG_UNBLOCK, &sinais, nullptr);
         char c = 0;
         for (;;) {
             ssize_t n = read(g_tubo[0], &c, 1);

@@ -41,6 +41,10 @@ std::string ParaUtf8(std::string_view bytes) {
     return out;
 }
 
+bool Representavel(char32_t cp) {
+    return cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF) || Reverso().count(cp) > 0;
+}
+
 std::string DeUtf8(std::string_view utf8, char substituto) {
     std::string out;
     out.reserve(utf8.size());
@@ -51,7 +55,7 @@ std::string DeUtf8(std::string_view utf8, char substituto) {
         char32_t cp;
         if (!Utf8::Proximo(utf8, i, cp)) { out.push_back(substituto); ++i; continue; }
         if (cp >= 0xA0 && cp <= 0xFF) { out.push_back(static_cast<char>(cp)); continue; }
-        auto it = Reverso().find(cp);
+        const auto it = Reverso().find(cp);
         out.push_back(it != Reverso().end() ? static_cast<char>(it->second) : substituto);
     }
     return out;

@@ -17,6 +17,9 @@ std::string ParaUtf8(std::string_view bytes);
 // malformed UTF-8 sequence, becomes `substituto`.
 std::string DeUtf8(std::string_view utf8, char substituto = '?');
 
+// True when the code page holds the code point (DeUtf8 keeps it).
+bool Representavel(char32_t cp);
+
 // The Unicode code point of one Windows-1252 byte.
 char32_t CodePoint(unsigned char byte);
 

@@ -32,11 +32,13 @@ namespace {
 const char* const kMensagemCommit = "Transação não efetuada, será revertida, favor tentar novamente.";
 
 // Value of a pairs list as INSERTFILE writes it: decimal commas become points,
-// quotes become blanks, so the text can sit between single quotes.
+// quotes become blanks, so the text can sit between single quotes. A NUL (a
+// goods name can hold one) would end the statement text early: a blank too,
+// as the printer side blanks control bytes.
 void AcrescentarValorLimpo(std::string& destino, const std::string& valor) {
     for (char c : valor) {
         if (c == ',') c = '.';
-        else if (c == '\'' || c == '"') c = ' ';
+        else if (c == '\'' || c == '"' || c == '\0') c = ' ';
         destino += c;
     }
 }

@@ -50,7 +50,7 @@ void TCdbDeviceLPT::Conectar(const std::string& porta, int timeOutMs) {
     const std::string nome = NomeArquivo(porta);
     GravarLog("  NomeArq: " + nome);
     if (CaminhoWindows(nome))
-        Falhar(EOSError("EOSError: Caminho do Windows não existe nesta estação: " + nome));
+        Falhar(EOSError("Caminho do Windows não existe nesta estação: " + nome));
     if (ModoArquivo()) {
         struct stat st{};
         // Only a plain file is emptied; a device named by path stays where it is.
@@ -58,13 +58,13 @@ void TCdbDeviceLPT::Conectar(const std::string& porta, int timeOutMs) {
             GravarLog("  DeleteFile(" + nome + ")");
             if (::unlink(nome.c_str()) != 0) {
                 int e = errno;
-                Falhar(EOSError("EOSError: Não foi possível apagar " + nome + ": " + MensagemErroSistema(e)));
+                Falhar(EOSError("Não foi possível apagar " + nome + ": " + MensagemErroSistema(e)));
             }
         }
     }
     int erro = 0;
     int fd = Abrir(nome, false, erro);
-    if (fd < 0) Falhar(EOSError("EOSError: Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
+    if (fd < 0) Falhar(EOSError("Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
     Descritor::Fechar(fd);
 }
 

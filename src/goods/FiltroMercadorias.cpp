@@ -1,7 +1,12 @@
 #include "goods/FiltroMercadorias.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
+#include "common/Win1252.h"
 
 namespace {
 
@@ -16,6 +21,27 @@ const char* const kFixas[9] = {
     "M.ALIQ_ICMS, M.COD_NCM, M.ICM_PROG ,M.CUSTO_OPE ",
     "from MERCADORIAS M where( M.COD_RED>0)",
 };
+
+// Lengths of the columns the text criteria are compared with: a longer text
+// matches nothing (and a very long one is no SQL statement).
+constexpr size_t kTamanhoCodBar = 30;    // MERCADORIAS.COD_BAR
+constexpr size_t kTamanhoNomMer = 50;    // MERCADORIAS.NOM_MER
+constexpr size_t kTamanhoRefMer = 30;    // MERCADORIAS.REF_MER
+constexpr size_t kTamanhoLocMer = 10;    // MERCADORIAS.LOC_MER
+constexpr size_t kTamanhoNomDep = 40;    // DEPARTAMENTOS.NOM_DEP
+constexpr size_t kTamanhoNomSetor = 30;  // DEPARTAMENTOS.NOM_SETOR
+
+std::string CodigoByte(unsigned char c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "byte 0x%02X", c);
+    return buf;
+}
+
+std::string CodigoUnicode(char32_t cp) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+    return buf;
+}
 
 // Letters a to z upper-cased, every other character left as it is.
 std::string UP(std::string_view texto) {
@@ -38,10 +64,47 @@ std::string SemBrancosNasPontas(std::string_view s) {
     return std::string(s.substr(i, f - i));
 }
 
+// Codes and invoice numbers are INTEGER columns: a number beyond them finds
+// nothing, and one beyond 64 bits is no SQL number at all.
 void ExigirInteiro(const std::string& valor, const char* campo) {
     if (!EhNumeroInteiro(valor))
         throw Exception(std::string("O campo \"") + campo + "\" aceita apenas um número inteiro; '" + valor +
                         "' não serve.");
+    const bool negativo = valor[0] == '-';
+    std::string digitos = valor.substr(negativo ? 1 : 0);
+    digitos.erase(0, std::min(digitos.find_first_not_of('0'), digitos.size() - 1));
+    const std::string limite = negativo ? "2147483648" : "2147483647";
+    if (digitos.size() > limite.size() || (digitos.size() == limite.size() && digitos > limite))
+        throw Exception(std::string("O campo \"") + campo +
+                        "\" aceita números de -2147483648 a 2147483647; '" + valor + "' está fora da faixa.");
+}
+
+// What a text criterion may hold: characters the shop database stores
+// (Windows-1252), no control characters, no more than its column's length.
+// Otherwise the criterion would match something else or break the statement.
+std::string ProblemaNoTexto(std::string_view texto, size_t maximo) {
+    size_t i = 0;
+    while (i < texto.size()) {
+        char32_t cp;
+        if (!Utf8::Proximo(texto, i, cp))
+            return "tem um byte que não forma texto (" + CodigoByte(static_cast<unsigned char>(texto[i])) + ")";
+        if (cp < 0x20 || cp == 0x7F) return "tem um caractere de controle (" + CodigoByte(static_cast<unsigned char>(cp)) + ")";
+        if (!Win1252::Representavel(cp)) {
+            std::string c;
+            Utf8::Anexar(c, cp);
+            return "tem o caractere \"" + c + "\" (" + CodigoUnicode(cp) +
+                   "), que o banco de dados da loja não guarda";
+        }
+    }
+    const size_t n = Comprimento(texto);
+    if (n > maximo)
+        return "tem " + std::to_string(n) + " caracteres; o campo guarda no máximo " + std::to_string(maximo);
+    return "";
+}
+
+void ExigirTexto(const std::string& valor, const char* campo, size_t maximo) {
+    const std::string problema = ProblemaNoTexto(valor, maximo);
+    if (!problema.empty()) throw Exception(std::string("O campo \"") + campo + "\" " + problema + ".");
 }
 
 void ExigirEscolha(bool escolhido, const char* opcao) {
@@ -50,12 +113,18 @@ void ExigirEscolha(bool escolhido, const char* opcao) {
 }
 
 void ExigirData(const std::string& valor, const char* opcao) {
+    TDateTime data;
     try {
-        StrToDate(valor);
+        data = StrToDate(valor);
     } catch (const EConvertError&) {
         throw Exception(std::string("A opção \"") + opcao + "\" está marcada, mas '" + valor +
                         "' não é uma data válida (DD/MM/AAAA).");
     }
+    int ano, mes, dia;
+    DecodeDate(data, ano, mes, dia);
+    if (ano < 1 || ano > 9999)
+        throw Exception(std::string("A opção \"") + opcao + "\" está marcada, mas '" + valor +
+                        "' está fora das datas que o banco de dados guarda (01/01/0001 a 31/12/9999).");
 }
 
 std::string SemZerosAEsquerda(std::string_view digitos) {
@@ -105,20 +174,50 @@ void ValidarOpcoes(const TOpcoesMercadorias& o) {
         ExigirData(o.edtDtC1, "Data de emissão da compra");
         ExigirData(o.edtDtC2, "Data de emissão da compra");
     }
+    if (o.chkBarras) ExigirTexto(o.edtcodbarras, "Código de barras igual a", kTamanhoCodBar);
+    if (o.chkDiferente) ExigirTexto(o.edtDiferente, "Diferente de", kTamanhoCodBar);
+    if (o.chkNome) ExigirTexto(o.edtNome, "Nome do produto", kTamanhoNomMer);
+    if (o.chkReferencia) ExigirTexto(o.edtReferencia, "Referência", kTamanhoRefMer);
+    if (o.chkLocaliz) ExigirTexto(o.edtLocaliz, "Localização", kTamanhoLocMer);
+    if (o.chkDepartComposta) ExigirTexto(o.edtNomeDepart, "Departamento ( composto )", kTamanhoNomDep);
+    if (o.chksetor && o.edtSetor) ExigirTexto(*o.edtSetor, "Setor", kTamanhoNomSetor);
+    if (o.chkListaCodBar) {
+        const std::vector<std::string> codigos = LinhasDaLista(o.memoLista);
+        for (size_t i = 0; i < codigos.size(); ++i) {
+            const std::string problema = ProblemaNoTexto(codigos[i], kTamanhoCodBar);
+            if (!problema.empty())
+                throw Exception("A linha " + std::to_string(i + 1) + " da listagem de códigos de barras " + problema +
+                                ": confira o arquivo.");
+        }
+    }
     if (o.chkListaCodBar && ListaCodigosBarras(o.memoLista).empty())
         throw Exception("A opção \"Código de barras ( por listagem )\" está marcada, mas a listagem não tem nenhum código.");
 }
 
-std::string ListaCodigosBarras(std::string_view memo) {
-    std::string lista;
+std::vector<std::string> LinhasDaLista(std::string_view memo) {
+    std::vector<std::string> linhas;
     size_t inicio = 0;
     while (inicio <= memo.size()) {
         size_t fim = memo.find('\n', inicio);
         if (fim == std::string_view::npos) fim = memo.size();
-        std::string linha = SemBrancosNasPontas(memo.substr(inicio, fim - inicio));
-        if (!linha.empty()) lista += (lista.empty() ? "(cod_bar=" : " or (cod_bar=") + Q(linha) + ")";
+        linhas.push_back(SemBrancosNasPontas(memo.substr(inicio, fim - inicio)));
         inicio = fim + 1;
     }
+    return linhas;
+}
+
+std::vector<std::string> CodigosDaLista(std::string_view memo) {
+    std::vector<std::string> codigos;
+    std::set<std::string> vistos;
+    for (std::string& linha : LinhasDaLista(memo))
+        if (!linha.empty() && vistos.insert(linha).second) codigos.push_back(std::move(linha));
+    return codigos;
+}
+
+std::string ListaCodigosBarras(std::string_view memo) {
+    std::string lista;
+    for (const std::string& linha : LinhasDaLista(memo))
+        if (!linha.empty()) lista += (lista.empty() ? "(cod_bar=" : " or (cod_bar=") + Q(linha) + ")";
     return lista.empty() ? std::string() : "and (" + lista + ")";
 }
 
@@ -156,7 +255,11 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
                                       D(o.edtData2) + "')"
                                 : "";
         case 33: return o.chkMinimo ? "AND (M.qtd_Est <= M.Qtd_Min)" : "";
-        case 34: return o.chkListaCodBar ? ListaCodigosBarras(o.memoLista) : "";
+        case 34:
+            if (!o.chkListaCodBar) return "";
+            if (CodigosDaLista(o.memoLista).size() > kMaximoCodigosNaInstrucao)
+                return std::string("and (cod_bar in (select L.COD_BAR from ") + kTabelaLista + " L))";
+            return ListaCodigosBarras(o.memoLista);
         case 35:
             if (!o.chkProAtivos) return "";
             return o.rbAtivos ? "AND (M.Pro_ATIVO ='T')" : "AND (M.Pro_ATIVO ='F')";

@@ -28,6 +28,20 @@ std::vector<std::string> SQLMercadorias(const TOpcoesMercadorias& o);
 std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot);
 // "and ((cod_bar='789') or (cod_bar='123'))"; empty when no line has a barcode.
 std::string ListaCodigosBarras(std::string_view memo);
+// Up to this many codes the barcode list stands in the statement as one
+// "or (cod_bar=...)" each. A list far longer overflows the engine's stack
+// while it compiles the statement (about 40,000 codes crash Firebird 3, and a
+// server with it); a longer list goes into the temporary table below, which
+// the statement reads instead (same rows, same order).
+constexpr size_t kMaximoCodigosNaInstrucao = 1000;
+// The temporary table (one per transaction) of a long barcode list.
+inline constexpr const char* kTabelaLista = "ETIQUETALISTA";
+// The non-empty lines of the list, in order, each once.
+std::vector<std::string> CodigosDaLista(std::string_view memo);
+
+// Every line of the list, blanks and control characters cut at both ends
+// (empty lines kept, so a position is the file's line number).
+std::vector<std::string> LinhasDaLista(std::string_view memo);
 
 // Line 4 of the department check: the name condition, or " " when off.
 std::string LinhaNomeDepartamento(const TOpcoesMercadorias& o);

@@ -59,7 +59,48 @@ void TSelecaoMercadorias::AbrirMercadorias() {
     tblMercadorias.Clear();
     for (const std::string& l : linhas) tblMercadorias.Add(l);
     linhaNomeDepartamento_ = linhaNome;
+    if (Opcoes.chkListaCodBar) {
+        const std::vector<std::string> codigos = CodigosDaLista(Opcoes.memoLista);
+        if (codigos.size() > kMaximoCodigosNaInstrucao) EncherTabelaLista(codigos);
+    }
     tblMercadorias.Open();
+}
+
+void TSelecaoMercadorias::EncherTabelaLista(const std::vector<std::string>& codigos) {
+    const std::string tabela = kTabelaLista;
+    // Looked up and created on the first connection, whose reads see what is
+    // committed now; the goods connection reads one snapshot.
+    if (!dtm_.SelectFile("1", "rdb$relations", "RDB$RELATION_NAME=" + Q(tabela))) {
+        // Created once per shop database; rows live only in the transaction
+        // that wrote them, so workstations never see each other's lists.
+        try {
+            dtm_.dtbAplicativo.ExecutarImediato("CREATE GLOBAL TEMPORARY TABLE " + tabela +
+                                                " (COD_BAR VARCHAR(30)) ON COMMIT DELETE ROWS");
+            dtm_.dtbAplicativo.ExecutarImediato("CREATE INDEX IX_" + tabela + " ON " + tabela + " (COD_BAR)");
+        } catch (const fb::EEncerrando&) {
+            throw;
+        } catch (const fb::EFbConexao&) {
+            throw;
+        } catch (const EDatabaseError&) {
+            // Another workstation created it a moment ago: the inserts below tell otherwise.
+        }
+        // A snapshot older than the table does not know it: this run has read
+        // nothing yet, so it takes a new one.
+        if (dtm_.ibtAplicativoMrg.Ativa()) {
+            dtm_.ibtAplicativoMrg.Rollback();
+            dtm_.ibtAplicativoMrg.Start();
+        }
+    }
+    fb::TQuery q(dtm_.dtbAplicativoMrg, dtm_.ibtAplicativoMrg);
+    q.Clear();
+    q.Add("delete from " + tabela);
+    q.ExecSQL();
+    q.Clear();
+    q.Add("insert into " + tabela + " (COD_BAR) values (?)");
+    for (const std::string& codigo : codigos) {
+        q.ParamTexto(0, codigo);
+        q.ExecSQL();
+    }
 }
 
 void TSelecaoMercadorias::FecharMercadorias() {

@@ -68,6 +68,8 @@ public:
 private:
     bool HaLinhas(fb::TQuery& q, const std::vector<std::string>& linhas);
     size_t ContarMercadorias();
+    // A barcode list too long for the statement, in the temporary table it reads.
+    void EncherTabelaLista(const std::vector<std::string>& codigos);
     size_t InserirGrades(TInsercaoEmBlocos& fila);
     void InserirSimples(int modelo, TInsercaoEmBlocos& fila);
 

@@ -35,7 +35,6 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     // 1-8: every setting is read and converted before the component is touched.
     const std::string portaTexto = LerConfig("PATH REDE");
     const std::string linguagem = LerConfig("MODELO");
-    const std::string modeloPrint = LerConfig("MODELO PRINT");
     const std::string temperatura = LerConfig("TEMPERATURA");
     const std::string addColuna = LerConfig("ADDCOLUNA");
     const std::string modeloImpressora = LerConfig("MODELO IMPRESSORA");
@@ -154,11 +153,12 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
         if (Esperar) Esperar(PausaMs);
         else Pausa(PausaMs);
     }
-    if (AoProgresso && !AoProgresso(enviadas_, aEnviar_)) {
-        cancelado_ = true;
-        return false;
-    }
-    return true;
+    return Prosseguir(enviadas_);
+}
+
+bool TImpressaoEtiquetas::Prosseguir(int64_t feitas) {
+    if (AoProgresso && !AoProgresso(feitas, aEnviar_)) cancelado_ = true;
+    return !cancelado_;
 }
 
 bool TImpressaoEtiquetas::BuscarMercadoria(const std::string& codigo) {

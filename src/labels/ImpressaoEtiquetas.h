@@ -130,6 +130,9 @@ public:
     // Used by the walk: sends the composed job, pauses, reports progress;
     // false when the operator asked to stop.
     bool EnviarTrabalho(int etiquetas);
+    // Tells the progress hook `feitas` of the labels to send and asks it
+    // whether to go on; false (and Cancelado()) when the operator stopped.
+    bool Prosseguir(int64_t feitas);
     void IniciarContagem();  // counts the labels the filtered queue asks for (one query)
 
 private:

@@ -75,7 +75,7 @@ TEST(CanalArquivo, PortaParalelaAusenteFalhaSemCriarArquivo) {
     TCdbDevice d;
     d.SetPorta("LPT1");
     EXPECT_EQ(MensagemDe([&] { d.Ativar(); }),
-              "EOSError: Não foi possível abrir /dev/lp0: Arquivo ou dispositivo não encontrado");
+              "Não foi possível abrir /dev/lp0: Arquivo ou dispositivo não encontrado");
     EXPECT_FALSE(d.Ativo());
     EXPECT_FALSE(Existe("/dev/lp0"));
 }
@@ -89,7 +89,7 @@ TEST(CanalArquivo, CaminhoDoWindowsNaoViraArquivoLocal) {
         TCdbDevice d;
         d.SetPorta(porta);
         EXPECT_EQ(MensagemDe([&] { d.Ativar(); }),
-                  std::string("EOSError: Caminho do Windows não existe nesta estação: ") + porta);
+                  std::string("Caminho do Windows não existe nesta estação: ") + porta);
         EXPECT_FALSE(d.Ativo());
     }
     EXPECT_TRUE(std::filesystem::is_empty(pasta.caminho));

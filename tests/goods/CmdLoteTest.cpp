@@ -72,3 +72,51 @@ TEST_F(CmdLote, OpcaoRecusadaSaiComErroEAFilaFicaComoEstava) {
         EXPECT_EQ(Texto("select list(codigo) from etiquetaread"), "999") << args;
     }
 }
+
+// The messages a script sees for what the database would refuse in English or
+// match as something else; the queue stays as it was.
+TEST_F(CmdLote, RecusasEmPortuguesAntesDoBanco) {
+    const std::string binario = pasta_ + "/binario.lst";
+    Gravar(binario, "789\n" + TodosOsBytes());
+    const std::string longa = std::string(100000, 'A');
+    struct Caso {
+        std::string argumentos, erro;
+    };
+    const Caso casos[] = {
+        {"--lista '" + pasta_ + "'",
+         "A listagem de códigos de barras " + pasta_ + " é uma pasta, não um arquivo.\n"},
+        {"--lista '" + binario + "'",
+         "A linha 3 da listagem de códigos de barras tem um caractere de controle (byte 0x7F): confira o arquivo.\n"},
+        {"--codigo 1 99999999999999999999999999",
+         "O campo \"Código reduzido (até)\" aceita números de -2147483648 a 2147483647; "
+         "'99999999999999999999999999' está fora da faixa.\n"},
+        {"--nota 99999999999999999999999999",
+         "O campo \"Numero da nota de compra\" aceita números de -2147483648 a 2147483647; "
+         "'99999999999999999999999999' está fora da faixa.\n"},
+        {"--alteracao 01/01/0000 01/03/2026",
+         "A opção \"Data da alteracão de preços\" está marcada, mas '01/01/0000' está fora das datas que o banco de "
+         "dados guarda (01/01/0001 a 31/12/9999).\n"},
+        {"--nome " + longa, "O campo \"Nome do produto\" tem 100000 caracteres; o campo guarda no máximo 50.\n"},
+        {"--nome \xF0\x9F\x98\x80",
+         "O campo \"Nome do produto\" tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de dados da loja "
+         "não guarda.\n"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.argumentos.substr(0, 80));
+        const TResultadoCli r = Rodar(c.argumentos);
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.erro, c.erro);
+        EXPECT_EQ(r.saida, "");
+        EXPECT_EQ(Texto("select list(codigo) from etiquetaread"), "999");
+    }
+}
+
+// A goods name holding a NUL byte no longer breaks every batch that selects
+// it: the NUL is queued as a blank.
+TEST_F(CmdLote, NomeComNulNoBancoViraBrancoNaFila) {
+    Executar("update mercadorias set nom_mer = 'CA' || ascii_char(0) || 'FE' where cod_red = 1");
+    const TResultadoCli r = Rodar("--codigo 1 2");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "2\n");
+    EXPECT_EQ(Texto("select list(nome, '|') from (select nome from etiquetaread order by codigo)"), "CA FE|CHA");
+}

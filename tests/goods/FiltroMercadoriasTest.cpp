@@ -113,7 +113,7 @@ TEST(SQLMercadorias, FragmentoDeCadaOpcao) {
 TEST(SQLMercadorias, AspasDigitadasFicamDentroDoTexto) {
     TOpcoesMercadorias o;
     o.chkBarras = true;
-    o.edtcodbarras = "7'); delete from etiquetaread; --";
+    o.edtcodbarras = "7');delete from etiquetaread--";  // as long as the column
     o.chkDiferente = true;
     o.edtDiferente = "a'b";
     o.chkLocaliz = true;
@@ -121,7 +121,7 @@ TEST(SQLMercadorias, AspasDigitadasFicamDentroDoTexto) {
     o.chkListaCodBar = true;
     o.memoLista = "1' or '1'='1";
     const std::vector<std::string> l = SQLMercadorias(o);
-    EXPECT_EQ(l[10], "AND (M.COD_BAR Like '7''); delete from etiquetaread; --%')");
+    EXPECT_EQ(l[10], "AND (M.COD_BAR Like '7'');delete from etiquetaread--%')");
     EXPECT_EQ(l[11], "AND (M.COD_BAR <> 'a''b')");
     EXPECT_EQ(l[16], "And (M.Loc_Mer Like '''%')");
     EXPECT_EQ(l[34], "and ((cod_bar='1'' or ''1''=''1'))");
@@ -154,6 +154,107 @@ TEST(ValidarOpcoes, RecusaComMensagemQueNomeiaOCampo) {
         c.marcar(o);
         const std::string m = MensagemDe<Exception>([&] { SQLMercadorias(o); });
         EXPECT_NE(m.find(c.trecho), std::string::npos) << m;
+    }
+}
+
+// What the database would refuse in English, or match as something else, is
+// refused in Portuguese before anything is sent, naming the field.
+TEST(ValidarOpcoes, ForaDaFaixaDaColunaOuDoCodigoDeCaracteres) {
+    const std::string cemMil(100000, 'A');
+    struct Caso {
+        std::function<void(TOpcoesMercadorias&)> marcar;
+        std::string mensagem;
+    };
+    const Caso casos[] = {
+        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "1"; o.edtCod2 = "99999999999999999999999999"; },
+         "O campo \"Código reduzido (até)\" aceita números de -2147483648 a 2147483647; "
+         "'99999999999999999999999999' está fora da faixa."},
+        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "-9223372036854775809"; o.edtCod2 = "1"; },
+         "O campo \"Código reduzido (de)\" aceita números de -2147483648 a 2147483647; "
+         "'-9223372036854775809' está fora da faixa."},
+        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "2147483648"; },
+         "O campo \"Código reduzido (de)\" aceita números de -2147483648 a 2147483647; '2147483648' está fora da faixa."},
+        {[](auto& o) { o.chkNNota = true; o.edtNNota = "99999999999999999999999999"; },
+         "O campo \"Numero da nota de compra\" aceita números de -2147483648 a 2147483647; "
+         "'99999999999999999999999999' está fora da faixa."},
+        {[](auto& o) { o.chkDataEmi = true; o.edtData1 = "01/01/0000"; o.edtData2 = "01/03/2026"; },
+         "A opção \"Data da alteracão de preços\" está marcada, mas '01/01/0000' está fora das datas que o banco de "
+         "dados guarda (01/01/0001 a 31/12/9999)."},
+        {[](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "01/01/2026"; o.edtDtC2 = "31/12/0000"; },
+         "A opção \"Data de emissão da compra\" está marcada, mas '31/12/0000' está fora das datas que o banco de "
+         "dados guarda (01/01/0001 a 31/12/9999)."},
+        {[&](auto& o) { o.chkNome = true; o.edtNome = cemMil; },
+         "O campo \"Nome do produto\" tem 100000 caracteres; o campo guarda no máximo 50."},
+        {[&](auto& o) { o.chkLocaliz = true; o.edtLocaliz = cemMil; },
+         "O campo \"Localização\" tem 100000 caracteres; o campo guarda no máximo 10."},
+        {[&](auto& o) { o.chkBarras = true; o.edtcodbarras = cemMil; },
+         "O campo \"Código de barras igual a\" tem 100000 caracteres; o campo guarda no máximo 30."},
+        {[](auto& o) { o.chkNome = true; o.edtNome = "\xF0\x9F\x98\x80" "ABC"; },
+         "O campo \"Nome do produto\" tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de dados da loja "
+         "não guarda."},
+        {[](auto& o) { o.chkReferencia = true; o.edtReferencia = "REF\xE2\x86\x92" "1"; },
+         "O campo \"Referência\" tem o caractere \"\xE2\x86\x92\" (U+2192), que o banco de dados da loja não guarda."},
+        {[](auto& o) { o.chkBarras = true; o.edtcodbarras = "78\xFF"; },
+         "O campo \"Código de barras igual a\" tem um byte que não forma texto (byte 0xFF)."},
+        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n\n12" + std::string(1, '\0') + "3\n"; },
+         "A linha 3 da listagem de códigos de barras tem um caractere de controle (byte 0x00): confira o arquivo."},
+        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n7\x1B" "8\n"; },
+         "A linha 2 da listagem de códigos de barras tem um caractere de controle (byte 0x1B): confira o arquivo."},
+        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n7\xF0\x9F\x98\x80\n"; },
+         "A linha 2 da listagem de códigos de barras tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de "
+         "dados da loja não guarda: confira o arquivo."},
+        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = std::string(31, '7'); },
+         "A linha 1 da listagem de códigos de barras tem 31 caracteres; o campo guarda no máximo 30: confira o "
+         "arquivo."},
+    };
+    for (const auto& c : casos) {
+        TOpcoesMercadorias o;
+        c.marcar(o);
+        EXPECT_EQ(MensagemDe<Exception>([&] { SQLMercadorias(o); }), c.mensagem);
+    }
+}
+
+// The edges of what is accepted: the column's own length and range, accented
+// letters of the code page, control characters only at the ends of a list line.
+TEST(ValidarOpcoes, NoLimiteAindaPassa) {
+    TOpcoesMercadorias o;
+    o.chkCodRed = true;
+    o.edtCod1 = "-2147483648";
+    o.edtCod2 = "0002147483647";
+    o.chkNome = true;
+    o.edtNome = "CALÇÃO " + std::string(43, 'X');  // 50 characters
+    o.chkDataEmi = true;
+    o.edtData1 = "01/01/0001";
+    o.edtData2 = "31/12/9999";
+    o.chkListaCodBar = true;
+    o.memoLista = std::string(1, '\0') + "\t789\r\n" + std::string(30, '1');
+    EXPECT_NO_THROW(ValidarOpcoes(o));
+    EXPECT_EQ(SQLMercadorias(o)[34], "and ((cod_bar='789') or (cod_bar='" + std::string(30, '1') + "'))");
+}
+
+// Up to the bound the list stays in the statement, character for character;
+// above it (counting each code once) the statement reads the temporary table.
+TEST(SQLMercadorias, ListaAteOLimiteNaInstrucaoAcimaNaTabela) {
+    auto lista = [](size_t n, size_t repetidas) {
+        std::string memo;
+        for (size_t i = 0; i < n; ++i) memo += std::to_string(7890000000000L + i) + "\n";
+        for (size_t i = 0; i < repetidas; ++i) memo += " 7890000000000 \n";
+        return memo;
+    };
+    const std::string tabela = "and (cod_bar in (select L.COD_BAR from ETIQUETALISTA L))";
+    struct Caso {
+        size_t codigos, repetidas;
+        bool naTabela;
+    };
+    for (const Caso& c : {Caso{1, 0, false}, Caso{kMaximoCodigosNaInstrucao, 0, false},
+                          Caso{kMaximoCodigosNaInstrucao, 50, false}, Caso{kMaximoCodigosNaInstrucao + 1, 0, true},
+                          Caso{40000, 0, true}}) {
+        SCOPED_TRACE(c.codigos);
+        TOpcoesMercadorias o;
+        o.chkListaCodBar = true;
+        o.memoLista = lista(c.codigos, c.repetidas);
+        EXPECT_EQ(SQLMercadorias(o)[34], c.naTabela ? tabela : ListaCodigosBarras(o.memoLista));
+        EXPECT_EQ(CodigosDaLista(o.memoLista).size(), c.codigos);
     }
 }
 

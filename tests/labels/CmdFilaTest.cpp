@@ -29,6 +29,20 @@ TEST_F(CmdFila, ListaEmOrdemDeNomeSeparadoPorTabulacao) {
     EXPECT_EQ(r.erro, "");
 }
 
+// One queue row per line whatever the name holds: tabs, line breaks and
+// carriage returns are written escaped, the backslash doubled.
+TEST_F(CmdFila, SeparadoresNoNomeSaemEscapados) {
+    Enfileirar({"10, '789100', 'CAFE' || ascii_char(10) || 'PILAO', 'CAFE', 0, 1, 0",
+                "20, '789200', 'CHA' || ascii_char(9) || 'MATE' || ascii_char(13), 'CHA', 0, 1, 0",
+                "30, '78\\93', 'PAO\\N', 'PAO', 0, 1, 0"});
+    const TResultadoCli r = Rodar("");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida,
+              "10\t789100\tCAFE\\nPILAO\t1.000\t0.000\t0.000\n"
+              "20\t789200\tCHA\\tMATE\\r\t1.000\t0.000\t0.000\n"
+              "30\t78\\\\93\tPAO\\\\N\t1.000\t0.000\t0.000\n");
+}
+
 TEST_F(CmdFila, AdicionaPorBarrasEReferenciaComoAJanela) {
     TResultadoCli r = Rodar("--barras 555001 --grades");
     EXPECT_EQ(r.codigo, 0) << r.erro;

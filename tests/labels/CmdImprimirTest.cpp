@@ -109,11 +109,49 @@ TEST_F(CmdImprimir, ModeloDaLinhaDeComandoVenceOConfigurado) {
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "4 etiquetas enviadas (modelo 06)\n");
     EXPECT_NE(Saida().find("Manter restriado"), std::string::npos);
-    r = Rodar("--sem-pausa --modelo 60");
+}
+
+// A model that does not exist, none at all, or a PDF asked of a thermal model
+// is a configuration mistake: said on standard error, status 2, and nothing
+// reaches the port.
+TEST_F(CmdImprimir, ModeloErradoOuPdfDeTermicaSaemComStatus2SemEnviarNada) {
+    struct Caso {
+        const char* modeloPrint;
+        const char* argumentos;
+        const char* erro;
+    };
+    const Caso casos[] = {
+        {"11 - PPLA 3 colunas", "--modelo 60", "Modelo 60 não existe: nada foi impresso\n"},
+        {"", "--modelo 0", "Nenhum modelo de etiqueta configurado: nada foi impresso\n"},
+        {"", "", "Nenhum modelo de etiqueta configurado: nada foi impresso\n"},
+        {"99 - nenhum", "", "Modelo 99 não existe: nada foi impresso\n"},
+        {"11 - PPLA 3 colunas", "--pdf b.pdf",
+         "--pdf vale só para os modelos de folha A4; o modelo 11 é de impressora de etiquetas (etiquetas-cli "
+         "visualizar --png desenha as etiquetas): nada foi impresso\n"},
+        {"26 - A4", "--modelo 6 --pdf b.pdf",
+         "--pdf vale só para os modelos de folha A4; o modelo 06 é de impressora de etiquetas (etiquetas-cli "
+         "visualizar --png desenha as etiquetas): nada foi impresso\n"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.argumentos);
+        GravarConfig("MODELO PRINT", c.modeloPrint);
+        std::string argumentos = c.argumentos;
+        if (const size_t i = argumentos.find("b.pdf"); i != std::string::npos) argumentos.insert(i, pasta_ + "/");
+        const TResultadoCli r = Rodar("--sem-pausa " + argumentos);
+        EXPECT_EQ(r.codigo, 2);
+        EXPECT_EQ(r.erro, c.erro);
+        EXPECT_EQ(r.saida, "");
+        EXPECT_FALSE(fs::exists(saida_));
+        EXPECT_FALSE(fs::exists(pasta_ + "/b.pdf"));
+    }
+}
+
+TEST_F(CmdImprimir, FilaSemQuantidadesNaoImprimeNadaESaiCom0) {
+    Executar("update ETIQUETAREAD set QUANTIDADE = 0");
+    const TResultadoCli r = Rodar("--sem-pausa");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(r.saida, "Modelo 60 não existe: nada foi impresso\n");
-    // The port is left alone: the labels of the last print are still there.
-    EXPECT_NE(Saida().find("Manter restriado"), std::string::npos);
+    EXPECT_EQ(r.saida, "Nenhuma etiqueta a imprimir: as quantidades da fila são todas 0\n");
+    EXPECT_EQ(r.erro, "");
 }
 
 // Every thermal and shelf-edge model from the command line; the languages

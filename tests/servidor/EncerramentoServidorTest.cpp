@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <thread>
 
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -99,6 +100,79 @@ TEST_P(EncerramentoCli, OComandoTerminaEmOrdemNoMeioDoTrabalho) {
 INSTANTIATE_TEST_SUITE_P(Casos, EncerramentoCli,
                          ::testing::Values(CasoSinal{"Term", SIGTERM, true}, CasoSinal{"Int", SIGINT, true}),
                          [](const auto& i) { return std::string(i.param.nome); });
+
+// etiquetas-cli imprimir stopped by Ctrl+C or SIGTERM in the middle of a long
+// print, on the embedded engine and on the server: it ends within 2 s of
+// saying so, with the database detached. Ctrl+C used to leave the embedded
+// engine spinning in the detach; SIGTERM used to end it 5 s later, mute.
+struct CasoImprimir {
+    const char* nome;
+    int sinal;
+    bool servidor;
+    bool a4;  // a row of 1,000,000,000 labels on an A4 sheet model
+};
+
+class ImprimirInterrompido : public ::testing::TestWithParam<CasoImprimir> {
+protected:
+    void SetUp() override {
+        if (GetParam().servidor) EXIGIR_SERVIDOR();
+    }
+};
+
+TEST_P(ImprimirInterrompido, TerminaLogoComOBancoFechado) {
+    const CasoImprimir& c = GetParam();
+    TPastaTemp pasta("etiq-sinal-imprimir");
+    const std::string arquivo = pasta / "loja.fdb";
+    const std::string caminho = c.servidor ? Servidor().Caminho(arquivo) : arquivo;
+    {
+        TProcesso demo({ETIQ_CLI, "demo-db", caminho, "--mercadorias", "50"}, pasta.caminho.string());
+        ASSERT_TRUE(demo.Esperar(120)) << demo.Saida();
+        ASSERT_EQ(demo.Status(), 0) << demo.Saida();
+        TConexao banco(caminho);
+        banco.Executar("delete from etiquetaread");
+        banco.Executar("insert into etiquetaread (codigo, barras, nome, so_nome, estoque, vlr_ven, quantidade) "
+                       "select cod_red, cod_bar, nom_mer, nom_mer, 0, vlr_ven, " +
+                       std::string(c.a4 ? "1000000000" : "1900") + " from mercadorias where cod_red = 1");
+        banco.Executar("insert into etiquetamrg (linha1, ct_lin) values ('ANTES', 0)");
+    }
+    const std::string porta = pasta / "saida.prn";
+    DefinirDiretorioSistema(pasta.caminho.string());
+    GravarConfig({{"PATH MERKOR", caminho}, {"PATH REDE", "FILE:" + porta}, {"MODELO", "PPLA"},
+                  {"MODELO PRINT", c.a4 ? "26 - A4" : "11 - PPLA"}});
+    DefinirDiretorioSistema("");
+    fs::copy_file(ETIQ_CLI, pasta / "etiquetas-cli");
+    std::vector<std::string> argumentos = {pasta / "etiquetas-cli", "imprimir"};
+    if (c.a4) argumentos.insert(argumentos.end(), {"--pdf", pasta / "folhas.pdf"});
+    TProcesso cli(argumentos, pasta.caminho.string());
+    // Under way: the first labels at the port, or the sheet table filling.
+    for (int i = 0; i < 300 && !cli.Esperar(0) && (c.a4 ? i < 20 : !fs::exists(porta)); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_FALSE(cli.Esperar(0)) << cli.Saida();
+
+    cli.Sinal(c.sinal);
+    const auto inicio = std::chrono::steady_clock::now();
+    ASSERT_TRUE(cli.Esperar(10)) << "etiquetas-cli não terminou\n" << cli.Saida();
+    EXPECT_LT(Segundos(inicio), 2.5) << cli.Saida();
+    EXPECT_EQ(cli.Status(), 128 + c.sinal) << cli.Saida();
+    if (c.sinal == SIGINT) EXPECT_NE(cli.Saida().find("Impressão cancelada: "), std::string::npos) << cli.Saida();
+    else EXPECT_NE(cli.Saida().find("encerrado pelo SIGTERM"), std::string::npos) << cli.Saida();
+    EXPECT_FALSE(fs::exists(pasta / "folhas.pdf"));
+
+    // Closed: the database opens again (the embedded file is no longer held)
+    // and the sheet table holds what it held.
+    TConexao banco(caminho);
+    EXPECT_EQ(OutrosAnexos(banco, cli.Pid()), 0);
+    EXPECT_EQ(banco.Texto("select list(linha1) from etiquetamrg"), "ANTES");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ImprimirInterrompido,
+    ::testing::Values(CasoImprimir{"CtrlCEmbutido", SIGINT, false, false},
+                      CasoImprimir{"CtrlCServidor", SIGINT, true, false},
+                      CasoImprimir{"TermEmbutido", SIGTERM, false, false},
+                      CasoImprimir{"TermServidor", SIGTERM, true, false},
+                      CasoImprimir{"CtrlCBilhaoA4", SIGINT, false, true}),
+    [](const auto& i) { return std::string(i.param.nome); });
 
 // The program as its entry builds it, on the configEtq.ini of `pasta`. With
 // "banco" it runs the "Etiquetas" action first (no goods window here), so

@@ -12,13 +12,29 @@
 
 namespace {
 
+// One queue row per line: the separators a name may carry are written as
+// \t, \n and \r, and the backslash itself doubled, so a script reads it back.
+std::string Escapado(const std::string& texto) {
+    std::string r;
+    for (char c : texto) {
+        switch (c) {
+            case '\t': r += "\\t"; break;
+            case '\n': r += "\\n"; break;
+            case '\r': r += "\\r"; break;
+            case '\\': r += "\\\\"; break;
+            default: r += c;
+        }
+    }
+    return r;
+}
+
 void Listar(TTabela& fila) {
     fila.SetOrdenacao("NOME");
     fila.Open();
     for (fila.First(); !fila.Eof(); fila.Next()) {
         const char* separador = "";
         for (const char* coluna : {"CODIGO", "BARRAS", "NOME", "VLR_VEN", "ESTOQUE", "QUANTIDADE"}) {
-            std::cout << separador << fila.FieldByName(coluna).AsString();
+            std::cout << separador << Escapado(fila.FieldByName(coluna).AsString());
             separador = "\t";
         }
         std::cout << "\n";

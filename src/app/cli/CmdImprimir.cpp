@@ -6,6 +6,7 @@
 
 #include "Comandos.h"
 #include "common/ConfigEtq.h"
+#include "common/Encerramento.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "data/fb/FbCliente.h"
@@ -33,7 +34,7 @@ int Colunas58DoConfig() {
 
 int Executar(const std::vector<std::string>& argumentos) {
     TOpcoesCli op(argumentos);
-    std::string modelo = op.Valor("modelo", "0");
+    const std::string modeloTexto = op.Valor("modelo", "0");
     const bool temParametro = op.Tem("parametro");
     const std::string parametro = op.Valor("parametro");
     const std::string brancos = op.Valor("brancos", "0");
@@ -57,7 +58,7 @@ int Executar(const std::vector<std::string>& argumentos) {
 
     TdtmAplicativo dtm;
     TImpressaoEtiquetas imp(dtm);
-    imp.ParamModelo = "0" + std::to_string(Inteiro("modelo", modelo));
+    imp.ParamModelo = "0" + std::to_string(Inteiro("modelo", modeloTexto));
     if (temParametro) imp.edtParametro = parametro;
     imp.edtBranco = Inteiro("brancos", brancos);
     if (temParcelas) {
@@ -71,9 +72,24 @@ int Executar(const std::vector<std::string>& argumentos) {
     if (semPausa) imp.PausaMs = 0;
     imp.ArquivoPdf = pdf;
 
-    // Ctrl+C stops before the next print job, as the window's "Cancelar" does.
+    // Configuration mistakes are told before the queue or the port is touched.
+    const int modelo = imp.ModeloConfigurado();
+    const std::string nn = ZerosEsquerda(modelo, 2);
+    std::string recusa;
+    if (modelo == 0) recusa = "Nenhum modelo de etiqueta configurado: nada foi impresso";
+    else if (modelo < 1 || modelo > 59) recusa = "Modelo " + nn + " não existe: nada foi impresso";
+    else if (!pdf.empty() && !EhModeloA4(modelo))
+        recusa = "--pdf vale só para os modelos de folha A4; o modelo " + nn +
+                 " é de impressora de etiquetas (etiquetas-cli visualizar --png desenha as etiquetas): nada foi impresso";
+    if (!recusa.empty()) {
+        std::cerr << recusa << "\n";
+        return 2;
+    }
+
+    // Ctrl+C stops before the next print job, as the window's "Cancelar" does;
+    // SIGTERM too, and the program then says it was ended by the signal.
     std::signal(SIGINT, AoInterromper);
-    imp.AoProgresso = [](int64_t, int64_t) { return !g_interrompido.load(); };
+    imp.AoProgresso = [](int64_t, int64_t) { return !g_interrompido.load() && !EncerramentoPedido(); };
 
     imp.tblEtiquetaRead.Open();
     try {
@@ -92,13 +108,10 @@ int Executar(const std::vector<std::string>& argumentos) {
                   << " etiquetas enviadas\n";
         return 130;
     }
-    const std::string nn = ZerosEsquerda(imp.ModelNumber(), 2);
-    if (imp.ModelNumber() == 0)
-        std::cout << "Nenhum modelo de etiqueta configurado: nada foi impresso\n";
-    else if (imp.ModelNumber() < 1 || imp.ModelNumber() > 59)
-        std::cout << "Modelo " << nn << " não existe: nada foi impresso\n";
-    else if (EhModeloA4(imp.ModelNumber()))
+    if (EhModeloA4(modelo))
         std::cout << "Folhas A4 do modelo " << nn << (pdf.empty() ? " mostradas\n" : " gravadas em " + pdf + "\n");
+    else if (imp.EtiquetasAEnviar() == 0)
+        std::cout << "Nenhuma etiqueta a imprimir: as quantidades da fila são todas 0\n";
     else
         std::cout << imp.EtiquetasEnviadas() << " etiquetas enviadas (modelo " << nn << ")\n";
     return 0;

@@ -1,6 +1,7 @@
 // etiquetas-cli lote: builds a label batch from the goods window's options,
 // with no window, on the database named by PATH MERKOR in the configEtq.ini
 // beside the program, and says how many queue rows were written.
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -17,6 +18,9 @@ namespace {
 
 std::string LerLista(const std::string& arquivo) {
     if (arquivo == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
+    std::error_code ec;
+    if (std::filesystem::is_directory(arquivo, ec))
+        throw Exception("A listagem de códigos de barras " + arquivo + " é uma pasta, não um arquivo.");
     std::ifstream f(arquivo, std::ios::binary);
     if (!f) throw Exception("Não foi possível ler a listagem de códigos de barras: " + arquivo);
     std::ostringstream s;

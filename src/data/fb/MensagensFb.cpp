@@ -65,7 +65,11 @@ std::string TraduzirStatusFb(const intptr_t* status, const std::string& original
         std::string texto = Traduzir(s, i);
         if (!texto.empty()) return texto;
     }
-    return original;
+    // Unknown here: the codes in Portuguese words, then the server's own text.
+    const intptr_t gds = s.itens.empty() ? 0 : s.itens.front().codigo;
+    const long sqlcode = status ? isc_sqlcode(status) : 0;
+    return "Erro do banco de dados (código SQL " + std::to_string(sqlcode) + ", GDS " + std::to_string(gds) + ")" +
+           (original.empty() ? std::string() : ": " + original);
 }
 
 namespace {

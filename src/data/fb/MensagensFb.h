@@ -7,8 +7,9 @@
 
 namespace fb {
 
-// The message for a Firebird status vector; `original` (the library's text)
-// when the failure is not one of those known here.
+// The message for a Firebird status vector; for a failure not known here,
+// "Erro do banco de dados (código SQL N, GDS N): " and `original` (the
+// library's text), so no failure reaches the operator in English alone.
 std::string TraduzirStatusFb(const intptr_t* status, const std::string& original);
 
 }  // namespace fb

@@ -6,6 +6,7 @@
 
 #include "common/Excecoes.h"
 #include "common/Regional.h"
+#include "common/UFuncoes.h"
 #include "data/udtmAplicativo.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/Modelos.h"
@@ -78,23 +79,38 @@ private:
 };
 
 void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos) {
+    const TDadosLoja loja = LerDadosLoja();
+    TFormularioA4 formulario = CriaFormularioA4(modelo, loja);
+    // Blank cells only skip used cells of the first sheet: more than a sheet
+    // holds would fill the sheet table with nothing.
+    const int celulas = formulario.CelulasPorPagina();
+    if (imp.edtBranco > celulas)
+        throw Exception("Etiquetas brancas: " + std::to_string(imp.edtBranco) + " passa das " +
+                        std::to_string(celulas) + " etiquetas de uma folha do modelo " + ZerosEsquerda(modelo, 2) +
+                        "; informe de 0 a " + std::to_string(celulas) + ". Nada foi impresso.");
     TTabela& fila = imp.tblEtiquetaRead;
+    imp.IniciarContagem();
     fila.First();
     imp.dtm.DeleteRegistro("EtiquetaMrg", "1=1");
     for (int i = 1; i <= imp.edtBranco; ++i) imp.InsertEtiquetaMrg(".", "", "", "", "");
-    const TDadosLoja loja = LerDadosLoja();
     const std::string nomeLoja = Trecho(loja.nome, 1, 70);  // fits LINHA4
+    int64_t feitas = 0;
     for (; !fila.Eof(); fila.Next()) {
         const TLinhaFila linha = LerLinhaFila(fila);
         if (linha.QUANTIDADE <= Decimal(0) || !imp.BuscarMercadoria(linha.CODIGO)) continue;
         const TTextosCelula t = textos(imp.Mercadoria(), nomeLoja);
-        for (int64_t copias = ContagemEtiquetas(linha.QUANTIDADE); copias > 0; --copias)
+        for (int64_t copias = ContagemEtiquetas(linha.QUANTIDADE); copias > 0; --copias) {
             imp.InsertEtiquetaMrg(t[0], t[1], t[2], t[3], t[4]);
+            // Asked now and then: a count in the millions is stopped as the thermal walk is.
+            if (++feitas % 100 == 0 && !imp.Prosseguir(feitas)) {
+                imp.dtm.dtmRollback();
+                return;
+            }
+        }
     }
     // A failed commit has told the operator; the preview shows what the query still sees.
     imp.Commit();
 
-    TFormularioA4 formulario = CriaFormularioA4(modelo, loja);
     ConfiguraBarrasA4(formulario, modelo, imp.IndiceRatio, imp.TipoBarraA4);
     TCelulasEtiquetaMrg qryetiqueta(imp.dtm);
     TDocumentoA4 documento(std::move(formulario), qryetiqueta);

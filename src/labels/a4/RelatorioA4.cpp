@@ -1,9 +1,9 @@
 #include "labels/a4/RelatorioA4.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QIODevice>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -11,10 +11,16 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <map>
 
+#include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 #include "common/PastaExecucao.h"
 
@@ -208,18 +214,73 @@ int PintaPrimeiraPagina(const TFormularioA4& formulario, TFonteCelulas& fonte, Q
     return n;
 }
 
+namespace {
+
+// The PDF's bytes straight to a file descriptor, keeping the first system
+// error: QFile would take a full disk in silence and answer in English.
+class TSaidaPdf : public QIODevice {
+public:
+    explicit TSaidaPdf(int fd) : fd_(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    ~TSaidaPdf() override { Fechar(); }
+    int Erro() const { return erro_; }
+    // Closes the descriptor; a failing close (a network disk) counts as a failed write.
+    void Fechar() {
+        if (fd_ < 0) return;
+        if (::close(fd_) != 0 && erro_ == 0) erro_ = errno;
+        fd_ = -1;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* dados, qint64 n) override {
+        if (erro_ != 0) return -1;
+        for (qint64 feitos = 0; feitos < n;) {
+            const ssize_t r = ::write(fd_, dados + feitos, static_cast<size_t>(n - feitos));
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) {
+                erro_ = r < 0 ? errno : EIO;
+                return -1;
+            }
+            feitos += r;
+        }
+        return n;
+    }
+
+private:
+    int fd_;
+    int erro_ = 0;
+};
+
+}  // namespace
+
 int ExportaPdfA4(const TFormularioA4& formulario, TFonteCelulas& fonte, const std::string& arquivo) {
     GarantirAplicacaoGrafica();
-    {
-        QFile f(QString::fromStdString(arquivo));
-        if (!f.open(QIODevice::WriteOnly))
-            throw Exception("Não foi possível gravar o arquivo PDF " + arquivo + ": " + f.errorString().toStdString());
+    const std::string falha = "Não foi possível gravar o arquivo PDF " + arquivo + ": ";
+    const int fd = ::open(arquivo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw Exception(falha + MensagemErroSistema(errno));
+    struct stat st {};
+    // Only a plain file is taken back after a failure; a device named by path stays.
+    const bool arquivoComum = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    TSaidaPdf saida(fd);
+    int paginas = 0;
+    try {
+        QPdfWriter pdf(&saida);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        pdf.setTitle(QString::fromStdString(formulario.titulo));
+        pdf.setCreator(QStringLiteral("Etiquetas de codigo de barras"));
+        paginas = CompoeFolhas(formulario, fonte, pdf);
+    } catch (...) {
+        saida.Fechar();
+        if (arquivoComum) ::unlink(arquivo.c_str());
+        throw;
     }
-    QPdfWriter pdf(QString::fromStdString(arquivo));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    pdf.setTitle(QString::fromStdString(formulario.titulo));
-    pdf.setCreator(QStringLiteral("Etiquetas de codigo de barras"));
-    return CompoeFolhas(formulario, fonte, pdf);
+    saida.Fechar();
+    if (saida.Erro() != 0) {
+        // A half-written PDF must not pass for the sheets.
+        if (arquivoComum) ::unlink(arquivo.c_str());
+        throw Exception(falha + MensagemErroSistema(saida.Erro()));
+    }
+    return paginas;
 }
 
 void InstalarPreviaA4(TPreviaA4 previa) { Previa() = std::move(previa); }

@@ -11,6 +11,8 @@
 #include <functional>
 #include <thread>
 
+#include <ibase.h>
+
 #include "PastaTemporaria.h"
 #include "common/Win1252.h"
 #include "suporte/Suporte.h"
@@ -418,6 +420,9 @@ TEST_F(Cliente, ComandoInvalidoTrazAMensagemDoServidor) {
     TQuery q(db, *tr);
     q.Add("SELEC * FROM T");
     std::string m = MensagemDe<EDatabaseError>([&] { q.Open(); });
+    EXPECT_EQ(m.rfind("Erro do banco de dados (código SQL -104, GDS " + std::to_string(isc_dsql_error) + "): ", 0),
+              0u)
+        << m;
     EXPECT_NE(m.find("Token unknown"), std::string::npos) << m;
     EXPECT_FALSE(q.Active());
     EXPECT_EQ(q.UltimoTextoEnviado(), "SELEC * FROM T");

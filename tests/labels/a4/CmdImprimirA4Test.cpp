@@ -1,7 +1,10 @@
 // etiquetas-cli imprimir on an A4 model: the sheets go to a PDF file with no
 // window and no display.
 #include "FilaTeste.h"
+#include <filesystem>
+
 #include "FolhaPdf.h"
+#include "labels/a4/FormulariosA4.h"
 #include "suporte/ProgramaCli.h"
 
 namespace {
@@ -33,6 +36,36 @@ TEST_F(CmdImprimirA4, GravaAsFolhasEmPdfSemTela) {
     for (const auto& p : PalavrasDoPdf(pdf)) nomes += p.texto == "CAMISETA", pontos += p.texto == ".";
     EXPECT_EQ(nomes, 4);
     EXPECT_EQ(pontos, 2);
+}
+
+TEST_F(CmdImprimirA4, PdfQueNaoCabeNoDiscoFalha) {
+    EXPECT_EQ(Rodar("--pdf /dev/full"), 1);
+    EXPECT_EQ(Saida("stderr"), "Não foi possível gravar o arquivo PDF /dev/full: Sem espaço no disco\n");
+    EXPECT_EQ(Saida("stdout"), "");
+}
+
+// Blank cells only skip cells of the first sheet: more than one sheet holds is
+// refused, naming the limit, before the sheet table is touched.
+TEST_F(CmdImprimirA4, BrancasAlemDeUmaFolhaSaoRecusadas) {
+    Executar("insert into ETIQUETAMRG (LINHA1, CT_LIN) values ('ANTERIOR', 0)");
+    const std::string pdf = pasta_ + "/folhas.pdf";
+    for (int modelo : {20, 26, 28, 32, 33, 34, 35, 39, 42, 55}) {
+        SCOPED_TRACE(modelo);
+        const int celulas = CriaFormularioA4(modelo).CelulasPorPagina();
+        const std::string nn = std::to_string(modelo);
+        for (const std::string& brancos : {std::to_string(celulas + 1), std::string("2147483647")}) {
+            EXPECT_EQ(Rodar("--modelo " + nn + " --brancos " + brancos + " --pdf '" + pdf + "'"), 1);
+            EXPECT_EQ(Saida("stderr"), "Etiquetas brancas: " + brancos + " passa das " + std::to_string(celulas) +
+                                           " etiquetas de uma folha do modelo " + nn + "; informe de 0 a " +
+                                           std::to_string(celulas) + ". Nada foi impresso.\n");
+            EXPECT_FALSE(std::filesystem::exists(pdf));
+            EXPECT_EQ(Texto("select list(LINHA1) from ETIQUETAMRG"), "ANTERIOR");
+        }
+    }
+    // A whole sheet of blanks is still allowed: the labels start on the second.
+    const int celulas = CriaFormularioA4(26).CelulasPorPagina();
+    ASSERT_EQ(Rodar("--brancos " + std::to_string(celulas) + " --pdf '" + pdf + "'"), 0) << Saida("stderr");
+    EXPECT_EQ(PaginasDoPdf(pdf), 2);
 }
 
 TEST_F(CmdImprimirA4, SemPdfNaoHaPreviaParaMostrar) {

@@ -1,5 +1,11 @@
 // Where the cells and their texts stand on the page, read back from the PDF
 // with pdftotext (word boxes in points).
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -159,11 +165,55 @@ TEST(TextosA4Test, SemCelulasUmaPaginaEmBranco) {
     EXPECT_TRUE(PalavrasDoPdf(pasta / "folha.pdf").empty());
 }
 
+// Every way a PDF path can fail, in Portuguese; what was half written is gone.
 TEST(TextosA4Test, ArquivoQueNaoPodeSerGravado) {
-    TCelulasEmMemoria fonte({});
-    EXPECT_EQ(MensagemDe([&] { ExportaPdfA4(CriaFormularioA4(26), fonte, "/nao/existe/folha.pdf"); }).rfind(
-                  "Não foi possível gravar o arquivo PDF /nao/existe/folha.pdf", 0),
-              0u);
+    TPastaTemp pasta("a4-falhas");
+    Gravar(pasta / "arquivo", "x");
+    std::filesystem::create_directory(pasta / "trancada");
+    std::filesystem::permissions(pasta / "trancada", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    struct Caso {
+        std::string arquivo, motivo;
+    };
+    std::vector<Caso> casos = {
+        {pasta / "nao/existe/folha.pdf", "Arquivo ou dispositivo não encontrado"},
+        {pasta / "arquivo/folha.pdf", "Caminho inválido"},
+        {pasta.caminho.string(), "O caminho é uma pasta"},
+        {"/dev/full", "Sem espaço no disco"},
+    };
+    // root writes in a folder without write permission.
+    if (geteuid() != 0) casos.push_back({pasta / "trancada/folha.pdf", "Acesso negado"});
+    std::vector<TLinhasCelula> celulas(40);
+    for (auto& c : celulas) c[0] = "CAMISETA";
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.arquivo);
+        TCelulasEmMemoria fonte(celulas);
+        EXPECT_EQ(MensagemDe([&] { ExportaPdfA4(CriaFormularioA4(26), fonte, c.arquivo); }),
+                  "Não foi possível gravar o arquivo PDF " + c.arquivo + ": " + c.motivo);
+    }
+    EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+    EXPECT_FALSE(std::filesystem::exists(pasta / "trancada/folha.pdf"));
+}
+
+// A disk that fills up halfway through: the file is not left behind as if
+// it were the sheets.
+TEST(TextosA4Test, PdfIncompletoEApagado) {
+    TPastaTemp pasta("a4-cheio");
+    const std::string pdf = pasta / "folha.pdf";
+    std::vector<TLinhasCelula> celulas(200);
+    for (auto& c : celulas) c[0] = "CAMISETA";
+    TCelulasEmMemoria fonte(celulas);
+    // The file size limit stands for a full disk (EFBIG instead of a signal).
+    rlimit antes{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+    const auto sinal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = antes;
+    limite.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const std::string m = MensagemDe([&] { ExportaPdfA4(CriaFormularioA4(26), fonte, pdf); });
+    setrlimit(RLIMIT_FSIZE, &antes);
+    std::signal(SIGXFSZ, sinal);
+    EXPECT_EQ(m, "Não foi possível gravar o arquivo PDF " + pdf + ": Arquivo grande demais");
+    EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
 // Model 20: the logo and the telephones print on a label, not on an empty cell.

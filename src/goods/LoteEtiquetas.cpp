@@ -1,5 +1,7 @@
 #include "goods/LoteEtiquetas.h"
 
+#include <algorithm>
+
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
@@ -95,10 +97,15 @@ void TSelecaoMercadorias::EncherTabelaLista(const std::vector<std::string>& codi
     q.Clear();
     q.Add("delete from " + tabela);
     q.ExecSQL();
-    q.Clear();
-    q.Add("insert into " + tabela + " (COD_BAR) values (?)");
-    for (const std::string& codigo : codigos) {
-        q.ParamTexto(0, codigo);
+    // A few hundred codes per round trip: tens of thousands, one by one, would
+    // keep a workstation on a server waiting.
+    constexpr size_t kPorBloco = 200;
+    for (size_t i = 0; i < codigos.size(); i += kPorBloco) {
+        q.Clear();
+        q.Add("execute block as begin");
+        for (size_t j = i; j < std::min(codigos.size(), i + kPorBloco); ++j)
+            q.Add("insert into " + tabela + " (COD_BAR) values (" + Q(codigos[j]) + ");");
+        q.Add("end");
         q.ExecSQL();
     }
 }

@@ -41,7 +41,7 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     const std::string ratio = LerConfig("edtRatio");
     const std::string tipoBar = LerConfig("edttipobar");
 
-    const int numero = NumeroDoModelo(modeloPrint, ParamModelo);
+    const int numero = ModeloConfigurado();
     // The counts of this print only, also when it fails before the walk.
     enviadas_ = 0;
     aEnviar_ = 0;

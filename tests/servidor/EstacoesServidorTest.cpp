@@ -210,19 +210,21 @@ class ServidorCaladoNoMeio : public Estacoes, public ::testing::WithParamInterfa
 
 TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
     constexpr int kLimite = 3;  // seconds of silence, instead of 30
-    CriarLoja(GetParam().imprimir ? 300 : 20000);
+    // The print reads its goods 200 queue rows at a time: a long queue keeps
+    // it asking the server while it prints.
+    CriarLoja(20000);
     TEstacao estacao(caminho_, "estacao");
-    auto [rc, saida] = estacao.Rodar({"lote", "--codigo", "1", "20"});
+    auto [rc, saida] = estacao.Rodar({"lote", "--codigo", "1", GetParam().imprimir ? "20000" : "20"});
     ASSERT_EQ(rc, 0) << saida;
     Banco().Executar("update etiquetaread set quantidade = 1");
     const std::string fila = "select list(codigo || ':' || quantidade, ',') from (select codigo, quantidade from etiquetaread order by codigo)";
     const std::string filaAntes = Banco().Texto(fila);
 
     const std::vector<std::string> ambiente = {"ETIQ_SEGUNDOS_SEM_RESPOSTA=" + std::to_string(kLimite)};
-    auto cli = GetParam().imprimir ? estacao.Iniciar({"imprimir", "--modelo", "11"}, ambiente)
+    auto cli = GetParam().imprimir ? estacao.Iniciar({"imprimir", "--modelo", "11", "--sem-pausa"}, ambiente)
                                    : estacao.Iniciar({"lote"}, ambiente);
     if (GetParam().imprimir) {
-        // The first label row is on paper; the next one waits for its goods.
+        // The first label rows are on paper; a later one waits for its goods.
         for (int i = 0; i < 3000 && !cli->Esperar(0) && !(fs::exists(estacao.Saida()) && fs::file_size(estacao.Saida()) > 0); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } else {

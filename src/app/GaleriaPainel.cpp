@@ -95,7 +95,7 @@ void TGaleriaPainel::DesenharAgora() {
     if (info.tipo == TTipoModelo::A4)
         lblLinguagem->setText(QStringLiteral("Impressa pela folha A4, sem linguagem de impressora."));
     else
-        lblLinguagem->setText(Q("Escrito para " + info.escritoPara + "; configurada: " +
-                                (linguagem_.empty() ? std::string("nenhuma") : linguagem_) + "."));
+        lblLinguagem->setText(Q("Escrito para " + info.escritoPara +
+                                "; configurada: " + (linguagem_.empty() ? std::string("nenhuma") : linguagem_) + "."));
     lblAviso->setText(Q(AvisoLinguagem(info, linguagem_)));
 }

@@ -11,7 +11,9 @@
 
 class QLabel;
 class TdtmAplicativo;
-namespace previa { class TGaleriaModelos; }
+namespace previa {
+class TGaleriaModelos;
+}
 
 class TGaleriaPainel : public QFrame {
 public:

@@ -18,10 +18,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/GaleriaPainel.h"
 #include "app/Icones.h"
 #include "app/InterfaceUsuarioQt.h"
 #include "app/JanelaMercadorias.h"
-#include "app/GaleriaPainel.h"
 #include "app/Manual.h"
 #include "app/ModelosEtiqueta.h"
 #include "app/ModulosDados.h"

@@ -41,9 +41,7 @@ std::string ParaUtf8(std::string_view bytes) {
     return out;
 }
 
-bool Representavel(char32_t cp) {
-    return cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF) || Reverso().count(cp) > 0;
-}
+bool Representavel(char32_t cp) { return cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF) || Reverso().count(cp) > 0; }
 
 std::string DeUtf8(std::string_view utf8, char substituto) {
     std::string out;

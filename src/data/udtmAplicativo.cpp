@@ -38,7 +38,8 @@ const char* const kMensagemCommit = "Transação não efetuada, será revertida,
 void AcrescentarValorLimpo(std::string& destino, const std::string& valor) {
     for (char c : valor) {
         if (c == ',') c = '.';
-        else if (c == '\'' || c == '"' || c == '\0') c = ' ';
+        else if (c == '\'' || c == '"' || c == '\0')
+            c = ' ';
         destino += c;
     }
 }

@@ -49,8 +49,7 @@ void TCdbDeviceLPT::Conectar(const std::string& porta, int timeOutMs) {
     timeOut_ = timeOutMs > 0 ? timeOutMs : 3000;
     const std::string nome = NomeArquivo(porta);
     GravarLog("  NomeArq: " + nome);
-    if (CaminhoWindows(nome))
-        Falhar(EOSError("Caminho do Windows não existe nesta estação: " + nome));
+    if (CaminhoWindows(nome)) Falhar(EOSError("Caminho do Windows não existe nesta estação: " + nome));
     if (ModoArquivo()) {
         struct stat st{};
         // Only a plain file is emptied; a device named by path stays where it is.

@@ -75,8 +75,8 @@ void ExigirInteiro(const std::string& valor, const char* campo) {
     digitos.erase(0, std::min(digitos.find_first_not_of('0'), digitos.size() - 1));
     const std::string limite = negativo ? "2147483648" : "2147483647";
     if (digitos.size() > limite.size() || (digitos.size() == limite.size() && digitos > limite))
-        throw Exception(std::string("O campo \"") + campo +
-                        "\" aceita números de -2147483648 a 2147483647; '" + valor + "' está fora da faixa.");
+        throw Exception(std::string("O campo \"") + campo + "\" aceita números de -2147483648 a 2147483647; '" + valor +
+                        "' está fora da faixa.");
 }
 
 // What a text criterion may hold: characters the shop database stores
@@ -88,12 +88,12 @@ std::string ProblemaNoTexto(std::string_view texto, size_t maximo) {
         char32_t cp;
         if (!Utf8::Proximo(texto, i, cp))
             return "tem um byte que não forma texto (" + CodigoByte(static_cast<unsigned char>(texto[i])) + ")";
-        if (cp < 0x20 || cp == 0x7F) return "tem um caractere de controle (" + CodigoByte(static_cast<unsigned char>(cp)) + ")";
+        if (cp < 0x20 || cp == 0x7F)
+            return "tem um caractere de controle (" + CodigoByte(static_cast<unsigned char>(cp)) + ")";
         if (!Win1252::Representavel(cp)) {
             std::string c;
             Utf8::Anexar(c, cp);
-            return "tem o caractere \"" + c + "\" (" + CodigoUnicode(cp) +
-                   "), que o banco de dados da loja não guarda";
+            return "tem o caractere \"" + c + "\" (" + CodigoUnicode(cp) + "), que o banco de dados da loja não guarda";
         }
     }
     const size_t n = Comprimento(texto);

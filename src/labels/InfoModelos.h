@@ -10,11 +10,11 @@ enum class TTipoModelo { Termico, Gondola, Formato, A4 };
 
 struct TInfoModelo {
     int numero = 0;
-    std::string linha;        // "11 - PPLA 3 colunas 22x33": the line of the panel's list
+    std::string linha;  // "11 - PPLA 3 colunas 22x33": the line of the panel's list
     TTipoModelo tipo = TTipoModelo::Termico;
-    std::string escritoPara;  // "PPLA", "PPLB", "EPL2", "ZPL"; "" for A4 sheets
-    int porLinha = 1;         // labels side by side; 0 when the format table says (model 09)
-    int passo = 0;            // column pitch, tenths of a millimetre (0: one per row)
+    std::string escritoPara;          // "PPLA", "PPLB", "EPL2", "ZPL"; "" for A4 sheets
+    int porLinha = 1;                 // labels side by side; 0 when the format table says (model 09)
+    int passo = 0;                    // column pitch, tenths of a millimetre (0: one per row)
     int larguraMm = 0, alturaMm = 0;  // label size where the list names it, 0 otherwise
 };
 

@@ -80,9 +80,7 @@ void AdaptarLinguagem(TDesenho& d, TCdbETQModelo escritoPara, TCdbETQModelo dest
 
 namespace {
 
-bool SoDigitos(const std::string& s) {
-    return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
-}
+bool SoDigitos(const std::string& s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos; }
 
 // Modules of a Code 128 symbol (start, data, check, stop), with digit pairs
 // where the printer packs them: runs of four digits or more in subset C when
@@ -131,12 +129,12 @@ int ModulosCode128(const std::string& valor, bool automatico) {
 // Width in modules of the symbol a barcode call prints; 0 when unknown.
 int ModulosBarras(const TDesenho& d, TFamilia f) {
     const std::string& t = d.tipoBarras;
-    const bool code128 = (f == TFamilia::Ppla && t == "E") || (f == TFamilia::Epl && t == "1") ||
-                         (f == TFamilia::Zpl && t == "C");
+    const bool code128 =
+        (f == TFamilia::Ppla && t == "E") || (f == TFamilia::Epl && t == "1") || (f == TFamilia::Zpl && t == "C");
     // ZPL's ^BC stays in subset B unless the data says otherwise; the others switch.
     if (code128) return ModulosCode128(d.valor, f != TFamilia::Zpl);
-    const bool ean13 = (f == TFamilia::Ppla && t == "F") || (f == TFamilia::Epl && t == "E30") ||
-                       (f == TFamilia::Zpl && t == "E");
+    const bool ean13 =
+        (f == TFamilia::Ppla && t == "F") || (f == TFamilia::Epl && t == "E30") || (f == TFamilia::Zpl && t == "E");
     if (ean13) return 95;
     return 0;
 }

@@ -149,8 +149,10 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
                 }
             }
         }
-        if (memoria) ++k;
-        else fila.Next();
+        if (memoria)
+            ++k;
+        else
+            fila.Next();
     }
     if (coluna != 1 && composto) imp.EnviarTrabalho(naLinha);
 }

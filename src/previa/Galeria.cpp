@@ -119,7 +119,8 @@ TFiguraModelo Termico(const TInfoModelo& info, const std::string& linguagem, Tdt
         f.erro = e.what();
     }
     etq.Device().HookEnviaString = nullptr;
-    if (f.erro.empty() && etiquetas.empty()) f.erro = "o modelo não compôs nenhuma etiqueta com as mercadorias de exemplo";
+    if (f.erro.empty() && etiquetas.empty())
+        f.erro = "o modelo não compôs nenhuma etiqueta com as mercadorias de exemplo";
     if (!f.erro.empty()) {
         f.erro = "Não foi possível desenhar o modelo " + ZerosEsquerda(info.numero, 2) + ": " + f.erro;
         return f;

@@ -19,11 +19,11 @@ class TdtmAplicativo;
 namespace previa {
 
 struct TFiguraModelo {
-    QImage imagem;                    // null when the model could not be drawn
-    std::string erro;                 // then the reason
-    int dpi = 203;                    // of the image: printer dots, or 96 per inch for an A4 page
-    std::vector<std::string> avisos;  // what the preview skipped or could not make
-    std::vector<std::string> codigos; // barcodes of the labels shown, as the stream sends them
+    QImage imagem;                     // null when the model could not be drawn
+    std::string erro;                  // then the reason
+    int dpi = 203;                     // of the image: printer dots, or 96 per inch for an A4 page
+    std::vector<std::string> avisos;   // what the preview skipped or could not make
+    std::vector<std::string> codigos;  // barcodes of the labels shown, as the stream sends them
 };
 
 // The sample goods and queue rows the pictures are drawn over.

@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
@@ -253,8 +253,8 @@ TEST_F(ConfigPainelTest, GaleriaDoModeloEscolhido) {
          "Atenção: o modelo foi escrito para PPLA e a impressora está em ZPL; confira a etiqueta antes de imprimir em "
          "quantidade."},
         {18, frm.edtppla, true, "Etiqueta gôndola: 1 por linha", "Escrito para PPLA; configurada: PPLA.", ""},
-        {25, frm.edtppla, true, "Folha A4, 3 etiquetas por linha", "Impressa pela folha A4, sem linguagem de impressora.",
-         ""},
+        {25, frm.edtppla, true, "Folha A4, 3 etiquetas por linha",
+         "Impressa pela folha A4, sem linguagem de impressora.", ""},
         {8, frm.edtppla, false, "Etiqueta formato do banco: etiquetas por linha conforme o formato do banco",
          "Escrito para PPLA; configurada: PPLA.", ""},
     };

@@ -83,8 +83,7 @@ TEST_F(CmdLote, RecusasEmPortuguesAntesDoBanco) {
         std::string argumentos, erro;
     };
     const Caso casos[] = {
-        {"--lista '" + pasta_ + "'",
-         "A listagem de códigos de barras " + pasta_ + " é uma pasta, não um arquivo.\n"},
+        {"--lista '" + pasta_ + "'", "A listagem de códigos de barras " + pasta_ + " é uma pasta, não um arquivo.\n"},
         {"--lista '" + binario + "'",
          "A linha 3 da listagem de códigos de barras tem um caractere de controle (byte 0x7F): confira o arquivo.\n"},
         {"--codigo 1 99999999999999999999999999",

@@ -166,44 +166,103 @@ TEST(ValidarOpcoes, ForaDaFaixaDaColunaOuDoCodigoDeCaracteres) {
         std::string mensagem;
     };
     const Caso casos[] = {
-        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "1"; o.edtCod2 = "99999999999999999999999999"; },
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod1 = "1";
+             o.edtCod2 = "99999999999999999999999999";
+         },
          "O campo \"Código reduzido (até)\" aceita números de -2147483648 a 2147483647; "
          "'99999999999999999999999999' está fora da faixa."},
-        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "-9223372036854775809"; o.edtCod2 = "1"; },
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod1 = "-9223372036854775809";
+             o.edtCod2 = "1";
+         },
          "O campo \"Código reduzido (de)\" aceita números de -2147483648 a 2147483647; "
          "'-9223372036854775809' está fora da faixa."},
-        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "2147483648"; },
-         "O campo \"Código reduzido (de)\" aceita números de -2147483648 a 2147483647; '2147483648' está fora da faixa."},
-        {[](auto& o) { o.chkNNota = true; o.edtNNota = "99999999999999999999999999"; },
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod1 = "2147483648";
+         },
+         "O campo \"Código reduzido (de)\" aceita números de -2147483648 a 2147483647; '2147483648' está fora da "
+         "faixa."},
+        {[](auto& o) {
+             o.chkNNota = true;
+             o.edtNNota = "99999999999999999999999999";
+         },
          "O campo \"Numero da nota de compra\" aceita números de -2147483648 a 2147483647; "
          "'99999999999999999999999999' está fora da faixa."},
-        {[](auto& o) { o.chkDataEmi = true; o.edtData1 = "01/01/0000"; o.edtData2 = "01/03/2026"; },
+        {[](auto& o) {
+             o.chkDataEmi = true;
+             o.edtData1 = "01/01/0000";
+             o.edtData2 = "01/03/2026";
+         },
          "A opção \"Data da alteracão de preços\" está marcada, mas '01/01/0000' está fora das datas que o banco de "
          "dados guarda (01/01/0001 a 31/12/9999)."},
-        {[](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "01/01/2026"; o.edtDtC2 = "31/12/0000"; },
+        {[](auto& o) {
+             o.chkDataCompra = true;
+             o.edtDtC1 = "01/01/2026";
+             o.edtDtC2 = "31/12/0000";
+         },
          "A opção \"Data de emissão da compra\" está marcada, mas '31/12/0000' está fora das datas que o banco de "
          "dados guarda (01/01/0001 a 31/12/9999)."},
-        {[&](auto& o) { o.chkNome = true; o.edtNome = cemMil; },
+        {[&](auto& o) {
+             o.chkNome = true;
+             o.edtNome = cemMil;
+         },
          "O campo \"Nome do produto\" tem 100000 caracteres; o campo guarda no máximo 50."},
-        {[&](auto& o) { o.chkLocaliz = true; o.edtLocaliz = cemMil; },
+        {[&](auto& o) {
+             o.chkLocaliz = true;
+             o.edtLocaliz = cemMil;
+         },
          "O campo \"Localização\" tem 100000 caracteres; o campo guarda no máximo 10."},
-        {[&](auto& o) { o.chkBarras = true; o.edtcodbarras = cemMil; },
+        {[&](auto& o) {
+             o.chkBarras = true;
+             o.edtcodbarras = cemMil;
+         },
          "O campo \"Código de barras igual a\" tem 100000 caracteres; o campo guarda no máximo 30."},
-        {[](auto& o) { o.chkNome = true; o.edtNome = "\xF0\x9F\x98\x80" "ABC"; },
+        {[](auto& o) {
+             o.chkNome = true;
+             o.edtNome =
+                 "\xF0\x9F\x98\x80"
+                 "ABC";
+         },
          "O campo \"Nome do produto\" tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de dados da loja "
          "não guarda."},
-        {[](auto& o) { o.chkReferencia = true; o.edtReferencia = "REF\xE2\x86\x92" "1"; },
+        {[](auto& o) {
+             o.chkReferencia = true;
+             o.edtReferencia =
+                 "REF\xE2\x86\x92"
+                 "1";
+         },
          "O campo \"Referência\" tem o caractere \"\xE2\x86\x92\" (U+2192), que o banco de dados da loja não guarda."},
-        {[](auto& o) { o.chkBarras = true; o.edtcodbarras = "78\xFF"; },
+        {[](auto& o) {
+             o.chkBarras = true;
+             o.edtcodbarras = "78\xFF";
+         },
          "O campo \"Código de barras igual a\" tem um byte que não forma texto (byte 0xFF)."},
-        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n\n12" + std::string(1, '\0') + "3\n"; },
+        {[](auto& o) {
+             o.chkListaCodBar = true;
+             o.memoLista = "789\n\n12" + std::string(1, '\0') + "3\n";
+         },
          "A linha 3 da listagem de códigos de barras tem um caractere de controle (byte 0x00): confira o arquivo."},
-        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n7\x1B" "8\n"; },
+        {[](auto& o) {
+             o.chkListaCodBar = true;
+             o.memoLista =
+                 "789\n7\x1B"
+                 "8\n";
+         },
          "A linha 2 da listagem de códigos de barras tem um caractere de controle (byte 0x1B): confira o arquivo."},
-        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n7\xF0\x9F\x98\x80\n"; },
+        {[](auto& o) {
+             o.chkListaCodBar = true;
+             o.memoLista = "789\n7\xF0\x9F\x98\x80\n";
+         },
          "A linha 2 da listagem de códigos de barras tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de "
          "dados da loja não guarda: confira o arquivo."},
-        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = std::string(31, '7'); },
+        {[](auto& o) {
+             o.chkListaCodBar = true;
+             o.memoLista = std::string(31, '7');
+         },
          "A linha 1 da listagem de códigos de barras tem 31 caracteres; o campo guarda no máximo 30: confira o "
          "arquivo."},
     };
@@ -246,9 +305,9 @@ TEST(SQLMercadorias, ListaAteOLimiteNaInstrucaoAcimaNaTabela) {
         size_t codigos, repetidas;
         bool naTabela;
     };
-    for (const Caso& c : {Caso{1, 0, false}, Caso{kMaximoCodigosNaInstrucao, 0, false},
-                          Caso{kMaximoCodigosNaInstrucao, 50, false}, Caso{kMaximoCodigosNaInstrucao + 1, 0, true},
-                          Caso{40000, 0, true}}) {
+    for (const Caso& c :
+         {Caso{1, 0, false}, Caso{kMaximoCodigosNaInstrucao, 0, false}, Caso{kMaximoCodigosNaInstrucao, 50, false},
+          Caso{kMaximoCodigosNaInstrucao + 1, 0, true}, Caso{40000, 0, true}}) {
         SCOPED_TRACE(c.codigos);
         TOpcoesMercadorias o;
         o.chkListaCodBar = true;

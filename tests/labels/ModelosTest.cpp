@@ -190,7 +190,8 @@ TEST_P(ModelosRegistro, RegistroDoFluxo) {
 INSTANTIATE_TEST_SUITE_P(
     Casos, ModelosRegistro,
     ::testing::Values(
-        CasoRegistro{"modelo 15 sem barras para 13 caracteres", 15, "PPLA", "1[A-Ta-t]..\\d{3}\\d{8}7891000315507", false},
+        CasoRegistro{"modelo 15 sem barras para 13 caracteres", 15, "PPLA", "1[A-Ta-t]..\\d{3}\\d{8}7891000315507",
+                     false},
         CasoRegistro{"modelo 15 com barras para 12 caracteres", 15, "PPLA", "1E110800002\\d{4}789100031550", true},
         CasoRegistro{"modelo 05: 3 caracteres, E 2/2", 5, "PPLA", "1E220800080\\d{4}123", true},
         CasoRegistro{"modelo 05: 5 caracteres, E 1/1", 5, "PPLA", "1E110800080\\d{4}AB12C", true},
@@ -201,23 +202,37 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRegistro{"modelo 59: letras em 5 caracteres, O em 250", 59, "PPLA", "1o3312000500250AB12C", true},
         CasoRegistro{"modelo 59: letras em 7 caracteres, O em 220", 59, "PPLA", "1o3312000500220CX12345", true},
         CasoRegistro{"modelo 59: sete digitos, E", 59, "PPLA", "1e22120005002502000001", true},
-        CasoRegistro{"modelo 59: no maximo cinco linhas de similares", 59, "PPLA", "1211000\\d{4}0001Ervilha Seca 500g", false},
+        CasoRegistro{"modelo 59: no maximo cinco linhas de similares", 59, "PPLA", "1211000\\d{4}0001Ervilha Seca 500g",
+                     false},
         CasoRegistro{"modelo 59: quinta linha de similares", 59, "PPLA", "121100000800001Grao-de-bico 500g", true},
-        CasoRegistro{"modelo 19: 3 caracteres codifica 0123", 19, "PPLA", "1e2209000600120" "0123", true},
+        CasoRegistro{"modelo 19: 3 caracteres codifica 0123", 19, "PPLA",
+                     "1e2209000600120"
+                     "0123",
+                     true},
         CasoRegistro{"modelo 19: texto do codigo sem o 0", 19, "PPLA", "121200000050150123", true},
         CasoRegistro{"modelo 19: 12 caracteres, E em 50", 19, "PPLA", "1e2209000600050789100031550", true},
-        CasoRegistro{"modelo 19: 13 caracteres, F em 120 com digitos", 19, "PPLA", "1F22090006001207891000315507", true},
+        CasoRegistro{"modelo 19: 13 caracteres, F em 120 com digitos", 19, "PPLA", "1F22090006001207891000315507",
+                     true},
         CasoRegistro{"modelo 19: 13 caracteres sem texto do codigo", 19, "PPLA", "1212000\\d{8}7891000315507", false},
         CasoRegistro{"modelo 57: unidade UNID vira UN", 57, "PPLA", "122200000600770UN", true},
         CasoRegistro{"modelo 57: unidade PACOT vira PCT", 57, "PPLA", "122200000600770PCT", true},
         CasoRegistro{"modelo 19 sem unidade", 19, "PPLA", "122200000600770.*", false},
-        CasoRegistro{"modelo 02: 3 caracteres codifica 0123", 2, "PPLA", "1E2209000050100" "0123", true},
+        CasoRegistro{"modelo 02: 3 caracteres codifica 0123", 2, "PPLA",
+                     "1E2209000050100"
+                     "0123",
+                     true},
         CasoRegistro{"modelo 49: linha Codigo", 49, "PPLA", "121200001350045Codigo: 101", true},
         CasoRegistro{"modelo 02 sem linha Codigo", 2, "PPLA", "1212000\\d{8}Codigo: .*", false},
         CasoRegistro{"modelo 51: ultimos seis caracteres", 51, "EPL2", "A\\d+,16,0,2,1,1,N,\"315507\"", true},
         CasoRegistro{"modelo 51: codigo curto inteiro", 51, "EPL2", "A\\d+,16,0,2,1,1,N,\"123\"", true},
-        CasoRegistro{"modelo 06: data de hoje", 6, "PPLA", "121100001050700" "05/03/2026", true},
-        CasoRegistro{"modelo 06: hoje mais 30 dias de garantia", 6, "PPLA", "121100001050870" "04/04/2026", true},
+        CasoRegistro{"modelo 06: data de hoje", 6, "PPLA",
+                     "121100001050700"
+                     "05/03/2026",
+                     true},
+        CasoRegistro{"modelo 06: hoje mais 30 dias de garantia", 6, "PPLA",
+                     "121100001050870"
+                     "04/04/2026",
+                     true},
         CasoRegistro{"modelo 10: data de hoje DD/MM/AA", 10, "PPLA", "12110000230\\d{4}05/03/26", true},
         CasoRegistro{"modelo 31: data de cadastro", 31, "PPLA", "12110000015\\d{4}15/03/2024", true},
         // Another language than the table's: the same symbology in that language's code.
@@ -225,13 +240,15 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRegistro{"modelo 01 em PPLA: EAN-13 como F", 1, "PPLA", "1F220700050\\d{4}7899999000019", true},
         CasoRegistro{"modelo 05 em EPL2: EAN-13 como E30, barra fina 2", 5, "EPL2",
                      "B\\d+,64,0,E30,2,2,72,B,\"7891000315507\"", true},
-        CasoRegistro{"modelo 05 em ZPL: Code 128 como C", 5, "ZPL", "\\^FO\\d+,64\\^BY1,,80\\^BCN,64,Y,N\\^FD12345\\^FS", true},
+        CasoRegistro{"modelo 05 em ZPL: Code 128 como C", 5, "ZPL",
+                     "\\^FO\\d+,64\\^BY1,,80\\^BCN,64,Y,N\\^FD12345\\^FS", true},
         CasoRegistro{"modelo 47 em EPL2: barra larga nunca menor que a fina", 47, "EPL2",
                      "B\\d+,32,0,1,2,2,48,N,\"78912345\"", true},
         CasoRegistro{"modelo 50 em EPL2: fonte 6 vira 5", 50, "EPL2", "A40,240,0,5,1,1,N,\"LOJA DE\"", true},
         CasoRegistro{"modelo 58 em PPLA: 1 vira E", 58, "PPLA", "1e220450030\\d{4}78912345", true},
         // In subset B the code would run into the next label: its digits go in pairs (">;", subset C).
-        CasoRegistro{"modelo 58 no ZPL: Code 128 em vez de Code 11", 58, "ZPL", "\\^FO\\d+,24\\^BY2,,45\\^BCN,36,N,N\\^FD>;78912345\\^FS", true}),
+        CasoRegistro{"modelo 58 no ZPL: Code 128 em vez de Code 11", 58, "ZPL",
+                     "\\^FO\\d+,24\\^BY2,,45\\^BCN,36,N,N\\^FD>;78912345\\^FS", true}),
     [](const ::testing::TestParamInfo<CasoRegistro>& i) { return "Caso" + std::to_string(i.index); });
 
 // --- ADDCOLUNA ------------------------------------------------------------

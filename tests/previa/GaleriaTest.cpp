@@ -77,8 +77,9 @@ TEST_F(Galeria, FolhaA4ComGradeEMotivoNoLugarDaFigura) {
     EXPECT_EQ(a4.dpi, 96);
     // Model 09 with a field whose font the printer does not have: the reason, no picture.
     Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 2, 50)");
-    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_4) "
-             "values (13, 'NOME', '', 20, 'T', 77, 2, 2, '')");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_4) "
+        "values (13, 'NOME', '', 20, 'T', 77, 2, 2, '')");
     FecharOutro();
     const TFiguraModelo& m09 = galeria.Figura(9, "PPLA");
     EXPECT_TRUE(m09.imagem.isNull());

@@ -103,8 +103,8 @@ TEST_F(PreviaVizinhas, Modelo58TresColunasEan13OitoDigitosEan13) {
     previa.Executar();
     ASSERT_EQ(imagens.size(), 1u) << "uma linha de três etiquetas";
     // Each dot a 3x3 square, as a scanner sees a print.
-    const QImage linha = imagens.front().scaled(imagens.front().size() * 3, Qt::IgnoreAspectRatio,
-                                                Qt::FastTransformation);
+    const QImage linha =
+        imagens.front().scaled(imagens.front().size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     // Sorted as text: the 8-digit code first.
     EXPECT_EQ(Decodificar(linha), (std::vector<std::string>{"78912345", "7891234567895", "7896543210982"}));
 }

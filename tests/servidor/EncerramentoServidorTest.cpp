@@ -130,14 +130,17 @@ TEST_P(ImprimirInterrompido, TerminaLogoComOBancoFechado) {
         ASSERT_EQ(demo.Status(), 0) << demo.Saida();
         TConexao banco(caminho);
         banco.Executar("delete from etiquetaread");
-        banco.Executar("insert into etiquetaread (codigo, barras, nome, so_nome, estoque, vlr_ven, quantidade) "
-                       "select cod_red, cod_bar, nom_mer, nom_mer, 0, vlr_ven, " +
-                       std::string(c.a4 ? "1000000000" : "1900") + " from mercadorias where cod_red = 1");
+        banco.Executar(
+            "insert into etiquetaread (codigo, barras, nome, so_nome, estoque, vlr_ven, quantidade) "
+            "select cod_red, cod_bar, nom_mer, nom_mer, 0, vlr_ven, " +
+            std::string(c.a4 ? "1000000000" : "1900") + " from mercadorias where cod_red = 1");
         banco.Executar("insert into etiquetamrg (linha1, ct_lin) values ('ANTES', 0)");
     }
     const std::string porta = pasta / "saida.prn";
     DefinirDiretorioSistema(pasta.caminho.string());
-    GravarConfig({{"PATH MERKOR", caminho}, {"PATH REDE", "FILE:" + porta}, {"MODELO", "PPLA"},
+    GravarConfig({{"PATH MERKOR", caminho},
+                  {"PATH REDE", "FILE:" + porta},
+                  {"MODELO", "PPLA"},
                   {"MODELO PRINT", c.a4 ? "26 - A4" : "11 - PPLA"}});
     DefinirDiretorioSistema("");
     fs::copy_file(ETIQ_CLI, pasta / "etiquetas-cli");
@@ -155,8 +158,10 @@ TEST_P(ImprimirInterrompido, TerminaLogoComOBancoFechado) {
     // The A4 path first takes back the sheet rows it wrote (some seconds for tens of thousands).
     EXPECT_LT(Segundos(inicio), c.a4 ? 15.0 : 2.5) << cli.Saida();
     EXPECT_EQ(cli.Status(), 128 + c.sinal) << cli.Saida();
-    if (c.sinal == SIGINT) EXPECT_NE(cli.Saida().find("Impressão cancelada: "), std::string::npos) << cli.Saida();
-    else EXPECT_NE(cli.Saida().find("encerrado pelo SIGTERM"), std::string::npos) << cli.Saida();
+    if (c.sinal == SIGINT)
+        EXPECT_NE(cli.Saida().find("Impressão cancelada: "), std::string::npos) << cli.Saida();
+    else
+        EXPECT_NE(cli.Saida().find("encerrado pelo SIGTERM"), std::string::npos) << cli.Saida();
     EXPECT_FALSE(fs::exists(pasta / "folhas.pdf"));
 
     // Closed: the database opens again (the embedded file is no longer held)
@@ -166,14 +171,13 @@ TEST_P(ImprimirInterrompido, TerminaLogoComOBancoFechado) {
     EXPECT_EQ(banco.Texto("select list(linha1) from etiquetamrg"), "ANTES");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, ImprimirInterrompido,
-    ::testing::Values(CasoImprimir{"CtrlCEmbutido", SIGINT, false, false},
-                      CasoImprimir{"CtrlCServidor", SIGINT, true, false},
-                      CasoImprimir{"TermEmbutido", SIGTERM, false, false},
-                      CasoImprimir{"TermServidor", SIGTERM, true, false},
-                      CasoImprimir{"CtrlCBilhaoA4", SIGINT, false, true}),
-    [](const auto& i) { return std::string(i.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Casos, ImprimirInterrompido,
+                         ::testing::Values(CasoImprimir{"CtrlCEmbutido", SIGINT, false, false},
+                                           CasoImprimir{"CtrlCServidor", SIGINT, true, false},
+                                           CasoImprimir{"TermEmbutido", SIGTERM, false, false},
+                                           CasoImprimir{"TermServidor", SIGTERM, true, false},
+                                           CasoImprimir{"CtrlCBilhaoA4", SIGINT, false, true}),
+                         [](const auto& i) { return std::string(i.param.nome); });
 
 // The program as its entry builds it, on the configEtq.ini of `pasta`. With
 // "banco" it runs the "Etiquetas" action first (no goods window here), so

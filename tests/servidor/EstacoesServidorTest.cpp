@@ -144,7 +144,8 @@ TEST_F(Estacoes, ListaLongaDeCodigosNaoDerrubaOServidor) {
     TEstacao escritorio(caminho_, "escritorio");
     TEstacao balcao(caminho_, "balcao");
     const std::string existentes = Banco().Texto(
-        "select list(cod_bar, ascii_char(10)) from (select cod_bar from mercadorias where cod_red <= 20 order by cod_red)");
+        "select list(cod_bar, ascii_char(10)) from (select cod_bar from mercadorias where cod_red <= 20 order by "
+        "cod_red)");
     std::string longa;
     for (long i = 0; i < 50000; ++i) longa += std::to_string(2000000000000L + i) + "\n";
     Gravar(escritorio.Pasta() + "/curta.lst", existentes + "\n");

@@ -76,11 +76,14 @@ int Executar(const std::vector<std::string>& argumentos) {
     const int modelo = imp.ModeloConfigurado();
     const std::string nn = ZerosEsquerda(modelo, 2);
     std::string recusa;
-    if (modelo == 0) recusa = "Nenhum modelo de etiqueta configurado: nada foi impresso";
-    else if (modelo < 1 || modelo > 59) recusa = "Modelo " + nn + " não existe: nada foi impresso";
+    if (modelo == 0)
+        recusa = "Nenhum modelo de etiqueta configurado: nada foi impresso";
+    else if (modelo < 1 || modelo > 59)
+        recusa = "Modelo " + nn + " não existe: nada foi impresso";
     else if (!pdf.empty() && !EhModeloA4(modelo))
-        recusa = "--pdf vale só para os modelos de folha A4; o modelo " + nn +
-                 " é de impressora de etiquetas (etiquetas-cli visualizar --png desenha as etiquetas): nada foi impresso";
+        recusa =
+            "--pdf vale só para os modelos de folha A4; o modelo " + nn +
+            " é de impressora de etiquetas (etiquetas-cli visualizar --png desenha as etiquetas): nada foi impresso";
     if (!recusa.empty()) {
         std::cerr << recusa << "\n";
         return 2;

@@ -34,7 +34,8 @@ std::string Dimensoes(const TInfoModelo& m) {
         return s.str();
     }
 #endif
-    if (m.larguraMm > 0 && m.alturaMm > 0) return std::to_string(m.larguraMm) + " x " + std::to_string(m.alturaMm) + " mm";
+    if (m.larguraMm > 0 && m.alturaMm > 0)
+        return std::to_string(m.larguraMm) + " x " + std::to_string(m.alturaMm) + " mm";
     if (m.alturaMm > 0) return "? x " + std::to_string(m.alturaMm) + " mm";
     return "";
 }
@@ -85,13 +86,15 @@ int Modelos(const std::vector<std::string>& argumentos) {
 #ifdef ETIQ_CLI_GALERIA
         if (!galeria) continue;
         const previa::TFiguraModelo& f = galeria->Figura(n, linguagem);
-        const std::string arquivo = (std::filesystem::path(pasta) / ("modelo-" + ZerosEsquerda(n, 2) + ".png")).string();
+        const std::string arquivo =
+            (std::filesystem::path(pasta) / ("modelo-" + ZerosEsquerda(n, 2) + ".png")).string();
         // A model that cannot be drawn (model 09 without a format table) gets its reason as the picture.
         if (f.imagem.isNull()) {
             std::cerr << "Aviso: " << f.erro << "\n";
             ++semDesenho;
         }
-        if (!(f.imagem.isNull() ? previa::ImagemDoMotivo(f.erro) : f.imagem).save(QString::fromStdString(arquivo), "PNG"))
+        if (!(f.imagem.isNull() ? previa::ImagemDoMotivo(f.erro) : f.imagem)
+                 .save(QString::fromStdString(arquivo), "PNG"))
             throw Exception("Não foi possível gravar " + arquivo + " (a pasta " + pasta + " pode ser gravada?)");
 #endif
     }

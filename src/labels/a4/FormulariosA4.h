@@ -16,7 +16,6 @@ struct TDadosLoja {
 };
 TDadosLoja LerDadosLoja();
 
-
 struct TMercadoria;
 // The texts LINHA1 to LINHA5 an A4 model puts into the cell of one goods row
 // (`loja`: the shop's name, for the models that print it); LINHA6 stays empty.

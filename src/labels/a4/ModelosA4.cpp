@@ -43,9 +43,12 @@ TTextosCelula Textos55(const TMercadoria& m, const std::string&) {
 TTextosModelo TextosDoModelo(int modelo) {
     switch (modelo) {
         case 20: return Textos20;
-        case 26: case 32: return Textos26;
-        case 28: case 35: return Textos28;
-        case 33: case 34: return Textos33;
+        case 26:
+        case 32: return Textos26;
+        case 28:
+        case 35: return Textos28;
+        case 33:
+        case 34: return Textos33;
         case 39: return Textos39;
         case 42: return Textos42;
         case 55: return Textos55;

@@ -1,7 +1,7 @@
 // etiquetas-cli imprimir on an A4 model: the sheets go to a PDF file with no
 // window and no display.
-#include "FilaTeste.h"
 #include <filesystem>
+#include "FilaTeste.h"
 
 #include "FolhaPdf.h"
 #include "labels/a4/FormulariosA4.h"

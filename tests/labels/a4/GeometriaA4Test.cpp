@@ -170,7 +170,8 @@ TEST(TextosA4Test, ArquivoQueNaoPodeSerGravado) {
     TPastaTemp pasta("a4-falhas");
     Gravar(pasta / "arquivo", "x");
     std::filesystem::create_directory(pasta / "trancada");
-    std::filesystem::permissions(pasta / "trancada", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(pasta / "trancada",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     struct Caso {
         std::string arquivo, motivo;
     };

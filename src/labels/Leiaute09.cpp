@@ -24,23 +24,21 @@ std::string ProblemaInteiro(const std::string& coluna, int64_t valor) {
 }
 
 std::string ProblemaTexto(const std::string& coluna, const std::string& valor, size_t maximo) {
-    if (Comprimento(valor) > maximo)
-        return coluna + " passa de " + std::to_string(maximo) + " caracteres: " + valor;
+    if (Comprimento(valor) > maximo) return coluna + " passa de " + std::to_string(maximo) + " caracteres: " + valor;
     return "";
 }
 
 std::string ProblemaNome(const std::string& nome) {
     if (nome.empty()) return "NOM_CAMPO vazio";
-    if (!NomeCampo09Valido(nome))
-        return "NOM_CAMPO desconhecido (o modelo 09 não imprimiria nada): " + nome;
+    if (!NomeCampo09Valido(nome)) return "NOM_CAMPO desconhecido (o modelo 09 não imprimiria nada): " + nome;
     return ProblemaTexto("NOM_CAMPO", nome, kTextoCurto);
 }
 
 std::string ProblemaCampo(const TCampo09& c) {
-    for (const std::string& p :
-         {ProblemaNome(c.nome), ProblemaTexto("TIT_CAMPO", c.titulo, kTextoCurto),
-          ProblemaInteiro("TAM_IMP", c.tamanho), ProblemaInteiro("AUX_1", c.fonte), ProblemaInteiro("AUX_2", c.vertical),
-          ProblemaInteiro("AUX_3", c.horizontal), ProblemaTexto("AUX_4", c.variante, kTextoLongo)})
+    for (const std::string& p : {ProblemaNome(c.nome), ProblemaTexto("TIT_CAMPO", c.titulo, kTextoCurto),
+                                 ProblemaInteiro("TAM_IMP", c.tamanho), ProblemaInteiro("AUX_1", c.fonte),
+                                 ProblemaInteiro("AUX_2", c.vertical), ProblemaInteiro("AUX_3", c.horizontal),
+                                 ProblemaTexto("AUX_4", c.variante, kTextoLongo)})
         if (!p.empty()) return p;
     return "";
 }
@@ -79,18 +77,34 @@ TLeiaute09 Ler(fb::TQuery& q, std::string* chaveCabecalho) {
 }
 
 void ParamTextoOuNulo(fb::TQuery& q, int i, const std::string& v) {
-    if (v.empty()) q.ParamNulo(i);
-    else q.ParamTexto(i, v);
+    if (v.empty())
+        q.ParamNulo(i);
+    else
+        q.ParamTexto(i, v);
 }
 
 }  // namespace
 
 const std::vector<std::string>& VocabularioCampos09() {
     static const std::vector<std::string> nomes{
-        "CODIGO REDUZIDO", "CODIGO DE BARRAS TEXTO", "NOME",           "APELIDO CUPOM",  "APLICACAO",
-        "REFERENCIA",      "LOCALIZACAO",            "UNIDADE",        "VALOR DE COMPRA", "VALOR DE VENDA",
-        "VALOR DE VENDA2", "VALOR DE VENDA3",        "VALOR DE CUSTO", "COMPRA+ENCARGO", "ESTOQUE",
-        "VALOR LETRAS",    "GARANTIA",               "TEXTO PARAMETRO",
+        "CODIGO REDUZIDO",
+        "CODIGO DE BARRAS TEXTO",
+        "NOME",
+        "APELIDO CUPOM",
+        "APLICACAO",
+        "REFERENCIA",
+        "LOCALIZACAO",
+        "UNIDADE",
+        "VALOR DE COMPRA",
+        "VALOR DE VENDA",
+        "VALOR DE VENDA2",
+        "VALOR DE VENDA3",
+        "VALOR DE CUSTO",
+        "COMPRA+ENCARGO",
+        "ESTOQUE",
+        "VALOR LETRAS",
+        "GARANTIA",
+        "TEXTO PARAMETRO",
     };
     return nomes;
 }
@@ -131,8 +145,9 @@ void GravarLeiaute09(fb::TDatabase& banco, const TLeiaute09& leiaute, const TLei
     fb::TQuery q(banco, t);
     std::string chave;
     if (Ler(q, &chave) != lido)
-        throw Exception("O desenho do modelo 09 foi alterado por outra estação depois de lido. "
-                        "Leia-o de novo antes de gravar.");
+        throw Exception(
+            "O desenho do modelo 09 foi alterado por outra estação depois de lido. "
+            "Leia-o de novo antes de gravar.");
 
     q.Clear();
     if (lido.temCabecalho) {
@@ -149,20 +164,25 @@ void GravarLeiaute09(fb::TDatabase& banco, const TLeiaute09& leiaute, const TLei
     q.Add("delete from FormatMrg where cod_mrg=13 and Print_campo='T'");
     q.ExecSQL();
     q.Clear();
-    q.Add("insert into FormatMrg (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, "
-          "AUX_4, AUX_5) values (13, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?)");
+    q.Add(
+        "insert into FormatMrg (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, "
+        "AUX_4, AUX_5) values (13, ?, ?, ?, ?, 'T', ?, ?, ?, ?, ?)");
     for (const TCampo09& c : leiaute.campos) {
         q.ParamTexto(0, c.nome);
         ParamTextoOuNulo(q, 1, c.titulo);
-        if (c.ordImp) q.ParamInteiro(2, *c.ordImp);
-        else q.ParamNulo(2);
+        if (c.ordImp)
+            q.ParamInteiro(2, *c.ordImp);
+        else
+            q.ParamNulo(2);
         q.ParamInteiro(3, c.tamanho);
         q.ParamInteiro(4, c.fonte);
         q.ParamInteiro(5, c.vertical);
         q.ParamInteiro(6, c.horizontal);
         ParamTextoOuNulo(q, 7, c.variante);
-        if (c.aux5) q.ParamTexto(8, *c.aux5);
-        else q.ParamNulo(8);
+        if (c.aux5)
+            q.ParamTexto(8, *c.aux5);
+        else
+            q.ParamNulo(8);
         q.ExecSQL();
     }
     t.Commit();
@@ -223,8 +243,9 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
         const std::string valor = Trim(t.substr(igual + 1));
         auto inteiro = [&](const std::string& coluna) {
             const bool numeral = !valor.empty() && valor.size() <= 10 && SoNumeros(valor) == valor;
-            if (!numeral) throw falha(numero, chave + " pede um número inteiro de 0 a " + std::to_string(kMaximo) +
-                                                  ", não \"" + valor + "\"");
+            if (!numeral)
+                throw falha(numero, chave + " pede um número inteiro de 0 a " + std::to_string(kMaximo) + ", não \"" +
+                                        valor + "\"");
             const std::string p = ProblemaInteiro(coluna, std::stoll(valor));
             if (!p.empty()) throw falha(numero, p);
             return static_cast<int>(std::stoll(valor));
@@ -233,20 +254,29 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
             if (!p.empty()) throw falha(numero, p);
             return valor;
         };
-        if (secao == Etiqueta && chave == "por_linha") l.porLinha = inteiro("ORD_IMP");
-        else if (secao == Etiqueta && chave == "passo_mm") l.passo = inteiro("TAM_IMP");
+        if (secao == Etiqueta && chave == "por_linha")
+            l.porLinha = inteiro("ORD_IMP");
+        else if (secao == Etiqueta && chave == "passo_mm")
+            l.passo = inteiro("TAM_IMP");
         else if (secao == Campo) {
             TCampo09& c = l.campos.back();
             if (chave == "imprime") {
                 c.nome = textoDe(ProblemaNome(valor));
                 temImprime = true;
-            } else if (chave == "texto") c.titulo = textoDe(ProblemaTexto("TIT_CAMPO", valor, kTextoCurto));
-            else if (chave == "tamanho") c.tamanho = inteiro("TAM_IMP");
-            else if (chave == "fonte") c.fonte = inteiro("AUX_1");
-            else if (chave == "vertical_mm") c.vertical = inteiro("AUX_2");
-            else if (chave == "horizontal_mm") c.horizontal = inteiro("AUX_3");
-            else if (chave == "variante") c.variante = textoDe(ProblemaTexto("AUX_4", valor, kTextoLongo));
-            else throw falha(numero, "chave desconhecida em [campo]: " + chave);
+            } else if (chave == "texto")
+                c.titulo = textoDe(ProblemaTexto("TIT_CAMPO", valor, kTextoCurto));
+            else if (chave == "tamanho")
+                c.tamanho = inteiro("TAM_IMP");
+            else if (chave == "fonte")
+                c.fonte = inteiro("AUX_1");
+            else if (chave == "vertical_mm")
+                c.vertical = inteiro("AUX_2");
+            else if (chave == "horizontal_mm")
+                c.horizontal = inteiro("AUX_3");
+            else if (chave == "variante")
+                c.variante = textoDe(ProblemaTexto("AUX_4", valor, kTextoLongo));
+            else
+                throw falha(numero, "chave desconhecida em [campo]: " + chave);
         } else {
             throw falha(numero, secao == Nenhuma ? "chave fora de [etiqueta] ou [campo]: " + chave
                                                  : "chave desconhecida em [etiqueta]: " + chave);

@@ -12,13 +12,13 @@ class TDatabase;
 }
 
 struct TCampo09 {
-    std::string nome;       // NOM_CAMPO
-    std::string titulo;     // TIT_CAMPO, the text of a "TEXTO LIVRE" row
-    int tamanho = 0;        // TAM_IMP: characters, or bar height in 0.4 mm
-    int fonte = 0;          // AUX_1
-    int vertical = 0;       // AUX_2, mm
-    int horizontal = 0;     // AUX_3, mm
-    std::string variante;   // AUX_4, barcode row
+    std::string nome;      // NOM_CAMPO
+    std::string titulo;    // TIT_CAMPO, the text of a "TEXTO LIVRE" row
+    int tamanho = 0;       // TAM_IMP: characters, or bar height in 0.4 mm
+    int fonte = 0;         // AUX_1
+    int vertical = 0;      // AUX_2, mm
+    int horizontal = 0;    // AUX_3, mm
+    std::string variante;  // AUX_4, barcode row
     // Columns the shop's retail system owns: written back as they were read.
     std::optional<int64_t> ordImp;    // ORD_IMP
     std::optional<std::string> aux5;  // AUX_5

@@ -53,10 +53,12 @@ TEST_F(CmdImprimir, ImprimeAFilaComoOBotaoDaJanela) {
 
 TEST_F(CmdImprimir, FormatoExportadoEImportadoNoutraLoja) {
     Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 3, 36)");
-    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_4, AUX_5) "
-             "values (13, 'CODIGO DE BARRAS', 10, 'T', 0, 10, 2, 'A', 'do varejo')");
-    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3) "
-             "values (13, 'NOME', 20, 'T', 2, 2, 1)");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_4, AUX_5) "
+        "values (13, 'CODIGO DE BARRAS', 10, 'T', 0, 10, 2, 'A', 'do varejo')");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3) "
+        "values (13, 'NOME', 20, 'T', 2, 2, 1)");
     Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, PRINT_CAMPO) values (40, 'OUTRO SISTEMA', 'T')");
     const std::string arquivo = pasta_ + "/gondola.ini";
     TResultadoCli r = Formato("exportar " + arquivo);
@@ -76,14 +78,13 @@ TEST_F(CmdImprimir, FormatoExportadoEImportadoNoutraLoja) {
     const std::string estragado = pasta_ + "/estragado.ini";
     std::string texto = exportado;
     texto.replace(texto.find("vertical_mm = 2"), 15, "vertical_mm = 2.5");
-    {
-        std::ofstream(estragado) << texto;
-    }
+    { std::ofstream(estragado) << texto; }
     r = Formato("importar " + estragado + " --substituir");
     EXPECT_EQ(r.codigo, 1);
     const size_t linha = std::count(texto.begin(), texto.begin() + texto.find("vertical_mm = 2.5"), '\n') + 1;
     EXPECT_NE(r.erro.find(estragado + ", Linha " + std::to_string(linha) + ": vertical_mm pede um número inteiro"),
-              std::string::npos) << r.erro;
+              std::string::npos)
+        << r.erro;
     EXPECT_EQ(TabelaFormato(), tabela);
     // The same design over itself: the retail system's AUX_5 stays with its row.
     r = Formato("importar " + arquivo + " --substituir");

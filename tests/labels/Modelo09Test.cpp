@@ -164,7 +164,6 @@ INSTANTIATE_TEST_SUITE_P(
                (std::isupper(static_cast<unsigned char>(c.aux4[0])) ? "" : "min") + c.aux4;
     });
 
-
 // The design written through TLeiaute09 and read back by the model.
 class Leiaute09 : public Modelo09 {
 protected:
@@ -235,20 +234,26 @@ TEST_F(Leiaute09, DesenhoFeitoDoZeroImprimeComoAsMesmasLinhasEscritasDireto) {
     const auto r = Registros(doDesenho);
     for (int h : {10, 370, 730}) EXPECT_TRUE(Tem(r, TextoPpla(20, h, "CAMISETA BASICA ALGO"))) << h;
     EXPECT_TRUE(Tem(r, TextoPpla(60, 10, "29,90", 4)));
-    EXPECT_NE(doDesenho.find("1F2204001000020" "7891234567895"), std::string::npos) << Legivel(doDesenho);
+    EXPECT_NE(doDesenho.find("1F2204001000020"
+                             "7891234567895"),
+              std::string::npos)
+        << Legivel(doDesenho);
     EXPECT_EQ(Trabalhos(r), 2u);
 }
 
 TEST_F(Leiaute09, LinhasEColunasAlheiasSobrevivemAoSalvar) {
-    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_4, AUX_5) "
-             "values (113, 'CAB', 'TITULO', 2, 40, 'S', 7, 'x', 'y')");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_4, AUX_5) "
+        "values (113, 'CAB', 'TITULO', 2, 40, 'S', 7, 'x', 'y')");
     Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 9, 99)");  // not the first: unread
     Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_2) values (13, 'NOME', 5, 'F', 1)");
-    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, PRINT_CAMPO, AUX_5) "
-             "values (7, 'CLIENTE', 'X', 3, 'T', 'z')");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, ORD_IMP, PRINT_CAMPO, AUX_5) "
+        "values (7, 'CLIENTE', 'X', 3, 'T', 'z')");
     Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_2) values (13, 'NOME', 5, NULL, 1)");
-    Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_5) "
-             "values (13, 'REFERENCIA', 4, 8, 'T', 1, 3, 2, 'do varejo')");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, ORD_IMP, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, AUX_5) "
+        "values (13, 'REFERENCIA', 4, 8, 'T', 1, 3, 2, 'do varejo')");
     const std::string alheias = "not (cod_mrg=13 and coalesce(Print_campo, '')='T') and (cod_mrg<>113 or ord_imp=9)";
     const auto antes = Tabela(alheias);
     ASSERT_EQ(antes.size(), 4u);

@@ -139,7 +139,9 @@ TEST_F(PastaExecucao, TravasDoFirebirdPorUsuarioSoSemRaizNemPastaDefinidas) {
         EXPECT_EQ(PrepararTravasFirebird(), c.nossa ? nossa : "");
         const char* v = std::getenv("FIREBIRD_LOCK");
         EXPECT_EQ(v ? std::string(v) : "", c.nossa ? nossa : (c.trava ? c.trava : ""));
-        if (c.nossa) EXPECT_EQ(fs::status(nossa).permissions(), fs::perms::owner_all);
+        if (c.nossa) {
+            EXPECT_EQ(fs::status(nossa).permissions(), fs::perms::owner_all);
+        }
     }
 }
 

@@ -29,12 +29,12 @@
 
 struct TComportamentoImpressora {
     // Answers to the "~HS" queries in turn, the last one repeated (none: no answer).
-    std::vector<std::string> respostasHS;
+    std::vector<std::string> respostasHS{};
     bool naoLer = false;         // accepts and never reads
     long fecharApos = -1;        // reads this many bytes of a connection, then closes it
     int lerPorVez = 0;           // bytes per read (0: as many as there are)
     int pausaLeituraMs = 0;      // pause after each read
-    std::string naoSolicitado;   // sent unasked right after accepting and after the first read
+    std::string naoSolicitado{};  // sent unasked right after accepting and after the first read
     int bufferRecepcao = 0;      // SO_RCVBUF of the printer's side (0: the system's)
 };
 

@@ -62,6 +62,8 @@ TResultadoPrevia TPreviaImpressao::Executar() {
         imp_.ImprimeEtiquetasPreConfigurada();
     } catch (const PreviaInterrompida&) {
     }
+    // A number with no layout never opens the port: the print still knows which it was.
+    if (r.modelo == 0) r.modelo = imp_.ModelNumber();
     return r;
 }
 

@@ -20,7 +20,7 @@ void Esperar(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 
 // Registered before the handlers: runs after the program's own exit work.
 void SinalDepoisDoMain() {
-    std::raise(SIGTERM);
+    kill(getpid(), SIGTERM);
     Esperar(2000);
 }
 
@@ -38,7 +38,7 @@ TEST_F(Encerramento, SinalPedeOEncerramentoUmaVez) {
                 std::fprintf(stderr, "pedido por %s\n", NomeDoSinal(sinal).c_str());
                 std::_Exit(EncerramentoPedido() ? 7 : 8);
             });
-            std::raise(SIGINT);
+            kill(getpid(), SIGINT);  // as from outside: to the process, not to this thread
             Esperar(2000);
             std::_Exit(1);
         },

@@ -165,8 +165,11 @@ TEST_F(Estacoes, ListaLongaDeCodigosNaoDerrubaOServidor) {
     // Both batches empty the shared queue: the one that commits last wins,
     // the other may be refused by the conflict, never half-written.
     EXPECT_TRUE(um->Status() == 0 || outro->Status() == 0) << um->Saida() << outro->Saida();
-    for (TProcesso* p : {um.get(), outro.get()})
-        if (p->Status() == 0) EXPECT_EQ(Trim(p->Saida()), Trim(saida));
+    for (TProcesso* p : {um.get(), outro.get()}) {
+        if (p->Status() == 0) {
+            EXPECT_EQ(Trim(p->Saida()), Trim(saida));
+        }
+    }
     EXPECT_EQ(Banco().Texto(porNome), curta);
     EXPECT_EQ(Banco().Texto("select count(*) from mercadorias"), "300");
 }

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "Apoio.h"
-#include "FilaTeste.h"
+#include "CliNaFila.h"
 #include "RotinaPronta.h"
 #include "labels/Modelos.h"
 #include "suporte/ProgramaCli.h"
@@ -12,20 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The set-up connection is closed before each run, so the program, another
-// process, can open the shop too.
-class CmdVisualizar : public FilaTeste {
+class CmdVisualizar : public CliNaFila {
 protected:
-    void SetUp() override {
-        FilaTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
-        cli_.semVariaveis = kSemTela;
-    }
-    TResultadoCli Rodar(const std::string& argumentos) {
-        FecharOutro();
-        return cli_.Rodar("visualizar " + argumentos);
-    }
-    TProgramaCli cli_;
+    CmdVisualizar() : CliNaFila("visualizar") {}
 };
 
 TEST_F(CmdVisualizar, UmPngPorImagemEmOrdemDeImpressaoSemTocarNaPorta) {

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "Apoio.h"
-#include "FilaTeste.h"
+#include "CliNaFila.h"
 #include "ModelosTermicos.h"
 #include "labels/InfoModelos.h"
 #include "previa/Galeria.h"
@@ -28,18 +28,9 @@ std::set<std::string> CodigosDaFigura(const QImage& img) {
     return {lidos.begin(), lidos.end()};
 }
 
-class Galeria : public FilaTeste {
+class Galeria : public CliNaFila {
 protected:
-    void SetUp() override {
-        FilaTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
-        cli_.semVariaveis = kSemTela;
-    }
-    TResultadoCli Rodar(const std::string& argumentos) {
-        FecharOutro();
-        return cli_.Rodar("modelos " + argumentos);
-    }
-    TProgramaCli cli_;
+    Galeria() : CliNaFila("modelos") {}
 };
 
 TEST_F(Galeria, CadaModeloTermicoDesenhadoComCodigosLegiveis) {

@@ -11,9 +11,7 @@
 
 namespace {
 
-// Integer columns hold 32 bits and model 09 multiplies positions by 10 and
-// bar heights by 4: values stay where that still fits.
-constexpr int kMaximo = 214748364;
+constexpr int kMaximo = kMaximoLeiaute09;
 constexpr size_t kTextoCurto = 30;  // NOM_CAMPO, TIT_CAMPO
 constexpr size_t kTextoLongo = 50;  // AUX_4
 
@@ -28,11 +26,9 @@ std::string ProblemaTexto(const std::string& coluna, const std::string& valor, s
     return "";
 }
 
-std::string ProblemaNome(const std::string& nome) {
-    if (nome.empty()) return "NOM_CAMPO vazio";
-    if (!NomeCampo09Valido(nome)) return "NOM_CAMPO desconhecido (o modelo 09 não imprimiria nada): " + nome;
-    return ProblemaTexto("NOM_CAMPO", nome, kTextoCurto);
-}
+std::string ProblemaNome(const std::string& nome) { return ProblemaTexto("NOM_CAMPO", nome, kTextoCurto); }
+
+bool EBarras(const TCampo09& c) { return Utf8::Maiusculas(c.nome) == "CODIGO DE BARRAS"; }
 
 std::string ProblemaCampo(const TCampo09& c) {
     for (const std::string& p : {ProblemaNome(c.nome), ProblemaTexto("TIT_CAMPO", c.titulo, kTextoCurto),
@@ -83,6 +79,28 @@ void ParamTextoOuNulo(fb::TQuery& q, int i, const std::string& v) {
         q.ParamTexto(i, v);
 }
 
+const char* NomeLinguagem09(TCdbETQModelo l) {
+    switch (l) {
+        case etqPpla: return "PPLA";
+        case etqPplb: return "PPLB";
+        case etqZPLII: return "ZPL";
+        case etqEpl2: return "EPL2";
+        default: return "nenhuma linguagem";
+    }
+}
+
+// The PPLA barcode types by their letter.
+std::string NomeTipoPpla09(const std::string& tipo) {
+    static const char* const nomes[] = {"Code 39",  "UPC-A",   "UPC-E",     "2 de 5 intercalado",
+                                        "Code 128", "EAN-13",  "EAN-8",     "HIBC",
+                                        "Codabar",  "2 de 5 intercalado com dígito", "Plessey",
+                                        "2 de 5 intercalado com barras de apoio", "extensão UPC de 2 dígitos",
+                                        "extensão UPC de 5 dígitos", "Code 93", "Postnet", "UCC/EAN-128",
+                                        "UCC/EAN-128 K-Mart", "UCC/EAN-128 peso variável", "Telepen"};
+    if (tipo.size() == 1 && tipo[0] >= 'A' && tipo[0] <= 'T') return nomes[tipo[0] - 'A'];
+    return tipo.empty() ? "vazio: a impressora não sabe que código fazer" : "que a impressora não conhece";
+}
+
 }  // namespace
 
 const std::vector<std::string>& VocabularioCampos09() {
@@ -127,6 +145,91 @@ std::string ProblemaLeiaute09(const TLeiaute09& l) {
     return "";
 }
 
+std::optional<int> InteiroLeiaute09(const std::string& texto, std::string& erro) {
+    const std::string t = Trim(texto);
+    erro.clear();
+    if (t.empty())
+        erro = "Escreva um número inteiro de 0 a " + std::to_string(kMaximo) + ".";
+    else if (t[0] == '-' && t.size() > 1 && SoNumeros(t.substr(1)) == t.substr(1))
+        erro = "Não pode ser negativo: \"" + t + "\".";
+    else if (SoNumeros(t) != t)
+        erro = "Só números inteiros, sem vírgula nem ponto: \"" + t + "\" não serve (posições são em milímetros inteiros).";
+    else if (t.size() > 10 || std::stoll(t) > kMaximo)
+        erro = "Passa do que a coluna guarda (até " + std::to_string(kMaximo) + "): \"" + t + "\".";
+    if (!erro.empty()) return std::nullopt;
+    return static_cast<int>(std::stoll(t));
+}
+
+TCdbETQModelo LinguagemDoTexto09(const std::string& modelo) {
+    if (modelo == "PPLB") return etqPplb;
+    if (modelo == "ZPL") return etqZPLII;
+    if (modelo == "EPL2") return etqEpl2;
+    return etqPpla;
+}
+
+std::string NomeDoCampo09(const TLeiaute09& l, int campo) {
+    if (campo < 0 || campo >= static_cast<int>(l.campos.size())) return "Etiqueta";
+    const std::string& nome = l.campos[static_cast<size_t>(campo)].nome;
+    return "Campo " + std::to_string(campo + 1) + " (" + (nome.empty() ? std::string("sem nome") : nome) + ")";
+}
+
+std::vector<TAviso09> AvisosLeiaute09(const TLeiaute09& l, TCdbETQModelo linguagem) {
+    std::vector<TAviso09> r;
+    if (!l.campos.empty() && l.porLinha == 0)
+        r.push_back({-1, "Etiquetas por linha 0: nenhuma linha se completa, todas as etiquetas da impressão saem "
+                         "umas sobre as outras numa só imagem no fim."});
+    else if (l.porLinha > 1 && l.passo == 0)
+        r.push_back({-1, "Passo 0 mm com " + std::to_string(l.porLinha) +
+                             " etiquetas por linha: as etiquetas de uma linha saem umas sobre as outras."});
+    const bool imprimeBarras = linguagem == etqPpla || linguagem == etqPplb;
+    for (size_t i = 0; i < l.campos.size(); ++i) {
+        const TCampo09& c = l.campos[i];
+        const int n = static_cast<int>(i);
+        const std::string quem = NomeDoCampo09(l, n) + ": ";
+        if (!NomeCampo09Valido(c.nome))
+            r.push_back({n, quem + "o modelo 09 não conhece este nome e imprime um texto vazio no lugar. Escolha um "
+                                   "campo da lista, CODIGO DE BARRAS ou TEXTO LIVRE."});
+        else if (EBarras(c) && !imprimeBarras)
+            r.push_back({n, quem + "a impressora está configurada em " + std::string(NomeLinguagem09(linguagem)) +
+                                   ", e nessa linguagem o modelo 09 não imprime código de barras (só em PPLA e "
+                                   "PPLB)."});
+        else if (c.tamanho == 0)
+            r.push_back({n, quem + (EBarras(c) ? "altura 0: as barras não aparecem." : "tamanho 0: nada é impresso.")});
+        for (size_t k = 0; k < i; ++k)
+            if (l.campos[k].vertical == c.vertical && l.campos[k].horizontal == c.horizontal)
+                r.push_back({n, NomeDoCampo09(l, static_cast<int>(k)) + " e " + NomeDoCampo09(l, n) +
+                                    " estão no mesmo lugar (vertical " + std::to_string(c.vertical) +
+                                    " mm, horizontal " + std::to_string(c.horizontal) + " mm)."});
+    }
+    return r;
+}
+
+std::string DescricaoVariante09(const std::string& variante, TCdbETQModelo linguagem, const std::string& impressora) {
+    const bool mostra = variante == "A" || variante == "D";
+    const std::string numeros = mostra ? "com os números" : "sem os números";
+    switch (linguagem) {
+        case etqPpla: {
+            std::string outros;
+            if (impressora != "ELGIN")
+                outros = "em Code 128 " + std::string(mostra || variante == "T" ? "com os números" : "sem os números") +
+                         " (impressora Argox: a letra só decide os números)";
+            else {
+                const std::string tipo = mostra || variante == "T" ? variante : Utf8::Maiusculas(variante);
+                outros = "no tipo PPLA \"" + tipo + "\" (" + NomeTipoPpla09(tipo) + ") " +
+                         (mostra || variante == "T" ? "com os números" : "sem os números") +
+                         " (impressora Elgin: a letra escolhe o tipo)";
+            }
+            return "Códigos de 13 dígitos saem em EAN-13 " + numeros + "; os demais " + outros + ".";
+        }
+        case etqPplb:
+            return "Códigos de 13 dígitos saem em EAN-13, os demais em Code 128, " + numeros +
+                   " (só A e D mostram os números).";
+        default:
+            return "Em " + std::string(NomeLinguagem09(linguagem)) +
+                   " o modelo 09 não imprime código de barras: a letra não muda nada.";
+    }
+}
+
 TLeiaute09 LerLeiaute09(fb::TDatabase& banco) {
     fb::TTransaction t(banco, {"read_committed", "rec_version", "nowait", "read"});
     fb::TQuery q(banco, t);
@@ -145,7 +248,7 @@ void GravarLeiaute09(fb::TDatabase& banco, const TLeiaute09& leiaute, const TLei
     fb::TQuery q(banco, t);
     std::string chave;
     if (Ler(q, &chave) != lido)
-        throw Exception(
+        throw EDesenhoAlterado09(
             "O desenho do modelo 09 foi alterado por outra estação depois de lido. "
             "Leia-o de novo antes de gravar.");
 
@@ -261,7 +364,7 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
         else if (secao == Campo) {
             TCampo09& c = l.campos.back();
             if (chave == "imprime") {
-                c.nome = textoDe(ProblemaNome(valor));
+                c.nome = textoDe(valor.empty() ? "imprime vazio" : ProblemaNome(valor));
                 temImprime = true;
             } else if (chave == "texto")
                 c.titulo = textoDe(ProblemaTexto("TIT_CAMPO", valor, kTextoCurto));

@@ -6,6 +6,7 @@
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
 #include "labels/ImpressaoEtiquetas.h"
+#include "labels/Leiaute09.h"
 #include "labels/Modelos.h"
 #include "labels/Percurso.h"
 
@@ -43,39 +44,68 @@ TRegra RegraBarras09(std::string aux4) {
     };
 }
 
-TElemento ElementoDoCampo(const fb::TQuery& q) {
-    const std::string nome = q.FieldByName("NOM_CAMPO").AsString();
-    const int tamanho = static_cast<int>(q.FieldByName("TAM_IMP").AsInteger());
-    const int v = static_cast<int>(q.FieldByName("AUX_2").AsInteger()) * 10;
-    const int h = static_cast<int>(q.FieldByName("AUX_3").AsInteger()) * 10;
-    if (Utf8::Maiusculas(nome) == "CODIGO DE BARRAS")
-        return Barras(h, v, fonte::Codigo(), tamanho * 4, becNAO, RegraBarras09(q.FieldByName("AUX_4").AsString()));
+TElemento ElementoDoCampo(const TCampo09& c) {
+    const int v = c.vertical * 10;
+    const int h = c.horizontal * 10;
+    if (Utf8::Maiusculas(c.nome) == "CODIGO DE BARRAS")
+        return Barras(h, v, fonte::Codigo(), c.tamanho * 4, becNAO, RegraBarras09(c.variante));
 
     TFonte valor;
-    if (Utf8::Maiusculas(Trecho(nome, 1, 11)) == "TEXTO LIVRE")
-        valor = fonte::Fixo(q.FieldByName("TIT_CAMPO").AsString());
+    if (Utf8::Maiusculas(Trecho(c.nome, 1, 11)) == "TEXTO LIVRE")
+        valor = fonte::Fixo(c.titulo);
     else
-        valor = [nome](const TContextoEtiqueta& c) { return c.imp.Load_Valor_do_campo(nome); };
-    return Texto(static_cast<int>(q.FieldByName("AUX_1").AsInteger()), h, v, fonte::Trecho(std::move(valor), 1, tamanho));
+        valor = [nome = c.nome](const TContextoEtiqueta& ctx) { return ctx.imp.Load_Valor_do_campo(nome); };
+    return Texto(c.fonte, h, v, fonte::Trecho(std::move(valor), 1, c.tamanho));
+}
+
+TCampo09 CampoDaLinha(const fb::TQuery& q) {
+    TCampo09 c;
+    c.nome = q.FieldByName("NOM_CAMPO").AsString();
+    c.titulo = q.FieldByName("TIT_CAMPO").AsString();
+    c.tamanho = static_cast<int>(q.FieldByName("TAM_IMP").AsInteger());
+    c.fonte = static_cast<int>(q.FieldByName("AUX_1").AsInteger());
+    c.vertical = static_cast<int>(q.FieldByName("AUX_2").AsInteger());
+    c.horizontal = static_cast<int>(q.FieldByName("AUX_3").AsInteger());
+    c.variante = q.FieldByName("AUX_4").AsString();
+    return c;
 }
 
 }  // namespace
 
-void Etiq_Modelo_09(TImpressaoEtiquetas& imp) {
-    fb::TQuery& q = imp.qryFormat;
+void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute, const std::function<void(int)>& aoDesenhar) {
     TModeloTermico modelo;
     modelo.usaAddColuna = true;
-    modelo.passo = imp.Relatorio_format("TAMANHO", 113) * 10;
+    modelo.passo = leiaute.passo * 10;
+    modelo.porLinha = leiaute.porLinha;
+    for (size_t i = 0; i < leiaute.campos.size(); ++i) {
+        TElemento e = ElementoDoCampo(leiaute.campos[i]);
+        if (aoDesenhar) {
+            // Told after the rule: a barcode the language leaves out is not drawn.
+            e.regra = [regra = std::move(e.regra), aoDesenhar, i](TDesenho& d, const TContextoEtiqueta& c) {
+                if (regra && !regra(d, c)) return false;
+                aoDesenhar(static_cast<int>(i));
+                return true;
+            };
+        }
+        modelo.elementos.push_back(std::move(e));
+    }
+    PercorrerFila(imp, modelo);
+}
+
+void Etiq_Modelo_09(TImpressaoEtiquetas& imp) {
+    fb::TQuery& q = imp.qryFormat;
+    TLeiaute09 leiaute;
+    leiaute.passo = imp.Relatorio_format("TAMANHO", 113);
     // Without a header row both are 0: no row is ever complete, every label
     // lands in one image sent at the end.
-    modelo.porLinha = q.Eof() ? 0 : static_cast<int>(q.FieldByName("ORD_IMP").AsInteger());
+    leiaute.porLinha = q.Eof() ? 0 : static_cast<int>(q.FieldByName("ORD_IMP").AsInteger());
 
     q.Clear();
     q.Add("Select * from FormatMrg");
     q.Add("where cod_mrg=13 and Print_campo='T'");
     q.Add("order by Aux_2");
     q.Open();
-    for (; !q.Eof(); q.Next()) modelo.elementos.push_back(ElementoDoCampo(q));
+    for (; !q.Eof(); q.Next()) leiaute.campos.push_back(CampoDaLinha(q));
 
-    PercorrerFila(imp, modelo);
+    ImprimirLeiaute09(imp, leiaute);
 }

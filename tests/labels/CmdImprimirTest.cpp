@@ -105,6 +105,20 @@ TEST_F(CmdImprimir, FormatoExportadoEImportadoNoutraLoja) {
     EXPECT_EQ(LerTudo(pasta_ + "/de_novo.ini"), exportado);
 }
 
+// A field name model 09 does not know imports (the shop's retail system may
+// know it), with a warning on standard error; a value the table cannot hold
+// does not.
+TEST_F(CmdImprimir, FormatoComNomeDesconhecidoImportaComAviso) {
+    const std::string arquivo = pasta_ + "/desconhecido.ini";
+    { std::ofstream(arquivo) << "[etiqueta]\npor_linha = 1\npasso_mm = 40\n\n[campo]\nimprime = PRECO\ntamanho = 8\n"; }
+    TResultadoCli r = Formato("importar " + arquivo);
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro,
+              "Aviso: Campo 1 (PRECO): o modelo 09 não conhece este nome e imprime um texto vazio no lugar. Escolha "
+              "um campo da lista, CODIGO DE BARRAS ou TEXTO LIVRE.\n");
+    EXPECT_EQ(Texto("select nom_campo from FormatMrg where cod_mrg=13"), "PRECO");
+}
+
 TEST_F(CmdImprimir, ModeloDaLinhaDeComandoVenceOConfigurado) {
     TResultadoCli r = Rodar("--sem-pausa --modelo 6");
     EXPECT_EQ(r.codigo, 0) << r.erro;

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 #include "FilaTeste.h"
@@ -294,7 +295,6 @@ TEST_F(Leiaute09, NadaGravadoComValorRuimOuDesenhoMudadoPorOutraEstacao) {
     const std::vector<Caso> ruins{
         {"posição negativa", [](TLeiaute09& l) { l.campos[0].vertical = -1; }},
         {"posição que estoura ao virar décimos", [](TLeiaute09& l) { l.campos[0].horizontal = 214748365; }},
-        {"nome fora do vocabulário", [](TLeiaute09& l) { l.campos[0].nome = "nome"; }},
         {"texto além de 30 caracteres",
          [](TLeiaute09& l) { l.campos.push_back(Campo09("TEXTO LIVRE", std::string(31, 'x'), 5, 1, 1, 1)); }},
         {"variante além de 50 caracteres", [](TLeiaute09& l) { l.campos[0].variante = std::string(51, 'A'); }},
@@ -342,7 +342,7 @@ TEST_F(Leiaute09, ArquivoRuimRecusadoNomeandoALinha) {
         {"[etiqueta]\npasso_mm = -1\n", 2},
         {"# comentario\n[campo]\nimprime = NOME\ntamanho = 99999999999\n", 4},
         {"[campo]\nimprime = NOME\nvertical_mm = 214748365\n", 3},
-        {"[campo]\nimprime = nome\n", 2},
+        {"[campo]\nimprime =\n", 2},
         {"[campo]\nimprime = NOME\nfonte =\n", 3},
         {"[campo]\nimprime = TEXTO LIVRE\ntexto = 1234567890123456789012345678901\n", 3},
         {"[campo]\ntamanho = 3\n\n[campo]\nimprime = NOME\n", 1},
@@ -362,6 +362,123 @@ TEST_F(Leiaute09, ArquivoRuimRecusadoNomeandoALinha) {
                 << c.texto << " -> " << e.what();
         }
     }
+}
+
+// A name model 09 does not know is the shop's business: saved and read as it
+// is, printed as an empty text, and named by a warning instead of refused.
+TEST_F(Leiaute09, NomeForaDoVocabularioGravadoComAviso) {
+    TLeiaute09 l = Gondola();
+    l.campos[0].nome = "nome";
+    GravarLeiaute09(Outro(), l, LerLeiaute09(Outro()));
+    EXPECT_EQ(LerLeiaute09(Outro()).campos.at(0).nome, "nome");
+    const auto avisos = AvisosLeiaute09(l, etqPpla);
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_EQ(avisos[0].campo, 0);
+    EXPECT_EQ(avisos[0].texto.rfind("Campo 1 (nome): o modelo 09 não conhece este nome", 0), 0u) << avisos[0].texto;
+    const TLeiaute09 arquivo = LerTextoLeiaute09("[campo]\nimprime = NOME DO PRODUTO\n");
+    EXPECT_EQ(arquivo.campos.at(0).nome, "NOME DO PRODUTO");
+}
+
+TEST(Avisos09, CadaCasoUmAvisoNoCampoCerto) {
+    struct Caso {
+        const char* descricao;
+        std::function<void(TLeiaute09&)> muda;
+        TCdbETQModelo linguagem;
+        std::vector<TAviso09> esperados;
+    };
+    auto campo = [](const char* nome, int v, int h, int tamanho = 10, const char* variante = "") {
+        TCampo09 c;
+        c.nome = nome;
+        c.vertical = v;
+        c.horizontal = h;
+        c.tamanho = tamanho;
+        c.variante = variante;
+        return c;
+    };
+    TLeiaute09 base;
+    base.porLinha = 3;
+    base.passo = 36;
+    base.campos = {campo("NOME", 2, 1), campo("VALOR DE VENDA", 6, 1), campo("CODIGO DE BARRAS", 10, 2, 10, "A")};
+    const std::vector<Caso> casos{
+        {"nada a dizer", [](TLeiaute09&) {}, etqPpla, {}},
+        {"PPLB imprime barras", [](TLeiaute09&) {}, etqPplb, {}},
+        {"barras em ZPL", [](TLeiaute09&) {}, etqZPLII,
+         {{2, "Campo 3 (CODIGO DE BARRAS): a impressora está configurada em ZPL, e nessa linguagem o modelo 09 não "
+              "imprime código de barras (só em PPLA e PPLB)."}}},
+        {"barras em EPL2", [](TLeiaute09&) {}, etqEpl2,
+         {{2, "Campo 3 (CODIGO DE BARRAS): a impressora está configurada em EPL2, e nessa linguagem o modelo 09 não "
+              "imprime código de barras (só em PPLA e PPLB)."}}},
+        {"tamanho 0", [](TLeiaute09& l) { l.campos[1].tamanho = 0; }, etqPpla,
+         {{1, "Campo 2 (VALOR DE VENDA): tamanho 0: nada é impresso."}}},
+        {"mesmo lugar", [&](TLeiaute09& l) { l.campos.push_back(campo("TEXTO LIVRE", 6, 1)); }, etqPpla,
+         {{3, "Campo 2 (VALOR DE VENDA) e Campo 4 (TEXTO LIVRE) estão no mesmo lugar (vertical 6 mm, horizontal "
+              "1 mm)."}}},
+        {"zero por linha", [](TLeiaute09& l) { l.porLinha = 0; }, etqPpla,
+         {{-1, "Etiquetas por linha 0: nenhuma linha se completa, todas as etiquetas da impressão saem umas sobre "
+               "as outras numa só imagem no fim."}}},
+        {"passo 0", [](TLeiaute09& l) { l.passo = 0; }, etqPpla,
+         {{-1, "Passo 0 mm com 3 etiquetas por linha: as etiquetas de uma linha saem umas sobre as outras."}}},
+    };
+    for (const Caso& c : casos) {
+        TLeiaute09 l = base;
+        c.muda(l);
+        EXPECT_EQ(AvisosLeiaute09(l, c.linguagem), c.esperados) << c.descricao;
+    }
+}
+
+TEST(Avisos09, CelulaSoAceitaInteiroQueACabeGuarda) {
+    struct Caso {
+        const char* texto;
+        std::optional<int> valor;
+        const char* erro;  // start of the message
+    };
+    const Caso casos[]{
+        {"12", 12, ""},
+        {" 7 ", 7, ""},
+        {"0", 0, ""},
+        {"214748364", 214748364, ""},
+        {"214748365", std::nullopt, "Passa do que a coluna guarda (até 214748364)"},
+        {"99999999999", std::nullopt, "Passa do que a coluna guarda"},
+        {"3,5", std::nullopt, "Só números inteiros, sem vírgula nem ponto: \"3,5\""},
+        {"3.5", std::nullopt, "Só números inteiros"},
+        {"-1", std::nullopt, "Não pode ser negativo: \"-1\"."},
+        {"", std::nullopt, "Escreva um número inteiro de 0 a 214748364."},
+        {"abc", std::nullopt, "Só números inteiros"},
+    };
+    for (const Caso& c : casos) {
+        std::string erro;
+        EXPECT_EQ(InteiroLeiaute09(c.texto, erro), c.valor) << c.texto;
+        EXPECT_EQ(erro.rfind(c.erro, 0), 0u) << c.texto << " -> " << erro;
+    }
+}
+
+TEST(Avisos09, VarianteDescritaParaAImpressoraConfigurada) {
+    struct Caso {
+        const char* variante;
+        TCdbETQModelo linguagem;
+        const char* impressora;
+        const char* descricao;
+    };
+    const Caso casos[]{
+        {"A", etqPpla, "ARGOX",
+         "Códigos de 13 dígitos saem em EAN-13 com os números; os demais em Code 128 com os números (impressora "
+         "Argox: a letra só decide os números)."},
+        {"X", etqPpla, "ARGOX",
+         "Códigos de 13 dígitos saem em EAN-13 sem os números; os demais em Code 128 sem os números (impressora "
+         "Argox: a letra só decide os números)."},
+        {"A", etqPpla, "ELGIN",
+         "Códigos de 13 dígitos saem em EAN-13 com os números; os demais no tipo PPLA \"A\" (Code 39) com os números "
+         "(impressora Elgin: a letra escolhe o tipo)."},
+        {"t", etqPpla, "ELGIN",
+         "Códigos de 13 dígitos saem em EAN-13 sem os números; os demais no tipo PPLA \"T\" (Telepen) sem os "
+         "números (impressora Elgin: a letra escolhe o tipo)."},
+        {"D", etqPplb, "ELGIN",
+         "Códigos de 13 dígitos saem em EAN-13, os demais em Code 128, com os números (só A e D mostram os "
+         "números)."},
+        {"A", etqZPLII, "ARGOX", "Em ZPL o modelo 09 não imprime código de barras: a letra não muda nada."},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(DescricaoVariante09(c.variante, c.linguagem, c.impressora), c.descricao) << c.variante;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Comandos.h"
+#include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
 #include "labels/Leiaute09.h"
@@ -44,6 +45,9 @@ int Importar(fb::TDatabase& banco, const std::string& arquivo, bool substituir) 
         novo.campos[i].aux5 = lido.campos[i].aux5;
     }
     GravarLeiaute09(banco, novo, lido);
+    // What the file leaves odd is written all the same; the shop hears of it.
+    for (const TAviso09& a : AvisosLeiaute09(novo, LinguagemDoTexto09(LerConfig("MODELO"))))
+        std::cerr << "Aviso: " << a.texto << "\n";
     std::cout << "Desenho do modelo 09 importado de " << arquivo << " (" << novo.campos.size() << " campo(s)).\n";
     return 0;
 }

@@ -114,6 +114,7 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto);
 // What model 09 prints for `leiaute` over the queue of `imp` (the routine
 // Etiq_Modelo_09 runs once it has read the design from the table; the
 // editor's picture runs it over sample goods). `aoDesenhar`, when given, hears
-// the index of each field row as its drawing call goes to the component.
+// the index of each field row and the label's column (1..) as its drawing
+// call goes to the component.
 void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute,
-                       const std::function<void(int campo)>& aoDesenhar = {});
+                       const std::function<void(int campo, int coluna)>& aoDesenhar = {});

@@ -72,7 +72,7 @@ TCampo09 CampoDaLinha(const fb::TQuery& q) {
 
 }  // namespace
 
-void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute, const std::function<void(int)>& aoDesenhar) {
+void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute, const std::function<void(int, int)>& aoDesenhar) {
     TModeloTermico modelo;
     modelo.usaAddColuna = true;
     modelo.passo = leiaute.passo * 10;
@@ -83,7 +83,7 @@ void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute, cons
             // Told after the rule: a barcode the language leaves out is not drawn.
             e.regra = [regra = std::move(e.regra), aoDesenhar, i](TDesenho& d, const TContextoEtiqueta& c) {
                 if (regra && !regra(d, c)) return false;
-                aoDesenhar(static_cast<int>(i));
+                aoDesenhar(static_cast<int>(i), c.coluna);
                 return true;
             };
         }

@@ -30,6 +30,8 @@
 #include "common/InterfaceUsuario.h"
 #include "common/gui/Controles.h"
 #include "common/gui/FuncoesGui.h"
+#include "data/udtmAplicativo.h"
+#include "labels/gui/JanelaLeiaute09.h"
 #include "etq/TesteImpressora.h"
 
 namespace {
@@ -160,6 +162,7 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     Ligar(SpeedButton5, this, [this] { SpeedButton5Click(); });
     Ligar(Button1, this, [this] { Button1Click(); });
     Ligar(Button2, this, [this] { Button2Click(); });
+    Ligar(btnEditor09, this, [this] { btnEditor09Click(); });
     // F1 opens the manual from any window of the program.
     auto* ajuda = new QShortcut(QKeySequence(Qt::Key_F1), this);
     ajuda->setContext(Qt::ApplicationShortcut);
@@ -272,6 +275,7 @@ void TfrmPrincipal::CriarPainel() {
     memotmp->hide();
 
     Button1 = Botao("Ajusta Base de dados", 16, 440, 137, 25, p, "Button1");
+    btnEditor09 = Botao("Editor de etiqueta (modelo 09)", 464, 336, 241, 25, p, "btnEditor09");
 
     lblArquivoConfig = Rotulo("", 16, 478, p, "lblArquivoConfig");
     lblArquivoConfig->setFixedWidth(718);
@@ -461,6 +465,22 @@ void TfrmPrincipal::SpeedButton1Click() {
 }
 
 void TfrmPrincipal::SpeedButton2Click() { EstadoNormal(); }
+
+void TfrmPrincipal::btnEditor09Click() {
+    // The printer the panel shows, saved or not: the picture is drawn for it.
+    const TConfigPainel c = ConfigDoPainel();
+    previa::TAmbiente09 ambiente = previa::AmbienteConfigurado09();
+    ambiente.linguagem = c.Modelo;
+    ambiente.impressora = c.Impressora == 1 ? "ELGIN" : "ARGOX";
+    try {
+        ambiente.addColuna = Trim(c.Colunas).empty() ? 0 : StrToInt(Trim(c.Colunas));
+    } catch (const EConvertError&) {
+        // The print refuses it with its own message; the picture goes without the shift.
+    }
+    TdtmAplicativo dtm;
+    TfrmLeiaute09 editor(dtm, ambiente, this);
+    editor.exec();
+}
 
 void TfrmPrincipal::SpeedButton3Click() { InterfaceUsuario().Mensagem(AjudaCalibrar("Aguarde piscar 2x")); }
 void TfrmPrincipal::SpeedButton4Click() { InterfaceUsuario().Mensagem(AjudaCalibrar("Aguarde piscar 5x")); }

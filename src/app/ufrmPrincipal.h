@@ -95,6 +95,7 @@ public:
     QPlainTextEdit* memotmp;
     QPushButton* Button1;
     TGaleriaPainel* pnlGaleria;  // picture of the chosen model
+    QPushButton* btnEditor09;    // "Editor de etiqueta (modelo 09)"
 
     // Printer test
     QPushButton* Button2;
@@ -131,6 +132,7 @@ public:
     void SpeedButton5Click();
     void Button1Click();       // Ajusta Base de dados
     void Button2Click();       // Teste Cod Barras / Texto
+    void btnEditor09Click();   // the model 09 label editor
 
     // The panel's controls as one value, and back.
     TConfigPainel ConfigDoPainel() const;

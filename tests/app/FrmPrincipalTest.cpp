@@ -4,6 +4,10 @@
 #include <QFrame>
 #include <QCheckBox>
 #include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 #include "AuxiliarTeste.h"
 #include "app/JanelaMercadorias.h"
@@ -11,6 +15,7 @@
 #include "app/ufrmPrincipal.h"
 #include "common/Excecoes.h"
 #include "common/gui/FuncoesGui.h"
+#include "labels/gui/JanelaLeiaute09.h"
 
 namespace {
 
@@ -127,6 +132,30 @@ TEST_F(FrmPrincipalTest, ConfiguracaoAbreComSenhaEVoltaAoNormal) {
     EXPECT_FALSE(frm->btnConfig->isHidden());
     EXPECT_FALSE(pasta.Existe("configEtq.ini"));
     EXPECT_EQ(frm->edtBD->text(), "nao gravado");  // until the next LoadConfig
+}
+
+// The model 09 editor opens from the panel, drawing for the printer the panel
+// shows; a shop it cannot read still opens it, with the reason as its note.
+TEST_F(FrmPrincipalTest, EditorDoModelo09AbrePeloPainel) {
+    auto frm = Janela();
+    frm->PedeTexto = [](const std::string&, const std::string&) { return std::string("0508033426"); };
+    frm->btnConfigClick();
+    EXPECT_EQ(frm->btnEditor09->text(), "Editor de etiqueta (modelo 09)");
+    EXPECT_TRUE(frm->btnEditor09->isVisibleTo(frm.get()));
+    frm->edtzpl->setChecked(true);
+    std::string titulo, impressora, nota;
+    QTimer::singleShot(0, [&] {
+        auto* editor = dynamic_cast<TfrmLeiaute09*>(QApplication::activeModalWidget());
+        if (!editor) return;
+        titulo = editor->windowTitle().toStdString();
+        impressora = editor->lblImpressora->text().toStdString();
+        nota = editor->lblNota->text().toStdString();
+        editor->reject();
+    });
+    frm->btnEditor09->click();
+    EXPECT_EQ(titulo, "Editor de etiqueta (modelo 09)");
+    EXPECT_EQ(impressora.rfind("Impressora configurada: ZPL, Argox;", 0), 0u) << impressora;
+    EXPECT_EQ(nota.rfind("Não foi possível ler o desenho da tabela FormatMrg: ", 0), 0u) << nota;
 }
 
 TEST_F(FrmPrincipalTest, SenhaErradaNaoMudaNada) {

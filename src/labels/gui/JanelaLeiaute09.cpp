@@ -285,11 +285,10 @@ TfrmLeiaute09::TfrmLeiaute09(TdtmAplicativo& dtm, const previa::TAmbiente09& amb
     lstAvisos = new QListWidget(this);
     lstAvisos->setObjectName("lstAvisos");
     lstAvisos->setWordWrap(true);
-    lstAvisos->setMaximumHeight(150);
     auto* direita = new QVBoxLayout;
-    direita->addWidget(pnlFigura, 1);
+    direita->addWidget(pnlFigura, 3);
     direita->addWidget(rotulo("Avisos (não impedem salvar)"));
-    direita->addWidget(lstAvisos);
+    direita->addWidget(lstAvisos, 2);
 
     auto* meio = new QHBoxLayout;
     meio->addLayout(esquerda, 5);

@@ -94,9 +94,11 @@ public:
     // On closing with unsaved changes: 0 save, 1 discard, 2 stay.
     std::function<int()> PerguntarAoFechar;
 
+    // Closing (button, Esc, the window's own): asks first when there are unsaved changes.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
-    void reject() override;
 
 private:
     void MostrarTabela();

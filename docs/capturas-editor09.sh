@@ -8,9 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
 CLI=$(dirname "$PROGRAMA")/etiquetas-cli
-for t in xvfb-run xdotool xwininfo import; do
-  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
-done
+. ./capturas-comum.sh
+exigir_programas xvfb-run xdotool xwininfo import
 LOJA=$(mktemp -d)
 trap 'rm -rf "$LOJA"' EXIT
 cp "$PROGRAMA" "$LOJA/etiquetas"
@@ -52,11 +51,6 @@ horizontal_mm = 2
 variante = A
 FIM
 
-senha() {
-  local d m a
-  d=$(date +%d); m=$(date +%m); a=$(date +%y)
-  printf '%s%02d%s%02d%s' "$d" $(( (10#$d + 10#$m) % 100 )) "$m" $(( (10#$d + 10#$m + 10#$a) % 100 )) "$a"
-}
 
 for linguagem in PPLA ZPL; do
   printf '[CONF]\r\nPATH MERKOR=%s/loja.fdb\r\nPATH REDE=LPT1\r\nMODELO=%s\r\nMODELO PRINT INDEX=8\r\nALTURA ETIQUETA 09=25\r\n' \

@@ -8,9 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 BIN=$(realpath "${1:-../build/bin}")
-for t in xvfb-run xdotool xwininfo import; do
-  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
-done
+. ./capturas-comum.sh
+exigir_programas xvfb-run xdotool xwininfo import
 
 # The programs read configEtq.ini beside themselves: copies in a scratch folder.
 PASTA=$(mktemp -d)

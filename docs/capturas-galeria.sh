@@ -6,18 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
-for t in xvfb-run xdotool xwininfo import; do
-  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
-done
+. ./capturas-comum.sh
+exigir_programas xvfb-run xdotool xwininfo import
 PASTA=$(mktemp -d)
 trap 'rm -rf "$PASTA"' EXIT
 cp "$PROGRAMA" "$PASTA/etiquetas"
 
-senha() {
-  local d m a
-  d=$(date +%d); m=$(date +%m); a=$(date +%y)
-  printf '%s%02d%s%02d%s' "$d" $(( (10#$d + 10#$m) % 100 )) "$m" $(( (10#$d + 10#$m + 10#$a) % 100 )) "$a"
-}
 
 for modelo in 11 19 26; do
   # The panel chooses the model line by its index in the list.

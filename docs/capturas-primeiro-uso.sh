@@ -6,9 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 BUILD=$(realpath "${1:-../build}")
-for t in xvfb-run xwininfo import cpack dpkg-deb; do
-  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
-done
+. ./capturas-comum.sh
+exigir_programas xvfb-run xwininfo import cpack dpkg-deb
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
 cpack --config "$BUILD/CPackConfig.cmake" -B "$T/pacote" >/dev/null

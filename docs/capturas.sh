@@ -8,9 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
 CLI=$(dirname "$PROGRAMA")/etiquetas-cli
-for t in xvfb-run xdotool xwininfo import; do
-  command -v "$t" >/dev/null || { echo "falta o programa $t" >&2; exit 1; }
-done
+. ./capturas-comum.sh
+exigir_programas xvfb-run xdotool xwininfo import
 
 # The program reads configEtq.ini beside itself: run a copy in a scratch folder.
 PASTA=$(mktemp -d)
@@ -19,12 +18,6 @@ cp "$PROGRAMA" "$PASTA/etiquetas"
 printf '[CONF]\r\nPATH MERKOR=/var/lib/etiquetas/loja.fdb\r\nPATH REDE=LPT1\r\nMODELO=PPLA\r\nTEMPERATURA=12\r\nImportVitrinex=SIM\r\n' \
   > "$PASTA/configEtq.ini"
 
-# Password of the day: DD, DD+MM, MM, DD+MM+AA, AA (two digits each).
-senha() {
-  local d m a
-  d=$(date +%d); m=$(date +%m); a=$(date +%y)
-  printf '%s%02d%s%02d%s' "$d" $(( (10#$d + 10#$m) % 100 )) "$m" $(( (10#$d + 10#$m + 10#$a) % 100 )) "$a"
-}
 
 cat > "$PASTA/capturar.sh" <<FIM
 set -e

@@ -24,17 +24,6 @@ double Ms(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-TCampo09 Campo(const char* nome, int tamanho, int fonte, int v, int h, const char* variante = "") {
-    TCampo09 c;
-    c.nome = nome;
-    c.tamanho = tamanho;
-    c.fonte = fonte;
-    c.vertical = v;
-    c.horizontal = h;
-    c.variante = variante;
-    return c;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,9 +38,10 @@ int main(int argc, char** argv) {
     l.temCabecalho = true;
     l.porLinha = 3;
     l.passo = 36;
-    l.campos = {Campo("NOME", 20, 2, 2, 1), Campo("VALOR DE VENDA", 10, 4, 6, 1), Campo("TEXTO LIVRE", 12, 1, 9, 1),
-                Campo("CODIGO DE BARRAS", 10, 0, 12, 2, "A")};
-    l.campos[2].titulo = "OFERTA";
+    l.campos = {{.nome = "NOME", .tamanho = 20, .fonte = 2, .vertical = 2, .horizontal = 1},
+                {.nome = "VALOR DE VENDA", .tamanho = 10, .fonte = 4, .vertical = 6, .horizontal = 1},
+                {.nome = "TEXTO LIVRE", .titulo = "OFERTA", .tamanho = 12, .fonte = 1, .vertical = 9, .horizontal = 1},
+                {.nome = "CODIGO DE BARRAS", .tamanho = 10, .vertical = 12, .horizontal = 2, .variante = "A"}};
 
     for (const char* linguagem : {"PPLA", "PPLB", "ZPL"}) {
         previa::TAmbiente09 a;

@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "FilaTeste.h"
+#include "FormatoTeste.h"
 #include "Ouro.h"
 #include "common/UFuncoes.h"
 #include "labels/Leiaute09.h"
@@ -168,22 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The design written through TLeiaute09 and read back by the model.
 class Leiaute09 : public Modelo09 {
 protected:
-    // Every FORMATMRG row, all columns, sorted (the table has no key).
-    std::vector<std::string> Tabela(const std::string& condicao = "1=1") {
-        fb::TTransaction t(Outro(), {"read_committed", "rec_version", "nowait"});
-        fb::TQuery q(Outro(), t);
-        q.Add("select * from FormatMrg where " + condicao);
-        q.Open();
-        std::vector<std::string> linhas;
-        for (; !q.Eof(); q.Next()) {
-            std::string l;
-            for (const std::string& c : q.NomesDosCampos())
-                l += c + "=" + (q.FieldByName(c).IsNull() ? "<null>" : q.FieldByName(c).AsString()) + ";";
-            linhas.push_back(l);
-        }
-        std::sort(linhas.begin(), linhas.end());
-        return linhas;
-    }
+    std::vector<std::string> Tabela(const std::string& condicao = "1=1") { return LinhasFormatMrg(Outro(), condicao); }
     std::string ImprimirDoZero() {
         std::remove(saida_.c_str());
         Imprimir();
@@ -387,13 +373,7 @@ TEST(Avisos09, CadaCasoUmAvisoNoCampoCerto) {
         std::vector<TAviso09> esperados;
     };
     auto campo = [](const char* nome, int v, int h, int tamanho = 10, const char* variante = "") {
-        TCampo09 c;
-        c.nome = nome;
-        c.vertical = v;
-        c.horizontal = h;
-        c.tamanho = tamanho;
-        c.variante = variante;
-        return c;
+        return TCampo09{.nome = nome, .tamanho = tamanho, .vertical = v, .horizontal = h, .variante = variante};
     };
     TLeiaute09 base;
     base.porLinha = 3;

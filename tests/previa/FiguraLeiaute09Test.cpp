@@ -16,25 +16,15 @@ using namespace previa;
 
 namespace {
 
-TCampo09 Campo(const char* nome, int tamanho, int fonte, int v, int h, const char* variante = "") {
-    TCampo09 c;
-    c.nome = nome;
-    c.tamanho = tamanho;
-    c.fonte = fonte;
-    c.vertical = v;
-    c.horizontal = h;
-    c.variante = variante;
-    return c;
-}
-
 // Three per row at 36 mm: the name, the price, an EAN-13 with its digits.
 TLeiaute09 Gondola() {
     TLeiaute09 l;
     l.temCabecalho = true;
     l.porLinha = 3;
     l.passo = 36;
-    l.campos = {Campo("NOME", 20, 2, 2, 1), Campo("VALOR DE VENDA", 10, 4, 6, 1),
-                Campo("CODIGO DE BARRAS", 10, 0, 10, 2, "A")};
+    l.campos = {{.nome = "NOME", .tamanho = 20, .fonte = 2, .vertical = 2, .horizontal = 1},
+                {.nome = "VALOR DE VENDA", .tamanho = 10, .fonte = 4, .vertical = 6, .horizontal = 1},
+                {.nome = "CODIGO DE BARRAS", .tamanho = 10, .vertical = 10, .horizontal = 2, .variante = "A"}};
     return l;
 }
 
@@ -87,8 +77,9 @@ TEST_F(FiguraLeiaute09, MesmoFluxoDaImpressaoCodigosLegiveisTextosOndeATabelaDiz
 
 TEST_F(FiguraLeiaute09, AvisaOQueSaiDaEtiquetaEOTextoCortado) {
     TLeiaute09 l = Gondola();
-    l.campos.push_back(Campo("TEXTO LIVRE", 30, 2, 2, 30));  // starts 30 mm into a 36 mm label
-    l.campos.back().titulo = "PROMOCAO DE INVERNO";
+    // Starts 30 mm into a 36 mm label.
+    l.campos.push_back(
+        {.nome = "TEXTO LIVRE", .titulo = "PROMOCAO DE INVERNO", .tamanho = 30, .fonte = 2, .vertical = 2, .horizontal = 30});
     l.campos[2].vertical = 18;                              // the bars reach below 20 mm
     TAmbiente09 a;
     a.linguagem = "PPLB";

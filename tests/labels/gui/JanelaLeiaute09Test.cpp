@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "FilaTeste.h"
+#include "FormatoTeste.h"
 #include "Ouro.h"
 #include "labels/gui/JanelaLeiaute09.h"
 #include "suporte/ProgramaCli.h"
@@ -80,22 +81,7 @@ protected:
         EXPECT_EQ(r.codigo, 0) << r.erro;
         return Saida();
     }
-    // Every FORMATMRG row, all columns as text, sorted (the table has no key).
-    std::vector<std::string> Tabela(const std::string& condicao) {
-        fb::TTransaction t(Outro(), {"read_committed", "rec_version", "nowait"});
-        fb::TQuery q(Outro(), t);
-        q.Add("select * from FormatMrg where " + condicao);
-        q.Open();
-        std::vector<std::string> linhas;
-        for (; !q.Eof(); q.Next()) {
-            std::string l;
-            for (const std::string& c : q.NomesDosCampos())
-                l += c + "=" + (q.FieldByName(c).IsNull() ? "<null>" : q.FieldByName(c).AsString()) + ";";
-            linhas.push_back(l);
-        }
-        std::sort(linhas.begin(), linhas.end());
-        return linhas;
-    }
+    std::vector<std::string> Tabela(const std::string& condicao) { return LinhasFormatMrg(Outro(), condicao); }
 
     TProgramaCli cli_;
     std::unique_ptr<TfrmLeiaute09> janela;

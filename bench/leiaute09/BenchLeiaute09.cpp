@@ -38,10 +38,10 @@ int main(int argc, char** argv) {
     l.temCabecalho = true;
     l.porLinha = 3;
     l.passo = 36;
-    l.campos = {{.nome = "NOME", .tamanho = 20, .fonte = 2, .vertical = 2, .horizontal = 1},
-                {.nome = "VALOR DE VENDA", .tamanho = 10, .fonte = 4, .vertical = 6, .horizontal = 1},
-                {.nome = "TEXTO LIVRE", .titulo = "OFERTA", .tamanho = 12, .fonte = 1, .vertical = 9, .horizontal = 1},
-                {.nome = "CODIGO DE BARRAS", .tamanho = 10, .vertical = 12, .horizontal = 2, .variante = "A"}};
+    l.campos = {CampoLeiaute09("NOME", 20, 2, 2, 1),
+                CampoLeiaute09("VALOR DE VENDA", 10, 4, 6, 1),
+                CampoLeiaute09("TEXTO LIVRE", 12, 1, 9, 1, "", "OFERTA"),
+                CampoLeiaute09("CODIGO DE BARRAS", 10, 0, 12, 2, "A")};
 
     for (const char* linguagem : {"PPLA", "PPLB", "ZPL"}) {
         previa::TAmbiente09 a;

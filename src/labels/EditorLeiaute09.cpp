@@ -120,17 +120,13 @@ std::string TEditorLeiaute09::TextoCelula(int campo, TColuna09 coluna) const {
 }
 
 int TEditorLeiaute09::Adicionar(const std::string& nome) {
-    TCampo09 c;
-    c.nome = nome;
     const bool barras = EBarras(nome);
-    c.tamanho = barras ? 10 : 20;
-    c.fonte = barras ? 0 : 2;
-    c.variante = barras ? "A" : "";
-    if (Utf8::Maiusculas(Trecho(nome, 1, 11)) == "TEXTO LIVRE") c.titulo = "TEXTO";
     int embaixo = 0;
     for (const TCampo09& o : atual_.campos) embaixo = std::max(embaixo, o.vertical + 4);
-    c.vertical = atual_.campos.empty() ? 2 : std::min(embaixo, kMaximoLeiaute09);
-    c.horizontal = 1;
+    const bool livre = Utf8::Maiusculas(Trecho(nome, 1, 11)) == "TEXTO LIVRE";
+    TCampo09 c = CampoLeiaute09(nome, barras ? 10 : 20, barras ? 0 : 2,
+                                atual_.campos.empty() ? 2 : std::min(embaixo, kMaximoLeiaute09), 1, barras ? "A" : "",
+                                livre ? "TEXTO" : "");
     atual_.campos.push_back(c);
     ids_.push_back(proximoId_++);
     selecionado_ = static_cast<int>(atual_.campos.size()) - 1;

@@ -103,6 +103,19 @@ std::string NomeTipoPpla09(const std::string& tipo) {
 
 }  // namespace
 
+TCampo09 CampoLeiaute09(std::string nome, int tamanho, int fonte, int vertical, int horizontal, std::string variante,
+                        std::string titulo) {
+    TCampo09 c;
+    c.nome = std::move(nome);
+    c.titulo = std::move(titulo);
+    c.tamanho = tamanho;
+    c.fonte = fonte;
+    c.vertical = vertical;
+    c.horizontal = horizontal;
+    c.variante = std::move(variante);
+    return c;
+}
+
 const std::vector<std::string>& VocabularioCampos09() {
     static const std::vector<std::string> nomes{
         "CODIGO REDUZIDO",

@@ -32,6 +32,10 @@ struct TCampo09 {
     bool operator==(const TCampo09&) const = default;
 };
 
+// A field row as code writes one (the editor's new rows, tests, benchmarks).
+TCampo09 CampoLeiaute09(std::string nome, int tamanho, int fonte, int vertical, int horizontal,
+                        std::string variante = "", std::string titulo = "");
+
 struct TLeiaute09 {
     bool temCabecalho = false;  // a row 113 exists
     int porLinha = 0;           // ORD_IMP of row 113

@@ -177,15 +177,7 @@ protected:
     }
     static TCampo09 Campo09(const std::string& nome, const std::string& titulo, int tamanho, int fonte, int v, int h,
                             const std::string& variante = "") {
-        TCampo09 c;
-        c.nome = nome;
-        c.titulo = titulo;
-        c.tamanho = tamanho;
-        c.fonte = fonte;
-        c.vertical = v;
-        c.horizontal = h;
-        c.variante = variante;
-        return c;
+        return CampoLeiaute09(nome, tamanho, fonte, v, h, variante, titulo);
     }
     // Three per row at 36 mm: the name, the price and an EAN-13 with digits.
     static TLeiaute09 Gondola() {
@@ -373,7 +365,7 @@ TEST(Avisos09, CadaCasoUmAvisoNoCampoCerto) {
         std::vector<TAviso09> esperados;
     };
     auto campo = [](const char* nome, int v, int h, int tamanho = 10, const char* variante = "") {
-        return TCampo09{.nome = nome, .tamanho = tamanho, .vertical = v, .horizontal = h, .variante = variante};
+        return CampoLeiaute09(nome, tamanho, 0, v, h, variante);
     };
     TLeiaute09 base;
     base.porLinha = 3;

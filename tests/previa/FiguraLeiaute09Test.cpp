@@ -22,9 +22,9 @@ TLeiaute09 Gondola() {
     l.temCabecalho = true;
     l.porLinha = 3;
     l.passo = 36;
-    l.campos = {{.nome = "NOME", .tamanho = 20, .fonte = 2, .vertical = 2, .horizontal = 1},
-                {.nome = "VALOR DE VENDA", .tamanho = 10, .fonte = 4, .vertical = 6, .horizontal = 1},
-                {.nome = "CODIGO DE BARRAS", .tamanho = 10, .vertical = 10, .horizontal = 2, .variante = "A"}};
+    l.campos = {CampoLeiaute09("NOME", 20, 2, 2, 1),
+                CampoLeiaute09("VALOR DE VENDA", 10, 4, 6, 1),
+                CampoLeiaute09("CODIGO DE BARRAS", 10, 0, 10, 2, "A")};
     return l;
 }
 
@@ -79,7 +79,7 @@ TEST_F(FiguraLeiaute09, AvisaOQueSaiDaEtiquetaEOTextoCortado) {
     TLeiaute09 l = Gondola();
     // Starts 30 mm into a 36 mm label.
     l.campos.push_back(
-        {.nome = "TEXTO LIVRE", .titulo = "PROMOCAO DE INVERNO", .tamanho = 30, .fonte = 2, .vertical = 2, .horizontal = 30});
+        CampoLeiaute09("TEXTO LIVRE", 30, 2, 2, 30, "", "PROMOCAO DE INVERNO"));
     l.campos[2].vertical = 18;                              // the bars reach below 20 mm
     TAmbiente09 a;
     a.linguagem = "PPLB";

@@ -38,8 +38,7 @@ int main(int argc, char** argv) {
     l.temCabecalho = true;
     l.porLinha = 3;
     l.passo = 36;
-    l.campos = {CampoLeiaute09("NOME", 20, 2, 2, 1),
-                CampoLeiaute09("VALOR DE VENDA", 10, 4, 6, 1),
+    l.campos = {CampoLeiaute09("NOME", 20, 2, 2, 1), CampoLeiaute09("VALOR DE VENDA", 10, 4, 6, 1),
                 CampoLeiaute09("TEXTO LIVRE", 12, 1, 9, 1, "", "OFERTA"),
                 CampoLeiaute09("CODIGO DE BARRAS", 10, 0, 12, 2, "A")};
 
@@ -65,9 +64,10 @@ int main(int argc, char** argv) {
             }
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("%-4s redesenho após uma mudança (3 por linha, 4 campos): primeira %.1f ms; mediana %.1f ms, "
-                    "p95 %.1f ms, pior %.1f ms em %d\n",
-                    linguagem, fria, ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.back(), vezes);
+        std::printf(
+            "%-4s redesenho após uma mudança (3 por linha, 4 campos): primeira %.1f ms; mediana %.1f ms, "
+            "p95 %.1f ms, pior %.1f ms em %d\n",
+            linguagem, fria, ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.back(), vezes);
     }
     DefinirDiretorioSistema("");
     std::filesystem::remove_all(pasta);

@@ -31,8 +31,8 @@
 #include "common/gui/Controles.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/udtmAplicativo.h"
-#include "labels/gui/JanelaLeiaute09.h"
 #include "etq/TesteImpressora.h"
+#include "labels/gui/JanelaLeiaute09.h"
 
 namespace {
 

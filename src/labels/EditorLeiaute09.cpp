@@ -100,8 +100,7 @@ std::string TEditorLeiaute09::DefinirCelula(int campo, TColuna09 coluna, const s
                 return "A variante tem no máximo " + std::to_string(kTextoLongo) + " caracteres.";
             c.variante = Trim(texto);
             return "";
-        default:
-            return "";
+        default: return "";
     }
 }
 

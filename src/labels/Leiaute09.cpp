@@ -91,12 +91,26 @@ const char* NomeLinguagem09(TCdbETQModelo l) {
 
 // The PPLA barcode types by their letter.
 std::string NomeTipoPpla09(const std::string& tipo) {
-    static const char* const nomes[] = {"Code 39",  "UPC-A",   "UPC-E",     "2 de 5 intercalado",
-                                        "Code 128", "EAN-13",  "EAN-8",     "HIBC",
-                                        "Codabar",  "2 de 5 intercalado com dígito", "Plessey",
-                                        "2 de 5 intercalado com barras de apoio", "extensão UPC de 2 dígitos",
-                                        "extensão UPC de 5 dígitos", "Code 93", "Postnet", "UCC/EAN-128",
-                                        "UCC/EAN-128 K-Mart", "UCC/EAN-128 peso variável", "Telepen"};
+    static const char* const nomes[] = {"Code 39",
+                                        "UPC-A",
+                                        "UPC-E",
+                                        "2 de 5 intercalado",
+                                        "Code 128",
+                                        "EAN-13",
+                                        "EAN-8",
+                                        "HIBC",
+                                        "Codabar",
+                                        "2 de 5 intercalado com dígito",
+                                        "Plessey",
+                                        "2 de 5 intercalado com barras de apoio",
+                                        "extensão UPC de 2 dígitos",
+                                        "extensão UPC de 5 dígitos",
+                                        "Code 93",
+                                        "Postnet",
+                                        "UCC/EAN-128",
+                                        "UCC/EAN-128 K-Mart",
+                                        "UCC/EAN-128 peso variável",
+                                        "Telepen"};
     if (tipo.size() == 1 && tipo[0] >= 'A' && tipo[0] <= 'T') return nomes[tipo[0] - 'A'];
     return tipo.empty() ? "vazio: a impressora não sabe que código fazer" : "que a impressora não conhece";
 }
@@ -166,7 +180,8 @@ std::optional<int> InteiroLeiaute09(const std::string& texto, std::string& erro)
     else if (t[0] == '-' && t.size() > 1 && SoNumeros(t.substr(1)) == t.substr(1))
         erro = "Não pode ser negativo: \"" + t + "\".";
     else if (SoNumeros(t) != t)
-        erro = "Só números inteiros, sem vírgula nem ponto: \"" + t + "\" não serve (posições são em milímetros inteiros).";
+        erro = "Só números inteiros, sem vírgula nem ponto: \"" + t +
+               "\" não serve (posições são em milímetros inteiros).";
     else if (t.size() > 10 || std::stoll(t) > kMaximo)
         erro = "Passa do que a coluna guarda (até " + std::to_string(kMaximo) + "): \"" + t + "\".";
     if (!erro.empty()) return std::nullopt;
@@ -189,8 +204,9 @@ std::string NomeDoCampo09(const TLeiaute09& l, int campo) {
 std::vector<TAviso09> AvisosLeiaute09(const TLeiaute09& l, TCdbETQModelo linguagem) {
     std::vector<TAviso09> r;
     if (!l.campos.empty() && l.porLinha == 0)
-        r.push_back({-1, "Etiquetas por linha 0: nenhuma linha se completa, todas as etiquetas da impressão saem "
-                         "umas sobre as outras numa só imagem no fim."});
+        r.push_back({-1,
+                     "Etiquetas por linha 0: nenhuma linha se completa, todas as etiquetas da impressão saem "
+                     "umas sobre as outras numa só imagem no fim."});
     else if (l.porLinha > 1 && l.passo == 0)
         r.push_back({-1, "Passo 0 mm com " + std::to_string(l.porLinha) +
                              " etiquetas por linha: as etiquetas de uma linha saem umas sobre as outras."});
@@ -204,8 +220,8 @@ std::vector<TAviso09> AvisosLeiaute09(const TLeiaute09& l, TCdbETQModelo linguag
                                    "campo da lista, CODIGO DE BARRAS ou TEXTO LIVRE."});
         else if (EBarras(c) && !imprimeBarras)
             r.push_back({n, quem + "a impressora está configurada em " + std::string(NomeLinguagem09(linguagem)) +
-                                   ", e nessa linguagem o modelo 09 não imprime código de barras (só em PPLA e "
-                                   "PPLB)."});
+                                ", e nessa linguagem o modelo 09 não imprime código de barras (só em PPLA e "
+                                "PPLB)."});
         else if (c.tamanho == 0)
             r.push_back({n, quem + (EBarras(c) ? "altura 0: as barras não aparecem." : "tamanho 0: nada é impresso.")});
         for (size_t k = 0; k < i; ++k)

@@ -72,7 +72,8 @@ TCampo09 CampoDaLinha(const fb::TQuery& q) {
 
 }  // namespace
 
-void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute, const std::function<void(int, int)>& aoDesenhar) {
+void ImprimirLeiaute09(TImpressaoEtiquetas& imp, const TLeiaute09& leiaute,
+                       const std::function<void(int, int)>& aoDesenhar) {
     TModeloTermico modelo;
     modelo.usaAddColuna = true;
     modelo.passo = leiaute.passo * 10;

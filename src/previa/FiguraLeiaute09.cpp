@@ -1,8 +1,8 @@
 #include "previa/FiguraLeiaute09.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <set>
@@ -42,8 +42,8 @@ void AvisarCortes(const TLeiaute09& l, TImpressaoEtiquetas& imp, const std::vect
             }
             if (Comprimento(inteiro) <= static_cast<size_t>(c.tamanho)) continue;
             avisos.push_back({static_cast<int>(i), NomeDoCampo09(l, static_cast<int>(i)) + ": o tamanho " +
-                                                       std::to_string(c.tamanho) + " corta \"" + inteiro +
-                                                       "\" em \"" + Trecho(inteiro, 1, c.tamanho) + "\"."});
+                                                       std::to_string(c.tamanho) + " corta \"" + inteiro + "\" em \"" +
+                                                       Trecho(inteiro, 1, c.tamanho) + "\"."});
             break;
         }
     }
@@ -180,7 +180,8 @@ TFigura09 DesenharLeiaute09(const TLeiaute09& l, const TAmbiente09& a, TdtmAplic
         for (size_t i = 0; i < g.posicoes.size(); ++i) {
             const Posicao& p = g.posicoes[i];
             const QRect caixa = p.tipo == TipoElemento::Texto ? p.tinta : p.caixa;
-            f.elementos.push_back({desenhados[i].first, std::min(desenhados[i].second, static_cast<int>(n) - 1), caixa});
+            f.elementos.push_back(
+                {desenhados[i].first, std::min(desenhados[i].second, static_cast<int>(n) - 1), caixa});
             if (p.tipo == TipoElemento::Barras) f.codigos.push_back(p.dados);
         }
     }

@@ -26,7 +26,7 @@ struct TAmbiente09 {
     int addColuna = 0;                 // ADDCOLUNA, tenths of a millimetre
     int alturaMm = 0;                  // the label stock's height; 0: not given (not checked)
     std::string textoParametro = "TEXTO PARAMETRO";
-    TAmostra amostra;                  // empty: the sample goods of the gallery
+    TAmostra amostra;  // empty: the sample goods of the gallery
 };
 
 // The print settings of configEtq.ini over the sample goods.
@@ -45,14 +45,14 @@ struct TElementoFigura09 {
 };
 
 struct TFigura09 {
-    QImage imagem;                         // the stream as the printer draws it, one pixel per dot
+    QImage imagem;  // the stream as the printer draws it, one pixel per dot
     int dpi = 203;
-    std::string fluxo;                     // the row of labels as the printer gets it
+    std::string fluxo;  // the row of labels as the printer gets it
     std::vector<TElementoFigura09> elementos;
-    std::vector<QRect> etiquetas;          // each label of the row: pitch wide, the given height tall
-    std::vector<TAviso09> avisos;          // the design's and the drawing's
-    std::vector<std::string> codigos;      // barcodes the stream sends
-    std::string erro;                      // why there is no picture
+    std::vector<QRect> etiquetas;      // each label of the row: pitch wide, the given height tall
+    std::vector<TAviso09> avisos;      // the design's and the drawing's
+    std::vector<std::string> codigos;  // barcodes the stream sends
+    std::string erro;                  // why there is no picture
 };
 
 // Never raises: a design the component refuses gives the reason in `erro`.

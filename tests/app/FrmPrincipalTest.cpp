@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QToolButton>
-#include <QFrame>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include "AuxiliarTeste.h"
 #include "app/JanelaMercadorias.h"

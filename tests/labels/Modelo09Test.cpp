@@ -374,21 +374,37 @@ TEST(Avisos09, CadaCasoUmAvisoNoCampoCerto) {
     const std::vector<Caso> casos{
         {"nada a dizer", [](TLeiaute09&) {}, etqPpla, {}},
         {"PPLB imprime barras", [](TLeiaute09&) {}, etqPplb, {}},
-        {"barras em ZPL", [](TLeiaute09&) {}, etqZPLII,
-         {{2, "Campo 3 (CODIGO DE BARRAS): a impressora está configurada em ZPL, e nessa linguagem o modelo 09 não "
-              "imprime código de barras (só em PPLA e PPLB)."}}},
-        {"barras em EPL2", [](TLeiaute09&) {}, etqEpl2,
-         {{2, "Campo 3 (CODIGO DE BARRAS): a impressora está configurada em EPL2, e nessa linguagem o modelo 09 não "
-              "imprime código de barras (só em PPLA e PPLB)."}}},
-        {"tamanho 0", [](TLeiaute09& l) { l.campos[1].tamanho = 0; }, etqPpla,
+        {"barras em ZPL",
+         [](TLeiaute09&) {},
+         etqZPLII,
+         {{2,
+           "Campo 3 (CODIGO DE BARRAS): a impressora está configurada em ZPL, e nessa linguagem o modelo 09 não "
+           "imprime código de barras (só em PPLA e PPLB)."}}},
+        {"barras em EPL2",
+         [](TLeiaute09&) {},
+         etqEpl2,
+         {{2,
+           "Campo 3 (CODIGO DE BARRAS): a impressora está configurada em EPL2, e nessa linguagem o modelo 09 não "
+           "imprime código de barras (só em PPLA e PPLB)."}}},
+        {"tamanho 0",
+         [](TLeiaute09& l) { l.campos[1].tamanho = 0; },
+         etqPpla,
          {{1, "Campo 2 (VALOR DE VENDA): tamanho 0: nada é impresso."}}},
-        {"mesmo lugar", [&](TLeiaute09& l) { l.campos.push_back(campo("TEXTO LIVRE", 6, 1)); }, etqPpla,
-         {{3, "Campo 2 (VALOR DE VENDA) e Campo 4 (TEXTO LIVRE) estão no mesmo lugar (vertical 6 mm, horizontal "
-              "1 mm)."}}},
-        {"zero por linha", [](TLeiaute09& l) { l.porLinha = 0; }, etqPpla,
-         {{-1, "Etiquetas por linha 0: nenhuma linha se completa, todas as etiquetas da impressão saem umas sobre "
-               "as outras numa só imagem no fim."}}},
-        {"passo 0", [](TLeiaute09& l) { l.passo = 0; }, etqPpla,
+        {"mesmo lugar",
+         [&](TLeiaute09& l) { l.campos.push_back(campo("TEXTO LIVRE", 6, 1)); },
+         etqPpla,
+         {{3,
+           "Campo 2 (VALOR DE VENDA) e Campo 4 (TEXTO LIVRE) estão no mesmo lugar (vertical 6 mm, horizontal "
+           "1 mm)."}}},
+        {"zero por linha",
+         [](TLeiaute09& l) { l.porLinha = 0; },
+         etqPpla,
+         {{-1,
+           "Etiquetas por linha 0: nenhuma linha se completa, todas as etiquetas da impressão saem umas sobre "
+           "as outras numa só imagem no fim."}}},
+        {"passo 0",
+         [](TLeiaute09& l) { l.passo = 0; },
+         etqPpla,
          {{-1, "Passo 0 mm com 3 etiquetas por linha: as etiquetas de uma linha saem umas sobre as outras."}}},
     };
     for (const Caso& c : casos) {

@@ -22,8 +22,7 @@ TLeiaute09 Gondola() {
     l.temCabecalho = true;
     l.porLinha = 3;
     l.passo = 36;
-    l.campos = {CampoLeiaute09("NOME", 20, 2, 2, 1),
-                CampoLeiaute09("VALOR DE VENDA", 10, 4, 6, 1),
+    l.campos = {CampoLeiaute09("NOME", 20, 2, 2, 1), CampoLeiaute09("VALOR DE VENDA", 10, 4, 6, 1),
                 CampoLeiaute09("CODIGO DE BARRAS", 10, 0, 10, 2, "A")};
     return l;
 }
@@ -48,8 +47,7 @@ TEST_F(FiguraLeiaute09, MesmoFluxoDaImpressaoCodigosLegiveisTextosOndeATabelaDiz
     ASSERT_TRUE(f.erro.empty()) << f.erro;
     EXPECT_EQ(f.codigos, (std::vector<std::string>{"7891234567895", "78912345", "7891234567895"}));
     const auto lidos = Decodificar(f.imagem.scaled(f.imagem.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-    EXPECT_EQ(std::set<std::string>(lidos.begin(), lidos.end()),
-              (std::set<std::string>{"7891234567895", "78912345"}));
+    EXPECT_EQ(std::set<std::string>(lidos.begin(), lidos.end()), (std::set<std::string>{"7891234567895", "78912345"}));
 
     // Every call of every label maps to its row; a text's ink starts where
     // the row's positions say (column origin, shift and all).
@@ -78,9 +76,8 @@ TEST_F(FiguraLeiaute09, MesmoFluxoDaImpressaoCodigosLegiveisTextosOndeATabelaDiz
 TEST_F(FiguraLeiaute09, AvisaOQueSaiDaEtiquetaEOTextoCortado) {
     TLeiaute09 l = Gondola();
     // Starts 30 mm into a 36 mm label.
-    l.campos.push_back(
-        CampoLeiaute09("TEXTO LIVRE", 30, 2, 2, 30, "", "PROMOCAO DE INVERNO"));
-    l.campos[2].vertical = 18;                              // the bars reach below 20 mm
+    l.campos.push_back(CampoLeiaute09("TEXTO LIVRE", 30, 2, 2, 30, "", "PROMOCAO DE INVERNO"));
+    l.campos[2].vertical = 18;  // the bars reach below 20 mm
     TAmbiente09 a;
     a.linguagem = "PPLB";
     a.alturaMm = 20;
@@ -93,10 +90,13 @@ TEST_F(FiguraLeiaute09, AvisaOQueSaiDaEtiquetaEOTextoCortado) {
             if (av.campo == campo && av.texto.rfind(inicio, 0) == 0) return true;
         return false;
     };
-    EXPECT_TRUE(tem(3, "Campo 4 (TEXTO LIVRE): sai da etiqueta pela direita (vai até ")) << ::testing::PrintToString(textos);
-    EXPECT_TRUE(tem(2, "Campo 3 (CODIGO DE BARRAS): sai da etiqueta por baixo (vai até ")) << ::testing::PrintToString(textos);
-    EXPECT_TRUE(tem(0, "Campo 1 (NOME): o tamanho 20 corta \"CAMISETA BASICA ALGODAO MANGA CURTA GOLA V AZUL "
-                       "MARINHO\" em \"CAMISETA BASICA ALGO\"."))
+    EXPECT_TRUE(tem(3, "Campo 4 (TEXTO LIVRE): sai da etiqueta pela direita (vai até "))
+        << ::testing::PrintToString(textos);
+    EXPECT_TRUE(tem(2, "Campo 3 (CODIGO DE BARRAS): sai da etiqueta por baixo (vai até "))
+        << ::testing::PrintToString(textos);
+    EXPECT_TRUE(tem(0,
+                    "Campo 1 (NOME): o tamanho 20 corta \"CAMISETA BASICA ALGODAO MANGA CURTA GOLA V AZUL "
+                    "MARINHO\" em \"CAMISETA BASICA ALGO\"."))
         << ::testing::PrintToString(textos);
     EXPECT_FALSE(tem(1, "")) << "o preço cabe na etiqueta e no tamanho";
     // The picture is wide and tall enough to show what leaves the label.
@@ -117,7 +117,7 @@ TEST_F(FiguraLeiaute09, MercadoriasDaFilaQueImprimem) {
     Mercadoria(1, "7891234567895", "CAMISETA", "CB-01", "29.9");
     Mercadoria(2, "12345678", "MEIA", "M2", "5.5");
     Fila(1, "7891234567895", "A CAMISETA", "0", "29.9");  // no labels asked
-    Fila(9, "999", "B SUMIDA", "2", "1");                  // goods gone
+    Fila(9, "999", "B SUMIDA", "2", "1");                 // goods gone
     Fila(2, "12345678", "C MEIA", "1", "5.5");
     Fila(1, "7891234567895", "D CAMISETA", "3", "29.9", "AZUL M");
     const TAmostra r = AmostraDaFila09(*dtm, 5);

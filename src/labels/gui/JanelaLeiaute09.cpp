@@ -34,9 +34,8 @@ std::string S(const QString& s) { return s.toStdString(); }
 // table has no column for it.
 constexpr const char* kChaveAltura = "ALTURA ETIQUETA 09";
 
-constexpr TColuna09 kColunas[] = {TColuna09::Imprime,    TColuna09::Texto,   TColuna09::Fonte,
-                                  TColuna09::Vertical,   TColuna09::Horizontal, TColuna09::Tamanho,
-                                  TColuna09::Variante};
+constexpr TColuna09 kColunas[] = {TColuna09::Imprime,    TColuna09::Texto,   TColuna09::Fonte,   TColuna09::Vertical,
+                                  TColuna09::Horizontal, TColuna09::Tamanho, TColuna09::Variante};
 
 // A cell edited through a list that also takes a typed text.
 class TDelegadoEscolha : public QStyledItemDelegate {
@@ -172,8 +171,7 @@ void TFiguraEditor09::keyPressEvent(QKeyEvent* e) {
             if (AoTecla) AoTecla(e->key(), e->modifiers() & Qt::ShiftModifier);
             e->accept();
             return;
-        default:
-            QWidget::keyPressEvent(e);
+        default: QWidget::keyPressEvent(e);
     }
 }
 
@@ -195,8 +193,9 @@ TfrmLeiaute09::TfrmLeiaute09(TdtmAplicativo& dtm, const previa::TAmbiente09& amb
     edtPorLinha = edit("edtPorLinha", 48);
     edtPorLinha->setToolTip(QStringLiteral("Etiquetas lado a lado numa linha (ORD_IMP da linha 113)"));
     edtPasso = edit("edtPasso", 48);
-    edtPasso->setToolTip(QStringLiteral("Distância entre o começo de uma etiqueta e o da seguinte, em mm (TAM_IMP "
-                                        "da linha 113)"));
+    edtPasso->setToolTip(
+        QStringLiteral("Distância entre o começo de uma etiqueta e o da seguinte, em mm (TAM_IMP "
+                       "da linha 113)"));
     edtAltura = edit("edtAltura", 48);
     edtAltura->setToolTip(QStringLiteral("Altura do rolo de etiquetas, só para os avisos (não vai para a tabela)"));
     cmbMercadorias = new QComboBox(this);
@@ -221,8 +220,8 @@ TfrmLeiaute09::TfrmLeiaute09(TdtmAplicativo& dtm, const previa::TAmbiente09& amb
     lblImpressora->setObjectName("lblImpressora");
     const std::string& l = ambiente_.linguagem;
     const bool conhecida = l == "PPLA" || l == "PPLB" || l == "ZPL" || l == "EPL2";
-    lblImpressora->setText(Q("Impressora configurada: " + (conhecida ? l : std::string("PPLA (nenhuma escolhida)")) + ", " +
-                             (ambiente_.impressora == "ELGIN" ? "Elgin" : "Argox") + "; adicional de colunas " +
+    lblImpressora->setText(Q("Impressora configurada: " + (conhecida ? l : std::string("PPLA (nenhuma escolhida)")) +
+                             ", " + (ambiente_.impressora == "ELGIN" ? "Elgin" : "Argox") + "; adicional de colunas " +
                              std::to_string(ambiente_.addColuna) +
                              " décimos de mm. A etiqueta é desenhada do fluxo que o modelo 09 envia à impressora."));
     lblImpressora->setWordWrap(true);
@@ -388,11 +387,13 @@ void TfrmLeiaute09::Recarregar() {
     editor_.Carregar(lido);
     if (!nota.empty()) {
     } else if (lido.Vazio())
-        nota = "A tabela FormatMrg não tem desenho do modelo 09: o editor começa um desenho vazio. Escolha um campo e "
-               "clique em \"Adicionar campo\"; nada vai para a tabela antes de \"Salvar\".";
+        nota =
+            "A tabela FormatMrg não tem desenho do modelo 09: o editor começa um desenho vazio. Escolha um campo e "
+            "clique em \"Adicionar campo\"; nada vai para a tabela antes de \"Salvar\".";
     else if (!lido.temCabecalho)
-        nota = "O desenho não tem a linha de cabeçalho (113): ao salvar, ela é criada com as etiquetas por linha e o "
-               "passo acima.";
+        nota =
+            "O desenho não tem a linha de cabeçalho (113): ao salvar, ela é criada com as etiquetas por linha e o "
+            "passo acima.";
     else if (lido.campos.empty())
         nota = "O desenho não tem linhas de campo: o editor começa com a etiqueta vazia.";
     Nota(nota);
@@ -559,8 +560,9 @@ void TfrmLeiaute09::Tecla(int tecla, bool shift) {
     const int s = editor_.Selecionado();
     if (s < 0) return Nota("Clique num elemento da etiqueta (ou numa linha da tabela) para movê-lo com as setas.");
     if (shift)
-        return Nota("As posições são em milímetros inteiros (a tabela guarda a vertical e a horizontal em mm, sem "
-                    "casas decimais): o menor passo é 1 mm, com as setas sem Shift.");
+        return Nota(
+            "As posições são em milímetros inteiros (a tabela guarda a vertical e a horizontal em mm, sem "
+            "casas decimais): o menor passo é 1 mm, com as setas sem Shift.");
     const int cima = LinguagemDoTexto09(ambiente_.linguagem) == etqPpla ? 1 : -1;
     int dv = 0, dh = 0;
     if (tecla == Qt::Key_Left) dh = -1;

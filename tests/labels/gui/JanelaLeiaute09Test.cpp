@@ -54,7 +54,9 @@ protected:
     void Celula(int linha, int coluna, const char* texto) {
         janela->tblCampos->item(linha, coluna)->setText(QString::fromUtf8(texto));
     }
-    std::string TextoCelula(int linha, int coluna) { return janela->tblCampos->item(linha, coluna)->text().toStdString(); }
+    std::string TextoCelula(int linha, int coluna) {
+        return janela->tblCampos->item(linha, coluna)->text().toStdString();
+    }
     void Cabecalho(QLineEdit* edt, const char* texto) {
         edt->setText(texto);
         emit edt->editingFinished();
@@ -190,8 +192,8 @@ TEST_F(JanelaLeiaute09, LinhasAlheiasSobrevivemEArrastarMoveEmMmInteiros) {
     // Drag the reference 5 mm right and 2 mm down (plus a little less than half a millimetre).
     const auto& e = janela->Figura().elementos.at(0);
     const QPoint de = janela->pnlFigura->Ponto(e.caixa.center());
-    const QPoint para = janela->pnlFigura->Ponto(e.caixa.center() + QPoint(previa::DotsDeDecimos(53),
-                                                                            previa::DotsDeDecimos(23)));
+    const QPoint para =
+        janela->pnlFigura->Ponto(e.caixa.center() + QPoint(previa::DotsDeDecimos(53), previa::DotsDeDecimos(23)));
     QTest::mousePress(janela->pnlFigura, Qt::LeftButton, {}, de);
     QMouseEvent mover(QEvent::MouseMove, QPointF(para), janela->pnlFigura->mapToGlobal(QPointF(para)), Qt::NoButton,
                       Qt::LeftButton, Qt::NoModifier);

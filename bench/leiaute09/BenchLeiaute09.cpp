@@ -100,9 +100,10 @@ int main(int argc, char** argv) {
             ms.push_back(Ms(t0));
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("janela, PPLA: mudança + tabela + avisos + figura pintada: mediana %.1f ms, p95 %.1f ms, pior "
-                    "%.1f ms em %d\n",
-                    ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.back(), vezes);
+        std::printf(
+            "janela, PPLA: mudança + tabela + avisos + figura pintada: mediana %.1f ms, p95 %.1f ms, pior "
+            "%.1f ms em %d\n",
+            ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.back(), vezes);
     }
 #endif
     DefinirDiretorioSistema("");

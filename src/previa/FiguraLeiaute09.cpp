@@ -109,12 +109,18 @@ TAmostra AmostraDaFila09(TdtmAplicativo& dtm, size_t quantas) {
 TFigura09 DesenharLeiaute09(const TLeiaute09& l, const TAmbiente09& a, TdtmAplicativo& dtm) {
     TFigura09 f;
     const TAmostra& amostra = a.amostra.fila.empty() ? AmostraGaleria() : a.amostra;
-    // One row of labels, one label per queue row: the stream is one print job.
-    const size_t n = static_cast<size_t>(std::max(l.porLinha, 1));
+    // One row of labels, as the print's first row: each queue row's labels
+    // (at least one) until the row is full, the rows again when they run
+    // out. The stream is then one print job.
+    // A very wide row is shown by its first labels: the picture stays quick.
+    constexpr int kMaxEtiquetas = 12;
+    const size_t n = static_cast<size_t>(std::clamp(l.porLinha, 1, kMaxEtiquetas));
     std::vector<TLinhaFila> fila;
-    for (size_t i = 0; i < n; ++i) {
-        fila.push_back(amostra.fila[i % amostra.fila.size()]);
-        fila.back().QUANTIDADE = Decimal(1);
+    for (int64_t falta = static_cast<int64_t>(n), i = 0; falta > 0; ++i) {
+        fila.push_back(amostra.fila[static_cast<size_t>(i) % amostra.fila.size()]);
+        const int64_t quantas = std::min(std::max<int64_t>(ContagemEtiquetas(fila.back().QUANTIDADE), 1), falta);
+        fila.back().QUANTIDADE = Decimal(quantas);
+        falta -= quantas;
     }
 
     TImpressaoEtiquetas imp(dtm);
@@ -186,6 +192,9 @@ TFigura09 DesenharLeiaute09(const TLeiaute09& l, const TAmbiente09& a, TdtmAplic
         }
     }
     f.avisos = AvisosLeiaute09(l, modelo);
+    if (l.porLinha > kMaxEtiquetas)
+        f.avisos.push_back({-1, "A linha tem " + std::to_string(l.porLinha) + " etiquetas; a figura mostra as " +
+                                    std::to_string(kMaxEtiquetas) + " primeiras."});
     AvisarBordas(l, a, f, f.avisos);
     AvisarCortes(l, imp, fila, f.avisos);
     return f;

@@ -4,6 +4,7 @@
 // leaves the label or is cut.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "Apoio.h"
@@ -103,6 +104,15 @@ TEST_F(FiguraLeiaute09, AvisaOQueSaiDaEtiquetaEOTextoCortado) {
     EXPECT_GT(f.imagem.width(), f.etiquetas.back().right() + 1);
     EXPECT_GT(f.imagem.height(), f.etiquetas.back().bottom() + 1);
 
+    // A row wider than the picture shows is drawn by its first labels.
+    TLeiaute09 larga = Gondola();
+    larga.porLinha = 40;
+    const TFigura09 g = DesenharLeiaute09(larga, a, *dtm);
+    EXPECT_EQ(g.etiquetas.size(), 12u);
+    EXPECT_EQ(g.codigos.size(), 12u);
+    const TAviso09 larguraCortada{-1, "A linha tem 40 etiquetas; a figura mostra as 12 primeiras."};
+    EXPECT_NE(std::find(g.avisos.begin(), g.avisos.end(), larguraCortada), g.avisos.end());
+
     // ZPL: the barcode row draws nothing, and says so.
     a.linguagem = "ZPL";
     const TFigura09 z = DesenharLeiaute09(Gondola(), a, *dtm);
@@ -131,7 +141,8 @@ TEST_F(FiguraLeiaute09, MercadoriasDaFilaQueImprimem) {
     a.amostra = r;
     const TFigura09 f = DesenharLeiaute09(Gondola(), a, *dtm);
     ASSERT_TRUE(f.erro.empty()) << f.erro;
-    EXPECT_EQ(f.codigos, (std::vector<std::string>{"12345678", "7891234567895", "12345678"}));
+    // As the print's first row: the sock, then two of the three T-shirts asked for.
+    EXPECT_EQ(f.codigos, (std::vector<std::string>{"12345678", "7891234567895", "7891234567895"}));
 }
 
 }  // namespace

@@ -127,9 +127,13 @@ TEST_F(JanelaLeiaute09, DesenhoDoZeroImprimeOOuroEMoverDoisMmMudaSoAHorizontalDa
 
     // The picture shows the row of three labels with its barcodes, and nothing to warn of but the cut name.
     EXPECT_EQ(janela->Figura().etiquetas.size(), 3u);
-    EXPECT_EQ(janela->Figura().codigos.size(), 3u);
     ASSERT_EQ(janela->lstAvisos->count(), 1);
     EXPECT_EQ(janela->lstAvisos->item(0)->text().toStdString().rfind("Campo 1 (NOME): o tamanho 20 corta", 0), 0u);
+
+    // Over the goods of the queue instead of the samples: two T-shirts and a sock.
+    EXPECT_EQ(janela->Figura().codigos, (std::vector<std::string>{"7891234567895", "78912345", "7891234567895"}));
+    janela->cmbMercadorias->setCurrentIndex(1);
+    EXPECT_EQ(janela->Figura().codigos, (std::vector<std::string>{"7891234567895", "7891234567895", "12345678"}));
 
     ASSERT_TRUE(janela->Editor().Alterado());
     QTest::mouseClick(janela->btnSalvar, Qt::LeftButton);

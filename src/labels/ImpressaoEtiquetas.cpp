@@ -1,14 +1,21 @@
 #include "labels/ImpressaoEtiquetas.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <climits>
 #include <utility>
 
 #include "common/ConfigEtq.h"
+#include "common/ErroSistema.h"
 #include "common/Regional.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
 #include "data/udtmAplicativo.h"
+#include "device/CdbDevice.h"
+#include "etq/StatusZpl.h"
 #include "labels/Modelos.h"
+#include "labels/ResumoImpressao.h"
 
 TImpressaoEtiquetas::TImpressaoEtiquetas(TdtmAplicativo& modulo)
     : dtm(modulo),
@@ -53,6 +60,9 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     IndiceRatio = StrToInt(ratio.empty() ? "2" : ratio) - 1;
     TipoBarraA4 = StrToInt(tipoBar.empty() ? "0" : tipoBar);
     modelNumber_ = numero;
+    // Counts of an earlier print must not be told as this one's.
+    enviadas_ = aEnviar_ = 0;
+    percursoIniciado_ = falhou_ = false;
     // A number with no routine prints nothing; the port is not even opened,
     // so a file port is not emptied.
     if (numero < 1 || numero > 59) return;
@@ -71,8 +81,24 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     // first job of this print. Closing drops them; the port opens again.
     if (CdbETQ.Ativo() && (CdbETQ.ListaCmd().Count() > 0 || CdbETQ.EtqInicializada() || CdbETQ.EtqFinalizada()))
         CdbETQ.Desativar();
+    // A continuation holds for this print only, also when it cannot start.
+    std::vector<TItemDiario> continuacao = std::move(continuacao_);
+    continuacao_.clear();
     if (AntesDeAtivar) AntesDeAtivar(CdbETQ);
     CdbETQ.Ativar();
+    avisoStatus_.clear();
+    observacaoStatus_.clear();
+    bool statusAoFim = false;
+    if (CdbETQ.Modelo() == etqZPLII && CdbETQ.Device().DeviceType() == TCdbDeviceType::dtTCP) {
+        const auto status = ConsultarStatusZpl(CdbETQ.Device(), TempoStatusMs);
+        if (!status) {
+            observacaoStatus_ = "A impressora não respondeu ao pedido de status (~HS)";
+        } else if (!status->Falha().empty()) {
+            CdbETQ.Desativar();
+            throw Exception(status->Falha() + ": nada foi enviado à impressora");
+        }
+        statusAoFim = status.has_value();
+    }
 
     // 11-13. A failure in between leaves the component open and the filter on;
     // the next print with the same port and language goes on from there.
@@ -83,7 +109,33 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     aEnviar_ = 0;
     cancelado_ = false;
     antecipadaDesde_ = antecipadaAte_ = 0;
-    ExecutarModelo(*this, numero);
+    percursoIniciado_ = false;
+    falhou_ = false;
+    registro_ = TRegistroDiario{};
+    linguagem_ = linguagem;
+    continuacao_ = std::move(continuacao);
+    try {
+        ExecutarModelo(*this, numero);
+    } catch (const std::exception& e) {
+        falhou_ = true;
+        continuacao_.clear();
+        FecharDiario(kFalha, MensagemDaFalha(e));
+        throw;
+    } catch (...) {
+        falhou_ = true;
+        continuacao_.clear();
+        FecharDiario(kFalha, "");
+        throw;
+    }
+    continuacao_.clear();
+    if (statusAoFim && enviadas_ > 0) {
+        const auto status = ConsultarStatusZpl(CdbETQ.Device(), TempoStatusMs);
+        if (status && !status->Falha().empty()) {
+            avisoStatus_ = "A impressora informou após o último trabalho: " + status->Falha();
+            registro_.OBSERVACAO = avisoStatus_;
+        }
+    }
+    FecharDiario(cancelado_ ? kCancelada : kInteira, "");
     CdbETQ.Desativar();
     tblEtiquetaRead.SetFiltro("");
     tblEtiquetaRead.SetFiltrado(false);
@@ -102,26 +154,66 @@ void TImpressaoEtiquetas::IniciarContagem() {
     aEnviar_ = 0;
     cancelado_ = false;
     antecipadaDesde_ = antecipadaAte_ = 0;
+    percursoIniciado_ = true;
+    registro_ = TRegistroDiario{};
+    semMercadoria_.clear();
+    proximaLinha_ = 0;
+    linhaAtual_ = SIZE_MAX;
     if (FilaEmMemoria) {
+        // Sample goods drawn for a picture: nothing reaches a printer, nothing is journaled.
         for (const TLinhaFila& l : *FilaEmMemoria)
             if (l.QUANTIDADE > Decimal(0)) aEnviar_ += ContagemEtiquetas(l.QUANTIDADE);
+        continuacao_.clear();
         return;
     }
-    // One aggregate over the rows the walk sees, each count rounded as the
-    // walk rounds it (halves to even), instead of a pass over the queue.
-    const std::string q = "quantidade";
-    const std::string inteiro = "floor(" + q + ")";
-    const std::string resto = "(" + q + " - " + inteiro + ")";
-    std::string sql = "select coalesce(sum(" + inteiro + " + case when " + resto + " > 0.5 then 1 when " + resto +
-                      " = 0.5 and mod(" + inteiro + ", 2) = 1 then 1 else 0 end), 0) from " +
-                      tblEtiquetaRead.NomeTabela() + " where (" + q + " > 0)";
-    if (tblEtiquetaRead.Filtrado() && !Trim(tblEtiquetaRead.Filtro()).empty())
-        sql += " and (" + tblEtiquetaRead.Filtro() + ")";
-    fb::TQuery soma(dtm.dtbAplicativo, dtm.ibtAplicativo);
-    soma.Add(sql);
-    soma.Open();
-    aEnviar_ = soma.Eof() ? 0 : soma.FieldByName(soma.NomesDosCampos().at(0)).AsInteger();
-    soma.Close();
+    if (!continuacao_.empty()) {
+        // Rows were compared when the continuation was prepared; a queue
+        // changed since then prints whole rather than guessing.
+        registro_.itens = ItensDaFila();
+        bool igual = continuacao_.size() == registro_.itens.size();
+        for (size_t i = 0; igual && i < continuacao_.size(); ++i)
+            igual = continuacao_[i].MesmaLinha(registro_.itens[i]);
+        if (igual) {
+            for (size_t i = 0; i < continuacao_.size(); ++i) registro_.itens[i].QUANTIDADE = continuacao_[i].QUANTIDADE;
+            registro_.CONTINUA = continua_;
+        }
+        continuacao_.clear();
+        for (const auto& i : registro_.itens) aEnviar_ += i.QUANTIDADE;
+    } else {
+        // One aggregate over the rows the walk sees, each count rounded as the
+        // walk rounds it (halves to even), instead of a pass over the queue.
+        const std::string q = "quantidade";
+        const std::string inteiro = "floor(" + q + ")";
+        const std::string resto = "(" + q + " - " + inteiro + ")";
+        std::string sql = "select coalesce(sum(" + inteiro + " + case when " + resto + " > 0.5 then 1 when " + resto +
+                          " = 0.5 and mod(" + inteiro + ", 2) = 1 then 1 else 0 end), 0) from " +
+                          tblEtiquetaRead.NomeTabela() + " where (" + q + " > 0)";
+        if (tblEtiquetaRead.Filtrado() && !Trim(tblEtiquetaRead.Filtro()).empty())
+            sql += " and (" + tblEtiquetaRead.Filtro() + ")";
+        fb::TQuery soma(dtm.dtbAplicativo, dtm.ibtAplicativo);
+        soma.Add(sql);
+        soma.Open();
+        aEnviar_ = soma.Eof() ? 0 : soma.FieldByName(soma.NomesDosCampos().at(0)).AsInteger();
+        soma.Close();
+        // The journal's rows are read when the print ends: the first label
+        // does not wait for a pass over a long queue.
+    }
+    if (!UsarDiario) return;
+    registro_.INICIO = Agora();
+    registro_.ESTACAO = NomeComputador();
+    registro_.USUARIO = UsuarioSessao();
+    registro_.MODELO = modelNumber_;
+    registro_.LINGUAGEM = linguagem_;
+    registro_.PORTA = CdbETQ.Porta();
+    registro_.A_ENVIAR = aEnviar_;
+    registro_.OBSERVACAO = observacaoStatus_;
+    if (!Diario().Abrir(registro_)) {
+        registro_.ID = 0;
+        avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+    } else {
+        avisoDiario_.clear();
+    }
+    ultimoProgresso_ = 0;
 }
 
 void TImpressaoEtiquetas::AnteciparMercadorias() {
@@ -146,9 +238,148 @@ void TImpressaoEtiquetas::AnteciparMercadorias() {
     BuscaMercadorias->Antecipar(codigos);
 }
 
+std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() {
+    std::vector<TItemDiario> itens;
+    for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
+        const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
+        if (!(l.QUANTIDADE > Decimal(0))) continue;
+        TItemDiario i;
+        i.CODIGO = l.CODIGO;
+        i.BARRAS = l.BARRAS;
+        i.NRO_LOTE = l.NRO_LOTE;
+        i.NOME = l.NOME;
+        i.QTD_FILA = ContagemEtiquetas(l.QUANTIDADE);
+        i.QUANTIDADE = i.QTD_FILA;
+        itens.push_back(std::move(i));
+    }
+    return itens;
+}
+
+int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila& linha) const {
+    if (linhaAtual_ < registro_.itens.size() && registro_.itens[linhaAtual_].CODIGO == linha.CODIGO)
+        return registro_.itens[linhaAtual_].QUANTIDADE;
+    return ContagemEtiquetas(linha.QUANTIDADE);
+}
+
+TDiarioImpressao& TImpressaoEtiquetas::Diario() {
+    if (!diario_) diario_ = std::make_unique<TDiarioImpressao>(dtm);
+    return *diario_;
+}
+
+void TImpressaoEtiquetas::FecharDiario(const char* situacao, const std::string& mensagem) {
+    if (registro_.ID == 0) return;
+    registro_.FIM = Agora();
+    registro_.ENTREGUES = enviadas_;
+    registro_.SITUACAO = situacao;
+    registro_.MENSAGEM = mensagem;
+    if (registro_.itens.empty()) {
+        try {
+            registro_.itens = ItensDaFila();
+        } catch (const std::exception& e) {
+            avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
+        }
+        // The walk looked the rows up in order: a code it did not find marks
+        // the next row of that code.
+        size_t proxima = 0;
+        for (const std::string& codigo : semMercadoria_) {
+            for (size_t i = proxima; i < registro_.itens.size(); ++i) {
+                if (registro_.itens[i].CODIGO != codigo) continue;
+                registro_.itens[i].semMercadoria = true;
+                proxima = i + 1;
+                break;
+            }
+        }
+    }
+    DistribuirEntregues(registro_.itens, enviadas_);
+    if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+}
+
+namespace {
+std::string HoraMinuto(TDateTime d) { return FormataData("HH:MM", d); }
+}  // namespace
+
+std::string TImpressaoEtiquetas::PrepararContinuacao() {
+    continuacao_.clear();
+    if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
+    const auto ultimas = Diario().Ultimas(1, NomeComputador());
+    if (ultimas.empty()) {
+        if (!Diario().Motivo().empty()) return "Diário de impressões indisponível: " + Diario().Motivo();
+        return "Nenhuma impressão desta estação para continuar";
+    }
+    const TRegistroDiario& u = ultimas.front();
+    if (u.SITUACAO == kInteira)
+        return "A última impressão desta estação (às " + HoraMinuto(u.INICIO) + ") terminou inteira: nada a continuar";
+    const std::vector<TItemDiario> fila = ItensDaFila();
+    if (fila.size() != u.itens.size())
+        return "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": tinha " +
+               std::to_string(u.itens.size()) + " linhas com etiquetas, agora tem " + std::to_string(fila.size());
+    for (size_t i = 0; i < fila.size(); ++i) {
+        if (fila[i].MesmaLinha(u.itens[i])) continue;
+        const TItemDiario& a = u.itens[i];
+        std::string porque = "a linha " + std::to_string(i + 1) + " (código " + a.CODIGO + ")";
+        if (fila[i].CODIGO == a.CODIGO && fila[i].BARRAS == a.BARRAS && fila[i].NRO_LOTE == a.NRO_LOTE)
+            porque += " pedia " + std::to_string(a.QTD_FILA) + " etiquetas e agora pede " +
+                      std::to_string(fila[i].QTD_FILA);
+        else
+            porque += " agora é outra mercadoria";
+        return "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": " + porque;
+    }
+    int64_t falta = 0;
+    continuacao_ = u.itens;
+    for (auto& i : continuacao_) {
+        i.QUANTIDADE = std::max<int64_t>(0, i.QUANTIDADE - i.ENTREGUES);
+        falta += i.QUANTIDADE;
+    }
+    if (falta == 0) {
+        continuacao_.clear();
+        return "A impressão das " + HoraMinuto(u.INICIO) + " já entregou todas as etiquetas: nada a continuar";
+    }
+    continua_ = u.ID;
+    return "";
+}
+
+std::string TImpressaoEtiquetas::PerguntaRepeticao() {
+    const TDateTime limite = Agora() - 8.0 / 24.0;
+    std::vector<TRegistroDiario> recentes;
+    for (auto& r : Diario().Ultimas(20, NomeComputador())) {
+        if (r.INICIO < limite) break;
+        if (r.SITUACAO == kInteira) recentes.push_back(std::move(r));
+    }
+    // The queue is read only when a recent whole print could match it.
+    if (recentes.empty()) return "";
+    if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
+    const std::vector<TItemDiario> fila = ItensDaFila();
+    if (fila.empty()) return "";
+    for (const auto& r : recentes) {
+        if (r.SITUACAO != kInteira || r.itens.size() != fila.size()) continue;
+        bool igual = true;
+        int64_t total = 0;
+        for (size_t i = 0; igual && i < fila.size(); ++i) {
+            igual = fila[i].MesmaLinha(r.itens[i]);
+            total += r.itens[i].QTD_FILA;
+        }
+        if (igual)
+            return "Esta fila já foi impressa às " + HoraMinuto(r.FIM > 0 ? r.FIM : r.INICIO) + " (" +
+                   std::to_string(total) + " etiquetas). Imprimir de novo?";
+    }
+    return "";
+}
+
+std::string TImpressaoEtiquetas::ResumoEntrega() const { return TextoEntregues(enviadas_, aEnviar_, falhou_); }
+
 bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
     CdbETQ.Imprimir(1, 0);
     enviadas_ += etiquetas;
+    // The journal follows a long print about once a second, so a run cut
+    // short by a crash still tells about how far it got (never further).
+    if (registro_.ID != 0) {
+        const double agora = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        if (agora - ultimoProgresso_ >= 1.0) {
+            ultimoProgresso_ = agora;
+            registro_.ENTREGUES = enviadas_;
+            Diario().Progresso(registro_);
+        }
+    }
     if (PausaMs > 0) {
         if (Esperar) Esperar(PausaMs);
         else Pausa(PausaMs);
@@ -163,7 +394,19 @@ bool TImpressaoEtiquetas::Prosseguir(int64_t feitas) {
 
 bool TImpressaoEtiquetas::BuscarMercadoria(const std::string& codigo) {
     if (tblEtiquetaRead.Active()) AnteciparMercadorias();
-    return BuscaMercadorias->Buscar(codigo, mercadoria_);
+    const bool achou = BuscaMercadorias->Buscar(codigo, mercadoria_);
+    if (!achou) semMercadoria_.push_back(codigo);
+    // The walk looks the rows up in order: this tells which journal row it is on.
+    auto& itens = registro_.itens;
+    linhaAtual_ = SIZE_MAX;
+    for (size_t i = proximaLinha_; i < itens.size(); ++i) {
+        if (itens[i].CODIGO != codigo) continue;
+        linhaAtual_ = i;
+        proximaLinha_ = i + 1;
+        itens[i].semMercadoria = !achou;
+        break;
+    }
+    return achou;
 }
 
 std::string TImpressaoEtiquetas::Load_Valor_do_campo(const std::string& campo) const {

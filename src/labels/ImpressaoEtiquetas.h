@@ -31,6 +31,7 @@
 #include "data/Tabela.h"
 #include "data/fb/FbCliente.h"
 #include "etq/CdbETQ.h"
+#include "labels/DiarioImpressao.h"
 #include "labels/Mercadoria.h"
 
 class TdtmAplicativo;
@@ -123,9 +124,17 @@ public:
     // Progress of the current / last walk. Labels to send counts every queue
     // row with a count above 0, also one whose goods turn out to be gone, so
     // a finished print may have sent fewer.
+    // Sent means delivered: the port took the job (a network printer
+    // acknowledged every byte, a file was written, the spooler accepted it).
     int64_t EtiquetasEnviadas() const { return enviadas_; }
     int64_t EtiquetasAEnviar() const { return aEnviar_; }
     bool Cancelado() const { return cancelado_; }
+    // The walk of the last print began counting labels (a thermal model ran),
+    // and whether it ended by a failure.
+    bool PercursoIniciado() const { return percursoIniciado_; }
+    bool Falhou() const { return falhou_; }
+    // "N de M etiquetas entregues à impressora", plus " antes da falha" after one.
+    std::string ResumoEntrega() const;
 
     // Used by the walk: sends the composed job, pauses, reports progress;
     // false when the operator asked to stop.
@@ -133,7 +142,38 @@ public:
     // Tells the progress hook `feitas` of the labels to send and asks it
     // whether to go on; false (and Cancelado()) when the operator stopped.
     bool Prosseguir(int64_t feitas);
-    void IniciarContagem();  // counts the labels the filtered queue asks for (one query)
+    // Counts the labels the filtered queue asks for in one query (a continued
+    // print reads its rows, to hold them against the journal) and opens the journal run.
+    void IniciarContagem();
+    // Labels the walk prints for a queue row: its count, or what a continued
+    // print left undelivered of it.
+    int64_t EtiquetasDaLinha(const TLinhaFila& linha) const;
+
+    // ZPL printers on a TCP port are asked their status ("~HS") before the
+    // first job, waiting this long; a fault stops the print before anything
+    // is sent. When they answered, they are asked again after the last job and
+    // a fault that appeared is kept in AvisoStatus().
+    int TempoStatusMs = 1000;
+    const std::string& AvisoStatus() const { return avisoStatus_; }
+
+    // Journal of prints (DIARIO_IMPRESSAO), written for every thermal print.
+    // A journal that cannot be written leaves the print alone: AvisoDiario()
+    // then says it is off and why ("" while it works).
+    bool UsarDiario = true;
+    const std::string& AvisoDiario() const { return avisoDiario_; }
+    TDiarioImpressao& Diario();
+    // The run of the last thermal print (ID 0 when the journal was off).
+    const TRegistroDiario& RegistroDiario() const { return registro_; }
+    // The queue rows a print would send (count above 0, in the table's order).
+    std::vector<TItemDiario> ItensDaFila();
+    // Makes the next print continue the last cancelled or failed print of
+    // this workstation: only the labels not delivered, in the same order.
+    // Empty when ready, otherwise why it cannot (queue changed, nothing to continue...).
+    std::string PrepararContinuacao();
+    // When this queue, rows and counts, is exactly one that printed whole at
+    // this workstation in the last 8 hours: "Esta fila já foi impressa às
+    // HH:MM (N etiquetas). Imprimir de novo?"; otherwise "".
+    std::string PerguntaRepeticao();
 
 private:
     // Hands the look-up the codes of the queue rows from the current one on.
@@ -146,4 +186,20 @@ private:
     int64_t enviadas_ = 0;
     int64_t aEnviar_ = 0;
     bool cancelado_ = false;
+    bool percursoIniciado_ = false;
+    bool falhou_ = false;
+    void FecharDiario(const char* situacao, const std::string& mensagem);
+    std::unique_ptr<TDiarioImpressao> diario_;
+    TRegistroDiario registro_;
+    std::string avisoDiario_;
+    std::string avisoStatus_;
+    std::string observacaoStatus_;     // for the journal: the printer did not answer
+    std::string linguagem_;
+    size_t proximaLinha_ = 0;          // journal row the next goods look-up belongs to
+    size_t linhaAtual_ = SIZE_MAX;     // journal row of the walk's current queue row
+    std::vector<TItemDiario> continuacao_;  // labels left per row, for a continued print
+    // Codes the walk did not find, for the journal rows read when the print ends.
+    std::vector<std::string> semMercadoria_;
+    int64_t continua_ = 0;
+    double ultimoProgresso_ = 0;       // steady seconds of the last journal progress
 };

@@ -118,7 +118,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
         const TLinhaFila linha = memoria ? (*memoria)[k] : LerLinhaFila(fila);
         if (linha.QUANTIDADE > Decimal(0) && imp.BuscarMercadoria(linha.CODIGO)) {
             if (modelo.aoAcharMercadoria) modelo.aoAcharMercadoria(imp, imp.Mercadoria());
-            const int64_t contagem = ContagemEtiquetas(linha.QUANTIDADE);
+            const int64_t contagem = imp.EtiquetasDaLinha(linha);
             for (int64_t i = 0; i < contagem; ++i) {
                 if (coluna == 1) {
                     etq.IniciarEtiqueta();

@@ -2,13 +2,10 @@
 
 #include "common/UFuncoes.h"
 
-namespace {
-
-std::string DeTotal(int64_t enviadas, int64_t aEnviar) {
-    return std::to_string(enviadas) + " de " + std::to_string(aEnviar) + " etiquetas enviadas";
+std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha) {
+    return std::to_string(enviadas) + " de " + std::to_string(aEnviar) + " etiquetas entregues à impressora" +
+           (antesDaFalha ? " antes da falha" : "");
 }
-
-}  // namespace
 
 std::string TextoFimImpressao(const TResumoImpressao& r) {
     const std::string nn = ZerosEsquerda(r.modelo, 2);
@@ -19,12 +16,14 @@ std::string TextoFimImpressao(const TResumoImpressao& r) {
         if (!r.porta.empty()) texto += " para " + r.porta;
         return texto;
     }
-    case TFimImpressao::Cancelada: return "Impressão cancelada: " + DeTotal(r.enviadas, r.aEnviar) + ".";
+    case TFimImpressao::Cancelada: return "Impressão cancelada: " + TextoEntregues(r.enviadas, r.aEnviar, false) + ".";
     case TFimImpressao::Falhou: {
         std::string falha = r.falha;
         while (!falha.empty() && (falha.back() == '.' || falha.back() == ' ' || falha.back() == '\n')) falha.pop_back();
-        const std::string antes = r.enviadas == 0 ? std::string("Nenhuma etiqueta enviada antes da falha.")
-                                                  : DeTotal(r.enviadas, r.aEnviar) + " antes da falha.";
+        // Before the queue was counted nothing can have gone out.
+        const std::string antes = r.enviadas == 0 && r.aEnviar == 0
+                                      ? std::string("Nenhuma etiqueta enviada antes da falha.")
+                                      : TextoEntregues(r.enviadas, r.aEnviar, true) + ".";
         return (falha.empty() ? "Falha na impressão" : falha) + ". " + antes;
     }
     case TFimImpressao::FolhasA4: return "Folhas A4 do modelo " + nn + " mostradas";

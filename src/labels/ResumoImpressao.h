@@ -15,6 +15,9 @@ struct TResumoImpressao {
     std::string falha;     // the failure's message
 };
 
+// "N de M etiquetas entregues à impressora", plus " antes da falha" after one.
+std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha);
+
 // "N etiquetas enviadas (modelo NN) para PORTA" and the like.
 std::string TextoFimImpressao(const TResumoImpressao& resumo);
 

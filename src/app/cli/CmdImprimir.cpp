@@ -7,6 +7,7 @@
 #include "Comandos.h"
 #include "common/ConfigEtq.h"
 #include "common/Encerramento.h"
+#include "common/ErroSistema.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "data/fb/FbCliente.h"
@@ -43,6 +44,8 @@ int Executar(const std::vector<std::string>& argumentos) {
     const std::string colunas58 = op.Valor("colunas58");
     const bool semPausa = op.Flag("sem-pausa");
     const std::string pdf = op.Valor("pdf");
+    const bool continuar = op.Flag("continuar");
+    const bool semRepetir = op.Flag("sem-repetir");
     op.VerificarDesconhecidas();
 
     std::vector<std::string> resto = op.Posicionais();
@@ -95,20 +98,39 @@ int Executar(const std::vector<std::string>& argumentos) {
     imp.AoProgresso = [](int64_t, int64_t) { return !g_interrompido.load() && !EncerramentoPedido(); };
 
     imp.tblEtiquetaRead.Open();
+    if (continuar) {
+        const std::string motivo = imp.PrepararContinuacao();
+        if (!motivo.empty()) throw Exception(motivo + ": nada foi impresso");
+    } else {
+        // Scripts keep working: a repeated queue prints, with a word on the side.
+        std::string pergunta = imp.PerguntaRepeticao();
+        if (!pergunta.empty()) {
+            pergunta.resize(pergunta.size() - std::string(" Imprimir de novo?").size());
+            if (semRepetir) throw Exception(pergunta + " Nada foi impresso (--sem-repetir).");
+            std::cerr << "Aviso: " << pergunta << " Imprimindo de novo.\n";
+        }
+    }
     try {
         imp.ImprimeEtiquetasPreConfigurada();
     } catch (const fb::EFbConexao& e) {
         // The link to the database was lost mid-print: what reached the printer stays printed.
+        if (!imp.AvisoDiario().empty()) std::cerr << "Aviso: " << imp.AvisoDiario() << "\n";
         if (imp.EtiquetasEnviadas() == 0) throw;
         throw fb::EFbConexao(std::string(e.what()) + "\n" + std::to_string(imp.EtiquetasEnviadas()) + " de " +
                                  std::to_string(imp.EtiquetasAEnviar()) +
                                  " etiquetas já tinham sido enviadas à impressora.",
                              e.CodigoGds(), e.Perdida());
+    } catch (const std::exception& e) {
+        // How far it got, for the operator to know what to take up again.
+        if (!imp.PercursoIniciado() || EncerramentoPedido()) throw;
+        if (!imp.AvisoDiario().empty()) std::cerr << "Aviso: " << imp.AvisoDiario() << "\n";
+        std::cerr << MensagemDaFalha(e) << "\n" << imp.ResumoEntrega() << "\n";
+        return 1;
     }
 
+    if (!imp.AvisoDiario().empty()) std::cerr << "Aviso: " << imp.AvisoDiario() << "\n";
     if (imp.Cancelado()) {
-        std::cerr << "Impressão cancelada: " << imp.EtiquetasEnviadas() << " de " << imp.EtiquetasAEnviar()
-                  << " etiquetas enviadas\n";
+        std::cerr << "Impressão cancelada: " << imp.ResumoEntrega() << "\n";
         return 130;
     }
     if (EhModeloA4(modelo))
@@ -117,13 +139,18 @@ int Executar(const std::vector<std::string>& argumentos) {
         std::cout << "Nenhuma etiqueta a imprimir: as quantidades da fila são todas 0\n";
     else
         std::cout << imp.EtiquetasEnviadas() << " etiquetas enviadas (modelo " << nn << ")\n";
+    // Delivered, but the printer may not print the last of them.
+    if (!imp.AvisoStatus().empty()) {
+        std::cerr << imp.AvisoStatus() << "\n";
+        return 3;
+    }
     return 0;
 }
 
 const TRegistroComando registro({
     "imprimir",
     "[--modelo N] [--parametro TEXTO] [--brancos N] [--parcelas P1 P2] [--colunas58 3|4] [--sem-pausa] "
-    "[--pdf ARQUIVO]",
+    "[--pdf ARQUIVO] [--continuar] [--sem-repetir]",
     "imprime a fila de etiquetas com o modelo, a porta, a linguagem e a temperatura do configEtq.ini",
     Executar,
 });

@@ -21,6 +21,9 @@
 #include <QValidator>
 
 #include "common/ConfigEtq.h"
+#include "common/Encerramento.h"
+#include "common/ErroSistema.h"
+#include "common/Excecoes.h"
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
@@ -602,8 +605,9 @@ void TmrgEtiquetas::Imprimir() {
     } catch (const std::exception& falha) {
         encerrar();
         resumo.fim = TFimImpressao::Falhou;
-        resumo.falha = falha.what();
-        contar();
+        resumo.falha = MensagemDaFalha(falha);
+        // The failure says how far the print got, once the queue was counted.
+        if (imp.PercursoIniciado()) contar();
         MostrarSituacao(resumo);
         throw;
     } catch (...) {

@@ -209,7 +209,7 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 3);  // one row of three, then nothing more
     // Said in the line under the grid, not in a box to click away.
     EXPECT_TRUE(iu_.Mensagens().empty());
-    EXPECT_EQ(janela->lblSituacao->text(), "Impressão cancelada: 3 de 12 etiquetas enviadas.");
+    EXPECT_EQ(janela->lblSituacao->text(), "Impressão cancelada: 3 de 12 etiquetas entregues à impressora.");
     EXPECT_EQ(janela->Progresso(), nullptr);
     EXPECT_FALSE(janela->Impressao().CdbETQ.Ativo());
     EXPECT_FALSE(Tabela().Filtrado());

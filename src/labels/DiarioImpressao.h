@@ -1,0 +1,89 @@
+#pragma once
+// The journal of label prints, kept in the shop database so that every
+// workstation sees it: one DIARIO_IMPRESSAO row per print run (start, end,
+// workstation, user, model, language, port, labels to send and delivered,
+// how it ended) and one DIARIO_IMPRESSAO_ITEM row per queue row it printed.
+// The tables are created when missing. A journal that cannot be kept never
+// stops a print: each call answers false and Motivo() says why.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/UFuncoes.h"
+#include "data/fb/FbCliente.h"
+
+class TdtmAplicativo;
+
+// How a print run ended.
+inline constexpr const char* kEmCurso = "EM CURSO";
+inline constexpr const char* kInteira = "INTEIRA";
+inline constexpr const char* kCancelada = "CANCELADA";
+inline constexpr const char* kFalha = "FALHA";
+
+struct TItemDiario {
+    std::string CODIGO, BARRAS, NRO_LOTE, NOME;
+    int64_t QTD_FILA = 0;    // labels the queue row asks for
+    int64_t QUANTIDADE = 0;  // labels this run had to send (less when it continues another)
+    int64_t ENTREGUES = 0;   // labels of this run the printer took
+    bool semMercadoria = false;  // the goods were gone: nothing of the row printed
+    // Same queue row with the same count.
+    bool MesmaLinha(const TItemDiario& o) const {
+        return CODIGO == o.CODIGO && BARRAS == o.BARRAS && NRO_LOTE == o.NRO_LOTE && QTD_FILA == o.QTD_FILA;
+    }
+};
+
+struct TRegistroDiario {
+    int64_t ID = 0;
+    TDateTime INICIO = 0, FIM = 0;
+    std::string ESTACAO, USUARIO;
+    int MODELO = 0;
+    std::string LINGUAGEM, PORTA;
+    int64_t A_ENVIAR = 0, ENTREGUES = 0;
+    std::string SITUACAO = kEmCurso;
+    std::string MENSAGEM;    // the failure
+    std::string OBSERVACAO;  // notes: printer status not read, ...
+    int64_t CONTINUA = 0;    // the run this one continues (0: none)
+    std::vector<TItemDiario> itens;
+};
+
+// Spreads `entregues` labels over the rows in order, as the walk printed
+// them: rows whose goods were gone take none.
+void DistribuirEntregues(std::vector<TItemDiario>& itens, int64_t entregues);
+
+class TDiarioImpressao {
+public:
+    explicit TDiarioImpressao(TdtmAplicativo& dtm);
+    ~TDiarioImpressao();
+    TDiarioImpressao(const TDiarioImpressao&) = delete;
+    TDiarioImpressao& operator=(const TDiarioImpressao&) = delete;
+
+    // Creates the tables when missing.
+    bool Preparar();
+    // Writes the run and its rows (ID filled in).
+    bool Abrir(TRegistroDiario& r);
+    // The delivered count of a run in course (kept so a run cut short by a
+    // crash still tells how far it got).
+    bool Progresso(const TRegistroDiario& r);
+    // The end: header and the delivered count of every row.
+    bool Fechar(const TRegistroDiario& r);
+    // The last `n` runs, newest first, with their rows; only those of
+    // `estacao` when it is not empty.
+    std::vector<TRegistroDiario> Ultimas(int n, const std::string& estacao = "");
+
+    const std::string& Motivo() const { return motivo_; }
+
+private:
+    template <class F>
+    bool Tentar(F&& f);
+    void InserirItens(const TRegistroDiario& r);  // inside Tentar
+    TdtmAplicativo& dtm_;
+    fb::TTransaction tr_;
+    fb::TQuery q_;
+    std::string motivo_;
+    bool preparado_ = false;
+};
+
+// One line per run, then one per row, tab-separated (etiquetas-cli historico).
+std::string TextoHistorico(const std::vector<TRegistroDiario>& runs);
+// The user of this session, as the system knows it.
+std::string UsuarioSessao();

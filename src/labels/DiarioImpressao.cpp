@@ -43,14 +43,13 @@ const char* const kCriarItens =
     " ENTREGUES INTEGER,"
     " PRIMARY KEY (DIARIO, ORDEM))";
 
-bool TabelaExiste(fb::TQuery& q, const std::string& nome) {
-    q.Clear();
-    q.Add("select 1 from rdb$relations where rdb$relation_name = ?");
-    q.ParamTexto(0, nome);
-    q.Open();
-    const bool existe = !q.Eof();
-    q.Close();
-    return existe;
+// Creates what is missing in one request (the DDL runs inside the block).
+std::string TextoCriarTabelas() {
+    std::string t = "EXECUTE BLOCK AS BEGIN";
+    for (auto [nome, ddl] : {std::pair{"DIARIO_IMPRESSAO", kCriarDiario}, {"DIARIO_IMPRESSAO_ITEM", kCriarItens}})
+        t += std::string(" IF (NOT EXISTS(select 1 from rdb$relations where rdb$relation_name = '") + nome +
+             "')) THEN EXECUTE STATEMENT '" + ddl + "';";
+    return t + " END";
 }
 
 std::string Cortar(const std::string& texto, int n) { return Trecho(texto, 1, n); }
@@ -75,28 +74,34 @@ std::string UsuarioSessao() {
 TDiarioImpressao::TDiarioImpressao(TdtmAplicativo& dtm)
     : dtm_(dtm),
       tr_(dtm.dtbAplicativo, {"read_committed", "rec_version", "nowait"}),
-      q_(dtm.dtbAplicativo, tr_) {}
+      q_(dtm.dtbAplicativo, tr_),
+      qProgresso_(dtm.dtbAplicativo, tr_) {}
 
 TDiarioImpressao::~TDiarioImpressao() {
     try {
         if (tr_.Ativa()) tr_.Rollback();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 template <class F>
-bool TDiarioImpressao::Tentar(F&& f) {
+bool TDiarioImpressao::Tentar(F&& f, bool terminar) {
     try {
         f();
-        if (tr_.Ativa()) tr_.Commit();
+        // While a print runs the transaction stays, so each step of the
+        // journal is one request fewer on a server.
+        if (tr_.Ativa()) terminar ? tr_.Commit() : tr_.CommitRetaining();
         motivo_.clear();
         return true;
+    } catch (const fb::EFbConexao& e) {
+        // A lost link is the print's failure, not the journal's: going on
+        // would only connect again to a server that does not answer.
+        motivo_ = MensagemDaFalha(e);
+        throw;
     } catch (const std::exception& e) {
         motivo_ = MensagemDaFalha(e);
         try {
             if (tr_.Ativa()) tr_.Rollback();
-        } catch (...) {
-        }
+        } catch (...) {}
         return false;
     }
 }
@@ -104,73 +109,128 @@ bool TDiarioImpressao::Tentar(F&& f) {
 bool TDiarioImpressao::Preparar() {
     if (preparado_) return true;
     preparado_ = Tentar([&] {
-        if (!TabelaExiste(q_, "DIARIO_IMPRESSAO")) dtm_.dtbAplicativo.ExecutarImediato(kCriarDiario);
-        if (!TabelaExiste(q_, "DIARIO_IMPRESSAO_ITEM")) dtm_.dtbAplicativo.ExecutarImediato(kCriarItens);
+        q_.Clear();
+        q_.Add(TextoCriarTabelas());
+        q_.ExecSQL();
     });
     return preparado_;
 }
 
+namespace {
+
+// Journal rows go to the server in blocks, one request per block: a print of
+// hundreds of queue rows must not cost a round trip per row.
+// 100 rows stay under the 64 KB parameter message even in UTF8.
+constexpr size_t kItensPorBloco = 100;
+
+std::string TextoBlocoItens(size_t linhas) {
+    std::string params = "D INTEGER = ?", corpo;
+    for (size_t k = 0; k < linhas; ++k) {
+        const std::string n = std::to_string(k);
+        params += ", O" + n + " INTEGER = ?, C" + n + " VARCHAR(20) = ?, B" + n + " VARCHAR(30) = ?, L" + n +
+                  " VARCHAR(20) = ?, N" + n + " VARCHAR(70) = ?, F" + n + " INTEGER = ?, Q" + n + " INTEGER = ?, E" +
+                  n + " INTEGER = ?";
+        corpo +=
+            " insert into DIARIO_IMPRESSAO_ITEM (DIARIO, ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA,"
+            " QUANTIDADE, ENTREGUES) values (:D, :O" +
+            n + ", :C" + n + ", :B" + n + ", :L" + n + ", :N" + n + ", :F" + n + ", :Q" + n + ", :E" + n + ");";
+    }
+    return "EXECUTE BLOCK (" + params + ") AS BEGIN" + corpo + " END";
+}
+
+}  // namespace
+
 void TDiarioImpressao::InserirItens(const TRegistroDiario& r) {
-    q_.Clear();
-    q_.Add("insert into DIARIO_IMPRESSAO_ITEM (DIARIO, ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA,"
-           " QUANTIDADE, ENTREGUES) values (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    int ordem = 0;
-    for (const auto& i : r.itens) {
+    size_t preparadas = 0;  // rows of the block statement prepared in q_
+    for (size_t inicio = 0; inicio < r.itens.size(); inicio += kItensPorBloco) {
+        const size_t linhas = std::min(kItensPorBloco, r.itens.size() - inicio);
+        if (linhas != preparadas) {
+            q_.Clear();
+            q_.Add(TextoBlocoItens(linhas));
+            q_.Prepare();
+            preparadas = linhas;
+        }
         q_.ParamInteiro(0, r.ID);
-        q_.ParamInteiro(1, ++ordem);
-        q_.ParamTexto(2, Cortar(i.CODIGO, 20));
-        q_.ParamTexto(3, Cortar(i.BARRAS, 30));
-        q_.ParamTexto(4, Cortar(i.NRO_LOTE, 20));
-        q_.ParamTexto(5, Cortar(i.NOME, 70));
-        q_.ParamInteiro(6, i.QTD_FILA);
-        q_.ParamInteiro(7, i.QUANTIDADE);
-        q_.ParamInteiro(8, i.ENTREGUES);
+        for (size_t k = 0; k < linhas; ++k) {
+            const TItemDiario& i = r.itens[inicio + k];
+            const int p = static_cast<int>(1 + 8 * k);
+            q_.ParamInteiro(p, static_cast<int64_t>(inicio + k + 1));
+            q_.ParamTexto(p + 1, Cortar(i.CODIGO, 20));
+            q_.ParamTexto(p + 2, Cortar(i.BARRAS, 30));
+            q_.ParamTexto(p + 3, Cortar(i.NRO_LOTE, 20));
+            q_.ParamTexto(p + 4, Cortar(i.NOME, 70));
+            q_.ParamInteiro(p + 5, i.QTD_FILA);
+            q_.ParamInteiro(p + 6, i.QUANTIDADE);
+            q_.ParamInteiro(p + 7, i.ENTREGUES);
+        }
         q_.ExecSQL();
     }
 }
 
 bool TDiarioImpressao::Abrir(TRegistroDiario& r) {
-    if (!Preparar()) return false;
-    return Tentar([&] {
-        q_.Clear();
-        q_.Add("insert into DIARIO_IMPRESSAO (INICIO, ESTACAO, USUARIO, MODELO, LINGUAGEM, PORTA, A_ENVIAR,"
-               " ENTREGUES, SITUACAO, OBSERVACAO, CONTINUA) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) returning ID");
-        q_.ParamData(0, r.INICIO);
-        q_.ParamTexto(1, Cortar(r.ESTACAO, 63));
-        q_.ParamTexto(2, Cortar(r.USUARIO, 63));
-        q_.ParamInteiro(3, r.MODELO);
-        q_.ParamTexto(4, Cortar(r.LINGUAGEM, 10));
-        q_.ParamTexto(5, Cortar(r.PORTA, 255));
-        q_.ParamInteiro(6, r.A_ENVIAR);
-        q_.ParamInteiro(7, r.ENTREGUES);
-        q_.ParamTexto(8, r.SITUACAO);
-        q_.ParamTexto(9, Cortar(r.OBSERVACAO, 255));
-        if (r.CONTINUA > 0) q_.ParamInteiro(10, r.CONTINUA);
-        else q_.ParamNulo(10);
-        q_.Open();
-        r.ID = q_.FieldByName("ID").AsInteger();
-        q_.Close();
-        InserirItens(r);
-    });
+    // The tables are looked for only when the first insert fails: a print on
+    // a server pays no request for them once they exist.
+    if (AbrirRegistro(r)) {
+        preparado_ = true;
+        return true;
+    }
+    if (preparado_ || !Preparar()) return false;
+    return AbrirRegistro(r);
+}
+
+bool TDiarioImpressao::AbrirRegistro(TRegistroDiario& r) {
+    return Tentar(
+        [&] {
+            q_.Clear();
+            q_.Add(
+                "insert into DIARIO_IMPRESSAO (INICIO, ESTACAO, USUARIO, MODELO, LINGUAGEM, PORTA, A_ENVIAR,"
+                " ENTREGUES, SITUACAO, OBSERVACAO, CONTINUA) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) returning ID");
+            q_.ParamData(0, r.INICIO);
+            q_.ParamTexto(1, Cortar(r.ESTACAO, 63));
+            q_.ParamTexto(2, Cortar(r.USUARIO, 63));
+            q_.ParamInteiro(3, r.MODELO);
+            q_.ParamTexto(4, Cortar(r.LINGUAGEM, 10));
+            q_.ParamTexto(5, Cortar(r.PORTA, 255));
+            q_.ParamInteiro(6, r.A_ENVIAR);
+            q_.ParamInteiro(7, r.ENTREGUES);
+            q_.ParamTexto(8, r.SITUACAO);
+            q_.ParamTexto(9, Cortar(r.OBSERVACAO, 255));
+            if (r.CONTINUA > 0)
+                q_.ParamInteiro(10, r.CONTINUA);
+            else
+                q_.ParamNulo(10);
+            q_.Open();
+            r.ID = q_.FieldByName("ID").AsInteger();
+            q_.Close();
+            InserirItens(r);
+            itensGravados_ = !r.itens.empty();
+        },
+        false);
 }
 
 bool TDiarioImpressao::Progresso(const TRegistroDiario& r) {
     if (r.ID == 0) return false;
-    return Tentar([&] {
-        q_.Clear();
-        q_.Add("update DIARIO_IMPRESSAO set ENTREGUES = ? where ID = ?");
-        q_.ParamInteiro(0, r.ENTREGUES);
-        q_.ParamInteiro(1, r.ID);
-        q_.ExecSQL();
-    });
+    return Tentar(
+        [&] {
+            if (!qProgresso_.Preparado()) {
+                qProgresso_.Clear();
+                qProgresso_.Add("update DIARIO_IMPRESSAO set ENTREGUES = ? where ID = ?");
+                qProgresso_.Prepare();
+            }
+            qProgresso_.ParamInteiro(0, r.ENTREGUES);
+            qProgresso_.ParamInteiro(1, r.ID);
+            qProgresso_.ExecSQL();
+        },
+        false);
 }
 
 bool TDiarioImpressao::Fechar(const TRegistroDiario& r) {
     if (r.ID == 0) return false;
     return Tentar([&] {
         q_.Clear();
-        q_.Add("update DIARIO_IMPRESSAO set FIM = ?, ENTREGUES = ?, SITUACAO = ?, MENSAGEM = ?, OBSERVACAO = ?"
-               " where ID = ?");
+        q_.Add(
+            "update DIARIO_IMPRESSAO set FIM = ?, ENTREGUES = ?, SITUACAO = ?, MENSAGEM = ?, OBSERVACAO = ?"
+            " where ID = ?");
         q_.ParamData(0, r.FIM);
         q_.ParamInteiro(1, r.ENTREGUES);
         q_.ParamTexto(2, r.SITUACAO);
@@ -178,25 +238,39 @@ bool TDiarioImpressao::Fechar(const TRegistroDiario& r) {
         q_.ParamTexto(4, Cortar(r.OBSERVACAO, 255));
         q_.ParamInteiro(5, r.ID);
         q_.ExecSQL();
-        // The rows are written whole here: a plain print reads them only once it ended.
-        q_.Clear();
-        q_.Add("delete from DIARIO_IMPRESSAO_ITEM where DIARIO = ?");
-        q_.ParamInteiro(0, r.ID);
-        q_.ExecSQL();
+        // The rows are written whole here: a plain print reads them only once
+        // it ended; a continued one wrote them when it opened.
+        if (itensGravados_) {
+            q_.Clear();
+            q_.Add("delete from DIARIO_IMPRESSAO_ITEM where DIARIO = ?");
+            q_.ParamInteiro(0, r.ID);
+            q_.ExecSQL();
+        }
         InserirItens(r);
     });
 }
 
-std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string& estacao) {
+std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string& estacao, TDateTime desde,
+                                                       const char* situacao) {
     std::vector<TRegistroDiario> lista;
     if (n <= 0 || !Preparar()) return lista;
     const bool ok = Tentar([&] {
+        // Only the runs asked for have their rows read: one request per run.
+        std::vector<std::string> condicoes;
+        if (!estacao.empty()) condicoes.push_back("ESTACAO = ?");
+        if (desde > 0) condicoes.push_back("INICIO >= ?");
+        if (situacao) condicoes.push_back("SITUACAO = ?");
+        std::string onde;
+        for (const auto& c : condicoes) onde += (onde.empty() ? " where " : " and ") + c;
         q_.Clear();
         q_.Add("select first " + std::to_string(n) +
                " ID, INICIO, FIM, ESTACAO, USUARIO, MODELO, LINGUAGEM, PORTA, A_ENVIAR, ENTREGUES, SITUACAO,"
                " MENSAGEM, OBSERVACAO, CONTINUA from DIARIO_IMPRESSAO" +
-               std::string(estacao.empty() ? "" : " where ESTACAO = ?") + " order by ID desc");
-        if (!estacao.empty()) q_.ParamTexto(0, Cortar(estacao, 63));
+               onde + " order by ID desc");
+        int p = 0;
+        if (!estacao.empty()) q_.ParamTexto(p++, Cortar(estacao, 63));
+        if (desde > 0) q_.ParamData(p++, desde);
+        if (situacao) q_.ParamTexto(p++, situacao);
         q_.Open();
         for (; !q_.Eof(); q_.Next()) {
             TRegistroDiario r;
@@ -218,8 +292,9 @@ std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string&
         }
         q_.Close();
         q_.Clear();
-        q_.Add("select CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA, QUANTIDADE, ENTREGUES"
-               " from DIARIO_IMPRESSAO_ITEM where DIARIO = ? order by ORDEM");
+        q_.Add(
+            "select CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA, QUANTIDADE, ENTREGUES"
+            " from DIARIO_IMPRESSAO_ITEM where DIARIO = ? order by ORDEM");
         for (auto& r : lista) {
             q_.ParamInteiro(0, r.ID);
             q_.Open();
@@ -241,22 +316,48 @@ std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string&
     return lista;
 }
 
+namespace {
+std::string DataHora(TDateTime d) {
+    return d > 0 ? FormataData("DD/MM/AAAA", d) + " " + FormataData("HH:MM:SS", d) : std::string();
+}
+}  // namespace
+
+std::vector<std::string> ColunasRegistro(const TRegistroDiario& r) {
+    return {std::to_string(r.ID),
+            DataHora(r.INICIO),
+            DataHora(r.FIM),
+            r.ESTACAO,
+            r.USUARIO,
+            "modelo " + ZerosEsquerda(r.MODELO, 2),
+            r.LINGUAGEM,
+            r.PORTA,
+            std::to_string(r.ENTREGUES) + " de " + std::to_string(r.A_ENVIAR),
+            r.SITUACAO,
+            r.CONTINUA > 0 ? "continua " + std::to_string(r.CONTINUA) : std::string(),
+            r.MENSAGEM,
+            r.OBSERVACAO};
+}
+
+std::vector<std::string> ColunasItem(const TItemDiario& i) {
+    return {i.CODIGO, i.BARRAS, i.NRO_LOTE, i.NOME,
+            std::to_string(i.ENTREGUES) + " de " + std::to_string(i.QUANTIDADE)};
+}
+
 std::string TextoHistorico(const std::vector<TRegistroDiario>& runs) {
     std::string t;
-    auto hora = [](TDateTime d) {
-        return d > 0 ? FormataData("DD/MM/AAAA", d) + " " + FormataData("HH:MM:SS", d) : std::string();
-    };
     for (const auto& r : runs) {
-        t += std::to_string(r.ID) + "\t" + hora(r.INICIO) + "\t" + hora(r.FIM) + "\t" + r.ESTACAO + "\t" +
-             r.USUARIO + "\tmodelo " + ZerosEsquerda(r.MODELO, 2) + "\t" + r.LINGUAGEM + "\t" + r.PORTA + "\t" +
-             std::to_string(r.ENTREGUES) + " de " + std::to_string(r.A_ENVIAR) + "\t" + r.SITUACAO;
-        if (r.CONTINUA > 0) t += "\tcontinua " + std::to_string(r.CONTINUA);
-        if (!r.MENSAGEM.empty()) t += "\t" + r.MENSAGEM;
-        if (!r.OBSERVACAO.empty()) t += "\t" + r.OBSERVACAO;
+        // Empty trailing notes are left out of the line.
+        const auto c = ColunasRegistro(r);
+        for (size_t k = 0; k < c.size(); ++k) {
+            if (k >= 10 && c[k].empty()) continue;
+            if (k > 0) t += "\t";
+            t += c[k];
+        }
         t += "\n";
-        for (const auto& i : r.itens)
-            t += "\t" + i.CODIGO + "\t" + i.BARRAS + "\t" + i.NRO_LOTE + "\t" + i.NOME + "\t" +
-                 std::to_string(i.ENTREGUES) + " de " + std::to_string(i.QUANTIDADE) + "\n";
+        for (const auto& i : r.itens) {
+            for (const auto& v : ColunasItem(i)) t += "\t" + v;
+            t += "\n";
+        }
     }
     return t;
 }

@@ -4,7 +4,8 @@
 // workstation, user, model, language, port, labels to send and delivered,
 // how it ended) and one DIARIO_IMPRESSAO_ITEM row per queue row it printed.
 // The tables are created when missing. A journal that cannot be kept never
-// stops a print: each call answers false and Motivo() says why.
+// stops a print: each call answers false and Motivo() says why. A lost link
+// to the database (fb::EFbConexao) is raised: the print cannot go on either.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,9 +23,9 @@ inline constexpr const char* kFalha = "FALHA";
 
 struct TItemDiario {
     std::string CODIGO, BARRAS, NRO_LOTE, NOME;
-    int64_t QTD_FILA = 0;    // labels the queue row asks for
-    int64_t QUANTIDADE = 0;  // labels this run had to send (less when it continues another)
-    int64_t ENTREGUES = 0;   // labels of this run the printer took
+    int64_t QTD_FILA = 0;        // labels the queue row asks for
+    int64_t QUANTIDADE = 0;      // labels this run had to send (less when it continues another)
+    int64_t ENTREGUES = 0;       // labels of this run the printer took
     bool semMercadoria = false;  // the goods were gone: nothing of the row printed
     // Same queue row with the same count.
     bool MesmaLinha(const TItemDiario& o) const {
@@ -67,22 +68,31 @@ public:
     // The end: header and the delivered count of every row.
     bool Fechar(const TRegistroDiario& r);
     // The last `n` runs, newest first, with their rows; only those of
-    // `estacao` when it is not empty.
-    std::vector<TRegistroDiario> Ultimas(int n, const std::string& estacao = "");
+    // `estacao` when it is not empty, begun at `desde` or later when it is
+    // set, that ended as `situacao` when it is given.
+    std::vector<TRegistroDiario> Ultimas(int n, const std::string& estacao = "", TDateTime desde = 0,
+                                         const char* situacao = nullptr);
 
     const std::string& Motivo() const { return motivo_; }
 
 private:
     template <class F>
-    bool Tentar(F&& f);
+    bool Tentar(F&& f, bool terminar = true);
     void InserirItens(const TRegistroDiario& r);  // inside Tentar
+    bool AbrirRegistro(TRegistroDiario& r);
     TdtmAplicativo& dtm_;
     fb::TTransaction tr_;
     fb::TQuery q_;
+    fb::TQuery qProgresso_;  // prepared once: a long print updates it about once a second
     std::string motivo_;
     bool preparado_ = false;
+    bool itensGravados_ = false;  // the open run's rows are in the table already
 };
 
+// The columns of a run and of one of its rows, as historico and the queue
+// window's "Histórico" show them.
+std::vector<std::string> ColunasRegistro(const TRegistroDiario& r);
+std::vector<std::string> ColunasItem(const TItemDiario& i);
 // One line per run, then one per row, tab-separated (etiquetas-cli historico).
 std::string TextoHistorico(const std::vector<TRegistroDiario>& runs);
 // The user of this session, as the system knows it.

@@ -116,6 +116,12 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     continuacao_ = std::move(continuacao);
     try {
         ExecutarModelo(*this, numero);
+    } catch (const fb::EFbConexao&) {
+        // The journal shares the lost link: the run stays "EM CURSO" with the
+        // last progress it wrote.
+        falhou_ = true;
+        continuacao_.clear();
+        throw;
     } catch (const std::exception& e) {
         falhou_ = true;
         continuacao_.clear();
@@ -157,6 +163,7 @@ void TImpressaoEtiquetas::IniciarContagem() {
     percursoIniciado_ = true;
     registro_ = TRegistroDiario{};
     semMercadoria_.clear();
+    lidas_.clear();
     proximaLinha_ = 0;
     linhaAtual_ = SIZE_MAX;
     if (FilaEmMemoria) {
@@ -213,7 +220,8 @@ void TImpressaoEtiquetas::IniciarContagem() {
     } else {
         avisoDiario_.clear();
     }
-    ultimoProgresso_ = 0;
+    // The first progress a second after the start: a short print writes none.
+    ultimoProgresso_ = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void TImpressaoEtiquetas::AnteciparMercadorias() {
@@ -238,21 +246,31 @@ void TImpressaoEtiquetas::AnteciparMercadorias() {
     BuscaMercadorias->Antecipar(codigos);
 }
 
+namespace {
+TItemDiario ItemDaLinha(const TLinhaFila& l) {
+    TItemDiario i;
+    i.CODIGO = l.CODIGO;
+    i.BARRAS = l.BARRAS;
+    i.NRO_LOTE = l.NRO_LOTE;
+    i.NOME = l.NOME;
+    i.QTD_FILA = ContagemEtiquetas(l.QUANTIDADE);
+    i.QUANTIDADE = i.QTD_FILA;
+    return i;
+}
+}  // namespace
+
 std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() {
     std::vector<TItemDiario> itens;
     for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
         const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
-        if (!(l.QUANTIDADE > Decimal(0))) continue;
-        TItemDiario i;
-        i.CODIGO = l.CODIGO;
-        i.BARRAS = l.BARRAS;
-        i.NRO_LOTE = l.NRO_LOTE;
-        i.NOME = l.NOME;
-        i.QTD_FILA = ContagemEtiquetas(l.QUANTIDADE);
-        i.QUANTIDADE = i.QTD_FILA;
-        itens.push_back(std::move(i));
+        if (l.QUANTIDADE > Decimal(0)) itens.push_back(ItemDaLinha(l));
     }
     return itens;
+}
+
+void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha) {
+    // A continued print has its rows from the start; a picture journals nothing.
+    if (registro_.ID != 0 && registro_.itens.empty()) lidas_.push_back(ItemDaLinha(linha));
 }
 
 int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila& linha) const {
@@ -274,7 +292,14 @@ void TImpressaoEtiquetas::FecharDiario(const char* situacao, const std::string& 
     registro_.MENSAGEM = mensagem;
     if (registro_.itens.empty()) {
         try {
-            registro_.itens = ItensDaFila();
+            // A walk that ended whole read every row; one cut short reads the rest again.
+            if (situacao == std::string_view(kInteira))
+                registro_.itens = std::move(lidas_);
+            else
+                registro_.itens = ItensDaFila();
+            lidas_.clear();
+        } catch (const fb::EFbConexao&) {
+            throw;
         } catch (const std::exception& e) {
             avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
         }
@@ -318,8 +343,8 @@ std::string TImpressaoEtiquetas::PrepararContinuacao() {
         const TItemDiario& a = u.itens[i];
         std::string porque = "a linha " + std::to_string(i + 1) + " (código " + a.CODIGO + ")";
         if (fila[i].CODIGO == a.CODIGO && fila[i].BARRAS == a.BARRAS && fila[i].NRO_LOTE == a.NRO_LOTE)
-            porque += " pedia " + std::to_string(a.QTD_FILA) + " etiquetas e agora pede " +
-                      std::to_string(fila[i].QTD_FILA);
+            porque +=
+                " pedia " + std::to_string(a.QTD_FILA) + " etiquetas e agora pede " + std::to_string(fila[i].QTD_FILA);
         else
             porque += " agora é outra mercadoria";
         return "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": " + porque;
@@ -340,11 +365,7 @@ std::string TImpressaoEtiquetas::PrepararContinuacao() {
 
 std::string TImpressaoEtiquetas::PerguntaRepeticao() {
     const TDateTime limite = Agora() - 8.0 / 24.0;
-    std::vector<TRegistroDiario> recentes;
-    for (auto& r : Diario().Ultimas(20, NomeComputador())) {
-        if (r.INICIO < limite) break;
-        if (r.SITUACAO == kInteira) recentes.push_back(std::move(r));
-    }
+    const std::vector<TRegistroDiario> recentes = Diario().Ultimas(20, NomeComputador(), limite, kInteira);
     // The queue is read only when a recent whole print could match it.
     if (recentes.empty()) return "";
     if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();

@@ -148,6 +148,9 @@ public:
     // Labels the walk prints for a queue row: its count, or what a continued
     // print left undelivered of it.
     int64_t EtiquetasDaLinha(const TLinhaFila& linha) const;
+    // The walk tells each queue row with labels it reads, so a whole print
+    // journals its rows without reading the queue again.
+    void AnotarLinha(const TLinhaFila& linha);
 
     // ZPL printers on a TCP port are asked their status ("~HS") before the
     // first job, waiting this long; a fault stops the print before anything
@@ -193,13 +196,14 @@ private:
     TRegistroDiario registro_;
     std::string avisoDiario_;
     std::string avisoStatus_;
-    std::string observacaoStatus_;     // for the journal: the printer did not answer
+    std::string observacaoStatus_;  // for the journal: the printer did not answer
     std::string linguagem_;
-    size_t proximaLinha_ = 0;          // journal row the next goods look-up belongs to
-    size_t linhaAtual_ = SIZE_MAX;     // journal row of the walk's current queue row
+    size_t proximaLinha_ = 0;               // journal row the next goods look-up belongs to
+    size_t linhaAtual_ = SIZE_MAX;          // journal row of the walk's current queue row
     std::vector<TItemDiario> continuacao_;  // labels left per row, for a continued print
     // Codes the walk did not find, for the journal rows read when the print ends.
     std::vector<std::string> semMercadoria_;
+    std::vector<TItemDiario> lidas_;  // queue rows the walk read, for the journal
     int64_t continua_ = 0;
-    double ultimoProgresso_ = 0;       // steady seconds of the last journal progress
+    double ultimoProgresso_ = 0;  // steady seconds of the last journal progress
 };

@@ -41,13 +41,17 @@ TResultadoPrevia TPreviaImpressao::Executar() {
         };
     };
     const int pausa = imp_.PausaMs;
+    const bool diario = imp_.UsarDiario;
     imp_.PausaMs = 0;  // nothing to wait for: no printer is taking the labels
+    imp_.UsarDiario = false;  // nothing printed: nothing for the journal
     struct Restaurar {
         TImpressaoEtiquetas& imp;
         int pausa;
+        bool diario;
         ~Restaurar() {
             imp.AntesDeAtivar = nullptr;
             imp.PausaMs = pausa;
+            imp.UsarDiario = diario;
             try {
                 // A stopped walk leaves the component open on memory and the queue filtered.
                 imp.CdbETQ.Desativar();
@@ -57,7 +61,7 @@ TResultadoPrevia TPreviaImpressao::Executar() {
             } catch (...) {
             }
         }
-    } restaurar{imp_, pausa};
+    } restaurar{imp_, pausa, diario};
     try {
         imp_.ImprimeEtiquetasPreConfigurada();
     } catch (const PreviaInterrompida&) {

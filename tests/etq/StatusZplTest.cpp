@@ -31,10 +31,16 @@ TEST(StatusZpl, RespostaQueNaoSeEntendeEhFaltaDeResposta) {
     const std::string casos[] = {
         "",
         "~HS",
-        boa.substr(0, boa.find('\x03') + 1),                          // the first line only
-        "\x02" "030,1,0,1245\x03\r\n\x02" "000,0,0,0,1,2,6,0,00000000,1,000\x03",  // fields missing
-        "\x02" "030,2,0,1245,000,0,0,0,000,0,0,0\x03\x02" "000,0,0,0,1,2,6,0,00000000,1,000\x03",  // flag 2
-        "\x02" "030,1,0,1245,000,0,0,0,000,0,0,0\x03\x02" "000,0,0,0,1,2,6,0,00000000,1,000",  // no end
+        boa.substr(0, boa.find('\x03') + 1),  // the first line only
+        "\x02"
+        "030,1,0,1245\x03\r\n\x02"
+        "000,0,0,0,1,2,6,0,00000000,1,000\x03",  // fields missing
+        "\x02"
+        "030,2,0,1245,000,0,0,0,000,0,0,0\x03\x02"
+        "000,0,0,0,1,2,6,0,00000000,1,000\x03",  // flag 2
+        "\x02"
+        "030,1,0,1245,000,0,0,0,000,0,0,0\x03\x02"
+        "000,0,0,0,1,2,6,0,00000000,1,000",  // no end
     };
     for (const auto& c : casos) EXPECT_FALSE(InterpretarStatusHS(c).has_value()) << c;
 }

@@ -67,8 +67,7 @@ TEST_F(CmdImprimirRede, ImpressoraQueFechaAposNBytesContaOsTrabalhosConfirmados)
         EXPECT_EQ(r.codigo, 1) << r.erro;
         const uint64_t entregues = impressora.BytesConfirmados() / trabalho.size();
         EXPECT_GE(entregues, static_cast<uint64_t>(corte) / trabalho.size());
-        const std::string fim =
-            std::to_string(entregues) + " de 60 etiquetas entregues à impressora antes da falha\n";
+        const std::string fim = std::to_string(entregues) + " de 60 etiquetas entregues à impressora antes da falha\n";
         ASSERT_GE(r.erro.size(), fim.size()) << r.erro;
         EXPECT_EQ(r.erro.substr(r.erro.size() - fim.size()), fim) << r.erro;
         EXPECT_EQ(impressora.Recebido(), inteiro.substr(0, static_cast<size_t>(corte)));
@@ -259,19 +258,26 @@ TEST_F(CmdImprimirRede, StatusZplAntesEDepois) {
         bool imprime;
         bool semResposta = false;  // the journal notes it
     } casos[] = {
-        {{RespostaHS(true, false, false, false, false)}, 1,
-         "Impressora sem papel: nada foi enviado à impressora\n", false},
-        {{RespostaHS(false, false, false, true, false)}, 1,
-         "Cabeça de impressão aberta: nada foi enviado à impressora\n", false},
-        {{RespostaHS(false, true, true, false, true)}, 1,
+        {{RespostaHS(true, false, false, false, false)},
+         1,
+         "Impressora sem papel: nada foi enviado à impressora\n",
+         false},
+        {{RespostaHS(false, false, false, true, false)},
+         1,
+         "Cabeça de impressão aberta: nada foi enviado à impressora\n",
+         false},
+        {{RespostaHS(false, true, true, false, true)},
+         1,
          "Impressora sem ribbon; Impressora em pausa; Memória de recepção da impressora cheia: nada foi enviado à "
          "impressora\n",
          false},
         {{pronta}, 0, "", true},
         {{}, 0, "", true, true},                       // no answer: prints as before
         {{"\x02garbage\x03\r\n"}, 0, "", true, true},  // an answer that is not one
-        {{pronta, RespostaHS(true, false, false, false, false)}, 3,
-         "A impressora informou após o último trabalho: Impressora sem papel\n", true},
+        {{pronta, RespostaHS(true, false, false, false, false)},
+         3,
+         "A impressora informou após o último trabalho: Impressora sem papel\n",
+         true},
     };
     int quantidade = 6;
     for (const auto& c : casos) {

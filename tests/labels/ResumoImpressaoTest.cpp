@@ -15,8 +15,10 @@ TEST(ResumoImpressao, ComoAImpressaoTerminou) {
         {{TFimImpressao::Completa, 11, "FILE:/tmp/saida.prn", 12, 12, ""},
          "12 etiquetas enviadas (modelo 11) para FILE:/tmp/saida.prn"},
         {{TFimImpressao::Completa, 6, "", 3, 3, ""}, "3 etiquetas enviadas (modelo 06)"},
-        {{TFimImpressao::Completa, 11, "LPT1", 0, 0, ""}, "Nenhuma etiqueta a imprimir: informe as quantidades na fila."},
-        {{TFimImpressao::Cancelada, 11, "LPT1", 6, 30, ""}, "Impressão cancelada: 6 de 30 etiquetas entregues à impressora."},
+        {{TFimImpressao::Completa, 11, "LPT1", 0, 0, ""},
+         "Nenhuma etiqueta a imprimir: informe as quantidades na fila."},
+        {{TFimImpressao::Cancelada, 11, "LPT1", 6, 30, ""},
+         "Impressão cancelada: 6 de 30 etiquetas entregues à impressora."},
         {{TFimImpressao::Falhou, 11, "TCP:10.0.0.9:9100", 9, 30, "Conexão recusada pela impressora."},
          "Conexão recusada pela impressora. 9 de 30 etiquetas entregues à impressora antes da falha."},
         // The queue was counted and the printer took nothing: the count still says of how many.

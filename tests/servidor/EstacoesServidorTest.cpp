@@ -241,7 +241,7 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
     const double s = Segundos(inicio);
     Servidor().Descongelar();
     ASSERT_TRUE(terminou) << "etiquetas-cli ficou esperando o servidor parado\n" << cli->Saida();
-    EXPECT_LT(s, kLimite + 2.0);
+    EXPECT_LT(s, kLimite + 2.0) << cli->Saida();
     EXPECT_EQ(cli->Status(), 1) << cli->Saida();
     const std::string servidor = "O servidor 127.0.0.1 (porta " + std::to_string(Servidor().Porta()) + ")";
     // Said while waiting, then when abandoning.

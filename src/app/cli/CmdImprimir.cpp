@@ -122,7 +122,7 @@ int Executar(const std::vector<std::string>& argumentos) {
                              e.CodigoGds(), e.Perdida());
     } catch (const std::exception& e) {
         // How far it got, for the operator to know what to take up again.
-        if (!imp.PercursoIniciado() || EncerramentoPedido()) throw;
+        if (!imp.PercursoIniciado() || EncerramentoPedido() || EhModeloA4(modelo)) throw;
         if (!imp.AvisoDiario().empty()) std::cerr << "Aviso: " << imp.AvisoDiario() << "\n";
         std::cerr << MensagemDaFalha(e) << "\n" << imp.ResumoEntrega() << "\n";
         return 1;

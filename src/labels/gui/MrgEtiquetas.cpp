@@ -30,6 +30,7 @@
 #include "data/Tabela.h"
 #include "labels/ModelosA4.h"
 #include "labels/gui/GradeFila.h"
+#include "labels/gui/HistoricoImpressoes.h"
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/ProgressoImpressao.h"
 #include "previa/gui/PreviaEtiquetas.h"
@@ -232,6 +233,19 @@ void TmrgEtiquetas::CriarControles() {
     btnVisualizar->setGeometry(770, 8, 135, 32);
     btnVisualizar->setToolTip(QStringLiteral("Mostra as etiquetas como a impressora as receberia, sem imprimir"));
     connect(btnVisualizar, &QPushButton::clicked, this, [this] { btnVisualizarClick(); });
+
+    btnContinuar = new QPushButton(QStringLiteral("Continuar de onde parou"), Painel);
+    btnContinuar->setObjectName(QStringLiteral("btnContinuar"));
+    btnContinuar->setGeometry(458, 8, 190, 32);
+    btnContinuar->setToolTip(QStringLiteral(
+        "Depois de uma impressão cancelada ou com falha, imprime só as etiquetas que não chegaram à impressora"));
+    connect(btnContinuar, &QPushButton::clicked, this, [this] { btnContinuarClick(); });
+
+    btnHistorico = new QPushButton(QStringLiteral("Histórico"), Painel);
+    btnHistorico->setObjectName(QStringLiteral("btnHistorico"));
+    btnHistorico->setGeometry(656, 8, 106, 32);
+    btnHistorico->setToolTip(QStringLiteral("As últimas impressões de etiquetas e quantas chegaram à impressora"));
+    connect(btnHistorico, &QPushButton::clicked, this, [this] { btnHistoricoClick(); });
 
     // Below everything else, the width of the grid: how the last print ended.
     lblSituacao = new QLabel(cliente);
@@ -486,8 +500,44 @@ void TmrgEtiquetas::btnEtiquetasClick() {
     if (imprimindo_) return;
     Protegido(this, [&] {
         PostarDigitado();
+        // The same queue printed whole here a while ago is asked about first.
+        const int modelo = imp_->ModeloConfigurado();
+        if (modelo >= 1 && modelo <= 59 && !EhModeloA4(modelo)) {
+            const std::string pergunta = imp_->PerguntaRepeticao();
+            if (!pergunta.empty() && !InterfaceUsuario().Confirma(pergunta)) return;
+        }
         Imprimir();
         if (FecharAposImprimir) done(1);
+    });
+}
+
+void TmrgEtiquetas::btnContinuarClick() {
+    if (imprimindo_) return;
+    Protegido(this, [&] {
+        const int modelo = imp_->ModeloConfigurado();
+        if (!ModeloValido(modelo, "impresso")) return;
+        if (EhModeloA4(modelo)) {
+            InterfaceUsuario().Mensagem("As folhas A4 não ficam no diário de impressões: não há o que continuar");
+            return;
+        }
+        PostarDigitado();
+        if (const std::string motivo = imp_->PrepararContinuacao(); !motivo.empty()) {
+            InterfaceUsuario().Mensagem(motivo);
+            return;
+        }
+        Imprimir();
+    });
+}
+
+void TmrgEtiquetas::btnHistoricoClick() {
+    Protegido(this, [&] {
+        TDiarioImpressao& diario = imp_->Diario();
+        const auto runs = diario.Ultimas(50);
+        if (!historico_) historico_ = std::make_unique<TfrmHistoricoImpressoes>(this);
+        historico_->Mostrar(runs,
+                            diario.Motivo().empty() ? "" : "Diário de impressões indisponível: " + diario.Motivo());
+        historico_->show();
+        historico_->raise();
     });
 }
 
@@ -582,6 +632,7 @@ void TmrgEtiquetas::Imprimir() {
     imprimindo_ = true;
     gridArg->setUpdatesEnabled(false);
     btnEtiquetas->setEnabled(false);
+    btnContinuar->setEnabled(false);
     auto encerrar = [this, &imp] {
         imp.Esperar = nullptr;
         imp.AoProgresso = nullptr;
@@ -589,6 +640,7 @@ void TmrgEtiquetas::Imprimir() {
         progresso_.reset();
         imprimindo_ = false;
         btnEtiquetas->setEnabled(true);
+        btnContinuar->setEnabled(true);
         gridArg->setUpdatesEnabled(true);
         lblParametro->setText(QString::fromStdString(imp.lblParametro));
         RecarregarGrade();

@@ -29,6 +29,7 @@ class TGradeFila;
 class TModeloFila;
 class TfrmProgressoImpressao;
 class TfrmPreviaEtiquetas;
+class TfrmHistoricoImpressoes;
 class TdtmAplicativo;
 
 class TmrgEtiquetas : public QDialog, public TJanelaEtiquetas {
@@ -75,6 +76,8 @@ public:
     QSpinBox* edtP2;
     QPushButton* btnEtiquetas;
     QPushButton* btnVisualizar;  // the labels on screen, nothing sent
+    QPushButton* btnContinuar;   // "Continuar de onde parou": the labels a cut print did not deliver
+    QPushButton* btnHistorico;   // the journal of prints
     QLabel* lblSituacao;         // how the last print ended, until the next one
     QPlainTextEdit* memoTm;
 
@@ -82,12 +85,16 @@ public:
     TfrmProgressoImpressao* Progresso() const { return progresso_.get(); }
     // The preview window of the last "Visualizar" (null before the first).
     TfrmPreviaEtiquetas* Previa() const { return previa_.get(); }
+    // The journal window of the last "Histórico" (null before the first).
+    TfrmHistoricoImpressoes* Historico() const { return historico_.get(); }
 
     // Event handlers.
     void FormActivate();
     void FormClose();
     void btnEtiquetasClick();
     void btnVisualizarClick();
+    void btnContinuarClick();
+    void btnHistoricoClick();
     void btnImpQtdEstClick();
     void btnSairClick();
     void edtBarrasAddKeyPress();  // Enter
@@ -128,6 +135,7 @@ private:
     TModeloFila* modelo_;
     std::unique_ptr<TfrmProgressoImpressao> progresso_;
     std::unique_ptr<TfrmPreviaEtiquetas> previa_;
+    std::unique_ptr<TfrmHistoricoImpressoes> historico_;
     bool sincronizando_ = false;
     bool imprimindo_ = false;
 };

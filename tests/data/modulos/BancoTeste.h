@@ -17,13 +17,14 @@ public:
     void Mensagem(const std::string& texto) override { eventos.push_back("Mensagem:" + texto); }
     bool Confirma(const std::string& pergunta) override {
         eventos.push_back("Confirma:" + pergunta);
-        return false;
+        return resposta;
     }
     void MostraAguarde() override { eventos.push_back("Mostra"); }
     void RepintaAguarde() override { eventos.push_back("Repinta"); }
     void EscondeAguarde() override { eventos.push_back("Esconde"); }
     std::vector<std::string> Mensagens() const;
     std::vector<std::string> eventos;
+    bool resposta = false;  // the answer to every question
 };
 
 class BancoTeste : public ::testing::Test {

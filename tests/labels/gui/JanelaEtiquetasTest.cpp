@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "JanelaFilaTeste.h"
 #include "app/AuxiliarTeste.h"
@@ -30,6 +31,7 @@
 #include "data/Tabela.h"
 #include "labels/a4/RelatorioA4.h"
 #include "labels/gui/GradeFila.h"
+#include "labels/gui/HistoricoImpressoes.h"
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/MrgEtiquetas.h"
 #include "labels/gui/ProgressoImpressao.h"
@@ -225,6 +227,73 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     EXPECT_GT(LerTudo(saida).size(), cancelada);
 }
 
+// After a cancel, "Continuar de onde parou" sends exactly the labels that did
+// not reach the printer; "Histórico" shows both runs; printing the same queue
+// again is asked about, and not once a count changed.
+TEST_F(JanelaFila, CanceladaContinuaDeOndeParouComHistoricoEPerguntaDeRepeticao) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 6", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 6"});
+    Abrir();
+    // nothing to continue yet
+    janela->btnContinuar->click();
+    ASSERT_EQ(iu_.Mensagens().size(), 1u);
+    EXPECT_EQ(iu_.Mensagens().front(), "Nenhuma impressão desta estação para continuar");
+    iu_.eventos.clear();
+
+    janela->Impressao().PausaMs = 40;
+    ASSERT_TRUE(ImprimirEAoMostrarProgresso([](TfrmProgressoImpressao& p) { p.btnCancelar->click(); }));
+    ASSERT_EQ(janela->Impressao().EtiquetasEnviadas(), 3);
+    const std::string inicio = LerTudo(saida);
+    janela->Impressao().PausaMs = 0;
+    janela->btnContinuar->click();
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+    EXPECT_TRUE(iu_.eventos.empty()) << iu_.eventos.front();
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 9);
+    EXPECT_EQ(janela->lblSituacao->text().toStdString(), "9 etiquetas enviadas (modelo 11) para FILE:" + saida);
+    const std::string resto = LerTudo(saida);
+
+    // The queue printed whole (by the continuation): asked, and the answer no prints nothing.
+    janela->btnEtiquetas->click();
+    ASSERT_EQ(iu_.eventos.size(), 1u);
+    const std::string pergunta = iu_.eventos.front();
+    EXPECT_TRUE(pergunta.starts_with("Confirma:Esta fila já foi impressa às ")) << pergunta;
+    EXPECT_TRUE(pergunta.ends_with(" (12 etiquetas). Imprimir de novo?")) << pergunta;
+    EXPECT_EQ(LerTudo(saida), resto);
+    iu_.resposta = true;
+    janela->btnEtiquetas->click();
+    iu_.resposta = false;
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 12);
+    // One row of three, then the other three rows: the two parts are the whole print.
+    EXPECT_EQ(inicio + resto, LerTudo(saida));
+
+    iu_.eventos.clear();
+    Digitar(1, "QUANTIDADE", "5");
+    janela->btnEtiquetas->click();
+    EXPECT_TRUE(iu_.eventos.empty()) << iu_.eventos.front();
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 11);
+
+    janela->btnHistorico->click();
+    ASSERT_NE(janela->Historico(), nullptr);
+    const QTreeWidget& arvore = *janela->Historico()->arvore;
+    ASSERT_EQ(arvore.topLevelItemCount(), 4);
+    auto coluna = [&](int run, int c) { return arvore.topLevelItem(run)->text(c).toStdString(); };
+    const int entregues = 8, situacao = 9, continua = 10;
+    EXPECT_EQ(coluna(0, entregues), "11 de 11");
+    EXPECT_EQ(coluna(1, entregues), "12 de 12");
+    EXPECT_EQ(coluna(2, entregues), "9 de 9");
+    EXPECT_EQ(coluna(2, continua), "continua " + coluna(3, 0));
+    EXPECT_EQ(coluna(3, entregues), "3 de 12");
+    EXPECT_EQ(coluna(3, situacao), "CANCELADA");
+    EXPECT_EQ(coluna(2, situacao), "INTEIRA");
+    const QTreeWidgetItem* cancelada = arvore.topLevelItem(3);
+    ASSERT_EQ(cancelada->childCount(), 2);
+    // the rows in the queue's order (the name's), with what reached the printer
+    EXPECT_EQ(cancelada->child(0)->text(3).toStdString(), "ARROZ");
+    EXPECT_EQ(cancelada->child(0)->text(4).toStdString(), "3 de 6");
+    EXPECT_EQ(cancelada->child(1)->text(4).toStdString(), "0 de 6");
+    EXPECT_EQ(arvore.topLevelItem(2)->child(0)->text(4).toStdString(), "3 de 3");
+    EXPECT_EQ(arvore.topLevelItem(2)->child(1)->text(4).toStdString(), "6 de 6");
+}
+
 // A print that fails says so in the line under the grid, with the labels that
 // went out, until the next print says how that one ended.
 TEST_F(JanelaFila, FalhaDaImpressaoFicaNaLinhaDeSituacao) {
@@ -298,6 +367,7 @@ TEST_F(JanelaFila, FecharDuranteAImpressaoSoCancela) {
 
 TEST_F(JanelaFila, LegendaDoParametroGuardaOAux4DaLinhaDeBarrasDoModelo09) {
     const std::pair<const char*, const char*> casos[] = {{"'T'", "T"}, {"''", ""}, {"NULL", ""}};
+    iu_.resposta = true;  // the same queue prints again and again: yes to the question
     for (auto [aux4, legenda] : casos) {
         SCOPED_TRACE(aux4);
         ExecutarAParte({"delete from formatmrg", "insert into formatmrg (cod_mrg, ord_imp, tam_imp) values (113, 1, 0)",

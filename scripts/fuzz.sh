@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RAIZ="$PWD"
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$RAIZ}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 SEGUNDOS="${FUZZ_SEGUNDOS:-10}"
 ALVOS=(fuzz_leitor_ppla fuzz_leitor_epl2 fuzz_leitor_zpl fuzz_config fuzz_porta fuzz_numero)
 if [ $# -gt 0 ]; then ALVOS=("$@"); fi

@@ -8,17 +8,40 @@
 
 namespace {
 
+// NUMERIC(18,s): more places than this do not fit in 64 bits.
+constexpr int kEscalaMaxima = 18;
+
 int64_t Pot10(int n) {
     int64_t p = 1;
     while (n-- > 0) p *= 10;
     return p;
 }
 
-// Brings both to the larger scale so they compare and add exactly.
-void Alinhar(const Decimal& a, const Decimal& b, int64_t& va, int64_t& vb, int& escala) {
+// v * 10^n, false when it does not fit.
+bool Escalar(int64_t v, int n, int64_t& r) {
+    r = v;
+    while (n-- > 0)
+        if (__builtin_mul_overflow(r, 10, &r)) return false;
+    return true;
+}
+
+EConvertError ForaDoLimite(const Decimal& d) {
+    return EConvertError("'" + d.ParaTexto() + "' está fora do limite dos valores numéricos");
+}
+
+// Brings both to the larger scale so they compare and add exactly. False when
+// the one brought up no longer fits: its magnitude is then beyond the other's.
+bool Alinhar(const Decimal& a, const Decimal& b, int64_t& va, int64_t& vb, int& escala) {
     escala = std::max(a.Escala(), b.Escala());
-    va = a.Unidades() * Pot10(escala - a.Escala());
-    vb = b.Unidades() * Pot10(escala - b.Escala());
+    return Escalar(a.Unidades(), escala - a.Escala(), va) && Escalar(b.Unidades(), escala - b.Escala(), vb);
+}
+
+Decimal Somar(const Decimal& a, const Decimal& b, bool subtrair) {
+    int64_t va, vb, r; int e;
+    if (!Alinhar(a, b, va, vb, e)) throw ForaDoLimite(a.Escala() < b.Escala() ? a : b);
+    if (subtrair ? __builtin_sub_overflow(va, vb, &r) : __builtin_add_overflow(va, vb, &r))
+        throw ForaDoLimite(a);
+    return Decimal::DeUnidades(r, e);
 }
 
 }  // namespace
@@ -47,7 +70,7 @@ Decimal Decimal::DeTexto(std::string_view t) {
             throw falha();
         }
     }
-    if (!digito) throw falha();
+    if (!digito || escala > kEscalaMaxima) throw falha();
     return DeUnidades(negativo ? -v : v, escala);
 }
 
@@ -61,7 +84,11 @@ double Decimal::ParaDouble() const { return static_cast<double>(valor_) / static
 int64_t Decimal::ParteInteira() const { return valor_ / Pot10(escala_); }
 
 Decimal Decimal::ComEscala(int escala) const {
-    if (escala >= escala_) return DeUnidades(valor_ * Pot10(escala - escala_), escala);
+    if (escala >= escala_) {
+        int64_t v;
+        if (!Escalar(valor_, escala - escala_, v)) throw ForaDoLimite(*this);
+        return DeUnidades(v, escala);
+    }
     int64_t p = Pot10(escala_ - escala);
     int64_t q = valor_ / p, r = valor_ % p;
     if (std::llabs(r) * 2 >= p) q += valor_ < 0 ? -1 : 1;
@@ -94,21 +121,12 @@ std::string Decimal::Formatar(int casas, char separador) const {
 
 bool operator==(const Decimal& a, const Decimal& b) {
     int64_t va, vb; int e;
-    Alinhar(a, b, va, vb, e);
-    return va == vb;
+    return Alinhar(a, b, va, vb, e) && va == vb;
 }
 bool operator<(const Decimal& a, const Decimal& b) {
     int64_t va, vb; int e;
-    Alinhar(a, b, va, vb, e);
+    if (!Alinhar(a, b, va, vb, e)) return a.Escala() < b.Escala() ? a.Unidades() < 0 : b.Unidades() > 0;
     return va < vb;
 }
-Decimal operator+(const Decimal& a, const Decimal& b) {
-    int64_t va, vb; int e;
-    Alinhar(a, b, va, vb, e);
-    return Decimal::DeUnidades(va + vb, e);
-}
-Decimal operator-(const Decimal& a, const Decimal& b) {
-    int64_t va, vb; int e;
-    Alinhar(a, b, va, vb, e);
-    return Decimal::DeUnidades(va - vb, e);
-}
+Decimal operator+(const Decimal& a, const Decimal& b) { return Somar(a, b, false); }
+Decimal operator-(const Decimal& a, const Decimal& b) { return Somar(a, b, true); }

@@ -38,3 +38,17 @@ TEST(Decimal, ComparaESomaEmEscalasDiferentes) {
 TEST(Decimal, TextoInvalidoLevantaErroDeConversao) {
     for (const char* t : {"", "abc", "1.2.3", "-", "12a"}) EXPECT_THROW(Decimal::DeTexto(t), EConvertError) << t;
 }
+
+// Values near the 64-bit limit: a scale that does not fit is an error, never a
+// wrapped number (the fuzzer's first find: Formatar(2) of 18 nines).
+TEST(Decimal, ForaDoLimiteEhErroNuncaNumeroTrocado) {
+    const Decimal grande = Decimal::DeTexto("999999999999999999");
+    EXPECT_THROW(grande.Formatar(2), EConvertError);
+    EXPECT_THROW(grande + Decimal::DeTexto("0.5"), EConvertError);
+    EXPECT_THROW(Decimal::DeTexto("9223372036854775807") + Decimal(1), EConvertError);
+    EXPECT_THROW(Decimal::DeTexto("0.0000000000000000001"), EConvertError);  // 19 places
+    EXPECT_EQ(Decimal::DeTexto("0.000000000000000001").ParaTexto(), "0.000000000000000001");
+    EXPECT_NE(grande, Decimal::DeTexto("0.5"));
+    EXPECT_LT(Decimal::DeTexto("0.5"), grande);
+    EXPECT_LT(Decimal::DeTexto("-999999999999999999"), Decimal::DeTexto("-0.5"));
+}

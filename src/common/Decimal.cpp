@@ -37,10 +37,10 @@ bool Alinhar(const Decimal& a, const Decimal& b, int64_t& va, int64_t& vb, int& 
 }
 
 Decimal Somar(const Decimal& a, const Decimal& b, bool subtrair) {
-    int64_t va, vb, r; int e;
+    int64_t va, vb, r;
+    int e;
     if (!Alinhar(a, b, va, vb, e)) throw ForaDoLimite(a.Escala() < b.Escala() ? a : b);
-    if (subtrair ? __builtin_sub_overflow(va, vb, &r) : __builtin_add_overflow(va, vb, &r))
-        throw ForaDoLimite(a);
+    if (subtrair ? __builtin_sub_overflow(va, vb, &r) : __builtin_add_overflow(va, vb, &r)) throw ForaDoLimite(a);
     return Decimal::DeUnidades(r, e);
 }
 

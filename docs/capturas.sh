@@ -36,7 +36,7 @@ sleep 2
 import -window "\$ID" "$PWD/janela-configuracao.png"
 kill \$PID
 FIM
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$PASTA/capturar.sh"
+xvfb-run -a -s "-screen 0 1280x800x24" bash "$PASTA/capturar.sh"
 
 # The goods window needs a shop: a small demo one in a folder of its own.
 LOJA=$(mktemp -d)

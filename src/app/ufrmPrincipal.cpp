@@ -440,6 +440,12 @@ void TfrmPrincipal::btnConfigClick() {
     // Loaded before the window changes, so a bad file leaves the normal state whole.
     LoadConfig();
     resize(kLarguraConfig, kAlturaConfig);
+    // Grown to the right and down from where the small window stood: the
+    // panel must not end past the screen's edge.
+    if (QScreen* tela = screen(); tela && isVisible()) {
+        const QRect quadro = frameGeometry();
+        move(pos() + PosicaoDentroDaTela(quadro, tela->availableGeometry()) - quadro.topLeft());
+    }
     pnlConfig->setGeometry(rect());
     pnlConfig->show();
     pnlConfig->raise();

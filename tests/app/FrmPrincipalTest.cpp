@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QScreen>
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
@@ -123,6 +125,20 @@ TEST_F(FrmPrincipalTest, ConfiguracaoAbreComSenhaEVoltaAoNormal) {
     EXPECT_EQ(frm->pnlConfig->geometry(), frm->rect());
     EXPECT_TRUE(frm->btnEtiquetas->isHidden());
     EXPECT_TRUE(frm->btnConfig->isHidden());
+
+    // Opened from a small window near the screen's right edge: the panel ends on the screen.
+    frm->SpeedButton2Click();  // Cancela
+    frm->show();
+    const QRect tela = frm->screen()->availableGeometry();
+    frm->move(tela.right() - 600, tela.top() + 10);
+    frm->btnConfigClick();
+    const QRect quadro = frm->frameGeometry();
+    if (quadro.width() <= tela.width()) {
+        EXPECT_LE(quadro.right(), tela.right());
+        EXPECT_GE(quadro.left(), tela.left());
+    } else {  // a screen narrower than the panel: its left edge shows
+        EXPECT_EQ(quadro.left(), tela.left());
+    }
 
     frm->edtBD->setText("nao gravado");
     frm->SpeedButton2Click();  // Cancela

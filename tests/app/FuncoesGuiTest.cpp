@@ -134,3 +134,21 @@ TEST(FuncoesGui, FalhaDaBibliotecaPadraoApareceEmPortugues) {
     ASSERT_TRUE(caixa->vista);
     EXPECT_EQ(caixa->texto, "Memória insuficiente para concluir a operação");
 }
+
+// A window that grew past the screen's edge comes back whole onto it, moving
+// no more than it must; one larger than the screen keeps its corner on it.
+TEST(PosicaoDentroDaTela, TrazAJanelaDeVoltaATela) {
+    const QRect tela(0, 0, 1366, 738);
+    struct Caso {
+        QRect janela;
+        QPoint esperado;
+    } casos[] = {
+        {QRect(418, 244, 1090, 500), QPoint(276, 238)},   // the panel opened from a centred small window
+        {QRect(100, 100, 530, 280), QPoint(100, 100)},    // fits: stays
+        {QRect(-50, -20, 530, 280), QPoint(0, 0)},        // past the top left
+        {QRect(300, 100, 1500, 900), QPoint(0, 0)},       // larger than the screen
+    };
+    for (const Caso& c : casos) EXPECT_EQ(PosicaoDentroDaTela(c.janela, tela), c.esperado) << c.janela.x();
+    // a screen that does not start at 0 (a second monitor, a panel on the left)
+    EXPECT_EQ(PosicaoDentroDaTela(QRect(2500, 100, 1090, 500), QRect(1366, 30, 1280, 994)), QPoint(1556, 100));
+}

@@ -99,3 +99,13 @@ bool TAplicacao::notify(QObject* receptor, QEvent* evento) {
     }
     return false;
 }
+
+QPoint PosicaoDentroDaTela(const QRect& janela, const QRect& tela) {
+    auto eixo = [](int pos, int tamanho, int inicio, int fim) {
+        if (pos + tamanho > fim) pos = fim - tamanho;
+        return pos < inicio ? inicio : pos;
+    };
+    // QRect's right() is the last pixel inside: the end is one past it.
+    return {eixo(janela.x(), janela.width(), tela.left(), tela.right() + 1),
+            eixo(janela.y(), janela.height(), tela.top(), tela.bottom() + 1)};
+}

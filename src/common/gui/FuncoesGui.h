@@ -7,8 +7,15 @@
 
 #include <QApplication>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 
 class QWidget;
+
+// Where a window of geometry `janela` stands so that it fits in `tela` (the
+// screen's free area), moving it as little as possible; one larger than the
+// area keeps its top left corner on it.
+QPoint PosicaoDentroDaTela(const QRect& janela, const QRect& tela);
 
 // Yes/No box titled "Confirmação" with a question icon; true for Yes.
 bool ConfirmaAcao(const std::string& pergunta);

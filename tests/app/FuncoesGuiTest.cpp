@@ -143,10 +143,10 @@ TEST(PosicaoDentroDaTela, TrazAJanelaDeVoltaATela) {
         QRect janela;
         QPoint esperado;
     } casos[] = {
-        {QRect(418, 244, 1090, 500), QPoint(276, 238)},   // the panel opened from a centred small window
-        {QRect(100, 100, 530, 280), QPoint(100, 100)},    // fits: stays
-        {QRect(-50, -20, 530, 280), QPoint(0, 0)},        // past the top left
-        {QRect(300, 100, 1500, 900), QPoint(0, 0)},       // larger than the screen
+        {QRect(418, 244, 1090, 500), QPoint(276, 238)},  // the panel opened from a centred small window
+        {QRect(100, 100, 530, 280), QPoint(100, 100)},   // fits: stays
+        {QRect(-50, -20, 530, 280), QPoint(0, 0)},       // past the top left
+        {QRect(300, 100, 1500, 900), QPoint(0, 0)},      // larger than the screen
     };
     for (const Caso& c : casos) EXPECT_EQ(PosicaoDentroDaTela(c.janela, tela), c.esperado) << c.janela.x();
     // a screen that does not start at 0 (a second monitor, a panel on the left)

@@ -10,7 +10,7 @@
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString ParaQString(const std::string& s) { return QString::fromStdString(s); }
 
 // The model number at the start of a list line ("07 - ..." gives 7), 0 when none.
 int NumeroDaLinha(const std::string& linha) {
@@ -80,7 +80,7 @@ void TGaleriaPainel::DesenharAgora() {
     const previa::TFiguraModelo& f = galeria_->Figura(numero, info.tipo == TTipoModelo::A4 ? "" : linguagem_);
     if (f.imagem.isNull()) {
         lblFigura->setPixmap(QPixmap());
-        lblFigura->setText(Q(f.erro));
+        lblFigura->setText(ParaQString(f.erro));
     } else {
         lblFigura->setText(QString());
         QPixmap px = QPixmap::fromImage(f.imagem);
@@ -91,11 +91,11 @@ void TGaleriaPainel::DesenharAgora() {
     const std::string tamanho = info.tipo == TTipoModelo::A4
                                     ? "Folha A4, " + std::to_string(info.porLinha) + " etiquetas por linha"
                                     : "Etiqueta " + std::string(NomeTipoModelo(info.tipo)) + ": " + TamanhoModelo(info);
-    lblTamanho->setText(Q(tamanho));
+    lblTamanho->setText(ParaQString(tamanho));
     if (info.tipo == TTipoModelo::A4)
         lblLinguagem->setText(QStringLiteral("Impressa pela folha A4, sem linguagem de impressora."));
     else
-        lblLinguagem->setText(Q("Escrito para " + info.escritoPara +
-                                "; configurada: " + (linguagem_.empty() ? std::string("nenhuma") : linguagem_) + "."));
-    lblAviso->setText(Q(AvisoLinguagem(info, linguagem_)));
+        lblLinguagem->setText(ParaQString("Escrito para " + info.escritoPara + "; configurada: " +
+                                          (linguagem_.empty() ? std::string("nenhuma") : linguagem_) + "."));
+    lblAviso->setText(ParaQString(AvisoLinguagem(info, linguagem_)));
 }

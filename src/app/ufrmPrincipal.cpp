@@ -40,8 +40,8 @@ constexpr int kLarguraNormal = 530, kAlturaNormal = 280;
 // Wider than the panel's controls by the model gallery on its right.
 constexpr int kLarguraConfig = 1090, kAlturaConfig = 500;
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
+QString ParaQString(const std::string& s) { return QString::fromStdString(s); }
+std::string ParaStd(const QString& s) { return s.toStdString(); }
 
 QToolButton* BotaoFigura(const QIcon& icone, const char* texto, int x, int y, int l, int a, QWidget* pai,
                          const char* nome) {
@@ -84,8 +84,9 @@ std::string AjudaCalibrar(const char* piscadas) {
 std::string PedeTextoQt(const std::string& titulo, const std::string& prompt) {
     QWidget* dono = QApplication::activeWindow();
     bool ok = false;
-    const QString t = QInputDialog::getText(dono, Q(titulo), Q(prompt), QLineEdit::Normal, QString(), &ok);
-    return ok ? S(t) : std::string();
+    const QString t =
+        QInputDialog::getText(dono, ParaQString(titulo), ParaQString(prompt), QLineEdit::Normal, QString(), &ok);
+    return ok ? ParaStd(t) : std::string();
 }
 
 // Runs an operation from a button: whatever it throws goes to the failure handler.
@@ -201,7 +202,7 @@ void TfrmPrincipal::CriarPainel() {
     edtModelo->setEditable(true);
     edtModelo->setInsertPolicy(QComboBox::NoInsert);
     edtModelo->setMaxVisibleItems(20);
-    for (const std::string& linha : LinhasModelo()) edtModelo->addItem(Q(linha));
+    for (const std::string& linha : LinhasModelo()) edtModelo->addItem(ParaQString(linha));
     edtModelo->setGeometry(16, 99, 425, kAlturaEdit);
 
     auto radio = [p](const char* texto, int x, const char* nome) {
@@ -297,7 +298,7 @@ void TfrmPrincipal::AtualizarGaleria() {
                                   : edtzpl->isChecked()  ? "ZPL"
                                   : edtepl2->isChecked() ? "EPL2"
                                                          : "";
-    pnlGaleria->Mostrar(S(edtModelo->currentText()), linguagem);
+    pnlGaleria->Mostrar(ParaStd(edtModelo->currentText()), linguagem);
 }
 
 void TfrmPrincipal::CriarTeste() {
@@ -328,26 +329,26 @@ void TfrmPrincipal::CriarTeste() {
 
 TConfigPainel TfrmPrincipal::ConfigDoPainel() const {
     TConfigPainel c;
-    c.BD = S(edtBD->text());
-    c.Rede = S(edtRede->text());
+    c.BD = ParaStd(edtBD->text());
+    c.Rede = ParaStd(edtRede->text());
     c.Modelo = edtppla->isChecked()   ? "PPLA"
                : edtpplb->isChecked() ? "PPLB"
                : edtzpl->isChecked()  ? "ZPL"
                : edtepl2->isChecked() ? "EPL2"
                                       : "";
     c.Impressora = edtImpressora->ItemIndex();
-    c.ModeloPrint = S(edtModelo->currentText());
+    c.ModeloPrint = ParaStd(edtModelo->currentText());
     // A typed text counts as a chosen line only when it is that line.
     const int i = edtModelo->currentIndex();
     c.ModeloPrintIndice = (i >= 0 && edtModelo->itemText(i) == edtModelo->currentText())
                               ? i
                               : edtModelo->findText(edtModelo->currentText(), Qt::MatchExactly);
-    c.Temperatura = S(edtTemp->text());
-    c.Colunas = S(edtColunas->text());
+    c.Temperatura = ParaStd(edtTemp->text());
+    c.Colunas = ParaStd(edtColunas->text());
     c.Ratio = edtRatio->ItemIndex();
     c.TipoBarra = edttipobar->ItemIndex();
-    c.TokenVitrinex = S(edtTokenVitrinex->text());
-    c.RegTrafego = S(edtRegTrafego->text());
+    c.TokenVitrinex = ParaStd(edtTokenVitrinex->text());
+    c.RegTrafego = ParaStd(edtRegTrafego->text());
     c.ImportVitrinex = chkImportVitrinex->isChecked();
     c.Grade = chkGrade->isChecked();
     c.UltimaData = TextoUltimaData();
@@ -358,33 +359,33 @@ std::string TfrmPrincipal::TextoUltimaData() const {
     // The mask edit's text with its literals, blanks as spaces: "  -  -    " when empty.
     QString t = edtUltimaData->displayText();
     t.replace(QLatin1Char('_'), QLatin1Char(' '));
-    return S(t);
+    return ParaStd(t);
 }
 
 void TfrmPrincipal::MostraConfigPainel(const TConfigPainel& c) {
-    edtBD->setText(Q(c.BD));
-    edtRede->setText(Q(c.Rede));
+    edtBD->setText(ParaQString(c.BD));
+    edtRede->setText(ParaQString(c.Rede));
     if (c.Modelo == "PPLA") edtppla->setChecked(true);
     if (c.Modelo == "PPLB") edtpplb->setChecked(true);
     if (c.Modelo == "ZPL") edtzpl->setChecked(true);
     if (c.Modelo == "EPL2") edtepl2->setChecked(true);
     edtImpressora->SetItemIndex(c.Impressora);
-    edtTemp->setText(Q(c.Temperatura));
-    edtColunas->setText(Q(c.Colunas));
+    edtTemp->setText(ParaQString(c.Temperatura));
+    edtColunas->setText(ParaQString(c.Colunas));
     if (c.ModeloPrintIndice >= 0 && c.ModeloPrintIndice < edtModelo->count()) {
         edtModelo->setCurrentIndex(c.ModeloPrintIndice);
         edtModelo->setEditText(edtModelo->itemText(c.ModeloPrintIndice));  // also over a typed text
     } else {
         edtModelo->setCurrentIndex(-1);
-        edtModelo->setEditText(Q(c.ModeloPrint));
+        edtModelo->setEditText(ParaQString(c.ModeloPrint));
     }
     edtRatio->SetItemIndex(c.Ratio);
     edttipobar->SetItemIndex(c.TipoBarra);
-    edtTokenVitrinex->setText(Q(c.TokenVitrinex));
-    edtRegTrafego->setText(Q(c.RegTrafego));
+    edtTokenVitrinex->setText(ParaQString(c.TokenVitrinex));
+    edtRegTrafego->setText(ParaQString(c.RegTrafego));
     chkImportVitrinex->setChecked(c.ImportVitrinex);
     chkGrade->setChecked(c.Grade);
-    QString data = Q(c.UltimaData);
+    QString data = ParaQString(c.UltimaData);
     data.replace(QLatin1Char(' '), QLatin1Char('_'));
     edtUltimaData->setText(data);
 }
@@ -397,7 +398,7 @@ void TfrmPrincipal::LoadConfig() {
     const TConfigPainel c = LerConfigPainel(ConfigDoPainel(), LinhasModelo());
     MostraConfigPainel(c);
     btnAtualizabase->setVisible(chkImportVitrinex->isChecked());
-    lblArquivoConfig->setText(Q("Arquivo de configuração: " + CaminhoConfigEtq()));
+    lblArquivoConfig->setText(ParaQString("Arquivo de configuração: " + CaminhoConfigEtq()));
 }
 
 void TfrmPrincipal::FormActivate() {
@@ -499,19 +500,19 @@ void TfrmPrincipal::Button1Click() {
 
 void TfrmPrincipal::Button2Click() {
     TParametrosTeste p;
-    p.Porta = S(edtRede->text());
-    p.Temperatura = S(edtTemp->text());
+    p.Porta = ParaStd(edtRede->text());
+    p.Temperatura = ParaStd(edtTemp->text());
     if (edtppla->isChecked()) p.Modelo = etqPpla;
     if (edtpplb->isChecked()) p.Modelo = etqPplb;
     if (edtzpl->isChecked()) p.Modelo = etqZPLII;
     if (edtepl2->isChecked()) p.Modelo = etqEpl2;
-    p.Linha = S(edtL->text());
-    p.Coluna = S(edtCol->text());
-    p.Altura = S(edtAlt->text());
-    p.QtdColunas = S(qtdCol->text());
-    p.EntreColunas = S(edtEntCol->text());
-    p.Codigo = S(codBar->text());
-    p.TipoBarras = S(modBar->text());
+    p.Linha = ParaStd(edtL->text());
+    p.Coluna = ParaStd(edtCol->text());
+    p.Altura = ParaStd(edtAlt->text());
+    p.QtdColunas = ParaStd(qtdCol->text());
+    p.EntreColunas = ParaStd(edtEntCol->text());
+    p.Codigo = ParaStd(codBar->text());
+    p.TipoBarras = ParaStd(modBar->text());
     p.ImprimirNumeroBarras = chkPrintNbar->isChecked();
     p.ImprimirComoTexto = chkPrintTexto->isChecked();
     ImprimirTeste(CdbETQ, p);
@@ -521,9 +522,9 @@ void TfrmPrincipal::btnAtualizabaseClick() {
     const std::string dir = DiretorioSistema();
     LoadConfig();
     TPedidoImportacao pedido;
-    pedido.PathBanco = S(edtBD->text());
-    pedido.Token = S(edtTokenVitrinex->text());
-    pedido.RegTrafego = S(edtRegTrafego->text());
+    pedido.PathBanco = ParaStd(edtBD->text());
+    pedido.Token = ParaStd(edtTokenVitrinex->text());
+    pedido.RegTrafego = ParaStd(edtRegTrafego->text());
     pedido.DataInicio = TextoUltimaData();
     ImportarCatalogo(dir, pedido, AmbienteImportacao);
 }

@@ -44,16 +44,18 @@ std::string CodigoUnicode(char32_t cp) {
 }
 
 // Letters a to z upper-cased, every other character left as it is.
-std::string UP(std::string_view texto) {
+std::string LetrasMaiusculas(std::string_view texto) {
     std::string r(texto);
     for (char& c : r)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     return r;
 }
 
-std::string N(const std::optional<long long>& chave) { return chave ? std::to_string(*chave) : std::string(); }
+std::string ChaveOuVazio(const std::optional<long long>& chave) {
+    return chave ? std::to_string(*chave) : std::string();
+}
 
-std::string D(const std::string& data) { return DataAmericana(data); }
+std::string DataDaInstrucao(const std::string& data) { return DataAmericana(data); }
 
 bool Branco(unsigned char c) { return c <= ' ' || c == 0x7F; }
 
@@ -229,14 +231,12 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
             return o.chkBarras ? "AND (M.COD_BAR Like " + Q(o.edtcodbarras + "%") + ")" : "";
         case 11:
             return o.chkDiferente ? "AND (M.COD_BAR <> " + Q(o.edtDiferente) + ")" : "";
-        case 12:
-            return o.chkNome ? "AND (upper(M.NOM_MER) Like " + Q(UP(o.edtNome) + "%") + ")" : "";
-        case 13:
-            return o.chkDepartamento ? "AND (M.Dep_MER =" + N(o.edtDepartamento) + " )" : "";
-        case 14:
-            return o.chkFornecedor ? "AND (M.COD_FOR =" + N(o.edtFornecedor) + " )" : "";
+        case 12: return o.chkNome ? "AND (upper(M.NOM_MER) Like " + Q(LetrasMaiusculas(o.edtNome) + "%") + ")" : "";
+        case 13: return o.chkDepartamento ? "AND (M.Dep_MER =" + ChaveOuVazio(o.edtDepartamento) + " )" : "";
+        case 14: return o.chkFornecedor ? "AND (M.COD_FOR =" + ChaveOuVazio(o.edtFornecedor) + " )" : "";
         case 15:
-            return o.chkReferencia ? "AND (upper(M.Ref_Mer) Like " + Q(UP(o.edtReferencia) + "%") + ")" : "";
+            return o.chkReferencia ? "AND (upper(M.Ref_Mer) Like " + Q(LetrasMaiusculas(o.edtReferencia) + "%") + ")"
+                                   : "";
         case 16:
             return o.chkLocaliz ? "And (M.Loc_Mer Like " + Q(o.edtLocaliz + "%") + ")" : "";
         case 17:
@@ -248,11 +248,10 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
         case 23: return o.chkEstoqueM02 ? "and (M.Qtd_Est_2<0)" : "";
         case 26: return o.chkEstoque ? "and (M.Qtd_Est>0)" : "";
         case 27: return o.chkEstoque0 ? "and (M.Qtd_Est=0)" : "";
-        case 31:
-            return o.chkPiscofins ? "AND (M.COD_TRI_PC=" + N(o.edtPis) + " )" : "";
+        case 31: return o.chkPiscofins ? "AND (M.COD_TRI_PC=" + ChaveOuVazio(o.edtPis) + " )" : "";
         case 32:
-            return o.chkDataEmi ? "AND (M.Data_Alt>='" + D(o.edtData1) + "') " + "AND (M.Data_Alt<=" + "'" +
-                                      D(o.edtData2) + "')"
+            return o.chkDataEmi ? "AND (M.Data_Alt>='" + DataDaInstrucao(o.edtData1) + "') " +
+                                      "AND (M.Data_Alt<=" + "'" + DataDaInstrucao(o.edtData2) + "')"
                                 : "";
         case 33: return o.chkMinimo ? "AND (M.qtd_Est <= M.Qtd_Min)" : "";
         case 34:
@@ -263,8 +262,7 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
         case 35:
             if (!o.chkProAtivos) return "";
             return o.rbAtivos ? "AND (M.Pro_ATIVO ='T')" : "AND (M.Pro_ATIVO ='F')";
-        case 36:
-            return o.chkICms ? "AND (M.COD_TRI_ICM=" + N(o.edtICMS) + " )" : "";
+        case 36: return o.chkICms ? "AND (M.COD_TRI_ICM=" + ChaveOuVazio(o.edtICMS) + " )" : "";
         case 37:
             if (!o.chkGrade) return "";
             return o.rdSim ? "AND (M.TEM_GRADE ='T')" : "AND (M.TEM_GRADE ='F')";
@@ -311,8 +309,8 @@ std::vector<std::string> SQLDataCompra(const std::string& data1, const std::stri
             "where m.cod_red = i.cod_mer ",
             "and   i.nro_not = c.nro_not ",
             "and   i.integrador = c.integrador ",
-            "and   c.data_emi>=" + Q(D(data1)),
-            "and   c.data_emi<=" + Q(D(data2)),
+            "and   c.data_emi>=" + Q(DataDaInstrucao(data1)),
+            "and   c.data_emi<=" + Q(DataDaInstrucao(data2)),
             "and   m.cod_red=" + codRed};
 }
 

@@ -83,7 +83,7 @@ void Maiusculas(QLineEdit* e, const bool* ligado) {
     });
 }
 
-std::string S(const QString& s) { return s.toStdString(); }
+std::string ParaStd(const QString& s) { return s.toStdString(); }
 
 std::optional<long long> Chave(const QComboBox* c) {
     if (c->currentIndex() < 0) return std::nullopt;
@@ -92,7 +92,7 @@ std::optional<long long> Chave(const QComboBox* c) {
     return ok ? std::optional<long long>(v) : std::nullopt;
 }
 
-std::string TextoData(const QDateEdit* d) { return S(d->date().toString(QString::fromLatin1(kFormatoData))); }
+std::string TextoData(const QDateEdit* d) { return ParaStd(d->date().toString(QString::fromLatin1(kFormatoData))); }
 
 // Fills a lookup list from a table of the data modules, keeping the chosen key.
 void Preencher(QComboBox* c, TTabela& t, const char* chave, const char* mostra, bool chaveTexto = false) {
@@ -312,34 +312,34 @@ TOpcoesMercadorias TMrgMercadoriasBD::Opcoes() const {
               : rdNomeMer->isChecked() ? TOrdemListagem::NomeMer
                                        : TOrdemListagem::CodigoRed;
     o.chkCodRed = chkCodRed->isChecked();
-    o.edtCod1 = S(edtCod1->text());
-    o.edtCod2 = S(edtCod2->text());
+    o.edtCod1 = ParaStd(edtCod1->text());
+    o.edtCod2 = ParaStd(edtCod2->text());
     o.chkBarras = chkBarras->isChecked();
-    o.edtcodbarras = S(edtcodbarras->text());
+    o.edtcodbarras = ParaStd(edtcodbarras->text());
     o.chkDiferente = chkDiferente->isChecked();
-    o.edtDiferente = S(edtDiferente->text());
+    o.edtDiferente = ParaStd(edtDiferente->text());
     o.chkNumero = chkNumero->isChecked();
-    o.edtCodBar = S(edtCodBar->text());
-    o.edtBar2 = S(edtBar2->text());
+    o.edtCodBar = ParaStd(edtCodBar->text());
+    o.edtBar2 = ParaStd(edtBar2->text());
     o.chkListaCodBar = chkListaCodBar->isChecked();
-    o.memoLista = S(memoLista->toPlainText());
+    o.memoLista = ParaStd(memoLista->toPlainText());
     o.chkNome = chkNome->isChecked();
-    o.edtNome = S(edtNome->text());
+    o.edtNome = ParaStd(edtNome->text());
     o.chkDepartamento = chkDepartamento->isChecked();
     o.edtDepartamento = Chave(edtDepartamento);
     o.chkFornecedor = chkFornecedor->isChecked();
     o.edtFornecedor = Chave(edtFornecedor);
     o.chkCodPers = chkCodPers->isChecked();
-    o.edtCodPers1 = S(edtCodPers1->text());
-    o.edtCodPers2 = S(edtCodPers2->text());
+    o.edtCodPers1 = ParaStd(edtCodPers1->text());
+    o.edtCodPers2 = ParaStd(edtCodPers2->text());
     o.chkDepartComposta = chkDepartComposta->isChecked();
-    o.edtNomeDepart = S(edtNomeDepart->text());
+    o.edtNomeDepart = ParaStd(edtNomeDepart->text());
     o.chksetor = chksetor->isChecked();
-    if (edtSetor->currentIndex() >= 0) o.edtSetor = S(edtSetor->currentData().toString());
+    if (edtSetor->currentIndex() >= 0) o.edtSetor = ParaStd(edtSetor->currentData().toString());
     o.chkReferencia = chkReferencia->isChecked();
-    o.edtReferencia = S(edtReferencia->text());
+    o.edtReferencia = ParaStd(edtReferencia->text());
     o.chkLocaliz = chkLocaliz->isChecked();
-    o.edtLocaliz = S(edtLocaliz->text());
+    o.edtLocaliz = ParaStd(edtLocaliz->text());
     o.chkDataEmi = chkDataEmi->isChecked();
     o.edtData1 = TextoData(edtData1);
     o.edtData2 = TextoData(edtData2);
@@ -364,7 +364,7 @@ TOpcoesMercadorias TMrgMercadoriasBD::Opcoes() const {
     o.chkICms = chkICms->isChecked();
     o.edtICMS = Chave(edtICMS);
     o.chkNNota = chkNNota->isChecked();
-    o.edtNNota = S(edtNNota->text());
+    o.edtNNota = ParaStd(edtNNota->text());
     o.chkDataCompra = chkDataCompra->isChecked();
     o.edtDtC1 = TextoData(edtDtC1);
     o.edtDtC2 = TextoData(edtDtC2);

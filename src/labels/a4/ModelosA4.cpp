@@ -18,26 +18,26 @@ using TTextosCelula = std::array<std::string, 5>;  // LINHA1 to LINHA5
 using TTextosModelo = TTextosCelula (*)(const TMercadoria& m, const std::string& loja);
 
 std::string Preco(const TMercadoria& m) { return "R$ " + FormataValor(m.VLR_VEN); }
-std::string N(const TMercadoria& m, int a, int b) { return Trecho(m.NOM_MER, a, b); }
+std::string TrechoDoNome(const TMercadoria& m, int a, int b) { return Trecho(m.NOM_MER, a, b); }
 
 TTextosCelula Textos20(const TMercadoria& m, const std::string& loja) {
-    return {N(m, 1, 35), N(m, 36, 70), Preco(m), loja, ""};
+    return {TrechoDoNome(m, 1, 35), TrechoDoNome(m, 36, 70), Preco(m), loja, ""};
 }
 TTextosCelula Textos26(const TMercadoria& m, const std::string&) { return {m.NOM_MER, m.COD_BAR, Preco(m), "", ""}; }
 TTextosCelula Textos28(const TMercadoria& m, const std::string&) {
-    return {N(m, 1, 25), m.COD_BAR, Preco(m), N(m, 26, 50), ""};
+    return {TrechoDoNome(m, 1, 25), m.COD_BAR, Preco(m), TrechoDoNome(m, 26, 50), ""};
 }
 TTextosCelula Textos33(const TMercadoria& m, const std::string&) {
-    return {N(m, 1, 35), m.COD_BAR, Preco(m), N(m, 26, 50), ""};
+    return {TrechoDoNome(m, 1, 35), m.COD_BAR, Preco(m), TrechoDoNome(m, 26, 50), ""};
 }
 TTextosCelula Textos39(const TMercadoria& m, const std::string&) {
-    return {N(m, 1, 18), N(m, 19, 36), m.COD_BAR, Preco(m), N(m, 26, 50)};
+    return {TrechoDoNome(m, 1, 18), TrechoDoNome(m, 19, 36), m.COD_BAR, Preco(m), TrechoDoNome(m, 26, 50)};
 }
 TTextosCelula Textos42(const TMercadoria& m, const std::string& loja) {
     return {m.NOM_MER, m.COD_BAR, Preco(m), loja, ""};
 }
 TTextosCelula Textos55(const TMercadoria& m, const std::string&) {
-    return {N(m, 1, 22), m.COD_BAR, Preco(m), N(m, 23, 44), m.APLICACAO};
+    return {TrechoDoNome(m, 1, 22), m.COD_BAR, Preco(m), TrechoDoNome(m, 23, 44), m.APLICACAO};
 }
 
 TTextosModelo TextosDoModelo(int modelo) {

@@ -229,7 +229,7 @@ void TTabela::ExigirAtiva() const {
 void TTabela::ExigirLinha() const {
     ExigirAtiva();
     Garantir();
-    if (linhas_.empty()) throw EDatabaseError("A tabela " + nomeTabela_ + " não tem registros.");
+    if (Vazia()) throw EDatabaseError("A tabela " + nomeTabela_ + " não tem registros.");
 }
 
 void TTabela::LerEstrutura() {
@@ -291,19 +291,23 @@ std::string TTabela::TextoSelect() const {
     return s;
 }
 
-void TTabela::Executar() {
+void TTabela::Executar() const {
     std::string texto = TextoSelect();
     if (!cursor_) {
         cursor_ = std::make_unique<fb::TQuery>(banco_, transacao_);
         cursor_->SetUnidirecional(true);  // the table keeps the rows it needs itself
     }
     linhas_.clear();
+    base_ = 0;
     lidaToda_ = false;
+    posDescartada_ = SIZE_MAX;
+    chaveDescartada_.clear();
     cursor_->Clear();
     cursor_->Add(texto);
     cursor_->Open();
     if (cursor_->Eof()) {
         lidaToda_ = true;
+        total_ = 0;
         cursor_->Close();
         return;
     }
@@ -317,35 +321,61 @@ void TTabela::GuardarLinhaDoCursor() const {
     l.valores.reserve(campos_.size());
     for (const auto& c : campos_) l.valores.push_back(LerValor(cursor_->FieldByName(c.nome), c));
     linhas_.push_back(std::move(l));
+    if (linhas_.size() > kJanela) {
+        if (base_ == pos_) {
+            posDescartada_ = pos_;
+            chaveDescartada_ = linhas_.front().chave;
+        }
+        linhas_.pop_front();
+        ++base_;
+    }
 }
 
 bool TTabela::LerAte(size_t linha) const {
-    while (linhas_.size() <= linha && !lidaToda_) {
+    if (linha < base_) {
+        // Behind the window: the rows are read again from the first, and the
+        // current row keeps its key until it is read again.
+        const std::string chave = ChaveAtual();
+        const size_t pos = pos_;
+        Executar();
+        if (!chave.empty()) {
+            posDescartada_ = pos;
+            chaveDescartada_ = chave;
+        }
+    }
+    while (Lidas() <= linha && !lidaToda_) {
         if (!cursor_ || !cursor_->Active())
             throw EDatabaseError("A leitura da tabela " + nomeTabela_ + " foi interrompida: a conexão fechou os seus dados.");
         cursor_->Next();
         if (cursor_->Eof()) {
             lidaToda_ = true;
+            total_ = Lidas();
             cursor_->Close();
             break;
         }
         GuardarLinhaDoCursor();
     }
-    return linha < linhas_.size();
+    return linha < Lidas();
 }
 
 void TTabela::LerTudo() const {
-    while (!lidaToda_) LerAte(linhas_.size());
+    while (!lidaToda_) LerAte(Lidas());
+}
+
+TTabela::Linha& TTabela::Em(size_t linha) const {
+    if (!LerAte(linha)) throw EDatabaseError("Posição fora da tabela " + nomeTabela_ + ".");
+    return linhas_[linha - base_];
 }
 
 void TTabela::Reler(const std::string& chave, size_t posAlternativa) {
     reler_ = false;
+    total_.reset();
     Executar();
     pos_ = 0;
     bool achou = false;
     if (!chave.empty()) {
         for (size_t i = 0; LerAte(i); ++i)
-            if (linhas_[i].chave == chave) {
+            if (Em(i).chave == chave) {
                 pos_ = i;
                 achou = true;
                 break;
@@ -353,13 +383,17 @@ void TTabela::Reler(const std::string& chave, size_t posAlternativa) {
     }
     if (!achou && posAlternativa > 0) {
         LerAte(posAlternativa);
-        pos_ = linhas_.empty() ? 0 : std::min(posAlternativa, linhas_.size() - 1);
+        pos_ = Vazia() ? 0 : std::min(posAlternativa, Lidas() - 1);
     }
-    eof_ = linhas_.empty();
-    bof_ = linhas_.empty() || pos_ == 0;
+    eof_ = Vazia();
+    bof_ = Vazia() || pos_ == 0;
 }
 
-std::string TTabela::ChaveAtual() const { return pos_ < linhas_.size() ? linhas_[pos_].chave : ""; }
+std::string TTabela::ChaveAtual() const {
+    if (pos_ >= base_ && pos_ < Lidas()) return linhas_[pos_ - base_].chave;
+    // Read past it: the key it had (the rows are about to be read in another order).
+    return pos_ == posDescartada_ ? chaveDescartada_ : "";
+}
 
 void TTabela::Garantir() const {
     if (!reler_) return;
@@ -371,12 +405,13 @@ void TTabela::Garantir() const {
 void TTabela::Open() {
     if (ativa_) return;
     LerEstrutura();
+    total_.reset();
     Executar();
     ativa_ = true;
     reler_ = false;
     estado_ = TEstadoTabela::Navegacao;
     pos_ = 0;
-    eof_ = linhas_.empty();
+    eof_ = Vazia();
     bof_ = true;
     Avisar();
 }
@@ -389,6 +424,8 @@ void TTabela::Close() {
     reler_ = false;
     if (cursor_) cursor_->Close();
     linhas_.clear();
+    base_ = 0;
+    total_.reset();
     lidaToda_ = false;
     pos_ = 0;
     eof_ = bof_ = true;
@@ -427,7 +464,7 @@ void TTabela::First() {
     Garantir();
     pos_ = 0;
     bof_ = true;
-    eof_ = linhas_.empty();
+    eof_ = Vazia();
     Avisar();
 }
 
@@ -435,7 +472,7 @@ void TTabela::Next() {
     ExigirAtiva();
     Post();
     Garantir();
-    if (!linhas_.empty() && LerAte(pos_ + 1)) {
+    if (!Vazia() && LerAte(pos_ + 1)) {
         ++pos_;
         bof_ = false;
         eof_ = false;
@@ -464,9 +501,9 @@ void TTabela::Last() {
     Post();
     Garantir();
     LerTudo();
-    pos_ = linhas_.empty() ? 0 : linhas_.size() - 1;
+    pos_ = Vazia() ? 0 : Lidas() - 1;
     eof_ = true;
-    bof_ = linhas_.empty();
+    bof_ = Vazia();
     Avisar();
 }
 
@@ -485,13 +522,13 @@ bool TTabela::Bof() const {
 bool TTabela::IsEmpty() const {
     if (!ativa_) return true;
     Garantir();
-    return linhas_.empty();
+    return Vazia();
 }
 
 size_t TTabela::RecNo() const {
     if (!ativa_) return 0;
     Garantir();
-    return linhas_.empty() ? 0 : pos_ + 1;
+    return Vazia() ? 0 : pos_ + 1;
 }
 
 void TTabela::SetRecNo(size_t recno) {
@@ -508,8 +545,8 @@ void TTabela::SetRecNo(size_t recno) {
 size_t TTabela::RecordCount() const {
     if (!ativa_) return 0;
     Garantir();
-    LerTudo();
-    return linhas_.size();
+    if (!total_) LerTudo();
+    return *total_;
 }
 
 bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCaixa, bool parcial) {
@@ -531,7 +568,7 @@ bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCa
     }
     std::string alvo = semCaixa ? Maiusculas(valor) : std::string(valor);
     for (size_t i = 0; LerAte(i); ++i) {
-        const TValor& v = linhas_[i].valores[c];
+        const TValor& v = Em(i).valores[c];
         if (v.IsNull()) continue;
         bool igual;
         if (procuradoNumero) {
@@ -569,7 +606,7 @@ const TValor& TTabela::FieldByName(std::string_view nome) const {
     const size_t c = IndiceExigido(nome);
     if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao) return buffer_.valores[c];
     ExigirLinha();
-    return linhas_[pos_].valores[c];
+    return Em(pos_).valores[c];
 }
 
 bool TTabela::HaLinha(size_t linha) const {
@@ -584,14 +621,15 @@ const TValor& TTabela::Valor(size_t linha, int campo) const {
     if (campo < 0 || static_cast<size_t>(campo) >= campos_.size() || !LerAte(linha))
         throw EDatabaseError("Posição fora da tabela " + nomeTabela_ + ".");
     if (estado_ == TEstadoTabela::Edicao && linha == pos_) return buffer_.valores[static_cast<size_t>(campo)];
-    return linhas_[linha].valores[static_cast<size_t>(campo)];
+    return Em(linha).valores[static_cast<size_t>(campo)];
 }
 
 void TTabela::Edit() {
     ExigirAtiva();
     if (estado_ == TEstadoTabela::Edicao || estado_ == TEstadoTabela::Insercao) return;
     ExigirLinha();
-    buffer_ = linhas_[pos_];
+    buffer_ = Em(pos_);
+    original_ = buffer_;
     alterados_.assign(campos_.size(), false);
     estado_ = TEstadoTabela::Edicao;
 }
@@ -660,7 +698,7 @@ void TTabela::Post() {
         for (size_t i = 0; i < alterados_.size(); ++i)
             if (alterados_[i]) mudados.push_back(i);
         if (!mudados.empty()) {
-            ConferirLinha(linhas_[pos_]);
+            ConferirLinha(original_);
             std::string s = "Update " + nomeTabela_ + " Set ";
             for (size_t k = 0; k < mudados.size(); ++k) {
                 if (k) s += ", ";
@@ -684,7 +722,7 @@ void TTabela::Post() {
             }
             for (size_t i = 0; i < campos_.size(); ++i) buffer_.valores[i] = LerValor(q.FieldByName(campos_[i].nome), campos_[i]);
             q.Close();
-            linhas_[pos_] = buffer_;
+            if (pos_ >= base_ && pos_ < Lidas()) linhas_[pos_ - base_] = buffer_;
         }
         estado_ = TEstadoTabela::Navegacao;
         Avisar();
@@ -742,15 +780,17 @@ void TTabela::Delete() {
         buffer_ = Linha{};
     }
     ExigirLinha();
-    ConferirLinha(linhas_[pos_]);
+    const Linha& linha = Em(pos_);
+    ConferirLinha(linha);
     fb::TQuery& q = *alteracao_;
     q.Clear();
-    q.Add("Delete From " + nomeTabela_ + " Where " + ChaveSql(linhas_[pos_].chave));
+    q.Add("Delete From " + nomeTabela_ + " Where " + ChaveSql(linha.chave));
     q.Prepare();
     q.ExecSQL();
-    linhas_.erase(linhas_.begin() + static_cast<std::ptrdiff_t>(pos_));
-    if (!LerAte(pos_)) pos_ = linhas_.empty() ? 0 : linhas_.size() - 1;
-    eof_ = linhas_.empty();
-    bof_ = linhas_.empty() || pos_ == 0;
+    linhas_.erase(linhas_.begin() + static_cast<std::ptrdiff_t>(pos_ - base_));
+    if (total_ && *total_ > 0) --*total_;
+    if (!LerAte(pos_)) pos_ = Vazia() ? 0 : Lidas() - 1;
+    eof_ = Vazia();
+    bof_ = Vazia() || pos_ == 0;
     Avisar();
 }

@@ -1,12 +1,16 @@
 #pragma once
 // Table object over one database table: opens all its rows (read as they are
 // needed), keeps an ordering, a row filter and a current row, and lets the
-// windows edit and delete rows. Shop tables such as ETIQUETAREAD have no key,
+// windows edit and delete rows. Only a window of the rows read last is kept
+// (kJanela), so walking a queue of a million rows takes the memory of a few
+// thousand; a row before the window is read again from the start. Shop tables such as ETIQUETAREAD have no key,
 // so each row is addressed by its RDB$DB_KEY, which stays valid while the
 // module's transaction lives (it is only ever commit-retained).
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -62,6 +66,10 @@ enum class TEstadoTabela { Inativa, Navegacao, Edicao, Insercao };
 
 class TTabela {
 public:
+    // Rows kept behind the last one read: more than the look-ahead of a print
+    // (Percurso) and a grid's page, so neither reads a row twice.
+    static constexpr size_t kJanela = 4096;
+
     TTabela(fb::TDatabase& banco, fb::TTransaction& transacao, std::string nomeTabela);
     ~TTabela();
     TTabela(const TTabela&) = delete;
@@ -98,7 +106,7 @@ public:
     bool IsEmpty() const;
     size_t RecNo() const;
     void SetRecNo(size_t recno);
-    size_t RecordCount() const;  // reads every row
+    size_t RecordCount() const;  // reads every row (once, until the rows change)
     // Moves to the first row whose column equals the value (numbers compared as
     // numbers); parcial: the column begins with it; semCaixa: case ignored.
     bool Locate(std::string_view coluna, std::string_view valor, bool semCaixa = false, bool parcial = false);
@@ -107,10 +115,13 @@ public:
     int IndiceCampo(std::string_view nome) const;  // -1 when missing
     // Value of the current row (of the edit buffer while editing); EDatabaseError when missing.
     const TValor& FieldByName(std::string_view nome) const;
-    // Any row without moving (for grids); linha counts from 0.
+    // Any row without moving (for grids); linha counts from 0. The reference
+    // lasts until the next call that reads rows.
     const TValor& Valor(size_t linha, int campo) const;
     // Whether row `linha` (from 0) exists, reading up to it and no further.
     bool HaLinha(size_t linha) const;
+    // Rows held in memory now (at most kJanela).
+    size_t LinhasGuardadas() const { return linhas_.size(); }
 
     // Changes: the edit buffer reaches the database on Post, in the open transaction.
     void Edit();
@@ -136,12 +147,17 @@ private:
 
     void LerEstrutura();
     std::string TextoSelect() const;
-    void Executar();
+    void Executar() const;
     void Reler(const std::string& chaveAtual, size_t posAlternativa);
     void Garantir() const;  // re-reads after a change of order or filter
     bool LerAte(size_t linha) const;  // false when there are fewer rows
     void LerTudo() const;
     void GuardarLinhaDoCursor() const;  // appends the cursor's current row
+    size_t Lidas() const { return base_ + linhas_.size(); }  // rows read since the cursor opened
+    bool Vazia() const { return Lidas() == 0; }
+    // Row `linha` (from 0), read again from the start when it left the window;
+    // it must exist (LerAte).
+    Linha& Em(size_t linha) const;
     std::string ChaveAtual() const;     // "" when there is no current row
     size_t IndiceExigido(std::string_view nome) const;  // EDatabaseError when missing
     void ExigirAtiva() const;
@@ -163,13 +179,20 @@ private:
     std::unordered_map<std::string, int> indices_;
     mutable std::unique_ptr<fb::TQuery> cursor_;
     std::unique_ptr<fb::TQuery> alteracao_;
-    mutable std::vector<Linha> linhas_;
+    mutable std::deque<Linha> linhas_;  // rows [base_, Lidas()) of the current order and filter
+    mutable size_t base_ = 0;
     mutable bool lidaToda_ = false;
+    mutable std::optional<size_t> total_;  // the row count, once the cursor reached the end
+    // The key of the current row when it left the window (an order or filter
+    // change finds it again by that key).
+    mutable size_t posDescartada_ = SIZE_MAX;
+    mutable std::string chaveDescartada_;
     mutable bool reler_ = false;
-    mutable size_t pos_ = 0;     // index into linhas_
+    mutable size_t pos_ = 0;     // current row, from 0
     mutable bool eof_ = true;
     mutable bool bof_ = true;
     Linha buffer_;               // edit buffer
+    Linha original_;             // the row as read when the edit began
     std::vector<bool> alterados_;
 };
 

@@ -290,3 +290,74 @@ TEST_F(Tabela, TabelaInexistenteFalhaComAMensagemDoServidor) {
 }
 
 }  // namespace
+
+namespace {
+
+// A queue longer than the rows the table keeps: NOME order is CODIGO order,
+// ESTOQUE runs the other way.
+class TabelaLonga : public TabelaTeste<BancoTeste> {
+protected:
+    static constexpr size_t kLinhas = 2 * TTabela::kJanela + 500;
+    void SetUp() override {
+        BancoTeste::SetUp();
+        Executar("execute block as declare i integer = 1; begin while (i <= " + std::to_string(kLinhas) +
+                 ") do begin insert into etiquetaread (codigo, nome, quantidade, estoque) values "
+                 "(:i, lpad(:i, 8, '0'), 1, " + std::to_string(kLinhas) + " - :i); i = i + 1; end end");
+        AbrirTabela("ETIQUETAREAD");
+        tbl->SetOrdenacao("NOME");
+        tbl->Open();
+        codigo = tbl->IndiceCampo("CODIGO");
+    }
+    int64_t Codigo() const { return tbl->FieldByName("CODIGO").AsInteger(); }
+    int codigo = -1;
+};
+
+TEST_F(TabelaLonga, PercorrerGuardaSoAJanelaEVoltarReleAsLinhas) {
+    size_t lidas = 0, maximo = 0;
+    for (tbl->First(); !tbl->Eof(); tbl->Next()) {
+        ASSERT_EQ(Codigo(), static_cast<int64_t>(++lidas));
+        maximo = std::max(maximo, tbl->LinhasGuardadas());
+    }
+    EXPECT_EQ(lidas, kLinhas);
+    EXPECT_EQ(maximo, TTabela::kJanela);
+    EXPECT_EQ(tbl->RecordCount(), kLinhas);
+    // Rows behind the window come back from the database, in their place.
+    tbl->SetRecNo(3);
+    EXPECT_EQ(Codigo(), 3);
+    EXPECT_EQ(tbl->Valor(kLinhas - 1, codigo).AsInteger(), static_cast<int64_t>(kLinhas));
+    EXPECT_EQ(Codigo(), 3);  // the current row, read again after the grid's far row
+    EXPECT_EQ(tbl->Valor(0, codigo).AsInteger(), 1);
+    tbl->SetRecNo(TTabela::kJanela + 10);
+    for (int i = 0; i < 20; ++i) tbl->Prior();
+    EXPECT_EQ(Codigo(), static_cast<int64_t>(TTabela::kJanela - 10));
+    tbl->Last();
+    EXPECT_EQ(Codigo(), static_cast<int64_t>(kLinhas));
+    EXPECT_EQ(tbl->RecNo(), kLinhas);
+    EXPECT_LE(tbl->LinhasGuardadas(), TTabela::kJanela);
+    ASSERT_TRUE(tbl->Locate("CODIGO", "2"));
+    EXPECT_EQ(tbl->RecNo(), 2u);
+}
+
+TEST_F(TabelaLonga, LinhaAtualForaDaJanelaSegueNaTrocaDeOrdemENaEdicao) {
+    tbl->SetRecNo(2);
+    tbl->RecordCount();  // reads past the current row
+    tbl->SetOrdenacao("ESTOQUE");
+    EXPECT_EQ(Codigo(), 2);
+    EXPECT_EQ(tbl->RecNo(), kLinhas - 1);
+    // An edit begun before the row left memory still writes that row.
+    tbl->First();
+    tbl->SetCampo("QUANTIDADE", "7");
+    EXPECT_EQ(tbl->Valor(0, codigo).AsInteger(), static_cast<int64_t>(kLinhas));
+    tbl->Valor(kLinhas - 1, codigo);
+    tbl->Post();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Contar("etiquetaread", "quantidade = 7 and codigo = " + std::to_string(kLinhas)), 1);
+    tbl->Delete();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Contar("etiquetaread", "quantidade = 7"), 0);
+    EXPECT_EQ(Contar("etiquetaread"), static_cast<int64_t>(kLinhas) - 1);
+    EXPECT_EQ(Codigo(), static_cast<int64_t>(kLinhas) - 1);
+    EXPECT_EQ(tbl->RecordCount(), kLinhas - 1);
+}
+
+}  // namespace

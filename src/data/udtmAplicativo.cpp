@@ -1,9 +1,12 @@
 #include "data/udtmAplicativo.h"
 
+#include <algorithm>
+
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
+#include "common/Win1252.h"
 #include "data/Aguarde.h"
 
 namespace {
@@ -378,17 +381,97 @@ int64_t TdtmAplicativo::BuscaUltimo(const std::string& tabela, const std::string
     return r;
 }
 
+namespace {
+
+// The longest text a parameter takes (the client's limit for one VARCHAR).
+constexpr size_t kMaiorParametro = 32765;
+
+// Length a text parameter is declared with: a power of two from 32, so a
+// batch settles on a few lengths and one prepared block.
+size_t TamanhoParametro(size_t bytes) {
+    size_t t = 32;
+    while (t < bytes) t *= 2;
+    return std::min(t, kMaiorParametro);
+}
+
+// Places of a block whose parameters stay within kBytesPorBloco: per place
+// the list number (a SMALLINT) and one VARCHAR per column, each with its
+// length word, null flag and alignment.
+size_t LugaresPorBloco(const std::vector<size_t>& tamanhos) {
+    size_t porLugar = 8;
+    for (size_t t : tamanhos) porLugar += t + 8;
+    return std::clamp<size_t>(TInsercaoEmBlocos::kBytesPorBloco / porLugar, 1, TInsercaoEmBlocos::kLinhasPorBloco);
+}
+
+}  // namespace
+
 TInsercaoEmBlocos::TInsercaoEmBlocos(TdtmAplicativo& dtm, std::string tabela) : dtm_(dtm), tabela_(std::move(tabela)) {}
 
+TInsercaoEmBlocos::~TInsercaoEmBlocos() = default;
+
+size_t TInsercaoEmBlocos::Lugares() const { return LugaresPorBloco(tamanhos_); }
+
 void TInsercaoEmBlocos::INSERTFILE(const std::vector<std::string>& pares) {
-    std::vector<std::string> linhas = TdtmAplicativo::LinhasInsert(tabela_, pares, true);
-    size_t bytes = 0;
-    for (const std::string& l : linhas) bytes += l.size() + 1;
-    if (pendentes_ > 0 && bytes_ + bytes > kBytesPorBloco) Enviar();
-    linhas_.push_back(std::move(linhas));
-    ++pendentes_;
-    bytes_ += bytes;
-    if (pendentes_ >= kLinhasPorBloco) Enviar();
+    const size_t n = pares.size() / 2;
+    std::vector<std::string> forma, valores;
+    std::vector<size_t> bytes;
+    forma.reserve(n);
+    valores.reserve(n);
+    bool cabe = n > 0;
+    for (size_t i = 0; i < n; ++i) {
+        forma.push_back(pares[2 * i]);
+        std::string v;
+        AcrescentarValorLimpo(v, pares[2 * i + 1]);
+        bytes.push_back(Win1252::DeUtf8(v).size());
+        if (bytes.back() > kMaiorParametro) cabe = false;
+        valores.push_back(std::move(v));
+    }
+    for (size_t i = 0; cabe && i < n; ++i)
+        for (size_t j = i + 1; j < n; ++j)
+            if (forma[i] == forma[j]) cabe = false;
+    if (!cabe) {
+        // What no parameter holds (or the server refuses whole) goes as INSERTFILE sends it.
+        Enviar();
+        dtm_.INSERTFILE(tabela_, pares);
+        return;
+    }
+
+    // The lists and lengths with this row.
+    size_t f = std::find(formas_.begin(), formas_.end(), forma) - formas_.begin();
+    if (f == formas_.size() && formas_.size() == kFormasPorBloco) {
+        Enviar();
+        formas_.clear();
+        colunas_.clear();
+        tamanhos_.clear();
+        f = 0;
+    }
+    std::vector<size_t> tamanhos = tamanhos_;
+    std::vector<size_t> indice(n);
+    size_t novas = 0;
+    for (size_t i = 0; i < n; ++i) {
+        size_t c = std::find(colunas_.begin(), colunas_.end(), forma[i]) - colunas_.begin();
+        if (c == colunas_.size()) {
+            c = colunas_.size() + novas++;
+            tamanhos.push_back(32);
+        }
+        indice[i] = c;
+        tamanhos[c] = std::max(tamanhos[c], TamanhoParametro(bytes[i]));
+    }
+    // Longer parameters mean fewer places: the rows waiting go first when they would not fit.
+    if (!pendentes_.empty() && tamanhos != tamanhos_ && pendentes_.size() + 1 > LugaresPorBloco(tamanhos)) {
+        Enviar();
+    }
+    for (size_t i = 0; i < n; ++i)
+        if (indice[i] >= colunas_.size()) colunas_.push_back(forma[i]);
+    tamanhos_ = std::move(tamanhos);
+    if (f == formas_.size()) formas_.push_back(forma);
+
+    Pendente p;
+    p.forma = f;
+    p.valores.resize(colunas_.size());
+    for (size_t i = 0; i < n; ++i) p.valores[indice[i]] = std::move(valores[i]);
+    pendentes_.push_back(std::move(p));
+    if (pendentes_.size() >= Lugares()) Enviar();
 }
 
 std::vector<std::string> TInsercaoEmBlocos::TextoBloco(const std::vector<std::vector<std::string>>& linhasInsert) {
@@ -402,15 +485,83 @@ std::vector<std::string> TInsercaoEmBlocos::TextoBloco(const std::vector<std::ve
     return r;
 }
 
+std::vector<std::string> TInsercaoEmBlocos::TextoBlocoPreparado(const std::string& tabela,
+                                                                const std::vector<std::vector<std::string>>& formas,
+                                                                const std::vector<std::string>& colunas,
+                                                                const std::vector<size_t>& tamanhos, size_t lugares) {
+    // The values arrive as the texts INSERTFILE would quote, in the
+    // connection's character set, as its literals do.
+    std::vector<std::string> r{"EXECUTE BLOCK ("};
+    for (size_t l = 0; l < lugares; ++l) {
+        const std::string n = std::to_string(l);
+        std::string d = "K" + n + " SMALLINT = ?";
+        for (size_t c = 0; c < colunas.size(); ++c)
+            d += ", V" + n + "_" + std::to_string(c) + " VARCHAR(" + std::to_string(tamanhos[c]) +
+                 ") CHARACTER SET WIN1252 = ?";
+        r.push_back(d + (l + 1 < lugares ? "," : ""));
+    }
+    r.push_back(") AS");
+    r.push_back("BEGIN");
+    for (size_t l = 0; l < lugares; ++l) {
+        const std::string n = std::to_string(l);
+        for (size_t f = 0; f < formas.size(); ++f) {
+            std::string nomes, valores;
+            for (const std::string& nome : formas[f]) {
+                const size_t c = std::find(colunas.begin(), colunas.end(), nome) - colunas.begin();
+                nomes += (nomes.empty() ? "" : ",") + nome;
+                valores += (valores.empty() ? ":V" : ",:V") + n + "_" + std::to_string(c);
+            }
+            r.push_back(std::string(f ? "ELSE " : "") + "IF (:K" + n + " = " + std::to_string(f + 1) +
+                        ") THEN Insert into " + tabela + " ( " + nomes + " ) Values ( " + valores + " );");
+        }
+    }
+    r.push_back("END");
+    return r;
+}
+
 void TInsercaoEmBlocos::Enviar() {
-    if (linhas_.empty()) return;
-    const std::vector<std::string> texto = TextoBloco(linhas_);
-    linhas_.clear();
-    pendentes_ = 0;
-    bytes_ = 0;
-    fb::TQuery& q = dtm_.qryprocesso;
-    q.Clear();
-    for (const std::string& l : texto) q.Add(l);
-    q.Prepare();
+    if (pendentes_.empty()) return;
+    if (pendentes_.size() == 1) {
+        // A row alone is INSERTFILE's own statement (the embedded engine's
+        // batch goes row by row, where a request costs nothing).
+        const Pendente linha = std::move(pendentes_.front());
+        pendentes_.clear();
+        std::vector<std::string> pares;
+        for (const std::string& nome : formas_[linha.forma]) {
+            pares.push_back(nome);
+            pares.push_back(linha.valores[static_cast<size_t>(
+                std::find(colunas_.begin(), colunas_.end(), nome) - colunas_.begin())]);
+        }
+        dtm_.INSERTFILE(tabela_, pares);
+        return;
+    }
+    const size_t lugares = Lugares();
+    const std::vector<std::string> linhas = TextoBlocoPreparado(tabela_, formas_, colunas_, tamanhos_, lugares);
+    std::string texto;
+    for (const std::string& l : linhas) texto += l + "\n";
+    auto p = std::find_if(preparados_.begin(), preparados_.end(), [&](const auto& e) { return e.first == texto; });
+    if (p == preparados_.end()) {
+        if (preparados_.size() >= 4) preparados_.clear();
+        auto q = std::make_unique<fb::TQuery>(dtm_.dtbAplicativo, dtm_.ibtAplicativo);
+        for (const std::string& l : linhas) q->Add(l);
+        preparados_.emplace_back(texto, std::move(q));
+        p = preparados_.end() - 1;
+    }
+    fb::TQuery& q = *p->second;
+    std::vector<Pendente> enviar;
+    enviar.swap(pendentes_);
+    int i = 0;
+    for (size_t l = 0; l < lugares; ++l) {
+        const Pendente* linha = l < enviar.size() ? &enviar[l] : nullptr;
+        q.ParamInteiro(i++, linha ? static_cast<int64_t>(linha->forma) + 1 : 0);
+        for (size_t c = 0; c < colunas_.size(); ++c) {
+            const bool tem = linha && std::find(formas_[linha->forma].begin(), formas_[linha->forma].end(),
+                                                colunas_[c]) != formas_[linha->forma].end();
+            if (tem)
+                q.ParamTexto(i++, linha->valores[c]);
+            else
+                q.ParamNulo(i++);
+        }
+    }
     q.ExecSQL();
 }

@@ -8,6 +8,7 @@
 // one snapshot from its first statement until dtmConectBancoMrg(false).
 // Nothing connects at creation: every statement connects on demand.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,37 +105,63 @@ std::vector<std::string> ParametrosConexaoConfig();
 std::vector<std::string> ParametrosTransacao();
 std::vector<std::string> ParametrosTransacaoMrg();
 
-// INSERTFILE's rows sent in blocks: each row is the very statement INSERTFILE
-// would send, and up to kLinhasPorBloco of them travel together in one
-// EXECUTE BLOCK through qryprocesso: one prepare and one execute per block
-// instead of a prepare, an execute and a count per row, which on a shop's
-// network is what a batch costs. A block of a single row is the plain
-// statement. Rows wait until their block is full or Enviar() is called; the
-// caller commits, and on a failure rolls back (nothing is committed here).
+// INSERTFILE's rows sent in blocks: the rows and values INSERTFILE would
+// write (the same cleaned texts, converted by the server to the columns'
+// types), up to kLinhasPorBloco of them per request, through one EXECUTE
+// BLOCK with parameters that is prepared once for the batch and executed per
+// block: on a shop's network every request is a round trip, and on any server
+// parsing a new text per block costs more than the inserts. Each place of the
+// block holds one row of one of at most two column lists (with and without
+// the variant column); a place left empty inserts nothing. A block of one row,
+// and a row with a value too long for a parameter, go as INSERTFILE's own
+// statement (the embedded engine's batch sends row by row). Rows wait until
+// their block is full or Enviar() is called; the caller commits, and on a
+// failure rolls back (nothing is committed here).
 class TInsercaoEmBlocos {
 public:
-    // Inserts per block: a request holds at most 255 table contexts, one per
-    // insert; the text stays well under the server's statement limit.
-    static constexpr size_t kLinhasPorBloco = 200;
+    // Places per block: a request holds at most 255 table contexts, one per
+    // insert, and each place has one insert per column list.
+    static constexpr size_t kLinhasPorBloco = 120;
+    static constexpr size_t kFormasPorBloco = 2;
+    // Bytes of the parameters of one block, under the server's message limit.
     static constexpr size_t kBytesPorBloco = 60000;
 
     TInsercaoEmBlocos(TdtmAplicativo& dtm, std::string tabela);
     // Rows not sent are dropped: the caller's failure path undoes the rest.
-    ~TInsercaoEmBlocos() = default;
+    ~TInsercaoEmBlocos();
     TInsercaoEmBlocos(const TInsercaoEmBlocos&) = delete;
     TInsercaoEmBlocos& operator=(const TInsercaoEmBlocos&) = delete;
 
     void INSERTFILE(const std::vector<std::string>& pares);
     void Enviar();  // sends the rows still waiting
-    size_t Pendentes() const { return pendentes_; }
+    size_t Pendentes() const { return pendentes_.size(); }
 
-    // The text of one block: the statements of the rows in their order.
+    // INSERTFILE's statements of several rows as one block of literal texts.
     static std::vector<std::string> TextoBloco(const std::vector<std::vector<std::string>>& linhasInsert);
 
+    // The parametrised block: `lugares` places, each inserting one row of one
+    // of `formas` (column lists); parameters: per place the list's number
+    // (1, 2...; 0 inserts nothing), then one text per column of `colunas`
+    // (the union of the lists) declared with the length in `tamanhos`.
+    static std::vector<std::string> TextoBlocoPreparado(const std::string& tabela,
+                                                        const std::vector<std::vector<std::string>>& formas,
+                                                        const std::vector<std::string>& colunas,
+                                                        const std::vector<size_t>& tamanhos, size_t lugares);
+
 private:
+    struct Pendente {
+        size_t forma = 0;                  // index into formas_
+        std::vector<std::string> valores;  // by column of colunas_ ("" where the list has none)
+    };
+    size_t Lugares() const;  // places of a block with the current lists and lengths
+    void EnviarLiteral(const std::vector<std::string>& pares);
+
     TdtmAplicativo& dtm_;
     std::string tabela_;
-    std::vector<std::vector<std::string>> linhas_;  // the statements waiting, as lines
-    size_t pendentes_ = 0;
-    size_t bytes_ = 0;
+    std::vector<std::vector<std::string>> formas_;
+    std::vector<std::string> colunas_;
+    std::vector<size_t> tamanhos_;
+    std::vector<Pendente> pendentes_;
+    // Prepared blocks by text: the lists and lengths change a few times per batch at most.
+    std::vector<std::pair<std::string, std::unique_ptr<fb::TQuery>>> preparados_;
 };

@@ -1,6 +1,7 @@
 #include "goods/LoteEtiquetas.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
@@ -34,7 +35,9 @@ TSelecaoMercadorias::TSelecaoMercadorias(TdtmAplicativo& dtm)
       qrySelect(dtm.dtbAplicativoMrg, dtm.ibtAplicativoMrg),
       qryGrades(dtm.dtbAplicativo, dtm.ibtAplicativo),
       dtm_(dtm) {
-    qryGrades.Add("Select * From GRADES_PRODUTOS_P Where ( COD_MER=? )");
+    std::string codigos = "?";
+    for (size_t i = 1; i < kMercadoriasPorGrades; ++i) codigos += ",?";
+    qryGrades.Add("Select * From GRADES_PRODUTOS_P Where ( COD_MER in (" + codigos + ") )");
     // The batch reads the goods once, front to back.
     tblMercadorias.SetUnidirecional(true);
     for (const std::string& l : SQLMercadoriasInicial()) tblMercadorias.Add(l);
@@ -143,19 +146,24 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
         // engine, where a request costs nothing and the plain insert is quicker.
         const bool porBlocos = !fb::TDatabase::EhCaminhoLocal(dtm_.dtbAplicativo.Caminho());
         TInsercaoEmBlocos fila(dtm_, "EtiquetaRead");
+        // With variants the goods wait, a block at a time, for one look-up of their variants.
+        std::vector<TMercadoriaDoLote> espera;
         for (tblMercadorias.First(); !tblMercadorias.Eof(); tblMercadorias.Next()) {
             if (Progresso) Progresso(++lidas, total);
             if (!TestaFiltro()) continue;
             if (ProcessarGrades) {
-                const size_t n = InserirGrades(fila);
-                escritas += n;
-                if (!porBlocos) fila.Enviar();
-                if (n > 0) continue;
+                espera.push_back(LerMercadoria());
+                if (espera.size() == kMercadoriasPorGrades) {
+                    escritas += InserirComGrades(modelo, espera, fila, porBlocos);
+                    espera.clear();
+                }
+                continue;
             }
-            InserirSimples(modelo, fila);
+            InserirSimples(modelo, LerMercadoria(), fila);
             ++escritas;
             if (!porBlocos) fila.Enviar();
         }
+        escritas += InserirComGrades(modelo, espera, fila, porBlocos);
         fila.Enviar();
     } catch (...) {
         // Nothing half-written stays behind: the queue goes back to what it held.
@@ -169,50 +177,76 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
     return LoteGravado ? escritas : 0;
 }
 
-void TSelecaoMercadorias::InserirSimples(int modelo, TInsercaoEmBlocos& fila) {
+TSelecaoMercadorias::TMercadoriaDoLote TSelecaoMercadorias::LerMercadoria() const {
     const fb::TQuery& m = tblMercadorias;
-    const std::string nome = m.FieldByName("NOM_MER").AsString();
-    const std::string barras = modelo == kModeloAplicacao ? Esquerda(m.FieldByName("APLICACAO").AsString(), 30)
-                                                          : m.FieldByName("COD_BAR").AsString();
-    fila.INSERTFILE({"CODIGO", m.FieldByName("COD_RED").AsString(),
+    TMercadoriaDoLote r;
+    r.codigo = m.FieldByName("COD_RED").AsInteger();
+    r.codigoTexto = m.FieldByName("COD_RED").AsString();
+    r.nome = m.FieldByName("NOM_MER").AsString();
+    r.barras = m.FieldByName("COD_BAR").AsString();
+    r.aplicacao = m.FieldByName("APLICACAO").AsString();
+    r.estoque = m.FieldByName("QTD_EST").AsDecimal().ParaTextoCurto();
+    r.preco = m.FieldByName("VLR_VEN").AsDecimal();
+    return r;
+}
+
+void TSelecaoMercadorias::InserirSimples(int modelo, const TMercadoriaDoLote& m, TInsercaoEmBlocos& fila) {
+    const std::string barras = modelo == kModeloAplicacao ? Esquerda(m.aplicacao, 30) : m.barras;
+    fila.INSERTFILE({"CODIGO", m.codigoTexto,
                                      "BARRAS", barras,
-                                     "NOME", nome,
-                                     "So_NOME", Esquerda(nome, 80),
-                                     "Estoque", m.FieldByName("QTD_EST").AsDecimal().ParaTextoCurto(),
-                                     "VLR_VEN", m.FieldByName("VLR_VEN").AsDecimal().ParaTextoCurto(),
+                                     "NOME", m.nome,
+                                     "So_NOME", Esquerda(m.nome, 80),
+                                     "Estoque", m.estoque,
+                                     "VLR_VEN", m.preco.ParaTextoCurto(),
                                      "QUANTIDADE", "0"});
 }
 
-size_t TSelecaoMercadorias::InserirGrades(TInsercaoEmBlocos& fila) {
-    const fb::TQuery& m = tblMercadorias;
+size_t TSelecaoMercadorias::InserirComGrades(int modelo, const std::vector<TMercadoriaDoLote>& mercadorias,
+                                             TInsercaoEmBlocos& fila, bool porBlocos) {
+    if (mercadorias.empty()) return 0;
+    struct Grade {
+        std::string codigo, barras, nome, estoque;
+        Decimal preco;
+    };
+    // Each goods item's variants in the order the database gives them.
+    std::unordered_map<int64_t, std::vector<Grade>> grades;
     fb::TQuery& g = qryGrades;
-    g.ParamInteiro(0, m.FieldByName("COD_RED").AsInteger());
+    // Unused places repeat the last code.
+    for (size_t i = 0; i < kMercadoriasPorGrades; ++i)
+        g.ParamInteiro(static_cast<int>(i), mercadorias[std::min(i, mercadorias.size() - 1)].codigo);
     g.Open();
-    if (g.Eof()) {
-        g.Close();
-        return 0;
-    }
-    const std::string nome = m.FieldByName("NOM_MER").AsString();
-    const std::string barrasMercadoria = m.FieldByName("COD_BAR").AsString();
-    const Decimal precoMercadoria = m.FieldByName("VLR_VEN").AsDecimal();
-    size_t n = 0;
     for (; !g.Eof(); g.Next()) {
-        const std::string grade = g.FieldByName("NOME_GRA").AsString();
-        std::string barras = g.FieldByName("COD_BAR").AsString();
-        if (barras.empty()) barras = barrasMercadoria;
-        const Decimal precoGrade = g.FieldByName("VLR_GRADE").AsDecimal();
-        const Decimal preco = precoGrade > Decimal(0) ? precoGrade : precoMercadoria;
-        fila.INSERTFILE({"CODIGO", g.FieldByName("COD_MER").AsString(),
-                                         "BARRAS", barras,
-                                         "NOME", Esquerda(nome + " - " + grade, 70),
-                                         "So_NOME", Esquerda(nome, 80),
-                                         "Estoque", g.FieldByName("QTD_GRA").AsDecimal().ParaTextoCurto(),
-                                         "VLR_VEN", preco.ParaTextoCurto(),
-                                         "nro_lote", Esquerda(grade, 20),
-                                         "QUANTIDADE", "0"});
-        ++n;
+        Grade r;
+        r.codigo = g.FieldByName("COD_MER").AsString();
+        r.barras = g.FieldByName("COD_BAR").AsString();
+        r.nome = g.FieldByName("NOME_GRA").AsString();
+        r.estoque = g.FieldByName("QTD_GRA").AsDecimal().ParaTextoCurto();
+        r.preco = g.FieldByName("VLR_GRADE").AsDecimal();
+        grades[g.FieldByName("COD_MER").AsInteger()].push_back(std::move(r));
     }
     g.Close();
+    size_t n = 0;
+    for (const TMercadoriaDoLote& m : mercadorias) {
+        const auto achou = grades.find(m.codigo);
+        if (achou == grades.end()) {
+            InserirSimples(modelo, m, fila);
+            ++n;
+        } else {
+            for (const Grade& grade : achou->second) {
+                const Decimal preco = grade.preco > Decimal(0) ? grade.preco : m.preco;
+                fila.INSERTFILE({"CODIGO", grade.codigo,
+                                                 "BARRAS", grade.barras.empty() ? m.barras : grade.barras,
+                                                 "NOME", Esquerda(m.nome + " - " + grade.nome, 70),
+                                                 "So_NOME", Esquerda(m.nome, 80),
+                                                 "Estoque", grade.estoque,
+                                                 "VLR_VEN", preco.ParaTextoCurto(),
+                                                 "nro_lote", Esquerda(grade.nome, 20),
+                                                 "QUANTIDADE", "0"});
+                ++n;
+            }
+        }
+        if (!porBlocos) fila.Enviar();
+    }
     return n;
 }
 

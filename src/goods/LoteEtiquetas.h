@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Decimal.h"
 #include "data/fb/FbCliente.h"
 #include "goods/OpcoesMercadorias.h"
 
@@ -38,10 +39,11 @@ public:
     fb::TQuery tblMercadorias;     // the goods statement, dtbAplicativoMrg
     fb::TQuery tblDepartPesquisa;  // row checks 4 and 5, dtbAplicativoMrg
     fb::TQuery qrySelect;          // row checks 6 and 7, dtbAplicativoMrg
-    // The variants of one goods item, dtbAplicativo: prepared once per batch
-    // with the code as parameter, since a statement text per goods row costs
-    // the server a fresh compile each time.
+    // The variants of up to kMercadoriasPorGrades goods items, dtbAplicativo:
+    // prepared once per batch with the codes as parameters ("COD_MER in
+    // (?, ...)"), one request per block of goods instead of one per goods row.
     fb::TQuery qryGrades;
+    static constexpr size_t kMercadoriasPorGrades = 200;
 
     TOpcoesMercadorias Opcoes;
     bool ProcessarGrades = false;
@@ -70,8 +72,18 @@ private:
     size_t ContarMercadorias();
     // A barcode list too long for the statement, in the temporary table it reads.
     void EncherTabelaLista(const std::vector<std::string>& codigos);
-    size_t InserirGrades(TInsercaoEmBlocos& fila);
-    void InserirSimples(int modelo, TInsercaoEmBlocos& fila);
+    // What the queue rows take of a goods row that passed the checks.
+    struct TMercadoriaDoLote {
+        int64_t codigo = 0;
+        std::string codigoTexto, nome, barras, aplicacao, estoque;
+        Decimal preco;
+    };
+    TMercadoriaDoLote LerMercadoria() const;  // the current row of tblMercadorias
+    // The rows of goods waiting for their variants: variant rows where the
+    // goods have some, otherwise the plain row. Returns the rows written.
+    size_t InserirComGrades(int modelo, const std::vector<TMercadoriaDoLote>& mercadorias, TInsercaoEmBlocos& fila,
+                            bool porBlocos);
+    void InserirSimples(int modelo, const TMercadoriaDoLote& m, TInsercaoEmBlocos& fila);
 
     TdtmAplicativo& dtm_;
     std::string linhaNomeDepartamento_ = " ";

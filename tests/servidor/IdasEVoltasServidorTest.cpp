@@ -81,6 +81,31 @@ TEST_F(IdasEVoltas, LoteEImpressaoPedemPoucoAoServidor) {
         << idasImpressao << " idas e voltas";
 }
 
+TEST_F(IdasEVoltas, LoteComGradesPedePoucoAoServidorEGuardaCadaGradeNaOrdem) {
+    // Every third goods item has two variants (stored P before G), the others none.
+    direta_->Executar("execute block as declare i integer = 3; begin while (i <= " + std::to_string(kMercadorias) +
+                      ") do begin insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+                      "values (:i, 'P', 1, '', 0); insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, "
+                      "vlr_grade) values (:i, 'G', 2, 'G' || :i, 9); i = i + 3; end end");
+    TdtmAplicativo dtm;
+    dtm.dtbAplicativo.Conectar();
+    dtm.dtbAplicativoMrg.Conectar();
+    TSelecaoMercadorias sel(dtm);
+    sel.ProcessarGrades = true;
+    rede_->Zerar();
+    const size_t linhas = sel.MontarLote();
+    const uint64_t idas = rede_->IdasEVoltas();
+    const size_t comGrades = kMercadorias / 3;
+    ASSERT_EQ(linhas, kMercadorias + comGrades);
+    EXPECT_LE(static_cast<double>(idas) / static_cast<double>(linhas), kIdasPorLinha) << idas << " idas e voltas";
+    EXPECT_EQ(direta_->Texto("select count(*) from etiquetaread where nro_lote is null"),
+              std::to_string(kMercadorias - comGrades));
+    // The rows of one goods item in the order its variants came: P (the goods' barcode and price), then G.
+    EXPECT_EQ(direta_->Texto("select list(nro_lote || '/' || barras || '/' || vlr_ven, ' ') from (select * from "
+                             "etiquetaread where codigo = 600 order by rdb$db_key)"),
+              "P/7897897897600/750.000 G/G600/9.000");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -165,6 +165,16 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
         }
         escritas += InserirComGrades(modelo, espera, fila, porBlocos);
         fila.Enviar();
+    } catch (const fb::EFbConexao&) {
+        // The goods connection may be the first to find the server gone; the
+        // queue's own connection then says that its unsaved rows went with it.
+        try {
+            dtm_.ibtAplicativo.RollbackRetaining();
+        } catch (const fb::EFbConexao&) {
+            throw;
+        } catch (...) {
+        }
+        throw;
     } catch (...) {
         // Nothing half-written stays behind: the queue goes back to what it held.
         try {

@@ -125,13 +125,13 @@ public:
     void btnConfigClick();
     void btnAtualizabaseClick();
     void LoadConfig();
-    void SpeedButton1Click();  // Confirma
-    void SpeedButton2Click();  // Cancela
-    void SpeedButton3Click();
-    void SpeedButton4Click();
-    void SpeedButton5Click();
-    void Button1Click();       // Ajusta Base de dados
-    void Button2Click();       // Teste Cod Barras / Texto
+    void SpeedButton1Click();  // Confirma: writes the panel to configEtq.ini, back to the small window
+    void SpeedButton2Click();  // Cancela: back to the small window, nothing written
+    void SpeedButton3Click();  // Como calibrar Zebra - GC420 T: the calibration steps in a box
+    void SpeedButton4Click();  // Como calibrar Zebra - outro modelo: the calibration steps in a box
+    void SpeedButton5Click();  // Como calibrar Bematech LB-1000: the calibration steps in a box
+    void Button1Click();       // Ajusta Base de dados: the ICMS tax adjustment of the shop database
+    void Button2Click();       // Teste Cod Barras / Texto: one test label with the panel's barcode values
     void btnEditor09Click();   // the model 09 label editor
 
     // The panel's controls as one value, and back.

@@ -188,7 +188,7 @@ private:
     mutable size_t posDescartada_ = SIZE_MAX;
     mutable std::string chaveDescartada_;
     mutable bool reler_ = false;
-    mutable size_t pos_ = 0;     // current row, from 0
+    mutable size_t pos_ = 0;  // current row, from 0
     mutable bool eof_ = true;
     mutable bool bof_ = true;
     Linha buffer_;               // edit buffer

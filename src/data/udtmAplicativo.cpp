@@ -529,8 +529,8 @@ void TInsercaoEmBlocos::Enviar() {
         std::vector<std::string> pares;
         for (const std::string& nome : formas_[linha.forma]) {
             pares.push_back(nome);
-            pares.push_back(linha.valores[static_cast<size_t>(
-                std::find(colunas_.begin(), colunas_.end(), nome) - colunas_.begin())]);
+            pares.push_back(linha.valores[static_cast<size_t>(std::find(colunas_.begin(), colunas_.end(), nome) -
+                                                              colunas_.begin())]);
         }
         dtm_.INSERTFILE(tabela_, pares);
         return;

@@ -172,8 +172,7 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
             dtm_.ibtAplicativo.RollbackRetaining();
         } catch (const fb::EFbConexao&) {
             throw;
-        } catch (...) {
-        }
+        } catch (...) {}
         throw;
     } catch (...) {
         // Nothing half-written stays behind: the queue goes back to what it held.
@@ -202,13 +201,16 @@ TSelecaoMercadorias::TMercadoriaDoLote TSelecaoMercadorias::LerMercadoria() cons
 
 void TSelecaoMercadorias::InserirSimples(int modelo, const TMercadoriaDoLote& m, TInsercaoEmBlocos& fila) {
     const std::string barras = modelo == kModeloAplicacao ? Esquerda(m.aplicacao, 30) : m.barras;
+    // One column and its value a line.
+    // clang-format off
     fila.INSERTFILE({"CODIGO", m.codigoTexto,
-                                     "BARRAS", barras,
-                                     "NOME", m.nome,
-                                     "So_NOME", Esquerda(m.nome, 80),
-                                     "Estoque", m.estoque,
-                                     "VLR_VEN", m.preco.ParaTextoCurto(),
-                                     "QUANTIDADE", "0"});
+                     "BARRAS", barras,
+                     "NOME", m.nome,
+                     "So_NOME", Esquerda(m.nome, 80),
+                     "Estoque", m.estoque,
+                     "VLR_VEN", m.preco.ParaTextoCurto(),
+                     "QUANTIDADE", "0"});
+    // clang-format on
 }
 
 size_t TSelecaoMercadorias::InserirComGrades(int modelo, const std::vector<TMercadoriaDoLote>& mercadorias,
@@ -244,14 +246,17 @@ size_t TSelecaoMercadorias::InserirComGrades(int modelo, const std::vector<TMerc
         } else {
             for (const Grade& grade : achou->second) {
                 const Decimal preco = grade.preco > Decimal(0) ? grade.preco : m.preco;
+                // One column and its value a line.
+                // clang-format off
                 fila.INSERTFILE({"CODIGO", grade.codigo,
-                                                 "BARRAS", grade.barras.empty() ? m.barras : grade.barras,
-                                                 "NOME", Esquerda(m.nome + " - " + grade.nome, 70),
-                                                 "So_NOME", Esquerda(m.nome, 80),
-                                                 "Estoque", grade.estoque,
-                                                 "VLR_VEN", preco.ParaTextoCurto(),
-                                                 "nro_lote", Esquerda(grade.nome, 20),
-                                                 "QUANTIDADE", "0"});
+                                 "BARRAS", grade.barras.empty() ? m.barras : grade.barras,
+                                 "NOME", Esquerda(m.nome + " - " + grade.nome, 70),
+                                 "So_NOME", Esquerda(m.nome, 80),
+                                 "Estoque", grade.estoque,
+                                 "VLR_VEN", preco.ParaTextoCurto(),
+                                 "nro_lote", Esquerda(grade.nome, 20),
+                                 "QUANTIDADE", "0"});
+                // clang-format on
                 ++n;
             }
         }

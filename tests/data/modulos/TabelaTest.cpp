@@ -302,7 +302,8 @@ protected:
         BancoTeste::SetUp();
         Executar("execute block as declare i integer = 1; begin while (i <= " + std::to_string(kLinhas) +
                  ") do begin insert into etiquetaread (codigo, nome, quantidade, estoque) values "
-                 "(:i, lpad(:i, 8, '0'), 1, " + std::to_string(kLinhas) + " - :i); i = i + 1; end end");
+                 "(:i, lpad(:i, 8, '0'), 1, " +
+                 std::to_string(kLinhas) + " - :i); i = i + 1; end end");
         AbrirTabela("ETIQUETAREAD");
         tbl->SetOrdenacao("NOME");
         tbl->Open();

@@ -4,13 +4,12 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include "common/gui/FuncoesGui.h"
 #include "data/udtmAplicativo.h"
 #include "labels/InfoModelos.h"
 #include "previa/Galeria.h"
 
 namespace {
-
-QString ParaQString(const std::string& s) { return QString::fromStdString(s); }
 
 // The model number at the start of a list line ("07 - ..." gives 7), 0 when none.
 int NumeroDaLinha(const std::string& linha) {

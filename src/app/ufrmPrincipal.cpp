@@ -40,9 +40,6 @@ constexpr int kLarguraNormal = 530, kAlturaNormal = 280;
 // Wider than the panel's controls by the model gallery on its right.
 constexpr int kLarguraConfig = 1090, kAlturaConfig = 500;
 
-QString ParaQString(const std::string& s) { return QString::fromStdString(s); }
-std::string ParaStd(const QString& s) { return s.toStdString(); }
-
 QToolButton* BotaoFigura(const QIcon& icone, const char* texto, int x, int y, int l, int a, QWidget* pai,
                          const char* nome) {
     auto* b = new QToolButton(pai);

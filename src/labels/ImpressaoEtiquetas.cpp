@@ -372,7 +372,7 @@ std::string TImpressaoEtiquetas::PerguntaRepeticao() {
     const std::vector<TItemDiario> fila = ItensDaFila();
     if (fila.empty()) return "";
     for (const auto& r : recentes) {
-        if (r.SITUACAO != kInteira || r.itens.size() != fila.size()) continue;
+        if (r.itens.size() != fila.size()) continue;
         bool igual = true;
         int64_t total = 0;
         for (size_t i = 0; igual && i < fila.size(); ++i) {

@@ -9,8 +9,13 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 class QWidget;
+
+// Text between the core (UTF-8 std::string) and the widgets.
+inline QString ParaQString(const std::string& s) { return QString::fromStdString(s); }
+inline std::string ParaStd(const QString& s) { return s.toStdString(); }
 
 // Where a window of geometry `janela` stands so that it fits in `tela` (the
 // screen's free area), moving it as little as possible; one larger than the

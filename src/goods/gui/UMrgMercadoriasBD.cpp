@@ -83,8 +83,6 @@ void Maiusculas(QLineEdit* e, const bool* ligado) {
     });
 }
 
-std::string ParaStd(const QString& s) { return s.toStdString(); }
-
 std::optional<long long> Chave(const QComboBox* c) {
     if (c->currentIndex() < 0) return std::nullopt;
     bool ok = false;

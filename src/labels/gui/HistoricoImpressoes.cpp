@@ -6,9 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-QString ParaQString(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
+#include "common/gui/FuncoesGui.h"
 
 TfrmHistoricoImpressoes::TfrmHistoricoImpressoes(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmHistoricoImpressoes"));

@@ -27,9 +27,6 @@
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-std::string S(const QString& s) { return s.toStdString(); }
-
 // Key of configEtq.ini with the label stock's height the warnings use; the
 // table has no column for it.
 constexpr const char* kChaveAltura = "ALTURA ETIQUETA 09";
@@ -61,7 +58,7 @@ private:
 
 QStringList Lista(const std::vector<std::string>& v) {
     QStringList r;
-    for (const std::string& s : v) r << Q(s);
+    for (const std::string& s : v) r << ParaQString(s);
     return r;
 }
 
@@ -125,7 +122,7 @@ void TFiguraEditor09::paintEvent(QPaintEvent*) {
     if (!figura_ || figura_->imagem.isNull()) {
         p.setPen(QColor(0x90, 0x40, 0x00));
         p.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
-                   Q(figura_ ? figura_->erro : std::string()));
+                   ParaQString(figura_ ? figura_->erro : std::string()));
         return;
     }
     const double s = Escala();
@@ -220,10 +217,11 @@ TfrmLeiaute09::TfrmLeiaute09(TdtmAplicativo& dtm, const previa::TAmbiente09& amb
     lblImpressora->setObjectName("lblImpressora");
     const std::string& l = ambiente_.linguagem;
     const bool conhecida = l == "PPLA" || l == "PPLB" || l == "ZPL" || l == "EPL2";
-    lblImpressora->setText(Q("Impressora configurada: " + (conhecida ? l : std::string("PPLA (nenhuma escolhida)")) +
-                             ", " + (ambiente_.impressora == "ELGIN" ? "Elgin" : "Argox") + "; adicional de colunas " +
-                             std::to_string(ambiente_.addColuna) +
-                             " décimos de mm. A etiqueta é desenhada do fluxo que o modelo 09 envia à impressora."));
+    lblImpressora->setText(
+        ParaQString("Impressora configurada: " + (conhecida ? l : std::string("PPLA (nenhuma escolhida)")) + ", " +
+                    (ambiente_.impressora == "ELGIN" ? "Elgin" : "Argox") + "; adicional de colunas " +
+                    std::to_string(ambiente_.addColuna) +
+                    " décimos de mm. A etiqueta é desenhada do fluxo que o modelo 09 envia à impressora."));
     lblImpressora->setWordWrap(true);
 
     tblCampos = new QTableWidget(0, 7, this);
@@ -330,7 +328,7 @@ TfrmLeiaute09::TfrmLeiaute09(TdtmAplicativo& dtm, const previa::TAmbiente09& amb
     connect(cmbMercadorias, &QComboBox::currentIndexChanged, this,
             [this] { Protegido(this, [&] { TrocarMercadorias(); }); });
     connect(btnAdicionar, &QPushButton::clicked, this, [this] {
-        editor_.Adicionar(S(cmbNovoCampo->currentText()));
+        editor_.Adicionar(ParaStd(cmbNovoCampo->currentText()));
         Atualizar();
     });
     connect(btnRemover, &QPushButton::clicked, this, [this] {
@@ -369,7 +367,7 @@ TfrmLeiaute09::TfrmLeiaute09(TdtmAplicativo& dtm, const previa::TAmbiente09& amb
 
 TfrmLeiaute09::~TfrmLeiaute09() = default;
 
-void TfrmLeiaute09::Nota(const std::string& texto) { lblNota->setText(Q(texto)); }
+void TfrmLeiaute09::Nota(const std::string& texto) { lblNota->setText(ParaQString(texto)); }
 
 void TfrmLeiaute09::Recusar(const std::string& erro) {
     Nota("Valor recusado: " + erro);
@@ -446,7 +444,7 @@ void TfrmLeiaute09::MostrarTabela() {
                 item = new QTableWidgetItem;
                 tblCampos->setItem(i, k, item);
             }
-            item->setText(Q(editor_.TextoCelula(i, kColunas[k])));
+            item->setText(ParaQString(editor_.TextoCelula(i, kColunas[k])));
             // The variant only means something on the barcode row.
             const bool semSentido = kColunas[k] == TColuna09::Variante && !EBarras(c) && c.variante.empty();
             item->setBackground(semSentido ? QBrush(cinza) : QBrush());
@@ -467,12 +465,13 @@ void TfrmLeiaute09::MostrarTabela() {
         lblVariante->setToolTip(QString());
     } else {
         const std::string& v = l.campos[static_cast<size_t>(barras)].variante;
-        lblVariante->setText(Q("Variante \"" + v + "\" do código de barras (campo " + std::to_string(barras + 1) +
-                               "): " + DescricaoVariante09(v, linguagem, ambiente_.impressora)));
+        lblVariante->setText(ParaQString("Variante \"" + v + "\" do código de barras (campo " +
+                                         std::to_string(barras + 1) +
+                                         "): " + DescricaoVariante09(v, linguagem, ambiente_.impressora)));
         std::string dica;
         for (const char* letra : {"A", "D", "T", "N"})
             dica += std::string(letra) + ": " + DescricaoVariante09(letra, linguagem, ambiente_.impressora) + "\n";
-        lblVariante->setToolTip(Q(dica));
+        lblVariante->setToolTip(ParaQString(dica));
     }
     mostrando_ = false;
 }
@@ -483,14 +482,14 @@ void TfrmLeiaute09::Redesenhar() {
     figura_ = previa::DesenharLeiaute09(editor_.Atual(), ambiente_, dtm_);
     pnlFigura->Definir(&figura_, editor_.Selecionado());
     lstAvisos->clear();
-    if (!figura_.erro.empty()) lstAvisos->addItem(Q(figura_.erro));
-    for (const TAviso09& a : figura_.avisos) lstAvisos->addItem(Q(a.texto));
+    if (!figura_.erro.empty()) lstAvisos->addItem(ParaQString(figura_.erro));
+    for (const TAviso09& a : figura_.avisos) lstAvisos->addItem(ParaQString(a.texto));
     ultimoMs_ = relogio.nsecsElapsed() / 1e6;
 }
 
 void TfrmLeiaute09::CelulaMudou(int linha, int coluna) {
     if (mostrando_ || coluna < 0 || coluna >= 7) return;
-    const std::string texto = S(tblCampos->item(linha, coluna)->text());
+    const std::string texto = ParaStd(tblCampos->item(linha, coluna)->text());
     if (texto == editor_.TextoCelula(linha, kColunas[coluna])) return;
     const std::string erro = editor_.DefinirCelula(linha, kColunas[coluna], texto);
     if (!erro.empty()) {
@@ -504,7 +503,7 @@ void TfrmLeiaute09::CelulaMudou(int linha, int coluna) {
 }
 
 void TfrmLeiaute09::CabecalhoMudou(QLineEdit* edt) {
-    const std::string texto = S(edt->text());
+    const std::string texto = ParaStd(edt->text());
     std::string erro;
     if (edt == edtAltura) {
         if (Trim(texto).empty()) {

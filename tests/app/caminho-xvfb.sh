@@ -47,7 +47,9 @@ sumir() {
 clicar() { xdotool mousemove --window "\$ID" "\$1" "\$2" click 1; sleep 0.3; }
 "$PASTA/janela/etiquetas" &
 PID=\$!
-trap 'kill \$PID 2>/dev/null || true' EXIT
+# The program is gone before the shop's database is read again: the embedded
+# engine holds the file while it runs.
+trap 'kill \$PID 2>/dev/null || true; wait \$PID 2>/dev/null || true' EXIT
 esperar "Etiquetas de codigo de barras"; sleep 0.5
 clicar 248 30                      # "Etiquetas"
 esperar "Relatório de produtos - Etiquetas"; sleep 0.5
@@ -57,8 +59,9 @@ clicar 785 80                      # "Adicionar por Codigo de Barras"
 xdotool type --delay 20 "$BARRAS"
 xdotool key Return
 sleep 0.5
-clicar 760 160                     # the count of the first row
-xdotool type --delay 20 "2"
+# The count of the first row, already the current cell, typed at once as a
+# quick hand does: well within a double-click interval of the click.
+xdotool mousemove --window "\$ID" 760 160 click 1 type --delay 20 "2"
 xdotool key Return
 sleep 0.3
 clicar 785 537                     # "Imprimir etiquetas"

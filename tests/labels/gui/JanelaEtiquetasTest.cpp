@@ -143,6 +143,26 @@ TEST_F(JanelaFila, ContagemChegaALinhaCertaEntreLinhasIguais) {
     EXPECT_TRUE(falhas.empty());
 }
 
+TEST_F(JanelaFila, DigitarLogoAposClicarNaCelulaAtualNaoPerdeOQueFoiDigitado) {
+    // The operator clicks the count of the row already current and types at
+    // once, well within a double-click interval.
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 0", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 0"});
+    Abrir();
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    const QModelIndex celula = Indice(0, "QUANTIDADE");
+    janela->gridArg->setFocus();
+    janela->gridArg->setCurrentIndex(celula);
+    ASSERT_TRUE(janela->gridArg->selectionModel()->isSelected(celula));
+    QTest::mouseClick(janela->gridArg->viewport(), Qt::LeftButton, {}, janela->gridArg->visualRect(celula).center());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor commits on a queued call
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "2;0");
+    EXPECT_EQ(TextoAParte("select quantidade from etiquetaread where codigo = 20"), "2.000");  // ARROZ, committed
+    EXPECT_TRUE(falhas.empty());
+}
+
 TEST_F(JanelaFila, TrocarAOrdemGuardaAsContagensDigitadas) {
     Enfileirar({"30, '111', 'CAMISA', 'CAMISA', 0, 1, 0", "10, '333', 'ARROZ', 'ARROZ', 0, 1, 0",
                 "20, '222', 'BOLACHA', 'BOLACHA', 0, 1, 0"});

@@ -49,6 +49,7 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     const std::string tipoBar = LerConfig("edttipobar");
 
     const int numero = ModeloConfigurado();
+    const bool anteriorFalhou = falhou_;
     // The counts of this print only, also when it fails before the walk.
     enviadas_ = 0;
     aEnviar_ = 0;
@@ -76,10 +77,13 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     else if (linguagem == "PPLB") CdbETQ.SetModelo(etqPplb);
     else if (linguagem == "ZPL") CdbETQ.SetModelo(etqZPLII);
     else if (linguagem == "EPL2") CdbETQ.SetModelo(etqEpl2);
-    // A print that failed midway left the component open with the labels it
-    // was composing; they were lost with it and must not ride along with the
-    // first job of this print. Closing drops them; the port opens again.
-    if (CdbETQ.Ativo() && (CdbETQ.ListaCmd().Count() > 0 || CdbETQ.EtqInicializada() || CdbETQ.EtqFinalizada()))
+    // A print that failed midway left the component open, maybe with the
+    // labels it was composing (lost with it: they must not ride along with
+    // the first job of this print) and maybe on a link the failure broke (a
+    // network printer that closed the connection takes nothing more on it).
+    // Closing drops both; the port opens again.
+    if (CdbETQ.Ativo() &&
+        (anteriorFalhou || CdbETQ.ListaCmd().Count() > 0 || CdbETQ.EtqInicializada() || CdbETQ.EtqFinalizada()))
         CdbETQ.Desativar();
     // A continuation holds for this print only, also when it cannot start.
     std::vector<TItemDiario> continuacao = std::move(continuacao_);

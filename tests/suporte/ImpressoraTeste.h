@@ -32,6 +32,8 @@ struct TComportamentoImpressora {
     std::vector<std::string> respostasHS{};
     bool naoLer = false;         // accepts and never reads
     long fecharApos = -1;        // reads this many bytes of a connection, then closes it
+    bool soAPrimeira = false;    // fecharApos for the first connection only: later ones read to the end
+    bool fecharLogo = false;     // closes as soon as the fecharApos bytes are read
     int lerPorVez = 0;           // bytes per read (0: as many as there are)
     int pausaLeituraMs = 0;      // pause after each read
     std::string naoSolicitado{};  // sent unasked right after accepting and after the first read
@@ -124,6 +126,7 @@ private:
     }
 
     void Atender() {
+        int indice = 0;
         while (!parar_) {
             pollfd p{escuta_, POLLIN, 0};
             if (::poll(&p, 1, 20) <= 0) continue;
@@ -133,7 +136,7 @@ private:
                 std::lock_guard<std::mutex> g(m_);
                 conexoes_.emplace_back();
             }
-            Conversar(c);
+            Conversar(c, indice++);
             const uint64_t n = Confirmados(c);
             ::close(c);
             std::lock_guard<std::mutex> g(m_);
@@ -145,7 +148,8 @@ private:
         if (!s.empty()) (void)!::send(c, s.data(), s.size(), MSG_NOSIGNAL);
     }
 
-    void Conversar(int c) {
+    void Conversar(int c, int indice) {
+        const long fecharApos = (c_.soAPrimeira && indice > 0) ? -1 : c_.fecharApos;
         Responder(c, c_.naoSolicitado);
         if (c_.naoLer) {
             while (!parar_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -158,8 +162,8 @@ private:
         for (;;) {
             size_t quer = sizeof buf;
             if (c_.lerPorVez > 0) quer = std::min(quer, static_cast<size_t>(c_.lerPorVez));
-            if (c_.fecharApos >= 0) {
-                const long falta = c_.fecharApos - static_cast<long>(lido.size());
+            if (fecharApos >= 0) {
+                const long falta = fecharApos - static_cast<long>(lido.size());
                 if (falta <= 0) break;
                 quer = std::min(quer, static_cast<size_t>(falta));
             }
@@ -191,6 +195,7 @@ private:
             primeira = false;
             if (c_.pausaLeituraMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(c_.pausaLeituraMs));
         }
+        if (c_.fecharLogo) return;
         // Stopped taking data: wait until the sender is held by the full
         // window (nothing more arrives), so what the stack acknowledged is
         // final when the connection goes.

@@ -35,6 +35,7 @@
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/MrgEtiquetas.h"
 #include "labels/gui/ProgressoImpressao.h"
+#include "suporte/ImpressoraTeste.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -245,6 +246,41 @@ TEST_F(JanelaFila, ImpressaoTermicaPodeSerCancelada) {
     EXPECT_TRUE(iu_.Mensagens().empty());
     EXPECT_EQ(janela->lblSituacao->text().toStdString(), "12 etiquetas enviadas (modelo 11) para FILE:" + saida);
     EXPECT_GT(LerTudo(saida).size(), cancelada);
+}
+
+// A network printer that closed the connection mid-print and answers again:
+// the next print in the same window opens a new connection instead of writing
+// to the one the printer closed.
+TEST_F(JanelaFila, ImpressoraDeRedeQueFechouRecebeAContinuacaoNumaNovaConexao) {
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 6", "20, '789200', 'ARROZ', 'ARROZ', 0, 20, 6"});
+    Abrir();
+    janela->Impressao().PausaMs = 0;
+    janela->btnEtiquetas->click();  // the whole print to the file, to know its jobs
+    const std::string inteira = LerTudo(saida);
+    const size_t segundo = inteira.find("\x02L\r", 1), terceiro = inteira.find("\x02L\r", segundo + 1);
+    ASSERT_NE(terceiro, std::string::npos);
+
+    // Two jobs taken, then the connection closed; the second connection reads all.
+    TImpressoraTeste impressora({.fecharApos = static_cast<long>(terceiro), .soAPrimeira = true, .fecharLogo = true});
+    ASSERT_TRUE(impressora.Ok());
+    GravarConfig("PATH REDE", impressora.Endereco());
+    // The pause lets the printer's close arrive before the third job.
+    janela->Impressao().PausaMs = 200;
+    iu_.resposta = true;  // "print again?" (the file got the same queue)
+    janela->btnEtiquetas->click();
+    ASSERT_EQ(falhas.size(), 1u);
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 6);
+    falhas.clear();
+
+    janela->Impressao().PausaMs = 0;
+    janela->btnContinuar->click();
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 6);
+    impressora.Parar();
+    const auto conexoes = impressora.Conexoes();
+    ASSERT_EQ(conexoes.size(), 2u);
+    EXPECT_EQ(conexoes[0], inteira.substr(0, terceiro));
+    EXPECT_EQ(conexoes[1], inteira.substr(terceiro));  // every label once, in order
 }
 
 // After a cancel, "Continuar de onde parou" sends exactly the labels that did

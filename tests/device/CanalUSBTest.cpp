@@ -9,11 +9,12 @@
 #include "common/Win1252.h"
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceWinUSB.h"
+#include "suporte/Caminhos.h"
 #include "suporte/Suporte.h"
 
 namespace {
 
-const std::string kSys = std::string(ETIQ_FONTE_TESTES) + "/fixtures/usb/sys";
+const std::string kSys = std::string(kFonteTestes) + "/fixtures/usb/sys";
 
 // The program folder points at an empty folder, so the built-in table is used.
 class USB : public ::testing::Test {

@@ -4,13 +4,14 @@
 
 #include "common/UFuncoes.h"
 #include "device/PortasDisponiveis.h"
+#include "suporte/Caminhos.h"
 #include "suporte/Suporte.h"
 
 TEST(PortasDisponiveis, UsbSeriaisEParalelasDaEstacao) {
     TPastaTemp programa;
     DefinirDiretorioSistema(programa.caminho.string());
     cupsSetServer("/nonexistent/etiq-cups.sock");
-    const TListaPortas l = PortasDisponiveis(std::string(ETIQ_FONTE_TESTES) + "/fixtures/usb/sys", "/dev", 500);
+    const TListaPortas l = PortasDisponiveis(std::string(kFonteTestes) + "/fixtures/usb/sys", "/dev", 500);
     cupsSetServer(nullptr);
     DefinirDiretorioSistema("");
 

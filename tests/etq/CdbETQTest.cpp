@@ -10,6 +10,7 @@
 #include "common/UFuncoes.h"
 #include "device/CdbDeviceWinUSB.h"
 #include "etq/CdbETQClass.h"
+#include "suporte/Caminhos.h"
 
 namespace {
 
@@ -497,7 +498,7 @@ struct EtqUSB : testing::Test {
                "[0a5f]\r\n00D3=Etiquetadora;2;3\r\n[04b8]\r\n0E03=Cupom;1\r\n[1234]\r\n5678=Balcao;2;9\r\n");
         std::filesystem::create_directories(dev.caminho / "usb");
         for (const char* no : {"usb/lp0", "usb/lp1", "usb/lp3"}) Gravar(dev / no, "");
-        etq.Device().USB().DefinirRaizes(std::string(ETIQ_FONTE_TESTES) + "/../device/fixtures/usb/sys",
+        etq.Device().USB().DefinirRaizes(std::string(kFonteTestes) + "/../device/fixtures/usb/sys",
                                          dev.caminho.string());
     }
     void TearDown() override { DefinirDiretorioSistema(""); }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
@@ -24,7 +25,7 @@ struct CmdTeste : testing::Test {
     }
     void TearDown() override { fs::remove_all(pasta); }
 
-    TResultadoCli Rodar(const std::string& argumentos, const fs::path& programa = ETIQ_CLI) {
+    TResultadoCli Rodar(const std::string& argumentos, const fs::path& programa = kProgramaCli) {
         return TProgramaCli{programa.string(), pasta.string()}.Rodar("teste " + argumentos);
     }
     std::string Porta() const { return "FILE:" + saida.string(); }
@@ -117,7 +118,7 @@ TEST_F(CmdTeste, FalhaDaLinguagemVaiParaOErroPadrao) {
 
 TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma) {
     // A copy of the program in its own folder, with its own configEtq.ini.
-    const fs::path programa = TProgramaCli::CopiaEm(pasta.string(), ETIQ_CLI).programa;
+    const fs::path programa = TProgramaCli::CopiaEm(pasta.string(), kProgramaCli).programa;
     auto configurar = [&](const std::string& modelo, const std::string& temperatura = "12") {
         std::ofstream ini(pasta / "configEtq.ini", std::ios::binary);
         ini << "[CONF]\r\nPATH REDE=" << Porta() << "\r\nMODELO=" << modelo << "\r\nTEMPERATURA=" << temperatura

@@ -5,6 +5,7 @@
 #include "common/UFuncoes.h"
 #include "goods/FiltroMercadorias.h"
 #include "goods/LinhaComandoLote.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
@@ -14,7 +15,7 @@ class CmdLote : public BancoTeste {
 protected:
     void SetUp() override {
         BancoTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
         Executar("insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo) values (1, '789', 'CAFE', 'T')");
         Executar("insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo) values (2, '790', 'CHA', 'T')");
         Executar("insert into grades_produtos_p (cod_mer, nome_gra, cod_bar) values (2, 'P', '7901')");

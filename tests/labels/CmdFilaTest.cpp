@@ -2,6 +2,7 @@
 // the configEtq.ini that points at the test shop.
 #include "FilaBanco.h"
 #include "common/ConfigEtq.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
@@ -11,7 +12,7 @@ class CmdFila : public FilaBanco {
 protected:
     void SetUp() override {
         FilaBanco::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
     }
     TResultadoCli Rodar(const std::string& argumentos) { return cli_.Rodar("fila " + argumentos); }
     TProgramaCli cli_;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "FilaTeste.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ImpressoraTeste.h"
 #include "suporte/ProgramaCli.h"
 
@@ -12,7 +13,7 @@ class CmdImprimirRede : public FilaTeste {
 protected:
     void SetUp() override {
         FilaTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
         Mercadoria(1, "7891234567895", "CAMISETA BÁSICA ALGODÃO", "CB-01", "29.9");
     }
     TResultadoCli Rodar(const std::string& argumentos) {

@@ -6,6 +6,7 @@
 
 #include "FilaTeste.h"
 #include "Ouro.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 
 namespace fs = std::filesystem;
@@ -16,7 +17,7 @@ class CmdImprimir : public FilaTeste {
 protected:
     void SetUp() override {
         FilaTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
         Mercadoria(1, "7891234567895", "CAMISETA BÁSICA ALGODÃO MANGA CURTA", "CB-01", "29.9");
         Fila(1, "7891234567895", "A", "4", "29.9");
     }

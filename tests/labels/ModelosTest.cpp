@@ -20,6 +20,7 @@
 #include "data/fb/FbCliente.h"
 #include "data/udtmAplicativo.h"
 #include "labels/ImpressaoEtiquetas.h"
+#include "suporte/Caminhos.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -27,7 +28,7 @@ namespace {
 // The fixture database, made once per content of the schema and the queue
 // script and then copied: ctest runs every case in a process of its own.
 std::string BancoDaFila() {
-    const std::string script = LerTudo(std::string(ETIQ_FONTE_TESTES) + "/modelos/fila.sql");
+    const std::string script = LerTudo(std::string(kFonteTestes) + "/modelos/fila.sql");
     const std::string modelo = (std::filesystem::temp_directory_path() /
                                 ("etiq-modelos-" + std::to_string(std::hash<std::string>{}(
                                                        std::string(fb::EsquemaLoja()) + script)) + ".fdb"))

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "suporte/Caminhos.h"
 #include "suporte/Suporte.h"
 
 inline std::string Legivel(const std::string& s) {
@@ -77,5 +78,5 @@ inline ::testing::AssertionResult IgualAoOuroEm(const std::string& pasta, const 
 }
 
 inline ::testing::AssertionResult IgualAoOuro(const std::string& nome, const std::string& obtido) {
-    return IgualAoOuroEm(std::string(ETIQ_FONTE_TESTES) + "/ouro", nome, obtido);
+    return IgualAoOuroEm(std::string(kFonteTestes) + "/ouro", nome, obtido);
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "FilaTeste.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 
 // The set-up connection is closed before each run, so the program, another
@@ -15,7 +16,7 @@ protected:
     explicit CliNaFila(std::string comando) : comando_(std::move(comando)) {}
     void SetUp() override {
         FilaTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
         cli_.semVariaveis = kSemTela;
     }
     TResultadoCli Rodar(const std::string& argumentos) {

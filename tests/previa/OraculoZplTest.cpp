@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "Apoio.h"
+#include "suporte/Caminhos.h"
 
 using namespace previa;
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int kTolerancia = 6;  // dots
 
-std::string Oraculo() { return std::string(ETIQ_ORACULO); }
+std::string Oraculo() { return std::string(kRaizProjeto) + "/tests/previa/oraculo"; }
 
 // The package registry answers (bounded wait): then a missing renderer is a
 // broken install, not a machine without network.
@@ -103,7 +104,7 @@ TEST(OraculoZpl, MesmosCodigosETextosNosMesmosLugares) {
 TEST(OraculoZpl, Modelo58MesmosCodigos) {
     std::string motivo;
     if (!OraculoDisponivel(motivo)) GTEST_SKIP() << motivo;
-    const std::string fluxo = LerTudo(std::string(ETIQ_OURO_MODELOS) + "/modelo58.zpl.prn");
+    const std::string fluxo = LerTudo(std::string(kRaizProjeto) + "/tests/labels/ouro/modelos/modelo58.zpl.prn");
     std::vector<std::string> linhas;  // each row of labels is one ^XA ... ^XZ format
     for (size_t xa = fluxo.find("^XA"); xa != std::string::npos; xa = fluxo.find("^XA", xa + 3)) {
         const size_t xz = fluxo.find("^XZ", xa);

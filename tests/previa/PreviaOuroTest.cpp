@@ -14,6 +14,7 @@
 
 #include "ModelosTermicos.h"
 #include "common/UFuncoes.h"
+#include "suporte/Caminhos.h"
 
 using namespace previa;
 
@@ -64,7 +65,7 @@ TEST_P(PreviaOuro, TintaDentroDaEtiquetaECodigosLegiveis) {
     const CasoOuro& c = GetParam();
     const ModeloTermico& m = c.modelo;
     if (!TemPrograma("zbarimg")) GTEST_SKIP() << "zbarimg (pacote zbar-tools) não instalado";
-    const std::string fluxo = LerTudo(std::string(ETIQ_OURO_MODELOS) + "/" + c.arquivo);
+    const std::string fluxo = LerTudo(std::string(kRaizProjeto) + "/tests/labels/ouro/modelos" + "/" + c.arquivo);
     ASSERT_FALSE(fluxo.empty()) << c.arquivo;
     const Leitura l = Ler(fluxo, LinguagemDe(m.linguagem), 203);
     EXPECT_EQ(l.ignorados, 0) << (l.avisos.empty() ? "" : l.avisos.front());

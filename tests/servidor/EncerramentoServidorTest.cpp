@@ -19,6 +19,7 @@
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
+#include "suporte/Caminhos.h"
 #include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
@@ -90,7 +91,8 @@ TEST_P(EncerramentoCli, OComandoTerminaEmOrdemNoMeioDoTrabalho) {
     const CasoSinal& c = GetParam();
     TPastaTemp pasta("etiq-sinal-cli");
     const std::string arquivo = pasta / "loja.fdb";
-    TProcesso cli({ETIQ_CLI, "demo-db", Servidor().Caminho(arquivo), "--mercadorias", "2000000"}, pasta.caminho.string());
+    TProcesso cli({kProgramaCli, "demo-db", Servidor().Caminho(arquivo), "--mercadorias", "2000000"},
+                  pasta.caminho.string());
     ASSERT_TRUE(cli.EsperarTexto("Mercadorias: ", 60)) << cli.Saida();
 
     ASSERT_NO_FATAL_FAILURE(EncerrarComSinal(cli, "etiquetas-cli", c.sinal));
@@ -125,7 +127,7 @@ TEST_P(ImprimirInterrompido, TerminaLogoComOBancoFechado) {
     const std::string arquivo = pasta / "loja.fdb";
     const std::string caminho = c.servidor ? Servidor().Caminho(arquivo) : arquivo;
     {
-        TProcesso demo({ETIQ_CLI, "demo-db", caminho, "--mercadorias", "50"}, pasta.caminho.string());
+        TProcesso demo({kProgramaCli, "demo-db", caminho, "--mercadorias", "50"}, pasta.caminho.string());
         ASSERT_TRUE(demo.Esperar(120)) << demo.Saida();
         ASSERT_EQ(demo.Status(), 0) << demo.Saida();
         TConexao banco(caminho);
@@ -143,7 +145,7 @@ TEST_P(ImprimirInterrompido, TerminaLogoComOBancoFechado) {
                   {"MODELO", "PPLA"},
                   {"MODELO PRINT", c.a4 ? "26 - A4" : "11 - PPLA"}});
     DefinirDiretorioSistema("");
-    fs::copy_file(ETIQ_CLI, pasta / "etiquetas-cli");
+    fs::copy_file(kProgramaCli, pasta / "etiquetas-cli");
     std::vector<std::string> argumentos = {pasta / "etiquetas-cli", "imprimir"};
     if (c.a4) argumentos.insert(argumentos.end(), {"--pdf", pasta / "folhas.pdf"});
     TProcesso cli(argumentos, pasta.caminho.string());

@@ -13,6 +13,7 @@
 #include "ServidorFb.h"
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
+#include "suporte/Caminhos.h"
 #include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
@@ -26,8 +27,8 @@ public:
     TEstacao(const std::string& caminhoBanco, const std::string& nome) : pasta_("etiq-" + nome) {
         programa_ = pasta_ / "etiquetas-cli";
         std::error_code ec;
-        fs::create_hard_link(ETIQ_CLI, programa_, ec);
-        if (ec) fs::copy_file(ETIQ_CLI, programa_);
+        fs::create_hard_link(kProgramaCli, programa_, ec);
+        if (ec) fs::copy_file(kProgramaCli, programa_);
         DefinirDiretorioSistema(pasta_.caminho.string());
         GravarConfig({{"PATH MERKOR", caminhoBanco},
                       {"PATH REDE", "FILE:" + Saida()},
@@ -63,8 +64,9 @@ protected:
         caminho_ = Servidor().Caminho(arquivo_);
     }
     void CriarLoja(int mercadorias) {
-        TProcesso demo({ETIQ_CLI, "demo-db", caminho_, "--mercadorias", std::to_string(mercadorias), "--semente", "1"},
-                       Servidor().Pasta());
+        TProcesso demo(
+            {kProgramaCli, "demo-db", caminho_, "--mercadorias", std::to_string(mercadorias), "--semente", "1"},
+            Servidor().Pasta());
         ASSERT_TRUE(demo.Esperar(300)) << demo.Saida();
         ASSERT_EQ(demo.Status(), 0) << demo.Saida();
     }

@@ -1,4 +1,5 @@
 #include "ServidorFb.h"
+#include "suporte/Caminhos.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -31,8 +32,9 @@ std::string Aspas(const std::string& s) {
 // Runs scripts/servidor.sh; its standard output in `saida`, its messages in `erros`.
 int Script(const std::string& argumentos, std::string& saida, std::string& erros, const std::string& pasta) {
     const std::string arquivoErros = pasta + "/script.err";
-    const std::string cmd = "ETIQ_BUILD=" + Aspas(ETIQ_BUILD_DIR) + " " + Aspas(std::string(ETIQ_RAIZ_PROJETO) + "/scripts/servidor.sh") +
-                            " " + argumentos + " 2>" + Aspas(arquivoErros);
+    const std::string cmd = "ETIQ_BUILD=" + Aspas(kPastaBuild) + " " +
+                            Aspas(std::string(kRaizProjeto) + "/scripts/servidor.sh") + " " + argumentos + " 2>" +
+                            Aspas(arquivoErros);
     int status = 0;
     saida = SaidaDe(cmd, &status);
     if (status == -1) throw std::runtime_error("popen falhou");

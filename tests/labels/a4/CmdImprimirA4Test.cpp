@@ -2,6 +2,7 @@
 // window and no display.
 #include <filesystem>
 #include "FilaTeste.h"
+#include "suporte/Caminhos.h"
 
 #include "FolhaPdf.h"
 #include "labels/a4/FormulariosA4.h"
@@ -13,7 +14,7 @@ class CmdImprimirA4 : public FilaTeste {
 protected:
     void SetUp() override {
         FilaTeste::SetUp();
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
         cli_.semVariaveis = kSemTela;
         Mercadoria(1, "7891234567895", "CAMISETA", "CB-01", "29.9");
         Fila(1, "7891234567895", "CAMISETA", "4", "29.9");

@@ -28,6 +28,7 @@
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/ModeloFila.h"
 #include "labels/gui/MrgEtiquetas.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 #include "suporte/Suporte.h"
 
@@ -175,7 +176,7 @@ TEST_F(CaminhoFila, LeitorDeBarrasEContagemComEnterAteAPorta) {
     GravarConfig("PATH REDE", "FILE:" + saidaCli);
     programa.reset();
     FecharOutro();
-    const TProgramaCli cli = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+    const TProgramaCli cli = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
     const TResultadoCli r = cli.Rodar("imprimir --sem-pausa");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(LerTudo(saidaCli), janela);

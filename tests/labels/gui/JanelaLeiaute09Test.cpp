@@ -18,6 +18,7 @@
 #include "FormatoTeste.h"
 #include "Ouro.h"
 #include "labels/gui/JanelaLeiaute09.h"
+#include "suporte/Caminhos.h"
 #include "suporte/ProgramaCli.h"
 
 namespace {
@@ -27,7 +28,7 @@ protected:
     void SetUp() override {
         FilaTeste::SetUp();
         GravarConfig("MODELO PRINT", "09 - Modelo Pre Configurado dentro do Merkor ( PPLA )");
-        cli_ = TProgramaCli::CopiaEm(pasta_, ETIQ_CLI);
+        cli_ = TProgramaCli::CopiaEm(pasta_, kProgramaCli);
         Mercadoria(1, "7891234567895", "CAMISETA BASICA ALGODAO MANGA CURTA", "CB-01", "29.9");
         Mercadoria(2, "12345678", "MEIA", "M2", "5.5");
         Fila(1, "7891234567895", "A", "2", "29.9");
@@ -139,7 +140,7 @@ TEST_F(JanelaLeiaute09, DesenhoDoZeroImprimeOOuroEMoverDoisMmMudaSoAHorizontalDa
     QTest::mouseClick(janela->btnSalvar, Qt::LeftButton);
     EXPECT_FALSE(janela->Editor().Alterado()) << janela->lblNota->text().toStdString();
     const std::string antes = ImprimirPeloCli();
-    EXPECT_TRUE(IgualAoOuroEm(std::string(ETIQ_FONTE_TESTES) + "/../ouro", "modelo09_editor.prn", antes));
+    EXPECT_TRUE(IgualAoOuroEm(std::string(kFonteTestes) + "/../ouro", "modelo09_editor.prn", antes));
 
     // Click the barcode in the picture, two presses of the right arrow.
     ClicarNoElemento(0);

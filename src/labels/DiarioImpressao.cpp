@@ -75,7 +75,8 @@ TDiarioImpressao::TDiarioImpressao(TdtmAplicativo& dtm)
     : dtm_(dtm),
       tr_(dtm.dtbAplicativo, {"read_committed", "rec_version", "nowait"}),
       q_(dtm.dtbAplicativo, tr_),
-      qProgresso_(dtm.dtbAplicativo, tr_) {}
+      qProgresso_(dtm.dtbAplicativo, tr_),
+      qItens_(dtm.dtbAplicativo, tr_) {}
 
 TDiarioImpressao::~TDiarioImpressao() {
     try {
@@ -84,12 +85,14 @@ TDiarioImpressao::~TDiarioImpressao() {
 }
 
 template <class F>
-bool TDiarioImpressao::Tentar(F&& f, bool terminar) {
+bool TDiarioImpressao::Tentar(F&& f, TFim fim) {
     try {
         f();
         // While a print runs the transaction stays, so each step of the
-        // journal is one request fewer on a server.
-        if (tr_.Ativa()) terminar ? tr_.Commit() : tr_.CommitRetaining();
+        // journal is one request fewer on a server; the blocks of rows wait
+        // for the next progress, about a second away.
+        if (tr_.Ativa() && fim == TFim::Commit) tr_.Commit();
+        else if (tr_.Ativa() && fim == TFim::Retendo) tr_.CommitRetaining();
         motivo_.clear();
         return true;
     } catch (const fb::EFbConexao& e) {
@@ -118,11 +121,8 @@ bool TDiarioImpressao::Preparar() {
 
 namespace {
 
-// Journal rows go to the server in blocks, one request per block: a print of
-// hundreds of queue rows must not cost a round trip per row.
-// 100 rows stay under the 64 KB parameter message even in UTF8.
-constexpr size_t kItensPorBloco = 100;
-
+// A print of hundreds of queue rows must not cost a round trip per row;
+// kItensPorBloco rows stay under the 64 KB parameter message even in UTF8.
 std::string TextoBlocoItens(size_t linhas) {
     std::string params = "D INTEGER = ?", corpo;
     for (size_t k = 0; k < linhas; ++k) {
@@ -140,31 +140,35 @@ std::string TextoBlocoItens(size_t linhas) {
 
 }  // namespace
 
-void TDiarioImpressao::InserirItens(const TRegistroDiario& r) {
-    size_t preparadas = 0;  // rows of the block statement prepared in q_
-    for (size_t inicio = 0; inicio < r.itens.size(); inicio += kItensPorBloco) {
-        const size_t linhas = std::min(kItensPorBloco, r.itens.size() - inicio);
-        if (linhas != preparadas) {
-            q_.Clear();
-            q_.Add(TextoBlocoItens(linhas));
-            q_.Prepare();
-            preparadas = linhas;
+void TDiarioImpressao::InserirItens(int64_t id, std::span<const TItemDiario> itens) {
+    for (size_t inicio = 0; inicio < itens.size(); inicio += kItensPorBloco) {
+        const size_t linhas = std::min(kItensPorBloco, itens.size() - inicio);
+        if (linhas != linhasPreparadas_ || !qItens_.Preparado()) {
+            qItens_.Clear();
+            qItens_.Add(TextoBlocoItens(linhas));
+            qItens_.Prepare();
+            linhasPreparadas_ = linhas;
         }
-        q_.ParamInteiro(0, r.ID);
+        qItens_.ParamInteiro(0, id);
         for (size_t k = 0; k < linhas; ++k) {
-            const TItemDiario& i = r.itens[inicio + k];
+            const TItemDiario& i = itens[inicio + k];
             const int p = static_cast<int>(1 + 8 * k);
-            q_.ParamInteiro(p, static_cast<int64_t>(inicio + k + 1));
-            q_.ParamTexto(p + 1, Cortar(i.CODIGO, 20));
-            q_.ParamTexto(p + 2, Cortar(i.BARRAS, 30));
-            q_.ParamTexto(p + 3, Cortar(i.NRO_LOTE, 20));
-            q_.ParamTexto(p + 4, Cortar(i.NOME, 70));
-            q_.ParamInteiro(p + 5, i.QTD_FILA);
-            q_.ParamInteiro(p + 6, i.QUANTIDADE);
-            q_.ParamInteiro(p + 7, i.ENTREGUES);
+            qItens_.ParamInteiro(p, i.ORDEM);
+            qItens_.ParamTexto(p + 1, Cortar(i.CODIGO, 20));
+            qItens_.ParamTexto(p + 2, Cortar(i.BARRAS, 30));
+            qItens_.ParamTexto(p + 3, Cortar(i.NRO_LOTE, 20));
+            qItens_.ParamTexto(p + 4, Cortar(i.NOME, 70));
+            qItens_.ParamInteiro(p + 5, i.QTD_FILA);
+            qItens_.ParamInteiro(p + 6, i.QUANTIDADE);
+            qItens_.ParamInteiro(p + 7, i.ENTREGUES);
         }
-        q_.ExecSQL();
+        qItens_.ExecSQL();
     }
+}
+
+bool TDiarioImpressao::GravarItens(const TRegistroDiario& r, std::span<const TItemDiario> itens) {
+    if (r.ID == 0) return false;
+    return Tentar([&] { InserirItens(r.ID, itens); }, TFim::Aberta);
 }
 
 bool TDiarioImpressao::Abrir(TRegistroDiario& r) {
@@ -202,10 +206,10 @@ bool TDiarioImpressao::AbrirRegistro(TRegistroDiario& r) {
             q_.Open();
             r.ID = q_.FieldByName("ID").AsInteger();
             q_.Close();
-            InserirItens(r);
+            InserirItens(r.ID, r.itens);
             itensGravados_ = !r.itens.empty();
         },
-        false);
+        TFim::Retendo);
 }
 
 bool TDiarioImpressao::Progresso(const TRegistroDiario& r) {
@@ -221,7 +225,7 @@ bool TDiarioImpressao::Progresso(const TRegistroDiario& r) {
             qProgresso_.ParamInteiro(1, r.ID);
             qProgresso_.ExecSQL();
         },
-        false);
+        TFim::Retendo);
 }
 
 bool TDiarioImpressao::Fechar(const TRegistroDiario& r) {
@@ -238,15 +242,15 @@ bool TDiarioImpressao::Fechar(const TRegistroDiario& r) {
         q_.ParamTexto(4, Cortar(r.OBSERVACAO, 255));
         q_.ParamInteiro(5, r.ID);
         q_.ExecSQL();
-        // The rows are written whole here: a plain print reads them only once
-        // it ended; a continued one wrote them when it opened.
+        // A continued print wrote its rows when it opened and holds them with
+        // what was delivered of each; a plain one wrote them as it read them.
         if (itensGravados_) {
             q_.Clear();
             q_.Add("delete from DIARIO_IMPRESSAO_ITEM where DIARIO = ?");
             q_.ParamInteiro(0, r.ID);
             q_.ExecSQL();
         }
-        InserirItens(r);
+        InserirItens(r.ID, r.itens);
     });
 }
 
@@ -293,13 +297,14 @@ std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string&
         q_.Close();
         q_.Clear();
         q_.Add(
-            "select CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA, QUANTIDADE, ENTREGUES"
+            "select ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA, QUANTIDADE, ENTREGUES"
             " from DIARIO_IMPRESSAO_ITEM where DIARIO = ? order by ORDEM");
         for (auto& r : lista) {
             q_.ParamInteiro(0, r.ID);
             q_.Open();
             for (; !q_.Eof(); q_.Next()) {
                 TItemDiario i;
+                i.ORDEM = q_.FieldByName("ORDEM").AsInteger();
                 i.CODIGO = q_.FieldByName("CODIGO").AsString();
                 i.BARRAS = q_.FieldByName("BARRAS").AsString();
                 i.NRO_LOTE = q_.FieldByName("NRO_LOTE").AsString();

@@ -7,6 +7,7 @@
 // stops a print: each call answers false and Motivo() says why. A lost link
 // to the database (fb::EFbConexao) is raised: the print cannot go on either.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ inline constexpr const char* kCancelada = "CANCELADA";
 inline constexpr const char* kFalha = "FALHA";
 
 struct TItemDiario {
+    int64_t ORDEM = 0;  // place of the row in its run, from 1
     std::string CODIGO, BARRAS, NRO_LOTE, NOME;
     int64_t QTD_FILA = 0;        // labels the queue row asks for
     int64_t QUANTIDADE = 0;      // labels this run had to send (less when it continues another)
@@ -51,6 +53,9 @@ struct TRegistroDiario {
 // them: rows whose goods were gone take none.
 void DistribuirEntregues(std::vector<TItemDiario>& itens, int64_t entregues);
 
+// Journal rows go to the server in blocks of this many, one request per block.
+inline constexpr size_t kItensPorBloco = 100;
+
 class TDiarioImpressao {
 public:
     explicit TDiarioImpressao(TdtmAplicativo& dtm);
@@ -62,10 +67,13 @@ public:
     bool Preparar();
     // Writes the run and its rows (ID filled in).
     bool Abrir(TRegistroDiario& r);
+    // Rows of the open run, each at its ORDEM, as a print reads them: they
+    // reach the database with the next Progresso or Fechar.
+    bool GravarItens(const TRegistroDiario& r, std::span<const TItemDiario> itens);
     // The delivered count of a run in course (kept so a run cut short by a
     // crash still tells how far it got).
     bool Progresso(const TRegistroDiario& r);
-    // The end: header and the delivered count of every row.
+    // The end: header, and the rows held in `r` (rows written by GravarItens stay).
     bool Fechar(const TRegistroDiario& r);
     // The last `n` runs, newest first, with their rows; only those of
     // `estacao` when it is not empty, begun at `desde` or later when it is
@@ -76,14 +84,18 @@ public:
     const std::string& Motivo() const { return motivo_; }
 
 private:
+    // How a step leaves the transaction when it worked.
+    enum class TFim { Commit, Retendo, Aberta };
     template <class F>
-    bool Tentar(F&& f, bool terminar = true);
-    void InserirItens(const TRegistroDiario& r);  // inside Tentar
+    bool Tentar(F&& f, TFim fim = TFim::Commit);
+    void InserirItens(int64_t id, std::span<const TItemDiario> itens);  // inside Tentar
     bool AbrirRegistro(TRegistroDiario& r);
     TdtmAplicativo& dtm_;
     fb::TTransaction tr_;
     fb::TQuery q_;
     fb::TQuery qProgresso_;  // prepared once: a long print updates it about once a second
+    fb::TQuery qItens_;      // the block insert, prepared again only when the block size changes
+    size_t linhasPreparadas_ = 0;
     std::string motivo_;
     bool preparado_ = false;
     bool itensGravados_ = false;  // the open run's rows are in the table already

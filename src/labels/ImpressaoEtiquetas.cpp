@@ -166,8 +166,10 @@ void TImpressaoEtiquetas::IniciarContagem() {
     antecipadaDesde_ = antecipadaAte_ = 0;
     percursoIniciado_ = true;
     registro_ = TRegistroDiario{};
-    semMercadoria_.clear();
-    lidas_.clear();
+    bloco_.clear();
+    pendentes_.clear();
+    anotadas_ = assentadas_ = 0;
+    posicaoAnotada_ = 0;
     proximaLinha_ = 0;
     linhaAtual_ = SIZE_MAX;
     if (FilaEmMemoria) {
@@ -206,7 +208,7 @@ void TImpressaoEtiquetas::IniciarContagem() {
         soma.Open();
         aEnviar_ = soma.Eof() ? 0 : soma.FieldByName(soma.NomesDosCampos().at(0)).AsInteger();
         soma.Close();
-        // The journal's rows are read when the print ends: the first label
+        // The journal's rows come as the walk reads them: the first label
         // does not wait for a pass over a long queue.
     }
     if (!UsarDiario) return;
@@ -263,18 +265,72 @@ TItemDiario ItemDaLinha(const TLinhaFila& l) {
 }
 }  // namespace
 
+template <class F>
+void TImpressaoEtiquetas::PercorrerItensDaFila(size_t desde, int64_t ordem, F&& f) {
+    if (desde == 0) {
+        tblEtiquetaRead.First();
+    } else {
+        tblEtiquetaRead.SetRecNo(desde);
+        tblEtiquetaRead.Next();
+    }
+    for (; !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
+        const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
+        if (!(l.QUANTIDADE > Decimal(0))) continue;
+        TItemDiario i = ItemDaLinha(l);
+        i.ORDEM = ++ordem;
+        f(std::move(i));
+    }
+}
+
 std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() {
     std::vector<TItemDiario> itens;
-    for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
-        const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
-        if (l.QUANTIDADE > Decimal(0)) itens.push_back(ItemDaLinha(l));
-    }
+    PercorrerItensDaFila(0, 0, [&](TItemDiario i) { itens.push_back(std::move(i)); });
     return itens;
 }
 
-void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha) {
+void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercadoria) {
     // A continued print has its rows from the start; a picture journals nothing.
-    if (registro_.ID != 0 && registro_.itens.empty()) lidas_.push_back(ItemDaLinha(linha));
+    if (registro_.ID == 0 || !registro_.itens.empty()) return;
+    posicaoAnotada_ = tblEtiquetaRead.RecNo();
+    TItemDiario i = ItemDaLinha(linha);
+    i.ORDEM = ++anotadas_;
+    i.semMercadoria = !achouMercadoria;
+    AssentarEntregues();
+    // A row whose goods were gone, or that asks for no label, has its count already.
+    if (achouMercadoria && i.QUANTIDADE > 0) pendentes_.push_back(std::move(i));
+    else bloco_.push_back(std::move(i));
+    GravarBloco(false);
+}
+
+void TImpressaoEtiquetas::AssentarEntregues() {
+    // The walk sends the labels of the rows in order: a row is delivered whole
+    // once the labels of the rows before it and its own reached the printer.
+    while (!pendentes_.empty() && assentadas_ + pendentes_.front().QUANTIDADE <= enviadas_) {
+        TItemDiario& i = pendentes_.front();
+        i.ENTREGUES = i.QUANTIDADE;
+        assentadas_ += i.QUANTIDADE;
+        bloco_.push_back(std::move(i));
+        pendentes_.erase(pendentes_.begin());
+    }
+}
+
+void TImpressaoEtiquetas::GravarBloco(bool tudo) {
+    if (registro_.ID == 0) return;
+    // Whole blocks while the print goes: the block statement stays prepared.
+    const size_t n = tudo ? bloco_.size() : bloco_.size() / kItensPorBloco * kItensPorBloco;
+    if (n == 0) return;
+    if (!Diario().GravarItens(registro_, std::span(bloco_).first(n))) return DesligarDiario();
+    bloco_.erase(bloco_.begin(), bloco_.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+void TImpressaoEtiquetas::DesligarDiario() {
+    // A run missing rows would let a continuation or the repeat question go
+    // by a queue it does not have: the journal is off for this print and the
+    // run stays "EM CURSO".
+    avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+    registro_.ID = 0;
+    bloco_.clear();
+    pendentes_.clear();
 }
 
 int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila& linha) const {
@@ -295,31 +351,29 @@ void TImpressaoEtiquetas::FecharDiario(const char* situacao, const std::string& 
     registro_.SITUACAO = situacao;
     registro_.MENSAGEM = mensagem;
     if (registro_.itens.empty()) {
-        try {
-            // A walk that ended whole read every row; one cut short reads the rest again.
-            if (situacao == std::string_view(kInteira))
-                registro_.itens = std::move(lidas_);
-            else
-                registro_.itens = ItensDaFila();
-            lidas_.clear();
-        } catch (const fb::EFbConexao&) {
-            throw;
-        } catch (const std::exception& e) {
-            avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
-        }
-        // The walk looked the rows up in order: a code it did not find marks
-        // the next row of that code.
-        size_t proxima = 0;
-        for (const std::string& codigo : semMercadoria_) {
-            for (size_t i = proxima; i < registro_.itens.size(); ++i) {
-                if (registro_.itens[i].CODIGO != codigo) continue;
-                registro_.itens[i].semMercadoria = true;
-                proxima = i + 1;
-                break;
+        // The last rows read get what the printer took of them; a walk cut
+        // short journals the rows it did not reach too, with none delivered.
+        DistribuirEntregues(pendentes_, enviadas_ - assentadas_);
+        for (auto& i : pendentes_) bloco_.push_back(std::move(i));
+        pendentes_.clear();
+        if (situacao != std::string_view(kInteira)) {
+            try {
+                PercorrerItensDaFila(posicaoAnotada_, anotadas_, [&](TItemDiario i) {
+                    if (registro_.ID == 0) return;
+                    bloco_.push_back(std::move(i));
+                    GravarBloco(false);
+                });
+            } catch (const fb::EFbConexao&) {
+                throw;
+            } catch (const std::exception& e) {
+                avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
             }
         }
+        GravarBloco(true);
+        if (registro_.ID == 0) return;
+    } else {
+        DistribuirEntregues(registro_.itens, enviadas_);
     }
-    DistribuirEntregues(registro_.itens, enviadas_);
     if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
 }
 
@@ -402,7 +456,9 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
         if (agora - ultimoProgresso_ >= 1.0) {
             ultimoProgresso_ = agora;
             registro_.ENTREGUES = enviadas_;
-            Diario().Progresso(registro_);
+            // The progress also commits the blocks of rows written since the
+            // last one: when it fails they are lost, and the journal is off.
+            if (!Diario().Progresso(registro_)) DesligarDiario();
         }
     }
     if (PausaMs > 0) {
@@ -420,7 +476,6 @@ bool TImpressaoEtiquetas::Prosseguir(int64_t feitas) {
 bool TImpressaoEtiquetas::BuscarMercadoria(const std::string& codigo) {
     if (tblEtiquetaRead.Active()) AnteciparMercadorias();
     const bool achou = BuscaMercadorias->Buscar(codigo, mercadoria_);
-    if (!achou) semMercadoria_.push_back(codigo);
     // The walk looks the rows up in order: this tells which journal row it is on.
     auto& itens = registro_.itens;
     linhaAtual_ = SIZE_MAX;

@@ -148,9 +148,12 @@ public:
     // Labels the walk prints for a queue row: its count, or what a continued
     // print left undelivered of it.
     int64_t EtiquetasDaLinha(const TLinhaFila& linha) const;
-    // The walk tells each queue row with labels it reads, so a whole print
-    // journals its rows without reading the queue again.
-    void AnotarLinha(const TLinhaFila& linha);
+    // The walk tells each queue row with labels it reads, after looking its
+    // goods up: the journal gets the rows in blocks as they are read, each
+    // with what the printer took of it, and holds only a block.
+    void AnotarLinha(const TLinhaFila& linha, bool achouMercadoria);
+    // Journal rows held in memory now (for tests: a block and a print job's rows at most).
+    size_t LinhasDoDiarioGuardadas() const { return bloco_.size() + pendentes_.size(); }
 
     // ZPL printers on a TCP port are asked their status ("~HS") before the
     // first job, waiting this long; a fault stops the print before anything
@@ -167,7 +170,8 @@ public:
     TDiarioImpressao& Diario();
     // The run of the last thermal print (ID 0 when the journal was off).
     const TRegistroDiario& RegistroDiario() const { return registro_; }
-    // The queue rows a print would send (count above 0, in the table's order).
+    // The queue rows a print would send (count above 0, in the table's order),
+    // ORDEM from 1.
     std::vector<TItemDiario> ItensDaFila();
     // Makes the next print continue the last cancelled or failed print of
     // this workstation: only the labels not delivered, in the same order.
@@ -201,9 +205,21 @@ private:
     size_t proximaLinha_ = 0;               // journal row the next goods look-up belongs to
     size_t linhaAtual_ = SIZE_MAX;          // journal row of the walk's current queue row
     std::vector<TItemDiario> continuacao_;  // labels left per row, for a continued print
-    // Codes the walk did not find, for the journal rows read when the print ends.
-    std::vector<std::string> semMercadoria_;
-    std::vector<TItemDiario> lidas_;  // queue rows the walk read, for the journal
+    // Calls f with each queue row with labels after table row `desde` (a
+    // RecNo; 0: from the first row), as journal rows numbered on from `ordem`.
+    template <class F>
+    void PercorrerItensDaFila(size_t desde, int64_t ordem, F&& f);
+    // Journal rows of a plain print: those whose delivered count is known wait
+    // in bloco_ for a block to fill; pendentes_ are the last rows read with
+    // labels not all delivered yet (a print job's at most).
+    void AssentarEntregues();
+    void GravarBloco(bool tudo);  // tudo: also the last rows short of a block
+    void DesligarDiario();
+    std::vector<TItemDiario> bloco_;
+    std::vector<TItemDiario> pendentes_;
+    int64_t anotadas_ = 0;       // journal rows read by the walk (the ORDEM of the last)
+    int64_t assentadas_ = 0;     // labels of the rows that left pendentes_
+    size_t posicaoAnotada_ = 0;  // queue table row (RecNo) of the last journal row read
     int64_t continua_ = 0;
     double ultimoProgresso_ = 0;  // steady seconds of the last journal progress
 };

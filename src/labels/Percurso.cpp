@@ -116,8 +116,12 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
     if (!memoria) fila.First();
     while (memoria ? k < memoria->size() : !fila.Eof()) {
         const TLinhaFila linha = memoria ? (*memoria)[k] : LerLinhaFila(fila);
-        if (linha.QUANTIDADE > Decimal(0)) imp.AnotarLinha(linha);
-        if (linha.QUANTIDADE > Decimal(0) && imp.BuscarMercadoria(linha.CODIGO)) {
+        bool achou = false;
+        if (linha.QUANTIDADE > Decimal(0)) {
+            achou = imp.BuscarMercadoria(linha.CODIGO);
+            imp.AnotarLinha(linha, achou);
+        }
+        if (achou) {
             if (modelo.aoAcharMercadoria) modelo.aoAcharMercadoria(imp, imp.Mercadoria());
             const int64_t contagem = imp.EtiquetasDaLinha(linha);
             for (int64_t i = 0; i < contagem; ++i) {

@@ -212,6 +212,12 @@ void TImpressaoEtiquetas::IniciarContagem() {
         // does not wait for a pass over a long queue.
     }
     if (!UsarDiario) return;
+    if (aEnviar_ == 0) {
+        // Nothing to send is no print: a run of "0 de 0" would be what the
+        // repeat question and a continuation find.
+        avisoDiario_.clear();
+        return;
+    }
     registro_.INICIO = Agora();
     registro_.ESTACAO = NomeComputador();
     registro_.USUARIO = UsuarioSessao();

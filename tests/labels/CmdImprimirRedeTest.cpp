@@ -157,7 +157,8 @@ TEST_F(CmdImprimirRede, ContinuarImprimeExatamenteOQueFaltou) {
     r = Rodar("imprimir --sem-pausa --continuar");
     terceira.Parar();
     EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.erro.find("terminou inteira: nada a continuar: nada foi impresso"), std::string::npos) << r.erro;
+    EXPECT_EQ(r.erro.rfind("A última impressão desta estação (às ", 0), 0u) << r.erro;
+    EXPECT_TRUE(r.erro.ends_with(") terminou inteira: nada a continuar\n")) << r.erro;
     EXPECT_EQ(terceira.Recebido(), "");
 
     // historico: the failed run and its continuation, as the printers took them.
@@ -204,6 +205,36 @@ TEST_F(CmdImprimirRede, ContinuarRecusaQuandoAFilaMudou) {
     }
     boa.Parar();
     EXPECT_EQ(boa.Recebido(), "");
+}
+
+TEST_F(CmdImprimirRede, FilaSemEtiquetasNaoEntraNoDiario) {
+    GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
+    Fila(1, "7891234567895", "CAMISETA", "300", "29.9");
+    TImpressoraTeste quebra({.fecharApos = 2000, .bufferRecepcao = 4096});
+    GravarConfig("PATH REDE", quebra.Endereco());
+    ASSERT_EQ(Rodar("imprimir --sem-pausa").codigo, 1);
+    quebra.Parar();
+    const std::string historico = Rodar("historico").saida;
+    ASSERT_EQ(Linhas(historico).size(), 2u) << historico;
+
+    // Counts of 0, and a count that rounds to no label: nothing to send, no run.
+    TImpressoraTeste boa;
+    GravarConfig("PATH REDE", boa.Endereco());
+    for (const char* quantidade : {"0", "0.4"}) {
+        Executar(std::string("update ETIQUETAREAD set QUANTIDADE = ") + quantidade);
+        const TResultadoCli r = Rodar("imprimir --sem-pausa");
+        EXPECT_EQ(r.codigo, 0) << r.erro;
+        EXPECT_EQ(r.saida, "Nenhuma etiqueta a imprimir: as quantidades da fila são todas 0\n");
+        EXPECT_EQ(Rodar("historico").saida, historico);
+    }
+    // The failed print is still the one to continue.
+    Executar("update ETIQUETAREAD set QUANTIDADE = 300");
+    const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
+    boa.Parar();
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    const auto falha = Campos(Linhas(historico)[0]);
+    const int64_t entregues = std::stoll(falha[8].substr(0, falha[8].find(' ')));
+    EXPECT_EQ(r.saida, std::to_string(300 - entregues) + " etiquetas enviadas (modelo 06)\n");
 }
 
 TEST_F(CmdImprimirRede, FilaJaImpressaAvisaOuRecusa) {

@@ -100,7 +100,9 @@ int Executar(const std::vector<std::string>& argumentos) {
     imp.tblEtiquetaRead.Open();
     if (continuar) {
         const std::string motivo = imp.PrepararContinuacao();
-        if (!motivo.empty()) throw Exception(motivo + ": nada foi impresso");
+        // "…: nada a continuar" already says that nothing was printed.
+        if (!motivo.empty())
+            throw Exception(motivo.ends_with("nada a continuar") ? motivo : motivo + ": nada foi impresso");
     } else {
         // Scripts keep working: a repeated queue prints, with a word on the side.
         std::string pergunta = imp.PerguntaRepeticao();

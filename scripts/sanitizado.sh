@@ -11,10 +11,10 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$RAIZ}" CCACHE_NOHASHDIR="${CCACHE_NOHA
 # Left to the normal build (SAN_EXCLUIR replaces the list): the suites whose
 # every test starts etiquetas-cli copies as a script would, one or more per
 # test (per label in some). Under the sanitizers each of those processes pays
-# the runtime's start and a leak scan of the Firebird client at exit, which
-# made them most of this stage's time; the commands' code they reach runs
-# in-process in the other suites (the print walk, the queue, the batch, the
-# drivers), and the normal build checks their exit codes and bytes.
+# the runtime's start and a leak scan of the Firebird client at exit, several
+# times the same test's time in the normal build; the commands' code they
+# reach runs in-process in the other suites (the print walk, the queue, the
+# batch, the drivers), and the normal build checks their exit codes and bytes.
 #  - CmdImprimir, CmdImprimirRede: `imprimir` per model, language and port.
 #  - CmdImprimirA4: `imprimir` to A4 sheets and PDF files.
 #  - CmdFila: `fila`, one process per queue operation.

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     }
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
-    std::signal(SIGPIPE, SIG_IGN);
+    (void)std::signal(SIGPIPE, SIG_IGN);  // a valid signal and SIG_IGN: it cannot fail
     PrepararPastaExecucao();  // started by a service or as root without a session
     PrepararTravasFirebird();  // installed program: the embedded engine's lock files per user
     TAplicacao app(argc, argv);

@@ -95,6 +95,7 @@ int Modelos(const std::vector<std::string>& argumentos) {
         }
         if (!(f.imagem.isNull() ? previa::ImagemDoMotivo(f.erro) : f.imagem)
                  .save(QString::fromStdString(arquivo), "PNG"))
+            // NOLINTNEXTLINE(performance-inefficient-string-concatenation): a failure's message, built once
             throw Exception("Não foi possível gravar " + arquivo + " (a pasta " + pasta + " pode ser gravada?)");
 #endif
     }

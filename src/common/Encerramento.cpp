@@ -14,6 +14,8 @@
 #include <mutex>
 #include <thread>
 
+#include "common/ErroSistema.h"
+
 namespace {
 
 std::atomic<int> g_sinal{0};
@@ -44,13 +46,15 @@ void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundos
     if (pipe2(g_tubo, O_CLOEXEC) != 0) {
         const int erro = errno;
         g_tubo[0] = g_tubo[1] = -1;
-        std::fprintf(stderr,
-                     "Aviso: não foi possível preparar o encerramento em ordem por SIGTERM e SIGINT (%s); "
-                     "esses sinais encerram o programa na hora.\n",
-                     std::strerror(erro));
+        (void)std::fprintf(stderr,
+                           "Aviso: não foi possível preparar o encerramento em ordem por SIGTERM e SIGINT (%s); "
+                           "esses sinais encerram o programa na hora.\n",
+                           MensagemErroSistema(erro).c_str());
         return;
     }
-    fcntl(g_tubo[1], F_SETFL, O_NONBLOCK);
+    // Cannot fail on a descriptor just made; blocking would only matter with
+    // the pipe full, one byte a signal.
+    (void)fcntl(g_tubo[1], F_SETFL, O_NONBLOCK);
     // From exit on (main returned, static objects being destroyed) a signal
     // ends the program at once.
     std::atexit(Desligar);
@@ -103,8 +107,8 @@ int SinalDeEncerramento() { return g_sinal.load(); }
 
 int RelatarEncerramento(const char* programa) {
     const int sinal = SinalDeEncerramento();
-    std::fprintf(stderr, "%s: encerrado pelo %s; o que não tinha sido gravado no banco de dados foi desfeito.\n",
-                 programa, NomeDoSinal(sinal).c_str());
+    (void)std::fprintf(stderr, "%s: encerrado pelo %s; o que não tinha sido gravado no banco de dados foi desfeito.\n",
+                       programa, NomeDoSinal(sinal).c_str());
     return CodigoDeSaida(sinal);
 }
 

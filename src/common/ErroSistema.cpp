@@ -94,6 +94,6 @@ std::string MensagemDaFalha(const std::exception& falha) {
 
 std::string CodigoErroHex(int erro) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(erro));
+    (void)std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(erro));  // 8 digits: always fits
     return buf;
 }

@@ -72,6 +72,6 @@ TEST_F(Encerramento, SemTuboDizPorQueESinalEncerraNaHora) {
             std::_Exit(1);
         },
         ::testing::KilledBySignal(SIGTERM),
-        "Aviso: não foi possível preparar o encerramento em ordem por SIGTERM e SIGINT \\(Too many open files\\); "
-        "esses sinais encerram o programa na hora.");
+        "Aviso: não foi possível preparar o encerramento em ordem por SIGTERM e SIGINT "
+        "\\(Arquivos abertos em excesso\\); esses sinais encerram o programa na hora.");
 }

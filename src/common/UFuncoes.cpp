@@ -257,7 +257,7 @@ std::string NumeroSQL(double x) {
     return std::string(buf, r.ptr);
 }
 
-std::string Q(std::string_view texto) {
+std::string AspasSql(std::string_view texto) {
     std::string r;
     r.reserve(texto.size() + 2);
     r += '\'';

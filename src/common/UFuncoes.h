@@ -50,7 +50,7 @@ std::string TrocaCaractere(std::string_view texto, std::string_view achar, std::
 std::string SoNumeros(std::string_view texto);
 std::string NumeroSQL(double x);
 // An SQL text literal: between single quotes, inner quotes doubled (O'NEIL gives 'O''NEIL').
-std::string Q(std::string_view texto);
+std::string AspasSql(std::string_view texto);
 // The first `quantos` characters (code points, not bytes) of a UTF-8 text.
 std::string Esquerda(std::string_view texto, size_t quantos);
 // Length in characters (code points) of a UTF-8 text; a malformed byte counts as one.

@@ -22,8 +22,9 @@ void ExecutarAjuste(TdtmAplicativo& dtm, const char* linha1, const char* linha2)
 }  // namespace
 
 bool TemColunaSoNome(TdtmAplicativo& dtm) {
-    return dtm.SelectFile("1", "rdb$relation_fields",
-                          "RDB$RELATION_NAME=" + Q("ETIQUETAREAD") + " and   RDB$FIELD_NAME=" + Q("SO_NOME"));
+    return dtm.SelectFile(
+        "1", "rdb$relation_fields",
+        "RDB$RELATION_NAME=" + AspasSql("ETIQUETAREAD") + " and   RDB$FIELD_NAME=" + AspasSql("SO_NOME"));
 }
 
 void Ajusta_BD(TdtmAplicativo& dtm) {

@@ -219,7 +219,7 @@ std::vector<std::string> CodigosDaLista(std::string_view memo) {
 std::string ListaCodigosBarras(std::string_view memo) {
     std::string lista;
     for (const std::string& linha : LinhasDaLista(memo))
-        if (!linha.empty()) lista += (lista.empty() ? "(cod_bar=" : " or (cod_bar=") + Q(linha) + ")";
+        if (!linha.empty()) lista += (lista.empty() ? "(cod_bar=" : " or (cod_bar=") + AspasSql(linha) + ")";
     return lista.empty() ? std::string() : "and (" + lista + ")";
 }
 
@@ -227,18 +227,17 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
     switch (slot) {
         case 9:
             return o.chkCodRed ? "AND (M.cod_red>=" + o.edtCod1 + ")" + "AND (M.cod_red<=" + o.edtCod2 + ")" : "";
-        case 10:
-            return o.chkBarras ? "AND (M.COD_BAR Like " + Q(o.edtcodbarras + "%") + ")" : "";
-        case 11:
-            return o.chkDiferente ? "AND (M.COD_BAR <> " + Q(o.edtDiferente) + ")" : "";
-        case 12: return o.chkNome ? "AND (upper(M.NOM_MER) Like " + Q(LetrasMaiusculas(o.edtNome) + "%") + ")" : "";
+        case 10: return o.chkBarras ? "AND (M.COD_BAR Like " + AspasSql(o.edtcodbarras + "%") + ")" : "";
+        case 11: return o.chkDiferente ? "AND (M.COD_BAR <> " + AspasSql(o.edtDiferente) + ")" : "";
+        case 12:
+            return o.chkNome ? "AND (upper(M.NOM_MER) Like " + AspasSql(LetrasMaiusculas(o.edtNome) + "%") + ")" : "";
         case 13: return o.chkDepartamento ? "AND (M.Dep_MER =" + ChaveOuVazio(o.edtDepartamento) + " )" : "";
         case 14: return o.chkFornecedor ? "AND (M.COD_FOR =" + ChaveOuVazio(o.edtFornecedor) + " )" : "";
         case 15:
-            return o.chkReferencia ? "AND (upper(M.Ref_Mer) Like " + Q(LetrasMaiusculas(o.edtReferencia) + "%") + ")"
-                                   : "";
-        case 16:
-            return o.chkLocaliz ? "And (M.Loc_Mer Like " + Q(o.edtLocaliz + "%") + ")" : "";
+            return o.chkReferencia
+                       ? "AND (upper(M.Ref_Mer) Like " + AspasSql(LetrasMaiusculas(o.edtReferencia) + "%") + ")"
+                       : "";
+        case 16: return o.chkLocaliz ? "And (M.Loc_Mer Like " + AspasSql(o.edtLocaliz + "%") + ")" : "";
         case 17:
             if (!o.chkProEstoque) return "";
             return o.rMarcados ? "AND (M.Pro_Est ='T')" : "AND (M.Pro_Est ='F')";
@@ -286,7 +285,7 @@ std::vector<std::string> SQLMercadorias(const TOpcoesMercadorias& o) {
 
 std::string LinhaNomeDepartamento(const TOpcoesMercadorias& o) {
     if (!o.chkDepartComposta) return " ";
-    return " and Nom_dep like " + Q(o.edtNomeDepart + "%");
+    return " and Nom_dep like " + AspasSql(o.edtNomeDepart + "%");
 }
 
 std::vector<std::string> SQLDepartamento(const std::string& linhaNome, const std::string& depMer) {
@@ -294,7 +293,7 @@ std::vector<std::string> SQLDepartamento(const std::string& linhaNome, const std
 }
 
 std::vector<std::string> SQLSetor(const std::string& setor, const std::string& depMer) {
-    return {"select cod_dep", "from departamentos", "where cod_dep>0", " and Nom_Setor = " + Q(setor),
+    return {"select cod_dep", "from departamentos", "where cod_dep>0", " and Nom_Setor = " + AspasSql(setor),
             " and cod_dep = 0" + depMer};
 }
 
@@ -309,8 +308,8 @@ std::vector<std::string> SQLDataCompra(const std::string& data1, const std::stri
             "where m.cod_red = i.cod_mer ",
             "and   i.nro_not = c.nro_not ",
             "and   i.integrador = c.integrador ",
-            "and   c.data_emi>=" + Q(DataDaInstrucao(data1)),
-            "and   c.data_emi<=" + Q(DataDaInstrucao(data2)),
+            "and   c.data_emi>=" + AspasSql(DataDaInstrucao(data1)),
+            "and   c.data_emi<=" + AspasSql(DataDaInstrucao(data2)),
             "and   m.cod_red=" + codRed};
 }
 

@@ -75,7 +75,7 @@ void TSelecaoMercadorias::EncherTabelaLista(const std::vector<std::string>& codi
     const std::string tabela = kTabelaLista;
     // Looked up and created on the first connection, whose reads see what is
     // committed now; the goods connection reads one snapshot.
-    if (!dtm_.SelectFile("1", "rdb$relations", "RDB$RELATION_NAME=" + Q(tabela))) {
+    if (!dtm_.SelectFile("1", "rdb$relations", "RDB$RELATION_NAME=" + AspasSql(tabela))) {
         // Created once per shop database; rows live only in the transaction
         // that wrote them, so workstations never see each other's lists.
         try {
@@ -107,7 +107,7 @@ void TSelecaoMercadorias::EncherTabelaLista(const std::vector<std::string>& codi
         q.Clear();
         q.Add("execute block as begin");
         for (size_t j = i; j < std::min(codigos.size(), i + kPorBloco); ++j)
-            q.Add("insert into " + tabela + " (COD_BAR) values (" + Q(codigos[j]) + ");");
+            q.Add("insert into " + tabela + " (COD_BAR) values (" + AspasSql(codigos[j]) + ");");
         q.Add("end");
         q.ExecSQL();
     }

@@ -54,12 +54,12 @@ TResultadoAdicao TFilaOperacoes::Gravar() {
 
 TResultadoAdicao TFilaOperacoes::AdicionarPorBarras(const std::string& texto) {
     PostarPendente();
-    if (dtm_.SelectFile("2", "Mercadorias", "cod_bar=" + Q(texto))) {
+    if (dtm_.SelectFile("2", "Mercadorias", "cod_bar=" + AspasSql(texto))) {
         // A code that is also a variant's barcode adds the goods.
         IncluirMercadoriaAtual();
         return Gravar();
     }
-    if (!ProcessarGrades || !dtm_.SelectFile("2", "GRADES_PRODUTOS_P", "COD_BAR=" + Q(texto)))
+    if (!ProcessarGrades || !dtm_.SelectFile("2", "GRADES_PRODUTOS_P", "COD_BAR=" + AspasSql(texto)))
         return TResultadoAdicao::NaoLocalizada;
 
     // Read the variant before slot 2 is reused for its goods row.
@@ -88,7 +88,7 @@ TResultadoAdicao TFilaOperacoes::AdicionarPorBarras(const std::string& texto) {
 
 TResultadoAdicao TFilaOperacoes::AdicionarPorReferencia(const std::string& texto) {
     PostarPendente();
-    if (!dtm_.SelectFile("2", "Mercadorias", "ref_mer=" + Q(texto))) return TResultadoAdicao::NaoLocalizada;
+    if (!dtm_.SelectFile("2", "Mercadorias", "ref_mer=" + AspasSql(texto))) return TResultadoAdicao::NaoLocalizada;
     IncluirMercadoriaAtual();
     return Gravar();
 }

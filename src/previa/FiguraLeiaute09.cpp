@@ -20,7 +20,7 @@ namespace previa {
 namespace {
 
 // "12,5": a length in dots as millimetres, one decimal.
-std::string Mm(int dots, int dpi) {
+std::string TextoMm(int dots, int dpi) {
     const long decimos = std::lround(dots * 254.0 / dpi);
     return std::to_string(decimos / 10) + "," + std::to_string(std::labs(decimos % 10));
 }
@@ -60,15 +60,15 @@ void AvisarBordas(const TLeiaute09& l, const TAmbiente09& a, const TFigura09& f,
         const QRect& etq = f.etiquetas.at(static_cast<size_t>(e.etiqueta));
         if (l.passo > 0 && e.caixa.right() > etq.right())
             dizer(e.campo, 0,
-                  ": sai da etiqueta pela direita (vai até " + Mm(e.caixa.right() + 1 - etq.left(), f.dpi) +
+                  ": sai da etiqueta pela direita (vai até " + TextoMm(e.caixa.right() + 1 - etq.left(), f.dpi) +
                       " mm do começo da etiqueta; o passo é " + std::to_string(l.passo) + " mm).");
         if (e.caixa.left() < etq.left())
             dizer(e.campo, 1,
-                  ": sai da etiqueta pela esquerda (começa " + Mm(etq.left() - e.caixa.left(), f.dpi) +
+                  ": sai da etiqueta pela esquerda (começa " + TextoMm(etq.left() - e.caixa.left(), f.dpi) +
                       " mm antes dela; veja o adicional de colunas).");
         if (a.alturaMm > 0 && e.caixa.bottom() > etq.bottom())
             dizer(e.campo, 2,
-                  ": sai da etiqueta por baixo (vai até " + Mm(e.caixa.bottom() + 1 - etq.top(), f.dpi) +
+                  ": sai da etiqueta por baixo (vai até " + TextoMm(e.caixa.bottom() + 1 - etq.top(), f.dpi) +
                       " mm; a etiqueta tem " + std::to_string(a.alturaMm) + " mm de altura).");
     }
 }

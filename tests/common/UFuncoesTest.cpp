@@ -94,10 +94,10 @@ TEST(Textos, TrocaSoNumerosInverte) {
 }
 
 TEST(Textos, LiteralSQLDobraAsAspas) {
-    EXPECT_EQ(Q("789"), "'789'");
-    EXPECT_EQ(Q("O'NEIL"), "'O''NEIL'");
-    EXPECT_EQ(Q("' or 1=1 --"), "''' or 1=1 --'");
-    EXPECT_EQ(Q(""), "''");
+    EXPECT_EQ(AspasSql("789"), "'789'");
+    EXPECT_EQ(AspasSql("O'NEIL"), "'O''NEIL'");
+    EXPECT_EQ(AspasSql("' or 1=1 --"), "''' or 1=1 --'");
+    EXPECT_EQ(AspasSql(""), "''");
 }
 
 TEST(Textos, EsquerdaContaCaracteresNaoBytes) {

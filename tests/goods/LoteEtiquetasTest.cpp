@@ -35,7 +35,7 @@ protected:
     void Mercadoria(int cod, const std::string& barras, const std::string& nome, const std::string& extra = "",
                     const std::string& valores = "") {
         Executar("insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo" + extra + ") values (" +
-                 std::to_string(cod) + ", " + Q(barras) + ", " + Q(nome) + ", 'T'" + valores + ")");
+                 std::to_string(cod) + ", " + AspasSql(barras) + ", " + AspasSql(nome) + ", 'T'" + valores + ")");
     }
 
     // Rows of a select, every column as text, through another connection.

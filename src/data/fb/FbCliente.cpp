@@ -302,8 +302,9 @@ std::string DeHex(std::string_view hex) {
     return r;
 }
 
-// One value of a row or of a parameter.
-struct TValor {
+// One value of a Firebird message (a fetched row or a statement parameter) as this client holds it;
+// callers see it only through TField.
+struct TValorMensagem {
     enum Tipo : uint8_t { Nulo, Inteiro, Real, Texto, Binario, Data, Hora, DataHora, Logico, DbKey };
     Tipo tipo = Nulo;
     int8_t escala = 0;  // Inteiro: digits after the point
@@ -315,10 +316,10 @@ struct TValor {
 
 // An exact integer column (SMALLINT/INTEGER/BIGINT, NUMERIC stored in them) of the message buffer.
 template <class T>
-void LerInteiro(TValor& v, const unsigned char* p, int escalaFb) {
+void LerInteiro(TValorMensagem& v, const unsigned char* p, int escalaFb) {
     T x;
     std::memcpy(&x, p, sizeof x);
-    v.tipo = TValor::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-escalaFb);
+    v.tipo = TValorMensagem::Inteiro, v.i = x, v.escala = static_cast<int8_t>(-escalaFb);
 }
 
 std::string TextoDeInteiro(int64_t v, int escala) {
@@ -438,7 +439,7 @@ struct TQuery::Impl {
         int escala;
         bool operator==(const Desc&) const = default;
     };
-    std::vector<std::optional<TValor>> params;
+    std::vector<std::optional<TValorMensagem>> params;
     std::vector<Desc> descStmt;
     IMessageMetadata* entrada = nullptr;
     std::vector<Desc> assinatura, descAtual;
@@ -457,7 +458,7 @@ struct TQuery::Impl {
     IResultSet* cursor = nullptr;
     bool ativo = false;
     bool eof = true;
-    std::vector<std::vector<TValor>> linhas;
+    std::vector<std::vector<TValorMensagem>> linhas;
     size_t pos = 0;
     bool unidirecional = false;
     size_t passadas = 0;  // forward-only: rows dropped before the one kept
@@ -470,8 +471,8 @@ struct TQuery::Impl {
     void GarantirConexao();
     void MontarEntrada(ThrowStatusWrapper* st);
     bool BuscarProxima();
-    std::vector<TValor> LerLinha(ThrowStatusWrapper* st);
-    const TValor* Valor(size_t i) const {
+    std::vector<TValorMensagem> LerLinha(ThrowStatusWrapper* st);
+    const TValorMensagem* Valor(size_t i) const {
         if (!ativo || linhas.empty() || i >= colunas.size()) return nullptr;
         return &linhas[pos][i];
     }
@@ -1062,45 +1063,36 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
     std::vector<Desc>& ds = descAtual;
     for (unsigned i = 0; i < n; ++i) {
         if (!params[i]) Erro("Parâmetro " + std::to_string(i) + " sem valor.");
-        const TValor& v = *params[i];
+        const TValorMensagem& v = *params[i];
         const unsigned orig = descStmt[i].tipo;
         Desc d = descStmt[i];
         switch (v.tipo) {
-            case TValor::Nulo:
+            case TValorMensagem::Nulo:
                 // a NULL fits any layout: keep the last one rather than build another
                 if (i < assinatura.size()) d = assinatura[i];
                 break;
-            case TValor::Inteiro:
-                d = {SQL_INT64, 8, 0, -v.escala};
-                break;
-            case TValor::Real:
-                d = {SQL_DOUBLE, 8, 0, 0};
-                break;
-            case TValor::Logico:
-                d = {SQL_BOOLEAN, 1, 0, 0};
-                break;
-            case TValor::Data:
-                d = {SQL_TYPE_DATE, sizeof(ISC_DATE), 0, 0};
-                break;
-            case TValor::Hora:
-            case TValor::DataHora:
-                d = {SQL_TIMESTAMP, sizeof(ISC_TIMESTAMP), 0, 0};
-                break;
-            case TValor::DbKey:
+            case TValorMensagem::Inteiro: d = {SQL_INT64, 8, 0, -v.escala}; break;
+            case TValorMensagem::Real: d = {SQL_DOUBLE, 8, 0, 0}; break;
+            case TValorMensagem::Logico: d = {SQL_BOOLEAN, 1, 0, 0}; break;
+            case TValorMensagem::Data: d = {SQL_TYPE_DATE, sizeof(ISC_DATE), 0, 0}; break;
+            case TValorMensagem::Hora:
+            case TValorMensagem::DataHora: d = {SQL_TIMESTAMP, sizeof(ISC_TIMESTAMP), 0, 0}; break;
+            case TValorMensagem::DbKey:
                 d = {SQL_TEXT, static_cast<unsigned>(std::max<size_t>(v.s.size(), 1)), kCsOctets, 0};
                 break;
-            case TValor::Texto:
-            case TValor::Binario: {
+            case TValorMensagem::Texto:
+            case TValorMensagem::Binario: {
                 if (orig == SQL_BLOB) {
                     d = {SQL_BLOB, sizeof(ISC_QUAD), 0, 0};
                     break;
                 }
-                textos[i] = v.tipo == TValor::Binario ? v.s : ParaCliente(v.s, cs);
+                textos[i] = v.tipo == TValorMensagem::Binario ? v.s : ParaCliente(v.s, cs);
                 unsigned destino = (orig == SQL_TEXT || orig == SQL_VARYING) ? d.tam : 0;
                 // a stable length keeps the layout for the next rows
                 unsigned tam = std::max<unsigned>(destino, 32);
                 while (tam < textos[i].size()) tam *= 2;
-                d = {SQL_VARYING, std::min<unsigned>(tam, 32765), v.tipo == TValor::Binario ? kCsOctets : cs, 0};
+                d = {SQL_VARYING, std::min<unsigned>(tam, 32765), v.tipo == TValorMensagem::Binario ? kCsOctets : cs,
+                     0};
                 if (textos[i].size() > d.tam) Erro("Texto longo demais para o parâmetro " + std::to_string(i) + ".");
                 break;
             }
@@ -1130,43 +1122,34 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
     }
     unsigned char* buf = bufEntrada.data();
     for (unsigned i = 0; i < n; ++i) {
-        const TValor& v = *params[i];
+        const TValorMensagem& v = *params[i];
         auto* nulo = reinterpret_cast<short*>(buf + posEntrada[i].second);
         unsigned char* p = buf + posEntrada[i].first;
-        *nulo = v.tipo == TValor::Nulo ? -1 : 0;
+        *nulo = v.tipo == TValorMensagem::Nulo ? -1 : 0;
         switch (v.tipo) {
-            case TValor::Nulo:
-                break;
-            case TValor::Inteiro:
-                std::memcpy(p, &v.i, 8);
-                break;
-            case TValor::Real:
-                std::memcpy(p, &v.d, 8);
-                break;
-            case TValor::Logico:
-                *p = v.i ? 1 : 0;
-                break;
-            case TValor::Data: {
+            case TValorMensagem::Nulo: break;
+            case TValorMensagem::Inteiro: std::memcpy(p, &v.i, 8); break;
+            case TValorMensagem::Real: std::memcpy(p, &v.d, 8); break;
+            case TValorMensagem::Logico: *p = v.i ? 1 : 0; break;
+            case TValorMensagem::Data: {
                 ISC_DATE d;
                 ISC_TIME t;
                 ParaIsc(v.d, d, t);
                 std::memcpy(p, &d, sizeof d);
                 break;
             }
-            case TValor::Hora:
-            case TValor::DataHora: {
+            case TValorMensagem::Hora:
+            case TValorMensagem::DataHora: {
                 ISC_TIMESTAMP ts;
                 ParaIsc(v.d, ts.timestamp_date, ts.timestamp_time);
                 std::memcpy(p, &ts, sizeof ts);
                 break;
             }
-            case TValor::DbKey:
-                std::memcpy(p, v.s.data(), v.s.size());
-                break;
-            case TValor::Texto:
-            case TValor::Binario:
+            case TValorMensagem::DbKey: std::memcpy(p, v.s.data(), v.s.size()); break;
+            case TValorMensagem::Texto:
+            case TValorMensagem::Binario:
                 if (ds[i].tipo == SQL_BLOB) {
-                    std::string bytes = v.tipo == TValor::Binario ? v.s : ParaCliente(v.s, cs);
+                    std::string bytes = v.tipo == TValorMensagem::Binario ? v.s : ParaCliente(v.s, cs);
                     ISC_QUAD id;
                     IBlob* blob = banco->impl().att->createBlob(st, transacao->impl().tra, &id, 0, nullptr);
                     try {
@@ -1190,13 +1173,13 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
     }
 }
 
-std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
-    std::vector<TValor> r(colunas.size());
+std::vector<TValorMensagem> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
+    std::vector<TValorMensagem> r(colunas.size());
     const unsigned char* buf = bufSaida.data();
     unsigned cs = banco->impl().charset;
     for (size_t i = 0; i < colunas.size(); ++i) {
         const Coluna& c = colunas[i];
-        TValor& v = r[i];
+        TValorMensagem& v = r[i];
         if (*reinterpret_cast<const short*>(buf + c.nulo)) continue;
         const unsigned char* p = buf + c.offset;
         switch (c.tipo) {
@@ -1206,33 +1189,31 @@ std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
             case SQL_FLOAT: {
                 float x;
                 std::memcpy(&x, p, 4);
-                v.tipo = TValor::Real, v.d = x;
+                v.tipo = TValorMensagem::Real, v.d = x;
                 break;
             }
             case SQL_DOUBLE:
             case SQL_D_FLOAT:
-                v.tipo = TValor::Real;
+                v.tipo = TValorMensagem::Real;
                 std::memcpy(&v.d, p, 8);
                 break;
-            case SQL_BOOLEAN:
-                v.tipo = TValor::Logico, v.i = *p ? 1 : 0;
-                break;
+            case SQL_BOOLEAN: v.tipo = TValorMensagem::Logico, v.i = *p ? 1 : 0; break;
             case SQL_TYPE_DATE: {
                 ISC_DATE d;
                 std::memcpy(&d, p, sizeof d);
-                v.tipo = TValor::Data, v.d = DeIscDate(d);
+                v.tipo = TValorMensagem::Data, v.d = DeIscDate(d);
                 break;
             }
             case SQL_TYPE_TIME: {
                 ISC_TIME t;
                 std::memcpy(&t, p, sizeof t);
-                v.tipo = TValor::Hora, v.d = DeIscTime(t);
+                v.tipo = TValorMensagem::Hora, v.d = DeIscTime(t);
                 break;
             }
             case SQL_TIMESTAMP: {
                 ISC_TIMESTAMP ts;
                 std::memcpy(&ts, p, sizeof ts);
-                v.tipo = TValor::DataHora, v.d = DeIscDate(ts.timestamp_date) + DeIscTime(ts.timestamp_time);
+                v.tipo = TValorMensagem::DataHora, v.d = DeIscDate(ts.timestamp_date) + DeIscTime(ts.timestamp_time);
                 break;
             }
             case SQL_TEXT:
@@ -1246,12 +1227,13 @@ std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
                     bytes = std::string_view(reinterpret_cast<const char*>(p + 2), len);
                 }
                 if (c.cs == kCsOctets) {
-                    v.tipo = (c.nome == "DB_KEY" || c.nome == "RDB$DB_KEY") ? TValor::DbKey : TValor::Binario;
+                    v.tipo = (c.nome == "DB_KEY" || c.nome == "RDB$DB_KEY") ? TValorMensagem::DbKey
+                                                                            : TValorMensagem::Binario;
                     v.s.assign(bytes);
                 } else {
                     if (c.tipo == SQL_TEXT)
                         while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);
-                    v.tipo = TValor::Texto;
+                    v.tipo = TValorMensagem::Texto;
                     v.s = DoCliente(bytes, c.cs == kCsUtf8 ? kCsUtf8 : cs);
                 }
                 break;
@@ -1275,11 +1257,11 @@ std::vector<TValor> TQuery::Impl::LerLinha(ThrowStatusWrapper* st) {
                     throw;
                 }
                 if (c.sub == 1) {
-                    v.tipo = TValor::Texto;
+                    v.tipo = TValorMensagem::Texto;
                     v.textoBlob = true;
                     v.s = DoCliente(bytes, c.cs == kCsUtf8 ? kCsUtf8 : cs);
                 } else {
-                    v.tipo = TValor::Binario;
+                    v.tipo = TValorMensagem::Binario;
                     v.s = std::move(bytes);
                 }
                 break;
@@ -1424,7 +1406,7 @@ std::vector<std::string> TQuery::NomesDosCampos() const {
 }
 
 namespace {
-void Definir(TQuery::Impl& q, TQuery& dono, int i, TValor v) {
+void Definir(TQuery::Impl& q, TQuery& dono, int i, TValorMensagem v) {
     if (!q.stmt) q.Preparar();
     if (i < 0 || static_cast<size_t>(i) >= q.params.size())
         Erro("Parâmetro " + std::to_string(i) + " não existe (o comando tem " + std::to_string(q.params.size()) + ").");
@@ -1432,36 +1414,36 @@ void Definir(TQuery::Impl& q, TQuery& dono, int i, TValor v) {
 }
 }  // namespace
 
-void TQuery::ParamNulo(int i) { Definir(*impl_, *this, i, TValor{}); }
+void TQuery::ParamNulo(int i) { Definir(*impl_, *this, i, TValorMensagem{}); }
 
 void TQuery::ParamInteiro(int i, int64_t v) {
-    TValor x;
-    x.tipo = TValor::Inteiro, x.i = v;
+    TValorMensagem x;
+    x.tipo = TValorMensagem::Inteiro, x.i = v;
     Definir(*impl_, *this, i, std::move(x));
 }
 
 void TQuery::ParamTexto(int i, std::string_view v) {
-    TValor x;
-    x.tipo = TValor::Texto, x.s = std::string(v);
+    TValorMensagem x;
+    x.tipo = TValorMensagem::Texto, x.s = std::string(v);
     Definir(*impl_, *this, i, std::move(x));
 }
 
 void TQuery::ParamDecimal(int i, const Decimal& v) {
-    TValor x;
-    x.tipo = TValor::Inteiro, x.i = v.Unidades(), x.escala = static_cast<int8_t>(v.Escala());
+    TValorMensagem x;
+    x.tipo = TValorMensagem::Inteiro, x.i = v.Unidades(), x.escala = static_cast<int8_t>(v.Escala());
     Definir(*impl_, *this, i, std::move(x));
 }
 
 void TQuery::ParamData(int i, TDateTime v) {
-    TValor x;
-    x.tipo = v == std::floor(v) ? TValor::Data : TValor::DataHora;
+    TValorMensagem x;
+    x.tipo = v == std::floor(v) ? TValorMensagem::Data : TValorMensagem::DataHora;
     x.d = v;
     Definir(*impl_, *this, i, std::move(x));
 }
 
 void TQuery::ParamDbKey(int i, std::string_view hex) {
-    TValor x;
-    x.tipo = TValor::DbKey, x.s = DeHex(hex);
+    TValorMensagem x;
+    x.tipo = TValorMensagem::DbKey, x.s = DeHex(hex);
     if (x.s.empty()) Erro("Chave de linha vazia.");
     Definir(*impl_, *this, i, std::move(x));
 }
@@ -1469,30 +1451,27 @@ void TQuery::ParamDbKey(int i, std::string_view hex) {
 // ================================================================ TField
 
 namespace {
-const TValor* ValorDe(const TQuery* q, size_t i) { return q->impl().Valor(i); }
+const TValorMensagem* ValorDe(const TQuery* q, size_t i) { return q->impl().Valor(i); }
 }  // namespace
 
 const std::string& TField::Nome() const { return consulta_->impl().colunas.at(indice_).nome; }
 
 bool TField::IsNull() const {
-    const TValor* v = ValorDe(consulta_, indice_);
-    return !v || v->tipo == TValor::Nulo;
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
+    return !v || v->tipo == TValorMensagem::Nulo;
 }
 
 int64_t TField::AsInteger() const {
-    const TValor* v = ValorDe(consulta_, indice_);
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
     if (!v) return 0;
     switch (v->tipo) {
-        case TValor::Nulo:
-            return 0;
-        case TValor::Inteiro:
-        case TValor::Logico:
-            return v->escala > 0 ? Decimal::DeUnidades(v->i, v->escala).ParteInteira() : v->i;
-        case TValor::Real:
-        case TValor::Data:
-        case TValor::Hora:
-        case TValor::DataHora:
-            return static_cast<int64_t>(v->d);
+        case TValorMensagem::Nulo: return 0;
+        case TValorMensagem::Inteiro:
+        case TValorMensagem::Logico: return v->escala > 0 ? Decimal::DeUnidades(v->i, v->escala).ParteInteira() : v->i;
+        case TValorMensagem::Real:
+        case TValorMensagem::Data:
+        case TValorMensagem::Hora:
+        case TValorMensagem::DataHora: return static_cast<int64_t>(v->d);
         default: {
             std::string t = TrimEspacos(v->s);
             if (t.empty()) return 0;
@@ -1508,51 +1487,40 @@ int64_t TField::AsInteger() const {
 }
 
 std::string TField::AsString() const {
-    const TValor* v = ValorDe(consulta_, indice_);
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
     if (!v) return "";
     switch (v->tipo) {
-        case TValor::Nulo:
-            return "";
-        case TValor::Inteiro:
-            return TextoDeInteiro(v->i, v->escala);
-        case TValor::Real: {
+        case TValorMensagem::Nulo: return "";
+        case TValorMensagem::Inteiro: return TextoDeInteiro(v->i, v->escala);
+        case TValorMensagem::Real: {
             char b[40];
             std::snprintf(b, sizeof b, "%.15g", v->d);
             return b;
         }
-        case TValor::Logico:
-            return v->i ? "True" : "False";
-        case TValor::Data:
-            return FormataData("DD/MM/AAAA", v->d);
-        case TValor::Hora:
-            return FormataData("HH:MM:SS", v->d);
-        case TValor::DataHora:
+        case TValorMensagem::Logico: return v->i ? "True" : "False";
+        case TValorMensagem::Data: return FormataData("DD/MM/AAAA", v->d);
+        case TValorMensagem::Hora: return FormataData("HH:MM:SS", v->d);
+        case TValorMensagem::DataHora:
             return v->d == std::floor(v->d) ? FormataData("DD/MM/AAAA", v->d)
                                             : FormataData("DD/MM/AAAA", v->d) + " " + FormataData("HH:MM:SS", v->d);
-        case TValor::DbKey:
-            return Hex(v->s);
-        case TValor::Binario:
-            return consulta_->impl().colunas.at(indice_).tipo == SQL_BLOB ? v->s : Hex(v->s);
-        case TValor::Texto:
-            return v->s;
+        case TValorMensagem::DbKey: return Hex(v->s);
+        case TValorMensagem::Binario: return consulta_->impl().colunas.at(indice_).tipo == SQL_BLOB ? v->s : Hex(v->s);
+        case TValorMensagem::Texto: return v->s;
     }
     return "";
 }
 
 Decimal TField::AsDecimal() const {
-    const TValor* v = ValorDe(consulta_, indice_);
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
     if (!v) return Decimal();
     switch (v->tipo) {
-        case TValor::Nulo:
-            return Decimal();
-        case TValor::Inteiro:
-        case TValor::Logico:
-            return Decimal::DeUnidades(v->i, v->escala);
-        case TValor::Real:
-        case TValor::Data:
-        case TValor::Hora:
-        case TValor::DataHora:
-            return Decimal::DeDouble(v->d, 6);
+        case TValorMensagem::Nulo: return Decimal();
+        case TValorMensagem::Inteiro:
+        case TValorMensagem::Logico: return Decimal::DeUnidades(v->i, v->escala);
+        case TValorMensagem::Real:
+        case TValorMensagem::Data:
+        case TValorMensagem::Hora:
+        case TValorMensagem::DataHora: return Decimal::DeDouble(v->d, 6);
         default: {
             std::string t = TrimEspacos(v->s);
             return t.empty() ? Decimal() : Decimal::DeTexto(t);
@@ -1561,36 +1529,31 @@ Decimal TField::AsDecimal() const {
 }
 
 double TField::AsFloat() const {
-    const TValor* v = ValorDe(consulta_, indice_);
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
     if (!v) return 0;
     switch (v->tipo) {
-        case TValor::Nulo:
-            return 0;
-        case TValor::Inteiro:
-        case TValor::Logico:
-            return Decimal::DeUnidades(v->i, v->escala).ParaDouble();
-        case TValor::Real:
-        case TValor::Data:
-        case TValor::Hora:
-        case TValor::DataHora:
-            return v->d;
+        case TValorMensagem::Nulo: return 0;
+        case TValorMensagem::Inteiro:
+        case TValorMensagem::Logico: return Decimal::DeUnidades(v->i, v->escala).ParaDouble();
+        case TValorMensagem::Real:
+        case TValorMensagem::Data:
+        case TValorMensagem::Hora:
+        case TValorMensagem::DataHora: return v->d;
         default:
             return AsDecimal().ParaDouble();
     }
 }
 
 TDateTime TField::AsDate() const {
-    const TValor* v = ValorDe(consulta_, indice_);
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
     if (!v) return 0;
     switch (v->tipo) {
-        case TValor::Nulo:
-            return 0;
-        case TValor::Data:
-        case TValor::Hora:
-        case TValor::DataHora:
-        case TValor::Real:
-            return v->d;
-        case TValor::Texto: {
+        case TValorMensagem::Nulo: return 0;
+        case TValorMensagem::Data:
+        case TValorMensagem::Hora:
+        case TValorMensagem::DataHora:
+        case TValorMensagem::Real: return v->d;
+        case TValorMensagem::Texto: {
             std::string t = TrimEspacos(v->s);
             return t.empty() ? 0 : StrToDate(t);
         }
@@ -1600,9 +1563,9 @@ TDateTime TField::AsDate() const {
 }
 
 bool TField::AsBoolean() const {
-    const TValor* v = ValorDe(consulta_, indice_);
-    if (!v || v->tipo == TValor::Nulo) return false;
-    if (v->tipo == TValor::Texto) {
+    const TValorMensagem* v = ValorDe(consulta_, indice_);
+    if (!v || v->tipo == TValorMensagem::Nulo) return false;
+    if (v->tipo == TValorMensagem::Texto) {
         std::string t = Minusc(TrimEspacos(v->s));
         return t == "t" || t == "s" || t == "1" || t == "true" || t == "sim";
     }

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "data/demo/LojaDemo.h"
 #include "data/fb/EsquemaLoja.h"
 #include "data/fb/FbCliente.h"
-#include "data/fb/LojaDemo.h"
 
 namespace fs = std::filesystem;
 using Relogio = std::chrono::steady_clock;
@@ -95,12 +95,12 @@ int main(int argc, char** argv) {
     try {
         double bruta = getenv("BENCH_SO_DEMO") ? 1 : TaxaBruta((dir / "bruta.fdb").string(), n);
 
-        fb::TOpcoesLojaDemo o;
+        demo::TOpcoesLojaDemo o;
         o.caminho = (dir / "demo.fdb").string();
         o.mercadorias = n;
         o.semente = 1;
         auto t0 = Relogio::now();
-        auto r = fb::CriarLojaDemo(o);
+        auto r = demo::CriarLojaDemo(o);
         double s = Segundos(t0);
         double demo = n / s;
         std::printf("mercadorias: %d (grades %d, compras %d, itens %d)\n", n, r.grades, r.compras, r.itensCompra);

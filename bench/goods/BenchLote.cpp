@@ -10,7 +10,7 @@
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
-#include "data/fb/LojaDemo.h"
+#include "data/demo/LojaDemo.h"
 #include "data/udtmAplicativo.h"
 #include "goods/LoteEtiquetas.h"
 
@@ -88,11 +88,11 @@ int main(int argc, char** argv) {
     DefinirDiretorioSistema(pasta);
     GravarConfig({{"PATH MERKOR", banco}, {"MODELO PRINT", "01 - Argox 1 coluna"}});
 
-    fb::TOpcoesLojaDemo demo;
+    demo::TOpcoesLojaDemo demo;
     demo.caminho = banco;
     demo.mercadorias = n;
     auto t0 = Relogio::now();
-    const fb::TResumoLojaDemo r = fb::CriarLojaDemo(demo);
+    const demo::TResumoLojaDemo r = demo::CriarLojaDemo(demo);
     std::printf("loja demo             : %d mercadorias, %d grades em %.1f s\n", r.mercadorias, r.grades, Segundos(t0));
 
     {

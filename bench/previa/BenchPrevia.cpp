@@ -12,8 +12,8 @@
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
 #include "data/AjustesBanco.h"
+#include "data/demo/LojaDemo.h"
 #include "data/fb/FbCliente.h"
-#include "data/fb/LojaDemo.h"
 #include "data/udtmAplicativo.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "previa/PreviaImpressao.h"
@@ -28,10 +28,10 @@ int main(int argc, char** argv) {
     const fs::path pasta = mkdtemp(molde);
     const std::string banco = (pasta / "loja.fdb").string();
 
-    fb::TOpcoesLojaDemo o;
+    demo::TOpcoesLojaDemo o;
     o.caminho = banco;
     o.mercadorias = 120;
-    fb::CriarLojaDemo(o);
+    demo::CriarLojaDemo(o);
     DefinirDiretorioSistema(pasta.string());
     GravarConfig({{"PATH MERKOR", banco},
                   {"PATH REDE", "FILE:" + (pasta / "nunca.prn").string()},

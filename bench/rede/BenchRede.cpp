@@ -17,7 +17,7 @@
 #include "Retransmissor.h"
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
-#include "data/fb/LojaDemo.h"
+#include "data/demo/LojaDemo.h"
 #include "data/udtmAplicativo.h"
 #include "goods/LoteEtiquetas.h"
 #include "labels/ImpressaoEtiquetas.h"
@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
     const std::string saida = pasta + "/saida.prn";
     fs::permissions(pasta, fs::perms::all);  // the server process writes the database here
 
-    fb::TOpcoesLojaDemo o;
+    demo::TOpcoesLojaDemo o;
     o.caminho = "127.0.0.1/" + std::to_string(porta) + ":" + arquivo;
     o.mercadorias = mercadorias;
-    fb::CriarLojaDemo(o);
+    demo::CriarLojaDemo(o);
 
     DefinirDiretorioSistema(pasta);
     std::vector<Medida> medidas;

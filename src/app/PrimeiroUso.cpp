@@ -5,10 +5,10 @@
 
 #include "app/ModelosEtiqueta.h"
 #include "common/ConfigEtq.h"
-#include "common/PastaExecucao.h"
 #include "common/Excecoes.h"
+#include "common/PastaExecucao.h"
 #include "common/UFuncoes.h"
-#include "data/fb/LojaDemo.h"
+#include "data/demo/LojaDemo.h"
 
 namespace {
 constexpr int kModeloDemo = 11;  // PPLA, three columns: the demo's printer speaks PPLA
@@ -32,10 +32,10 @@ TLojaDemoUsuario CriarLojaDemoUsuario(int mercadorias) {
     r.saida = pasta + "saida.prn";
     std::error_code ec;
     if (!std::filesystem::exists(r.banco, ec)) {
-        fb::TOpcoesLojaDemo o;
+        demo::TOpcoesLojaDemo o;
         o.caminho = r.banco;
         o.mercadorias = mercadorias;
-        fb::CriarLojaDemo(o);
+        demo::CriarLojaDemo(o);
         r.criada = true;
     }
     GravarConfig({{"PATH MERKOR", r.banco},

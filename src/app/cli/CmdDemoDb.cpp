@@ -6,7 +6,7 @@
 #include "Comandos.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
-#include "data/fb/LojaDemo.h"
+#include "data/demo/LojaDemo.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int64_t Inteiro(const std::string& nome, const std::string& texto) {
 
 int DemoDb(const std::vector<std::string>& argumentos) {
     TOpcoesCli opcoes(argumentos);
-    fb::TOpcoesLojaDemo o;
+    demo::TOpcoesLojaDemo o;
     o.substituir = opcoes.Flag("substituir");
     if (opcoes.Tem("mercadorias")) {
         int64_t n = Inteiro("mercadorias", opcoes.Valor("mercadorias"));
@@ -40,15 +40,15 @@ int DemoDb(const std::vector<std::string>& argumentos) {
     if (o.mercadorias >= 20000)
         o.progresso = [](int feitas, int total) { std::cerr << "\rMercadorias: " << feitas << "/" << total << std::flush; };
 
-    auto r = fb::CriarLojaDemo(o);
+    auto r = demo::CriarLojaDemo(o);
     if (o.progresso) std::cerr << "\n";
     std::cout << "Banco de demonstração criado: " << o.caminho << "\n"
-              << "  mercadorias: " << r.mercadorias << " (" << r.mercadoriasComGrade << " com grade, "
-              << r.grades << " itens de grade)\n"
+              << "  mercadorias: " << r.mercadorias << " (" << r.mercadoriasComGrade << " com grade, " << r.grades
+              << " itens de grade)\n"
               << "  departamentos: " << r.departamentos << ", fornecedores: " << r.fornecedores << "\n"
               << "  compras: " << r.compras << " notas, " << r.itensCompra << " itens\n"
               << "  FORMATMRG: " << r.linhasFormato << " linhas (cabeçalho 113, campos 13)\n"
-              << "  datas de alteração de preços: " << fb::kPeriodoAlteracoesDemo << "\n";
+              << "  datas de alteração de preços: " << demo::kPeriodoAlteracoesDemo << "\n";
     return 0;
 }
 

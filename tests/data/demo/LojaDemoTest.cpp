@@ -5,11 +5,12 @@
 
 #include <unistd.h>
 
-#include "PastaTemporaria.h"
 #include "common/Win1252.h"
-#include "data/fb/LojaDemo.h"
+#include "data/demo/LojaDemo.h"
+#include "data/fb/PastaTemporaria.h"
 #include "suporte/Suporte.h"
 
+using namespace demo;
 using namespace fb;
 namespace fs = std::filesystem;
 
@@ -25,7 +26,8 @@ std::string Despejo(const std::string& caminho) {
     for (const char* sql :
          {"SELECT * FROM DEPARTAMENTOS ORDER BY COD_DEP", "SELECT * FROM FORNECEDORES ORDER BY CODIGO",
           "SELECT * FROM MERCADORIAS ORDER BY COD_RED", "SELECT * FROM GRADES_PRODUTOS_P ORDER BY COD_MER, NOME_GRA",
-          "SELECT * FROM COMPRAS ORDER BY NRO_NOT, INTEGRADOR", "SELECT * FROM ITENSCOMPRA ORDER BY NRO_NOT, INTEGRADOR, ITEM",
+          "SELECT * FROM COMPRAS ORDER BY NRO_NOT, INTEGRADOR",
+          "SELECT * FROM ITENSCOMPRA ORDER BY NRO_NOT, INTEGRADOR, ITEM",
           "SELECT * FROM FORMATMRG ORDER BY COD_MRG, AUX_2, NOM_CAMPO", "SELECT * FROM ALIQUOTAS ORDER BY COD_PROG",
           "SELECT * FROM TRIBUTOS_ICM ORDER BY COD_TRIB", "SELECT * FROM TRIBUTOS_PC ORDER BY COD_TRIB"}) {
         TQuery q(db, t);
@@ -170,7 +172,8 @@ TEST_F(LojaDemo, PrecosEstoquesFlagsEDatas) {
         std::string f(flag);
         EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM MERCADORIAS WHERE " + f + " = 'T'"), 0);
         EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM MERCADORIAS WHERE " + f + " = 'F'"), 0);
-        EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MERCADORIAS WHERE " + f + " NOT IN ('T', 'F') OR " + f + " IS NULL"), 0);
+        EXPECT_EQ(
+            Numero("SELECT COUNT(*) AS N FROM MERCADORIAS WHERE " + f + " NOT IN ('T', 'F') OR " + f + " IS NULL"), 0);
     }
     EXPECT_EQ(Numero("SELECT COUNT(*) AS N FROM MERCADORIAS WHERE DATA_ALT < '07/01/2024' OR DATA_ALT > '06/30/2025'"
                      " OR DATA_ALT IS NULL"),
@@ -205,7 +208,8 @@ TEST_F(LojaDemo, ComprasLigamNotasItensEMercadorias) {
                      " WHERE C.NRO_NOT = I.NRO_NOT AND C.INTEGRADOR = I.INTEGRADOR)"),
               0);
     // the same number from two issuers, told apart by INTEGRADOR
-    EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM (SELECT NRO_NOT FROM COMPRAS GROUP BY NRO_NOT HAVING COUNT(*) > 1)"), 0);
+    EXPECT_GT(Numero("SELECT COUNT(*) AS N FROM (SELECT NRO_NOT FROM COMPRAS GROUP BY NRO_NOT HAVING COUNT(*) > 1)"),
+              0);
 }
 
 TEST_F(LojaDemo, FormatoDoModeloDefinidoPeloUsuario) {

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-namespace fb {
+namespace demo {
 
 struct TOpcoesLojaDemo {
-    std::string caminho;       // local file or "host:/path"
+    std::string caminho;  // local file or "host:/path"
     int mercadorias = 300;
     uint64_t semente = 1;
-    bool substituir = false;   // an existing database is replaced only when asked
+    bool substituir = false;  // an existing database is replaced only when asked
     std::vector<std::string> parametros{"user_name=SYSDBA", "password=pinewoods", "lc_ctype=WIN1252"};
     // Called now and then with the goods written so far.
     std::function<void(int feitas, int total)> progresso;
@@ -43,4 +43,4 @@ TResumoLojaDemo CriarLojaDemo(const TOpcoesLojaDemo& opcoes);
 int DigitoEan(const std::string& semDigito);  // check digit of EAN-8/EAN-13 (7 or 12 digits)
 bool EanValido(const std::string& codigo);
 
-}  // namespace fb
+}  // namespace demo

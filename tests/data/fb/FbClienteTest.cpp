@@ -539,6 +539,26 @@ TEST_F(Cliente, DestruirOBancoAntesDasConsultasNaoQuebra) {
     t.reset();
 }
 
+TEST_F(Cliente, DestruirATransacaoAntesDaConsultaNaoQuebra) {
+    auto t = std::make_unique<TTransaction>(db, std::vector<std::string>{"concurrency"});
+    auto q = std::make_unique<TQuery>(db, *t);
+    q->Add("SELECT ID FROM T");
+    q->Open();
+    db.SetTransacaoPadrao(t.get());
+    t.reset();  // rolls back and closes the query's cursor
+    EXPECT_EQ(db.TransacaoPadrao(), nullptr);
+    EXPECT_FALSE(q->Active());
+    EXPECT_EQ(MensagemDe<EDatabaseError>([&] { q->Open(); }), "A consulta não tem mais transação.");
+    EXPECT_EQ(MensagemDe<EDatabaseError>([&] { q->Transacao(); }), "A consulta não tem mais transação.");
+    EXPECT_EQ(&q->Banco(), &db);
+    q.reset();
+    // the database's own statements and transactions go on
+    db.SetTransacaoPadrao(tr.get());
+    Inserir(1, "um");
+    TQuery c(db, *tr);
+    EXPECT_EQ(Contar(c, "SELECT COUNT(*) AS N FROM T"), 1);
+}
+
 TEST_F(Cliente, ScriptComComentariosEAspas) {
     db.ExecutarScript(
         "-- comentário; com ponto e vírgula\n"

@@ -18,7 +18,7 @@ bool MostraDigitos(const std::string& aux4) { return aux4 == "A" || aux4 == "D";
 // Languages other than PPLA and PPLB get no barcode.
 TRegra RegraBarras09(std::string aux4) {
     return [aux4 = std::move(aux4)](TDesenho& d, const TContextoEtiqueta& c) {
-        c.imp.lblParametro = aux4;
+        c.escrita.DeixarParametro(aux4);
         const bool treze = Comprimento(d.valor) == 13;
         const bool elgin = c.imp.ModeloImpressora == "ELGIN";
         switch (c.imp.CdbETQ.Modelo()) {

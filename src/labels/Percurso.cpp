@@ -98,7 +98,12 @@ void Desenhar(TCdbETQ& etq, const TDesenho& d, int h) {
 
 }  // namespace
 
+void TEscritaModelo::EscreverMemo(std::string texto) const { imp_.memoTm = std::move(texto); }
+void TEscritaModelo::ZerarAddColuna() const { imp_.AddColuna = 0; }
+void TEscritaModelo::DeixarParametro(std::string aux4) const { imp_.lblParametro = std::move(aux4); }
+
 void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
+    const TEscritaModelo escrita(imp);
     TTabela& fila = imp.tblEtiquetaRead;
     TCdbETQ& etq = imp.CdbETQ;
     imp.IniciarContagem();
@@ -122,7 +127,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
             imp.AnotarLinha(linha, achou);
         }
         if (achou) {
-            if (modelo.aoAcharMercadoria) modelo.aoAcharMercadoria(imp, imp.Mercadoria());
+            if (modelo.aoAcharMercadoria) modelo.aoAcharMercadoria(escrita, imp.Mercadoria());
             const int64_t contagem = imp.EtiquetasDaLinha(linha);
             for (int64_t i = 0; i < contagem; ++i) {
                 if (coluna == 1) {
@@ -131,7 +136,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
                 } else {
                     x += modelo.passo;
                 }
-                const TContextoEtiqueta ctx{imp, linha, imp.Mercadoria(), coluna};
+                const TContextoEtiqueta ctx{imp, linha, imp.Mercadoria(), coluna, escrita};
                 for (const TElemento& e : modelo.elementos) {
                     d = e.base;
                     if (e.valor) d.valor = e.valor(ctx);

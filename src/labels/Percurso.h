@@ -33,12 +33,29 @@
 
 class TImpressaoEtiquetas;
 
+// The only writes a model makes to the print while the walk runs, each a
+// named call; everything else a model sees is read-only.
+class TEscritaModelo {
+public:
+    explicit TEscritaModelo(TImpressaoEtiquetas& imp) : imp_(imp) {}
+    // Model 59: the text its lines of similar goods are read from (the window's memo).
+    void EscreverMemo(std::string texto) const;
+    // Models 27 and 30: no horizontal shift (AddColuna) for the rest of the print.
+    void ZerarAddColuna() const;
+    // Model 09: the barcode row's AUX_4, left in the window's parameter caption.
+    void DeixarParametro(std::string aux4) const;
+
+private:
+    TImpressaoEtiquetas& imp_;
+};
+
 // What an element reads while one label is drawn.
 struct TContextoEtiqueta {
-    TImpressaoEtiquetas& imp;   // the print settings and the queue window's inputs
-    const TLinhaFila& fila;     // the queue row
-    const TMercadoria& merc;    // its goods row
-    int coluna = 1;             // 1..labels per row
+    const TImpressaoEtiquetas& imp;  // the print settings and the queue window's inputs
+    const TLinhaFila& fila;          // the queue row
+    const TMercadoria& merc;         // its goods row
+    int coluna = 1;                  // 1..labels per row
+    const TEscritaModelo& escrita;   // the named writes
 };
 
 // A value to print, UTF-8 (converted to the printer's code page when drawn).
@@ -96,7 +113,7 @@ struct TModeloTermico {
     std::vector<TElemento> elementos;
     // Called for every queue row whose goods were found, before its labels
     // (models 27 and 30 put AddColuna to 0 here).
-    std::function<void(TImpressaoEtiquetas&, const TMercadoria&)> aoAcharMercadoria = nullptr;
+    std::function<void(const TEscritaModelo&, const TMercadoria&)> aoAcharMercadoria = nullptr;
     // The printer language whose barcode codes and fonts the table uses. With
     // another language configured the walk passes the same symbology in that
     // language's codes (AdaptarLinguagem); etqNenhum passes the table as it is.

@@ -109,7 +109,7 @@ TElemento ComRegra(TElemento e, TRegra regra) {
     return e;
 }
 
-void SemAddColuna(TImpressaoEtiquetas& imp, const TMercadoria&) { imp.AddColuna = 0; }
+void SemAddColuna(const TEscritaModelo& escrita, const TMercadoria&) { escrita.ZerarAddColuna(); }
 
 TElemento Barras10() {
     return Barras(50, 60, fonte::Codigo(), 70, becNAO, PorComprimento({

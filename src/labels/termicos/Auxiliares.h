@@ -53,7 +53,7 @@ TRegra PosicaoPorComprimento(TFonte valor, std::vector<TCasoPosicao> casos);
 TElemento ComRegra(TElemento e, TRegra regra);
 // For aoAcharMercadoria: ADDCOLUNA put to 0 for every goods row found, so
 // the configured shift never moves the model (27, 30).
-void SemAddColuna(TImpressaoEtiquetas& imp, const TMercadoria&);
+void SemAddColuna(const TEscritaModelo& escrita, const TMercadoria&);
 
 // The barcode of model 10, shared by models 31 and 43: a 13-character code
 // as "F" with its digits at (50, 30); any other as "E" without digits at

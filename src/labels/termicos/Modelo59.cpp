@@ -16,7 +16,7 @@ bool SoDigitos(const std::string& s) {
 }
 
 // The SIMILARES text goes through the window's memo, as the shop sees it there.
-void CarregarSimilares(TImpressaoEtiquetas& imp, const TMercadoria& m) { imp.memoTm = m.SIMILARES; }
+void CarregarSimilares(const TEscritaModelo& escrita, const TMercadoria& m) { escrita.EscreverMemo(m.SIMILARES); }
 
 // The lines of the memo, split at CR LF, LF or CR.
 std::vector<std::string> Linhas(const std::string& texto) {

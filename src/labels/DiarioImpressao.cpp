@@ -91,8 +91,10 @@ bool TDiarioImpressao::Tentar(F&& f, TFim fim) {
         // While a print runs the transaction stays, so each step of the
         // journal is one request fewer on a server; the blocks of rows wait
         // for the next progress, about a second away.
-        if (tr_.Ativa() && fim == TFim::Commit) tr_.Commit();
-        else if (tr_.Ativa() && fim == TFim::Retendo) tr_.CommitRetaining();
+        if (tr_.Ativa() && fim == TFim::Commit)
+            tr_.Commit();
+        else if (tr_.Ativa() && fim == TFim::Retendo)
+            tr_.CommitRetaining();
         motivo_.clear();
         return true;
     } catch (const fb::EFbConexao& e) {

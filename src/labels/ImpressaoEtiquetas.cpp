@@ -303,8 +303,10 @@ void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercado
     i.semMercadoria = !achouMercadoria;
     AssentarEntregues();
     // A row whose goods were gone, or that asks for no label, has its count already.
-    if (achouMercadoria && i.QUANTIDADE > 0) pendentes_.push_back(std::move(i));
-    else bloco_.push_back(std::move(i));
+    if (achouMercadoria && i.QUANTIDADE > 0)
+        pendentes_.push_back(std::move(i));
+    else
+        bloco_.push_back(std::move(i));
     GravarBloco(false);
 }
 

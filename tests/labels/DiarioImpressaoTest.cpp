@@ -21,8 +21,8 @@ protected:
     void SetUp() override {
         FilaTeste::SetUp();
         const std::string n = std::to_string(kLinhas);
-        Executar("execute block as declare i integer = 1; begin while (i <= " + n +
-                 ") do begin if (i <> " + std::to_string(kSemMercadoria) +
+        Executar("execute block as declare i integer = 1; begin while (i <= " + n + ") do begin if (i <> " +
+                 std::to_string(kSemMercadoria) +
                  ") then insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (:i, "
                  "lpad(:i, 13, '789'), 'ITEM ' || :i, 'R' || :i, 1); i = i + 1; end end");
         Executar("execute block as declare i integer = 1; begin while (i <= " + n +
@@ -55,8 +55,10 @@ protected:
             EXPECT_EQ(i.QTD_FILA, Pedidas(linha));
             const std::string pedidas = std::to_string(Pedidas(linha));
             std::string esperado = (linha < corte ? pedidas : "0") + " de " + pedidas;
-            if (linha == kSemMercadoria) esperado = "0 de 1";
-            else if (linha == corte) esperado = parcial;
+            if (linha == kSemMercadoria)
+                esperado = "0 de 1";
+            else if (linha == corte)
+                esperado = parcial;
             EXPECT_EQ(ColunasItem(i)[4], esperado);
         }
     }
@@ -70,8 +72,8 @@ protected:
 TEST_F(DiarioLongo, InteiraCanceladaEFalhaGuardamOQueCadaLinhaEntregou) {
     struct Caso {
         const char* nome;
-        int64_t parar;        // labels sent when the print is cut (0: never)
-        bool falha;           // cut by a failure instead of a cancel
+        int64_t parar;  // labels sent when the print is cut (0: never)
+        bool falha;     // cut by a failure instead of a cancel
         const char* situacao;
         int corte;            // the row the cut falls in
         const char* parcial;  // and what it delivered
@@ -87,8 +89,10 @@ TEST_F(DiarioLongo, InteiraCanceladaEFalhaGuardamOQueCadaLinhaEntregou) {
             if (c.falha) throw Exception("a porta caiu");
             return false;
         };
-        if (c.falha) EXPECT_THROW(ImprimirMedindo(parar), Exception);
-        else ImprimirMedindo(parar);
+        if (c.falha)
+            EXPECT_THROW(ImprimirMedindo(parar), Exception);
+        else
+            ImprimirMedindo(parar);
         const int64_t entregues = c.parar ? c.parar : 252;
         EXPECT_EQ(imp->EtiquetasEnviadas(), entregues);
         EXPECT_EQ(imp->AvisoDiario(), "");

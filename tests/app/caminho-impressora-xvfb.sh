@@ -8,6 +8,7 @@
 # Usage: tests/app/caminho-impressora-xvfb.sh FOLDER_OF_etiquetas_AND_etiquetas-cli PRINTER_STAND_IN
 # Exit 77 (skipped) when xvfb-run or xdotool is missing.
 set -euo pipefail
+AQUI=$(dirname "$(realpath "$0")")
 BIN=$(realpath "${1:?pasta dos programas}")
 IMPRESSORA=$(realpath "${2:?impressora de teste}")
 for t in xvfb-run xdotool xwininfo; do
@@ -47,16 +48,7 @@ ini "$PASTA/janela" "$PASTA/loja.fdb" "TCP:127.0.0.1:$(cat "$PASTA/porta")"
 
 cat > "$PASTA/dirigir.sh" <<FIM
 set -euo pipefail
-janela() { xwininfo -root -tree | grep "\"\$1\"" | awk '{print \$1}' | head -1 || true; }
-esperar() {  # a window by its title, for up to 15 s
-  for _ in \$(seq 75); do ID=\$(janela "\$1"); [ -n "\$ID" ] && return 0; sleep 0.2; done
-  echo "a janela \"\$1\" não apareceu" >&2; return 1
-}
-sumir() {
-  for _ in \$(seq 75); do [ -z "\$(janela "\$1")" ] && return 0; sleep 0.2; done
-  echo "a janela \"\$1\" não fechou" >&2; return 1
-}
-clicar() { xdotool mousemove --window "\$ID" "\$1" "\$2" click 1; sleep 0.3; }
+. "$AQUI/dirigir-xvfb.sh"
 "$PASTA/janela/etiquetas" ACESSA_DIRETO &
 PID=\$!
 trap 'kill \$PID 2>/dev/null || true; wait \$PID 2>/dev/null || true' EXIT

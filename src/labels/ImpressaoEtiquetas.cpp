@@ -49,7 +49,6 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     const std::string tipoBar = LerConfig("edttipobar");
 
     const int numero = ModeloConfigurado();
-    const bool anteriorFalhou = falhou_;
     // The counts of this print only, also when it fails before the walk.
     enviadas_ = 0;
     aEnviar_ = 0;
@@ -77,14 +76,12 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     else if (linguagem == "PPLB") CdbETQ.SetModelo(etqPplb);
     else if (linguagem == "ZPL") CdbETQ.SetModelo(etqZPLII);
     else if (linguagem == "EPL2") CdbETQ.SetModelo(etqEpl2);
-    // A print that failed midway left the component open, maybe with the
-    // labels it was composing (lost with it: they must not ride along with
-    // the first job of this print) and maybe on a link the failure broke (a
-    // network printer that closed the connection takes nothing more on it).
-    // Closing drops both; the port opens again.
-    if (CdbETQ.Ativo() &&
-        (anteriorFalhou || CdbETQ.ListaCmd().Count() > 0 || CdbETQ.EtqInicializada() || CdbETQ.EtqFinalizada()))
-        CdbETQ.Desativar();
+    // Every print that ends closes the component: one still open was left so
+    // by a failure, maybe with the labels it was composing (lost with it:
+    // they must not ride along with the first job of this print) and maybe on
+    // a link the failure broke (a network printer that closed the connection
+    // takes nothing more on it). Closing drops both; the port opens again.
+    if (CdbETQ.Ativo()) CdbETQ.Desativar();
     // A continuation holds for this print only, also when it cannot start.
     std::vector<TItemDiario> continuacao = std::move(continuacao_);
     continuacao_.clear();

@@ -21,8 +21,12 @@ public:
     bool Proxima(TLinhasCelula& l) override {
         if (n_ >= total_) return false;
         const long long codigo = 7890000000000LL + n_ * 7;
-        l = {"PRODUTO DE TESTE NUMERO " + std::to_string(n_), std::to_string(codigo),
-             "R$ " + std::to_string(n_ % 100) + "," + std::to_string(10 + n_ % 90), "", "", ""};
+        l = {"PRODUTO DE TESTE NUMERO " + std::to_string(n_),
+             std::to_string(codigo),
+             "R$ " + std::to_string(n_ % 100) + "," + std::to_string(10 + n_ % 90),
+             "",
+             "",
+             ""};
         ++n_;
         return true;
     }

@@ -17,14 +17,17 @@ using Relogio = std::chrono::steady_clock;
 
 namespace {
 
-double Segundos(Relogio::time_point desde) {
-    return std::chrono::duration<double>(Relogio::now() - desde).count();
-}
+double Segundos(Relogio::time_point desde) { return std::chrono::duration<double>(Relogio::now() - desde).count(); }
 
 std::vector<std::string> Pares(int i) {
     std::string nome = "CAMISA POLO, AZUL " + std::to_string(i);
-    return {"CODIGO", std::to_string(i), "BARRAS", "789" + std::to_string(1000000 + i), "NOME", nome,
-            "So_NOME", nome, "Estoque", "12,5", "VLR_VEN", "39.9", "QUANTIDADE", "0"};
+    return {"CODIGO",     std::to_string(i),
+            "BARRAS",     "789" + std::to_string(1000000 + i),
+            "NOME",       nome,
+            "So_NOME",    nome,
+            "Estoque",    "12,5",
+            "VLR_VEN",    "39.9",
+            "QUANTIDADE", "0"};
 }
 
 }  // namespace
@@ -58,7 +61,9 @@ int main(int argc, char** argv) {
         dtm.dtmCommit();
 
         fb::TQuery q(dtm.dtbAplicativo, dtm.ibtAplicativo);
-        q.Add("Insert into EtiquetaRead ( CODIGO,BARRAS,NOME,So_NOME,Estoque,VLR_VEN,QUANTIDADE ) Values ( ?,?,?,?,?,?,? )");
+        q.Add(
+            "Insert into EtiquetaRead ( CODIGO,BARRAS,NOME,So_NOME,Estoque,VLR_VEN,QUANTIDADE ) Values ( ?,?,?,?,?,?,? "
+            ")");
         t0 = Relogio::now();
         q.Prepare();
         for (int i = 0; i < n; ++i) {

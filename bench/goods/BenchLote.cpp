@@ -19,9 +19,7 @@ using Relogio = std::chrono::steady_clock;
 
 namespace {
 
-double Segundos(Relogio::time_point desde) {
-    return std::chrono::duration<double>(Relogio::now() - desde).count();
-}
+double Segundos(Relogio::time_point desde) { return std::chrono::duration<double>(Relogio::now() - desde).count(); }
 
 // The queue as the batch left it, as INSERTFILE pairs.
 std::vector<std::vector<std::string>> LinhasDaFila(TdtmAplicativo& dtm) {
@@ -30,12 +28,10 @@ std::vector<std::vector<std::string>> LinhasDaFila(TdtmAplicativo& dtm) {
     q.Add("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote from etiquetaread");
     q.Open();
     for (; !q.Eof(); q.Next()) {
-        std::vector<std::string> p = {"CODIGO", q.FieldByName("CODIGO").AsString(),
-                                      "BARRAS", q.FieldByName("BARRAS").AsString(),
-                                      "NOME", q.FieldByName("NOME").AsString(),
-                                      "So_NOME", q.FieldByName("SO_NOME").AsString(),
-                                      "Estoque", q.FieldByName("ESTOQUE").AsString(),
-                                      "VLR_VEN", q.FieldByName("VLR_VEN").AsString()};
+        std::vector<std::string> p = {
+            "CODIGO",  q.FieldByName("CODIGO").AsString(),  "BARRAS",  q.FieldByName("BARRAS").AsString(),
+            "NOME",    q.FieldByName("NOME").AsString(),    "So_NOME", q.FieldByName("SO_NOME").AsString(),
+            "Estoque", q.FieldByName("ESTOQUE").AsString(), "VLR_VEN", q.FieldByName("VLR_VEN").AsString()};
         if (!q.FieldByName("NRO_LOTE").IsNull()) {
             p.push_back("nro_lote");
             p.push_back(q.FieldByName("NRO_LOTE").AsString());

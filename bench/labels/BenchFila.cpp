@@ -28,11 +28,13 @@ double Ms(Relogio::time_point desde, Relogio::time_point ate = Relogio::now()) {
 
 void Preencher(TdtmAplicativo& dtm, int n) {
     fb::TQuery m(dtm.dtbAplicativo, dtm.ibtAplicativo);
-    m.Add("insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN, QTD_EST, APLICACAO) "
-          "values (?, ?, ?, ?, ?, ?, ?)");
+    m.Add(
+        "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN, QTD_EST, APLICACAO) "
+        "values (?, ?, ?, ?, ?, ?, ?)");
     fb::TQuery f(dtm.dtbAplicativo, dtm.ibtAplicativo);
-    f.Add("insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
-          "values (?, ?, ?, ?, 1, 0, ?, ?)");
+    f.Add(
+        "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
+        "values (?, ?, ?, ?, 1, 0, ?, ?)");
     for (int i = 1; i <= n; ++i) {
         const std::string barras = i % 3 ? "789" + ZerosEsquerda(1000000000 + i, 10) : std::to_string(i);
         const std::string nome = "CAMISA POLO MANGA CURTA AZUL " + std::to_string(i);
@@ -87,7 +89,9 @@ int main(int argc, char** argv) {
     const std::string banco = pasta + "/loja.fdb";
     const std::string saida = pasta + "/saida.prn";
     DefinirDiretorioSistema(pasta);
-    GravarConfig({{"PATH MERKOR", banco}, {"PATH REDE", "FILE:" + saida}, {"MODELO", "PPLA"},
+    GravarConfig({{"PATH MERKOR", banco},
+                  {"PATH REDE", "FILE:" + saida},
+                  {"MODELO", "PPLA"},
                   {"MODELO PRINT", "11 - PPLA 3 colunas 22x33"}});
     {
         fb::TDatabase db;
@@ -130,7 +134,8 @@ int main(int argc, char** argv) {
             for (int i = 1; i <= n; ++i) {
                 q.ParamInteiro(0, i);
                 q.Open();
-                soma += q.FieldByName("COD_RED").AsInteger() + static_cast<int64_t>(q.FieldByName("NOM_MER").AsString().size());
+                soma += q.FieldByName("COD_RED").AsInteger() +
+                        static_cast<int64_t>(q.FieldByName("NOM_MER").AsString().size());
                 q.Close();
             }
             selecao.push_back(Ms(t0));

@@ -70,8 +70,7 @@ void Driver58(TCdbETQ& e, int x, int i) {
     e.ImprimirTexto(orNormal, 2, 1, 1, 90, x + 50, Nome(i).substr(0, 18));
 }
 
-void SoDriver(TCdbETQ& e, int porLinha, int passo, int etiquetasPorLinhaDaFila,
-              void (*etiqueta)(TCdbETQ&, int, int)) {
+void SoDriver(TCdbETQ& e, int porLinha, int passo, int etiquetasPorLinhaDaFila, void (*etiqueta)(TCdbETQ&, int, int)) {
     int coluna = 1;
     for (int i = 0; i < kLinhas; ++i)
         for (int k = 0; k < etiquetasPorLinhaDaFila; ++k) {
@@ -105,8 +104,9 @@ int main(int argc, char** argv) {
         fb::CriarEsquemaLoja(db);
         fb::TTransaction tr(db, ParametrosTransacao());
         fb::TQuery q(db, tr);
-        q.Add("insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
-              "values (?, ?, ?, ?, ?, 0, 12.9, '')");
+        q.Add(
+            "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
+            "values (?, ?, ?, ?, ?, 0, 12.9, '')");
         for (int i = 0; i < kLinhas; ++i) {
             q.ParamInteiro(0, i + 1);
             q.ParamTexto(1, Codigo(i));
@@ -161,7 +161,8 @@ int main(int argc, char** argv) {
         imp.CdbETQ.SetModelo(c.linguagem);
         imp.CdbETQ.Ativar();
         const double tPercurso = Melhor(c.percurso);
-        if (imp.EtiquetasEnviadas() != total) std::printf("  (enviadas %lld)\n", static_cast<long long>(imp.EtiquetasEnviadas()));
+        if (imp.EtiquetasEnviadas() != total)
+            std::printf("  (enviadas %lld)\n", static_cast<long long>(imp.EtiquetasEnviadas()));
         const double tDriver = Melhor([&] { SoDriver(imp.CdbETQ, c.porLinha, c.passo, porLinhaDaFila, c.etiqueta); });
         std::printf("%6d  %17.0f  %20.0f  %5.2f\n", c.numero, total / tPercurso, total / tDriver, tPercurso / tDriver);
     }

@@ -44,9 +44,10 @@ int main(int argc, char** argv) {
         db.SetParametros(ParametrosConexao());
         fb::TTransaction tr(db, ParametrosTransacao());
         fb::TQuery q(db, tr);
-        q.Add("insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
-              "select first 100 COD_RED, COD_BAR, substring(NOM_MER from 1 for 60), " +
-              std::to_string(etiquetas / 100) + ", 0, VLR_VEN, '' from MERCADORIAS where COD_BAR is not null");
+        q.Add(
+            "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
+            "select first 100 COD_RED, COD_BAR, substring(NOM_MER from 1 for 60), " +
+            std::to_string(etiquetas / 100) + ", 0, VLR_VEN, '' from MERCADORIAS where COD_BAR is not null");
         q.ExecSQL();
         tr.Commit();
     }

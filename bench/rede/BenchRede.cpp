@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
         // Half of the round trip each way.
         TRetransmissor rede(porta, std::chrono::microseconds(atraso * 500));
         GravarConfig({{"PATH MERKOR", "127.0.0.1/" + std::to_string(rede.Porta()) + ":" + arquivo},
-                      {"PATH REDE", "FILE:" + saida}, {"MODELO", "PPLA"},
+                      {"PATH REDE", "FILE:" + saida},
+                      {"MODELO", "PPLA"},
                       {"MODELO PRINT", "11 - PPLA 3 colunas 22x33"}});
         {
             TdtmAplicativo dtm;
@@ -109,19 +110,20 @@ int main(int argc, char** argv) {
             m.etiquetas = imp.EtiquetasEnviadas();
         }
         medidas.push_back(m);
-        std::printf("%d ms: lote %zu linhas em %.2f s (%llu idas e voltas); impressão %lld etiquetas em %.2f s "
-                    "(%llu idas e voltas, primeiro trabalho em %.3f s)\n",
-                    atraso, m.linhas, m.lote, static_cast<unsigned long long>(m.idasLote),
-                    static_cast<long long>(m.etiquetas), m.impressao, static_cast<unsigned long long>(m.idasImpressao),
-                    m.primeiroTrabalho);
+        std::printf(
+            "%d ms: lote %zu linhas em %.2f s (%llu idas e voltas); impressão %lld etiquetas em %.2f s "
+            "(%llu idas e voltas, primeiro trabalho em %.3f s)\n",
+            atraso, m.linhas, m.lote, static_cast<unsigned long long>(m.idasLote), static_cast<long long>(m.etiquetas),
+            m.impressao, static_cast<unsigned long long>(m.idasImpressao), m.primeiroTrabalho);
         std::fflush(stdout);
     }
     DefinirDiretorioSistema("");
     fs::remove_all(pasta);
 
-    std::printf("\n| ida e volta | lote de %d mercadorias | idas e voltas por linha da fila | impressão de %d etiquetas "
-                "| idas e voltas por etiqueta |\n|---|---|---|---|---|\n",
-                mercadorias, etiquetas);
+    std::printf(
+        "\n| ida e volta | lote de %d mercadorias | idas e voltas por linha da fila | impressão de %d etiquetas "
+        "| idas e voltas por etiqueta |\n|---|---|---|---|---|\n",
+        mercadorias, etiquetas);
     for (const Medida& m : medidas)
         std::printf("| %d ms | %.2f s | %.4f | %.2f s | %.4f |\n", m.atraso, m.lote,
                     m.linhas ? static_cast<double>(m.idasLote) / static_cast<double>(m.linhas) : 0.0, m.impressao,

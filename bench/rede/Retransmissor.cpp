@@ -33,12 +33,10 @@ struct TSentido {
 };
 
 struct TConexao {
-    TSentido ida, volta;  // client to server, server to client
+    TSentido ida, volta;         // client to server, server to client
     bool servidorFalou = false;  // the last chunk read came from the server
     bool primeiro = true;
-    bool Fim() const {
-        return (ida.fechado && ida.fila.empty()) || (volta.fechado && volta.fila.empty());
-    }
+    bool Fim() const { return (ida.fechado && ida.fila.empty()) || (volta.fechado && volta.fila.empty()); }
 };
 
 sockaddr_in Loopback(int porta) {
@@ -104,7 +102,8 @@ void TRetransmissor::Rodar() {
             for (TSentido* s : {&c->ida, &c->volta}) {
                 if (!s->fechado) p.push_back({s->de, POLLIN, 0});
                 if (!s->fila.empty()) {
-                    auto falta = std::chrono::duration_cast<std::chrono::microseconds>(s->fila.front().quando - agora).count();
+                    auto falta =
+                        std::chrono::duration_cast<std::chrono::microseconds>(s->fila.front().quando - agora).count();
                     if (falta <= 0) p.push_back({s->para, POLLOUT, 0}), falta = 0;
                     if (espera < 0 || falta < espera) espera = falta;
                 }

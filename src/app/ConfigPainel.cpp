@@ -82,8 +82,10 @@ std::string TextoMascaraData(const std::string& valor) {
     if (valor.empty()) return "  -  -    ";
     std::vector<std::string> partes(1);
     for (char ch : valor) {
-        if (ch == '-') partes.emplace_back();
-        else partes.back() += ch;
+        if (ch == '-')
+            partes.emplace_back();
+        else
+            partes.back() += ch;
     }
     if (partes.size() != 3 || partes[0].size() > 2 || partes[1].size() > 2 || partes[2].size() > 4) return valor;
     // Reading trims the blanks before the day and after the year.

@@ -7,16 +7,16 @@
 #include <vector>
 
 struct TConfigPainel {
-    std::string BD;                  // PATH MERKOR
-    std::string Rede;                // PATH REDE
-    std::string Modelo = "PPLA";     // checked language button: "PPLA", "PPLB", "ZPL", "EPL2"; "" none
-    int Impressora = 0;              // edtImpressora item: 0 Argox, 1 Elgin, -1 none
-    std::string ModeloPrint;         // edtModelo text
-    int ModeloPrintIndice = -1;      // edtModelo item; -1 keeps the typed text
+    std::string BD;               // PATH MERKOR
+    std::string Rede;             // PATH REDE
+    std::string Modelo = "PPLA";  // checked language button: "PPLA", "PPLB", "ZPL", "EPL2"; "" none
+    int Impressora = 0;           // edtImpressora item: 0 Argox, 1 Elgin, -1 none
+    std::string ModeloPrint;      // edtModelo text
+    int ModeloPrintIndice = -1;   // edtModelo item; -1 keeps the typed text
     std::string Temperatura;
-    std::string Colunas = "0";       // ADDCOLUNA
-    int Ratio = -1;                  // edtRatio item (value written is item + 1)
-    int TipoBarra = -1;              // edttipobar item
+    std::string Colunas = "0";  // ADDCOLUNA
+    int Ratio = -1;             // edtRatio item (value written is item + 1)
+    int TipoBarra = -1;         // edttipobar item
     std::string TokenVitrinex;
     std::string RegTrafego;
     bool ImportVitrinex = false;

@@ -67,8 +67,10 @@ QIcon IconeConfig() {
         const double a1 = a - M_PI / (dentes * 2) * 0.8, a2 = a + M_PI / (dentes * 2) * 0.8;
         const QPointF p1(c.x() + r * std::cos(a1), c.y() + r * std::sin(a1));
         const QPointF p2(c.x() + r * std::cos(a2), c.y() + r * std::sin(a2));
-        if (i == 0) roda.moveTo(p1);
-        else roda.lineTo(p1);
+        if (i == 0)
+            roda.moveTo(p1);
+        else
+            roda.lineTo(p1);
         roda.lineTo(p2);
     }
     roda.closeSubpath();
@@ -113,8 +115,8 @@ QPixmap ImagemAmpulheta(int lado) {
     g.drawLine(QPointF(8, 37), QPointF(33, 37));
     g.setPen(QPen(QColor(60, 60, 60), 1.5));
     g.setBrush(QColor(220, 235, 250));
-    g.drawPolygon(QPolygonF({QPointF(11, 5), QPointF(30, 5), QPointF(21.5, 20.5), QPointF(30, 36), QPointF(11, 36),
-                             QPointF(19.5, 20.5)}));
+    g.drawPolygon(QPolygonF(
+        {QPointF(11, 5), QPointF(30, 5), QPointF(21.5, 20.5), QPointF(30, 36), QPointF(11, 36), QPointF(19.5, 20.5)}));
     g.setPen(Qt::NoPen);
     g.setBrush(QColor(230, 180, 60));
     g.drawPolygon(QPolygonF({QPointF(15, 11), QPointF(26, 11), QPointF(20.5, 19)}));

@@ -54,11 +54,19 @@ struct TAguarde {
 }  // namespace
 
 std::string TextoPedido(const TPedidoImportacao& p) {
-    const std::string texto = "[conf]\r\n"
-                              "pathBancoDados=" + p.PathBanco + "\r\n"
-                              "token_vitrinex=" + p.Token + "\r\n"
-                              "Reg_por_trafego=" + p.RegTrafego + "\r\n"
-                              "Data_inicio=" + p.DataInicio + "\r\n";
+    const std::string texto =
+        "[conf]\r\n"
+        "pathBancoDados=" +
+        p.PathBanco +
+        "\r\n"
+        "token_vitrinex=" +
+        p.Token +
+        "\r\n"
+        "Reg_por_trafego=" +
+        p.RegTrafego +
+        "\r\n"
+        "Data_inicio=" +
+        p.DataInicio + "\r\n";
     return Win1252::DeUtf8(texto);
 }
 

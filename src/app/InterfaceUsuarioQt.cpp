@@ -28,7 +28,9 @@ void TInterfaceUsuarioQt::Mensagem(const std::string& texto) {
     if (!EncerramentoPedido()) MostraMensagem(texto);
 }
 
-bool TInterfaceUsuarioQt::Confirma(const std::string& pergunta) { return !EncerramentoPedido() && ConfirmaAcao(pergunta); }
+bool TInterfaceUsuarioQt::Confirma(const std::string& pergunta) {
+    return !EncerramentoPedido() && ConfirmaAcao(pergunta);
+}
 
 namespace {
 // The callers block the event loop while the window is up: let the window
@@ -76,6 +78,8 @@ void AbrirPrograma(const std::string& caminho) {
     const QFileInfo info(arquivo);
     if (!info.exists()) return;
     // The loader inherits this program's working folder.
-    if (info.isExecutable() && info.isFile()) QProcess::startDetached(arquivo, QStringList());
-    else QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{arquivo});
+    if (info.isExecutable() && info.isFile())
+        QProcess::startDetached(arquivo, QStringList());
+    else
+        QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{arquivo});
 }

@@ -11,7 +11,8 @@ class TModulosDadosReais;
 
 using TFabricaJanelaMercadorias =
     std::function<std::unique_ptr<TJanelaMercadorias>(TModulosDadosReais& modulos, QWidget* principal)>;
-using TFabricaJanelaEtiquetas = std::function<std::unique_ptr<QWidget>(TModulosDadosReais& modulos, QWidget* principal)>;
+using TFabricaJanelaEtiquetas =
+    std::function<std::unique_ptr<QWidget>(TModulosDadosReais& modulos, QWidget* principal)>;
 
 void DefinirFabricaJanelaMercadorias(TFabricaJanelaMercadorias fabrica);
 void DefinirFabricaJanelaEtiquetas(TFabricaJanelaEtiquetas fabrica);

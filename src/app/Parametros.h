@@ -5,8 +5,8 @@
 #include <vector>
 
 struct TParametrosPrograma {
-    std::string ParamAcesso;         // first parameter, upper-cased
-    std::string ParamModelo = "0";   // "0" + the digits of the second parameter
+    std::string ParamAcesso;        // first parameter, upper-cased
+    std::string ParamModelo = "0";  // "0" + the digits of the second parameter
 };
 
 // `argumentos` without the program name.

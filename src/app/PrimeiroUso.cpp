@@ -18,8 +18,10 @@ bool PrecisaDePrimeiroUso() { return LocalConfigEtq().doUsuario && Trim(LerConfi
 
 std::string PastaDemoUsuario() {
     std::string base;
-    if (const char* v = std::getenv("XDG_DATA_HOME"); v && *v == '/') base = v;
-    else base = BarraFinal(std::getenv("HOME") ? std::getenv("HOME") : "/") + ".local/share";
+    if (const char* v = std::getenv("XDG_DATA_HOME"); v && *v == '/')
+        base = v;
+    else
+        base = BarraFinal(std::getenv("HOME") ? std::getenv("HOME") : "/") + ".local/share";
     return BarraFinal(base) + "etiquetas/demo/";
 }
 

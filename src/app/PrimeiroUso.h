@@ -11,9 +11,9 @@ bool PrecisaDePrimeiroUso();
 std::string PastaDemoUsuario();
 
 struct TLojaDemoUsuario {
-    std::string banco;   // loja.fdb
-    std::string saida;   // file the labels are printed to
-    bool criada = false; // false: an existing demo database was taken as it is
+    std::string banco;    // loja.fdb
+    std::string saida;    // file the labels are printed to
+    bool criada = false;  // false: an existing demo database was taken as it is
 };
 // Creates the demo shop in PastaDemoUsuario() (kept when it exists) and
 // points the configuration at it, labels going to a file there.

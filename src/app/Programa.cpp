@@ -15,7 +15,8 @@
 
 TPrograma::TRegistro::TRegistro(TPrograma& programa) {
     DefinirFabricaJanelaMercadorias([](TModulosDadosReais& m, QWidget* principal) {
-        auto janela = std::make_unique<TMrgMercadoriasBD>(m.dtmAplicativo, m.DtmMercadorias, m.dtmFornecedores, principal);
+        auto janela =
+            std::make_unique<TMrgMercadoriasBD>(m.dtmAplicativo, m.DtmMercadorias, m.dtmFornecedores, principal);
         janela->ParamModelo = ParamModelo();
         return std::unique_ptr<TJanelaMercadorias>(std::move(janela));
     });
@@ -32,8 +33,10 @@ TPrograma::TRegistro::TRegistro(TPrograma& programa) {
     // The one the goods window opens on every new batch: a fresh window over
     // the goods window, freed when it closes.
     DefinirFabricaJanelaEtiquetasFila([&programa]() -> std::unique_ptr<TJanelaEtiquetas> {
-        if (!programa.modulos_) throw Exception("A fila de etiquetas precisa dos módulos de dados, que não foram criados.");
-        auto janela = std::make_unique<TmrgEtiquetas>(programa.modulos_->dtmAplicativo, QApplication::activeModalWidget());
+        if (!programa.modulos_)
+            throw Exception("A fila de etiquetas precisa dos módulos de dados, que não foram criados.");
+        auto janela =
+            std::make_unique<TmrgEtiquetas>(programa.modulos_->dtmAplicativo, QApplication::activeModalWidget());
         janela->Impressao().ParamModelo = ParamModelo();
         return janela;
     });

@@ -15,8 +15,7 @@ std::string SenhaDoDia(TDateTime data) {
 
 bool ConfereSenhaDoDia(TDateTime hoje, const TPedeTexto& pedeTexto) {
     const std::string esperada = SenhaDoDia(hoje);
-    const std::string digitada =
-        pedeTexto("Senha do dia", "Informe a senha do dia: " + FormataData("DD/MM/AA", hoje));
+    const std::string digitada = pedeTexto("Senha do dia", "Informe a senha do dia: " + FormataData("DD/MM/AA", hoje));
     if (digitada == esperada) return true;
     InterfaceUsuario().Mensagem("Senha não confere");
     return false;

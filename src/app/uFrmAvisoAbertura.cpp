@@ -74,8 +74,10 @@ void TfrmAvisoAbertura::hideEvent(QHideEvent* e) {
 
 void TfrmAvisoAbertura::changeEvent(QEvent* e) {
     if (e->type() == QEvent::ActivationChange) {
-        if (isActiveWindow()) Timer1->start();
-        else Timer1->stop();
+        if (isActiveWindow())
+            Timer1->start();
+        else
+            Timer1->stop();
     }
     QDialog::changeEvent(e);
 }

@@ -43,13 +43,14 @@ TfrmServidorSemResposta::TfrmServidorSemResposta(TEsperaServidor& chamada, QWidg
 
 void TfrmServidorSemResposta::Atualizar(int segundos) {
     if (!btnDesistir->isEnabled()) return;
-    lblTexto->setText(QString::fromStdString(fb::TextoEsperaServidor(chamada_.Servidor(), segundos, chamada_.Limite())));
+    lblTexto->setText(
+        QString::fromStdString(fb::TextoEsperaServidor(chamada_.Servidor(), segundos, chamada_.Limite())));
     pbSilencio->setValue(std::min(segundos, chamada_.Limite()));
 }
 
 void TfrmServidorSemResposta::btnDesistirClick() {
     btnDesistir->setEnabled(false);
-    lblTexto->setText(QStringLiteral("Abandonando a conexão com o servidor ") + QString::fromStdString(chamada_.Servidor()) +
-                      QStringLiteral("..."));
+    lblTexto->setText(QStringLiteral("Abandonando a conexão com o servidor ") +
+                      QString::fromStdString(chamada_.Servidor()) + QStringLiteral("..."));
     chamada_.Desistir();
 }

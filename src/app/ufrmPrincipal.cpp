@@ -73,8 +73,8 @@ QToolButton* BotaoRapido(const char* texto, int x, int y, int l, int a, QWidget*
 }
 
 std::string AjudaCalibrar(const char* piscadas) {
-    return std::string("Desliga a impressora\r\n") + "Liga impressora com botão pressionado\r\n" + piscadas +
-           "\r\n" + "Solta o botão\r\n" + "Espera ela calibrar, em seguida ela imprime testes\r\n" +
+    return std::string("Desliga a impressora\r\n") + "Liga impressora com botão pressionado\r\n" + piscadas + "\r\n" +
+           "Solta o botão\r\n" + "Espera ela calibrar, em seguida ela imprime testes\r\n" +
            "Depois só apertar o botão, para ver se ela dispara uma etiqueta por vez";
 }
 
@@ -256,11 +256,11 @@ void TfrmPrincipal::CriarPainel() {
                                GroupBox1);
     edtRatio->setObjectName("edtRatio");
     edtRatio->setGeometry(16, 24, 137, 65);
-    edttipobar = new TRadioGroup(QStringLiteral("Modelo de codigo"),
-                                 {QStringLiteral("cod Bar"), QStringLiteral("cod Bar 39"),
-                                  QStringLiteral("cod Bar 2x5 Intercalado"), QStringLiteral("cod Bar 2x5 Matrix"),
-                                  QStringLiteral("cod Bar 93")},
-                                 1, GroupBox1);
+    edttipobar = new TRadioGroup(
+        QStringLiteral("Modelo de codigo"),
+        {QStringLiteral("cod Bar"), QStringLiteral("cod Bar 39"), QStringLiteral("cod Bar 2x5 Intercalado"),
+         QStringLiteral("cod Bar 2x5 Matrix"), QStringLiteral("cod Bar 93")},
+        1, GroupBox1);
     edttipobar->setObjectName("edttipobar");
     edttipobar->setGeometry(16, 96, 209, 161);
 

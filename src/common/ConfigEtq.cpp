@@ -10,8 +10,8 @@
 #include <filesystem>
 
 #include "ErroSistema.h"
-#include "PastaExecucao.h"
 #include "Excecoes.h"
+#include "PastaExecucao.h"
 #include "UFuncoes.h"
 #include "Win1252.h"
 
@@ -29,7 +29,7 @@ std::string& PastaLoja() {
 }
 
 bool Existe(const std::string& caminho) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(caminho.c_str(), &st) == 0;
 }
 
@@ -47,7 +47,7 @@ std::vector<std::string> LerLinhas(const std::string& caminho) {
         if (e == ENOENT) return {};
         FalhaLeitura(caminho, MensagemErroSistema(e));
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int e = errno;
         ::close(fd);
@@ -125,7 +125,7 @@ std::string ChaveDaLinha(const std::string& linha) {
 std::string DestinoFinal(const std::string& caminho) {
     std::string atual = caminho;
     for (int i = 0; i < 40; ++i) {
-        struct stat st{};
+        struct stat st {};
         if (::lstat(atual.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return atual;
         std::error_code ec;
         fs::path alvo = fs::read_symlink(atual, ec);
@@ -142,7 +142,7 @@ std::string DestinoFinal(const std::string& caminho) {
 void GravarAtomico(const std::string& caminho, const std::string& bytes) {
     const std::string destino = DestinoFinal(caminho);
     auto erro = [&](const std::string& motivo) { FalhaGravacao(caminho, motivo); };
-    struct stat st{};
+    struct stat st {};
     const bool existe = ::stat(destino.c_str(), &st) == 0;
     if (existe) {
         if (!S_ISREG(st.st_mode)) erro("não é um arquivo comum");

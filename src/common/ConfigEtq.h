@@ -49,9 +49,9 @@ struct TAmbienteConfig {
     std::string pastaLoja;      // shop-wide folder, with a trailing slash
 };
 struct TLocalConfig {
-    std::string arquivo;  // the configEtq.ini read and written
-    std::string padrao;   // read while `arquivo` does not exist ("" = none)
-    bool doUsuario = false;  // in the user's XDG folder
+    std::string arquivo;        // the configEtq.ini read and written
+    std::string padrao;         // read while `arquivo` does not exist ("" = none)
+    bool doUsuario = false;     // in the user's XDG folder
     std::string Pasta() const;  // folder of `arquivo`, with a trailing slash
 };
 TLocalConfig EscolherLocalConfig(const TAmbienteConfig& ambiente);

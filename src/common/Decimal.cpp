@@ -53,7 +53,10 @@ Decimal Decimal::DeTexto(std::string_view t) {
     size_t fim = t.size();
     while (fim > i && t[fim - 1] == ' ') --fim;
     bool negativo = false;
-    if (i < fim && (t[i] == '-' || t[i] == '+')) { negativo = t[i] == '-'; ++i; }
+    if (i < fim && (t[i] == '-' || t[i] == '+')) {
+        negativo = t[i] == '-';
+        ++i;
+    }
     int64_t v = 0;
     int escala = 0;
     bool ponto = false, digito = false;
@@ -120,11 +123,13 @@ std::string Decimal::Formatar(int casas, char separador) const {
 }
 
 bool operator==(const Decimal& a, const Decimal& b) {
-    int64_t va, vb; int e;
+    int64_t va, vb;
+    int e;
     return Alinhar(a, b, va, vb, e) && va == vb;
 }
 bool operator<(const Decimal& a, const Decimal& b) {
-    int64_t va, vb; int e;
+    int64_t va, vb;
+    int e;
     if (!Alinhar(a, b, va, vb, e)) return a.Escala() < b.Escala() ? a.Unidades() < 0 : b.Unidades() > 0;
     return va < vb;
 }

@@ -9,7 +9,12 @@ class Decimal {
 public:
     Decimal() = default;
     Decimal(int64_t inteiro) : valor_(inteiro), escala_(0) {}  // NOLINT: integers convert freely
-    static Decimal DeUnidades(int64_t unidades, int escala) { Decimal d; d.valor_ = unidades; d.escala_ = escala; return d; }
+    static Decimal DeUnidades(int64_t unidades, int escala) {
+        Decimal d;
+        d.valor_ = unidades;
+        d.escala_ = escala;
+        return d;
+    }
 
     // "12.5", "-0,125", "7": point or comma as separator. EConvertError otherwise.
     static Decimal DeTexto(std::string_view texto);

@@ -23,9 +23,9 @@ public:
 class TInterfaceUsuario {
 public:
     virtual ~TInterfaceUsuario() = default;
-    virtual void Mensagem(const std::string& texto) = 0;           // information box, OK button
-    virtual bool Confirma(const std::string& pergunta) = 0;        // Yes/No box titled "Confirmação"
-    virtual void MostraAguarde() = 0;                               // waiting window shown
+    virtual void Mensagem(const std::string& texto) = 0;     // information box, OK button
+    virtual bool Confirma(const std::string& pergunta) = 0;  // Yes/No box titled "Confirmação"
+    virtual void MostraAguarde() = 0;                        // waiting window shown
     virtual void RepintaAguarde() = 0;
     virtual void EscondeAguarde() = 0;
     // True when calls on a database server should run beside the screen,
@@ -33,8 +33,7 @@ public:
     // painted and offer to give up on a server that stopped answering).
     virtual bool AcompanhaServidor() const { return false; }
     virtual void AguardaServidor(TEsperaServidor& chamada) {
-        while (!chamada.AguardarConclusao(1000)) {
-        }
+        while (!chamada.AguardarConclusao(1000)) {}
     }
 };
 

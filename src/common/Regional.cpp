@@ -20,18 +20,20 @@ std::string NomeLocale(const char* categoria) {
     return "C";
 }
 
-bool SemEscolhaRegional(const std::string& nome) {
-    return nome == "C" || nome == "POSIX" || nome.rfind("C.", 0) == 0;
-}
+bool SemEscolhaRegional(const std::string& nome) { return nome == "C" || nome == "POSIX" || nome.rfind("C.", 0) == 0; }
 
 // "%d/%m/%Y" to "DD/MM/AAAA"; empty when the form holds something else.
 std::string PadraoDeFormatoC(const std::string& f) {
     std::string r;
     for (size_t i = 0; i < f.size(); ++i) {
-        if (f[i] != '%') { r += f[i]; continue; }
+        if (f[i] != '%') {
+            r += f[i];
+            continue;
+        }
         if (++i >= f.size()) return "";
         switch (f[i]) {
-            case 'd': case 'e': r += "DD"; break;
+            case 'd':
+            case 'e': r += "DD"; break;
             case 'm': r += "MM"; break;
             case 'Y': r += "AAAA"; break;
             case 'y': r += "AA"; break;

@@ -185,7 +185,10 @@ TRespostaLista ConstaNaLista(const std::vector<std::string>& lista, std::string_
     int indice = -1;
     for (size_t i = 0; i < lista.size(); ++i) {
         std::string e = Maiusculas(lista[i]);
-        if (e == alvo || e == "ALL") { indice = static_cast<int>(i); break; }
+        if (e == alvo || e == "ALL") {
+            indice = static_cast<int>(i);
+            break;
+        }
     }
     if (tipo == "Boolean") return indice >= 0;
     if (tipo == "Integer") return indice;
@@ -235,9 +238,14 @@ std::string TrocaCaractere(std::string_view texto, std::string_view achar, std::
     while (i < texto.size()) {
         size_t ini = i;
         char32_t cp;
-        if (!Utf8::Proximo(texto, i, cp)) { cp = static_cast<unsigned char>(texto[i]); ++i; }
-        if (cp == a[0]) out.append(troca);
-        else out.append(texto.substr(ini, i - ini));
+        if (!Utf8::Proximo(texto, i, cp)) {
+            cp = static_cast<unsigned char>(texto[i]);
+            ++i;
+        }
+        if (cp == a[0])
+            out.append(troca);
+        else
+            out.append(texto.substr(ini, i - ini));
     }
     return out;
 }
@@ -319,7 +327,10 @@ int StrToInt(std::string_view texto) {
     size_t i = 0;
     while (i < texto.size() && (texto[i] == ' ' || texto[i] == '\t')) ++i;
     bool negativo = false;
-    if (i < texto.size() && (texto[i] == '-' || texto[i] == '+')) { negativo = texto[i] == '-'; ++i; }
+    if (i < texto.size() && (texto[i] == '-' || texto[i] == '+')) {
+        negativo = texto[i] == '-';
+        ++i;
+    }
     if (i >= texto.size()) throw falha();
     int64_t v = 0;
     for (; i < texto.size(); ++i) {

@@ -7,10 +7,9 @@ namespace {
 
 // 0x80..0x9F; undefined slots keep their own value as a C1 code point.
 constexpr std::array<char32_t, 32> kAlto = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 const std::unordered_map<char32_t, unsigned char>& Reverso() {
@@ -35,8 +34,10 @@ std::string ParaUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     for (unsigned char b : bytes) {
-        if (b < 0x80) out.push_back(static_cast<char>(b));
-        else Utf8::Anexar(out, CodePoint(b));
+        if (b < 0x80)
+            out.push_back(static_cast<char>(b));
+        else
+            Utf8::Anexar(out, CodePoint(b));
     }
     return out;
 }
@@ -49,10 +50,21 @@ std::string DeUtf8(std::string_view utf8, char substituto) {
     size_t i = 0;
     while (i < utf8.size()) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) { out.push_back(static_cast<char>(c)); ++i; continue; }
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
         char32_t cp;
-        if (!Utf8::Proximo(utf8, i, cp)) { out.push_back(substituto); ++i; continue; }
-        if (cp >= 0xA0 && cp <= 0xFF) { out.push_back(static_cast<char>(cp)); continue; }
+        if (!Utf8::Proximo(utf8, i, cp)) {
+            out.push_back(substituto);
+            ++i;
+            continue;
+        }
+        if (cp >= 0xA0 && cp <= 0xFF) {
+            out.push_back(static_cast<char>(cp));
+            continue;
+        }
         const auto it = Reverso().find(cp);
         out.push_back(it != Reverso().end() ? static_cast<char>(it->second) : substituto);
     }
@@ -83,7 +95,11 @@ void Anexar(std::string& out, char32_t cp) {
 
 bool Proximo(std::string_view s, size_t& i, char32_t& cp) {
     unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) { cp = c; ++i; return true; }
+    if (c < 0x80) {
+        cp = c;
+        ++i;
+        return true;
+    }
     size_t n = (c >= 0xC2 && c < 0xE0) ? 1 : (c >= 0xE0 && c < 0xF0) ? 2 : (c >= 0xF0 && c < 0xF5) ? 3 : 0;
     if (n == 0 || i + n >= s.size()) return false;
     char32_t v = c & (0x3F >> n);
@@ -103,7 +119,11 @@ std::u32string Decodificar(std::string_view s) {
     size_t i = 0;
     while (i < s.size()) {
         char32_t cp;
-        if (!Proximo(s, i, cp)) { out.push_back(static_cast<unsigned char>(s[i])); ++i; continue; }
+        if (!Proximo(s, i, cp)) {
+            out.push_back(static_cast<unsigned char>(s[i]));
+            ++i;
+            continue;
+        }
         out.push_back(cp);
     }
     return out;

@@ -49,6 +49,5 @@ void Ajusta_BD(TdtmAplicativo& dtm) {
 void AjustaTributosIcm(TdtmAplicativo& dtm) {
     try {
         ExecutarAjuste(dtm, "alter table TRIBUTOS_ICM", "alter icms_st type numeric(18,4)");
-    } catch (...) {
-    }
+    } catch (...) {}
 }

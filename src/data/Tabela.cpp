@@ -51,15 +51,15 @@ TValor TValor::Data(TDateTime v) {
 std::string TValor::AsString() const {
     if (nulo_) return "";
     switch (tipo_) {
-    case TTipoCampo::Texto: return texto_;
-    case TTipoCampo::Inteiro: return std::to_string(inteiro_);
-    case TTipoCampo::Decimal: return decimal_.ParaTexto();
-    case TTipoCampo::Real: return NumeroSQL(real_);
-    case TTipoCampo::Data: {
-        double frac = real_ - std::floor(real_);
-        std::string dia = FormataData("DD/MM/AAAA", real_);
-        return frac > 0 ? dia + " " + FormataData("HH:MM:SS", real_) : dia;
-    }
+        case TTipoCampo::Texto: return texto_;
+        case TTipoCampo::Inteiro: return std::to_string(inteiro_);
+        case TTipoCampo::Decimal: return decimal_.ParaTexto();
+        case TTipoCampo::Real: return NumeroSQL(real_);
+        case TTipoCampo::Data: {
+            double frac = real_ - std::floor(real_);
+            std::string dia = FormataData("DD/MM/AAAA", real_);
+            return frac > 0 ? dia + " " + FormataData("HH:MM:SS", real_) : dia;
+        }
     }
     return "";
 }
@@ -67,11 +67,11 @@ std::string TValor::AsString() const {
 int64_t TValor::AsInteger() const {
     if (nulo_) return 0;
     switch (tipo_) {
-    case TTipoCampo::Texto: return StrToInt(texto_);
-    case TTipoCampo::Inteiro: return inteiro_;
-    case TTipoCampo::Decimal: return decimal_.ParteInteira();
-    case TTipoCampo::Real:
-    case TTipoCampo::Data: return static_cast<int64_t>(std::trunc(real_));
+        case TTipoCampo::Texto: return StrToInt(texto_);
+        case TTipoCampo::Inteiro: return inteiro_;
+        case TTipoCampo::Decimal: return decimal_.ParteInteira();
+        case TTipoCampo::Real:
+        case TTipoCampo::Data: return static_cast<int64_t>(std::trunc(real_));
     }
     return 0;
 }
@@ -79,11 +79,11 @@ int64_t TValor::AsInteger() const {
 Decimal TValor::AsDecimal() const {
     if (nulo_) return Decimal();
     switch (tipo_) {
-    case TTipoCampo::Texto: return Decimal::DeTexto(Trim(texto_));
-    case TTipoCampo::Inteiro: return Decimal(inteiro_);
-    case TTipoCampo::Decimal: return decimal_;
-    case TTipoCampo::Real:
-    case TTipoCampo::Data: return Decimal::DeDouble(real_, 9);
+        case TTipoCampo::Texto: return Decimal::DeTexto(Trim(texto_));
+        case TTipoCampo::Inteiro: return Decimal(inteiro_);
+        case TTipoCampo::Decimal: return decimal_;
+        case TTipoCampo::Real:
+        case TTipoCampo::Data: return Decimal::DeDouble(real_, 9);
     }
     return Decimal();
 }
@@ -91,11 +91,11 @@ Decimal TValor::AsDecimal() const {
 double TValor::AsFloat() const {
     if (nulo_) return 0;
     switch (tipo_) {
-    case TTipoCampo::Texto: return Decimal::DeTexto(Trim(texto_)).ParaDouble();
-    case TTipoCampo::Inteiro: return static_cast<double>(inteiro_);
-    case TTipoCampo::Decimal: return decimal_.ParaDouble();
-    case TTipoCampo::Real:
-    case TTipoCampo::Data: return real_;
+        case TTipoCampo::Texto: return Decimal::DeTexto(Trim(texto_)).ParaDouble();
+        case TTipoCampo::Inteiro: return static_cast<double>(inteiro_);
+        case TTipoCampo::Decimal: return decimal_.ParaDouble();
+        case TTipoCampo::Real:
+        case TTipoCampo::Data: return real_;
     }
     return 0;
 }
@@ -103,11 +103,11 @@ double TValor::AsFloat() const {
 TDateTime TValor::AsDate() const {
     if (nulo_) return 0;
     switch (tipo_) {
-    case TTipoCampo::Texto: return StrToDate(Trim(texto_));
-    case TTipoCampo::Inteiro: return static_cast<double>(inteiro_);
-    case TTipoCampo::Decimal: return decimal_.ParaDouble();
-    case TTipoCampo::Real:
-    case TTipoCampo::Data: return real_;
+        case TTipoCampo::Texto: return StrToDate(Trim(texto_));
+        case TTipoCampo::Inteiro: return static_cast<double>(inteiro_);
+        case TTipoCampo::Decimal: return decimal_.ParaDouble();
+        case TTipoCampo::Real:
+        case TTipoCampo::Data: return real_;
     }
     return 0;
 }
@@ -117,11 +117,11 @@ TValor TValor::ConvertidoPara(TTipoCampo tipo, int escala) const {
     // An empty text in a number or date column means "no value", as in a grid cell left blank.
     if (tipo_ == TTipoCampo::Texto && tipo != TTipoCampo::Texto && Trim(texto_).empty()) return TValor();
     switch (tipo) {
-    case TTipoCampo::Texto: return Texto(AsString());
-    case TTipoCampo::Inteiro: return Inteiro(AsInteger());
-    case TTipoCampo::Decimal: return Dec(AsDecimal().ComEscala(escala));
-    case TTipoCampo::Real: return Real(AsFloat());
-    case TTipoCampo::Data: return Data(AsDate());
+        case TTipoCampo::Texto: return Texto(AsString());
+        case TTipoCampo::Inteiro: return Inteiro(AsInteger());
+        case TTipoCampo::Decimal: return Dec(AsDecimal().ComEscala(escala));
+        case TTipoCampo::Real: return Real(AsFloat());
+        case TTipoCampo::Data: return Data(AsDate());
     }
     return TValor();
 }
@@ -130,11 +130,11 @@ bool operator==(const TValor& a, const TValor& b) {
     if (a.nulo_ || b.nulo_) return a.nulo_ == b.nulo_;
     if (a.tipo_ != b.tipo_) return a.AsString() == b.AsString();
     switch (a.tipo_) {
-    case TTipoCampo::Texto: return a.texto_ == b.texto_;
-    case TTipoCampo::Inteiro: return a.inteiro_ == b.inteiro_;
-    case TTipoCampo::Decimal: return a.decimal_ == b.decimal_;
-    case TTipoCampo::Real:
-    case TTipoCampo::Data: return a.real_ == b.real_;
+        case TTipoCampo::Texto: return a.texto_ == b.texto_;
+        case TTipoCampo::Inteiro: return a.inteiro_ == b.inteiro_;
+        case TTipoCampo::Decimal: return a.decimal_ == b.decimal_;
+        case TTipoCampo::Real:
+        case TTipoCampo::Data: return a.real_ == b.real_;
     }
     return false;
 }
@@ -170,25 +170,28 @@ std::string SemBrancosFinais(std::string s) {
 
 TTipoCampo TipoDoBanco(int64_t tipo, int64_t escala) {
     switch (tipo) {
-    case 7: case 8: case 16:  // smallint, integer, bigint (numeric when scaled)
-        return escala < 0 ? TTipoCampo::Decimal : TTipoCampo::Inteiro;
-    case 10: case 27:  // float, double
-        return TTipoCampo::Real;
-    case 12: case 35:  // date, timestamp
-        return TTipoCampo::Data;
-    default:
-        return TTipoCampo::Texto;
+        case 7:
+        case 8:
+        case 16:  // smallint, integer, bigint (numeric when scaled)
+            return escala < 0 ? TTipoCampo::Decimal : TTipoCampo::Inteiro;
+        case 10:
+        case 27:  // float, double
+            return TTipoCampo::Real;
+        case 12:
+        case 35:  // date, timestamp
+            return TTipoCampo::Data;
+        default: return TTipoCampo::Texto;
     }
 }
 
 TValor LerValor(const fb::TField& f, const TCampoTabela& c) {
     if (f.IsNull()) return TValor();
     switch (c.tipo) {
-    case TTipoCampo::Texto: return TValor::Texto(f.AsString());
-    case TTipoCampo::Inteiro: return TValor::Inteiro(f.AsInteger());
-    case TTipoCampo::Decimal: return TValor::Dec(f.AsDecimal().ComEscala(c.escala));
-    case TTipoCampo::Real: return TValor::Real(f.AsFloat());
-    case TTipoCampo::Data: return TValor::Data(f.AsDate());
+        case TTipoCampo::Texto: return TValor::Texto(f.AsString());
+        case TTipoCampo::Inteiro: return TValor::Inteiro(f.AsInteger());
+        case TTipoCampo::Decimal: return TValor::Dec(f.AsDecimal().ComEscala(c.escala));
+        case TTipoCampo::Real: return TValor::Real(f.AsFloat());
+        case TTipoCampo::Data: return TValor::Data(f.AsDate());
     }
     return TValor();
 }
@@ -199,11 +202,11 @@ void PassarParametro(fb::TQuery& q, int i, const TValor& v) {
         return;
     }
     switch (v.Tipo()) {
-    case TTipoCampo::Texto: q.ParamTexto(i, v.AsString()); break;
-    case TTipoCampo::Inteiro: q.ParamInteiro(i, v.AsInteger()); break;
-    case TTipoCampo::Decimal: q.ParamDecimal(i, v.AsDecimal()); break;
-    case TTipoCampo::Real: q.ParamDecimal(i, Decimal::DeDouble(v.AsFloat(), 9)); break;
-    case TTipoCampo::Data: q.ParamData(i, v.AsDate()); break;
+        case TTipoCampo::Texto: q.ParamTexto(i, v.AsString()); break;
+        case TTipoCampo::Inteiro: q.ParamInteiro(i, v.AsInteger()); break;
+        case TTipoCampo::Decimal: q.ParamDecimal(i, v.AsDecimal()); break;
+        case TTipoCampo::Real: q.ParamDecimal(i, Decimal::DeDouble(v.AsFloat(), 9)); break;
+        case TTipoCampo::Data: q.ParamData(i, v.AsDate()); break;
     }
 }
 
@@ -345,7 +348,8 @@ bool TTabela::LerAte(size_t linha) const {
     }
     while (Lidas() <= linha && !lidaToda_) {
         if (!cursor_ || !cursor_->Active())
-            throw EDatabaseError("A leitura da tabela " + nomeTabela_ + " foi interrompida: a conexão fechou os seus dados.");
+            throw EDatabaseError("A leitura da tabela " + nomeTabela_ +
+                                 " foi interrompida: a conexão fechou os seus dados.");
         cursor_->Next();
         if (cursor_->Eof()) {
             lidaToda_ = true;
@@ -555,7 +559,8 @@ bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCa
     Garantir();
     const size_t c = IndiceExigido(coluna);
     const TCampoTabela& campo = campos_[c];
-    bool numerico = campo.tipo == TTipoCampo::Inteiro || campo.tipo == TTipoCampo::Decimal || campo.tipo == TTipoCampo::Real;
+    bool numerico =
+        campo.tipo == TTipoCampo::Inteiro || campo.tipo == TTipoCampo::Decimal || campo.tipo == TTipoCampo::Real;
     Decimal procurado;
     bool procuradoNumero = false;
     if (numerico && !parcial) {
@@ -660,7 +665,8 @@ void TTabela::SetCampo(std::string_view nome, const TValor& valor) {
 }
 
 std::string TTabela::ChaveSql(const std::string& chave) const {
-    if (chave.size() != 16) throw EDatabaseError("O registro da tabela " + nomeTabela_ + " não pode ser localizado no banco.");
+    if (chave.size() != 16)
+        throw EDatabaseError("O registro da tabela " + nomeTabela_ + " não pode ser localizado no banco.");
     for (char c : chave)
         if (!std::isxdigit(static_cast<unsigned char>(c)))
             throw EDatabaseError("O registro da tabela " + nomeTabela_ + " não pode ser localizado no banco.");
@@ -681,12 +687,14 @@ void TTabela::ConferirLinha(const Linha& original) {
     q.Open();
     if (q.Eof()) {
         q.Close();
-        throw EDatabaseError("O registro foi excluído da tabela " + nomeTabela_ + " por outro usuário. Atualize os dados.");
+        throw EDatabaseError("O registro foi excluído da tabela " + nomeTabela_ +
+                             " por outro usuário. Atualize os dados.");
     }
     for (size_t i = 0; i < campos_.size(); ++i) {
         if (LerValor(q.FieldByName(campos_[i].nome), campos_[i]) != original.valores[i]) {
             q.Close();
-            throw EDatabaseError("O registro da tabela " + nomeTabela_ + " foi alterado por outro usuário. Atualize os dados.");
+            throw EDatabaseError("O registro da tabela " + nomeTabela_ +
+                                 " foi alterado por outro usuário. Atualize os dados.");
         }
     }
     q.Close();
@@ -714,13 +722,16 @@ void TTabela::Post() {
             q.Clear();
             q.Add(s);
             q.Prepare();
-            for (size_t k = 0; k < mudados.size(); ++k) PassarParametro(q, static_cast<int>(k), buffer_.valores[mudados[k]]);
+            for (size_t k = 0; k < mudados.size(); ++k)
+                PassarParametro(q, static_cast<int>(k), buffer_.valores[mudados[k]]);
             q.Open();
             if (q.Eof() || q.FieldByName(kColunaChave).IsNull()) {
                 q.Close();
-                throw EDatabaseError("O registro foi excluído da tabela " + nomeTabela_ + " por outro usuário. Atualize os dados.");
+                throw EDatabaseError("O registro foi excluído da tabela " + nomeTabela_ +
+                                     " por outro usuário. Atualize os dados.");
             }
-            for (size_t i = 0; i < campos_.size(); ++i) buffer_.valores[i] = LerValor(q.FieldByName(campos_[i].nome), campos_[i]);
+            for (size_t i = 0; i < campos_.size(); ++i)
+                buffer_.valores[i] = LerValor(q.FieldByName(campos_[i].nome), campos_[i]);
             q.Close();
             if (pos_ >= base_ && pos_ < Lidas()) linhas_[pos_ - base_] = buffer_;
         }
@@ -736,7 +747,10 @@ void TTabela::Post() {
         } else {
             std::string nomes, marcas;
             for (size_t k = 0; k < cols.size(); ++k) {
-                if (k) { nomes += ", "; marcas += ", "; }
+                if (k) {
+                    nomes += ", ";
+                    marcas += ", ";
+                }
                 nomes += Aspas(campos_[cols[k]].nome, '"');
                 marcas += "?";
             }

@@ -35,9 +35,9 @@ public:
 
     bool IsNull() const { return nulo_; }
     TTipoCampo Tipo() const { return tipo_; }
-    std::string AsString() const;   // NULL gives ""; decimals with "."; dates DD/MM/AAAA
-    int64_t AsInteger() const;      // NULL gives 0; decimals cut toward zero
-    Decimal AsDecimal() const;      // NULL gives 0
+    std::string AsString() const;  // NULL gives ""; decimals with "."; dates DD/MM/AAAA
+    int64_t AsInteger() const;     // NULL gives 0; decimals cut toward zero
+    Decimal AsDecimal() const;     // NULL gives 0
     double AsFloat() const;
     TDateTime AsDate() const;
 
@@ -59,7 +59,7 @@ private:
 struct TCampoTabela {
     std::string nome;  // as stored, upper case
     TTipoCampo tipo = TTipoCampo::Texto;
-    int escala = 0;    // places after the point for Decimal
+    int escala = 0;  // places after the point for Decimal
 };
 
 enum class TEstadoTabela { Inativa, Navegacao, Edicao, Insercao };
@@ -149,16 +149,16 @@ private:
     std::string TextoSelect() const;
     void Executar() const;
     void Reler(const std::string& chaveAtual, size_t posAlternativa);
-    void Garantir() const;  // re-reads after a change of order or filter
+    void Garantir() const;            // re-reads after a change of order or filter
     bool LerAte(size_t linha) const;  // false when there are fewer rows
     void LerTudo() const;
-    void GuardarLinhaDoCursor() const;  // appends the cursor's current row
+    void GuardarLinhaDoCursor() const;                       // appends the cursor's current row
     size_t Lidas() const { return base_ + linhas_.size(); }  // rows read since the cursor opened
     bool Vazia() const { return Lidas() == 0; }
     // Row `linha` (from 0), read again from the start when it left the window;
     // it must exist (LerAte).
     Linha& Em(size_t linha) const;
-    std::string ChaveAtual() const;     // "" when there is no current row
+    std::string ChaveAtual() const;                     // "" when there is no current row
     size_t IndiceExigido(std::string_view nome) const;  // EDatabaseError when missing
     void ExigirAtiva() const;
     void ExigirLinha() const;
@@ -191,8 +191,8 @@ private:
     mutable size_t pos_ = 0;  // current row, from 0
     mutable bool eof_ = true;
     mutable bool bof_ = true;
-    Linha buffer_;               // edit buffer
-    Linha original_;             // the row as read when the edit began
+    Linha buffer_;    // edit buffer
+    Linha original_;  // the row as read when the edit began
     std::vector<bool> alterados_;
 };
 

@@ -40,7 +40,8 @@ const char* const kMensagemCommit = "Transação não efetuada, será revertida,
 // as the printer side blanks control bytes.
 void AcrescentarValorLimpo(std::string& destino, const std::string& valor) {
     for (char c : valor) {
-        if (c == ',') c = '.';
+        if (c == ',')
+            c = '.';
         else if (c == '\'' || c == '"' || c == '\0')
             c = ' ';
         destino += c;
@@ -94,23 +95,19 @@ TdtmAplicativo::~TdtmAplicativo() {
     // the other connection open.
     try {
         if (ibtAplicativo.Ativa()) ibtAplicativo.Rollback();
-    } catch (...) {
-    }
+    } catch (...) {}
     for (TTabela* t : {&tblFormat, &tblNumeroNF, &tblMercadorias, &tblLogEstoque, &tblEstoqueEmpresa,
                        &tblGrades_Produtos_P, &tblProdutos_cli})
         t->Close();
     try {
         dtbAplicativo.FecharDataSets();
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         dtbAplicativo.Desconectar();
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         dtmConectBancoMrg(false);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void TdtmAplicativo::AtivaConfiguracaoTEF() {
@@ -194,15 +191,13 @@ bool TdtmAplicativo::dtmCommit(TTabela* tabela) {
     } catch (const std::exception&) {
         try {
             ibtAplicativo.RollbackRetaining();
-        } catch (...) {
-        }
+        } catch (...) {}
         // The table must not go on showing what was just undone.
         if (tabela && tabela->Active() && &tabela->Transacao() == &ibtAplicativo) {
             try {
                 tabela->Cancel();
                 tabela->Refresh();
-            } catch (...) {
-            }
+            } catch (...) {}
         }
         InterfaceUsuario().Mensagem(kMensagemCommit);
         return false;
@@ -252,7 +247,8 @@ bool TdtmAplicativo::AbrirSelect(fb::TQuery& qry, const std::string& linha1, con
 }
 
 bool TdtmAplicativo::SelectFile(const std::string& slot, const std::string& tabela, const std::string& condicao) {
-    if (fb::TQuery* q = Slot(slot)) return AbrirSelect(*q, "Select * From " + tabela + " Where ( " + condicao + " )", nullptr);
+    if (fb::TQuery* q = Slot(slot))
+        return AbrirSelect(*q, "Select * From " + tabela + " Where ( " + condicao + " )", nullptr);
     if (Maiusculas(slot) == "CLOSE")
         for (fb::TQuery* q : {&qrySelect1, &qrySelect2, &qrySelect3, &qrySelect4, &qrySelectMrg}) q->Close();
     return false;
@@ -262,10 +258,12 @@ bool TdtmAplicativo::SelectFileQry(fb::TQuery& qry, const std::string& tabela, c
     return AbrirSelect(qry, "Select * From " + tabela + " Where ( " + condicao + " )", nullptr);
 }
 
-bool TdtmAplicativo::SelectFileOrdemCampo(const std::string& slot, const std::string& tabela, const std::string& condicao,
-                                          const std::string& ordem, const std::string& campos) {
+bool TdtmAplicativo::SelectFileOrdemCampo(const std::string& slot, const std::string& tabela,
+                                          const std::string& condicao, const std::string& ordem,
+                                          const std::string& campos) {
     if (fb::TQuery* q = Slot(slot)) {
-        std::string linha1 = "Select " + (campos.empty() ? std::string("*") : campos) + " From " + tabela + " Where ( " + condicao + " )";
+        std::string linha1 = "Select " + (campos.empty() ? std::string("*") : campos) + " From " + tabela +
+                             " Where ( " + condicao + " )";
         std::string linha2 = "Order By " + ordem;
         return AbrirSelect(*q, linha1, ordem.empty() ? nullptr : &linha2);
     }
@@ -276,7 +274,7 @@ bool TdtmAplicativo::SelectFileOrdemCampo(const std::string& slot, const std::st
 }
 
 std::vector<std::string> TdtmAplicativo::LinhasInsert(const std::string& tabela, const std::vector<std::string>& pares,
-                                                     bool trocar) {
+                                                      bool trocar) {
     const size_t n = pares.size() / 2;
     std::string colunas, valores;
     size_t tamanho = 0;
@@ -319,7 +317,8 @@ void TdtmAplicativo::INSERTFILE_LOG(const std::string& tabela, const std::vector
     ExecutarInsert(tabela, pares, false);
 }
 
-void TdtmAplicativo::UPDATEFILE(const std::string& tabela, const std::string& atribuicoes, const std::string& condicao) {
+void TdtmAplicativo::UPDATEFILE(const std::string& tabela, const std::string& atribuicoes,
+                                const std::string& condicao) {
     qryprocesso.Clear();
     qryprocesso.Add("UPDATE " + tabela + " SET");
     qryprocesso.Add(atribuicoes);

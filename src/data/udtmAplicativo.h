@@ -65,7 +65,8 @@ public:
     void INSERTFILE(const std::string& tabela, const std::vector<std::string>& pares);
     void INSERTFILE_LOG(const std::string& tabela, const std::vector<std::string>& pares);
     void UPDATEFILE(const std::string& tabela, const std::string& atribuicoes, const std::string& condicao);
-    void UPDATEFILE_Matriz(const std::string& tabela, const std::string& condicao, const std::vector<std::string>& pares);
+    void UPDATEFILE_Matriz(const std::string& tabela, const std::string& condicao,
+                           const std::vector<std::string>& pares);
     void DeleteRegistro(const std::string& tabela, const std::string& condicao);
     int64_t BuscaGerador(const std::string& gerador);
     int64_t BuscaUltimo(const std::string& tabela, const std::string& coluna);

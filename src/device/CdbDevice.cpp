@@ -114,8 +114,8 @@ std::string HoraLog() {
     std::tm tm{};
     localtime_r(&tv.tv_sec, &tm);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1, tm.tm_hour,
-                  tm.tm_min, tm.tm_sec, static_cast<int>(tv.tv_usec / 1000));
+    std::snprintf(buf, sizeof buf, "%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1, tm.tm_hour, tm.tm_min,
+                  tm.tm_sec, static_cast<int>(tv.tv_usec / 1000));
     return buf;
 }
 
@@ -168,8 +168,7 @@ TCdbDevice::~TCdbDevice() {
     GravarLog("Destroy");
     try {
         Desativar();
-    } catch (...) {
-    }
+    } catch (...) {}
     // Channels go first, while the settings they may still read are alive.
     impl_->atual = nullptr;
     impl_->arqLog.clear();
@@ -216,26 +215,44 @@ TCdbDeviceType TCdbDevice::DeduzirTipoPorta(std::string_view porta) {
         return u.size() >= fim.size() && u.compare(u.size() - fim.size(), fim.size(), fim) == 0;
     };
     T t;
-    if (nome == "*") t = T::dtRawPrinter;
-    else if (ComecaCom(u, "NULL")) t = T::dtNenhum;
-    else if (ComecaCom(u, "TCP:")) t = T::dtTCP;
-    else if (ComecaCom(u, "RAW:")) t = T::dtRawPrinter;
-    else if (ComecaCom(u, "BTH:")) t = T::dtBlueTooth;
-    else if (termina(".TXT")) t = T::dtFile;
-    else if (ComecaCom(u, "FILE:")) t = T::dtFile;
-    else if (ComecaCom(u, "LPT")) t = T::dtParallel;
-    else if (ComecaCom(u, "COM")) t = T::dtSerial;
-    else if (ComecaCom(nome, "\\\\.\\")) t = T::dtSerial;
-    else if (ComecaCom(u, "DLL")) t = T::dtHook;
-    else if (ComecaCom(u, "USB")) t = T::dtUSB;
-    else if (Minusculas(nome.substr(0, 7)) == "\\\\?\\usb") t = T::dtUSB;
+    if (nome == "*")
+        t = T::dtRawPrinter;
+    else if (ComecaCom(u, "NULL"))
+        t = T::dtNenhum;
+    else if (ComecaCom(u, "TCP:"))
+        t = T::dtTCP;
+    else if (ComecaCom(u, "RAW:"))
+        t = T::dtRawPrinter;
+    else if (ComecaCom(u, "BTH:"))
+        t = T::dtBlueTooth;
+    else if (termina(".TXT"))
+        t = T::dtFile;
+    else if (ComecaCom(u, "FILE:"))
+        t = T::dtFile;
+    else if (ComecaCom(u, "LPT"))
+        t = T::dtParallel;
+    else if (ComecaCom(u, "COM"))
+        t = T::dtSerial;
+    else if (ComecaCom(nome, "\\\\.\\"))
+        t = T::dtSerial;
+    else if (ComecaCom(u, "DLL"))
+        t = T::dtHook;
+    else if (ComecaCom(u, "USB"))
+        t = T::dtUSB;
+    else if (Minusculas(nome.substr(0, 7)) == "\\\\?\\usb")
+        t = T::dtUSB;
     // Paths of this system: serial devices (USB adapters, pseudo-terminals) and files.
     // No printer queue name can hold "/", so testing them before the queues changes nothing.
-    else if (ComecaCom(nome, "/dev/tty") || ComecaCom(nome, "/dev/pts/")) t = T::dtSerial;
-    else if (ComecaCom(nome, "/")) t = T::dtFile;
-    else if (!nome.empty() && TCdbDeviceRaw::EhImpressoraInstalada(nome, impl_->timeOut)) t = T::dtRawPrinter;
-    else if (nome.find('\\') != std::string::npos) t = T::dtFile;
-    else t = T::dtNenhum;
+    else if (ComecaCom(nome, "/dev/tty") || ComecaCom(nome, "/dev/pts/"))
+        t = T::dtSerial;
+    else if (ComecaCom(nome, "/"))
+        t = T::dtFile;
+    else if (!nome.empty() && TCdbDeviceRaw::EhImpressoraInstalada(nome, impl_->timeOut))
+        t = T::dtRawPrinter;
+    else if (nome.find('\\') != std::string::npos)
+        t = T::dtFile;
+    else
+        t = T::dtNenhum;
     if (!impl_->arqLog.empty()) GravarLog(std::string("  ") + NomeTipo(t));
     return t;
 }
@@ -247,23 +264,23 @@ void TCdbDevice::SetDeviceType(TCdbDeviceType t) {
     if (impl_->ativo)
         FalharDevice(*this, Exception("Não é possível mudar o tipo de dispositivo com o Dispositivo Ativo"));
     if (!impl_->tipoDaPorta) switch (t) {
-        case T::dtTCP:
-        case T::dtRawPrinter:
-        case T::dtHook:
-        case T::dtUSB:
-        case T::dtBlueTooth:
-            if (DeduzirTipoPorta(impl_->porta) != t)
-                FalharDevice(*this, Exception("Tipo de dispositivo informado não condiz com o valor da Porta"));
-            break;
-        case T::dtFile:
-        case T::dtSerial: {
-            T d = DeduzirTipoPorta(impl_->porta);
-            if (d != T::dtFile && d != T::dtSerial)
-                FalharDevice(*this, Exception("Tipo de dispositivo informado não condiz com o valor da Porta"));
-            break;
+            case T::dtTCP:
+            case T::dtRawPrinter:
+            case T::dtHook:
+            case T::dtUSB:
+            case T::dtBlueTooth:
+                if (DeduzirTipoPorta(impl_->porta) != t)
+                    FalharDevice(*this, Exception("Tipo de dispositivo informado não condiz com o valor da Porta"));
+                break;
+            case T::dtFile:
+            case T::dtSerial: {
+                T d = DeduzirTipoPorta(impl_->porta);
+                if (d != T::dtFile && d != T::dtSerial)
+                    FalharDevice(*this, Exception("Tipo de dispositivo informado não condiz com o valor da Porta"));
+                break;
+            }
+            default: break;
         }
-        default: break;
-    }
     impl_->tipo = t;
     switch (t) {
         case T::dtFile:
@@ -323,9 +340,12 @@ std::string TCdbDevice::DeviceToString(bool apenasDiferentesDoPadrao) {
     if (!so || s.Stop != 0) item(std::string("STOP=") + (s.Stop == 1 ? "1,5" : s.Stop == 2 ? "2" : "1"));
     if (!so || s.HandShake != TCdbHandShake::hsNenhum) {
         const char* h = "";
-        if (s.HandShake == TCdbHandShake::hsXON_XOFF) h = "XON/XOFF";
-        else if (s.HandShake == TCdbHandShake::hsRTS_CTS) h = "RTS/CTS";
-        else if (s.HandShake == TCdbHandShake::hsDTR_DSR) h = "DTR/DSR";
+        if (s.HandShake == TCdbHandShake::hsXON_XOFF)
+            h = "XON/XOFF";
+        else if (s.HandShake == TCdbHandShake::hsRTS_CTS)
+            h = "RTS/CTS";
+        else if (s.HandShake == TCdbHandShake::hsDTR_DSR)
+            h = "DTR/DSR";
         item(std::string("HANDSHAKE=") + h);
     }
     if (s.HardFlow) item("HARDFLOW");
@@ -410,15 +430,19 @@ void TCdbDevice::SetHandShake(TCdbHandShake v) {
 bool TCdbDevice::SoftFlow() const { return impl_->serial->SoftFlow; }
 void TCdbDevice::SetSoftFlow(bool v) {
     GravarLog(std::string("SetSoftFlow(") + NomeBool(v) + ")");
-    if (v) SetHandShake(TCdbHandShake::hsXON_XOFF);
-    else if (HandShake() == TCdbHandShake::hsXON_XOFF) SetHandShake(TCdbHandShake::hsNenhum);
+    if (v)
+        SetHandShake(TCdbHandShake::hsXON_XOFF);
+    else if (HandShake() == TCdbHandShake::hsXON_XOFF)
+        SetHandShake(TCdbHandShake::hsNenhum);
 }
 
 bool TCdbDevice::HardFlow() const { return impl_->serial->HardFlow; }
 void TCdbDevice::SetHardFlow(bool v) {
     GravarLog(std::string("SetHardFlow(") + NomeBool(v) + ")");
-    if (v) SetHandShake(TCdbHandShake::hsRTS_CTS);
-    else if (HandShake() == TCdbHandShake::hsRTS_CTS) SetHandShake(TCdbHandShake::hsNenhum);
+    if (v)
+        SetHandShake(TCdbHandShake::hsRTS_CTS);
+    else if (HandShake() == TCdbHandShake::hsRTS_CTS)
+        SetHandShake(TCdbHandShake::hsNenhum);
 }
 
 int TCdbDevice::DeadLockTimeOut() const { return impl_->serial->GetTimeOut(); }

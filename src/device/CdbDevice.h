@@ -23,9 +23,9 @@ class TCdbDeviceRaw;
 class TCdbDeviceHook;
 class TCdbDeviceWinUSB;
 
-const char* NomeParidade(TCdbSerialParity p);   // "pNone", ...
-const char* NomeStop(TCdbSerialStop s);         // "s1", ...
-const char* NomeHandShake(TCdbHandShake h);     // "hsNenhum", ...
+const char* NomeParidade(TCdbSerialParity p);  // "pNone", ...
+const char* NomeStop(TCdbSerialStop s);        // "s1", ...
+const char* NomeHandShake(TCdbHandShake h);    // "hsNenhum", ...
 
 // Bytes 0-31 and 127-255 written out as "[NUL]", "[CR]", "[200]"... for log lines.
 std::string TraduzirControles(std::string_view dados);
@@ -74,19 +74,29 @@ public:
     void SetTimeOut(int ms);
 
     // Serial settings
-    int Baud() const;               void SetBaud(int v);
-    int Data() const;               void SetData(int v);
-    TCdbSerialParity Parity() const; void SetParity(TCdbSerialParity v);
-    TCdbSerialStop Stop() const;     void SetStop(TCdbSerialStop v);
-    TCdbHandShake HandShake() const; void SetHandShake(TCdbHandShake v);
-    bool SoftFlow() const;           void SetSoftFlow(bool v);
-    bool HardFlow() const;           void SetHardFlow(bool v);
+    int Baud() const;
+    void SetBaud(int v);
+    int Data() const;
+    void SetData(int v);
+    TCdbSerialParity Parity() const;
+    void SetParity(TCdbSerialParity v);
+    TCdbSerialStop Stop() const;
+    void SetStop(TCdbSerialStop v);
+    TCdbHandShake HandShake() const;
+    void SetHandShake(TCdbHandShake v);
+    bool SoftFlow() const;
+    void SetSoftFlow(bool v);
+    bool HardFlow() const;
+    void SetHardFlow(bool v);
     int DeadLockTimeOut() const;
     void SetDeadLockTimeOut(int ms);  // serial line write time-out
 
-    int MaxBandwidth() const;        void SetMaxBandwidth(int v);
-    int SendBytesCount() const;      void SetSendBytesCount(int v);
-    int SendBytesInterval() const;   void SetSendBytesInterval(int ms);
+    int MaxBandwidth() const;
+    void SetMaxBandwidth(int v);
+    int SendBytesCount() const;
+    void SetSendBytesCount(int v);
+    int SendBytesInterval() const;
+    void SetSendBytesInterval(int ms);
     std::string NomeDocumento() const;  // "TCdbDevice" when unset
     void SetNomeDocumento(std::string v);
     bool ProcessMessages = true;

@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/ErroSistema.h"
 #include "common/UFuncoes.h"
 #include "device/Descritor.h"
-#include "common/ErroSistema.h"
 
 namespace {
 bool CaminhoWindows(const std::string& nome) {
@@ -51,7 +51,7 @@ void TCdbDeviceLPT::Conectar(const std::string& porta, int timeOutMs) {
     GravarLog("  NomeArq: " + nome);
     if (CaminhoWindows(nome)) Falhar(EOSError("Caminho do Windows não existe nesta estação: " + nome));
     if (ModoArquivo()) {
-        struct stat st{};
+        struct stat st {};
         // Only a plain file is emptied; a device named by path stays where it is.
         if (::stat(nome.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
             GravarLog("  DeleteFile(" + nome + ")");
@@ -84,7 +84,7 @@ void TCdbDeviceLPT::EnviaString(const std::string& dados) {
     // In file mode the file belongs to this activation (Ativar started it): a
     // failed stream is taken back out, so no half job stays for the next
     // program to take for a whole one.
-    struct stat st{};
+    struct stat st {};
     const bool desfazer = ModoArquivo() && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
     const off_t antes = desfazer ? st.st_size : 0;
     auto desfazerEscrita = [&] {

@@ -68,9 +68,12 @@ std::vector<TImpressoraInstalada> TCdbDeviceRaw::ImpressorasInstaladas(int timeO
         }
         if (ippGetGroupTag(a) != IPP_TAG_PRINTER) continue;
         std::string n = nome;
-        if (n == "printer-name") atual.Nome = Texto(a);
-        else if (n == "printer-info") atual.Descricao = Texto(a);
-        else if (n == "device-uri") atual.Endereco = Texto(a);
+        if (n == "printer-name")
+            atual.Nome = Texto(a);
+        else if (n == "printer-info")
+            atual.Descricao = Texto(a);
+        else if (n == "device-uri")
+            atual.Endereco = Texto(a);
     }
     fechar();
     ippDelete(resposta);
@@ -153,8 +156,7 @@ void TCdbDeviceRaw::EnviaString(const std::string& dados) {
     }
     bool ok = cupsStartDocument(h.get(), impressora.c_str(), job, documento.c_str(), CUPS_FORMAT_RAW, 1) ==
               HTTP_STATUS_CONTINUE;
-    if (ok && !dados.empty())
-        ok = cupsWriteRequestData(h.get(), dados.data(), dados.size()) == HTTP_STATUS_CONTINUE;
+    if (ok && !dados.empty()) ok = cupsWriteRequestData(h.get(), dados.data(), dados.size()) == HTTP_STATUS_CONTINUE;
     ipp_status_t fim = ok ? cupsFinishDocument(h.get(), impressora.c_str()) : cupsLastError();
     if (!ok || static_cast<int>(fim) >= 0x100) {  // 0x0000-0x00ff are the successful answers
         std::string erro = cupsLastErrorString() ? cupsLastErrorString() : "";

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <thread>
 
-#include "common/UFuncoes.h"
 #include "common/ErroSistema.h"
+#include "common/UFuncoes.h"
 
 namespace {
 
@@ -69,8 +69,7 @@ TCdbDeviceSerial::TCdbDeviceSerial(TCdbDevice* dono) : TCdbDeviceClass(dono) {}
 TCdbDeviceSerial::~TCdbDeviceSerial() {
     try {
         Fechar(true);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 std::string TCdbDeviceSerial::CaminhoDispositivo(const std::string& porta) {

@@ -1,11 +1,11 @@
 #include "device/CdbDeviceTCP.h"
 
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <linux/sockios.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -165,8 +165,7 @@ void TCdbDeviceTCP::Conectar(const std::string& porta, int timeOutMs) {
 void TCdbDeviceTCP::Limpar() {
     if (fd_ < 0) return;
     char buf[1024];
-    while (::recv(fd_, buf, sizeof buf, MSG_DONTWAIT) > 0) {
-    }
+    while (::recv(fd_, buf, sizeof buf, MSG_DONTWAIT) > 0) {}
 }
 
 std::string TCdbDeviceTCP::LeString(int timeOutMs, int numBytes, const std::string& terminador) {

@@ -13,10 +13,10 @@
 #include <regex>
 #include <set>
 
+#include "common/ErroSistema.h"
 #include "common/UFuncoes.h"
 #include "device/Descritor.h"
 #include "device/Sysfs.h"
-#include "common/ErroSistema.h"
 
 namespace fs = std::filesystem;
 
@@ -53,8 +53,7 @@ bool EndpointDeSaida(const fs::path& base, const std::string& nomeDisp, int& int
                 interface = std::stoi(AtributoSysfs(pi / "bInterfaceNumber"), nullptr, 16);
                 endpoint = std::stoi(AtributoSysfs(pi / ep / "bEndpointAddress"), nullptr, 16);
                 return true;
-            } catch (...) {
-            }
+            } catch (...) {}
         }
     }
     return false;
@@ -104,8 +103,8 @@ void TCdbDeviceWinUSB::Descrever(TDispositivoUSB& d) {
     else if (d.Produto.find(',') != std::string::npos)
         d.Descricao = d.Produto;
     else
-        d.Descricao = (d.Fabricante.empty() ? d.VendorID : d.Fabricante) + ", " +
-                      (d.Produto.empty() ? d.ProductID : d.Produto);
+        d.Descricao =
+            (d.Fabricante.empty() ? d.VendorID : d.Fabricante) + ", " + (d.Produto.empty() ? d.ProductID : d.Produto);
     if (!d.NomeAmigavel.empty()) {
         const std::string antes = d.Descricao.substr(0, d.Descricao.find(','));
         if (!conhecido || ComecaComSemCaixa(d.NomeAmigavel, antes)) d.Descricao = d.NomeAmigavel;
@@ -208,7 +207,7 @@ const TDispositivoUSB& TCdbDeviceWinUSB::Dispositivo(int indice) {
 }
 
 TIdentificacaoDispositivo TCdbDeviceWinUSB::Identificar(const std::string& porta, TCdbDeviceType tipo,
-                                                         std::string& novaPorta) {
+                                                        std::string& novaPorta) {
     TIdentificacaoDispositivo r;
     novaPorta.clear();
     const std::vector<TDispositivoUSB>* lista = nullptr;
@@ -221,10 +220,12 @@ TIdentificacaoDispositivo TCdbDeviceWinUSB::Identificar(const std::string& porta
     const TDispositivoUSB* achado = nullptr;
     for (const auto& d : *lista) {
         bool casa = false;
-        if (ComecaCom(porta, "\\\\?")) casa = ComecaComSemCaixa(d.Caminho, porta);
+        if (ComecaCom(porta, "\\\\?"))
+            casa = ComecaComSemCaixa(d.Caminho, porta);
         else if (ComecaComSemCaixa(porta, "USB"))
             casa = ComecaComSemCaixa(DescricaoComparavel(d.Descricao), porta.size() > 4 ? porta.substr(4) : "");
-        else if (ComecaCom(porta, "/")) casa = d.Caminho == porta;
+        else if (ComecaCom(porta, "/"))
+            casa = d.Caminho == porta;
         if (casa) {
             achado = &d;
             break;
@@ -271,8 +272,8 @@ void TCdbDeviceWinUSB::Conectar(const std::string& porta, int timeOutMs) {
     }
     fd_ = fd;
     timeOut_ = Dono().TimeOut();
-    if (selecionado_ >= 0 && lista[static_cast<size_t>(selecionado_)].ClasseInterface ==
-                                 TClasseInterfaceUSB::ciDispositivoUSB) {
+    if (selecionado_ >= 0 &&
+        lista[static_cast<size_t>(selecionado_)].ClasseInterface == TClasseInterfaceUSB::ciDispositivoUSB) {
         const TDispositivoUSB& d = lista[static_cast<size_t>(selecionado_)];
         int iface = d.Interface;
         int e = 0;
@@ -350,6 +351,5 @@ void TCdbDeviceWinUSB::Fechar(bool ignorarErros) {
         interfaceUsbfs_ = endpointUsbfs_ = -1;
     }
     int e = Descritor::Fechar(fd_);
-    if (e && !ignorarErros)
-        Falhar(Exception("Erro " + CodigoErroHex(e) + " ao fechar a Porta USB " + porta_));
+    if (e && !ignorarErros) Falhar(Exception("Erro " + CodigoErroHex(e) + " ao fechar a Porta USB " + porta_));
 }

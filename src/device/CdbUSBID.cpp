@@ -17,7 +17,7 @@ namespace {
 // 0 so the table never changes the configured language.
 const char* const kTabela =
 #include "CdbUSBIDTabela.inc"
-;
+    ;
 
 bool Hexa(const std::string& s) {
     if (s.empty()) return false;
@@ -77,8 +77,10 @@ void TBancoUSBID::Carregar(const std::string& texto) {
         std::string valor = Trim(l.substr(igual + 1));
         if (!Hexa(chave)) continue;  // not an ID: a stray line of the file
         while (chave.size() < 4) chave.insert(0, 1, '0');
-        if (secao == "vendors") fabricantes_.emplace(chave, valor);
-        else if (Hexa(secao)) produtos_[secao.size() < 4 ? std::string(4 - secao.size(), '0') + secao : secao].emplace(chave, valor);
+        if (secao == "vendors")
+            fabricantes_.emplace(chave, valor);
+        else if (Hexa(secao))
+            produtos_[secao.size() < 4 ? std::string(4 - secao.size(), '0') + secao : secao].emplace(chave, valor);
     }
 }
 
@@ -88,7 +90,7 @@ void TBancoUSBID::CarregarPadrao() {
     std::vector<std::string> arquivos{LocalConfigEtq().Pasta() + "CdbUSBID.ini"};
     if (const std::string dados = PastaDadosInstalacao(); !dados.empty()) arquivos.push_back(dados + "CdbUSBID.ini");
     for (const auto& arquivo : arquivos) {
-        struct stat st{};
+        struct stat st {};
         if (::stat(arquivo.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
         std::ifstream f(arquivo, std::ios::binary);
         std::ostringstream s;

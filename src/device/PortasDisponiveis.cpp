@@ -82,7 +82,8 @@ TListaPortas PortasDisponiveis(const std::string& raizSys, const std::string& ra
     for (fs::directory_iterator it(fs::path(raizSys) / "class" / "printer", ec), fim; !ec && it != fim;
          it.increment(ec)) {
         std::string nome = it->path().filename().string();
-        if (ComecaCom(nome, "lp") && SoNumeros(nome.substr(2)) == nome.substr(2) && nome.size() > 2) lps.push_back(nome);
+        if (ComecaCom(nome, "lp") && SoNumeros(nome.substr(2)) == nome.substr(2) && nome.size() > 2)
+            lps.push_back(nome);
     }
     std::sort(lps.begin(), lps.end(), MenorPorNumero);
     for (const auto& nome : lps) {

@@ -6,11 +6,11 @@
 
 struct TPortaDisponivel {
     enum TTipo { tpSpooler, tpUSB, tpSerial, tpParalela } Tipo;
-    std::string Porta;      // as typed in the configuration
-    std::string Caminho;    // device node or spooler address
+    std::string Porta;    // as typed in the configuration
+    std::string Caminho;  // device node or spooler address
     std::string Descricao;
-    bool Padrao = false;    // the spooler's default printer
-    int Classe = -1;        // USB: identifier-table class, -1 unknown
+    bool Padrao = false;  // the spooler's default printer
+    int Classe = -1;      // USB: identifier-table class, -1 unknown
 };
 
 struct TListaPortas {

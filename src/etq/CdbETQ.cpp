@@ -1,10 +1,10 @@
 #include "etq/CdbETQ.h"
 
+#include <iconv.h>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <iconv.h>
 #include <limits>
 #include <mutex>
 
@@ -354,7 +354,8 @@ void TCdbETQ::Ativar() {
         if (id.Classe != 0 && id.Classe != 2)
             throw Exception("Porta: " + Porta() + " não está conectada a uma Impressora de Etiquetas");
         // A language number the component does not know leaves the language as set.
-        if (id.Protocolo > etqNenhum && id.Protocolo <= etqEscLabel) SetModelo(static_cast<TCdbETQModelo>(id.Protocolo));
+        if (id.Protocolo > etqNenhum && id.Protocolo <= etqEscLabel)
+            SetModelo(static_cast<TCdbETQModelo>(id.Protocolo));
         device_->Ativar();
     }
     ativo_ = true;
@@ -450,8 +451,8 @@ void TCdbETQ::ImprimirTexto(TCdbETQOrientacao Orientacao, const std::string& Fon
         GravarLog(l);
     }
     listaCmd_.Add(linguagem_->ComandoImprimirTexto(Orientacao, Fonte, MultiplicadorH, MultiplicadorV, Vertical,
-                                                   Somar(Horizontal, margemEsquerda_), PrepararTexto(Texto),
-                                                   SubFonte, ImprimirReverso));
+                                                   Somar(Horizontal, margemEsquerda_), PrepararTexto(Texto), SubFonte,
+                                                   ImprimirReverso));
 }
 
 void TCdbETQ::ImprimirTexto(TCdbETQOrientacao Orientacao, int Fonte, int MultiplicadorH, int MultiplicadorV,

@@ -77,17 +77,28 @@ public:
     TCdbETQ& operator=(const TCdbETQ&) = delete;
 
     // Settings held by the language object: reading or writing sends nothing.
-    TCdbETQPaginaCodigo PaginaDeCodigo() const;  void SetPaginaDeCodigo(TCdbETQPaginaCodigo v);
-    TCdbETQUnidade Unidade() const;              void SetUnidade(TCdbETQUnidade v);
-    TCdbETQBackFeed BackFeed() const;            void SetBackFeed(TCdbETQBackFeed v);
-    bool LimparMemoria() const;                  void SetLimparMemoria(bool v);
-    int Temperatura() const;                     void SetTemperatura(int v);
-    int Velocidade() const;                      void SetVelocidade(int v);
-    TCdbETQOrigem Origem() const;                void SetOrigem(TCdbETQOrigem v);
-    TCdbETQDPI DPI() const;                      void SetDPI(TCdbETQDPI v);
-    int Avanco() const;                          void SetAvanco(int v);
-    bool Guilhotina() const;                     void SetGuilhotina(bool v);
-    TCdbETQDeteccaoEtiqueta DeteccaoEtiqueta() const; void SetDeteccaoEtiqueta(TCdbETQDeteccaoEtiqueta v);
+    TCdbETQPaginaCodigo PaginaDeCodigo() const;
+    void SetPaginaDeCodigo(TCdbETQPaginaCodigo v);
+    TCdbETQUnidade Unidade() const;
+    void SetUnidade(TCdbETQUnidade v);
+    TCdbETQBackFeed BackFeed() const;
+    void SetBackFeed(TCdbETQBackFeed v);
+    bool LimparMemoria() const;
+    void SetLimparMemoria(bool v);
+    int Temperatura() const;
+    void SetTemperatura(int v);
+    int Velocidade() const;
+    void SetVelocidade(int v);
+    TCdbETQOrigem Origem() const;
+    void SetOrigem(TCdbETQOrigem v);
+    TCdbETQDPI DPI() const;
+    void SetDPI(TCdbETQDPI v);
+    int Avanco() const;
+    void SetAvanco(int v);
+    bool Guilhotina() const;
+    void SetGuilhotina(bool v);
+    TCdbETQDeteccaoEtiqueta DeteccaoEtiqueta() const;
+    void SetDeteccaoEtiqueta(TCdbETQDeteccaoEtiqueta v);
 
     // The printer language. Changing it replaces the language object; refused
     // while active unless the value is the current one.
@@ -118,13 +129,12 @@ public:
     void FinalizarEtiqueta(int Copias = 1, int AvancoEtq = 0);
     void Imprimir(int Copias = 1, int AvancoEtq = 0);
 
-    void ImprimirTexto(TCdbETQOrientacao Orientacao, const std::string& Fonte, int MultiplicadorH,
-                       int MultiplicadorV, int Vertical, int Horizontal, const std::string& Texto,
-                       int SubFonte = 0, bool ImprimirReverso = false);
-    // Font by number: 0..9 are "0".."9", 10 is "A", 11 "B" and so on.
-    void ImprimirTexto(TCdbETQOrientacao Orientacao, int Fonte, int MultiplicadorH, int MultiplicadorV,
+    void ImprimirTexto(TCdbETQOrientacao Orientacao, const std::string& Fonte, int MultiplicadorH, int MultiplicadorV,
                        int Vertical, int Horizontal, const std::string& Texto, int SubFonte = 0,
                        bool ImprimirReverso = false);
+    // Font by number: 0..9 are "0".."9", 10 is "A", 11 "B" and so on.
+    void ImprimirTexto(TCdbETQOrientacao Orientacao, int Fonte, int MultiplicadorH, int MultiplicadorV, int Vertical,
+                       int Horizontal, const std::string& Texto, int SubFonte = 0, bool ImprimirReverso = false);
     // A char would silently pick the numeric form: write "2" or 2.
     void ImprimirTexto(TCdbETQOrientacao, char, int, int, int, int, const std::string&, int = 0, bool = false) = delete;
 

@@ -11,8 +11,8 @@ void AnexarNumero(std::string& destino, long long valor) {
     char buf[24];
     char* fim = buf + sizeof buf;
     char* p = fim;
-    unsigned long long u = valor < 0 ? 0ULL - static_cast<unsigned long long>(valor)
-                                     : static_cast<unsigned long long>(valor);
+    unsigned long long u =
+        valor < 0 ? 0ULL - static_cast<unsigned long long>(valor) : static_cast<unsigned long long>(valor);
     do {
         *--p = static_cast<char>('0' + u % 10);
         u /= 10;

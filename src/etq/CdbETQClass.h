@@ -65,49 +65,49 @@ public:
 
     // Slot 0. Value in Unidade to `UnidadeSaida`, rounded half to even.
     virtual int ConverterUnidade(TCdbETQUnidade UnidadeSaida, int Valor);
-    virtual std::string ComandoAbertura();                 // 1
-    virtual std::string ComandoBackFeed();                 // 2
-    virtual std::string ComandoDeteccaoEtiqueta();         // 3
-    virtual std::string ComandoGuilhotina();               // 4
-    virtual std::string ComandoDimensoes();                // 5
-    virtual std::string ComandoUnidade();                  // 6
-    virtual std::string ComandoTemperatura();              // 7
-    virtual std::string ComandoPaginaDeCodigo();           // 8
-    virtual std::string ComandoResolucao();                // 9
-    virtual std::string ComandoOrigemCoordenadas();        // 10
-    virtual std::string ComandoVelocidade();               // 11
+    virtual std::string ComandoAbertura();                        // 1
+    virtual std::string ComandoBackFeed();                        // 2
+    virtual std::string ComandoDeteccaoEtiqueta();                // 3
+    virtual std::string ComandoGuilhotina();                      // 4
+    virtual std::string ComandoDimensoes();                       // 5
+    virtual std::string ComandoUnidade();                         // 6
+    virtual std::string ComandoTemperatura();                     // 7
+    virtual std::string ComandoPaginaDeCodigo();                  // 8
+    virtual std::string ComandoResolucao();                       // 9
+    virtual std::string ComandoOrigemCoordenadas();               // 10
+    virtual std::string ComandoVelocidade();                      // 11
     virtual std::string ConverterNivelCorrecaoQRCode(int Nivel);  // 12
     // Slot 13. CR LF, CR and LF all become the language's terminator.
     virtual std::string AjustarQuebrasDeLinha(const std::string& fluxo);
-    virtual std::string ComandoLimparMemoria();            // 14
+    virtual std::string ComandoLimparMemoria();  // 14
     // Slot 15. Checks 1..MaxCopias; every language calls this first.
     virtual std::string ComandoCopias(int NumCopias);
-    virtual std::string ComandoImprimir();                 // 16
+    virtual std::string ComandoImprimir();                           // 16
     virtual std::string ComandoAvancarEtiqueta(int AvancoEtiqueta);  // 17
     // Slot 18. The start block, the same for every language.
     virtual std::string ComandoIniciarEtiqueta();
     // Slot 19. Copies, print, advance; 0 copies is 1, no advance takes Avanco.
     virtual std::string ComandoFinalizarEtiqueta(int NumCopias, int AvancoEtiqueta);
-    virtual std::string ComandoImprimirTexto(TCdbETQOrientacao Orientacao, const std::string& Fonte,
-                                             int MultiplicadorH, int MultiplicadorV, int Vertical,
-                                             int Horizontal, const std::string& Texto, int SubFonte,
+    virtual std::string ComandoImprimirTexto(TCdbETQOrientacao Orientacao, const std::string& Fonte, int MultiplicadorH,
+                                             int MultiplicadorV, int Vertical, int Horizontal, const std::string& Texto,
+                                             int SubFonte,
                                              bool ImprimirReverso);  // 20
-    virtual std::string ConverterTipoBarras(int TipoBarras);  // 21
+    virtual std::string ConverterTipoBarras(int TipoBarras);         // 21
     virtual std::string ComandoImprimirBarras(TCdbETQOrientacao Orientacao, const std::string& TipoBarras,
-                                              int LarguraBarraLarga, int LarguraBarraFina, int Vertical,
-                                              int Horizontal, const std::string& Texto, int AlturaCodBarras,
+                                              int LarguraBarraLarga, int LarguraBarraFina, int Vertical, int Horizontal,
+                                              const std::string& Texto, int AlturaCodBarras,
                                               TCdbETQBarraExibeCodigo ExibeCodigo);  // 22
-    virtual std::string ComandoImprimirQRCode(int Vertical, int Horizontal, const std::string& Texto,
-                                              int LarguraModulo, int ErrorLevel, int Tipo);  // 23
+    virtual std::string ComandoImprimirQRCode(int Vertical, int Horizontal, const std::string& Texto, int LarguraModulo,
+                                              int ErrorLevel, int Tipo);                              // 23
     virtual std::string ComandoImprimirLinha(int Vertical, int Horizontal, int Largura, int Altura);  // 24
     virtual std::string ComandoImprimirCaixa(int Vertical, int Horizontal, int Largura, int Altura,
                                              int EspessuraVertical, int EspessuraHorizontal,
                                              int Canto);  // 25
     virtual std::string ComandoImprimirImagem(int MultiplicadorImagem, int Vertical, int Horizontal,
                                               const std::string& NomeImagem);  // 26
-    virtual std::string ComandoCarregarImagem(const std::string& Imagem, const std::string& NomeImagem,
-                                              bool Flipped, const std::string& Tipo);  // 27
-    virtual std::string ComandoApagarImagem(const std::string& NomeImagem);   // 28
+    virtual std::string ComandoCarregarImagem(const std::string& Imagem, const std::string& NomeImagem, bool Flipped,
+                                              const std::string& Tipo);         // 27
+    virtual std::string ComandoApagarImagem(const std::string& NomeImagem);     // 28
     virtual std::string ComandoGravaRFIDHexaDecimal(const std::string& Valor);  // 29
     virtual std::string ComandoGravaRFIDASCII(const std::string& Valor);        // 30
 

@@ -172,8 +172,11 @@ std::string TCdbETQEpl2::ComandoImprimirCaixa(int Vertical, int Horizontal, int 
     AnexarNumero(r, std::max(Dots(std::max(EspessuraHorizontal, EspessuraVertical)), 1));
     r.push_back(',');
     // The far corner is summed before conversion, as the printer expects it.
-    AnexarNumero(r, Dots(static_cast<int>(std::clamp<long long>(static_cast<long long>(Largura) + Horizontal, INT32_MIN, INT32_MAX))));
+    AnexarNumero(r, Dots(static_cast<int>(
+                        std::clamp<long long>(static_cast<long long>(Largura) + Horizontal, INT32_MIN, INT32_MAX))));
     r.push_back(',');
-    AnexarNumero(r, Dots(static_cast<int>(std::clamp<long long>(static_cast<long long>(Altura) + Vertical, INT32_MIN, INT32_MAX))));
+    AnexarNumero(
+        r,
+        Dots(static_cast<int>(std::clamp<long long>(static_cast<long long>(Altura) + Vertical, INT32_MIN, INT32_MAX))));
     return r;
 }

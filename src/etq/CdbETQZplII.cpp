@@ -187,16 +187,16 @@ std::string TCdbETQZplII::CalcularCRC16(const std::string& Texto) {
     uint16_t crc = 0;
     for (unsigned char c : Texto) {
         crc ^= static_cast<uint16_t>(c << 8);
-        for (int i = 0; i < 8; ++i) crc = (crc & 0x8000) ? static_cast<uint16_t>((crc << 1) ^ 0x1021) : static_cast<uint16_t>(crc << 1);
+        for (int i = 0; i < 8; ++i)
+            crc = (crc & 0x8000) ? static_cast<uint16_t>((crc << 1) ^ 0x1021) : static_cast<uint16_t>(crc << 1);
     }
     static const char hex[] = "0123456789ABCDEF";
     return {hex[crc >> 12], hex[(crc >> 8) & 15], hex[(crc >> 4) & 15], hex[crc & 15]};
 }
 
 std::string TCdbETQZplII::ComandoImprimirTexto(TCdbETQOrientacao Orientacao, const std::string& Fonte,
-                                               int MultiplicadorH, int MultiplicadorV, int Vertical,
-                                               int Horizontal, const std::string& Texto, int,
-                                               bool ImprimirReverso) {
+                                               int MultiplicadorH, int MultiplicadorV, int Vertical, int Horizontal,
+                                               const std::string& Texto, int, bool ImprimirReverso) {
     if (Texto.size() > 255) throw Exception("Tamanho máximo para o texto 255 caracteres");
     std::string r = ComandoCoordenadas(Vertical, Horizontal);
     r.reserve(40 + Texto.size());

@@ -33,18 +33,18 @@ public:
                                      int EspessuraHorizontal, int Canto) override;
 
     // Slots of ZPL II, after those of every language.
-    virtual std::string NumeroPaginaDeCodigo(TCdbETQPaginaCodigo pagina);                    // 31
+    virtual std::string NumeroPaginaDeCodigo(TCdbETQPaginaCodigo pagina);                       // 31
     virtual std::string ComandoLarguraBarras(int BarraFina, int BarraLarga, int AlturaBarras);  // 32
-    virtual std::string ComandoCoordenadas(int Vertical, int Horizontal);                      // 33
-    virtual std::string ComandoReverso(bool Reverso);                                          // 34
+    virtual std::string ComandoCoordenadas(int Vertical, int Horizontal);                       // 33
+    virtual std::string ComandoReverso(bool Reverso);                                           // 34
     virtual std::string ComandoFonte(const std::string& Fonte, int MultiplicadorV, int MultiplicadorH,
-                                     TCdbETQOrientacao Orientacao);                          // 35
-    virtual std::string ComandoCores();                                                        // 36
-    virtual std::string ComandoTipoBarras(const std::string& TipoBarras, TCdbETQOrientacao Orientacao,
-                                          int AlturaBarras, TCdbETQBarraExibeCodigo ExibeCodigo);  // 37
-    virtual std::string ComandoCaixa(int Altura, int Largura, int Espessura, int Canto);      // 38
+                                     TCdbETQOrientacao Orientacao);  // 35
+    virtual std::string ComandoCores();                              // 36
+    virtual std::string ComandoTipoBarras(const std::string& TipoBarras, TCdbETQOrientacao Orientacao, int AlturaBarras,
+                                          TCdbETQBarraExibeCodigo ExibeCodigo);           // 37
+    virtual std::string ComandoCaixa(int Altura, int Largura, int Espessura, int Canto);  // 38
     // CRC-16/XMODEM of the text as four upper-case hex digits (image downloads).
-    virtual std::string CalcularCRC16(const std::string& Texto);                              // 39
+    virtual std::string CalcularCRC16(const std::string& Texto);  // 39
 
     static char LetraOrientacao(TCdbETQOrientacao o);
     // "^FD<text>^FS", with ^FH\ and hex escapes when the text holds \ ^ ~ or

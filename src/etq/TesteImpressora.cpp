@@ -69,8 +69,7 @@ void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
         // next try, and the half-built label would ride along with it.
         try {
             etq.Desativar();
-        } catch (...) {
-        }
+        } catch (...) {}
         throw;
     }
     etq.Desativar();

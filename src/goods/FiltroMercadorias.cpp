@@ -193,7 +193,8 @@ void ValidarOpcoes(const TOpcoesMercadorias& o) {
         }
     }
     if (o.chkListaCodBar && ListaCodigosBarras(o.memoLista).empty())
-        throw Exception("A opção \"Código de barras ( por listagem )\" está marcada, mas a listagem não tem nenhum código.");
+        throw Exception(
+            "A opção \"Código de barras ( por listagem )\" está marcada, mas a listagem não tem nenhum código.");
 }
 
 std::vector<std::string> LinhasDaLista(std::string_view memo) {
@@ -225,8 +226,7 @@ std::string ListaCodigosBarras(std::string_view memo) {
 
 std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
     switch (slot) {
-        case 9:
-            return o.chkCodRed ? "AND (M.cod_red>=" + o.edtCod1 + ")" + "AND (M.cod_red<=" + o.edtCod2 + ")" : "";
+        case 9: return o.chkCodRed ? "AND (M.cod_red>=" + o.edtCod1 + ")" + "AND (M.cod_red<=" + o.edtCod2 + ")" : "";
         case 10: return o.chkBarras ? "AND (M.COD_BAR Like " + AspasSql(o.edtcodbarras + "%") + ")" : "";
         case 11: return o.chkDiferente ? "AND (M.COD_BAR <> " + AspasSql(o.edtDiferente) + ")" : "";
         case 12:

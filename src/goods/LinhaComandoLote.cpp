@@ -31,7 +31,8 @@ std::string Escolha(const std::string& opcao, const std::string& valor, std::ini
 
 long long Chave(const std::string& opcao, const std::string& valor) {
     if (!EhNumeroInteiro(valor) || valor.size() > 18)
-        throw Exception("A opção " + opcao + " espera o código da lista, um número inteiro; '" + valor + "' não serve.");
+        throw Exception("A opção " + opcao + " espera o código da lista, um número inteiro; '" + valor +
+                        "' não serve.");
     return std::stoll(valor);
 }
 
@@ -57,7 +58,7 @@ TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
         const std::string op = l.Proximo();
         if (op == "--ordem") {
             const std::string v = Escolha(op, l.Valor(op), {"codigo", "barras", "nome"});
-            o.Ordem = v == "codigo" ? TOrdemListagem::CodigoRed
+            o.Ordem = v == "codigo"   ? TOrdemListagem::CodigoRed
                       : v == "barras" ? TOrdemListagem::CodigoBar
                                       : TOrdemListagem::NomeMer;
         } else if (op == "--codigo") {

@@ -10,9 +10,9 @@
 
 struct TPedidoLote {
     TOpcoesMercadorias Opcoes;
-    bool ProcessarGrades = false;  // --grades
-    std::string ParamModelo = "0"; // --modelo N: "0" + its digits
-    bool SoSQL = false;            // --sql
+    bool ProcessarGrades = false;   // --grades
+    std::string ParamModelo = "0";  // --modelo N: "0" + its digits
+    bool SoSQL = false;             // --sql
 };
 
 // lerLista gives the content of the --lista file ("-": standard input).

@@ -178,8 +178,7 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
         // Nothing half-written stays behind: the queue goes back to what it held.
         try {
             dtm_.ibtAplicativo.RollbackRetaining();
-        } catch (...) {
-        }
+        } catch (...) {}
         throw;
     }
     LoteGravado = dtm_.dtmCommit();
@@ -287,8 +286,7 @@ bool TSelecaoMercadorias::TestaFiltro() {
     if (o.chkDepartComposta &&
         !HaLinhas(tblDepartPesquisa, SQLDepartamento(linhaNomeDepartamento_, m.FieldByName("DEP_MER").AsString())))
         return false;
-    if (o.chksetor && !pesquisaSetor(m.FieldByName("DEP_MER").AsString(), o.edtSetor.value_or("")))
-        return false;
+    if (o.chksetor && !pesquisaSetor(m.FieldByName("DEP_MER").AsString(), o.edtSetor.value_or(""))) return false;
     if (o.chkNNota && !HaLinhas(qrySelect, SQLNotaCompra(o.edtNNota, m.FieldByName("COD_RED").AsString())))
         return false;
     if (o.chkDataCompra &&

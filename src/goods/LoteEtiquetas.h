@@ -61,10 +61,10 @@ public:
     size_t MontarLote();
 
     // Pieces of the above, for the window and the tests.
-    void AbrirMercadorias();   // validates, builds the 58 lines, opens
-    size_t ModeloEtiqueta();   // the goods statement must be open
+    void AbrirMercadorias();  // validates, builds the 58 lines, opens
+    size_t ModeloEtiqueta();  // the goods statement must be open
     void FecharMercadorias();
-    bool TestaFiltro();        // on the current row of tblMercadorias
+    bool TestaFiltro();  // on the current row of tblMercadorias
     bool pesquisaSetor(const std::string& departamento, const std::string& setor);
 
 private:

@@ -26,13 +26,13 @@ struct TOpcoesMercadorias {
     bool chkDepartamento = false;
     std::optional<long long> edtDepartamento;  // COD_DEP of the chosen entry
     bool chkFornecedor = false;
-    std::optional<long long> edtFornecedor;    // Codigo
-    bool chkCodPers = false;  // custom-code range, row check 3
+    std::optional<long long> edtFornecedor;  // Codigo
+    bool chkCodPers = false;                 // custom-code range, row check 3
     std::string edtCodPers1, edtCodPers2;
     bool chkDepartComposta = false;  // department by name, row check 4
     std::string edtNomeDepart;
-    bool chksetor = false;  // row check 5
-    std::optional<std::string> edtSetor;       // NOM_SETOR
+    bool chksetor = false;                // row check 5
+    std::optional<std::string> edtSetor;  // NOM_SETOR
     bool chkReferencia = false;
     std::string edtReferencia;
     bool chkLocaliz = false;
@@ -49,12 +49,12 @@ struct TOpcoesMercadorias {
     bool chkProAtivos = true;
     bool rbAtivos = true;  // false: rbInativos
     bool chkGrade = false;
-    bool rdSim = true;     // false: rdNao
+    bool rdSim = true;  // false: rdNao
     bool chkPiscofins = false;
-    std::optional<long long> edtPis;           // COD_TRIB
+    std::optional<long long> edtPis;  // COD_TRIB
     bool chkICms = false;
-    std::optional<long long> edtICMS;          // COD_TRIB
-    bool chkNNota = false;  // purchase invoice, row check 6
+    std::optional<long long> edtICMS;  // COD_TRIB
+    bool chkNNota = false;             // purchase invoice, row check 6
     std::string edtNNota = "0";
     bool chkDataCompra = false;  // purchase dates, row check 7, DD/MM/AAAA
     std::string edtDtC1, edtDtC2;

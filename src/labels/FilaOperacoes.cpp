@@ -9,9 +9,9 @@ const char* const kMercadoriaNaoLocalizada = "Mercadoria não localizada";
 
 const char* ColunaDaOrdem(TOrdemFila ordem) {
     switch (ordem) {
-    case TOrdemFila::Codigo: return "CODIGO";
-    case TOrdemFila::Barras: return "BARRAS";
-    case TOrdemFila::Nome: return "NOME";
+        case TOrdemFila::Codigo: return "CODIGO";
+        case TOrdemFila::Barras: return "BARRAS";
+        case TOrdemFila::Nome: return "NOME";
     }
     return "NOME";
 }
@@ -28,13 +28,10 @@ TFilaOperacoes::TFilaOperacoes(TdtmAplicativo& dtm, TTabela& tblEtiquetaRead) : 
 void TFilaOperacoes::IncluirMercadoriaAtual() {
     const fb::TQuery& q = dtm_.qrySelect2;
     const std::string nome = q.FieldByName("Nom_Mer").AsString();
-    dtm_.INSERTFILE("EtiquetaRead", {"CODIGO", q.FieldByName("Cod_Red").AsString(),
-                                     "BARRAS", q.FieldByName("Cod_Bar").AsString(),
-                                     "NOME", nome,
-                                     "So_NOME", Esquerda(nome, 80),
-                                     "Estoque", NumeroDoCampo(q.FieldByName("Qtd_Est")),
-                                     "VLR_VEN", NumeroDoCampo(q.FieldByName("VLR_VEN")),
-                                     "QUANTIDADE", "1"});
+    dtm_.INSERTFILE("EtiquetaRead",
+                    {"CODIGO", q.FieldByName("Cod_Red").AsString(), "BARRAS", q.FieldByName("Cod_Bar").AsString(),
+                     "NOME", nome, "So_NOME", Esquerda(nome, 80), "Estoque", NumeroDoCampo(q.FieldByName("Qtd_Est")),
+                     "VLR_VEN", NumeroDoCampo(q.FieldByName("VLR_VEN")), "QUANTIDADE", "1"});
 }
 
 void TFilaOperacoes::PostarPendente() {
@@ -75,14 +72,10 @@ TResultadoAdicao TFilaOperacoes::AdicionarPorBarras(const std::string& texto) {
                              ", que não existe mais no cadastro.");
     const std::string nome = q.FieldByName("Nom_Mer").AsString();
     if (preco == "0") preco = NumeroDoCampo(q.FieldByName("vlr_ven"));
-    dtm_.INSERTFILE("EtiquetaRead", {"CODIGO", q.FieldByName("Cod_Red").AsString(),
-                                     "BARRAS", texto,
-                                     "NOME", Esquerda(nome + " - " + nomeGrade, 70),
-                                     "So_NOME", Esquerda(nome, 80),
-                                     "Estoque", estoque,
-                                     "VLR_VEN", preco,
-                                     "nro_lote", Esquerda(nomeGrade, 20),
-                                     "QUANTIDADE", "1"});
+    dtm_.INSERTFILE("EtiquetaRead",
+                    {"CODIGO", q.FieldByName("Cod_Red").AsString(), "BARRAS", texto, "NOME",
+                     Esquerda(nome + " - " + nomeGrade, 70), "So_NOME", Esquerda(nome, 80), "Estoque", estoque,
+                     "VLR_VEN", preco, "nro_lote", Esquerda(nomeGrade, 20), "QUANTIDADE", "1"});
     return Gravar();
 }
 

@@ -33,8 +33,7 @@ TImpressaoEtiquetas::TImpressaoEtiquetas(TdtmAplicativo& modulo)
 TImpressaoEtiquetas::~TImpressaoEtiquetas() {
     try {
         CdbETQ.Desativar();
-    } catch (...) {
-    }
+    } catch (...) {}
     tblEtiquetaRead.Close();
 }
 
@@ -72,10 +71,14 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     CdbETQ.SetLimparMemoria(true);
     CdbETQ.SetTemperatura(calor);
     CdbETQ.SetAvanco(0);
-    if (linguagem == "PPLA") CdbETQ.SetModelo(etqPpla);
-    else if (linguagem == "PPLB") CdbETQ.SetModelo(etqPplb);
-    else if (linguagem == "ZPL") CdbETQ.SetModelo(etqZPLII);
-    else if (linguagem == "EPL2") CdbETQ.SetModelo(etqEpl2);
+    if (linguagem == "PPLA")
+        CdbETQ.SetModelo(etqPpla);
+    else if (linguagem == "PPLB")
+        CdbETQ.SetModelo(etqPplb);
+    else if (linguagem == "ZPL")
+        CdbETQ.SetModelo(etqZPLII);
+    else if (linguagem == "EPL2")
+        CdbETQ.SetModelo(etqEpl2);
     // Every print that ends closes the component: one still open was left so
     // by a failure, maybe with the labels it was composing (lost with it:
     // they must not ride along with the first job of this print) and maybe on
@@ -467,8 +470,10 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
         }
     }
     if (PausaMs > 0) {
-        if (Esperar) Esperar(PausaMs);
-        else Pausa(PausaMs);
+        if (Esperar)
+            Esperar(PausaMs);
+        else
+            Pausa(PausaMs);
     }
     return Prosseguir(enviadas_);
 }

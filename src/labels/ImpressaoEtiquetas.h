@@ -66,13 +66,13 @@ public:
     int ContadorLinha = 0;
 
     // The window's inputs (texts as typed).
-    std::string edtParametro = " ";   // "TEXTO PARAMETRO"
-    std::string EdtP1 = "0";          // instalments of model 47
+    std::string edtParametro = " ";  // "TEXTO PARAMETRO"
+    std::string EdtP1 = "0";         // instalments of model 47
     std::string edtP2 = "0";
-    int edtBranco = 0;                // blank cells at the start of an A4 sheet
-    int modModelo58 = 0;              // 0 "3 colunas", 1 "4 colunas", -1 none chosen
-    std::string memoTm;               // work area of model 59
-    std::string lblParametro;         // caption model 09 leaves the last barcode row's AUX_4 in
+    int edtBranco = 0;         // blank cells at the start of an A4 sheet
+    int modModelo58 = 0;       // 0 "3 colunas", 1 "4 colunas", -1 none chosen
+    std::string memoTm;        // work area of model 59
+    std::string lblParametro;  // caption model 09 leaves the last barcode row's AUX_4 in
     // The program's command-line model number ("0" + digits); above 0 it wins
     // over MODELO PRINT.
     std::string ParamModelo = "0";

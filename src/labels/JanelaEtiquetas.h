@@ -15,10 +15,10 @@ public:
     bool ProcessarGrades = false;     // copied from the goods window
     bool FecharAposImprimir = false;  // direct mode with a model number: close after printing
 
-    bool MostrarBrancos = false;      // lblbranco, edtBranco: the A4 sheet models
-    bool MostrarParcelas = false;     // lblPetiq, EdtP1, edtP2 shown, edtParametro hidden: model 47
-    std::string Parcela1 = "0";       // text of EdtP1: set before the show, read after it
-    std::string Parcela2 = "0";       // text of edtP2
+    bool MostrarBrancos = false;   // lblbranco, edtBranco: the A4 sheet models
+    bool MostrarParcelas = false;  // lblPetiq, EdtP1, edtP2 shown, edtParametro hidden: model 47
+    std::string Parcela1 = "0";    // text of EdtP1: set before the show, read after it
+    std::string Parcela2 = "0";    // text of edtP2
 
     // Shows the window modally and returns when it closes.
     virtual void ShowModal() = 0;

@@ -13,7 +13,9 @@
 #include "common/Decimal.h"
 #include "common/UFuncoes.h"
 
-namespace fb { class TQuery; }
+namespace fb {
+class TQuery;
+}
 class TTabela;
 
 struct TLinhaFila {

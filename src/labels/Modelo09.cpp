@@ -38,8 +38,7 @@ TRegra RegraBarras09(std::string aux4) {
                 d.tipoBarras = treze ? "E30" : "1";
                 d.exibe = MostraDigitos(aux4) ? becSIM : becNAO;
                 return true;
-            default:
-                return false;
+            default: return false;
         }
     };
 }

@@ -7,8 +7,8 @@
 // call to PercorrerFila, see Percurso.h) and point its row in TabelaModelos.cpp
 // at it. A row still empty raises "Modelo NN ainda não disponível".
 #include <functional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "labels/ModelosA4.h"
 

@@ -16,8 +16,8 @@ TElemento Texto(int fonte, int h, int v, TFonte valor, int multH, int multV) {
     return e;
 }
 
-TElemento Barras(int h, int v, TFonte valor, int altura, TCdbETQBarraExibeCodigo exibe, TRegra regra,
-                 std::string larga, std::string fina) {
+TElemento Barras(int h, int v, TFonte valor, int altura, TCdbETQBarraExibeCodigo exibe, TRegra regra, std::string larga,
+                 std::string fina) {
     TElemento e;
     e.base.tipo = TTipoDesenho::Barras;
     e.base.h = h;
@@ -87,12 +87,8 @@ void Desenhar(TCdbETQ& etq, const TDesenho& d, int h) {
             etq.ImprimirBarras(orNormal, d.tipoBarras, d.larga, d.fina, d.v, h, ParaImpressora(d.valor), d.altura,
                                d.exibe);
             break;
-        case TTipoDesenho::Linha:
-            etq.ImprimirLinha(d.v, h, d.largura, d.altura);
-            break;
-        case TTipoDesenho::Caixa:
-            etq.ImprimirCaixa(d.v, h, d.largura, d.altura, d.espV, d.espH, d.canto);
-            break;
+        case TTipoDesenho::Linha: etq.ImprimirLinha(d.v, h, d.largura, d.altura); break;
+        case TTipoDesenho::Caixa: etq.ImprimirCaixa(d.v, h, d.largura, d.altura, d.espV, d.espH, d.canto); break;
     }
 }
 
@@ -111,7 +107,7 @@ void PercorrerFila(TImpressaoEtiquetas& imp, const TModeloTermico& modelo) {
 
     int coluna = 1;
     int x = 0;
-    int naLinha = 0;           // labels drawn into the row not yet sent
+    int naLinha = 0;  // labels drawn into the row not yet sent
     bool composto = false;
     TDesenho d;
 

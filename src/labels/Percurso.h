@@ -69,16 +69,16 @@ enum class TTipoDesenho { Texto, Barras, Linha, Caixa };
 struct TDesenho {
     TTipoDesenho tipo = TTipoDesenho::Texto;
     int h = 0, v = 0;
-    std::string valor;                 // text or barcode value
+    std::string valor;  // text or barcode value
     // Texto
     int fonte = 2, multH = 1, multV = 1;
     // Barras
     std::string tipoBarras = "E", larga = "2", fina = "2";
-    int altura = 0;                    // bar height (also the height of a line or box)
+    int altura = 0;  // bar height (also the height of a line or box)
     TCdbETQBarraExibeCodigo exibe = becSIM;
     // Linha and Caixa
     int largura = 0, espV = 0, espH = 0, canto = 0;
-    bool desloca = true;               // AddColuna applies (when the model uses it)
+    bool desloca = true;  // AddColuna applies (when the model uses it)
 };
 
 // Adapts the call to the label (type by length, place, height...) and answers
@@ -88,9 +88,9 @@ struct TDesenho {
 using TRegra = std::function<bool(TDesenho&, const TContextoEtiqueta&)>;
 
 struct TElemento {
-    TDesenho base;   // the call as the model's table gives it
-    TFonte valor;    // empty: base.valor as it stands
-    TRegra regra;    // optional
+    TDesenho base;  // the call as the model's table gives it
+    TFonte valor;   // empty: base.valor as it stands
+    TRegra regra;   // optional
 };
 
 // Element builders, in the order of the tables' notation.
@@ -107,8 +107,8 @@ TElemento Quando(TElemento e, std::function<bool(const TContextoEtiqueta&)> cond
 TElemento SemDeslocamento(TElemento e);
 
 struct TModeloTermico {
-    int porLinha = 1;        // labels side by side in one print job
-    int passo = 0;           // column pitch, tenths of a millimetre
+    int porLinha = 1;  // labels side by side in one print job
+    int passo = 0;     // column pitch, tenths of a millimetre
     bool usaAddColuna = true;
     std::vector<TElemento> elementos;
     // Called for every queue row whose goods were found, before its labels

@@ -10,23 +10,25 @@ std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha)
 std::string TextoFimImpressao(const TResumoImpressao& r) {
     const std::string nn = ZerosEsquerda(r.modelo, 2);
     switch (r.fim) {
-    case TFimImpressao::Completa: {
-        if (r.aEnviar == 0) return "Nenhuma etiqueta a imprimir: informe as quantidades na fila.";
-        std::string texto = std::to_string(r.enviadas) + " etiquetas enviadas (modelo " + nn + ")";
-        if (!r.porta.empty()) texto += " para " + r.porta;
-        return texto;
-    }
-    case TFimImpressao::Cancelada: return "Impressão cancelada: " + TextoEntregues(r.enviadas, r.aEnviar, false) + ".";
-    case TFimImpressao::Falhou: {
-        std::string falha = r.falha;
-        while (!falha.empty() && (falha.back() == '.' || falha.back() == ' ' || falha.back() == '\n')) falha.pop_back();
-        // Before the queue was counted nothing can have gone out.
-        const std::string antes = r.enviadas == 0 && r.aEnviar == 0
-                                      ? std::string("Nenhuma etiqueta enviada antes da falha.")
-                                      : TextoEntregues(r.enviadas, r.aEnviar, true) + ".";
-        return (falha.empty() ? "Falha na impressão" : falha) + ". " + antes;
-    }
-    case TFimImpressao::FolhasA4: return "Folhas A4 do modelo " + nn + " mostradas";
+        case TFimImpressao::Completa: {
+            if (r.aEnviar == 0) return "Nenhuma etiqueta a imprimir: informe as quantidades na fila.";
+            std::string texto = std::to_string(r.enviadas) + " etiquetas enviadas (modelo " + nn + ")";
+            if (!r.porta.empty()) texto += " para " + r.porta;
+            return texto;
+        }
+        case TFimImpressao::Cancelada:
+            return "Impressão cancelada: " + TextoEntregues(r.enviadas, r.aEnviar, false) + ".";
+        case TFimImpressao::Falhou: {
+            std::string falha = r.falha;
+            while (!falha.empty() && (falha.back() == '.' || falha.back() == ' ' || falha.back() == '\n'))
+                falha.pop_back();
+            // Before the queue was counted nothing can have gone out.
+            const std::string antes = r.enviadas == 0 && r.aEnviar == 0
+                                          ? std::string("Nenhuma etiqueta enviada antes da falha.")
+                                          : TextoEntregues(r.enviadas, r.aEnviar, true) + ".";
+            return (falha.empty() ? "Falha na impressão" : falha) + ". " + antes;
+        }
+        case TFimImpressao::FolhasA4: return "Folhas A4 do modelo " + nn + " mostradas";
     }
     return "";
 }

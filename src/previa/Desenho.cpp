@@ -58,10 +58,8 @@ bool DuasLarguras(int s) {
         case BARCODE_CODE11:
         case BARCODE_MSI_PLESSEY:
         case BARCODE_PLESSEY:
-        case BARCODE_DPLEIT:
-            return true;
-        default:
-            return false;
+        case BARCODE_DPLEIT: return true;
+        default: return false;
     }
 }
 
@@ -97,7 +95,8 @@ Codigo MontarCodigo(const Elemento& e, std::vector<std::string>& avisos) {
     // A printer computes the check digit of EAN and UPC itself: a wrong one
     // in the data prints the code with the right one.
     const bool eanUpc = e.simbologia == BARCODE_EANX || e.simbologia == BARCODE_UPCA;
-    if (r >= ZINT_ERROR && eanUpc && SoDigitos(dados) && (dados.size() == 13 || dados.size() == 12 || dados.size() == 8)) {
+    if (r >= ZINT_ERROR && eanUpc && SoDigitos(dados) &&
+        (dados.size() == 13 || dados.size() == 12 || dados.size() == 8)) {
         dados.pop_back();
         r = Codificar(z, e.simbologia, dados);
         if (r < ZINT_ERROR) avisos.push_back("Dígito verificador de " + e.dados + " refeito pela impressora");
@@ -176,8 +175,8 @@ Codigo MontarCodigo(const Elemento& e, std::vector<std::string>& avisos) {
         const int yTexto = e.legivelAcima ? 0 : altura + 1;
         auto centrado = [&](const std::string& t, int de, int ate) {
             const int w = static_cast<int>(t.size()) * textoL;
-            c.textos.push_back({t, (inicio[static_cast<size_t>(de)] + inicio[static_cast<size_t>(ate)] - w) / 2,
-                                yTexto, textoL, textoA});
+            c.textos.push_back({t, (inicio[static_cast<size_t>(de)] + inicio[static_cast<size_t>(ate)] - w) / 2, yTexto,
+                                textoL, textoA});
         };
         if (ean13 && texto.size() >= 13) {
             c.textos.push_back({texto.substr(0, 1), -textoL - fina * 2, yTexto, textoL, textoA});
@@ -264,12 +263,12 @@ void Escrever(QPainter& p, const std::string& texto, int x, int y, int celulaL, 
 
 struct Preparado {
     const Elemento* e = nullptr;
-    int largura = 0, altura = 0;  // the anchored box, local dots
+    int largura = 0, altura = 0;    // the anchored box, local dots
     int esquerda = 0, direita = 0;  // drawing beside the box (EAN and UPC digits)
     Codigo codigo;
-    QTransform t;                 // local to image
-    QRect caixa;                  // image rectangle of everything drawn
-    QRect tinta;                  // what leaves ink: a text's blanks at either end print nothing
+    QTransform t;  // local to image
+    QRect caixa;   // image rectangle of everything drawn
+    QRect tinta;   // what leaves ink: a text's blanks at either end print nothing
 };
 
 Preparado Preparar(const Elemento& e, std::vector<std::string>& avisos) {
@@ -318,9 +317,7 @@ void Posicionar(Preparado& p, int base) {
     giro.rotate(e.rotacao);
     QTransform t;
     switch (e.ancora) {
-        case Ancora::SuperiorEsquerdo:
-            t = giro * QTransform::fromTranslate(e.x, e.y);
-            break;
+        case Ancora::SuperiorEsquerdo: t = giro * QTransform::fromTranslate(e.x, e.y); break;
         case Ancora::InferiorEsquerdo:
             t = QTransform::fromTranslate(0, -p.altura) * giro * QTransform::fromTranslate(e.x, base - e.y);
             break;
@@ -462,7 +459,8 @@ Geometria GeometriaDe(const Plano& plano) {
     g.largura = plano.largura;
     g.altura = plano.altura;
     g.avisos = plano.avisos;
-    for (const auto& p : plano.itens) g.posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando, p.e->simbologia, p.tinta});
+    for (const auto& p : plano.itens)
+        g.posicoes.push_back({p.e->tipo, p.caixa, p.e->dados, p.e->comando, p.e->simbologia, p.tinta});
     return g;
 }
 
@@ -500,7 +498,8 @@ Previa Visualizar(std::string_view fluxo, Linguagem linguagem, int dpi, const Op
         Geometria g;
         QImage img = Desenhar(etq, dpi, opcoes, &g);
         r.avisos.insert(r.avisos.end(), g.avisos.begin(), g.avisos.end());
-        for (int c = 0; c < etq.copias && static_cast<int>(r.imagens.size()) < maxImagens; ++c) r.imagens.push_back(img);
+        for (int c = 0; c < etq.copias && static_cast<int>(r.imagens.size()) < maxImagens; ++c)
+            r.imagens.push_back(img);
     }
     return r;
 }

@@ -31,7 +31,7 @@ struct Posicao {
     std::string dados;
     std::string comando;
     int simbologia = 0;  // zint's, for barcodes
-    QRect tinta;  // the part that prints: a text without its blanks at either end (empty when all blank)
+    QRect tinta;         // the part that prints: a text without its blanks at either end (empty when all blank)
 };
 
 struct Geometria {

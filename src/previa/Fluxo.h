@@ -36,11 +36,11 @@ enum class Pintura {
 
 struct Elemento {
     TipoElemento tipo = TipoElemento::Texto;
-    int x = 0, y = 0;     // printer dots
-    int rotacao = 0;      // degrees clockwise: 0, 90, 180, 270
+    int x = 0, y = 0;  // printer dots
+    int rotacao = 0;   // degrees clockwise: 0, 90, 180, 270
     Ancora ancora = Ancora::SuperiorEsquerdo;
     Pintura pintura = Pintura::Preto;
-    std::string dados;    // text or barcode data, bytes as sent (Windows-1252)
+    std::string dados;  // text or barcode data, bytes as sent (Windows-1252)
 
     // Text: the printer font and the character cell it gives, in dots,
     // already multiplied (advance per character and line height).
@@ -66,17 +66,17 @@ struct Elemento {
 struct Etiqueta {
     std::vector<Elemento> elementos;
     int copias = 1;
-    bool girar180 = false;               // ZPL ^POI, EPL2 ZT
+    bool girar180 = false;                // ZPL ^POI, EPL2 ZT
     int larguraDots = 0, alturaDots = 0;  // when the stream gives them (^PW, ^LL, q, Q)
-    bool impressa = true;                // false when the stream ended before the print command
+    bool impressa = true;                 // false when the stream ended before the print command
 };
 
 struct Leitura {
     Linguagem linguagem = Linguagem::Zpl;
     int dpi = 203;
     std::vector<Etiqueta> etiquetas;
-    int ignorados = 0;                 // commands skipped: unknown or unreadable
-    std::vector<std::string> avisos;   // what was skipped and why (the first 50)
+    int ignorados = 0;                // commands skipped: unknown or unreadable
+    std::vector<std::string> avisos;  // what was skipped and why (the first 50)
 };
 
 Leitura LerPpla(std::string_view fluxo, int dpi = 203);

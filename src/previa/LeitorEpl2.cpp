@@ -20,13 +20,13 @@ struct TipoEpl2 {
     int simbologia;
 };
 constexpr TipoEpl2 kTipos[] = {
-    {"0", BARCODE_CODE128},   {"1", BARCODE_CODE128},   {"1A", BARCODE_CODE128}, {"1B", BARCODE_CODE128B},
-    {"1C", BARCODE_CODE128},  {"1E", BARCODE_CODE128},  {"2", BARCODE_C25INTER}, {"2C", BARCODE_C25INTER},
-    {"2D", BARCODE_C25INTER}, {"2U", BARCODE_C25INTER}, {"2G", BARCODE_DPLEIT},  {"3", BARCODE_CODE39},
-    {"3C", BARCODE_CODE39},   {"9", BARCODE_CODE93},    {"K", BARCODE_CODABAR},  {"E80", BARCODE_EANX},
-    {"E82", BARCODE_EANX},    {"E85", BARCODE_EANX},    {"E30", BARCODE_EANX},   {"E32", BARCODE_EANX},
-    {"E35", BARCODE_EANX},    {"UA0", BARCODE_UPCA},    {"UA2", BARCODE_UPCA},   {"UA5", BARCODE_UPCA},
-    {"UE0", BARCODE_UPCE},    {"UE2", BARCODE_UPCE},    {"UE5", BARCODE_UPCE},   {"P", BARCODE_POSTNET},
+    {"0", BARCODE_CODE128},   {"1", BARCODE_CODE128},     {"1A", BARCODE_CODE128}, {"1B", BARCODE_CODE128B},
+    {"1C", BARCODE_CODE128},  {"1E", BARCODE_CODE128},    {"2", BARCODE_C25INTER}, {"2C", BARCODE_C25INTER},
+    {"2D", BARCODE_C25INTER}, {"2U", BARCODE_C25INTER},   {"2G", BARCODE_DPLEIT},  {"3", BARCODE_CODE39},
+    {"3C", BARCODE_CODE39},   {"9", BARCODE_CODE93},      {"K", BARCODE_CODABAR},  {"E80", BARCODE_EANX},
+    {"E82", BARCODE_EANX},    {"E85", BARCODE_EANX},      {"E30", BARCODE_EANX},   {"E32", BARCODE_EANX},
+    {"E35", BARCODE_EANX},    {"UA0", BARCODE_UPCA},      {"UA2", BARCODE_UPCA},   {"UA5", BARCODE_UPCA},
+    {"UE0", BARCODE_UPCE},    {"UE2", BARCODE_UPCE},      {"UE5", BARCODE_UPCE},   {"P", BARCODE_POSTNET},
     {"L", BARCODE_PLESSEY},   {"M", BARCODE_MSI_PLESSEY},
 };
 
@@ -57,7 +57,10 @@ bool Aspas(std::string_view s, std::string& dados) {
 
 class LeitorEpl2 {
 public:
-    explicit LeitorEpl2(int dpi) { l_.linguagem = Linguagem::Epl2; l_.dpi = dpi; }
+    explicit LeitorEpl2(int dpi) {
+        l_.linguagem = Linguagem::Epl2;
+        l_.dpi = dpi;
+    }
 
     Leitura Ler(std::string_view fluxo) {
         size_t i = 0;
@@ -178,8 +181,8 @@ private:
         e.legivel = p[7] == "B";
         // Types ending in 2 or 5 carry a two- or five-digit add-on after the main code.
         if (e.tipoBarras.size() == 3 && (e.tipoBarras[2] == '2' || e.tipoBarras[2] == '5')) {
-            const size_t principal = e.tipoBarras[0] == 'E' ? (e.tipoBarras[1] == '8' ? 7 : 12)
-                                                            : (e.tipoBarras[1] == 'A' ? 11 : 6);
+            const size_t principal =
+                e.tipoBarras[0] == 'E' ? (e.tipoBarras[1] == '8' ? 7 : 12) : (e.tipoBarras[1] == 'A' ? 11 : 6);
             if (e.dados.size() > principal + 1) e.dados.insert(e.dados.size() - (e.tipoBarras[2] - '0'), "+");
         }
         atual_.elementos.push_back(std::move(e));

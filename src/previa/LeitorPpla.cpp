@@ -22,8 +22,10 @@ constexpr char STX = '\x02';
 
 int Multiplicador(char c) {
     int v = 1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'A' && c <= 'O') v = c - 55;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'A' && c <= 'O')
+        v = c - 55;
     return std::max(v, 1);
 }
 
@@ -42,16 +44,19 @@ struct TipoPpla {
 };
 // Upper case prints the readable line, lower case hides it.
 constexpr TipoPpla kTipos[] = {
-    {'A', BARCODE_CODE39},   {'B', BARCODE_UPCA},       {'C', BARCODE_UPCE},    {'D', BARCODE_C25INTER},
-    {'E', BARCODE_CODE128},  {'F', BARCODE_EANX},       {'G', BARCODE_EANX},    {'H', BARCODE_HIBC_39},
-    {'I', BARCODE_CODABAR},  {'J', BARCODE_C25INTER},   {'K', BARCODE_PLESSEY}, {'L', BARCODE_C25INTER},
-    {'M', BARCODE_EANX},     {'N', BARCODE_EANX},       {'O', BARCODE_CODE93},  {'P', BARCODE_POSTNET},
-    {'Q', BARCODE_CODE128},  {'R', BARCODE_CODE128},    {'S', BARCODE_CODE128}, {'T', BARCODE_TELEPEN},
+    {'A', BARCODE_CODE39},  {'B', BARCODE_UPCA},     {'C', BARCODE_UPCE},    {'D', BARCODE_C25INTER},
+    {'E', BARCODE_CODE128}, {'F', BARCODE_EANX},     {'G', BARCODE_EANX},    {'H', BARCODE_HIBC_39},
+    {'I', BARCODE_CODABAR}, {'J', BARCODE_C25INTER}, {'K', BARCODE_PLESSEY}, {'L', BARCODE_C25INTER},
+    {'M', BARCODE_EANX},    {'N', BARCODE_EANX},     {'O', BARCODE_CODE93},  {'P', BARCODE_POSTNET},
+    {'Q', BARCODE_CODE128}, {'R', BARCODE_CODE128},  {'S', BARCODE_CODE128}, {'T', BARCODE_TELEPEN},
 };
 
 class LeitorPpla {
 public:
-    explicit LeitorPpla(int dpi) { l_.linguagem = Linguagem::Ppla; l_.dpi = dpi; }
+    explicit LeitorPpla(int dpi) {
+        l_.linguagem = Linguagem::Ppla;
+        l_.dpi = dpi;
+    }
 
     Leitura Ler(std::string_view fluxo) {
         size_t i = 0;
@@ -93,8 +98,10 @@ private:
             copias_ = 1;
         } else if (c == 'Q' && linha.size() == 5) {
             int n = 0;
-            if (Digitos(linha.substr(1), n)) copias_ = std::clamp(n, 1, kMaxCopias);
-            else Ignorar(l_, linha, "Quantidade ilegível");
+            if (Digitos(linha.substr(1), n))
+                copias_ = std::clamp(n, 1, kMaxCopias);
+            else
+                Ignorar(l_, linha, "Quantidade ilegível");
         } else if (linha == "A1" || linha == "A2" || linha == "A3") {
             reverso_ = false;
         } else if (linha == "A5") {
@@ -103,8 +110,7 @@ private:
                    linha[2] <= '3') {
             pontoL_ = linha[1] - '0';
             pontoA_ = linha[2] - '0';
-        } else if ((c == 'H' && linha.size() == 3) || (c == 'P' && linha.size() == 2) || linha == "m" ||
-                   linha == "n") {
+        } else if ((c == 'H' && linha.size() == 3) || (c == 'P' && linha.size() == 2) || linha == "m" || linha == "n") {
             if (linha == "m") metrico_ = true;
             if (linha == "n") metrico_ = false;
         } else {

@@ -35,11 +35,11 @@ struct TipoZpl {
     int altura, legivel, acima;
 };
 constexpr TipoZpl kTipos[] = {
-    {'E', BARCODE_EANX, 0, 1, 2},     {'8', BARCODE_EANX, 0, 1, 2},         {'U', BARCODE_UPCA, 0, 1, 2},
-    {'9', BARCODE_UPCE, 0, 1, 2},     {'C', BARCODE_CODE128, 0, 1, 2},      {'3', BARCODE_CODE39, 1, 2, 3},
-    {'A', BARCODE_CODE93, 0, 1, 2},   {'2', BARCODE_C25INTER, 0, 1, 2},     {'K', BARCODE_CODABAR, 1, 2, 3},
-    {'1', BARCODE_CODE11, 1, 2, 3},   {'M', BARCODE_MSI_PLESSEY, 1, 2, 3},  {'P', BARCODE_PLESSEY, 1, 2, 3},
-    {'J', BARCODE_C25STANDARD, 0, 1, 2}, {'I', BARCODE_C25IND, 0, 1, 2},   {'L', BARCODE_LOGMARS, 1, 2, 3},
+    {'E', BARCODE_EANX, 0, 1, 2},        {'8', BARCODE_EANX, 0, 1, 2},        {'U', BARCODE_UPCA, 0, 1, 2},
+    {'9', BARCODE_UPCE, 0, 1, 2},        {'C', BARCODE_CODE128, 0, 1, 2},     {'3', BARCODE_CODE39, 1, 2, 3},
+    {'A', BARCODE_CODE93, 0, 1, 2},      {'2', BARCODE_C25INTER, 0, 1, 2},    {'K', BARCODE_CODABAR, 1, 2, 3},
+    {'1', BARCODE_CODE11, 1, 2, 3},      {'M', BARCODE_MSI_PLESSEY, 1, 2, 3}, {'P', BARCODE_PLESSEY, 1, 2, 3},
+    {'J', BARCODE_C25STANDARD, 0, 1, 2}, {'I', BARCODE_C25IND, 0, 1, 2},      {'L', BARCODE_LOGMARS, 1, 2, 3},
     {'Z', BARCODE_POSTNET, 0, 1, 2},
 };
 
@@ -58,7 +58,10 @@ struct Campo {
 
 class LeitorZpl {
 public:
-    explicit LeitorZpl(int dpi) { l_.linguagem = Linguagem::Zpl; l_.dpi = dpi; }
+    explicit LeitorZpl(int dpi) {
+        l_.linguagem = Linguagem::Zpl;
+        l_.dpi = dpi;
+    }
 
     Leitura Ler(std::string_view fluxo) {
         size_t i = 0;

@@ -42,7 +42,7 @@ TResultadoPrevia TPreviaImpressao::Executar() {
     };
     const int pausa = imp_.PausaMs;
     const bool diario = imp_.UsarDiario;
-    imp_.PausaMs = 0;  // nothing to wait for: no printer is taking the labels
+    imp_.PausaMs = 0;         // nothing to wait for: no printer is taking the labels
     imp_.UsarDiario = false;  // nothing printed: nothing for the journal
     struct Restaurar {
         TImpressaoEtiquetas& imp;
@@ -58,14 +58,12 @@ TResultadoPrevia TPreviaImpressao::Executar() {
                 imp.CdbETQ.Device().HookEnviaString = nullptr;
                 imp.tblEtiquetaRead.SetFiltro("");
                 imp.tblEtiquetaRead.SetFiltrado(false);
-            } catch (...) {
-            }
+            } catch (...) {}
         }
     } restaurar{imp_, pausa, diario};
     try {
         imp_.ImprimeEtiquetasPreConfigurada();
-    } catch (const PreviaInterrompida&) {
-    }
+    } catch (const PreviaInterrompida&) {}
     // A number with no layout never opens the port: the print still knows which it was.
     if (r.modelo == 0) r.modelo = imp_.ModelNumber();
     return r;

@@ -27,9 +27,9 @@ class TPreviaImpressao {
 public:
     explicit TPreviaImpressao(TImpressaoEtiquetas& impressao) : imp_(impressao) {}
 
-    int Dpi = 203;                   // the printer's resolution
-    Opcoes Tamanho;                  // label size; fits the drawing by default
-    int MaxImagens = 100000;         // the walk stops once this many are drawn
+    int Dpi = 203;            // the printer's resolution
+    Opcoes Tamanho;           // label size; fits the drawing by default
+    int MaxImagens = 100000;  // the walk stops once this many are drawn
     // Receives every label image in print order (index from 0); answer false to stop.
     std::function<bool(const QImage& imagem, int indice)> AoImagem;
     // Receives each job's stream as well, for tests and diagnostics.

@@ -56,7 +56,7 @@ TEST_F(ConfigPainelTest, PrimeiraExecucaoSemArquivo) {
     EXPECT_EQ(frm.edtImpressora->ItemIndex(), 0);
     EXPECT_EQ(frm.edtModelo->currentIndex(), 0);
     EXPECT_EQ(frm.edtModelo->currentText().toStdString(), LinhasModelo()[0]);
-    EXPECT_EQ(frm.edtRatio->ItemIndex(), 1);  // "2"
+    EXPECT_EQ(frm.edtRatio->ItemIndex(), 1);    // "2"
     EXPECT_EQ(frm.edttipobar->ItemIndex(), 0);  // "cod Bar"
     EXPECT_FALSE(frm.chkGrade->isChecked());
     EXPECT_FALSE(frm.chkImportVitrinex->isChecked());
@@ -203,9 +203,11 @@ TEST_P(ValorInvalidoTest, FalhaDeConversaoNaoMexeNoPainel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Chaves, ValorInvalidoTest,
-    ::testing::Values(CasoInvalido{"edtRatio=x\r\n", "configEtq.ini, chave edtRatio: 'x' não é um valor inteiro válido"},
-                      CasoInvalido{"edttipobar=2a\r\n", "configEtq.ini, chave edttipobar: '2a' não é um valor inteiro válido"},
-                      CasoInvalido{"MODELO PRINT INDEX=abc\r\n", "configEtq.ini, chave MODELO PRINT INDEX: 'abc' não é um valor inteiro válido"}));
+    ::testing::Values(
+        CasoInvalido{"edtRatio=x\r\n", "configEtq.ini, chave edtRatio: 'x' não é um valor inteiro válido"},
+        CasoInvalido{"edttipobar=2a\r\n", "configEtq.ini, chave edttipobar: '2a' não é um valor inteiro válido"},
+        CasoInvalido{"MODELO PRINT INDEX=abc\r\n",
+                     "configEtq.ini, chave MODELO PRINT INDEX: 'abc' não é um valor inteiro válido"}));
 
 TEST_F(ConfigPainelTest, ArquivoQueNaoSePodeGravarFicaInteiro) {
     Config("PATH MERKOR=antigo.fdb\r\n");

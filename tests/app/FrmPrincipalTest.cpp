@@ -53,9 +53,8 @@ public:
     explicit TJanelaMercadoriasTeste(TModulosGravador& m) : modulos(m) {}
     TModulosGravador& modulos;
     void ShowModal() override {
-        modulos.chamadas.push_back(std::string("ShowModal grades=") + (ProcessarGrades ? "1" : "0") +
-                                   " vitrinex=" + (ImportaBaseVitrinex ? "1" : "0") +
-                                   " direto=" + std::to_string(AcessoDireto));
+        modulos.chamadas.push_back(std::string("ShowModal grades=") + (ProcessarGrades ? "1" : "0") + " vitrinex=" +
+                                   (ImportaBaseVitrinex ? "1" : "0") + " direto=" + std::to_string(AcessoDireto));
     }
 };
 
@@ -67,11 +66,8 @@ const std::vector<std::string> kAntes = {
     "MercadoriasOpen TributosIcm,TributosPC",
 };
 const std::vector<std::string> kDepois = {
-    "MercadoriasClose Aliquotas,Departamentos",
-    "FornecedoresClose Fornecedores",
-    "Aplicativoclose MERCADORIAS",
-    "MercadoriasClose TributosIcm,TributosPC",
-    "ConectBancoMrg false",
+    "MercadoriasClose Aliquotas,Departamentos", "FornecedoresClose Fornecedores", "Aplicativoclose MERCADORIAS",
+    "MercadoriasClose TributosIcm,TributosPC",  "ConectBancoMrg false",
 };
 
 std::vector<std::string> Sequencia(const std::vector<std::string>& meio) {
@@ -203,9 +199,8 @@ TEST_F(FrmPrincipalTest, FalhaAoAbrirTabelaEncerraAAcao) {
     auto frm = Janela();
     modulos.falharEm = "MercadoriasOpen Aliquotas,Departamentos";
     EXPECT_THROW(frm->btnEtiquetasClick(), EDatabaseError);
-    EXPECT_EQ(modulos.chamadas,
-              (std::vector<std::string>{"Ajusta_BD", "FornecedoresOpen Fornecedores",
-                                        "MercadoriasOpen Aliquotas,Departamentos"}));
+    EXPECT_EQ(modulos.chamadas, (std::vector<std::string>{"Ajusta_BD", "FornecedoresOpen Fornecedores",
+                                                          "MercadoriasOpen Aliquotas,Departamentos"}));
 }
 
 TEST_F(FrmPrincipalTest, ModoDiretoRodaUmaVezEFechaOPrograma) {

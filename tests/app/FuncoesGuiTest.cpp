@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QInputDialog>
 #include <QPushButton>
-#include <QEvent>
 #include <QTimer>
 
 #include "AuxiliarTeste.h"
@@ -68,8 +68,8 @@ TEST(FuncoesGui, AtivacaoProtegidaAvisaCadaFalhaUmaVezSeguida) {
         std::vector<std::string> avisadas;
     };
     const Caso casos[] = {
-        {"A", {"A"}},           {"A", {"A"}},           {"B", {"A", "B"}},           {"B", {"A", "B"}},
-        {nullptr, {"A", "B"}},  {"B", {"A", "B", "B"}}, {"A", {"A", "B", "B", "A"}},
+        {"A", {"A"}},          {"A", {"A"}},           {"B", {"A", "B"}},           {"B", {"A", "B"}},
+        {nullptr, {"A", "B"}}, {"B", {"A", "B", "B"}}, {"A", {"A", "B", "B", "A"}},
     };
     for (const Caso& c : casos) {
         AtivacaoProtegida(&janela, ultima, [&] {

@@ -93,7 +93,10 @@ INSTANTIATE_TEST_SUITE_P(Limite, UltimoSegundoTest,
 
 TEST_F(ImportaCatalogoTest, RespostaEmWindows1252ChegaLegivel) {
     durantePausa = [this](int n) {
-        if (n == 2) pasta.Gravar("ConfigImporta.ret", "Importa\xe7\xe3o conclu\xed" "da");
+        if (n == 2)
+            pasta.Gravar("ConfigImporta.ret",
+                         "Importa\xe7\xe3o conclu\xed"
+                         "da");
     };
     EXPECT_TRUE(ImportarCatalogo(pasta.Dir(), Pedido(), amb));
     EXPECT_EQ(iu.mensagens, std::vector<std::string>{"Importação concluída"});

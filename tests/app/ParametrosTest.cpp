@@ -26,11 +26,8 @@ TEST_P(ParametrosTest, LidosComoOProgramaOsUsa) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, ParametrosTest,
-    ::testing::Values(CasoParametros{{}, "", "0"},
-                      CasoParametros{{"ACESSA_DIRETO", "12"}, "ACESSA_DIRETO", "012"},
-                      CasoParametros{{"acessa_direto"}, "ACESSA_DIRETO", "0"},
-                      CasoParametros{{"x", "abc"}, "X", "0"},
-                      CasoParametros{{"x", "-5"}, "X", "05"},
-                      CasoParametros{{"x", "m45b"}, "X", "045"}));
+    ::testing::Values(CasoParametros{{}, "", "0"}, CasoParametros{{"ACESSA_DIRETO", "12"}, "ACESSA_DIRETO", "012"},
+                      CasoParametros{{"acessa_direto"}, "ACESSA_DIRETO", "0"}, CasoParametros{{"x", "abc"}, "X", "0"},
+                      CasoParametros{{"x", "-5"}, "X", "05"}, CasoParametros{{"x", "m45b"}, "X", "045"}));
 
 }  // namespace

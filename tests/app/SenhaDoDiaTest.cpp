@@ -22,8 +22,7 @@ TEST_P(SenhaDoDiaTest, DezDigitosDaData) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Datas, SenhaDoDiaTest,
-                         ::testing::Values(CasoSenha{2026, 3, 5, "0508033426"},
-                                           CasoSenha{2000, 1, 1, "0102010200"},
+                         ::testing::Values(CasoSenha{2026, 3, 5, "0508033426"}, CasoSenha{2000, 1, 1, "0102010200"},
                                            CasoSenha{2026, 10, 20, "2030105626"},
                                            // 31+12+99 = 142: only its last two digits count
                                            CasoSenha{1999, 12, 31, "3143124299"},

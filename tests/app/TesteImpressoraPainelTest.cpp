@@ -51,18 +51,39 @@ TEST_P(TesteImpressoraPainel, GravaOFluxoNaPortaArquivo) {
     EXPECT_EQ(frm.CdbETQ.Modelo(), etqPpla);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Campos, TesteImpressoraPainel,
-    ::testing::Values(
-        // the panel's defaults: the text at 3 mm, 3 mm
-        CasoTeste{"Texto", true, true, "1", {"121100000300030" "7893156253569"}},
-        CasoTeste{"BarrasComNumeros", false, true, "1", {"1F2208000300030" "7893156253569"}},
-        CasoTeste{"BarrasSemNumeros", false, false, "1", {"1f2232000300030" "7893156253569"}},
-        CasoTeste{"TresColunas", true, true, "3",
-                  {"121100000300030" "7893156253569", "121100000300330" "7893156253569",
-                   "121100000300630" "7893156253569"}},
-        CasoTeste{"NenhumaColuna", true, true, "0", {}}),
-    [](const auto& info) { return std::string(info.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Campos, TesteImpressoraPainel,
+                         ::testing::Values(
+                             // the panel's defaults: the text at 3 mm, 3 mm
+                             CasoTeste{"Texto",
+                                       true,
+                                       true,
+                                       "1",
+                                       {"121100000300030"
+                                        "7893156253569"}},
+                             CasoTeste{"BarrasComNumeros",
+                                       false,
+                                       true,
+                                       "1",
+                                       {"1F2208000300030"
+                                        "7893156253569"}},
+                             CasoTeste{"BarrasSemNumeros",
+                                       false,
+                                       false,
+                                       "1",
+                                       {"1f2232000300030"
+                                        "7893156253569"}},
+                             CasoTeste{"TresColunas",
+                                       true,
+                                       true,
+                                       "3",
+                                       {"121100000300030"
+                                        "7893156253569",
+                                        "121100000300330"
+                                        "7893156253569",
+                                        "121100000300630"
+                                        "7893156253569"}},
+                             CasoTeste{"NenhumaColuna", true, true, "0", {}}),
+                         [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(TesteImpressoraCampoInvalido, MensagemDeConversaoENadaEnviado) {
     TPastaPrograma pasta;

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -39,7 +39,9 @@ TEST_F(ConfigEtqTest, ArquivoAusenteLeVazioEGravarCriaSecao) {
 }
 
 TEST_F(ConfigEtqTest, ChavesSemCaixaValoresAparadosLinhasPreservadas) {
-    Escrever("; feito na loja\n[OUTRA]\nMODELO=NAO MEXER\n[conf]\n  Path Merkor =  c:\\merkor\\dados.fdb  \nMODELO=PPLA\n\n[FIM]\nx=1\n");
+    Escrever(
+        "; feito na loja\n[OUTRA]\nMODELO=NAO MEXER\n[conf]\n  Path Merkor =  c:\\merkor\\dados.fdb  "
+        "\nMODELO=PPLA\n\n[FIM]\nx=1\n");
     EXPECT_EQ(LerConfig("PATH MERKOR"), "c:\\merkor\\dados.fdb");
     EXPECT_EQ(LerConfig("modelo"), "PPLA");
     EXPECT_EQ(LerConfig("TEMPERATURA"), "");
@@ -59,10 +61,14 @@ TEST_F(ConfigEtqTest, Windows1252NaLeituraENaGravacao) {
 }
 
 TEST_F(ConfigEtqTest, ArquivoUtf8ComMarcaDeOrdemTambemELido) {
-    Escrever("\xEF\xBB\xBF[CONF]\r\nPATH REDE=sa\xC3\xAD" "da.prn\r\n");
+    Escrever(
+        "\xEF\xBB\xBF[CONF]\r\nPATH REDE=sa\xC3\xAD"
+        "da.prn\r\n");
     EXPECT_EQ(LerConfig("PATH REDE"), "saída.prn");
     GravarConfig("MODELO", "ZPL");
-    EXPECT_EQ(Ler(), "[CONF]\r\nPATH REDE=sa\xED" "da.prn\r\nMODELO=ZPL\r\n");
+    EXPECT_EQ(Ler(),
+              "[CONF]\r\nPATH REDE=sa\xED"
+              "da.prn\r\nMODELO=ZPL\r\n");
 }
 
 TEST_F(ConfigEtqTest, MascaraDeDataVaziaVoltaSemBrancos) {
@@ -178,9 +184,9 @@ TEST_F(ConfigEtqTest, PipeNoLugarDoArquivoERecusadoSemEsperar) {
 
 TEST_F(ConfigEtqTest, MensagensDeFalhaEmPortugues) {
     fs::create_directory(dir_ / "configEtq.ini");
-    EXPECT_EQ(MensagemDe([] { LerConfig("MODELO"); }),
-              "Não foi possível ler o arquivo de configuração " + (dir_ / "configEtq.ini").string() +
-                  ": o caminho é uma pasta, não um arquivo");
+    EXPECT_EQ(MensagemDe([] { LerConfig("MODELO"); }), "Não foi possível ler o arquivo de configuração " +
+                                                           (dir_ / "configEtq.ini").string() +
+                                                           ": o caminho é uma pasta, não um arquivo");
     fs::remove(dir_ / "configEtq.ini");
     // A path through something that is not a folder.
     Gravar(dir_ / "arquivo", "x");
@@ -192,8 +198,8 @@ TEST_F(ConfigEtqTest, MensagensDeFalhaEmPortugues) {
 
 TEST_F(ConfigEtqTest, ArquivoEnormeERecusadoSemLerTudoParaAMemoria) {
     Escrever("[CONF]\r\nMODELO=ZPL\r\n" + std::string(2 << 20, ';'));
-    EXPECT_EQ(MensagemDe([] { LerConfig("MODELO"); }),
-              "Não foi possível ler o arquivo de configuração " + (dir_ / "configEtq.ini").string() +
-                  ": arquivo grande demais para um arquivo de configuração (" + std::to_string((2 << 20) + 20) +
-                  " bytes)");
+    EXPECT_EQ(MensagemDe([] { LerConfig("MODELO"); }), "Não foi possível ler o arquivo de configuração " +
+                                                           (dir_ / "configEtq.ini").string() +
+                                                           ": arquivo grande demais para um arquivo de configuração (" +
+                                                           std::to_string((2 << 20) + 20) + " bytes)");
 }

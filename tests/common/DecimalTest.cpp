@@ -4,19 +4,26 @@
 #include "common/Excecoes.h"
 
 TEST(Decimal, TextoIdaEVoltaSemErroBinario) {
-    struct Caso { const char* entrada; const char* saida; };
+    struct Caso {
+        const char* entrada;
+        const char* saida;
+    };
     const Caso casos[] = {
-        {"12.5", "12.5"}, {"12,5", "12.5"}, {"-0.125", "-0.125"}, {"7", "7"},
-        {"0.1", "0.1"}, {"999999999999999.999", "999999999999999.999"}, {" 3.000 ", "3.000"},
+        {"12.5", "12.5"},     {"12,5", "12.5"}, {"-0.125", "-0.125"},
+        {"7", "7"},           {"0.1", "0.1"},   {"999999999999999.999", "999999999999999.999"},
+        {" 3.000 ", "3.000"},
     };
     for (const auto& c : casos) EXPECT_EQ(Decimal::DeTexto(c.entrada).ParaTexto(), c.saida) << c.entrada;
 }
 
 TEST(Decimal, TextoCurtoSoComAsCasasQueOValorPrecisa) {
-    struct Caso { const char* entrada; const char* saida; };
+    struct Caso {
+        const char* entrada;
+        const char* saida;
+    };
     const Caso casos[] = {
-        {"12.500", "12.5"}, {"3.000", "3"}, {"-0.250", "-0.25"}, {"0.000", "0"}, {"7", "7"}, {"100", "100"},
-        {"-10.010", "-10.01"},
+        {"12.500", "12.5"}, {"3.000", "3"}, {"-0.250", "-0.25"},   {"0.000", "0"},
+        {"7", "7"},         {"100", "100"}, {"-10.010", "-10.01"},
     };
     for (const auto& c : casos) EXPECT_EQ(Decimal::DeTexto(c.entrada).ParaTextoCurto(), c.saida) << c.entrada;
 }

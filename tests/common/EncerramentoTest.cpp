@@ -65,8 +65,7 @@ TEST_F(Encerramento, SemTuboDizPorQueESinalEncerraNaHora) {
             getrlimit(RLIMIT_NOFILE, &limite);
             limite.rlim_cur = 64;
             setrlimit(RLIMIT_NOFILE, &limite);
-            while (dup(STDERR_FILENO) >= 0) {
-            }
+            while (dup(STDERR_FILENO) >= 0) {}
             InstalarEncerramentoPorSinal([](int) { std::_Exit(9); });
             std::raise(SIGTERM);
             std::_Exit(1);

@@ -26,7 +26,8 @@ TEST(ErroSistema, FalhasDaBibliotecaPadraoViramTextoEmPortugues) {
         {[] { throw Exception("Porta não definida"); }, "Porta não definida"},
         {[] { throw std::bad_alloc(); }, "Memória insuficiente para concluir a operação"},
         {[] {
-             throw std::filesystem::filesystem_error("remove", "/tmp/x.fdb", std::make_error_code(std::errc::is_a_directory));
+             throw std::filesystem::filesystem_error("remove", "/tmp/x.fdb",
+                                                     std::make_error_code(std::errc::is_a_directory));
          },
          "Erro no arquivo /tmp/x.fdb: O caminho é uma pasta"},
         {[] { throw std::system_error(ECONNREFUSED, std::generic_category()); }, "Conexão recusada"},

@@ -24,14 +24,14 @@ TEST(LocalConfig, EscolhaPelaPastaDoPrograma) {
         {"pasta de trabalho gravável", false, true, false, "", "/opt/loja/configEtq.ini", ""},
         {"arquivo ao lado numa pasta só de leitura", true, false, false, "", "/opt/loja/configEtq.ini", ""},
         {"instalado com arquivo ao lado", true, false, true, "", "/opt/loja/configEtq.ini", ""},
-        {"instalado, pasta gravável pelo root", false, true, true, "",
-         "/home/ana/.config/etiquetas/configEtq.ini", "/etc/etiquetas/configEtq.ini"},
-        {"pasta só de leitura sem arquivo", false, false, false, "",
-         "/home/ana/.config/etiquetas/configEtq.ini", "/etc/etiquetas/configEtq.ini"},
-        {"XDG_CONFIG_HOME absoluto", false, false, true, "/cfg/",
-         "/cfg/etiquetas/configEtq.ini", "/etc/etiquetas/configEtq.ini"},
-        {"XDG_CONFIG_HOME relativo é ignorado", false, false, true, "cfg",
-         "/home/ana/.config/etiquetas/configEtq.ini", "/etc/etiquetas/configEtq.ini"},
+        {"instalado, pasta gravável pelo root", false, true, true, "", "/home/ana/.config/etiquetas/configEtq.ini",
+         "/etc/etiquetas/configEtq.ini"},
+        {"pasta só de leitura sem arquivo", false, false, false, "", "/home/ana/.config/etiquetas/configEtq.ini",
+         "/etc/etiquetas/configEtq.ini"},
+        {"XDG_CONFIG_HOME absoluto", false, false, true, "/cfg/", "/cfg/etiquetas/configEtq.ini",
+         "/etc/etiquetas/configEtq.ini"},
+        {"XDG_CONFIG_HOME relativo é ignorado", false, false, true, "cfg", "/home/ana/.config/etiquetas/configEtq.ini",
+         "/etc/etiquetas/configEtq.ini"},
     };
     for (const auto& c : casos) {
         TAmbienteConfig a;

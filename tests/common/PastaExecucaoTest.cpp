@@ -31,8 +31,10 @@ protected:
     }
     void TearDown() override {
         for (auto& [nome, valor] : guardadas_) {
-            if (valor) ::setenv(nome, valor->c_str(), 1);
-            else ::unsetenv(nome);
+            if (valor)
+                ::setenv(nome, valor->c_str(), 1);
+            else
+                ::unsetenv(nome);
         }
     }
     std::string Esperada() const { return temp_ / ("runtime-" + std::to_string(::getuid())); }
@@ -54,11 +56,13 @@ TEST_F(PastaExecucao, SemSessaoCriaAPastaPrivadaEApontaAVariavel) {
     const Caso casos[] = {
         {"variável ausente", [](const std::string&) {}},
         {"variável vazia", [](const std::string&) { ::setenv("XDG_RUNTIME_DIR", "", 1); }},
-        {"pasta nossa, aberta demais", [](const std::string& p) {
+        {"pasta nossa, aberta demais",
+         [](const std::string& p) {
              fs::create_directory(p);
              ::chmod(p.c_str(), 0755);
          }},
-        {"pasta nossa, já privada", [](const std::string& p) {
+        {"pasta nossa, já privada",
+         [](const std::string& p) {
              fs::create_directory(p);
              ::chmod(p.c_str(), 0700);
          }},
@@ -97,12 +101,15 @@ TEST_F(PastaExecucao, NomeTomadoPorOutraCoisaNaoEUsado) {
     };
     const Caso casos[] = {
         {"ligação para uma pasta", [&](const std::string& p) { return ::symlink(alvo.c_str(), p.c_str()) == 0; }},
-        {"arquivo", [](const std::string& p) {
+        {"arquivo",
+         [](const std::string& p) {
              Gravar(p, "x");
              return true;
          }},
         {"pasta de outro usuário",
-         [](const std::string& p) { return ::getuid() == 0 && fs::create_directory(p) && ::chown(p.c_str(), 65534, 65534) == 0; }},
+         [](const std::string& p) {
+             return ::getuid() == 0 && fs::create_directory(p) && ::chown(p.c_str(), 65534, 65534) == 0;
+         }},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nome);

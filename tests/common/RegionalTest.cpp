@@ -24,8 +24,10 @@ protected:
     }
     void TearDown() override {
         for (const auto& [v, valor] : guardadas_) {
-            if (valor) setenv(v, valor->c_str(), 1);
-            else unsetenv(v);
+            if (valor)
+                setenv(v, valor->c_str(), 1);
+            else
+                unsetenv(v);
         }
     }
     // Builds a locale from the system's sources into a private folder; false

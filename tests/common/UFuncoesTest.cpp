@@ -5,15 +5,31 @@
 
 TEST(FormataData, CadaPadraoDaTabela) {
     const TDateTime d = EncodeDateTime(2026, 3, 5, 7, 8, 9);
-    struct Caso { const char* padrao; const char* esperado; };
+    struct Caso {
+        const char* padrao;
+        const char* esperado;
+    };
     const Caso casos[] = {
-        {"HHMMSS", "070809"},      {"HH:MM:SS", "07:08:09"}, {"HH:MM", "07:08"},
-        {"HHMM", "0708"},          {"MM:SS", "08:09"},       {"AAAAMMDD", "20260305"},
-        {"DDMMAAAA", "05032026"},  {"DDMM", "0503"},         {"AAMM", "2603"},
-        {"AAAAMM", "202603"},      {"AAAA", "2026"},         {"MMDD", "0305"},
-        {"DDMMAA", "050326"},      {"MMAAAA", "032026"},     {"DD/MM/AAAA", "05/03/2026"},
-        {"DD-MM-AAAA", "05-03-2026"}, {"DD/MM/AA", "05/03/26"}, {"MM/DD/AAAA", "03/05/2026"},
-        {"AAAA-MM-DD", "2026-03-05"}, {"AAAA-DD-MM", "2026-05-03"},
+        {"HHMMSS", "070809"},
+        {"HH:MM:SS", "07:08:09"},
+        {"HH:MM", "07:08"},
+        {"HHMM", "0708"},
+        {"MM:SS", "08:09"},
+        {"AAAAMMDD", "20260305"},
+        {"DDMMAAAA", "05032026"},
+        {"DDMM", "0503"},
+        {"AAMM", "2603"},
+        {"AAAAMM", "202603"},
+        {"AAAA", "2026"},
+        {"MMDD", "0305"},
+        {"DDMMAA", "050326"},
+        {"MMAAAA", "032026"},
+        {"DD/MM/AAAA", "05/03/2026"},
+        {"DD-MM-AAAA", "05-03-2026"},
+        {"DD/MM/AA", "05/03/26"},
+        {"MM/DD/AAAA", "03/05/2026"},
+        {"AAAA-MM-DD", "2026-03-05"},
+        {"AAAA-DD-MM", "2026-05-03"},
         {"dd/mm/aaaa", "05/03/2026"},  // small letters are the same token
         {"DD.MM.AAAA", ""},            // no token
     };
@@ -31,7 +47,9 @@ TEST(FormataData, MeiaNoiteEMeioDiaSemErroDeArredondamento) {
 TEST(Comprimento, ContaCaracteresNaoBytes) {
     EXPECT_EQ(Comprimento(""), 0u);
     EXPECT_EQ(Comprimento("BONÉ"), 4u);
-    EXPECT_EQ(Comprimento("\xff" "A"), 2u);  // a malformed byte is one character, as Esquerda takes it
+    EXPECT_EQ(Comprimento("\xff"
+                          "A"),
+              2u);  // a malformed byte is one character, as Esquerda takes it
     EXPECT_EQ(Comprimento(Esquerda("AÇÚCAR", 3)), 3u);
 }
 
@@ -105,7 +123,10 @@ TEST(Textos, EsquerdaContaCaracteresNaoBytes) {
     EXPECT_EQ(Esquerda("AÇÚCAR", 3), "AÇÚ");  // never cut inside a letter
     EXPECT_EQ(Esquerda("PÃO", 80), "PÃO");
     EXPECT_EQ(Esquerda("abc", 0), "");
-    EXPECT_EQ(Esquerda("a\xff" "b", 2), "a\xff");  // a stray byte is one character
+    EXPECT_EQ(Esquerda("a\xff"
+                       "b",
+                       2),
+              "a\xff");  // a stray byte is one character
 }
 
 TEST(Textos, NumeroSQLSemExpoenteEComPonto) {

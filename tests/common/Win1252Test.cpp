@@ -9,11 +9,16 @@ TEST(Win1252, TodosOs256BytesSobrevivemIdaEVolta) {
 }
 
 TEST(Win1252, LetrasAcentuadasESimbolosDoBloco80) {
-    struct Caso { const char* utf8; const char* bytes; };
+    struct Caso {
+        const char* utf8;
+        const char* bytes;
+    };
     const Caso casos[] = {
         {"Ação", "A\xE7\xE3o"},
         {"€ 10", "\x80 10"},
-        {"“aspas”", "\x93" "aspas\x94"},
+        {"“aspas”",
+         "\x93"
+         "aspas\x94"},
         {"Nº", "N\xBA"},
     };
     for (const auto& c : casos) {
@@ -25,7 +30,7 @@ TEST(Win1252, LetrasAcentuadasESimbolosDoBloco80) {
 TEST(Win1252, ForaDaPaginaViraSubstitutoEUtf8QuebradoNaoTrava) {
     EXPECT_EQ(Win1252::DeUtf8("a\xE2\x86\x92z", ' '), "a z");  // arrow
     EXPECT_EQ(Win1252::DeUtf8("a\xC3", '?'), "a?");            // cut sequence
-    EXPECT_EQ(Win1252::DeUtf8("\xF0\x9F\x98\x80", ' '), " ");   // emoji
+    EXPECT_EQ(Win1252::DeUtf8("\xF0\x9F\x98\x80", ' '), " ");  // emoji
 }
 
 TEST(Utf8, MaiusculasEMinusculasComAcentos) {

@@ -14,7 +14,7 @@
 namespace {
 
 bool Existe(const std::string& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0;
 }
 
@@ -63,8 +63,12 @@ TEST(CanalArquivo, NomesDosDispositivos) {
         const char* porta;
         const char* arquivo;
     } casos[] = {
-        {"LPT1", "/dev/lp0"},          {"LPT3", "/dev/lp2"},     {"LPT2:", "/dev/lp1"},
-        {"FILE:/tmp/x", "/tmp/x"},     {"File:LPT1", "/dev/lp0"}, {"LPTX", "LPTX"},
+        {"LPT1", "/dev/lp0"},
+        {"LPT3", "/dev/lp2"},
+        {"LPT2:", "/dev/lp1"},
+        {"FILE:/tmp/x", "/tmp/x"},
+        {"File:LPT1", "/dev/lp0"},
+        {"LPTX", "LPTX"},
         {"/dev/usb/lp0", "/dev/usb/lp0"},
     };
     for (const auto& c : casos) EXPECT_EQ(TCdbDeviceLPT::NomeArquivo(c.porta), c.arquivo) << c.porta;
@@ -105,7 +109,7 @@ TEST(CanalArquivo, DispositivoPorCaminhoNaoEApagado) {
     TCdbDevice d;
     d.SetPorta(fila);
     d.Ativar();
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(fila.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     d.EnviaString(TodosOsBytes());
@@ -159,8 +163,8 @@ TEST(CanalArquivo, EnvioEmPartesComPausa) {
         if (p == std::string::npos) p = l.find("  Sleep(");
         if (p != std::string::npos) partes.push_back(l.substr(p, l.size() - p - 1));
     }
-    std::vector<std::string> esperado = {"  BytesToSend:100", "  Sleep(20)", "  BytesToSend:100", "  Sleep(20)",
-                                         "  BytesToSend:50", "  Sleep(20)"};
+    std::vector<std::string> esperado = {"  BytesToSend:100", "  Sleep(20)",      "  BytesToSend:100",
+                                         "  Sleep(20)",       "  BytesToSend:50", "  Sleep(20)"};
     EXPECT_EQ(partes, esperado);
 }
 

@@ -30,7 +30,8 @@ TEST(CanalHook, FuncoesDoChamadorRecebemPortaConfiguracaoEFluxo) {
 
 TEST(CanalHook, SemFuncaoDeEnvioAPortaNaoEstaDisponivel) {
     // Nothing could be sent: the print must fail rather than pass for done.
-    const std::string msg = "A porta DLL não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela";
+    const std::string msg =
+        "A porta DLL não está disponível nesta estação: nenhuma biblioteca de impressão está ligada a ela";
     TCdbDevice d;
     d.HookDesativar = [](const std::string&) {};
     d.SetPorta("DLL");

@@ -71,9 +71,13 @@ protected:
         {
             std::ofstream f(pasta / "cups-files.conf");
             f << "ServerRoot " << pasta.caminho.string() << "\nRequestRoot " << pasta / "spool"
-              << "\nTempDir " << pasta / "tmp" << "\nStateDir " << pasta / "state" << "\nCacheDir " << pasta / "cache"
-              << "\nAccessLog " << pasta / "logs/access_log" << "\nErrorLog " << pasta / "logs/error_log"
-              << "\nPageLog " << pasta / "logs/page_log" << "\nFileDevice Yes\nSystemGroup root lpadmin\n";
+              << "\nTempDir " << pasta / "tmp"
+              << "\nStateDir " << pasta / "state"
+              << "\nCacheDir " << pasta / "cache"
+              << "\nAccessLog " << pasta / "logs/access_log"
+              << "\nErrorLog " << pasta / "logs/error_log"
+              << "\nPageLog " << pasta / "logs/page_log"
+              << "\nFileDevice Yes\nSystemGroup root lpadmin\n";
         }
         const std::string conf = pasta / "cupsd.conf", arquivos = pasta / "cups-files.conf";
         cupsd = ::fork();
@@ -88,7 +92,8 @@ protected:
         auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(15);
         bool pronto = false;
         while (!pronto && std::chrono::steady_clock::now() < fim) {
-            if (http_t* h = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 500, nullptr)) {
+            if (http_t* h =
+                    httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 500, nullptr)) {
                 httpClose(h);
                 pronto = true;
             } else {

@@ -101,7 +101,8 @@ TEST_F(Serial, AjusteRecusadoPelaLinha) {
     TCdbDevice d;
     d.SetData(7);
     d.SetPorta(nome);
-    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "Erro ao configurar a porta " + nome + ": a porta não aceita 7 bits de dados");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }),
+              "Erro ao configurar a porta " + nome + ": a porta não aceita 7 bits de dados");
     EXPECT_FALSE(d.Ativo());
     EXPECT_FALSE(d.Serial().Aberta());
 
@@ -146,8 +147,8 @@ TEST(SerialSemLinha, NomesDasPortas) {
     struct Caso {
         const char* porta;
         const char* caminho;
-    } casos[] = {{"COM1", "/dev/ttyS0"},         {"COM12", "/dev/ttyS11"},     {"\\\\.\\COM3", "/dev/ttyS2"},
-                 {"COM2:", "/dev/ttyS1"},        {"/dev/ttyUSB0", "/dev/ttyUSB0"}, {"/dev/pts/4", "/dev/pts/4"}};
+    } casos[] = {{"COM1", "/dev/ttyS0"},  {"COM12", "/dev/ttyS11"},         {"\\\\.\\COM3", "/dev/ttyS2"},
+                 {"COM2:", "/dev/ttyS1"}, {"/dev/ttyUSB0", "/dev/ttyUSB0"}, {"/dev/pts/4", "/dev/pts/4"}};
     for (const auto& c : casos) EXPECT_EQ(TCdbDeviceSerial::CaminhoDispositivo(c.porta), c.caminho) << c.porta;
 }
 

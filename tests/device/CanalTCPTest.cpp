@@ -64,8 +64,10 @@ TEST(CanalTCP, HostEPortaDaPorta) {
         const char* host;
         const char* ip;
     } casos[] = {
-        {"TCP:192.168.0.50", "192.168.0.50", "9100"}, {"TCP:impressora:", "impressora", "9100"},
-        {"TCP:impressora:9101", "impressora", "9101"}, {"tcp:10.0.0.1:123456", "10.0.0.1", "12345"},
+        {"TCP:192.168.0.50", "192.168.0.50", "9100"},
+        {"TCP:impressora:", "impressora", "9100"},
+        {"TCP:impressora:9101", "impressora", "9101"},
+        {"tcp:10.0.0.1:123456", "10.0.0.1", "12345"},
         {"TCP:", "", "9100"},
     };
     for (const auto& c : casos) {
@@ -156,8 +158,8 @@ TEST(CanalTCP, NumeroDePortaForaDe1a65535ERecusadoSemConectar) {
     ASSERT_GE(fd, 0);
     ::listen(fd, 4);
     // Each of these used to reach some port after wrapping at 65536, this one among them.
-    const std::string voltas[] = {std::to_string(porta + 65536), "65536", "99999", "0", "00000", "123456", "-1",
-                                  "+9100", " 9100"};
+    const std::string voltas[] = {
+        std::to_string(porta + 65536), "65536", "99999", "0", "00000", "123456", "-1", "+9100", " 9100"};
     for (const auto& numero : voltas) {
         TCdbDevice d;
         d.SetPorta("TCP:127.0.0.1:" + numero);

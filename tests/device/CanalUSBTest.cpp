@@ -43,7 +43,8 @@ TEST_F(USB, EnumeraImpressorasPortasEDispositivosConhecidos) {
         {"/dev/usb/lp1", "04b8", "0e03", C::ciImpressoraUSB, "Seiko Epson, TM-T20", 1},
         {"/dev/usb/lp2", "154f", "1000", C::ciImpressoraUSB, "Elgin, L42", 2},
         {"/dev/usb/lp3", "1234", "5678", C::ciImpressoraUSB, "Acme Label 9000", 0},
-        {"/dev/ttyUSB0", "067b", "2303", C::ciPorta, "Prolific Technology Inc. USB-Serial Controller (/dev/ttyUSB0)", 0},
+        {"/dev/ttyUSB0", "067b", "2303", C::ciPorta, "Prolific Technology Inc. USB-Serial Controller (/dev/ttyUSB0)",
+         0},
         {"/dev/ttyACM0", "2d84", "7589", C::ciPorta, "Elgin L42DT (/dev/ttyACM0)", 2},
         {"/dev/bus/usb/001/008", "1504", "001f", C::ciDispositivoUSB, "BIXOLON SRP-350II", 1},
     };
@@ -86,7 +87,7 @@ TEST_F(USB, IdentificacaoParaOComponenteDeEtiquetas) {
         {"USB:seiko epson", 1, "USB:seiko epson"},  // a receipt printer: the component refuses it
         {"USB:Bixolon", 1, "USB:Bixolon"},
         {"USB:Acme", 0, "USB:Acme"},
-        {"USB:Ninguem", 2, "USB:Ninguem"},  // nothing matches: as before
+        {"USB:Ninguem", 2, "USB:Ninguem"},    // nothing matches: as before
         {"USB:Prolific", 0, "/dev/ttyUSB0"},  // a serial adapter: the serial channel takes over
         {"USB:Elgin L42DT (VCOM)", 2, "/dev/ttyACM0"},
         {"/dev/ttyUSB0", 0, "/dev/ttyUSB0"},
@@ -247,8 +248,10 @@ TEST_F(USB, ArquivoAoLadoDoProgramaSubstituiATabela) {
         const char* desc;
         int classe, protocolo;
     } casos[] = {
-        {"0a5f", "00d3", "Etiquetadora Balcão", 2, 3}, {"1234", "5678", "Cupom", 1, 0},
-        {"1234", "5679", "Sem classe", 0, 0},          {"1234", "567A", "Classe ruim", 0, 0},
+        {"0a5f", "00d3", "Etiquetadora Balcão", 2, 3},
+        {"1234", "5678", "Cupom", 1, 0},
+        {"1234", "5679", "Sem classe", 0, 0},
+        {"1234", "567A", "Classe ruim", 0, 0},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.pid);

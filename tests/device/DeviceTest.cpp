@@ -98,9 +98,9 @@ TEST_F(Gramatica, CadaTipoUsaSeuCanal) {
         const char* porta;
         const char* canal;
     } casos[] = {
-        {"LPT1", "TCdbDeviceLPT"},     {"x.txt", "TCdbDeviceLPT"},     {"COM1", "TCdbDeviceSerial"},
-        {"TCP:h", "TCdbDeviceTCP"},    {"RAW:x", "TCdbDeviceRaw"},     {"DLL", "TCdbDeviceHook"},
-        {"USB", "TCdbDeviceWinUSB"},   {"BTH:1", "TCdbDeviceClass"},   {"NULL", "TCdbDeviceClass"},
+        {"LPT1", "TCdbDeviceLPT"},   {"x.txt", "TCdbDeviceLPT"},   {"COM1", "TCdbDeviceSerial"},
+        {"TCP:h", "TCdbDeviceTCP"},  {"RAW:x", "TCdbDeviceRaw"},   {"DLL", "TCdbDeviceHook"},
+        {"USB", "TCdbDeviceWinUSB"}, {"BTH:1", "TCdbDeviceClass"}, {"NULL", "TCdbDeviceClass"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.porta);
@@ -116,10 +116,17 @@ TEST_F(Gramatica, TipoInformadoPrecisaCondizerComAPorta) {
         T tipo;
         bool aceito;
     } casos[] = {
-        {"TCP:host", T::dtRawPrinter, false}, {"LPT1", T::dtTCP, false},      {"LPT1", T::dtHook, false},
-        {"LPT1", T::dtUSB, false},            {"LPT1", T::dtBlueTooth, false}, {"LPT1", T::dtFile, false},
-        {"LPT1", T::dtSerial, false},         {"x.txt", T::dtSerial, true},   {"COM1", T::dtFile, true},
-        {"TCP:host", T::dtNenhum, true},      {"TCP:host", T::dtParallel, true},
+        {"TCP:host", T::dtRawPrinter, false},
+        {"LPT1", T::dtTCP, false},
+        {"LPT1", T::dtHook, false},
+        {"LPT1", T::dtUSB, false},
+        {"LPT1", T::dtBlueTooth, false},
+        {"LPT1", T::dtFile, false},
+        {"LPT1", T::dtSerial, false},
+        {"x.txt", T::dtSerial, true},
+        {"COM1", T::dtFile, true},
+        {"TCP:host", T::dtNenhum, true},
+        {"TCP:host", T::dtParallel, true},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(std::string(c.porta) + " " + NomeTipo(c.tipo));
@@ -165,7 +172,8 @@ TEST_F(Ativacao, PortaNullAtivaSemAbrirNada) {
 TEST_F(Ativacao, PortaBluetoothNaoDisponivelFalhaEmVezDeFingirQueImprimiu) {
     TCdbDevice d;
     d.SetPorta("BTH:00:11:22:33:44:55");
-    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }), "A porta Bluetooth BTH:00:11:22:33:44:55 não está disponível nesta estação");
+    EXPECT_EQ(MensagemDe([&] { d.Ativar(); }),
+              "A porta Bluetooth BTH:00:11:22:33:44:55 não está disponível nesta estação");
     EXPECT_FALSE(d.Ativo());
 }
 
@@ -229,8 +237,10 @@ TEST(Device, DeviceToStringCompletoOuSoDiferencas) {
 }
 
 TEST(Device, FaixasDeBaudEData) {
-    const std::string baud = "Valor deve estar na faixa de 50 a 4000000.\nNormalmente os equipamentos Seriais utilizam: 9600";
-    const std::string data = "Valor deve estar na faixa de 5 a 8.\nNormalmente os equipamentos Seriais utilizam: 7 ou 8";
+    const std::string baud =
+        "Valor deve estar na faixa de 50 a 4000000.\nNormalmente os equipamentos Seriais utilizam: 9600";
+    const std::string data =
+        "Valor deve estar na faixa de 5 a 8.\nNormalmente os equipamentos Seriais utilizam: 7 ou 8";
     TCdbDevice d;
     for (int v : {49, 4000001, 0, -9600}) {
         SCOPED_TRACE(v);
@@ -267,12 +277,18 @@ TEST(Device, RegrasDeControleDeFluxo) {
     for (const auto& p : passos) {
         SCOPED_TRACE(p.acao);
         std::string a = p.acao;
-        if (a == "soft+") d.SetSoftFlow(true);
-        else if (a == "soft-") d.SetSoftFlow(false);
-        else if (a == "hard+") d.SetHardFlow(true);
-        else if (a == "hard-") d.SetHardFlow(false);
-        else if (a == "dtr") d.SetHandShake(H::hsDTR_DSR);
-        else if (a == "xon") d.SetHandShake(H::hsXON_XOFF);
+        if (a == "soft+")
+            d.SetSoftFlow(true);
+        else if (a == "soft-")
+            d.SetSoftFlow(false);
+        else if (a == "hard+")
+            d.SetHardFlow(true);
+        else if (a == "hard-")
+            d.SetHardFlow(false);
+        else if (a == "dtr")
+            d.SetHandShake(H::hsDTR_DSR);
+        else if (a == "xon")
+            d.SetHandShake(H::hsXON_XOFF);
         EXPECT_EQ(d.HandShake(), p.handshake);
         EXPECT_EQ(d.SoftFlow(), p.soft);
         EXPECT_EQ(d.HardFlow(), p.hard);

@@ -31,7 +31,7 @@ TEST(PortasDisponiveis, UsbSeriaisEParalelasDaEstacao) {
         {P::tpUSB, "/dev/ttyACM0", "/dev/ttyACM0", 2},
         {P::tpUSB, "USB:BIXOLON SRP-350II", "/dev/bus/usb/001/008", 1},
         {P::tpSerial, "COM1", "/dev/ttyS0", -1},
-        {P::tpSerial, "COM11", "/dev/ttyS10", -1},  // ttyS1 has no UART behind it
+        {P::tpSerial, "COM11", "/dev/ttyS10", -1},          // ttyS1 has no UART behind it
         {P::tpSerial, "/dev/ttyACM1", "/dev/ttyACM1", -1},  // ttyUSB0 is listed with the USB devices
         {P::tpParalela, "LPT1", "/dev/lp0", -1},
     };

@@ -43,17 +43,17 @@ TEST(TCdbETQClass, ConverterUnidadeArredondaAoParMaisProximo) {
         int valor, esperado;
     };
     const Caso casos[] = {
-        {etqDecimoDeMilimetros, etqDots, dpi203, 180, 144},   // 143.86
+        {etqDecimoDeMilimetros, etqDots, dpi203, 180, 144},  // 143.86
         {etqDecimoDeMilimetros, etqDots, dpi203, 45, 36},
         {etqDecimoDeMilimetros, etqDots, dpi203, 5, 4},
-        {etqDecimoDeMilimetros, etqDots, dpi300, 100, 118},   // 118.11
-        {etqDecimoDeMilimetros, etqDots, dpi600, 100, 236},   // 236.22
-        {etqMilimetros, etqDots, dpi203, 10, 80},             // 79.92
+        {etqDecimoDeMilimetros, etqDots, dpi300, 100, 118},  // 118.11
+        {etqDecimoDeMilimetros, etqDots, dpi600, 100, 236},  // 236.22
+        {etqMilimetros, etqDots, dpi203, 10, 80},            // 79.92
         {etqPolegadas, etqDots, dpi203, 2, 406},
-        {etqPolegadas, etqMilimetros, dpi203, 1, 25},         // 25.4
-        {etqDots, etqMilimetros, dpi203, 80, 10},             // 10.01
-        {etqDecimoDeMilimetros, etqMilimetros, dpi203, 25, 2},   // 2.5 -> 2
-        {etqDecimoDeMilimetros, etqMilimetros, dpi203, 35, 4},   // 3.5 -> 4
+        {etqPolegadas, etqMilimetros, dpi203, 1, 25},           // 25.4
+        {etqDots, etqMilimetros, dpi203, 80, 10},               // 10.01
+        {etqDecimoDeMilimetros, etqMilimetros, dpi203, 25, 2},  // 2.5 -> 2
+        {etqDecimoDeMilimetros, etqMilimetros, dpi203, 35, 4},  // 3.5 -> 4
         {etqDecimoDeMilimetros, etqMilimetros, dpi203, -25, -2},
         {etqDots, etqDots, dpi203, 12345, 12345},
     };

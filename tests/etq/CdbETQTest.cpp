@@ -61,8 +61,8 @@ TEST(TCdbETQ, EtiquetaDeExemploEmCadaLinguagem) {
     };
     const Caso casos[] = {
         {etqPpla, kInicioPpla + RegistroPpla("ABC") + FimPpla("0001") + kLimparPpla},
-        {etqZPLII, Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDABC^FS", "^PQ1", "^XZ", "^MCY"},
-                          "\r\n")},
+        {etqZPLII,
+         Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDABC^FS", "^PQ1", "^XZ", "^MCY"}, "\r\n")},
         {etqEpl2, Linhas({"R0,0", "O", "N", "D10", "ZB", "A36,144,0,3,1,2,N,\"ABC\"", "P1", "N"}, "\n")},
         {etqPplb, Linhas({"R0,0", "O", "N", "D10", "ZB", "A36,144,0,3,1,2,N,\"ABC\"", "P1", "N"}, "\n")},
     };
@@ -101,8 +101,8 @@ TEST(TCdbETQ, DoisIniciosSeguidosDeixamDoisBlocosDeInicioSemFimEntreEles) {
     c.etq.IniciarEtiqueta();
     TextoABC(c.etq, "DEF");
     c.etq.Imprimir(1, 0);
-    EXPECT_EQ(c.Ultimo(), kInicioPpla + RegistroPpla("ABC") + kInicioPpla + RegistroPpla("DEF") + FimPpla("0001") +
-                              kLimparPpla);
+    EXPECT_EQ(c.Ultimo(),
+              kInicioPpla + RegistroPpla("ABC") + kInicioPpla + RegistroPpla("DEF") + FimPpla("0001") + kLimparPpla);
 }
 
 TEST(TCdbETQ, EtiquetaFinalizadaSaiComSuasCopiasAntesDaSeguinte) {
@@ -128,11 +128,8 @@ TEST(TCdbETQ, ImprimirSoSobrepoeCopiasEAvancoMaioresQueOPadrao) {
     };
     const Caso casos[] = {
         {true, 5, 0, 1, 0, "0005", "220"},  // 1 does not override
-        {true, 5, 0, 2, 0, "0002", "220"},
-        {true, 5, 0, 0, 0, "0005", "220"},
-        {true, 1, 10, 1, 0, "0001", "230"},
-        {true, 1, 10, 1, 20, "0001", "240"},
-        {false, 0, 0, 0, 0, "0001", "220"},  // Imprimir(0, 0) prints one copy
+        {true, 5, 0, 2, 0, "0002", "220"},   {true, 5, 0, 0, 0, "0005", "220"},  {true, 1, 10, 1, 0, "0001", "230"},
+        {true, 1, 10, 1, 20, "0001", "240"}, {false, 0, 0, 0, 0, "0001", "220"},  // Imprimir(0, 0) prints one copy
         {false, 0, 0, 7, 5, "0007", "225"},
     };
     for (const auto& k : casos) {
@@ -163,9 +160,9 @@ TEST(TCdbETQ, FalhaDentroDeImprimirEsvaziaAListaENadaSai) {
     c.etq.IniciarEtiqueta();
     TextoABC(c.etq, "DEF");
     c.etq.Imprimir(1, 0);
-    EXPECT_EQ(c.Ultimo(), Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDDEF^FS", "^PQ1",
-                                  "^XZ", "^MCY"},
-                                 "\r\n"));
+    EXPECT_EQ(
+        c.Ultimo(),
+        Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDDEF^FS", "^PQ1", "^XZ", "^MCY"}, "\r\n"));
 }
 
 TEST(TCdbETQ, FalhaAoEnviarTambemEsvaziaALista) {
@@ -202,8 +199,12 @@ TEST(TCdbETQ, ModeloEscolheALinguagem) {
         int maxCopias;
     };
     const Caso casos[] = {
-        {etqPpla, "PPLA", 9999},   {etqPplb, "EPL2", 65535},          {etqZPLII, "ZPLII", 999},
-        {etqEpl2, "EPL2", 65535},  {etqEscLabel, "EscLabel", 99999999}, {etqNenhum, "Não Definida", 999},
+        {etqPpla, "PPLA", 9999},
+        {etqPplb, "EPL2", 65535},
+        {etqZPLII, "ZPLII", 999},
+        {etqEpl2, "EPL2", 65535},
+        {etqEscLabel, "EscLabel", 99999999},
+        {etqNenhum, "Não Definida", 999},
     };
     TCdbETQ etq;
     for (const auto& k : casos) {
@@ -340,7 +341,9 @@ TEST(TCdbETQ, MargemEsquerdaSomaNaHorizontalDeTodoDesenho) {
     EXPECT_EQ(etq.ListaCmd()[0], "1X1100000100050L100005");
     EXPECT_EQ(etq.ListaCmd()[1], "1X1100000100050B100005002001");
     EXPECT_EQ(etq.ListaCmd()[2], "121100000100050A");
-    EXPECT_EQ(etq.ListaCmd()[3], "1E2205000100050" "12");
+    EXPECT_EQ(etq.ListaCmd()[3],
+              "1E2205000100050"
+              "12");
 }
 
 TEST(TCdbETQ, FonteNumericaELargurasEmTexto) {
@@ -366,7 +369,9 @@ TEST(TCdbETQ, FonteNumericaELargurasEmTexto) {
 TEST(TCdbETQ, TextoPerdeAcentosEOQueAImpressoraNaoTem) {
     TCdbETQ etq;
     etq.SetModelo(etqPpla);
-    etq.ImprimirTexto(orNormal, 2, 1, 1, 0, 0, "A\xE7\xE3o N\xBA" "1");  // "Ação Nº1" in Windows-1252
+    etq.ImprimirTexto(orNormal, 2, 1, 1, 0, 0,
+                      "A\xE7\xE3o N\xBA"
+                      "1");  // "Ação Nº1" in Windows-1252
     EXPECT_EQ(etq.ListaCmd()[0], "121100000000000Acao N 1");
 }
 
@@ -407,21 +412,25 @@ TEST(TCdbETQ, LinhasDoLogComCadaArgumento) {
 
     auto tem = [&](const std::string& linha) { return std::find(log.begin(), log.end(), linha) != log.end(); };
     EXPECT_TRUE(tem("- IniciarEtiqueta"));
-    EXPECT_TRUE(tem("- ImprimirTexto:  Orientacao:orNormal, Fonte:3, MultiplicadorH:1, MultiplicadorV:2, "
-                    "Vertical:180, Horizontal:45, Texto:ABC, SubFonte:0, ImprimirReverso:False"));
-    EXPECT_TRUE(tem("- ImprimirBarras:  Orientacao:orNormal, TipoBarras:F, LarguraBarraLarga:2, LarguraBarraFina:2, "
-                    "Vertical:5, Horizontal:100, Texto:789, AlturaCodBarras:90, ExibeCodigo:becSIM"));
+    EXPECT_TRUE(
+        tem("- ImprimirTexto:  Orientacao:orNormal, Fonte:3, MultiplicadorH:1, MultiplicadorV:2, "
+            "Vertical:180, Horizontal:45, Texto:ABC, SubFonte:0, ImprimirReverso:False"));
+    EXPECT_TRUE(
+        tem("- ImprimirBarras:  Orientacao:orNormal, TipoBarras:F, LarguraBarraLarga:2, LarguraBarraFina:2, "
+            "Vertical:5, Horizontal:100, Texto:789, AlturaCodBarras:90, ExibeCodigo:becSIM"));
     EXPECT_TRUE(tem("- ImprimirLinha:  Vertical:228, Horizontal:70, Largura:370, Altura:3"));
-    EXPECT_TRUE(tem("- ImprimirCaixa:  Vertical:30, Horizontal:490, Largura:280, Altura:130, EspessuraVertical:6, "
-                    "EspessuraHorizontal:6, Canto:0"));
+    EXPECT_TRUE(
+        tem("- ImprimirCaixa:  Vertical:30, Horizontal:490, Largura:280, Altura:130, EspessuraVertical:6, "
+            "EspessuraHorizontal:6, Canto:0"));
     EXPECT_TRUE(tem("- FinalizarEtiqueta: Copias:2, AvancoEtq:0"));
     EXPECT_TRUE(tem("- Imprimir. Copias:1, AvancoEtq:0"));
     EXPECT_TRUE(tem("DESATIVAR"));
 
     // The stream, with its control bytes spelled out.
-    EXPECT_TRUE(tem("[STX]L[CR][STX]V0[CR][STX]m[CR][STX]Q[CR]H10[CR]D11[CR]131200001800065ABC[CR]"
-                    "1F2209000050120789[CR]1X1100002280090L370003[CR]1X1100000300510B280130006006[CR]"
-                    "Q0002[CR]E[CR][STX]f220[CR][STX]Q[CR]"));
+    EXPECT_TRUE(
+        tem("[STX]L[CR][STX]V0[CR][STX]m[CR][STX]Q[CR]H10[CR]D11[CR]131200001800065ABC[CR]"
+            "1F2209000050120789[CR]1X1100002280090L370003[CR]1X1100000300510B280130006006[CR]"
+            "Q0002[CR]E[CR][STX]f220[CR][STX]Q[CR]"));
 
     const std::regex banner(
         "\r\n-{80}\r\nATIVAR - \\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d:\\d{3} - Modelo: PPLA - Porta: DLL - Device: "
@@ -444,7 +453,8 @@ TEST(TCdbETQ, ArqLOGRecebeALinhaComHoraSalvoSeOEventoATratar) {
     const std::string lido = LerTudo(arquivo);
     const std::regex esperado(
         "-- \\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d:\\d{3} - SetModelo\\. etqZPLII\r\n"
-        "-- \\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d:\\d{3} - ImprimirLinha:  Vertical:1, Horizontal:2, Largura:3, Altura:4\r\n");
+        "-- \\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d:\\d{3} - ImprimirLinha:  Vertical:1, Horizontal:2, Largura:3, "
+        "Altura:4\r\n");
     EXPECT_TRUE(std::regex_match(lido, esperado)) << lido;
     std::remove(arquivo.c_str());
 
@@ -458,7 +468,8 @@ TEST(TCdbETQ, SemLimparMemoriaNaoHaLimpezaNemNoInicioNemNoFim) {
     c.etq.IniciarEtiqueta();
     TextoABC(c.etq);
     c.etq.Imprimir(1, 0);
-    EXPECT_EQ(c.Ultimo(), Linhas({"^XA", "^MMT", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDABC^FS", "^PQ1", "^XZ"}, "\r\n"));
+    EXPECT_EQ(c.Ultimo(),
+              Linhas({"^XA", "^MMT", "~SD10", "^PON", "^FO36,144^A3N,2,1^FDABC^FS", "^PQ1", "^XZ"}, "\r\n"));
 }
 
 TEST(TCdbETQ, PaginaDeCodigoConverteOTextoEAvisaAImpressora) {
@@ -508,8 +519,7 @@ struct EtqUSB : testing::Test {
 TEST_F(EtqUSB, ImpressoraDeCupomERecusadaEOComponenteFicaFechado) {
     etq.SetModelo(etqPpla);
     etq.SetPorta("USB:Epson");
-    EXPECT_EQ(MensagemDe([&] { etq.Ativar(); }),
-              "Porta: USB:Epson não está conectada a uma Impressora de Etiquetas");
+    EXPECT_EQ(MensagemDe([&] { etq.Ativar(); }), "Porta: USB:Epson não está conectada a uma Impressora de Etiquetas");
     EXPECT_FALSE(etq.Ativo());
     EXPECT_FALSE(etq.Device().Ativo());
     EXPECT_EQ(LerTudo(dev / "usb/lp1"), "");
@@ -529,9 +539,9 @@ TEST_F(EtqUSB, LinguagemInformadaPelaIdentificacaoTrocaOModelo) {
     TextoABC(etq);
     etq.Imprimir(1, 0);
     etq.Desativar();
-    EXPECT_EQ(LerTudo(dev / "usb/lp0"), Linhas({"^XA", "^MMT", "^MCY", "~SD12", "^PON", "^FO36,144^A3N,2,1^FDABC^FS",
-                                                 "^PQ1", "^XZ", "^MCY"},
-                                                "\r\n"));
+    EXPECT_EQ(
+        LerTudo(dev / "usb/lp0"),
+        Linhas({"^XA", "^MMT", "^MCY", "~SD12", "^PON", "^FO36,144^A3N,2,1^FDABC^FS", "^PQ1", "^XZ", "^MCY"}, "\r\n"));
 
     // A language number the component does not know keeps the chosen one.
     etq.SetModelo(etqEpl2);

@@ -41,9 +41,13 @@ TEST_F(CmdTeste, GravaAEtiquetaDeTesteNaLinguagemPedida) {
         std::string esperado;
     };
     const Caso casos[] = {
-        {"ZPL", "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n^FO24,24^A2N,1,1^FD7893156253569^FS\r\n^PQ1\r\n^XZ\r\n^MCY\r\n"},
-        {"PPLA", STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH10\rD11\r121100000300030" "7893156253569\r"
-                     "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r"},
+        {"ZPL",
+         "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n^FO24,24^A2N,1,1^FD7893156253569^FS\r\n^PQ1\r\n^XZ\r\n^MCY\r\n"},
+        {"PPLA", STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX +
+                     "Q\rH10\rD11\r121100000300030"
+                     "7893156253569\r"
+                     "Q0001\rE\r" +
+                     STX + "f220\r" + STX + "Q\r"},
         {"EPL2", "R0,0\nO\nN\nD10\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n"},
         {"pplb", "R0,0\nO\nN\nD10\nZB\nA24,24,0,2,1,1,N,\"7893156253569\"\nP1\nN\n"},
     };
@@ -59,12 +63,20 @@ TEST_F(CmdTeste, BarrasComESemDigitos) {
     const std::string fim = "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r";
     TResultadoCli r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --colunas 2");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(LerTudo(saida), inicio + "1F2208000300030" "7893156253569\r1F2208000300330" "7893156253569\r" + fim);
+    EXPECT_EQ(LerTudo(saida), inicio +
+                                  "1F2208000300030"
+                                  "7893156253569\r1F2208000300330"
+                                  "7893156253569\r" +
+                                  fim);
 
-    r = Rodar("--porta '" + Porta() + "' --linguagem PPLA --temperatura 12 --barras --sem-digitos --tipo E "
+    r = Rodar("--porta '" + Porta() +
+              "' --linguagem PPLA --temperatura 12 --barras --sem-digitos --tipo E "
               "--codigo 1234 --altura 10 --linha 5 --coluna 7");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(LerTudo(saida), inicio + "1e2216000500070" "1234\r" + fim);
+    EXPECT_EQ(LerTudo(saida), inicio +
+                                  "1e2216000500070"
+                                  "1234\r" +
+                                  fim);
 }
 
 TEST_F(CmdTeste, CampoNaoInteiroFalhaAntesDeMandarQualquerCoisa) {
@@ -134,8 +146,11 @@ TEST_F(CmdTeste, PortaLinguagemETemperaturaPadraoVemDoConfigEtqAoLadoDoPrograma)
     configurar("epl2");
     r = Rodar("--linha 4", programa);
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(LerTudo(saida), STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX + "Q\rH12\rD11\r121100000400030" "7893156253569\r"
-                              "Q0001\rE\r" + STX + "f220\r" + STX + "Q\r");
+    EXPECT_EQ(LerTudo(saida), STX + "L\r" + STX + "V0\r" + STX + "m\r" + STX +
+                                  "Q\rH12\rD11\r121100000400030"
+                                  "7893156253569\r"
+                                  "Q0001\rE\r" +
+                                  STX + "f220\r" + STX + "Q\r");
 
     // No heat in the file prints at 10, as the label print does; a typed one must be a number.
     configurar("ZPL", "");

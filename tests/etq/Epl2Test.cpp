@@ -21,10 +21,23 @@ TEST_F(Epl2, BlocoDeInicioComCadaAjuste) {
     };
     const Caso casos[] = {
         {[](TCdbETQEpl2&) {}, "R0,0\r\nO\r\nN\r\nD10\r\nZB"},
-        {[](TCdbETQEpl2& l) { l.Temperatura = 0; l.Velocidade = 0; }, "R0,0\r\nO\r\nN\r\nD0\r\nZB\r\nS0"},
-        {[](TCdbETQEpl2& l) { l.BackFeed = bfOn; l.Guilhotina = true; l.LimparMemoria = false; l.Origem = ogTop; },
+        {[](TCdbETQEpl2& l) {
+             l.Temperatura = 0;
+             l.Velocidade = 0;
+         },
+         "R0,0\r\nO\r\nN\r\nD0\r\nZB\r\nS0"},
+        {[](TCdbETQEpl2& l) {
+             l.BackFeed = bfOn;
+             l.Guilhotina = true;
+             l.LimparMemoria = false;
+             l.Origem = ogTop;
+         },
          "JF\r\nR0,0\r\nOC\r\nD10\r\nZT"},
-        {[](TCdbETQEpl2& l) { l.BackFeed = bfOff; l.Origem = ogBottom; l.Velocidade = 6; },
+        {[](TCdbETQEpl2& l) {
+             l.BackFeed = bfOff;
+             l.Origem = ogBottom;
+             l.Velocidade = 6;
+         },
          "JB\r\nR0,0\r\nO\r\nN\r\nD10\r\nZB\r\nS6"},
         {[](TCdbETQEpl2& l) { l.PaginaDeCodigo = pce1250; }, "R0,0\r\nO\r\nN\r\nD10\r\nZB\r\nI8,B,001"},
     };
@@ -34,8 +47,8 @@ TEST_F(Epl2, BlocoDeInicioComCadaAjuste) {
         k.ajustar(e);
         EXPECT_EQ(e.ComandoIniciarEtiqueta(), k.esperado) << "caso " << i++;
     }
-    const std::pair<TCdbETQPaginaCodigo, const char*> paginas[] = {{pce437, "I8,0,001"}, {pce850, "I8,1,001"},
-                                                                   {pce852, "I8,2,001"}, {pce860, "I8,3,001"},
+    const std::pair<TCdbETQPaginaCodigo, const char*> paginas[] = {{pce437, "I8,0,001"},  {pce850, "I8,1,001"},
+                                                                   {pce852, "I8,2,001"},  {pce860, "I8,3,001"},
                                                                    {pce1250, "I8,B,001"}, {pce1252, "I8,A,001"}};
     for (auto [p, c] : paginas) {
         l.PaginaDeCodigo = p;
@@ -68,8 +81,8 @@ TEST_F(Epl2, Texto) {
     };
     const Caso casos[] = {
         {orNormal, "3", 1, 2, "ABC", false, "A36,144,0,3,1,2,N,\"ABC\""},
-        {or270, "0", 24, 1, "x", true, "A36,144,3,3,24,1,R,\"x\""},   // font 0 is sent as 3
-        {or180, "", 1, 1, "x", false, "A36,144,2,3,1,1,N,\"x\""},     // empty font is 3
+        {or270, "0", 24, 1, "x", true, "A36,144,3,3,24,1,R,\"x\""},              // font 0 is sent as 3
+        {or180, "", 1, 1, "x", false, "A36,144,2,3,1,1,N,\"x\""},                // empty font is 3
         {or90, "5", 1, 1, "Preco ok", false, "A36,144,1,5,1,1,N,\"PRECO OK\""},  // capitals only
         {orNormal, "2", 1, 1, "A\"B", false, "A36,144,0,2,1,1,N,\"A\\\"B\""},
         {orNormal, "2", 1, 1, "a\\b", false, "A36,144,0,2,1,1,N,\"a\\\\b\""},
@@ -108,8 +121,9 @@ TEST_F(Epl2, Barras) {
         {"1", 2, 3, "Barra Fina deve ser inferior ou Igual a Barra Larga"},
     };
     for (const auto& k : casos)
-        EXPECT_EQ(MensagemDe([&] { l.ComandoImprimirBarras(orNormal, k.tipo, k.larga, k.fina, 0, 0, "1", 10, becSIM); }),
-                  k.mensagem)
+        EXPECT_EQ(
+            MensagemDe([&] { l.ComandoImprimirBarras(orNormal, k.tipo, k.larga, k.fina, 0, 0, "1", 10, becSIM); }),
+            k.mensagem)
             << k.tipo;
 }
 

@@ -22,17 +22,27 @@ TEST_F(Ppla, BlocoDeInicioComCadaAjuste) {
     const Caso casos[] = {
         {[](TCdbETQPpla&) {}, base},
         {[](TCdbETQPpla& l) { l.Temperatura = 0; }, STX + "L\r\n" + STX + "V0\r\n" + STX + "m\r\n" + STX + "Q\r\nD11"},
-        {[](TCdbETQPpla& l) { l.Temperatura = 5; }, STX + "L\r\n" + STX + "V0\r\n" + STX + "m\r\n" + STX + "Q\r\nH05\r\nD11"},
-        {[](TCdbETQPpla& l) { l.Guilhotina = true; l.LimparMemoria = false; },
+        {[](TCdbETQPpla& l) { l.Temperatura = 5; },
+         STX + "L\r\n" + STX + "V0\r\n" + STX + "m\r\n" + STX + "Q\r\nH05\r\nD11"},
+        {[](TCdbETQPpla& l) {
+             l.Guilhotina = true;
+             l.LimparMemoria = false;
+         },
          STX + "L\r\n" + STX + "V1\r\n" + STX + "m\r\nH10\r\nD11"},
-        {[](TCdbETQPpla& l) { l.Unidade = etqPolegadas; }, STX + "L\r\n" + STX + "V0\r\n" + STX + "n\r\n" + STX + "Q\r\nH10\r\nD11"},
+        {[](TCdbETQPpla& l) { l.Unidade = etqPolegadas; },
+         STX + "L\r\n" + STX + "V0\r\n" + STX + "n\r\n" + STX + "Q\r\nH10\r\nD11"},
         {[](TCdbETQPpla& l) { l.Velocidade = 1; }, base + "\r\nPA"},
         {[](TCdbETQPpla& l) { l.Velocidade = 4; }, base + "\r\nPD"},
         {[](TCdbETQPpla& l) { l.Velocidade = 0; }, base},
         {[](TCdbETQPpla& l) { l.PaginaDeCodigo = pce437; }, base + "\r\n" + STX + "KI<0"},
         {[](TCdbETQPpla& l) { l.PaginaDeCodigo = pce1252; }, base + "\r\n" + STX + "KI<2"},
         // no back-feed, sensing, dimensions or origin in PPLA
-        {[](TCdbETQPpla& l) { l.BackFeed = bfOn; l.Origem = ogBottom; l.DeteccaoEtiqueta = mdeBlackMark; }, base},
+        {[](TCdbETQPpla& l) {
+             l.BackFeed = bfOn;
+             l.Origem = ogBottom;
+             l.DeteccaoEtiqueta = mdeBlackMark;
+         },
+         base},
     };
     int i = 0;
     for (const auto& k : casos) {
@@ -85,10 +95,18 @@ TEST_F(Ppla, RegistroDeTexto) {
     };
     const Caso casos[] = {
         {orNormal, "3", 1, 2, 180, 45, 0, "131200001800045ABC"},
-        {or270, "9", 1, 1, 0, 0, 12, "2911012" "00000000ABC"},  // sub-font only with font 9
-        {or180, "2", 1, 1, 0, 0, 12, "3211000" "00000000ABC"},
-        {or90, "", 10, 24, 9999, 9999, 0, "40AO000" "99999999ABC"},  // empty font is 0
-        {orNormal, "27", 0, 9, 1, 2, 0, "1209000" "00010002ABC"},    // first character only
+        {or270, "9", 1, 1, 0, 0, 12,
+         "2911012"
+         "00000000ABC"},  // sub-font only with font 9
+        {or180, "2", 1, 1, 0, 0, 12,
+         "3211000"
+         "00000000ABC"},
+        {or90, "", 10, 24, 9999, 9999, 0,
+         "40AO000"
+         "99999999ABC"},  // empty font is 0
+        {orNormal, "27", 0, 9, 1, 2, 0,
+         "1209000"
+         "00010002ABC"},  // first character only
     };
     for (const auto& k : casos)
         EXPECT_EQ(l.ComandoImprimirTexto(k.o, k.fonte, k.mh, k.mv, k.v, k.h, "ABC", k.subFonte, false), k.esperado);
@@ -111,7 +129,9 @@ TEST_F(Ppla, TextoForaDaFaixa) {
         {"2", 1, 1, 0, 0, 0, std::string(256, 'x'), "Tamanho máximo para o texto 255 caracteres"},
     };
     for (const auto& k : casos)
-        EXPECT_EQ(MensagemDe([&] { l.ComandoImprimirTexto(orNormal, k.fonte, k.mh, k.mv, k.v, k.h, k.texto, k.subFonte, false); }),
+        EXPECT_EQ(MensagemDe([&] {
+                      l.ComandoImprimirTexto(orNormal, k.fonte, k.mh, k.mv, k.v, k.h, k.texto, k.subFonte, false);
+                  }),
                   k.mensagem);
     EXPECT_EQ(l.ComandoImprimirTexto(orNormal, "2", 1, 1, 0, 0, std::string(255, 'x'), 0, false).size(), 15u + 255u);
 }
@@ -152,10 +172,18 @@ TEST_F(Ppla, RegistroDeBarras) {
         {"F", 2, 2, 5, 100, 90, becSIM, "1F2209000050100"},
         {"f", 2, 2, 5, 100, 90, becSIM, "1F2209000050100"},
         {"F", 2, 2, 5, 100, 90, becNAO, "1f2209000050100"},
-        {"e", 3, 1, 0, 0, 999, becPadrao, "1E319990000" "0000"},
-        {"", 24, 0, 0, 0, 0, becPadrao, "1AO00000000" "0000"},
-        {"", 1, 1, 0, 0, 0, becNAO, "1a1100000000" "000"},
-        {"Tx", 1, 1, 0, 0, 0, becSIM, "1T1100000000" "000"},
+        {"e", 3, 1, 0, 0, 999, becPadrao,
+         "1E319990000"
+         "0000"},
+        {"", 24, 0, 0, 0, 0, becPadrao,
+         "1AO00000000"
+         "0000"},
+        {"", 1, 1, 0, 0, 0, becNAO,
+         "1a1100000000"
+         "000"},
+        {"Tx", 1, 1, 0, 0, 0, becSIM,
+         "1T1100000000"
+         "000"},
     };
     for (const auto& k : casos)
         EXPECT_EQ(l.ComandoImprimirBarras(orNormal, k.tipo, k.larga, k.fina, k.v, k.h, "789", k.altura, k.exibe),

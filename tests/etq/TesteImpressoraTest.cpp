@@ -4,8 +4,8 @@
 
 #include "Captura.h"
 #include "common/Excecoes.h"
-#include "suporte/Suporte.h"
 #include "etq/TesteImpressora.h"
+#include "suporte/Suporte.h"
 
 namespace {
 TParametrosTeste Parametros(TCdbETQModelo modelo) {
@@ -32,7 +32,10 @@ const std::string kFimPpla = Linhas({"Q0001", "E", STX + "f220", STX + "Q"}, "\r
 TEST_F(TesteImpressora, ComOsValoresDoPainelImprimeOCodigoComoTextoA3mm) {
     ImprimirTeste(etq, Parametros(etqPpla));
     ASSERT_EQ(enviados.size(), 1u);
-    EXPECT_EQ(enviados[0], kInicioPpla + "121100000300030" "7893156253569\r" + kFimPpla);
+    EXPECT_EQ(enviados[0], kInicioPpla +
+                               "121100000300030"
+                               "7893156253569\r" +
+                               kFimPpla);
     EXPECT_FALSE(etq.Ativo());
     EXPECT_TRUE(etq.LimparMemoria());
     EXPECT_EQ(etq.Avanco(), 0);
@@ -72,8 +75,14 @@ TEST_F(TesteImpressora, BarrasComESemDigitos) {
         std::string registro;
     };
     const Caso casos[] = {
-        {true, "1F22080" "00300030" "7893156253569"},   // height 20 x 4 = 80, digits shown
-        {false, "1f22320" "00300030" "7893156253569"},  // x 16 = 320, lower-case: no digits
+        {true,
+         "1F22080"
+         "00300030"
+         "7893156253569"},  // height 20 x 4 = 80, digits shown
+        {false,
+         "1f22320"
+         "00300030"
+         "7893156253569"},  // x 16 = 320, lower-case: no digits
     };
     for (const auto& k : casos) {
         enviados.clear();
@@ -93,10 +102,11 @@ TEST_F(TesteImpressora, MesmoTesteEmZplEEpl2) {
     p.TipoBarras = "E30";
     ImprimirTeste(etq, p);
     ASSERT_EQ(enviados.size(), 3u);
-    EXPECT_EQ(enviados[0], Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^FO24,24^A2N,1,1^FD7893156253569^FS", "^PQ1",
-                                   "^XZ", "^MCY"},
+    EXPECT_EQ(enviados[0], Linhas({"^XA", "^MMT", "^MCY", "~SD10", "^PON", "^FO24,24^A2N,1,1^FD7893156253569^FS",
+                                   "^PQ1", "^XZ", "^MCY"},
                                   "\r\n"));
-    EXPECT_EQ(enviados[1], Linhas({"R0,0", "O", "N", "D10", "ZB", "A24,24,0,2,1,1,N,\"7893156253569\"", "P1", "N"}, "\n"));
+    EXPECT_EQ(enviados[1],
+              Linhas({"R0,0", "O", "N", "D10", "ZB", "A24,24,0,2,1,1,N,\"7893156253569\"", "P1", "N"}, "\n"));
     EXPECT_EQ(enviados[2],
               Linhas({"R0,0", "O", "N", "D10", "ZB", "B24,24,0,E30,2,2,64,B,\"7893156253569\"", "P1", "N"}, "\n"));
 }

@@ -11,7 +11,11 @@ TEST(TiraAcentos, LetrasDe192a255ViramLetrasSimples) {
 TEST(TiraAcentos, ForaDeASCIIImprimivelViraBrancoMasBSLFECRFicam) {
     // tab, DEL, º (186) and ª (170) become blanks; BS, LF and CR stay: the
     // component blanks those itself before building a command.
-    EXPECT_EQ(TiraAcentos("a\tb\x7F" "c\xBA" "d\xAA" "e\x80"), "a b c d e ");
+    EXPECT_EQ(TiraAcentos("a\tb\x7F"
+                          "c\xBA"
+                          "d\xAA"
+                          "e\x80"),
+              "a b c d e ");
     EXPECT_EQ(TiraAcentos("x\by\nz\r!"), "x\by\nz\r!");
     EXPECT_EQ(TiraAcentos(std::string("\0\x1B", 2)), "  ");
 }
@@ -30,13 +34,18 @@ TEST(ConverterPaginaDeCodigo, LetrasVaoParaOCodigoDaPaginaDaImpressora) {
     const Caso casos[] = {
         {pce437, "\x87?\xA5-"},
         {pce850, "\x87\xC6\xA5-"},
-        {pce852, "\x87?" "?-"},
+        {pce852,
+         "\x87?"
+         "?-"},
         {pce860, "\x87\x84\xA5-"},
-        {pce1250, "\xE7?" "?-"},
+        {pce1250,
+         "\xE7?"
+         "?-"},
         {pce1252, "\xE7\xE3\xD1-"},
         {pceNone, "\xE7\xE3\xD1-"},
     };
-    for (const auto& k : casos) EXPECT_EQ(ConverterPaginaDeCodigo("\xE7\xE3\xD1-", k.pagina), k.esperado) << NomeEnum(k.pagina);
+    for (const auto& k : casos)
+        EXPECT_EQ(ConverterPaginaDeCodigo("\xE7\xE3\xD1-", k.pagina), k.esperado) << NomeEnum(k.pagina);
 }
 
 TEST(NomeEnum, NomesDosValoresParaOLog) {

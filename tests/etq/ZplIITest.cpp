@@ -22,9 +22,17 @@ TEST_F(Zpl, BlocoDeInicioComCadaAjuste) {
     const Caso casos[] = {
         {[](TCdbETQZplII&) {}, "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON"},
         {[](TCdbETQZplII& l) { l.Temperatura = 0; }, "^XA\r\n^MMT\r\n^MCY\r\n~SD00\r\n^PON"},
-        {[](TCdbETQZplII& l) { l.BackFeed = bfOn; l.Guilhotina = true; l.LimparMemoria = false; },
+        {[](TCdbETQZplII& l) {
+             l.BackFeed = bfOn;
+             l.Guilhotina = true;
+             l.LimparMemoria = false;
+         },
          "~JSA\r\n^XA\r\n^MMC\r\n~SD10\r\n^PON"},
-        {[](TCdbETQZplII& l) { l.BackFeed = bfOff; l.Origem = ogBottom; }, "~JSO\r\n^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^POI"},
+        {[](TCdbETQZplII& l) {
+             l.BackFeed = bfOff;
+             l.Origem = ogBottom;
+         },
+         "~JSO\r\n^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^POI"},
         {[](TCdbETQZplII& l) { l.Origem = ogTop; }, "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON"},
         {[](TCdbETQZplII& l) { l.Velocidade = 1; }, "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n^PR2"},
         {[](TCdbETQZplII& l) { l.Velocidade = 12; }, "^XA\r\n^MMT\r\n^MCY\r\n~SD10\r\n^PON\r\n^PR12"},
@@ -73,8 +81,7 @@ TEST_F(Zpl, Texto) {
     EXPECT_EQ(l.ComandoImprimirTexto(or270, "", 0, -5, 0, 0, "x", 7, true), "^FO0,0^AAB,1,1^FR^FDx^FS");
     EXPECT_EQ(l.ComandoImprimirTexto(or180, "Zq", 32000, 32000, 0, 0, "x", 0, false), "^FO0,0^AZI,32000,32000^FDx^FS");
     EXPECT_EQ(l.ComandoImprimirTexto(or90, "0", 1, 1, 0, 0, "", 0, false), "^FO0,0^A0R,1,1^FD^FS");
-    EXPECT_EQ(l.ComandoImprimirTexto(orNormal, "0", 1, 1, 0, 0, std::string(255, 'x'), 0, false).size(),
-              20u + 255u);
+    EXPECT_EQ(l.ComandoImprimirTexto(orNormal, "0", 1, 1, 0, 0, std::string(255, 'x'), 0, false).size(), 20u + 255u);
 }
 
 TEST_F(Zpl, TextoForaDaFaixa) {
@@ -94,8 +101,9 @@ TEST_F(Zpl, TextoForaDaFaixa) {
         {"a", 1, 1, 0, 0, "x", "Fonte deve \"0\" a \"9\" e \"A\" a \"Z\""},
     };
     for (const auto& k : casos)
-        EXPECT_EQ(MensagemDe([&] { l.ComandoImprimirTexto(orNormal, k.fonte, k.mh, k.mv, k.v, k.h, k.texto, 0, false); }),
-                  k.mensagem);
+        EXPECT_EQ(
+            MensagemDe([&] { l.ComandoImprimirTexto(orNormal, k.fonte, k.mh, k.mv, k.v, k.h, k.texto, 0, false); }),
+            k.mensagem);
 }
 
 TEST_F(Zpl, DadosComCaracteresEspeciaisVaoEmHexadecimal) {
@@ -138,9 +146,7 @@ TEST_F(Zpl, LinhaECaixa) {
     EXPECT_EQ(l.ComandoImprimirCaixa(0, 0, 400, 200, 1, 1, -3), "^FO0,0^GB320,160,1,B,0^FS^FS");
 }
 
-TEST_F(Zpl, QuebrasDeLinhaViramCRLF) {
-    EXPECT_EQ(l.AjustarQuebrasDeLinha("A\r\nB\rC\nD"), "A\r\nB\r\nC\r\nD");
-}
+TEST_F(Zpl, QuebrasDeLinhaViramCRLF) { EXPECT_EQ(l.AjustarQuebrasDeLinha("A\r\nB\rC\nD"), "A\r\nB\r\nC\r\nD"); }
 
 TEST_F(Zpl, CRC16DaImagem) {
     EXPECT_EQ(l.CalcularCRC16("123456789"), "31C3");

@@ -62,7 +62,7 @@ TEST_F(CmdLote, MontaOLoteEDizQuantasLinhasGravou) {
 TEST_F(CmdLote, OpcaoRecusadaSaiComErroEAFilaFicaComoEstava) {
     const std::string vazia = pasta_ + "/vazia.txt";
     Gravar(vazia, "  \n\n");
-    const std::string casos[] = {"--codigo 1 \"1 or 1=1\"", "--nota \"5;\"", "--lista '" + vazia + "'",
+    const std::string casos[] = {"--codigo 1 \"1 or 1=1\"",        "--nota \"5;\"", "--lista '" + vazia + "'",
                                  "--compra 01/01/2025 31/02/2025", "--ordem preco", "--lista /nao/existe"};
     for (const std::string& args : casos) {
         const TResultadoCli r = Rodar(args);

@@ -69,16 +69,66 @@ TEST(SQLMercadorias, FragmentoDeCadaOpcao) {
         const char* fragmento;
     };
     const Caso casos[] = {
-        {10, [](auto& o) { o.chkBarras = true; o.edtcodbarras = "789"; }, "AND (M.COD_BAR Like '789%')"},
-        {11, [](auto& o) { o.chkDiferente = true; o.edtDiferente = "0"; }, "AND (M.COD_BAR <> '0')"},
-        {12, [](auto& o) { o.chkNome = true; o.edtNome = "D'AGUA"; }, "AND (upper(M.NOM_MER) Like 'D''AGUA%')"},
-        {12, [](auto& o) { o.chkNome = true; o.edtNome = "calção"; }, "AND (upper(M.NOM_MER) Like 'CALçãO%')"},
-        {13, [](auto& o) { o.chkDepartamento = true; o.edtDepartamento = 5; }, "AND (M.Dep_MER =5 )"},
-        {14, [](auto& o) { o.chkFornecedor = true; o.edtFornecedor = 12; }, "AND (M.COD_FOR =12 )"},
-        {15, [](auto& o) { o.chkReferencia = true; o.edtReferencia = "ab-1"; }, "AND (upper(M.Ref_Mer) Like 'AB-1%')"},
-        {16, [](auto& o) { o.chkLocaliz = true; o.edtLocaliz = "A1"; }, "And (M.Loc_Mer Like 'A1%')"},
-        {17, [](auto& o) { o.chkProEstoque = true; o.rMarcados = true; }, "AND (M.Pro_Est ='T')"},
-        {17, [](auto& o) { o.chkProEstoque = true; o.rDesmarcados = true; }, "AND (M.Pro_Est ='F')"},
+        {10,
+         [](auto& o) {
+             o.chkBarras = true;
+             o.edtcodbarras = "789";
+         },
+         "AND (M.COD_BAR Like '789%')"},
+        {11,
+         [](auto& o) {
+             o.chkDiferente = true;
+             o.edtDiferente = "0";
+         },
+         "AND (M.COD_BAR <> '0')"},
+        {12,
+         [](auto& o) {
+             o.chkNome = true;
+             o.edtNome = "D'AGUA";
+         },
+         "AND (upper(M.NOM_MER) Like 'D''AGUA%')"},
+        {12,
+         [](auto& o) {
+             o.chkNome = true;
+             o.edtNome = "calção";
+         },
+         "AND (upper(M.NOM_MER) Like 'CALçãO%')"},
+        {13,
+         [](auto& o) {
+             o.chkDepartamento = true;
+             o.edtDepartamento = 5;
+         },
+         "AND (M.Dep_MER =5 )"},
+        {14,
+         [](auto& o) {
+             o.chkFornecedor = true;
+             o.edtFornecedor = 12;
+         },
+         "AND (M.COD_FOR =12 )"},
+        {15,
+         [](auto& o) {
+             o.chkReferencia = true;
+             o.edtReferencia = "ab-1";
+         },
+         "AND (upper(M.Ref_Mer) Like 'AB-1%')"},
+        {16,
+         [](auto& o) {
+             o.chkLocaliz = true;
+             o.edtLocaliz = "A1";
+         },
+         "And (M.Loc_Mer Like 'A1%')"},
+        {17,
+         [](auto& o) {
+             o.chkProEstoque = true;
+             o.rMarcados = true;
+         },
+         "AND (M.Pro_Est ='T')"},
+        {17,
+         [](auto& o) {
+             o.chkProEstoque = true;
+             o.rDesmarcados = true;
+         },
+         "AND (M.Pro_Est ='F')"},
         {17, [](auto& o) { o.chkProEstoque = true; }, "AND (M.Pro_Est ='F')"},
         {20, [](auto& o) { o.chkEstoqueM0 = true; }, "and (M.Qtd_Est<0)"},
         {21, [](auto& o) { o.chkEstoque2 = true; }, "and (M.Qtd_Est_2>0)"},
@@ -86,16 +136,40 @@ TEST(SQLMercadorias, FragmentoDeCadaOpcao) {
         {23, [](auto& o) { o.chkEstoqueM02 = true; }, "and (M.Qtd_Est_2<0)"},
         {26, [](auto& o) { o.chkEstoque = true; }, "and (M.Qtd_Est>0)"},
         {27, [](auto& o) { o.chkEstoque0 = true; }, "and (M.Qtd_Est=0)"},
-        {31, [](auto& o) { o.chkPiscofins = true; o.edtPis = 3; }, "AND (M.COD_TRI_PC=3 )"},
-        {32, [](auto& o) { o.chkDataEmi = true; o.edtData1 = "05/03/2025"; o.edtData2 = "31/12/2025"; },
+        {31,
+         [](auto& o) {
+             o.chkPiscofins = true;
+             o.edtPis = 3;
+         },
+         "AND (M.COD_TRI_PC=3 )"},
+        {32,
+         [](auto& o) {
+             o.chkDataEmi = true;
+             o.edtData1 = "05/03/2025";
+             o.edtData2 = "31/12/2025";
+         },
          "AND (M.Data_Alt>='03/05/2025') AND (M.Data_Alt<='12/31/2025')"},
         {33, [](auto& o) { o.chkMinimo = true; }, "AND (M.qtd_Est <= M.Qtd_Min)"},
-        {34, [](auto& o) { o.chkListaCodBar = true; o.memoLista = "789\n\n  123 \t\r\n"; },
+        {34,
+         [](auto& o) {
+             o.chkListaCodBar = true;
+             o.memoLista = "789\n\n  123 \t\r\n";
+         },
          "and ((cod_bar='789') or (cod_bar='123'))"},
         {35, [](auto& o) { o.rbAtivos = false; }, "AND (M.Pro_ATIVO ='F')"},
-        {36, [](auto& o) { o.chkICms = true; o.edtICMS = 7; }, "AND (M.COD_TRI_ICM=7 )"},
+        {36,
+         [](auto& o) {
+             o.chkICms = true;
+             o.edtICMS = 7;
+         },
+         "AND (M.COD_TRI_ICM=7 )"},
         {37, [](auto& o) { o.chkGrade = true; }, "AND (M.TEM_GRADE ='T')"},
-        {37, [](auto& o) { o.chkGrade = true; o.rdSim = false; }, "AND (M.TEM_GRADE ='F')"},
+        {37,
+         [](auto& o) {
+             o.chkGrade = true;
+             o.rdSim = false;
+         },
+         "AND (M.TEM_GRADE ='F')"},
         {38, [](auto& o) { o.chkEstMax = true; }, "AND (M.qtd_Est >= M.Qtd_Est_max)"},
     };
     for (const auto& c : casos) {
@@ -133,21 +207,53 @@ TEST(ValidarOpcoes, RecusaComMensagemQueNomeiaOCampo) {
         const char* trecho;
     };
     const Caso casos[] = {
-        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = "1 or 1=1"; }, "\"Código reduzido (de)\""},
-        {[](auto& o) { o.chkCodRed = true; o.edtCod2 = ""; }, "\"Código reduzido (até)\""},
-        {[](auto& o) { o.chkCodRed = true; o.edtCod2 = "-"; }, "\"Código reduzido (até)\""},
-        {[](auto& o) { o.chkCodRed = true; o.edtCod1 = " 5"; }, "\"Código reduzido (de)\""},
-        {[](auto& o) { o.chkNNota = true; o.edtNNota = "12;"; }, "\"Numero da nota de compra\""},
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod1 = "1 or 1=1";
+         },
+         "\"Código reduzido (de)\""},
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod2 = "";
+         },
+         "\"Código reduzido (até)\""},
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod2 = "-";
+         },
+         "\"Código reduzido (até)\""},
+        {[](auto& o) {
+             o.chkCodRed = true;
+             o.edtCod1 = " 5";
+         },
+         "\"Código reduzido (de)\""},
+        {[](auto& o) {
+             o.chkNNota = true;
+             o.edtNNota = "12;";
+         },
+         "\"Numero da nota de compra\""},
         {[](auto& o) { o.chkDepartamento = true; }, "\"Departamento ( exato )\""},
         {[](auto& o) { o.chkFornecedor = true; }, "\"Fornecedor\""},
         {[](auto& o) { o.chksetor = true; }, "\"Setor\""},
         {[](auto& o) { o.chkPiscofins = true; }, "\"Tributação de PIS e COFINS\""},
         {[](auto& o) { o.chkICms = true; }, "\"Tributação de ICMS\""},
-        {[](auto& o) { o.chkDataEmi = true; o.edtData1 = "01/01/2025"; o.edtData2 = "31/02/2025"; },
+        {[](auto& o) {
+             o.chkDataEmi = true;
+             o.edtData1 = "01/01/2025";
+             o.edtData2 = "31/02/2025";
+         },
          "\"Data da alteracão de preços\""},
-        {[](auto& o) { o.chkDataCompra = true; o.edtDtC1 = ""; o.edtDtC2 = "01/01/2025"; },
+        {[](auto& o) {
+             o.chkDataCompra = true;
+             o.edtDtC1 = "";
+             o.edtDtC2 = "01/01/2025";
+         },
          "\"Data de emissão da compra\""},
-        {[](auto& o) { o.chkListaCodBar = true; o.memoLista = " \n\t\n"; }, "listagem não tem nenhum código"},
+        {[](auto& o) {
+             o.chkListaCodBar = true;
+             o.memoLista = " \n\t\n";
+         },
+         "listagem não tem nenhum código"},
     };
     for (const auto& c : casos) {
         TOpcoesMercadorias o;
@@ -346,12 +452,12 @@ TEST(SQLVerificacoes, TextosDeCadaVerificacaoDeLinha) {
               (std::vector<std::string>{"Select m.cod_red, i.cod_mer, i.nro_not, i.integrador ",
                                         "from mercadorias m, itensCompra i ", "where m.cod_red = i.cod_mer ",
                                         "and   i.nro_not=123", "and   m.cod_red=7"}));
-    EXPECT_EQ(SQLDataCompra("05/03/2025", "06/03/2025", "7"),
-              (std::vector<std::string>{"Select m.cod_red, i.cod_mer, c.nro_not, c.integrador ",
-                                        "from mercadorias m, itensCompra i, Compras c ",
-                                        "where m.cod_red = i.cod_mer ", "and   i.nro_not = c.nro_not ",
-                                        "and   i.integrador = c.integrador ", "and   c.data_emi>='03/05/2025'",
-                                        "and   c.data_emi<='03/06/2025'", "and   m.cod_red=7"}));
+    EXPECT_EQ(
+        SQLDataCompra("05/03/2025", "06/03/2025", "7"),
+        (std::vector<std::string>{
+            "Select m.cod_red, i.cod_mer, c.nro_not, c.integrador ", "from mercadorias m, itensCompra i, Compras c ",
+            "where m.cod_red = i.cod_mer ", "and   i.nro_not = c.nro_not ", "and   i.integrador = c.integrador ",
+            "and   c.data_emi>='03/05/2025'", "and   c.data_emi<='03/06/2025'", "and   m.cod_red=7"}));
 }
 
 TEST(VerificacoesDeDigitos, CodigosGeradosEFaixas) {
@@ -361,7 +467,12 @@ TEST(VerificacoesDeDigitos, CodigosGeradosEFaixas) {
     EXPECT_FALSE(CodigoGerado(""));
     EXPECT_FALSE(CodigoGerado("ABC"));
 
-    struct Caso { const char* valor; const char* de; const char* ate; bool dentro; };
+    struct Caso {
+        const char* valor;
+        const char* de;
+        const char* ate;
+        bool dentro;
+    };
     const Caso casos[] = {
         {"7891234567890", "7890000000000", "7899999999999", true},
         {"789123456789", "7890000000000", "7899999999999", false},

@@ -129,7 +129,13 @@ TEST_F(JanelaMercadorias, ComoDesenhada) {
     EXPECT_TRUE(janela->rdCodigoRed->isChecked());
     EXPECT_EQ(janela->Porcento->value(), 0);
 
-    struct Caso { const char* nome; const char* texto; int x, y; bool visivel; bool marcada; };
+    struct Caso {
+        const char* nome;
+        const char* texto;
+        int x, y;
+        bool visivel;
+        bool marcada;
+    };
     const Caso caixas[] = {
         {"chkCodRed", "Código reduzido", 8, 16, true, false},
         {"chkBarras", "Código de barras igual a", 139, 17, true, false},
@@ -183,7 +189,11 @@ TEST_F(JanelaMercadorias, CliqueAlternaOsValoresEDaOFoco) {
     janela->show();
     janela->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
-    struct Caso { QCheckBox* caixa; std::vector<QWidget*> controles; QWidget* foco; };
+    struct Caso {
+        QCheckBox* caixa;
+        std::vector<QWidget*> controles;
+        QWidget* foco;
+    };
     const Caso casos[] = {
         {janela->chkCodRed, {janela->edtCod1, janela->edtCod2}, janela->edtCod1},
         {janela->chkCodPers, {janela->edtCodPers1, janela->edtCodPers2}, janela->edtCodPers1},
@@ -198,7 +208,8 @@ TEST_F(JanelaMercadorias, CliqueAlternaOsValoresEDaOFoco) {
         janela->btnSair->setFocus();
         c.caixa->click();
         for (QWidget* w : c.controles) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
-        EXPECT_EQ(QApplication::focusWidget(), c.foco ? c.foco : janela->btnSair) << c.caixa->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), c.foco ? c.foco : janela->btnSair)
+            << c.caixa->objectName().toStdString();
         c.caixa->click();
         for (QWidget* w : c.controles) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     }
@@ -283,7 +294,13 @@ TEST_F(JanelaMercadorias, EnterComAListaAberta) {
     janela->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
 
-    struct Caso { QCheckBox* caixa; QComboBox* lista; Qt::Key tecla; QString escolhido; bool ficaNaLista; };
+    struct Caso {
+        QCheckBox* caixa;
+        QComboBox* lista;
+        Qt::Key tecla;
+        QString escolhido;
+        bool ficaNaLista;
+    };
     const Caso casos[] = {
         {janela->chkDepartamento, janela->edtDepartamento, Qt::Key_Return, "MERCEARIA", true},
         {janela->chkDepartamento, janela->edtDepartamento, Qt::Key_Enter, "MERCEARIA", true},
@@ -303,7 +320,8 @@ TEST_F(JanelaMercadorias, EnterComAListaAberta) {
         ASSERT_TRUE(vista->isVisible());
         // What a user presses lands on the focus widget, which is the open list.
         QWidget* alvo = QApplication::focusWidget();
-        ASSERT_TRUE(alvo == vista || vista->isAncestorOf(alvo) || alvo->isAncestorOf(vista)) << alvo->metaObject()->className();
+        ASSERT_TRUE(alvo == vista || vista->isAncestorOf(alvo) || alvo->isAncestorOf(vista))
+            << alvo->metaObject()->className();
         QTest::keyClick(alvo, Qt::Key_Down);
         QTest::keyClick(QApplication::focusWidget(), c.tecla);
         EXPECT_EQ(c.lista->currentText(), c.escolhido);

@@ -12,7 +12,6 @@ TPedidoLote Ler(std::vector<std::string> a, const std::string& lista = "") {
     return LerPedidoLote(a, [&](const std::string&) { return lista; });
 }
 
-
 }  // namespace
 
 TEST(LinhaComandoLote, SemOpcoesEhOPadraoDaJanela) {
@@ -41,7 +40,8 @@ TEST(LinhaComandoLote, CadaOpcaoMarcaOSeuCriterio) {
         {{"--fornecedor", "7"}, 14, "AND (M.COD_FOR =7 )"},
         {{"--referencia", "r"}, 15, "AND (upper(M.Ref_Mer) Like 'R%')"},
         {{"--localizacao", "A1"}, 16, "And (M.Loc_Mer Like 'A1%')"},
-        {{"--alteracao", "01/02/2025", "03/04/2025"}, 32,
+        {{"--alteracao", "01/02/2025", "03/04/2025"},
+         32,
          "AND (M.Data_Alt>='02/01/2025') AND (M.Data_Alt<='04/03/2025')"},
         {{"--estoque", "negativo"}, 20, "and (M.Qtd_Est<0)"},
         {{"--estoque", "positivo"}, 26, "and (M.Qtd_Est>0)"},
@@ -68,10 +68,30 @@ TEST(LinhaComandoLote, CadaOpcaoMarcaOSeuCriterio) {
 }
 
 TEST(LinhaComandoLote, VerificacoesDeLinhaGradesModeloESql) {
-    const TPedidoLote p =
-        Ler({"--barras-entre", "1", "9", "--codpers-entre", "2", "8", "--departamento-nome", "CAL", "--setor", "LOJA",
-             "--nota", "123", "--compra", "01/01/2025", "02/01/2025", "--gerados", "--grades", "--modelo", "-12x",
-             "--sql", "--estoque", "zero", "--estoque", "positivo"});
+    const TPedidoLote p = Ler({"--barras-entre",
+                               "1",
+                               "9",
+                               "--codpers-entre",
+                               "2",
+                               "8",
+                               "--departamento-nome",
+                               "CAL",
+                               "--setor",
+                               "LOJA",
+                               "--nota",
+                               "123",
+                               "--compra",
+                               "01/01/2025",
+                               "02/01/2025",
+                               "--gerados",
+                               "--grades",
+                               "--modelo",
+                               "-12x",
+                               "--sql",
+                               "--estoque",
+                               "zero",
+                               "--estoque",
+                               "positivo"});
     const TOpcoesMercadorias& o = p.Opcoes;
     EXPECT_TRUE(o.chkNumero && o.edtCodBar == "1" && o.edtBar2 == "9");
     EXPECT_TRUE(o.chkCodPers && o.edtCodPers1 == "2" && o.edtCodPers2 == "8");

@@ -189,19 +189,59 @@ TEST_F(Lote, VerificacoesDeLinhaPassamEFalhamComoDevem) {
     const Caso casos[] = {
         {"gerados", [](auto& o) { o.chkCodGer = true; }, {"1"}},
         {"faixa de barras",
-         [](auto& o) { o.chkNumero = true; o.edtCodBar = "7890000000000"; o.edtBar2 = "7899999999999"; }, {"2"}},
-        {"faixa personalizada", [](auto& o) { o.chkCodPers = true; o.edtCodPers1 = "100"; o.edtCodPers2 = "200"; },
+         [](auto& o) {
+             o.chkNumero = true;
+             o.edtCodBar = "7890000000000";
+             o.edtBar2 = "7899999999999";
+         },
+         {"2"}},
+        {"faixa personalizada",
+         [](auto& o) {
+             o.chkCodPers = true;
+             o.edtCodPers1 = "100";
+             o.edtCodPers2 = "200";
+         },
          {"1"}},
-        {"departamento composto", [](auto& o) { o.chkDepartComposta = true; o.edtNomeDepart = "CAL"; }, {"1", "3"}},
-        {"setor", [](auto& o) { o.chksetor = true; o.edtSetor = "DEPOSITO"; }, {"2", "3"}},
+        {"departamento composto",
+         [](auto& o) {
+             o.chkDepartComposta = true;
+             o.edtNomeDepart = "CAL";
+         },
+         {"1", "3"}},
+        {"setor",
+         [](auto& o) {
+             o.chksetor = true;
+             o.edtSetor = "DEPOSITO";
+         },
+         {"2", "3"}},
         {"composto e setor",
-         [](auto& o) { o.chkDepartComposta = true; o.edtNomeDepart = "CAL"; o.chksetor = true; o.edtSetor = "DEPOSITO"; },
+         [](auto& o) {
+             o.chkDepartComposta = true;
+             o.edtNomeDepart = "CAL";
+             o.chksetor = true;
+             o.edtSetor = "DEPOSITO";
+         },
          {"3"}},
-        {"nota", [](auto& o) { o.chkNNota = true; o.edtNNota = "200"; }, {"2", "3"}},
-        {"data da compra", [](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "05/03/2025"; o.edtDtC2 = "05/03/2025"; },
+        {"nota",
+         [](auto& o) {
+             o.chkNNota = true;
+             o.edtNNota = "200";
+         },
+         {"2", "3"}},
+        {"data da compra",
+         [](auto& o) {
+             o.chkDataCompra = true;
+             o.edtDtC1 = "05/03/2025";
+             o.edtDtC2 = "05/03/2025";
+         },
          {"1"}},
         {"data da compra, dois dias",
-         [](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "05/03/2025"; o.edtDtC2 = "06/03/2025"; }, {"1", "2", "3"}},
+         [](auto& o) {
+             o.chkDataCompra = true;
+             o.edtDtC1 = "05/03/2025";
+             o.edtDtC2 = "06/03/2025";
+         },
+         {"1", "2", "3"}},
     };
     for (const auto& c : casos) {
         TOpcoesMercadorias o;
@@ -235,11 +275,11 @@ TEST_F(Lote, LinhasSimplesComoAFilaAsGuarda) {
     sel->Opcoes = TOpcoesMercadorias{};
     EXPECT_EQ(sel->MontarLote(), 2u);
     setlocale(LC_ALL, "C");
-    EXPECT_EQ(Linhas("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade "
-                     "from etiquetaread order by codigo"),
-              (std::vector<Linha>{{"1", "789", "CAMISA. AZUL", "CAMISA. AZUL", "4.500", "12.500", "", "0.000"},
-                                  {"2", "790", std::string(50, 'N'), std::string(50, 'N'), "0.000", "0.000", "",
-                                   "0.000"}}));
+    EXPECT_EQ(
+        Linhas("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade "
+               "from etiquetaread order by codigo"),
+        (std::vector<Linha>{{"1", "789", "CAMISA. AZUL", "CAMISA. AZUL", "4.500", "12.500", "", "0.000"},
+                            {"2", "790", std::string(50, 'N'), std::string(50, 'N'), "0.000", "0.000", "", "0.000"}}));
     EXPECT_EQ(Contar("etiquetamrg"), 0);
 }
 
@@ -260,14 +300,18 @@ TEST_F(Lote, InsercaoLevaOsParesNaOrdemComNumerosCurtos) {
         Linha guardada;  // barras, nome, so_nome, estoque, vlr_ven, nro_lote
     };
     const Caso casos[] = {
-        {"simples", "CAMISA, AZUL", false,
+        {"simples",
+         "CAMISA, AZUL",
+         false,
          "Insert into EtiquetaRead\n( CODIGO,BARRAS,NOME,So_NOME,Estoque,VLR_VEN,QUANTIDADE )  \n"
          " Values ( '1','789','CAMISA. AZUL','CAMISA. AZUL','4.5','12.5','0' )  ",
          {"789", "CAMISA. AZUL", "CAMISA. AZUL", "4.500", "12.500", ""}},
-        {"grade", longo, true,
+        {"grade",
+         longo,
+         true,
          "Insert into EtiquetaRead\n( CODIGO,BARRAS,NOME,So_NOME,Estoque,VLR_VEN,nro_lote,QUANTIDADE )  \n"
-         " Values ( '1','789','" + repetir("AÇÃO-", 14) + "','" + repetir("AÇÃO-", 16) +
-             "','2','12.5','AZUL MARINHO 42','0' )  ",
+         " Values ( '1','789','" +
+             repetir("AÇÃO-", 14) + "','" + repetir("AÇÃO-", 16) + "','2','12.5','AZUL MARINHO 42','0' )  ",
          {"789", repetir("AÇÃO-", 14), repetir("AÇÃO-", 16), "2.000", "12.500", "AZUL MARINHO 42"}},
     };
     for (const auto& c : casos) {
@@ -275,8 +319,9 @@ TEST_F(Lote, InsercaoLevaOsParesNaOrdemComNumerosCurtos) {
         Executar("delete from mercadorias");
         dtm->dtmConectBancoMrg(false);  // a new snapshot of the goods
         Mercadoria(1, "789", c.nomeMercadoria, ", qtd_est, vlr_ven", ", 4.5, 12.5");
-        Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
-                 "values (1, 'AZUL MARINHO 42', 2, '', 0)");
+        Executar(
+            "insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+            "values (1, 'AZUL MARINHO 42', 2, '', 0)");
         sel->ProcessarGrades = c.grades;
         EXPECT_EQ(sel->MontarLote(), 1u) << c.nome;
         EXPECT_EQ(dtm->qryprocesso.UltimoTextoEnviado(), c.insercao) << c.nome;
@@ -304,24 +349,25 @@ TEST_F(Lote, GradesUmaLinhaPorGradeENenhumaSimples) {
     ASSERT_EQ(nome50.size(), 50u);
     Mercadoria(1, "7890001", nome50, ", qtd_est, vlr_ven", ", 9, 59.9");
     Mercadoria(2, "7890002", "SEM GRADE", ", qtd_est, vlr_ven", ", 1, 10");
-    Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
-             "values (1, 'AZUL MARINHO 42', 2, '7890011', 61.5)");
-    Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
-             "values (1, 'P', 3, '', 0)");
-    Executar("insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
-             "values (1, 'UMA GRADE DE NOME BEM COMPRIDO', 4, null, null)");
+    Executar(
+        "insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+        "values (1, 'AZUL MARINHO 42', 2, '7890011', 61.5)");
+    Executar(
+        "insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+        "values (1, 'P', 3, '', 0)");
+    Executar(
+        "insert into grades_produtos_p (cod_mer, nome_gra, qtd_gra, cod_bar, vlr_grade) "
+        "values (1, 'UMA GRADE DE NOME BEM COMPRIDO', 4, null, null)");
     sel->ProcessarGrades = true;
     EXPECT_EQ(sel->MontarLote(), 4u);
-    EXPECT_EQ(
-        Linhas("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade from etiquetaread "
-               "order by codigo, estoque"),
-        (std::vector<Linha>{
-            {"1", "7890011", (nome50 + " - AZUL MARINHO 42").substr(0, 70), nome50, "2.000", "61.500",
-             "AZUL MARINHO 42", "0.000"},
-            {"1", "7890001", nome50 + " - P", nome50, "3.000", "59.900", "P", "0.000"},
-            {"1", "7890001", (nome50 + " - UMA GRADE DE NOME BEM COMPRIDO").substr(0, 70), nome50, "4.000", "59.900",
-             "UMA GRADE DE NOME BE", "0.000"},
-            {"2", "7890002", "SEM GRADE", "SEM GRADE", "1.000", "10.000", "", "0.000"}}));
+    EXPECT_EQ(Linhas("select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade from etiquetaread "
+                     "order by codigo, estoque"),
+              (std::vector<Linha>{{"1", "7890011", (nome50 + " - AZUL MARINHO 42").substr(0, 70), nome50, "2.000",
+                                   "61.500", "AZUL MARINHO 42", "0.000"},
+                                  {"1", "7890001", nome50 + " - P", nome50, "3.000", "59.900", "P", "0.000"},
+                                  {"1", "7890001", (nome50 + " - UMA GRADE DE NOME BEM COMPRIDO").substr(0, 70), nome50,
+                                   "4.000", "59.900", "UMA GRADE DE NOME BE", "0.000"},
+                                  {"2", "7890002", "SEM GRADE", "SEM GRADE", "1.000", "10.000", "", "0.000"}}));
 
     sel->ProcessarGrades = false;
     EXPECT_EQ(sel->MontarLote(), 2u);
@@ -345,11 +391,24 @@ TEST_F(Lote, OpcaoRecusadaNaoEnviaNadaENaoEsvaziaAFila) {
     Mercadoria(1, "1", "A");
     EncherFila();
     const std::function<void(TOpcoesMercadorias&)> recusadas[] = {
-        [](auto& o) { o.chkCodRed = true; o.edtCod1 = "1)or(1=1"; },
-        [](auto& o) { o.chkNNota = true; o.edtNNota = "1 or 1=1"; },
+        [](auto& o) {
+            o.chkCodRed = true;
+            o.edtCod1 = "1)or(1=1";
+        },
+        [](auto& o) {
+            o.chkNNota = true;
+            o.edtNNota = "1 or 1=1";
+        },
         [](auto& o) { o.chkDepartamento = true; },
-        [](auto& o) { o.chkDataCompra = true; o.edtDtC1 = "32/01/2025"; o.edtDtC2 = "01/02/2025"; },
-        [](auto& o) { o.chkListaCodBar = true; o.memoLista = "\n  \n"; },
+        [](auto& o) {
+            o.chkDataCompra = true;
+            o.edtDtC1 = "32/01/2025";
+            o.edtDtC2 = "01/02/2025";
+        },
+        [](auto& o) {
+            o.chkListaCodBar = true;
+            o.memoLista = "\n  \n";
+        },
     };
     for (const auto& marcar : recusadas) {
         TOpcoesMercadorias o;
@@ -365,8 +424,9 @@ TEST_F(Lote, OpcaoRecusadaNaoEnviaNadaENaoEsvaziaAFila) {
 TEST_F(Lote, FalhaNoMeioDoLoteDevolveAFilaComoEstava) {
     for (int i = 1; i <= 5; ++i) Mercadoria(i, std::to_string(i), i == 4 ? "FALHA" : "OK");
     Executar("create exception e_fila 'fila recusou a linha'");
-    Executar("create trigger t_fila for etiquetaread before insert as begin "
-             "if (new.nome = 'FALHA') then exception e_fila; end");
+    Executar(
+        "create trigger t_fila for etiquetaread before insert as begin "
+        "if (new.nome = 'FALHA') then exception e_fila; end");
     EncherFila();
     sel->Opcoes = TOpcoesMercadorias{};
     const std::string m = MensagemDe<EDatabaseError>([&] { sel->MontarLote(); });
@@ -383,8 +443,9 @@ TEST_F(Lote, FalhaEmQualquerBlocoDevolveAFilaComoEstava) {
     // The failing row in the first block, in a middle one, and alone in the last.
     const int total = 2 * static_cast<int>(TInsercaoEmBlocos::kLinhasPorBloco) + 1;
     Executar("create exception e_fila 'fila recusou a linha'");
-    Executar("create trigger t_fila for etiquetaread before insert as begin "
-             "if (new.nome = 'FALHA') then exception e_fila; end");
+    Executar(
+        "create trigger t_fila for etiquetaread before insert as begin "
+        "if (new.nome = 'FALHA') then exception e_fila; end");
     Executar("execute block as declare i integer = 1; begin while (i <= " + std::to_string(total) +
              ") do begin insert into mercadorias (cod_red, cod_bar, nom_mer, pro_ativo) values (:i, :i, 'OK', 'T'); "
              "i = i + 1; end end");
@@ -407,14 +468,16 @@ TEST_F(Lote, BlocosGravamOQueCadaInsertfileGravaria) {
     const size_t total = 2 * TInsercaoEmBlocos::kLinhasPorBloco + 57;
     for (size_t i = 1; i <= total; ++i) {
         const std::string n = std::to_string(i);
-        std::vector<std::string> p{"CODIGO", n, "BARRAS", "789" + n, "NOME", "CAMISA, \"AZUL\" D'ÁGUA " + n,
-                                   "So_NOME", "AÇÃO " + n, "Estoque", n + ",5", "VLR_VEN", "12.5"};
+        std::vector<std::string> p{
+            "CODIGO",  n,           "BARRAS",  "789" + n, "NOME",    "CAMISA, \"AZUL\" D'ÁGUA " + n,
+            "So_NOME", "AÇÃO " + n, "Estoque", n + ",5",  "VLR_VEN", "12.5"};
         if (i % 3 == 0) p.insert(p.end(), {"nro_lote", "P,M " + n});
         p.insert(p.end(), {"QUANTIDADE", "0"});
         pares.push_back(std::move(p));
     }
     const std::string consulta =
-        "select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade from etiquetaread order by codigo";
+        "select codigo, barras, nome, so_nome, estoque, vlr_ven, nro_lote, quantidade from etiquetaread order by "
+        "codigo";
     {
         TInsercaoEmBlocos fila(*dtm, "EtiquetaRead");
         for (const auto& p : pares) fila.INSERTFILE(p);
@@ -430,13 +493,15 @@ TEST_F(Lote, BlocosGravamOQueCadaInsertfileGravaria) {
     const std::vector<Linha> umAUm = Linhas(consulta);
     ASSERT_EQ(emBlocos.size(), total);
     EXPECT_EQ(emBlocos, umAUm);
-    EXPECT_EQ(emBlocos[2], (Linha{"3", "7893", "CAMISA.  AZUL  D ÁGUA 3", "AÇÃO 3", "3.500", "12.500", "P.M 3", "0.000"}));
+    EXPECT_EQ(emBlocos[2],
+              (Linha{"3", "7893", "CAMISA.  AZUL  D ÁGUA 3", "AÇÃO 3", "3.500", "12.500", "P.M 3", "0.000"}));
 }
 
 TEST_F(Lote, BlocoRecusadoNaoGravaNenhumaDeSuasLinhas) {
     Executar("create exception e_fila 'fila recusou a linha'");
-    Executar("create trigger t_fila for etiquetaread before insert as begin "
-             "if (new.nome = 'FALHA') then exception e_fila; end");
+    Executar(
+        "create trigger t_fila for etiquetaread before insert as begin "
+        "if (new.nome = 'FALHA') then exception e_fila; end");
     EncherFila();
     TInsercaoEmBlocos fila(*dtm, "EtiquetaRead");
     const size_t total = TInsercaoEmBlocos::kLinhasPorBloco + 10;
@@ -460,8 +525,10 @@ TEST_F(Lote, BlocoRecusadoNaoGravaNenhumaDeSuasLinhas) {
 
 TEST(InsercaoEmBlocos, CadaLinhaEhAInstrucaoDoInsertfileNaOrdem) {
     const auto a = TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "1", "NOME", "A, B"}, true);
-    const auto b = TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "2", "NOME", "O'NEIL", "nro_lote", "P"}, true);
-    EXPECT_EQ(a, (std::vector<std::string>{"Insert into EtiquetaRead", "( CODIGO,NOME )  ", " Values ( '1','A. B' )  "}));
+    const auto b =
+        TdtmAplicativo::LinhasInsert("EtiquetaRead", {"CODIGO", "2", "NOME", "O'NEIL", "nro_lote", "P"}, true);
+    EXPECT_EQ(a,
+              (std::vector<std::string>{"Insert into EtiquetaRead", "( CODIGO,NOME )  ", " Values ( '1','A. B' )  "}));
     // One row goes as INSERTFILE sends it; several in one block, in their order.
     EXPECT_EQ(TInsercaoEmBlocos::TextoBloco({a}), a);
     EXPECT_EQ(Juntar(TInsercaoEmBlocos::TextoBloco({a, b})),
@@ -492,13 +559,41 @@ TEST_F(Lote, TextoMaliciosoNaoMudaOQueEhSelecionado) {
         std::function<void(TOpcoesMercadorias&, const std::string&)> marcar;
     };
     const Campo campos[] = {
-        {"barras", [](auto& o, auto& t) { o.chkBarras = true; o.edtcodbarras = t; }},
-        {"nome", [](auto& o, auto& t) { o.chkNome = true; o.edtNome = t; }},
-        {"referencia", [](auto& o, auto& t) { o.chkReferencia = true; o.edtReferencia = t; }},
-        {"localizacao", [](auto& o, auto& t) { o.chkLocaliz = true; o.edtLocaliz = t; }},
-        {"departamento composto", [](auto& o, auto& t) { o.chkDepartComposta = true; o.edtNomeDepart = t; }},
-        {"setor", [](auto& o, auto& t) { o.chksetor = true; o.edtSetor = t; }},
-        {"lista", [](auto& o, auto& t) { o.chkListaCodBar = true; o.memoLista = t; }},
+        {"barras",
+         [](auto& o, auto& t) {
+             o.chkBarras = true;
+             o.edtcodbarras = t;
+         }},
+        {"nome",
+         [](auto& o, auto& t) {
+             o.chkNome = true;
+             o.edtNome = t;
+         }},
+        {"referencia",
+         [](auto& o, auto& t) {
+             o.chkReferencia = true;
+             o.edtReferencia = t;
+         }},
+        {"localizacao",
+         [](auto& o, auto& t) {
+             o.chkLocaliz = true;
+             o.edtLocaliz = t;
+         }},
+        {"departamento composto",
+         [](auto& o, auto& t) {
+             o.chkDepartComposta = true;
+             o.edtNomeDepart = t;
+         }},
+        {"setor",
+         [](auto& o, auto& t) {
+             o.chksetor = true;
+             o.edtSetor = t;
+         }},
+        {"lista",
+         [](auto& o, auto& t) {
+             o.chkListaCodBar = true;
+             o.memoLista = t;
+         }},
     };
     // A text longer than its column or with a control character is refused
     // before the database (the refusals have tests of their own); any other
@@ -545,12 +640,28 @@ TEST(ModeloDoLote, DigitosDosQuatroPrimeirosOuOParametro) {
 }
 
 TEST(ModeloDaFila, ZeroEOsDoisPrimeirosCaracteresSemFiltro) {
-    struct Caso { const char* modeloPrint; int modelo; bool a4; };
+    struct Caso {
+        const char* modeloPrint;
+        int modelo;
+        bool a4;
+    };
     const Caso casos[] = {
-        {"26 - A4", 26, true}, {"55 - A4 aplicacao", 55, true}, {"47 - Parcelas", 47, false},
-        {"12 - Termica", 12, false}, {"", 0, false}, {"9", 9, false}, {"20", 20, true}, {"28", 28, true},
-        {"32", 32, true}, {"33", 33, true}, {"34", 34, true}, {"35", 35, true}, {"39", 39, true},
-        {"42", 42, true}, {"19", 19, false}, {"59", 59, false},
+        {"26 - A4", 26, true},
+        {"55 - A4 aplicacao", 55, true},
+        {"47 - Parcelas", 47, false},
+        {"12 - Termica", 12, false},
+        {"", 0, false},
+        {"9", 9, false},
+        {"20", 20, true},
+        {"28", 28, true},
+        {"32", 32, true},
+        {"33", 33, true},
+        {"34", 34, true},
+        {"35", 35, true},
+        {"39", 39, true},
+        {"42", 42, true},
+        {"19", 19, false},
+        {"59", 59, false},
     };
     for (const auto& c : casos) {
         EXPECT_EQ(ModeloDaFila(c.modeloPrint), c.modelo) << c.modeloPrint;

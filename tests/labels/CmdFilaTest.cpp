@@ -86,7 +86,8 @@ TEST_F(CmdFila, FalhasSaemComStatusEMensagemSemMudarAFila) {
 
 TEST_F(CmdFila, EstoqueEQuantidadeFicamGravados) {
     Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0", "20, '789200', 'ARROZ', 'ARROZ', -2, 20, 4",
-                "30, '555001', 'CAMISA - AZUL', 'CAMISA', 2, 50, 0", "30, '555002', 'CAMISA - VERDE', 'CAMISA', 0, 50, 0"});
+                "30, '555001', 'CAMISA - AZUL', 'CAMISA', 2, 50, 0",
+                "30, '555002', 'CAMISA - VERDE', 'CAMISA', 0, 50, 0"});
     TResultadoCli r = Rodar("--estoque");
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.saida, "Quantidade do estoque importada em 2 linha(s).\n");

@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, DespachoCalor,
                          ::testing::Values(CasoCalor{"", 10, "\rH10\r"}, CasoCalor{"0", 10, "\rH10\r"},
                                            CasoCalor{"12", 12, "\rH12\r"}),
                          [](const ::testing::TestParamInfo<CasoCalor>& i) {
-                             return std::string("temperatura_") + (*i.param.temperatura ? i.param.temperatura : "vazia");
+                             return std::string("temperatura_") +
+                                    (*i.param.temperatura ? i.param.temperatura : "vazia");
                          });
 
 TEST_F(Despacho, LinguagemEmMinusculasDeixaAAnterior) {
@@ -209,8 +210,9 @@ TEST_F(Despacho, ContagemAEnviarArredondaComoOPercurso) {
 TEST_F(Despacho, MercadoriasAntecipadasSaoAsDaConsultaDeCadaLinha) {
     Mercadoria(0, "0000", "CODIGO ZERO", "Z0", "1");
     Mercadoria(2, "0002", "O''NEIL, PRETO", "R2", "2.5");
-    Executar("update MERCADORIAS set APLICACAO = 'APL', GARANTIA = 30, DATA_CAD = '2025-01-31', "
-             "VLR_VEN_2 = 1.5, SIMILARES = 'A' || ascii_char(10) || 'B' where COD_RED = 2");
+    Executar(
+        "update MERCADORIAS set APLICACAO = 'APL', GARANTIA = 30, DATA_CAD = '2025-01-31', "
+        "VLR_VEN_2 = 1.5, SIMILARES = 'A' || ascii_char(10) || 'B' where COD_RED = 2");
     // Every kind of code a queue row may hold: found, missing, empty (code 0),
     // repeated, and one that is not a plain number (asked by itself).
     const std::vector<std::string> codigos{"1", "2", "999", "", "2", "0", "-0", "1+1"};

@@ -59,7 +59,8 @@ TEST_F(Fila, AdicionarPorBarrasMercadoriaOuGrade) {
 
 TEST_F(Fila, NomeDaGradeCortadoEm70ESoNomeInteiro) {
     const std::string nome50(50, 'N');
-    ExecutarAParte({"insert into mercadorias (cod_red, cod_bar, nom_mer, qtd_est, vlr_ven) values (50, '1', '" + nome50 + "', 0, 1)",
+    ExecutarAParte({"insert into mercadorias (cod_red, cod_bar, nom_mer, qtd_est, vlr_ven) values (50, '1', '" +
+                        nome50 + "', 0, 1)",
                     "insert into grades_produtos_p (cod_mer, cod_bar, nome_gra, qtd_gra, vlr_grade) values "
                     "(50, '2', 'AZUL MARINHO 42 COM LISTRAS', 0, 0)"});
     ops->ProcessarGrades = true;
@@ -82,8 +83,9 @@ TEST_F(Fila, AdicionarPorReferenciaSemGradeEDuasVezesDuasLinhas) {
     EXPECT_EQ(ops->AdicionarPorReferencia("REF-CAFE"), TResultadoAdicao::Incluida);
     EXPECT_EQ(ops->AdicionarPorReferencia("REF-NADA"), TResultadoAdicao::NaoLocalizada);
     EXPECT_EQ(ops->AdicionarPorReferencia("789100"), TResultadoAdicao::NaoLocalizada);  // a barcode is no reference
-    EXPECT_EQ(FilaGravada(),
-              "10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||1.000;10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||1.000");
+    EXPECT_EQ(
+        FilaGravada(),
+        "10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||1.000;10|789100|CAFE PILAO|CAFE PILAO|3.500|12.500||1.000");
 }
 
 TEST_F(Fila, AdicionarComAGradeAbertaRelePrimeiraLinhaSemPerderContagemDigitada) {
@@ -132,8 +134,13 @@ TEST_F(Fila, TrocarAOrdemGuardaContagemDigitadaEFicaNaLinha) {
     ASSERT_TRUE(tbl->Locate("NOME", "BOLACHA"));
     tbl->Edit();
     tbl->SetCampo("QUANTIDADE", "5");
-    struct Caso { TOrdemFila ordem; const char* nomes; size_t recno; };
-    const Caso casos[] = {{TOrdemFila::Codigo, "ARROZ;BOLACHA;CAMISA;", 2}, {TOrdemFila::Barras, "CAMISA;BOLACHA;ARROZ;", 2},
+    struct Caso {
+        TOrdemFila ordem;
+        const char* nomes;
+        size_t recno;
+    };
+    const Caso casos[] = {{TOrdemFila::Codigo, "ARROZ;BOLACHA;CAMISA;", 2},
+                          {TOrdemFila::Barras, "CAMISA;BOLACHA;ARROZ;", 2},
                           {TOrdemFila::Nome, "ARROZ;BOLACHA;CAMISA;", 2}};
     for (const auto& c : casos) {
         SCOPED_TRACE(ColunaDaOrdem(c.ordem));
@@ -151,14 +158,19 @@ TEST_F(Fila, ProcuraIncrementalPeloComecoSemCaixa) {
                 "120, '789200', 'ARROZ', 'ARROZ', 0, 1, 0"});
     tbl->SetOrdenacao("NOME");
     tbl->Open();
-    struct Caso { TOrdemFila coluna; const char* texto; bool acha; const char* nome; };
+    struct Caso {
+        TOrdemFila coluna;
+        const char* texto;
+        bool acha;
+        const char* nome;
+    };
     const Caso casos[] = {
-        {TOrdemFila::Nome, "CA", true, "CAFE"},     // first in NOME order
+        {TOrdemFila::Nome, "CA", true, "CAFE"},  // first in NOME order
         {TOrdemFila::Nome, "cam", true, "camisa"},
-        {TOrdemFila::Nome, "", true, "ARROZ"},       // empty text: the first row
-        {TOrdemFila::Nome, "ZZ", false, "ARROZ"},    // no move
+        {TOrdemFila::Nome, "", true, "ARROZ"},     // empty text: the first row
+        {TOrdemFila::Nome, "ZZ", false, "ARROZ"},  // no move
         {TOrdemFila::Barras, "7893", true, "camisa"},
-        {TOrdemFila::Codigo, "12", true, "ARROZ"},   // 120 comes before 12 in NOME order
+        {TOrdemFila::Codigo, "12", true, "ARROZ"},  // 120 comes before 12 in NOME order
         {TOrdemFila::Codigo, "9", false, "ARROZ"},
     };
     for (const auto& c : casos) {

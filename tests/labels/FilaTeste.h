@@ -34,9 +34,11 @@ protected:
     // A queue row as the batch builder makes it (quantity and price as SQL numbers).
     void Fila(int cod, const std::string& barras, const std::string& nome, const std::string& quantidade,
               const std::string& preco, const std::string& lote = "") {
-        Executar("insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
-                 "values (" + std::to_string(cod) + ", '" + barras + "', '" + nome + "', '" + nome + "', " +
-                 quantidade + ", 0, " + preco + ", '" + lote + "')");
+        Executar(
+            "insert into ETIQUETAREAD (CODIGO, BARRAS, NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) "
+            "values (" +
+            std::to_string(cod) + ", '" + barras + "', '" + nome + "', '" + nome + "', " + quantidade + ", 0, " +
+            preco + ", '" + lote + "')");
     }
     // Opens the queue as the window does at its first activation and prints.
     void Imprimir() {

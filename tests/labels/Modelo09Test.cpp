@@ -31,9 +31,11 @@ protected:
     }
     void Campo(const std::string& nome, const std::string& titulo, int tamanho, int fonte, int v, int h,
                const std::string& aux4 = "") {
-        Executar("insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, "
-                 "AUX_4) values (13, '" + nome + "', '" + titulo + "', " + std::to_string(tamanho) + ", 'T', " +
-                 std::to_string(fonte) + ", " + std::to_string(v) + ", " + std::to_string(h) + ", '" + aux4 + "')");
+        Executar(
+            "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TIT_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3, "
+            "AUX_4) values (13, '" +
+            nome + "', '" + titulo + "', " + std::to_string(tamanho) + ", 'T', " + std::to_string(fonte) + ", " +
+            std::to_string(v) + ", " + std::to_string(h) + ", '" + aux4 + "')");
     }
     // The PPLA text record: font 2, multipliers 1, at (v, h).
     static std::string TextoPpla(int v, int h, const std::string& texto, int fonte = 2) {
@@ -60,10 +62,10 @@ TEST_F(Modelo09, TresPorLinhaNoPassoDoCabecalhoMaisAddColuna) {
 TEST_F(Modelo09, TextosLivresCamposDoVocabularioEForaDele) {
     Cabecalho(1, 0);
     Campo("TEXTO LIVRE 1", "PROMOCAO", 30, 3, 1, 1);
-    Campo("texto livre 2", "so hoje", 4, 1, 2, 1);        // upper-cased for the test, title cut to 4
+    Campo("texto livre 2", "so hoje", 4, 1, 2, 1);  // upper-cased for the test, title cut to 4
     Campo("VALOR DE VENDA", "", 10, 4, 3, 1);
-    Campo("nome", "", 10, 2, 4, 1);                        // outside the vocabulary: empty
-    Campo("REFERENCIA", "", 0, 2, 5, 1);                   // size 0: empty
+    Campo("nome", "", 10, 2, 4, 1);       // outside the vocabulary: empty
+    Campo("REFERENCIA", "", 0, 2, 5, 1);  // size 0: empty
     Campo("TEXTO PARAMETRO", "", 30, 2, 6, 1);
     imp->edtParametro = "OFERTA";
     Fila(2, "12345678", "A", "1", "5.5");
@@ -116,7 +118,7 @@ TEST_F(Modelo09, SemLinhasDeCampoSoAsLinhasCompletasSaem) {
 struct CasoBarras {
     const char* linguagem;
     const char* impressora;
-    int codigo;      // 1: 13 digits, 2: 8 digits
+    int codigo;  // 1: 13 digits, 2: 8 digits
     const char* aux4;
     const char* registro;  // start of the barcode record; "" when none is drawn
 };
@@ -151,10 +153,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // PPLA: bars 2/2, height 10 × 4, at vertical 50, horizontal 20.
         CasoBarras{"PPLA", "ARGOX", 1, "A", "1F2204000500020"}, CasoBarras{"PPLA", "ARGOX", 1, "D", "1F2204000500020"},
-        CasoBarras{"PPLA", "ELGIN", 1, "X", "1f2204000500020"},
-        CasoBarras{"PPLA", "ELGIN", 2, "A", "1A2204000500020"}, CasoBarras{"PPLA", "ARGOX", 2, "A", "1E2204000500020"},
-        CasoBarras{"PPLA", "ELGIN", 2, "T", "1T2204000500020"}, CasoBarras{"PPLA", "ARGOX", 2, "T", "1E2204000500020"},
-        CasoBarras{"PPLA", "ELGIN", 2, "c", "1c2204000500020"}, CasoBarras{"PPLA", "ARGOX", 2, "c", "1e2204000500020"},
+        CasoBarras{"PPLA", "ELGIN", 1, "X", "1f2204000500020"}, CasoBarras{"PPLA", "ELGIN", 2, "A", "1A2204000500020"},
+        CasoBarras{"PPLA", "ARGOX", 2, "A", "1E2204000500020"}, CasoBarras{"PPLA", "ELGIN", 2, "T", "1T2204000500020"},
+        CasoBarras{"PPLA", "ARGOX", 2, "T", "1E2204000500020"}, CasoBarras{"PPLA", "ELGIN", 2, "c", "1c2204000500020"},
+        CasoBarras{"PPLA", "ARGOX", 2, "c", "1e2204000500020"},
         // PPLB goes out as EPL2: EAN-13 "E30" or Code 128 "1", digits by AUX_4.
         CasoBarras{"PPLB", "ARGOX", 1, "A", ",0,E30,2,2,32,B,\""},
         CasoBarras{"PPLB", "ARGOX", 2, "X", ",0,1,2,2,32,N,\""},

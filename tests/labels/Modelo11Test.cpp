@@ -12,7 +12,7 @@ namespace {
 
 struct LinhaCaso {
     int codigo;
-    const char* nome;      // queue NOME (the queue prints in NOME order)
+    const char* nome;  // queue NOME (the queue prints in NOME order)
     const char* quantidade;
     const char* lote;
 };
@@ -75,11 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
         // With a variant the barcode is 45 high; without, 70 and an empty variant line.
         CasoOuro{"modelo11_lote_vazio.prn", {{1, "A", "1", "AZUL P"}, {1, "B", "1", ""}}, {2}},
         // 2.5 gives 2, 3.5 gives 4, 0.4 gives none.
-        CasoOuro{"modelo11_arredondamento.prn", {{1, "A", "2.5", ""}, {2, "B", "3.5", ""}, {3, "C", "0.4", ""}},
-                 {3, 6}},
+        CasoOuro{
+            "modelo11_arredondamento.prn", {{1, "A", "2.5", ""}, {2, "B", "3.5", ""}, {3, "C", "0.4", ""}}, {3, 6}},
         // The row without goods prints nothing and takes no column.
-        CasoOuro{"modelo11_mercadoria_apagada.prn", {{2, "A", "1", ""}, {99, "B", "2", ""}, {3, "C", "1", ""}},
-                 {2}}),
+        CasoOuro{"modelo11_mercadoria_apagada.prn", {{2, "A", "1", ""}, {99, "B", "2", ""}, {3, "C", "1", ""}}, {2}}),
     [](const ::testing::TestParamInfo<CasoOuro>& i) {
         std::string n = i.param.arquivo;
         return n.substr(0, n.find('.'));

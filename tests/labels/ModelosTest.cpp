@@ -29,10 +29,10 @@ namespace {
 // script and then copied: ctest runs every case in a process of its own.
 std::string BancoDaFila() {
     const std::string script = LerTudo(std::string(kFonteTestes) + "/modelos/fila.sql");
-    const std::string modelo = (std::filesystem::temp_directory_path() /
-                                ("etiq-modelos-" + std::to_string(std::hash<std::string>{}(
-                                                       std::string(fb::EsquemaLoja()) + script)) + ".fdb"))
-                                   .string();
+    const std::string modelo =
+        (std::filesystem::temp_directory_path() /
+         ("etiq-modelos-" + std::to_string(std::hash<std::string>{}(std::string(fb::EsquemaLoja()) + script)) + ".fdb"))
+            .string();
     if (std::filesystem::exists(modelo)) return modelo;
     TPastaTemp obra("etiq-modelos-obra");
     const std::string banco = obra / "loja.fdb";
@@ -114,13 +114,12 @@ struct CasoModelo {
 };
 
 const CasoModelo kModelos[] = {
-    {1, "PPLB"},  {2, "PPLA"},  {3, "PPLB"},  {4, "EPL2"},  {5, "PPLA"},  {6, "PPLA"},  {7, "EPL2"},
-    {8, "PPLA"},  {10, "PPLA"}, {11, "PPLA"}, {12, "PPLB"}, {13, "PPLA"}, {14, "EPL2"}, {15, "PPLA"},
-    {16, "PPLA"}, {17, "PPLA"}, {18, "PPLA"}, {19, "PPLA"}, {21, "PPLA"}, {22, "PPLA"}, {23, "PPLA"},
-    {24, "PPLA"}, {25, "PPLA"}, {27, "PPLA"}, {29, "PPLA"}, {30, "PPLA"}, {31, "PPLA"}, {36, "EPL2"},
-    {37, "PPLA"}, {38, "EPL2"}, {40, "PPLA"}, {41, "PPLA"}, {43, "PPLA"}, {44, "PPLA"}, {45, "PPLA"},
-    {46, "PPLA"}, {47, "PPLA"}, {48, "PPLA"}, {49, "PPLA"}, {50, "PPLA"}, {51, "EPL2"}, {52, "PPLA"},
-    {53, "PPLA"}, {54, "PPLA"}, {56, "PPLA"}, {57, "PPLA"}, {58, "ZPL"},  {59, "PPLA"},
+    {1, "PPLB"},  {2, "PPLA"},  {3, "PPLB"},  {4, "EPL2"},  {5, "PPLA"},  {6, "PPLA"},  {7, "EPL2"},  {8, "PPLA"},
+    {10, "PPLA"}, {11, "PPLA"}, {12, "PPLB"}, {13, "PPLA"}, {14, "EPL2"}, {15, "PPLA"}, {16, "PPLA"}, {17, "PPLA"},
+    {18, "PPLA"}, {19, "PPLA"}, {21, "PPLA"}, {22, "PPLA"}, {23, "PPLA"}, {24, "PPLA"}, {25, "PPLA"}, {27, "PPLA"},
+    {29, "PPLA"}, {30, "PPLA"}, {31, "PPLA"}, {36, "EPL2"}, {37, "PPLA"}, {38, "EPL2"}, {40, "PPLA"}, {41, "PPLA"},
+    {43, "PPLA"}, {44, "PPLA"}, {45, "PPLA"}, {46, "PPLA"}, {47, "PPLA"}, {48, "PPLA"}, {49, "PPLA"}, {50, "PPLA"},
+    {51, "EPL2"}, {52, "PPLA"}, {53, "PPLA"}, {54, "PPLA"}, {56, "PPLA"}, {57, "PPLA"}, {58, "ZPL"},  {59, "PPLA"},
 };
 
 std::string NomeOuro(int numero, const std::string& linguagem, const std::string& extra = "") {
@@ -287,24 +286,27 @@ TEST_P(ModelosDeslocamento, AddColunaMoveOuNao) {
     int movidos = 0;
     for (size_t i = 0; i < antes.size(); ++i) {
         const int d = depois[i] - antes[i];
-        if (c.linguagem == std::string("PPLA")) EXPECT_TRUE(d == 0 || d == 30) << i;
-        else EXPECT_TRUE(d == 0 || (d >= 23 && d <= 25)) << i;
+        if (c.linguagem == std::string("PPLA"))
+            EXPECT_TRUE(d == 0 || d == 30) << i;
+        else
+            EXPECT_TRUE(d == 0 || (d >= 23 && d <= 25)) << i;
         if (d != 0) ++movidos;
     }
     const int esperado = c.desloca ? static_cast<int>(antes.size()) : 0;
     EXPECT_EQ(movidos, esperado);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, ModelosDeslocamento,
-    ::testing::Values(CasoDeslocamento{1, "PPLB", false}, CasoDeslocamento{2, "PPLA", false},
-                      CasoDeslocamento{3, "PPLB", false}, CasoDeslocamento{19, "PPLA", false},
-                      CasoDeslocamento{27, "PPLA", false}, CasoDeslocamento{30, "PPLA", false},
-                      CasoDeslocamento{37, "PPLA", false}, CasoDeslocamento{49, "PPLA", false},
-                      CasoDeslocamento{57, "PPLA", false}, CasoDeslocamento{5, "PPLA", true},
-                      CasoDeslocamento{12, "PPLB", true}, CasoDeslocamento{21, "PPLA", true},
-                      CasoDeslocamento{45, "PPLA", true}, CasoDeslocamento{58, "ZPL", true}),
-    [](const ::testing::TestParamInfo<CasoDeslocamento>& i) { return "Modelo" + ZerosEsquerda(i.param.numero, 2); });
+INSTANTIATE_TEST_SUITE_P(Casos, ModelosDeslocamento,
+                         ::testing::Values(CasoDeslocamento{1, "PPLB", false}, CasoDeslocamento{2, "PPLA", false},
+                                           CasoDeslocamento{3, "PPLB", false}, CasoDeslocamento{19, "PPLA", false},
+                                           CasoDeslocamento{27, "PPLA", false}, CasoDeslocamento{30, "PPLA", false},
+                                           CasoDeslocamento{37, "PPLA", false}, CasoDeslocamento{49, "PPLA", false},
+                                           CasoDeslocamento{57, "PPLA", false}, CasoDeslocamento{5, "PPLA", true},
+                                           CasoDeslocamento{12, "PPLB", true}, CasoDeslocamento{21, "PPLA", true},
+                                           CasoDeslocamento{45, "PPLA", true}, CasoDeslocamento{58, "ZPL", true}),
+                         [](const ::testing::TestParamInfo<CasoDeslocamento>& i) {
+                             return "Modelo" + ZerosEsquerda(i.param.numero, 2);
+                         });
 
 // Model 24's heading (shop name and rule) stays put; the rest moves.
 TEST_F(Modelos, Modelo24CabecalhoNaoSeMove) {

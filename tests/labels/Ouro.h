@@ -16,17 +16,19 @@
 #include "suporte/Suporte.h"
 
 inline std::string Legivel(const std::string& s) {
-    static const char* const nomes[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "TAB", "LF",
+    static const char* const nomes[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "TAB", "LF",
                                           "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
                                           "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     std::string r;
     for (unsigned char c : s) {
-        if (c < 32) r += std::string("<") + nomes[c] + ">";
+        if (c < 32)
+            r += std::string("<") + nomes[c] + ">";
         else if (c >= 127) {
             char b[8];
             std::snprintf(b, sizeof b, "<x%02X>", c);
             r += b;
-        } else r += static_cast<char>(c);
+        } else
+            r += static_cast<char>(c);
     }
     return r;
 }
@@ -71,10 +73,10 @@ inline ::testing::AssertionResult IgualAoOuroEm(const std::string& pasta, const 
     const auto e = Registros(esperado), o = Registros(obtido);
     size_t i = 0;
     while (i < e.size() && i < o.size() && e[i] == o[i]) ++i;
-    return ::testing::AssertionFailure()
-           << nome << ": registro " << i + 1 << " difere\n  esperado: "
-           << (i < e.size() ? Legivel(e[i]) : "(fim)") << "\n  obtido:   " << (i < o.size() ? Legivel(o[i]) : "(fim)")
-           << "\n  (" << e.size() << " registros esperados, " << o.size() << " obtidos)";
+    return ::testing::AssertionFailure() << nome << ": registro " << i + 1
+                                         << " difere\n  esperado: " << (i < e.size() ? Legivel(e[i]) : "(fim)")
+                                         << "\n  obtido:   " << (i < o.size() ? Legivel(o[i]) : "(fim)") << "\n  ("
+                                         << e.size() << " registros esperados, " << o.size() << " obtidos)";
 }
 
 inline ::testing::AssertionResult IgualAoOuro(const std::string& nome, const std::string& obtido) {

@@ -37,8 +37,8 @@ TEST(ResumoImpressao, TempoRestantePeloRitmo) {
         const char* texto;
     };
     const Caso casos[] = {
-        {0, 30, 2000, ""},                             // no label sent yet: no pace
-        {3, 30, 1500, "Tempo restante: 14 s"},        // 0.5 s a label, 27 to go: 13.5 s, rounded up
+        {0, 30, 2000, ""},                      // no label sent yet: no pace
+        {3, 30, 1500, "Tempo restante: 14 s"},  // 0.5 s a label, 27 to go: 13.5 s, rounded up
         {10, 100, 10000, "Tempo restante: 1 min 30 s"},
         {1, 10000, 1000, "Tempo restante: 2 h 46 min"},
         {30, 30, 9000, "Tempo restante: 0 s"},

@@ -91,13 +91,13 @@ TEST(Desenho, ReversoPintaOFundoDaCelulaEDeixaALetraBranca) {
 }
 
 TEST(Desenho, ZplReversoInverteOQueEstaPorBaixo) {
-    const Previa p = Visualizar("^XA^FO10,10^GB100,40,40^FS^FO0,0^GB60,60,60^FR^FS^XZ", Linguagem::Zpl, 203,
-                                {200, 100, 0});
+    const Previa p =
+        Visualizar("^XA^FO10,10^GB100,40,40^FS^FO0,0^GB60,60,60^FR^FS^XZ", Linguagem::Zpl, 203, {200, 100, 0});
     ASSERT_EQ(p.imagens.size(), 1u);
     const QImage& img = p.imagens[0];
-    EXPECT_EQ(PontosPretos(img, QRect(10, 10, 50, 40)), 0);          // black under black turns white
-    EXPECT_EQ(PontosPretos(img, QRect(0, 0, 60, 10)), 600);          // black over white stays black
-    EXPECT_EQ(PontosPretos(img, QRect(60, 10, 50, 40)), 50 * 40);    // the box beyond the reversed field
+    EXPECT_EQ(PontosPretos(img, QRect(10, 10, 50, 40)), 0);        // black under black turns white
+    EXPECT_EQ(PontosPretos(img, QRect(0, 0, 60, 10)), 600);        // black over white stays black
+    EXPECT_EQ(PontosPretos(img, QRect(60, 10, 50, 40)), 50 * 40);  // the box beyond the reversed field
 }
 
 TEST(Desenho, RotacaoGiraACaixaDoTexto) {

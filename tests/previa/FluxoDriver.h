@@ -14,4 +14,3 @@ inline std::string FluxoDoDriver(TCdbETQModelo modelo, const std::function<void(
     c.etq.Imprimir(1, 0);
     return c.Ultimo();
 }
-

@@ -9,8 +9,8 @@
 #include <QPushButton>
 
 #include "Apoio.h"
-#include "gui/JanelaFilaTeste.h"
 #include "RotinaPronta.h"
+#include "gui/JanelaFilaTeste.h"
 #include "labels/Modelos.h"
 #include "labels/gui/MrgEtiquetas.h"
 #include "previa/gui/PreviaEtiquetas.h"
@@ -22,7 +22,8 @@ using JanelaVisualizar = JanelaFilaTeste;
 
 TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
     if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
-    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 3", "30, '789300', 'CAMISA', 'CAMISA', 0, 50, 1"});
+    Enfileirar(
+        {"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 3", "30, '789300', 'CAMISA', 'CAMISA', 0, 50, 1"});
     Abrir();
     EXPECT_EQ(janela->btnVisualizar->text(), "Visualizar");
     janela->btnVisualizar->click();

@@ -15,8 +15,8 @@ namespace {
 
 struct CasoLinguagem {
     TCdbETQModelo modelo;
-    const char* ean13;    // type code of a 13-digit EAN in the language
-    const char* code128;  // and of Code 128
+    const char* ean13;                 // type code of a 13-digit EAN in the language
+    const char* code128;               // and of Code 128
     int celulaFonte2L, celulaFonte2A;  // font "2" cell, dots
 };
 
@@ -122,9 +122,8 @@ TEST(LeitorPpla, ReversoCopiasRotacaoEUnidades) {
 }
 
 TEST(LeitorZpl, DadosEscapadosVoltamComoForamEnviados) {
-    const std::string fluxo = FluxoDoDriver(etqZPLII, [](TCdbETQ& e) {
-        e.ImprimirTexto(orNormal, "D", 18, 10, 10, 10, "50% ^off~ \\ fim", 0, true);
-    });
+    const std::string fluxo = FluxoDoDriver(
+        etqZPLII, [](TCdbETQ& e) { e.ImprimirTexto(orNormal, "D", 18, 10, 10, 10, "50% ^off~ \\ fim", 0, true); });
     const Leitura l = LerZpl(fluxo);
     ASSERT_EQ(l.etiquetas.size(), 1u);
     ASSERT_EQ(l.etiquetas[0].elementos.size(), 1u);
@@ -189,17 +188,22 @@ INSTANTIATE_TEST_SUITE_P(
         CasoRuim{"ZplComandoDesconhecido", Linguagem::Zpl, "^XA^ZZ1^FO10,10^ADN,18,10^FDok^FS^XZ", 1, 1},
         CasoRuim{"ZplSemXZ", Linguagem::Zpl, "^XA^FO10,10^ADN,18,10^FDok^FS^FO5", 0, 1},
         CasoRuim{"ZplTamanhosAbsurdos", Linguagem::Zpl,
-                 "^XA^FO99999,-5^A0N,99999,99999^FDx^FS^GB99999999,5,5^FS^BY99^BEN,999999,Y^FD1^FS^PQ999999999^XZ",
-                 0, 3},
+                 "^XA^FO99999,-5^A0N,99999,99999^FDx^FS^GB99999999,5,5^FS^BY99^BEN,999999,Y^FD1^FS^PQ999999999^XZ", 0,
+                 3},
         CasoRuim{"ZplTipoDeBarrasDesconhecido", Linguagem::Zpl, "^XA^FO1,1^B@N,10^FD1^FS^XZ", 1, 0},
         CasoRuim{"ZplLixoForaDeComando", Linguagem::Zpl, "lixo^XA^FO1,1^FDa^FS^XZ", 1, 1},
         CasoRuim{"ZplSoPrefixo", Linguagem::Zpl, "^", 1, 0},
         CasoRuim{"PplaRegistroComLetras", Linguagem::Ppla, "\x02L\r1211000ABCD0010X\r121100000100010ok\rE\r", 1, 1},
         CasoRuim{"PplaTipoDeBarrasDesconhecido", Linguagem::Ppla, "\x02L\r1Z2205000100010123\rE\r", 1, 0},
         CasoRuim{"PplaCaixaCortada", Linguagem::Ppla, "\x02L\r1X1100000100010B12\rE\r", 1, 0},
-        CasoRuim{"PplaComandoDesconhecido", Linguagem::Ppla, "\x02L\rZZ\r\x02" "9\r121100000100010ok\r", 2, 1},
-        CasoRuim{"PplaTamanhosAbsurdos", Linguagem::Ppla, "\x02L\r1OOO999999999999999\r1F22999999999999997\rQ9999\rE\r", 0, 2},
-        CasoRuim{"Epl2FonteDesconhecida", Linguagem::Epl2, "N\nA10,10,0,9,1,1,N,\"x\"\nA10,10,0,2,1,1,N,\"y\"\nP1\n", 1, 1},
+        CasoRuim{"PplaComandoDesconhecido", Linguagem::Ppla,
+                 "\x02L\rZZ\r\x02"
+                 "9\r121100000100010ok\r",
+                 2, 1},
+        CasoRuim{"PplaTamanhosAbsurdos", Linguagem::Ppla, "\x02L\r1OOO999999999999999\r1F22999999999999997\rQ9999\rE\r",
+                 0, 2},
+        CasoRuim{"Epl2FonteDesconhecida", Linguagem::Epl2, "N\nA10,10,0,9,1,1,N,\"x\"\nA10,10,0,2,1,1,N,\"y\"\nP1\n", 1,
+                 1},
         CasoRuim{"Epl2TextoSemAspas", Linguagem::Epl2, "N\nA10,10,0,2,1,1,N\nP1\n", 1, 0},
         CasoRuim{"Epl2TipoDeBarrasDesconhecido", Linguagem::Epl2, "N\nB10,10,0,ZZ,2,2,50,B,\"1\"\nP1\n", 1, 0},
         CasoRuim{"Epl2SemP", Linguagem::Epl2, "N\nLO1,1,10,10\n", 0, 1},
@@ -228,13 +232,14 @@ TEST_P(FluxoSemImpressao, EtiquetaFicaComoNaoImpressaEAvisada) {
     EXPECT_EQ(l.avisos, std::vector<std::string>{caso.aviso});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Linguagens, FluxoSemImpressao,
-    ::testing::Values(
-        CasoSemImpressao{Linguagem::Ppla, "\x02L\r121100000100010ok\r", "Fluxo terminou sem o comando de impressão \"E\""},
-        CasoSemImpressao{Linguagem::Epl2, "N\nA10,10,0,2,1,1,N,\"ok\"\n", "Fluxo terminou sem o comando de impressão \"P\""},
-        CasoSemImpressao{Linguagem::Zpl, "^XA^FO10,10^ADN,18,10^FDok^FS", "Fluxo terminou sem o comando de impressão \"^XZ\""}),
-    [](const auto& i) { return std::string(NomeLinguagem(i.param.linguagem)); });
+INSTANTIATE_TEST_SUITE_P(Linguagens, FluxoSemImpressao,
+                         ::testing::Values(CasoSemImpressao{Linguagem::Ppla, "\x02L\r121100000100010ok\r",
+                                                            "Fluxo terminou sem o comando de impressão \"E\""},
+                                           CasoSemImpressao{Linguagem::Epl2, "N\nA10,10,0,2,1,1,N,\"ok\"\n",
+                                                            "Fluxo terminou sem o comando de impressão \"P\""},
+                                           CasoSemImpressao{Linguagem::Zpl, "^XA^FO10,10^ADN,18,10^FDok^FS",
+                                                            "Fluxo terminou sem o comando de impressão \"^XZ\""}),
+                         [](const auto& i) { return std::string(NomeLinguagem(i.param.linguagem)); });
 
 // Every prefix of a real stream (a cable pulled out half way) reads without
 // failing, and a longer prefix never yields fewer elements.
@@ -243,8 +248,11 @@ TEST(FluxoCortado, CadaPrefixoLeSemFalharNemTravar) {
         const bool ppla = modelo == etqPpla;
         const std::string fluxo = FluxoDoDriver(modelo, [&](TCdbETQ& e) {
             e.ImprimirTexto(orNormal, 2, 1, 1, 100, 50, "PRECO", 0, true);
-            e.ImprimirBarras(orNormal, ppla ? "F" : modelo == etqEpl2 ? "E30" : "E", "2", "2", 300, 100,
-                             "7891234567895", 100, becSIM);
+            e.ImprimirBarras(orNormal,
+                             ppla                ? "F"
+                             : modelo == etqEpl2 ? "E30"
+                                                 : "E",
+                             "2", "2", 300, 100, "7891234567895", 100, becSIM);
             e.ImprimirCaixa(10, 10, 600, 700, 3, 3);
         });
         size_t antes = 0;

@@ -29,7 +29,8 @@ bool RegistroAlcancavel() {
 // Skips with the reason when the comparison cannot run here; fails when it
 // could and should (the registry answers but the renderer is not installed).
 bool OraculoDisponivel(std::string& motivo) {
-    if (!TemPrograma("node")) motivo = "node não instalado (pacote nodejs): comparação com zpl-renderer-js pulada";
+    if (!TemPrograma("node"))
+        motivo = "node não instalado (pacote nodejs): comparação com zpl-renderer-js pulada";
     else if (!std::filesystem::exists(Oraculo() + "/node_modules/zpl-renderer-js")) {
         if (RegistroAlcancavel()) {
             ADD_FAILURE() << "zpl-renderer-js não instalado em " << Oraculo()
@@ -38,7 +39,8 @@ bool OraculoDisponivel(std::string& motivo) {
         } else
             motivo = "zpl-renderer-js não instalado em " + Oraculo() +
                      " e o registro de pacotes não responde: comparação pulada";
-    } else if (!TemPrograma("zbarimg")) motivo = "zbarimg (pacote zbar-tools) não instalado";
+    } else if (!TemPrograma("zbarimg"))
+        motivo = "zbarimg (pacote zbar-tools) não instalado";
     return motivo.empty();
 }
 

@@ -8,8 +8,8 @@
 #include "Apoio.h"
 #include "FilaTeste.h"
 #include "ModelosTermicos.h"
-#include "labels/Modelos.h"
 #include "RotinaPronta.h"
+#include "labels/Modelos.h"
 #include "previa/PreviaImpressao.h"
 
 using namespace previa;

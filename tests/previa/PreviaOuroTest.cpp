@@ -5,12 +5,12 @@
 // that was sent.
 #include <gtest/gtest.h>
 
+#include <zint.h>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
-#include <zint.h>
 
 #include "ModelosTermicos.h"
 #include "common/UFuncoes.h"
@@ -80,7 +80,8 @@ TEST_P(PreviaOuro, TintaDentroDaEtiquetaECodigosLegiveis) {
         Geometria g;
         const QImage img = Desenhar(etq, 203, tamanho, &g);
         if (const char* pasta = std::getenv("ETIQ_PREVIA_PNG"))  // a folder to keep the images in, for a look
-            img.save(QString::fromStdString(std::string(pasta) + "/" + c.arquivo + "-" + std::to_string(indice) + ".png"));
+            img.save(
+                QString::fromStdString(std::string(pasta) + "/" + c.arquivo + "-" + std::to_string(indice) + ".png"));
         // The fixture's EAN-13 with a wrong check digit is the one thing to warn about.
         for (const auto& aviso : g.avisos) EXPECT_EQ(aviso.rfind("Dígito verificador de ", 0), 0u) << aviso;
         // Where the stock lies across the head no stream says: the label grid

@@ -111,7 +111,8 @@ TEST_P(LoginPeloConfigEtq, UsuarioESenhaDoConfigEtqOuOsDoPrograma) {
     if (c.conecta) {
         EXPECT_TRUE(TemColunaSoNome(Dtm()));
         EXPECT_EQ(Outra().Texto("select count(*) from mon$attachments where mon$user = '" +
-                                std::string(*c.usuario ? c.usuario : "SYSDBA") + "' and mon$attachment_id <> current_connection"),
+                                std::string(*c.usuario ? c.usuario : "SYSDBA") +
+                                "' and mon$attachment_id <> current_connection"),
                   "1");
         return;
     }
@@ -119,19 +120,19 @@ TEST_P(LoginPeloConfigEtq, UsuarioESenhaDoConfigEtqOuOsDoPrograma) {
     EXPECT_NE(msg.find(caminho_), std::string::npos) << msg;
     EXPECT_NE(msg.find("recusou o usuário e a senha"), std::string::npos) << msg;
     // The user the connection sent: the program's own when the key is left out.
-    EXPECT_NE(msg.find("(usuário \"" + std::string(*c.usuario ? c.usuario : "Sysdba") + "\")"), std::string::npos) << msg;
+    EXPECT_NE(msg.find("(usuário \"" + std::string(*c.usuario ? c.usuario : "Sysdba") + "\")"), std::string::npos)
+        << msg;
     EXPECT_NE(msg.find("USUARIO BD"), std::string::npos) << msg;
     EXPECT_EQ(msg.find(c.senha), std::string::npos) << "a senha aparece na mensagem: " << msg;
     EXPECT_EQ(msg.find("password"), std::string::npos) << msg;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, LoginPeloConfigEtq,
-    ::testing::Values(CasoLogin{"PadraoDoPrograma", "", "", true},
-                      CasoLogin{"UsuarioDaLoja", "ETIQUETAS", "Loja#2026", true},
-                      CasoLogin{"SenhaErrada", "SYSDBA", "senha-errada-123", false},
-                      CasoLogin{"SoASenhaTrocada", "", "Loja#2026", false}),
-    [](const auto& i) { return std::string(i.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Casos, LoginPeloConfigEtq,
+                         ::testing::Values(CasoLogin{"PadraoDoPrograma", "", "", true},
+                                           CasoLogin{"UsuarioDaLoja", "ETIQUETAS", "Loja#2026", true},
+                                           CasoLogin{"SenhaErrada", "SYSDBA", "senha-errada-123", false},
+                                           CasoLogin{"SoASenhaTrocada", "", "Loja#2026", false}),
+                         [](const auto& i) { return std::string(i.param.nome); });
 
 // A listening socket whose accept queue is full: the handshakes of new
 // clients go unanswered, as with a server that hangs or a network that drops.
@@ -382,9 +383,7 @@ TEST_P(SilencioNoMeio, AbandonadaNoLimiteComAMensagemENadaPelaMetade) {
             case TMomento::Leitura:
                 msg = MensagemDe<fb::EFbConexao>([&] { dtm.SelectFile("1", "EtiquetaRead", "1=1"); });
                 break;
-            case TMomento::Alteracao:
-                msg = MensagemDe<fb::EFbConexao>([&] { Enfileirar(40, "NOVA 40"); });
-                break;
+            case TMomento::Alteracao: msg = MensagemDe<fb::EFbConexao>([&] { Enfileirar(40, "NOVA 40"); }); break;
             case TMomento::Commit:
                 EXPECT_FALSE(dtm.dtmCommit());
                 ASSERT_FALSE(iu_.eventos.empty());
@@ -397,8 +396,8 @@ TEST_P(SilencioNoMeio, AbandonadaNoLimiteComAMensagemENadaPelaMetade) {
     }
     EXPECT_GE(s, kLimite - 0.1);
     EXPECT_LT(s, kLimite + 1.5);
-    const std::string servidor = "O servidor 127.0.0.1 (porta " + std::to_string(Servidor().Porta()) + ") do banco de dados \"" +
-                                 caminho_ + "\" não responde há " + std::to_string(kLimite) +
+    const std::string servidor = "O servidor 127.0.0.1 (porta " + std::to_string(Servidor().Porta()) +
+                                 ") do banco de dados \"" + caminho_ + "\" não responde há " + std::to_string(kLimite) +
                                  " s; a operação foi abandonada";
     EXPECT_EQ(msg.rfind(servidor, 0), 0u) << msg;
     EXPECT_FALSE(dtm.dtbAplicativo.Conectado());
@@ -432,10 +431,11 @@ TEST_F(ServidorCalado, ComandoLentoDeServidorQueRespondeNaoEhCortado) {
     Enfileirar(1, "LENTA");
     const int ms = (kLimite + 2) * 1000;
     dtm.qryprocesso.Clear();
-    dtm.qryprocesso.Add("execute block as declare t0 timestamp; declare n integer = 0; begin "
-                        "t0 = cast('now' as timestamp); "
-                        "while (datediff(millisecond from t0 to cast('now' as timestamp)) < " +
-                        std::to_string(ms) + ") do n = n + 1; end");
+    dtm.qryprocesso.Add(
+        "execute block as declare t0 timestamp; declare n integer = 0; begin "
+        "t0 = cast('now' as timestamp); "
+        "while (datediff(millisecond from t0 to cast('now' as timestamp)) < " +
+        std::to_string(ms) + ") do n = n + 1; end");
     const auto inicio = Relogio::now();
     EXPECT_NO_THROW(dtm.qryprocesso.ExecSQL());
     EXPECT_GE(Segundos(inicio), ms / 1000.0 - 0.1);

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <thread>
 
-#include <QTimer>
 #include <gtest/gtest.h>
+#include <QTimer>
 
 #include "ServidorFb.h"
 #include "app/EncerramentoPrograma.h"

@@ -3,12 +3,12 @@
 // connection at once, without waiting for the limit.
 #include <memory>
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "ServidorFb.h"
 #include "app/InterfaceUsuarioQt.h"
@@ -93,7 +93,8 @@ TEST_F(JanelaServidorCalado, DesistirAbandonaAConexaoSemEsperarOLimite) {
     EXPECT_EQ(maximo, kLimite);
     const std::string servidor = "O servidor 127.0.0.1 (porta " + std::to_string(Servidor().Porta()) + ")";
     EXPECT_EQ(texto.toStdString(), servidor + " não responde há " + std::to_string(segundos) +
-                                       " s.\nA operação será abandonada aos " + std::to_string(kLimite) + " s sem resposta.");
+                                       " s.\nA operação será abandonada aos " + std::to_string(kLimite) +
+                                       " s sem resposta.");
     EXPECT_EQ(msg.rfind(servidor + " do banco de dados \"" + caminho_ + "\" não responde há ", 0), 0u) << msg;
     EXPECT_NE(msg.find("a operação foi abandonada a pedido do operador e nada foi gravado."), std::string::npos) << msg;
 
@@ -102,7 +103,8 @@ TEST_F(JanelaServidorCalado, DesistirAbandonaAConexaoSemEsperarOLimite) {
     EXPECT_EQ(outra.Texto("select list(nome, '|') from etiquetaread"), "ANTIGA");
     enfileirar(4, "DEPOIS");
     EXPECT_TRUE(dtm.dtmCommit());
-    EXPECT_EQ(outra.Texto("select list(nome, '|') from (select nome from etiquetaread order by codigo)"), "ANTIGA|DEPOIS");
+    EXPECT_EQ(outra.Texto("select list(nome, '|') from (select nome from etiquetaread order by codigo)"),
+              "ANTIGA|DEPOIS");
 }
 
 }  // namespace

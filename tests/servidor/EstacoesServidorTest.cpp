@@ -38,7 +38,8 @@ public:
     }
     std::string Saida() const { return pasta_ / "saida.prn"; }
     const std::string& Pasta() const { return pasta_.caminho.native(); }
-    std::unique_ptr<TProcesso> Iniciar(std::vector<std::string> argumentos, const std::vector<std::string>& ambiente = {}) {
+    std::unique_ptr<TProcesso> Iniciar(std::vector<std::string> argumentos,
+                                       const std::vector<std::string>& ambiente = {}) {
         argumentos.insert(argumentos.begin(), programa_);
         return std::make_unique<TProcesso>(argumentos, Pasta(), ambiente);
     }
@@ -133,7 +134,8 @@ TEST_F(Estacoes, LoteNumaEstacaoEnquantoAOutraAdicionaPorBarras) {
     EXPECT_GT(adicoes, 0) << "o lote terminou antes de a outra estação adicionar";
 
     // The row added before the batch is gone; the batch's rows are all there.
-    EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread where barras = '" + antes + "' and quantidade = 1"), "0");
+    EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread where barras = '" + antes + "' and quantidade = 1"),
+              "0");
     EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread where quantidade = 0"), Trim(lote->Saida()));
 }
 
@@ -181,7 +183,8 @@ TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {
     TEstacao estacao(caminho_, "estacao");
     auto [rc, saida] = estacao.Rodar({"lote", "--codigo", "1", "5"});
     ASSERT_EQ(rc, 0) << saida;
-    const std::string filaAntes = Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)");
+    const std::string filaAntes =
+        Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)");
 
     auto lote = estacao.Iniciar({"lote"});
     // Killed once the batch is writing: its transaction then holds new queue rows.
@@ -198,11 +201,13 @@ TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {
 
     Servidor().Iniciar();
     ASSERT_TRUE(Servidor().Disponivel()) << Servidor().Motivo();
-    EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"), filaAntes);
+    EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"),
+              filaAntes);
 
     std::tie(rc, saida) = estacao.Rodar({"lote", "--codigo", "10", "12"});
     ASSERT_EQ(rc, 0) << saida;
-    EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"), "10,11,12");
+    EXPECT_EQ(Banco().Texto("select list(codigo, ',') from (select codigo from etiquetaread order by codigo)"),
+              "10,11,12");
 }
 
 // Where the server stops answering: in the middle of a batch's inserts, or
@@ -223,7 +228,9 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
     auto [rc, saida] = estacao.Rodar({"lote", "--codigo", "1", GetParam().imprimir ? "20000" : "20"});
     ASSERT_EQ(rc, 0) << saida;
     Banco().Executar("update etiquetaread set quantidade = 1");
-    const std::string fila = "select list(codigo || ':' || quantidade, ',') from (select codigo, quantidade from etiquetaread order by codigo)";
+    const std::string fila =
+        "select list(codigo || ':' || quantidade, ',') from (select codigo, quantidade from etiquetaread order by "
+        "codigo)";
     const std::string filaAntes = Banco().Texto(fila);
 
     const std::vector<std::string> ambiente = {"ETIQ_SEGUNDOS_SEM_RESPOSTA=" + std::to_string(kLimite)};
@@ -231,7 +238,8 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
                                    : estacao.Iniciar({"lote"}, ambiente);
     if (GetParam().imprimir) {
         // The first label rows are on paper; a later one waits for its goods.
-        for (int i = 0; i < 3000 && !cli->Esperar(0) && !(fs::exists(estacao.Saida()) && fs::file_size(estacao.Saida()) > 0); ++i)
+        for (int i = 0;
+             i < 3000 && !cli->Esperar(0) && !(fs::exists(estacao.Saida()) && fs::file_size(estacao.Saida()) > 0); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } else {
         EsperarInsercoes(*cli, 1000);
@@ -257,9 +265,10 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
                                                                   "\" foi perdida.") != std::string::npos;
     EXPECT_TRUE(abandonada || perdida) << cli->Saida();
     if (GetParam().imprimir) {
-        EXPECT_NE(cli->Saida().find(" de " + Banco().Texto("select cast(sum(quantidade) as integer) from etiquetaread") +
-                                    " etiquetas já tinham sido enviadas à impressora."),
-                  std::string::npos)
+        EXPECT_NE(
+            cli->Saida().find(" de " + Banco().Texto("select cast(sum(quantidade) as integer) from etiquetaread") +
+                              " etiquetas já tinham sido enviadas à impressora."),
+            std::string::npos)
             << cli->Saida();
     }
 

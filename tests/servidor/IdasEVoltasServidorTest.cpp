@@ -38,7 +38,8 @@ protected:
         pasta_ = std::make_unique<TPastaTemp>("etiq-idas");
         DefinirDiretorioSistema(pasta_->caminho.string());
         GravarConfig({{"PATH MERKOR", "127.0.0.1/" + std::to_string(rede_->Porta()) + ":" + arquivo_},
-                      {"PATH REDE", "FILE:" + (pasta_->caminho / "saida.prn").string()}, {"MODELO", "PPLA"},
+                      {"PATH REDE", "FILE:" + (pasta_->caminho / "saida.prn").string()},
+                      {"MODELO", "PPLA"},
                       {"MODELO PRINT", "11 - PPLA 3 colunas 22x33"}});
     }
     void TearDown() override {
@@ -65,7 +66,8 @@ TEST_F(IdasEVoltas, LoteEImpressaoPedemPoucoAoServidor) {
     const uint64_t idasLote = rede_->IdasEVoltas();
     ASSERT_EQ(linhas, static_cast<size_t>(kMercadorias));
     EXPECT_EQ(direta_->Texto("select count(*) from etiquetaread"), std::to_string(kMercadorias));
-    EXPECT_LE(static_cast<double>(idasLote) / static_cast<double>(linhas), kIdasPorLinha) << idasLote << " idas e voltas";
+    EXPECT_LE(static_cast<double>(idasLote) / static_cast<double>(linhas), kIdasPorLinha)
+        << idasLote << " idas e voltas";
 
     // Labels on every fourth row: the rows between cost nothing either.
     direta_->Executar("update etiquetaread set quantidade = 1 where mod(codigo, 4) = 0");

@@ -156,9 +156,10 @@ void TConexao::Executar(const std::string& sql) {
 }
 
 int64_t OutrosAnexos(TConexao& c, pid_t processo) {
-    return std::stoll(c.Texto("select count(*) from mon$attachments where mon$attachment_id <> current_connection "
-                              "and mon$remote_pid = " +
-                              std::to_string(processo)));
+    return std::stoll(
+        c.Texto("select count(*) from mon$attachments where mon$attachment_id <> current_connection "
+                "and mon$remote_pid = " +
+                std::to_string(processo)));
 }
 
 TProcesso::TProcesso(const std::vector<std::string>& argumentos, const std::string& pasta,
@@ -173,7 +174,8 @@ TProcesso::TProcesso(const std::vector<std::string>& argumentos, const std::stri
     for (char** e = environ; *e; ++e) {
         std::string v = *e;
         bool trocada = false;
-        for (const auto& n : ambiente) trocada = trocada || v.substr(0, v.find('=') + 1) == n.substr(0, n.find('=') + 1);
+        for (const auto& n : ambiente)
+            trocada = trocada || v.substr(0, v.find('=') + 1) == n.substr(0, n.find('=') + 1);
         if (!trocada) env.push_back(v);
     }
     env.insert(env.end(), ambiente.begin(), ambiente.end());

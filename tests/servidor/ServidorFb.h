@@ -30,9 +30,9 @@ public:
     std::string Caminho(const std::string& arquivo) const;
 
     void Parar();
-    void Iniciar();    // again, on the same port and root
-    void Matar();      // SIGKILL, as a crash or a power cut would
-    void Congelar();   // SIGSTOP: the server takes connections and answers nothing
+    void Iniciar();   // again, on the same port and root
+    void Matar();     // SIGKILL, as a crash or a power cut would
+    void Congelar();  // SIGSTOP: the server takes connections and answers nothing
     void Descongelar();
 
 private:
@@ -70,10 +70,10 @@ void DefinirServidor(TServidorFb* servidor);
 int RodarTestesComServidor(const char* pasta);
 
 // Skips the test when there is no server to run it on.
-#define EXIGIR_SERVIDOR()                                                      \
-    do {                                                                       \
-        if (Servidor().Falhou()) FAIL() << Servidor().Motivo();                \
-        if (!Servidor().Disponivel()) GTEST_SKIP() << Servidor().Motivo();     \
+#define EXIGIR_SERVIDOR()                                                  \
+    do {                                                                   \
+        if (Servidor().Falhou()) FAIL() << Servidor().Motivo();            \
+        if (!Servidor().Disponivel()) GTEST_SKIP() << Servidor().Motivo(); \
     } while (0)
 
 // A new shop database on the server, from the built-in schema (committed).

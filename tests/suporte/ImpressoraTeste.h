@@ -30,14 +30,14 @@
 struct TComportamentoImpressora {
     // Answers to the "~HS" queries in turn, the last one repeated (none: no answer).
     std::vector<std::string> respostasHS{};
-    bool naoLer = false;         // accepts and never reads
-    long fecharApos = -1;        // reads this many bytes of a connection, then closes it
-    bool soAPrimeira = false;    // fecharApos for the first connection only: later ones read to the end
-    bool fecharLogo = false;     // closes as soon as the fecharApos bytes are read
-    int lerPorVez = 0;           // bytes per read (0: as many as there are)
-    int pausaLeituraMs = 0;      // pause after each read
+    bool naoLer = false;          // accepts and never reads
+    long fecharApos = -1;         // reads this many bytes of a connection, then closes it
+    bool soAPrimeira = false;     // fecharApos for the first connection only: later ones read to the end
+    bool fecharLogo = false;      // closes as soon as the fecharApos bytes are read
+    int lerPorVez = 0;            // bytes per read (0: as many as there are)
+    int pausaLeituraMs = 0;       // pause after each read
     std::string naoSolicitado{};  // sent unasked right after accepting and after the first read
-    int bufferRecepcao = 0;      // SO_RCVBUF of the printer's side (0: the system's)
+    int bufferRecepcao = 0;       // SO_RCVBUF of the printer's side (0: the system's)
 };
 
 // The three lines of a ZPL "~HS" answer, each between STX and ETX, with the
@@ -46,10 +46,9 @@ inline std::string RespostaHS(bool semPapel, bool pausa, bool bufferCheio, bool 
     const char stx = '\x02', etx = '\x03';
     auto b = [](bool v) { return v ? "1" : "0"; };
     std::string r;
-    r += stx + std::string("030,") + b(semPapel) + "," + b(pausa) + ",1245,000," + b(bufferCheio) +
-         ",0,0,000,0,0,0" + etx + "\r\n";
-    r += stx + std::string("000,0,") + b(cabecaAberta) + "," + b(semRibbon) + ",1,2,6,0,00000000,1,000" + etx +
-         "\r\n";
+    r += stx + std::string("030,") + b(semPapel) + "," + b(pausa) + ",1245,000," + b(bufferCheio) + ",0,0,000,0,0,0" +
+         etx + "\r\n";
+    r += stx + std::string("000,0,") + b(cabecaAberta) + "," + b(semRibbon) + ",1,2,6,0,00000000,1,000" + etx + "\r\n";
     r += stx + std::string("1234,0") + etx + "\r\n";
     return r;
 }

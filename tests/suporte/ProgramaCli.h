@@ -21,8 +21,8 @@ inline const std::vector<std::string> kSemTela = {"DISPLAY", "WAYLAND_DISPLAY", 
 
 struct TProgramaCli {
     std::string programa;
-    std::string pasta;                      // stdin, stdout and stderr of each run land here
-    std::vector<std::string> semVariaveis{};  // taken out of the environment of each run
+    std::string pasta;                                                // stdin, stdout and stderr of each run land here
+    std::vector<std::string> semVariaveis{};                          // taken out of the environment of each run
     std::vector<std::pair<std::string, std::string>> comVariaveis{};  // set for each run
 
     // A copy of the built program in `pasta`: it reads the configEtq.ini of its own folder.
@@ -57,8 +57,8 @@ private:
             for (const auto& [nome, valor] : comVariaveis) cmd += " " + nome + "='" + valor + "'";
             cmd += " ";
         }
-        cmd += "'" + programa + "' " + argumentos + entrada + " >'" + Arquivo("stdout") + "' 2>'" +
-               Arquivo("stderr") + "'";
+        cmd += "'" + programa + "' " + argumentos + entrada + " >'" + Arquivo("stdout") + "' 2>'" + Arquivo("stderr") +
+               "'";
         const int r = std::system(cmd.c_str());
         return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, LerTudo(Arquivo("stdout")), LerTudo(Arquivo("stderr"))};
     }

@@ -81,8 +81,10 @@ public:
     }
     ~TAmbienteTeste() {
         for (auto it = guardadas_.rbegin(); it != guardadas_.rend(); ++it) {
-            if (it->existia) ::setenv(it->nome.c_str(), it->valor.c_str(), 1);
-            else ::unsetenv(it->nome.c_str());
+            if (it->existia)
+                ::setenv(it->nome.c_str(), it->valor.c_str(), 1);
+            else
+                ::unsetenv(it->nome.c_str());
         }
     }
 

@@ -33,8 +33,7 @@ int AjustaBd(const std::vector<std::string>& argumentos) {
     return 0;
 }
 
-TRegistroComando registro({"ajusta-bd", "",
-                           "acrescenta ETIQUETAREAD.SO_NOME ao banco do PATH MERKOR, quando falta",
+TRegistroComando registro({"ajusta-bd", "", "acrescenta ETIQUETAREAD.SO_NOME ao banco do PATH MERKOR, quando falta",
                            AjustaBd});
 
 }  // namespace

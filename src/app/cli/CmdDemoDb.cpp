@@ -15,8 +15,7 @@ int64_t Inteiro(const std::string& nome, const std::string& texto) {
         size_t usados = 0;
         long long v = std::stoll(texto, &usados);
         if (usados == texto.size()) return v;
-    } catch (...) {
-    }
+    } catch (...) {}
     throw EConvertError("--" + nome + ": '" + texto + "' não é um valor inteiro válido");
 }
 
@@ -35,10 +34,13 @@ int DemoDb(const std::vector<std::string>& argumentos) {
         o.semente = static_cast<uint64_t>(s);
     }
     opcoes.VerificarDesconhecidas();
-    if (opcoes.Posicionais().size() != 1) throw Exception("Uso: etiquetas-cli demo-db CAMINHO [--mercadorias N] [--semente S] [--substituir]");
+    if (opcoes.Posicionais().size() != 1)
+        throw Exception("Uso: etiquetas-cli demo-db CAMINHO [--mercadorias N] [--semente S] [--substituir]");
     o.caminho = opcoes.Posicionais()[0];
     if (o.mercadorias >= 20000)
-        o.progresso = [](int feitas, int total) { std::cerr << "\rMercadorias: " << feitas << "/" << total << std::flush; };
+        o.progresso = [](int feitas, int total) {
+            std::cerr << "\rMercadorias: " << feitas << "/" << total << std::flush;
+        };
 
     auto r = demo::CriarLojaDemo(o);
     if (o.progresso) std::cerr << "\n";
@@ -53,7 +55,6 @@ int DemoDb(const std::vector<std::string>& argumentos) {
 }
 
 TRegistroComando registro({"demo-db", "CAMINHO [--mercadorias N] [--semente S] [--substituir]",
-                           "cria um banco de loja de demonstração (300 mercadorias e semente 1 por padrão)",
-                           DemoDb});
+                           "cria um banco de loja de demonstração (300 mercadorias e semente 1 por padrão)", DemoDb});
 
 }  // namespace

@@ -43,11 +43,9 @@ void Listar(TTabela& fila) {
 
 int Adicionar(TResultadoAdicao r, const std::string& texto) {
     switch (r) {
-    case TResultadoAdicao::Incluida:
-        std::cout << "Incluída na fila com 1 etiqueta: " << texto << "\n";
-        return 0;
-    case TResultadoAdicao::NaoLocalizada: throw Exception(std::string(kMercadoriaNaoLocalizada) + ": " + texto);
-    case TResultadoAdicao::NaoGravada: return 1;  // dtmCommit has said why
+        case TResultadoAdicao::Incluida: std::cout << "Incluída na fila com 1 etiqueta: " << texto << "\n"; return 0;
+        case TResultadoAdicao::NaoLocalizada: throw Exception(std::string(kMercadoriaNaoLocalizada) + ": " + texto);
+        case TResultadoAdicao::NaoGravada: return 1;  // dtmCommit has said why
     }
     return 1;
 }
@@ -68,7 +66,8 @@ int Fila(const std::vector<std::string>& argumentos) {
         throw Exception("Use só uma de --barras, --referencia, --estoque e --quantidade.");
     if (grades && !barras) throw Exception("--grades só vale com --barras.");
     if ((barras || referencia) && Trim(texto).empty())
-        throw Exception(barras ? "Informe o código de barras: --barras CODIGO" : "Informe a referência: --referencia REF");
+        throw Exception(barras ? "Informe o código de barras: --barras CODIGO"
+                               : "Informe a referência: --referencia REF");
     if (quantidade && (codigo.empty() || resto.size() != 1))
         throw Exception("Uso: etiquetas-cli fila --quantidade CODIGO N");
     if (!quantidade && !resto.empty()) throw Exception("Argumento inesperado: " + resto.front());
@@ -98,7 +97,8 @@ int Fila(const std::vector<std::string>& argumentos) {
         size_t linhas = operacoes.DefinirQuantidade(cod, n);
         if (linhas == 0) throw Exception("O código " + codigo + " não está na fila de etiquetas.");
         int r = Confirmar(dtm);
-        if (r == 0) std::cout << "Quantidade " << n.ParaTexto() << " em " << linhas << " linha(s) do código " << cod << ".\n";
+        if (r == 0)
+            std::cout << "Quantidade " << n.ParaTexto() << " em " << linhas << " linha(s) do código " << cod << ".\n";
         return r;
     }
     Listar(fila);
@@ -108,7 +108,8 @@ int Fila(const std::vector<std::string>& argumentos) {
 const TRegistroComando registro({
     "fila",
     "[--barras CODIGO [--grades] | --referencia REF | --estoque | --quantidade CODIGO N]",
-    "lista a fila de etiquetas (CODIGO, BARRAS, NOME, VLR_VEN, ESTOQUE, QUANTIDADE, por NOME) ou a altera como a janela",
+    "lista a fila de etiquetas (CODIGO, BARRAS, NOME, VLR_VEN, ESTOQUE, QUANTIDADE, por NOME) ou a altera como a "
+    "janela",
     Fila,
 });
 

@@ -68,10 +68,14 @@ int Executar(const std::vector<std::string>& argumentos) {
         imp.EdtP1 = p1;
         imp.edtP2 = p2;
     }
-    if (colunas58.empty()) imp.modModelo58 = Colunas58DoConfig();
-    else if (colunas58 == "3") imp.modModelo58 = 0;
-    else if (colunas58 == "4") imp.modModelo58 = 1;
-    else throw Exception("Valor inválido para --colunas58: " + colunas58 + " (use 3 ou 4)");
+    if (colunas58.empty())
+        imp.modModelo58 = Colunas58DoConfig();
+    else if (colunas58 == "3")
+        imp.modModelo58 = 0;
+    else if (colunas58 == "4")
+        imp.modModelo58 = 1;
+    else
+        throw Exception("Valor inválido para --colunas58: " + colunas58 + " (use 3 ou 4)");
     if (semPausa) imp.PausaMs = 0;
     imp.ArquivoPdf = pdf;
 

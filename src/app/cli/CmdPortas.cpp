@@ -48,9 +48,7 @@ int Portas(const std::vector<std::string>& argumentos) {
                     // A serial adapter's port is its tty: then the description tells what it is.
                     resto = (p.Porta == p.Caminho ? p.Descricao : p.Caminho) + " - " + NomeClasse(p.Classe);
                     break;
-                default:
-                    resto = (p.Porta != p.Caminho ? p.Caminho + " - " : std::string()) + p.Descricao;
-                    break;
+                default: resto = (p.Porta != p.Caminho ? p.Caminho + " - " : std::string()) + p.Descricao; break;
             }
             Linha(p.Porta, resto);
         }

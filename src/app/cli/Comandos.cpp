@@ -62,7 +62,10 @@ std::string TOpcoesCli::Valor(const std::string& nome, const std::string& padrao
 
 bool TOpcoesCli::Tem(const std::string& nome) {
     for (size_t i = 0; i < opcoes_.size(); ++i)
-        if (opcoes_[i].first == nome) { usadas_[i] = true; return true; }
+        if (opcoes_[i].first == nome) {
+            usadas_[i] = true;
+            return true;
+        }
     return false;
 }
 

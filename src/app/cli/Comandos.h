@@ -6,8 +6,8 @@
 
 struct TComandoCli {
     std::string nome;
-    std::string uso;      // one line: arguments and options
-    std::string resumo;   // one line: what it does
+    std::string uso;     // one line: arguments and options
+    std::string resumo;  // one line: what it does
     int (*executar)(const std::vector<std::string>& argumentos);
 };
 

@@ -5,9 +5,9 @@
 #include <QAbstractButton>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QMessageBox>
 #include <QString>
+#include <QTranslator>
 #include <QWidget>
 
 #include "common/Encerramento.h"
@@ -16,9 +16,7 @@
 
 namespace {
 
-void TratadorTexto(QObject*, const std::exception& falha) {
-    std::cerr << "Erro de sistema: " << falha.what() << "\n";
-}
+void TratadorTexto(QObject*, const std::exception& falha) { std::cerr << "Erro de sistema: " << falha.what() << "\n"; }
 
 TTratadorFalhas& TratadorAtual() {
     static TTratadorFalhas tratador = TratadorTexto;
@@ -42,8 +40,8 @@ bool ConfirmaAcao(const std::string& pergunta) {
 }
 
 void erros_de_sistema(QObject*, const std::exception& falha) {
-    QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Erro de sistema"), QString::fromStdString(MensagemDaFalha(falha)),
-                      QMessageBox::Ok, JanelaDona());
+    QMessageBox caixa(QMessageBox::Critical, QStringLiteral("Erro de sistema"),
+                      QString::fromStdString(MensagemDaFalha(falha)), QMessageBox::Ok, JanelaDona());
     caixa.exec();
 }
 
@@ -70,9 +68,7 @@ void TratarFalha(QObject* sender, const std::exception& falha) {
     }
 }
 
-void TratarFalhaDesconhecida(QObject* sender) {
-    TratarFalha(sender, Exception("Erro desconhecido"));
-}
+void TratarFalhaDesconhecida(QObject* sender) { TratarFalha(sender, Exception("Erro desconhecido")); }
 
 TFuncoes::TFuncoes(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("Funcoes"));

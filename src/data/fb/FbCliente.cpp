@@ -13,7 +13,8 @@ namespace {
 bool IguaisAscii(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
@@ -36,14 +37,18 @@ const std::vector<std::string>& TDatabase::Parametros() const { return impl_->pa
 void TDatabase::SetTransacaoPadrao(TTransaction* t) { impl_->padrao = t; }
 TTransaction* TDatabase::TransacaoPadrao() const { return impl_->padrao; }
 void TDatabase::SetTempoLimiteConexao(int segundos) { impl_->tempoLimite = segundos; }
-void TDatabase::SetTempoSemResposta(int segundos) { impl_->semResposta = segundos > 0 ? segundos : SegundosSemRespostaPadrao(); }
+void TDatabase::SetTempoSemResposta(int segundos) {
+    impl_->semResposta = segundos > 0 ? segundos : SegundosSemRespostaPadrao();
+}
 bool TDatabase::Conectado() const { return impl_->att != nullptr; }
 
 void TDatabase::Impl::Anexar(bool criar) {
     if (att) return;
     RecusarSeInterrompido();
     if (TrimEspacos(caminho).empty()) Erro("Caminho do banco de dados não informado.");
-    std::string prefixo = (criar ? "Não foi possível criar o banco de dados \"" : "Não foi possível conectar ao banco de dados \"") + caminho + "\".";
+    std::string prefixo =
+        (criar ? "Não foi possível criar o banco de dados \"" : "Não foi possível conectar ao banco de dados \"") +
+        caminho + "\".";
     const auto inicio = std::chrono::steady_clock::now();
     const auto limite = inicio + std::chrono::seconds(tempoLimite > 0 ? tempoLimite : 3600);
     auto naoRespondeu = [&](const std::string& host, const std::string& porta) {
@@ -60,7 +65,8 @@ void TDatabase::Impl::Anexar(bool criar) {
         if (SondarServidor(endereco->host, endereco->porta, limite, false) == TSondagem::Calado)
             throw naoRespondeu(endereco->host, endereco->porta);
         // What is left of the time-out goes to the client's own wait for the answer.
-        auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
+        auto resta =
+            std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now()).count();
         segundos = static_cast<int>(std::max<long long>(1, (resta + 999) / 1000));
     }
     TStatus st;
@@ -72,7 +78,8 @@ void TDatabase::Impl::Anexar(bool criar) {
         ~SoltarProv() { p->release(); }
     } guardaProv{prov};
     // The attachment's socket is the one to the server that the attach adds.
-    const std::vector<TIdSoquete> antes = endereco ? SoquetesParaPorta(std::stoi(endereco->porta)) : std::vector<TIdSoquete>{};
+    const std::vector<TIdSoquete> antes =
+        endereco ? SoquetesParaPorta(std::stoi(endereco->porta)) : std::vector<TIdSoquete>{};
     TomarSinaisDoCliente(prov);
     try {
         TGuardaSinais sinais;
@@ -111,9 +118,9 @@ void TDatabase::Impl::Anexar(bool criar) {
     FecharTudo();
     Soltar();
     if (vigilancia && servidor && vigilancia->Abandono() != TAbandono::Nenhum)
-        throw EFbConexao(MensagemAbandono(*servidor, caminho, vigilancia->SegundosAbandono(), vigilancia->Abandono(),
-                                          gravando),
-                         e.CodigoGds(), true);
+        throw EFbConexao(
+            MensagemAbandono(*servidor, caminho, vigilancia->SegundosAbandono(), vigilancia->Abandono(), gravando),
+            e.CodigoGds(), true);
     throw EFbConexao("A conexão com o banco de dados \"" + caminho + "\" foi perdida" +
                          (alteracoes ? "; as alterações não gravadas foram perdidas." : ".") +
                          " A próxima operação conecta de novo.",
@@ -158,7 +165,8 @@ void TDatabase::ApagarBanco() {
     if (!impl_->att) Conectar();
     impl_->FecharTudo();
     TStatus st;
-    Chamar([&] { impl_->att->dropDatabase(st.w()); }, "Não foi possível apagar o banco de dados \"" + impl_->caminho + "\".");
+    Chamar([&] { impl_->att->dropDatabase(st.w()); },
+           "Não foi possível apagar o banco de dados \"" + impl_->caminho + "\".");
     impl_->att = nullptr;  // released by the drop
 }
 
@@ -215,7 +223,8 @@ void TTransaction::Commit() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     impl_->FecharCursores();
     TStatus st;
-    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commit(st.w()); }, true);
+    ChamarNo(
+        BancoDe(*impl_), [&] { impl_->tra->commit(st.w()); }, true);
     impl_->tra = nullptr;
     impl_->alterou = false;
 }
@@ -223,7 +232,8 @@ void TTransaction::Commit() {
 void TTransaction::CommitRetaining() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     TStatus st;
-    ChamarNo(BancoDe(*impl_), [&] { impl_->tra->commitRetaining(st.w()); }, true);
+    ChamarNo(
+        BancoDe(*impl_), [&] { impl_->tra->commitRetaining(st.w()); }, true);
     impl_->alterou = false;
 }
 

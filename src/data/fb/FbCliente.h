@@ -34,8 +34,8 @@ class EFbErro : public EDatabaseError {
 public:
     EFbErro(const std::string& mensagem, intptr_t gds, int sqlcode, std::string sqlstate)
         : EDatabaseError(mensagem), gds_(gds), sqlcode_(sqlcode), sqlstate_(std::move(sqlstate)) {}
-    intptr_t CodigoGds() const { return gds_; }   // first isc_* code of the status
-    int CodigoSql() const { return sqlcode_; }    // legacy SQLCODE, e.g. -901
+    intptr_t CodigoGds() const { return gds_; }  // first isc_* code of the status
+    int CodigoSql() const { return sqlcode_; }   // legacy SQLCODE, e.g. -901
     const std::string& SqlState() const { return sqlstate_; }
     // Lock conflict, deadlock or update conflict (the row is held by another transaction).
     bool ConflitoDeBloqueio() const;
@@ -99,8 +99,8 @@ public:
                                    // dates as DD/MM/AAAA (and HH:MM:SS when there is a time)
     Decimal AsDecimal() const;     // exact for NUMERIC/DECIMAL; NULL gives 0
     double AsFloat() const;
-    TDateTime AsDate() const;      // DATE/TIMESTAMP; NULL gives 0
-    bool AsBoolean() const;        // BOOLEAN, or a flag text 'T'/'S'/'1'; NULL gives false
+    TDateTime AsDate() const;  // DATE/TIMESTAMP; NULL gives 0
+    bool AsBoolean() const;    // BOOLEAN, or a flag text 'T'/'S'/'1'; NULL gives false
 
     TField(const TQuery& consulta, size_t indice) : consulta_(&consulta), indice_(indice) {}
     size_t Indice() const { return indice_; }
@@ -203,16 +203,16 @@ public:
     TQuery(const TQuery&) = delete;
     TQuery& operator=(const TQuery&) = delete;
 
-    void Clear();                       // closes and empties the SQL lines
+    void Clear();  // closes and empties the SQL lines
     void Add(std::string_view linha);
     const std::vector<std::string>& SQL() const;
-    std::string Texto() const;          // lines joined with "\n"
+    std::string Texto() const;  // lines joined with "\n"
     // The text of the last statement prepared, executed or opened (for tests).
     const std::string& UltimoTextoEnviado() const;
 
     void Prepare();
     void ExecSQL();
-    void Open();    // a SELECT, or a statement that returns one row (RETURNING, procedures)
+    void Open();  // a SELECT, or a statement that returns one row (RETURNING, procedures)
     void Close();
     bool Active() const;
     bool Preparado() const;
@@ -228,7 +228,7 @@ public:
     bool Eof() const;
     void First();
     void Next();
-    size_t RecNo() const;  // 0-based position of the current row
+    size_t RecNo() const;                             // 0-based position of the current row
     TField FieldByName(std::string_view nome) const;  // EDatabaseError when missing
     std::optional<TField> FindField(std::string_view nome) const;
     std::vector<std::string> NomesDosCampos() const;

@@ -28,15 +28,19 @@ TStatusLido Ler(const intptr_t* v) {
     TStatusLido r;
     for (size_t i = 0; v && v[i] != isc_arg_end;) {
         switch (v[i]) {
-            case isc_arg_gds: r.itens.push_back({v[i + 1], {}}); i += 2; break;
+            case isc_arg_gds:
+                r.itens.push_back({v[i + 1], {}});
+                i += 2;
+                break;
             case isc_arg_string:
-                if (!r.itens.empty() && v[i + 1]) r.itens.back().argumentos.emplace_back(reinterpret_cast<const char*>(v[i + 1]));
+                if (!r.itens.empty() && v[i + 1])
+                    r.itens.back().argumentos.emplace_back(reinterpret_cast<const char*>(v[i + 1]));
                 i += 2;
                 break;
             case isc_arg_cstring:
                 if (!r.itens.empty() && v[i + 2])
                     r.itens.back().argumentos.emplace_back(reinterpret_cast<const char*>(v[i + 2]),
-                                                            static_cast<size_t>(v[i + 1]));
+                                                           static_cast<size_t>(v[i + 1]));
                 i += 3;
                 break;
             case isc_arg_number:
@@ -87,9 +91,10 @@ std::string Traduzir(const TStatusLido& s, size_t i) {
         }
         case isc_network_error:
             return "Não foi possível conectar ao servidor de banco de dados " + argumento(0) +
-                   (!sistema.empty()               ? sistema
-                    : s.Tem(isc_net_connect_err) ? ": o servidor não aceitou a conexão (desligado, porta errada ou bloqueada)"
-                                                 : std::string());
+                   (!sistema.empty() ? sistema
+                    : s.Tem(isc_net_connect_err)
+                        ? ": o servidor não aceitou a conexão (desligado, porta errada ou bloqueada)"
+                        : std::string());
         case isc_net_read_err:
         case isc_net_write_err:
         case isc_conn_lost:

@@ -95,19 +95,19 @@ std::string PedidoConexao() {
         p += s;
         while (p.size() % 4) p += '\0';
     };
-    inteiro(1);    // op_connect
-    inteiro(19);   // op_attach
-    inteiro(3);    // connect version 3
-    inteiro(1);    // generic architecture
-    texto("");     // no database: only the protocol is agreed
-    inteiro(1);    // one protocol offered
+    inteiro(1);   // op_connect
+    inteiro(19);  // op_attach
+    inteiro(3);   // connect version 3
+    inteiro(1);   // generic architecture
+    texto("");    // no database: only the protocol is agreed
+    inteiro(1);   // one protocol offered
     // Who asks: user "etiquetas" on host "sonda" (CNCT_user, CNCT_host).
     texto(std::string("\x01\x09") + "etiquetas" + "\x04\x05" + "sonda");
-    inteiro(10);   // protocol version 10
-    inteiro(1);    // generic architecture
-    inteiro(2);    // remote procedure call ...
-    inteiro(5);    // ... up to lazy sending
-    inteiro(2);    // weight
+    inteiro(10);  // protocol version 10
+    inteiro(1);   // generic architecture
+    inteiro(2);   // remote procedure call ...
+    inteiro(5);   // ... up to lazy sending
+    inteiro(2);   // weight
     return p;
 }
 
@@ -203,8 +203,9 @@ std::string MensagemAbandono(const TVigia& vigia, const std::string& caminho, in
                     std::to_string(segundos) + " s; a operação foi abandonada" +
                     (motivo == TAbandono::Operador ? " a pedido do operador" : "");
     if (gravando)
-        return m + " durante a confirmação da gravação, que o servidor ainda pode concluir quando voltar a "
-                   "responder: confira o resultado antes de repetir.";
+        return m +
+               " durante a confirmação da gravação, que o servidor ainda pode concluir quando voltar a "
+               "responder: confira o resultado antes de repetir.";
     return m + " e nada foi gravado.";
 }
 
@@ -329,7 +330,8 @@ public:
         op.abandono = motivo;
         op.segundosAbandono = std::max<int>(
             motivo == TAbandono::Silencio ? op.limite : 1,
-            static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(Relogio::now() - op.ultimaResposta).count()));
+            static_cast<int>(
+                std::chrono::duration_cast<std::chrono::seconds>(Relogio::now() - op.ultimaResposta).count()));
         calados_[Chave(op)] = op.ultimaResposta;
         op.vigia->Cortar();
     }
@@ -361,8 +363,9 @@ private:
             }
             alvo_ = Relogio::time_point::min();  // busy probing: nobody needs to wake it
             const auto inicioSonda = Relogio::now();
-            const auto prazo = op->herdado ? inicioSonda + std::min(PrazoSonda(*op), milliseconds(500))
-                                           : std::min(inicioSonda + PrazoSonda(*op), op->ultimaResposta + LimiteMs(*op));
+            const auto prazo = op->herdado
+                                   ? inicioSonda + std::min(PrazoSonda(*op), milliseconds(500))
+                                   : std::min(inicioSonda + PrazoSonda(*op), op->ultimaResposta + LimiteMs(*op));
             const std::string host = op->vigia->Host(), porta = op->vigia->Porta();
             g.unlock();
             const TSondagem r = SondarServidor(host, porta, prazo, true);
@@ -383,7 +386,8 @@ private:
                 // A refusal comes at once: do not hammer the port.
                 op->proximaSonda = std::max(agora, inicioSonda + Atraso(*op));
                 if (novo && g_aviso) {
-                    const std::string texto = TextoEsperaServidor(op->vigia->Nome(), SegundosDeSilencio(*op), op->limite);
+                    const std::string texto =
+                        TextoEsperaServidor(op->vigia->Nome(), SegundosDeSilencio(*op), op->limite);
                     g.unlock();
                     g_aviso(texto);
                     g.lock();
@@ -501,12 +505,10 @@ void TVigilancia::ExecutarApagado(const std::function<void()>& f) {
         iu.AguardaServidor(*op);
     } catch (...) {
         // f lives on this stack: it must be over before leaving.
-        while (!op->AguardarConclusao(1000)) {
-        }
+        while (!op->AguardarConclusao(1000)) {}
         throw;
     }
-    while (!op->AguardarConclusao(1000)) {
-    }
+    while (!op->AguardarConclusao(1000)) {}
     if (op->erro) std::rethrow_exception(op->erro);
 }
 

@@ -15,9 +15,9 @@
 // AcompanhaServidor): the screen then shows the seconds of silence and lets
 // the operator give up at once.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
-#include <functional>
 #include <type_traits>
 #include <utility>
 #include <vector>

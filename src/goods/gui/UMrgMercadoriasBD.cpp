@@ -141,8 +141,8 @@ TMrgMercadoriasBD::TMrgMercadoriasBD(TdtmAplicativo& aplicativo, TDtmMercadorias
     btnImprimir = new QToolButton(barra);
     btnImprimir->setObjectName("btnImprimir");
     btnImprimir->setAutoRaise(true);
-    btnImprimir->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                          style()->standardIcon(QStyle::SP_DialogApplyButton)));
+    btnImprimir->setIcon(
+        QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_DialogApplyButton)));
     btnImprimir->setIconSize(QSize(32, 32));
     btnImprimir->setToolTip(QString::fromUtf8("Imprimir Relatório"));
     btnImprimir->setGeometry(56, 5, 41, 40);

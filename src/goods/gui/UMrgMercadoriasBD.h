@@ -151,7 +151,10 @@ private:
     bool maiusculasNome_ = true;
     size_t ultimoPasso_ = 0;
     // Enter taken by the open department list, until its key press arrives.
-    struct TEnterDaLista { int tecla; quint64 instante; };
+    struct TEnterDaLista {
+        int tecla;
+        quint64 instante;
+    };
     std::optional<TEnterDaLista> enterDaLista_;
     std::string falhaAtivacao_;
 };

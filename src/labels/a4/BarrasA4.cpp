@@ -27,9 +27,7 @@ int Simbologia(TTipoBarras t) {
 
 // The wide element of zint's own tables, in modules: it draws Codabar and
 // Code 39 at 2:1 and the 2 of 5 kinds at 3:1.
-int LarguraLargaZint(TTipoBarras t) {
-    return (t == TTipoBarras::Codabar || t == TTipoBarras::Code39) ? 2 : 3;
-}
+int LarguraLargaZint(TTipoBarras t) { return (t == TTipoBarras::Codabar || t == TTipoBarras::Code39) ? 2 : 3; }
 
 bool EhInicioCodabar(char c) {
     c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

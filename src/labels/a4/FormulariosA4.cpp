@@ -55,8 +55,8 @@ TElementoA4 Rotulo(const std::string& nome, const std::string& texto, double esq
     return e;
 }
 
-TElementoA4 Imagem(const std::string& nome, const std::string& arquivo, double esquerda, double topo,
-                   double largura, double altura) {
+TElementoA4 Imagem(const std::string& nome, const std::string& arquivo, double esquerda, double topo, double largura,
+                   double altura) {
     TElementoA4 e;
     e.nome = nome;
     e.tipo = TTipoElemento::Imagem;
@@ -81,16 +81,24 @@ void AntesCelula35(const TLinhasCelula& linhas, std::vector<TElementoA4>& elemen
     const size_t n = Comprimento(linhas[1]);
     for (auto& e : elementos) {
         if (e.tipo != TTipoElemento::Barras) continue;
-        if (n == 13) e.barras = TBarrasA4{TTipoBarras::EAN13, 1, 2.25};
-        else if (n <= 8) e.barras = TBarrasA4{TTipoBarras::Codabar, 1, 2.25};
+        if (n == 13)
+            e.barras = TBarrasA4{TTipoBarras::EAN13, 1, 2.25};
+        else if (n <= 8)
+            e.barras = TBarrasA4{TTipoBarras::Codabar, 1, 2.25};
     }
 }
 
 // The kind each barcode form falls back to; forms 20 and 55 have no barcode.
 bool TipoProprio(int modelo, TTipoBarras& tipo) {
     switch (modelo) {
-        case 26: case 32: case 35: case 42: tipo = TTipoBarras::Codabar; return true;
-        case 28: case 33: case 34: case 39: tipo = TTipoBarras::Intercalado2de5; return true;
+        case 26:
+        case 32:
+        case 35:
+        case 42: tipo = TTipoBarras::Codabar; return true;
+        case 28:
+        case 33:
+        case 34:
+        case 39: tipo = TTipoBarras::Intercalado2de5; return true;
         default: return false;
     }
 }
@@ -121,9 +129,10 @@ TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja) {
     TFormularioA4 f;
     switch (modelo) {
         case 20:
-            f = Formulario("TfrmEtiquetaA4_20", {5, 16, 4, 10}, {2, 4, 760, 144},
-                           {Texto(1, 14, 89, 16), Texto(2, 14, 118, 16), Imagem("rlImg", loja.logo, 45, 24, 164, 53),
-                            Rotulo("fone1", loja.telefone1, 224, 29, 16), Rotulo("fone2", loja.telefone2, 224, 53, 16)});
+            f = Formulario(
+                "TfrmEtiquetaA4_20", {5, 16, 4, 10}, {2, 4, 760, 144},
+                {Texto(1, 14, 89, 16), Texto(2, 14, 118, 16), Imagem("rlImg", loja.logo, 45, 24, 164, 53),
+                 Rotulo("fone1", loja.telefone1, 224, 29, 16), Rotulo("fone2", loja.telefone2, 224, 53, 16)});
             f.DetailGrid1BeforePrint = AntesCelula20;
             break;
         case 26:
@@ -147,8 +156,9 @@ TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja) {
                             TextoDireita(3, 118, 20, 45, 13, 12), Texto(2, 10, 21, 8)});
             break;
         case 34:
-            f = Formulario("TfrmEtiquetaA4_34", {1, 11, 1, 1.2, 7, 5}, {6, 2, 741, 64},
-                           {Barras(2, 3, 33, 109, 18, 2, T::Intercalado2de5), Texto(3, 20, 17, 11), Texto(2, 28, 52, 8)});
+            f = Formulario(
+                "TfrmEtiquetaA4_34", {1, 11, 1, 1.2, 7, 5}, {6, 2, 741, 64},
+                {Barras(2, 3, 33, 109, 18, 2, T::Intercalado2de5), Texto(3, 20, 17, 11), Texto(2, 28, 52, 8)});
             break;
         case 35:
             f = Formulario("TfrmEtiquetaA4_35", {5, 11, 5, 1}, {5, 2, 756, 80},
@@ -169,8 +179,7 @@ TFormularioA4 CriaFormularioA4(int modelo, const TDadosLoja& loja) {
             f = Formulario("TfrmEtiquetaA4_55", {6, 12, 3, 1}, {5, 2, 760, 80},
                            {Texto(1, 4, 6, 11), Texto(4, 4, 18, 11), Texto(5, 31, 35, 16), Texto(3, 31, 56, 13)});
             break;
-        default:
-            throw Exception("Modelo " + ZerosEsquerda(modelo, 2) + " não é um modelo de folha A4");
+        default: throw Exception("Modelo " + ZerosEsquerda(modelo, 2) + " não é um modelo de folha A4");
     }
     return f;
 }

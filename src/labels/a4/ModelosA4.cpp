@@ -117,9 +117,12 @@ void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos)
     ConfiguraBarrasA4(formulario, modelo, imp.IndiceRatio, imp.TipoBarraA4);
     TCelulasEtiquetaMrg qryetiqueta(imp.dtm);
     TDocumentoA4 documento(std::move(formulario), qryetiqueta);
-    if (!imp.ArquivoPdf.empty()) documento.ExportarPdf(imp.ArquivoPdf);
-    else if (imp.MostrarPrevia) imp.MostrarPrevia(documento.Formulario(), qryetiqueta);
-    else MostraPreviaA4(documento);
+    if (!imp.ArquivoPdf.empty())
+        documento.ExportarPdf(imp.ArquivoPdf);
+    else if (imp.MostrarPrevia)
+        imp.MostrarPrevia(documento.Formulario(), qryetiqueta);
+    else
+        MostraPreviaA4(documento);
 }
 
 }  // namespace

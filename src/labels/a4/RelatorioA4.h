@@ -7,8 +7,8 @@
 // so memory does not grow with the number of pages.
 #include <array>
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "labels/a4/BarrasA4.h"
@@ -25,24 +25,24 @@ struct TElementoA4 {
     std::string nome;
     TTipoElemento tipo = TTipoElemento::Texto;
     double esquerda = 0, topo = 0, largura = 0, altura = 0;
-    int linha = 0;           // LINHAn printed by a text or a barcode
-    int fontePx = 13;        // Arial, character height in px
-    bool direita = false;    // right edge kept at esquerda + largura
-    bool corta = false;      // fixed width: a longer text is cut at the box
-    std::string texto;       // fixed label
-    std::string arquivo;     // picture file, centred and stretched over the box
+    int linha = 0;         // LINHAn printed by a text or a barcode
+    int fontePx = 13;      // Arial, character height in px
+    bool direita = false;  // right edge kept at esquerda + largura
+    bool corta = false;    // fixed width: a longer text is cut at the box
+    std::string texto;     // fixed label
+    std::string arquivo;   // picture file, centred and stretched over the box
     TBarrasA4 barras;
     bool visivel = true;
 };
 
 struct TFolhaA4 {
     double esquerda = 10, topo = 10, direita = 10, base = 10;  // margins, mm
-    double internaEsquerda = 0, internaDireita = 0;           // inside margins, mm
+    double internaEsquerda = 0, internaDireita = 0;            // inside margins, mm
 };
 
 struct TGradeA4 {
     int colunas = 1;
-    double espacoMm = 0;        // between two columns
+    double espacoMm = 0;  // between two columns
     double larguraBandaPx = 0;
     double alturaCelulaPx = 0;
 };
@@ -55,7 +55,7 @@ using TLinhasCelula = std::array<std::string, 6>;
 using TAntesCelula = std::function<void(const TLinhasCelula& linhas, std::vector<TElementoA4>& elementos)>;
 
 struct TFormularioA4 {
-    std::string nome;              // TfrmEtiquetaA4_28, TfrmEtiqueta26 ...
+    std::string nome;  // TfrmEtiquetaA4_28, TfrmEtiqueta26 ...
     std::string titulo = "Boleto";
     TFolhaA4 folha;
     TGradeA4 grade;
@@ -110,8 +110,7 @@ int ExportaPdfA4(const TFormularioA4& formulario, TFonteCelulas& fonte, const st
 // preview paints it as often as it needs (each run starts from the first cell).
 class TDocumentoA4 {
 public:
-    TDocumentoA4(TFormularioA4 formulario, TFonteCelulas& fonte)
-        : formulario_(std::move(formulario)), fonte_(fonte) {}
+    TDocumentoA4(TFormularioA4 formulario, TFonteCelulas& fonte) : formulario_(std::move(formulario)), fonte_(fonte) {}
     const TFormularioA4& Formulario() const { return formulario_; }
     const std::string& Titulo() const { return formulario_.titulo; }
     int Imprimir(QPagedPaintDevice& dispositivo) { return CompoeFolhas(formulario_, fonte_, dispositivo); }

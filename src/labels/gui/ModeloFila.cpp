@@ -80,7 +80,9 @@ void TModeloFila::Recarregar() {
 
 int TModeloFila::rowCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : linhas_; }
 
-int TModeloFila::columnCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : static_cast<int>(Colunas().size()); }
+int TModeloFila::columnCount(const QModelIndex& pai) const {
+    return pai.isValid() ? 0 : static_cast<int>(Colunas().size());
+}
 
 QString TModeloFila::Texto(const TValor& v, int coluna, bool edicao) const {
     if (v.IsNull()) return {};
@@ -90,7 +92,8 @@ QString TModeloFila::Texto(const TValor& v, int coluna, bool edicao) const {
 }
 
 QVariant TModeloFila::data(const QModelIndex& indice, int papel) const {
-    if (!indice.isValid() || indice.row() >= linhas_ || static_cast<size_t>(indice.column()) >= campos_.size()) return {};
+    if (!indice.isValid() || indice.row() >= linhas_ || static_cast<size_t>(indice.column()) >= campos_.size())
+        return {};
     const int coluna = indice.column();
     if (papel == Qt::BackgroundRole) {
         if (coluna == kQuantidade) return QBrush(QColor(128, 255, 128));
@@ -120,7 +123,8 @@ bool TModeloFila::submit() {
 
 QVariant TModeloFila::headerData(int secao, Qt::Orientation orientacao, int papel) const {
     if (orientacao == Qt::Vertical && papel == Qt::DisplayRole) return QString();  // an indicator column, no numbers
-    if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole) return QAbstractTableModel::headerData(secao, orientacao, papel);
+    if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(secao, orientacao, papel);
     if (secao < 0 || static_cast<size_t>(secao) >= Colunas().size()) return {};
     return QString::fromUtf8(Colunas()[static_cast<size_t>(secao)].titulo);
 }

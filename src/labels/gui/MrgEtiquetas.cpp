@@ -218,8 +218,8 @@ void TmrgEtiquetas::CriarControles() {
     EdtP1->setGeometry(782, 476, 33, 21);
     edtP2 = EditNumerico(cliente, "edtP2");
     edtP2->setGeometry(830, 476, 33, 21);
-    for (QWidget* w : {static_cast<QWidget*>(lblbranco), static_cast<QWidget*>(edtBranco), static_cast<QWidget*>(lblPetiq),
-                       static_cast<QWidget*>(EdtP1), static_cast<QWidget*>(edtP2)})
+    for (QWidget* w : {static_cast<QWidget*>(lblbranco), static_cast<QWidget*>(edtBranco),
+                       static_cast<QWidget*>(lblPetiq), static_cast<QWidget*>(EdtP1), static_cast<QWidget*>(edtP2)})
         w->setVisible(false);
 
     btnEtiquetas = new QPushButton(QStringLiteral("Imprimir etiquetas"), cliente);
@@ -332,10 +332,10 @@ void TmrgEtiquetas::done(int resultado) {
 void TmrgEtiquetas::keyPressEvent(QKeyEvent* evento) {
     // As the window always was: Escape does not close it, Enter presses nothing.
     switch (evento->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter: evento->accept(); return;
-    default: QDialog::keyPressEvent(evento);
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: evento->accept(); return;
+        default: QDialog::keyPressEvent(evento);
     }
 }
 
@@ -348,8 +348,8 @@ void TmrgEtiquetas::tblEtiquetaReadAfterInsert(TTabela& tabela) {
 // ---------------------------------------------------------------- grid and searches
 
 void TmrgEtiquetas::RecarregarGrade() {
-    const int coluna = gridArg->currentIndex().isValid() ? gridArg->currentIndex().column()
-                                                          : TModeloFila::ColunaDoCampo("QUANTIDADE");
+    const int coluna =
+        gridArg->currentIndex().isValid() ? gridArg->currentIndex().column() : TModeloFila::ColunaDoCampo("QUANTIDADE");
     sincronizando_ = true;
     modelo_->Recarregar();
     sincronizando_ = false;
@@ -366,7 +366,7 @@ void TmrgEtiquetas::MostrarLinhaAtual() {
     if (t.Active() && !t.IsEmpty()) {
         const int linha = static_cast<int>(t.RecNo()) - 1;
         const int coluna = gridArg->currentIndex().isValid() ? gridArg->currentIndex().column()
-                                                              : TModeloFila::ColunaDoCampo("QUANTIDADE");
+                                                             : TModeloFila::ColunaDoCampo("QUANTIDADE");
         if (gridArg->currentIndex().row() != linha) {
             sincronizando_ = true;
             gridArg->setCurrentIndex(modelo_->index(linha, coluna));
@@ -668,7 +668,7 @@ void TmrgEtiquetas::Imprimir() {
     }
     encerrar();
     contar();
-    resumo.fim = imp.Cancelado() ? TFimImpressao::Cancelada
+    resumo.fim = imp.Cancelado()      ? TFimImpressao::Cancelada
                  : EhModeloA4(modelo) ? TFimImpressao::FolhasA4
                                       : TFimImpressao::Completa;
     MostrarSituacao(resumo);

@@ -97,8 +97,8 @@ public:
     void btnHistoricoClick();
     void btnImpQtdEstClick();
     void btnSairClick();
-    void edtBarrasAddKeyPress();  // Enter
-    void edtRefAddKeyPress();     // Enter
+    void edtBarrasAddKeyPress();        // Enter
+    void edtRefAddKeyPress();           // Enter
     void OrdenarPor(TOrdemFila ordem);  // the radio buttons, a search edit taking the focus
     void ExcluirLinhaAtual();           // the grid's row deletion, after the question
 

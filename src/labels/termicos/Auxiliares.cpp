@@ -34,9 +34,7 @@ TFonte DataDoDia(const std::string& padrao) {
     };
 }
 TFonte DataDoDiaMaisGarantia() {
-    return [](const TContextoEtiqueta& c) {
-        return DataCurta(DataDeHoje(c) + static_cast<double>(c.merc.GARANTIA));
-    };
+    return [](const TContextoEtiqueta& c) { return DataCurta(DataDeHoje(c) + static_cast<double>(c.merc.GARANTIA)); };
 }
 TFonte Unidade() {
     return [](const TContextoEtiqueta& c) { return TImpressaoEtiquetas::troca_Unidade(c.merc.UNI_MER); };
@@ -112,10 +110,11 @@ TElemento ComRegra(TElemento e, TRegra regra) {
 void SemAddColuna(const TEscritaModelo& escrita, const TMercadoria&) { escrita.ZerarAddColuna(); }
 
 TElemento Barras10() {
-    return Barras(50, 60, fonte::Codigo(), 70, becNAO, PorComprimento({
-        {13, 13, "F", 50, 30, 70, becSIM},
-        {0, kSemLimite, "E", 50, 60, 70, becNAO},
-    }));
+    return Barras(50, 60, fonte::Codigo(), 70, becNAO,
+                  PorComprimento({
+                      {13, 13, "F", 50, 30, 70, becSIM},
+                      {0, kSemLimite, "E", 50, 60, 70, becNAO},
+                  }));
 }
 
 TElemento TextoCodigo10() {
@@ -123,12 +122,13 @@ TElemento TextoCodigo10() {
 }
 
 TElemento BarrasGondola() {
-    return Barras(120, 60, fonte::Codigo(), 90, becNAO, PorComprimento({
-        {13, 13, "F", 120, 60, 90, becSIM},
-        {9, kSemLimite, "E", 50, 60, 90, becNAO},
-        {4, 8, "E", 120, 60, 90, becNAO},
-        {0, 3, "E", 120, 60, 90, becNAO, "", "", "0"},
-    }));
+    return Barras(120, 60, fonte::Codigo(), 90, becNAO,
+                  PorComprimento({
+                      {13, 13, "F", 120, 60, 90, becSIM},
+                      {9, kSemLimite, "E", 50, 60, 90, becNAO},
+                      {4, 8, "E", 120, 60, 90, becNAO},
+                      {0, 3, "E", 120, 60, 90, becNAO, "", "", "0"},
+                  }));
 }
 
 TElemento TextoCodigoGondola() {

@@ -8,11 +8,14 @@
 namespace {
 
 const TModeloTermico& Tabela01() {
-    static const TModeloTermico m = EscritoPara(etqPplb, {3, 370, false, {
-        Texto(2, 15, 210, fonte::Nome(23, 44)),
-        Texto(2, 15, 180, fonte::Nome(1, 22)),
-        Barras(20, 50, fonte::Codigo(), 70, becSIM, RegraE30_1),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPplb, {3,
+                                                          370,
+                                                          false,
+                                                          {
+                                                              Texto(2, 15, 210, fonte::Nome(23, 44)),
+                                                              Texto(2, 15, 180, fonte::Nome(1, 22)),
+                                                              Barras(20, 50, fonte::Codigo(), 70, becSIM, RegraE30_1),
+                                                          }});
     return m;
 }
 

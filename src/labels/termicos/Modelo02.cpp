@@ -8,17 +8,21 @@
 namespace {
 
 TModeloTermico Tabela(bool comCodigo) {
-    TModeloTermico m = EscritoPara(etqPpla, {1, 0, false, {
-        Texto(3, 45, 180, fonte::Nome(), 1, 2),
-        Texto(2, 430, 100, fonte::Fixo("R$"), 2, 2),
-        Texto(3, 500, 40, fonte::PrecoMercadoriaSimples(), 2, 3),
-        Caixa(30, 490, 280, 130, 6, 6, 0),
-        Barras(100, 5, fonte::Codigo(), 90, becSIM, PorComprimento({
-            {13, 13, "F", 100, 5, 90, becSIM},
-            {4, kSemLimite, "E", 100, 5, 90, becSIM},
-            {0, 3, "E", 100, 5, 90, becSIM, "", "", "0"},
-        })),
-    }});
+    TModeloTermico m = EscritoPara(etqPpla, {1,
+                                             0,
+                                             false,
+                                             {
+                                                 Texto(3, 45, 180, fonte::Nome(), 1, 2),
+                                                 Texto(2, 430, 100, fonte::Fixo("R$"), 2, 2),
+                                                 Texto(3, 500, 40, fonte::PrecoMercadoriaSimples(), 2, 3),
+                                                 Caixa(30, 490, 280, 130, 6, 6, 0),
+                                                 Barras(100, 5, fonte::Codigo(), 90, becSIM,
+                                                        PorComprimento({
+                                                            {13, 13, "F", 100, 5, 90, becSIM},
+                                                            {4, kSemLimite, "E", 100, 5, 90, becSIM},
+                                                            {0, 3, "E", 100, 5, 90, becSIM, "", "", "0"},
+                                                        })),
+                                             }});
     if (comCodigo)
         m.elementos.insert(m.elementos.begin() + 1,
                            Texto(2, 45, 135, fonte::Prefixo("Codigo: ", fonte::CodigoReduzido()), 1, 2));

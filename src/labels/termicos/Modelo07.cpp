@@ -8,14 +8,19 @@
 namespace {
 
 const TModeloTermico& Tabela07() {
-    static const TModeloTermico m = EscritoPara(etqEpl2, {3, 360, true, {
-        Texto(2, 45, 28, fonte::Prefixo("Codigo: ", fonte::CodigoReduzido())),
-        Barras(45, 67, fonte::Codigo(), 55, becSIM, PorComprimento({
-            {13, 13, "E30", 27, 67, 55, becSIM},
-            {0, kSemLimite, "1", 45, 67, 55, becSIM},
-        })),
-        Texto(3, 45, 170, fonte::PrecoMercadoria()),
-    }});
+    static const TModeloTermico m =
+        EscritoPara(etqEpl2, {3,
+                              360,
+                              true,
+                              {
+                                  Texto(2, 45, 28, fonte::Prefixo("Codigo: ", fonte::CodigoReduzido())),
+                                  Barras(45, 67, fonte::Codigo(), 55, becSIM,
+                                         PorComprimento({
+                                             {13, 13, "E30", 27, 67, 55, becSIM},
+                                             {0, kSemLimite, "1", 45, 67, 55, becSIM},
+                                         })),
+                                  Texto(3, 45, 170, fonte::PrecoMercadoria()),
+                              }});
     return m;
 }
 

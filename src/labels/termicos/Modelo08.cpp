@@ -9,15 +9,19 @@
 namespace {
 
 const TModeloTermico& Tabela08() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 360, true, {
-        Barras(2, 1, fonte::Codigo(), 50, becSIM, RegraFE),
-        Texto(2, 2, 75, fonte::Fixo("A V.R$")),
-        Texto(2, 120, 75, fonte::PrecoMercadoria2Simples()),
-        Texto(2, 2, 110, fonte::Fixo("A P.R$")),
-        Texto(2, 120, 110, fonte::PrecoMercadoriaSimples()),
-        Texto(2, 2, 145, fonte::Prefixo("Ref: ", fonte::Referencia())),
-        Texto(2, 2, 180, fonte::Apelido(1, 23)),
-    }});
+    static const TModeloTermico m =
+        EscritoPara(etqPpla, {3,
+                              360,
+                              true,
+                              {
+                                  Barras(2, 1, fonte::Codigo(), 50, becSIM, RegraFE),
+                                  Texto(2, 2, 75, fonte::Fixo("A V.R$")),
+                                  Texto(2, 120, 75, fonte::PrecoMercadoria2Simples()),
+                                  Texto(2, 2, 110, fonte::Fixo("A P.R$")),
+                                  Texto(2, 120, 110, fonte::PrecoMercadoriaSimples()),
+                                  Texto(2, 2, 145, fonte::Prefixo("Ref: ", fonte::Referencia())),
+                                  Texto(2, 2, 180, fonte::Apelido(1, 23)),
+                              }});
     return m;
 }
 

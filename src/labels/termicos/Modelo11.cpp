@@ -22,13 +22,17 @@ bool Barras11(TDesenho& d, const TContextoEtiqueta& c) {
 }
 
 const TModeloTermico& Tabela11() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 360, true, {
-        Texto(3, 15, 3, fonte::Preco()),
-        Texto(2, 15, 45, fonte::Prefixo("Ref: ", fonte::Referencia())),
-        Barras(20, 70, fonte::CodigoFila(), 50, becSIM, Barras11),
-        Texto(2, 15, 145, fonte::Variante(1, 22)),
-        Texto(2, 15, 175, fonte::Nome(1, 22)),
-    }});
+    static const TModeloTermico m =
+        EscritoPara(etqPpla, {3,
+                              360,
+                              true,
+                              {
+                                  Texto(3, 15, 3, fonte::Preco()),
+                                  Texto(2, 15, 45, fonte::Prefixo("Ref: ", fonte::Referencia())),
+                                  Barras(20, 70, fonte::CodigoFila(), 50, becSIM, Barras11),
+                                  Texto(2, 15, 145, fonte::Variante(1, 22)),
+                                  Texto(2, 15, 175, fonte::Nome(1, 22)),
+                              }});
     return m;
 }
 

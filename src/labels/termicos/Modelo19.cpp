@@ -8,14 +8,17 @@
 namespace {
 
 TModeloTermico Tabela(bool comUnidade) {
-    TModeloTermico m = EscritoPara(etqPpla, {1, 0, false, {
-        Texto(3, 45, 190, fonte::Nome(), 1, 2),
-        Texto(2, 450, 100, fonte::Fixo("R$"), 2, 2),
-        Texto(3, 520, 40, fonte::PrecoMercadoriaSimples(), 2, 3),
-        Caixa(30, 510, 360, 130, 6, 6, 0),
-        BarrasGondola(),
-        TextoCodigoGondola(),
-    }});
+    TModeloTermico m = EscritoPara(etqPpla, {1,
+                                             0,
+                                             false,
+                                             {
+                                                 Texto(3, 45, 190, fonte::Nome(), 1, 2),
+                                                 Texto(2, 450, 100, fonte::Fixo("R$"), 2, 2),
+                                                 Texto(3, 520, 40, fonte::PrecoMercadoriaSimples(), 2, 3),
+                                                 Caixa(30, 510, 360, 130, 6, 6, 0),
+                                                 BarrasGondola(),
+                                                 TextoCodigoGondola(),
+                                             }});
     if (comUnidade) m.elementos.insert(m.elementos.begin() + 2, Texto(2, 770, 60, fonte::Unidade(), 2, 2));
     return m;
 }

@@ -8,13 +8,16 @@
 namespace {
 
 const TModeloTermico& Tabela21() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {1, 0, true, {
-        Texto(3, 45, 190, fonte::Nome(), 1, 2),
-        Texto(2, 480, 10, fonte::Fixo("R$"), 2, 2),
-        Texto(4, 550, 10, fonte::PrecoMercadoriaSimples(), 2, 3),
-        BarrasGondola(),
-        TextoCodigoGondola(),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {1,
+                                                          0,
+                                                          true,
+                                                          {
+                                                              Texto(3, 45, 190, fonte::Nome(), 1, 2),
+                                                              Texto(2, 480, 10, fonte::Fixo("R$"), 2, 2),
+                                                              Texto(4, 550, 10, fonte::PrecoMercadoriaSimples(), 2, 3),
+                                                              BarrasGondola(),
+                                                              TextoCodigoGondola(),
+                                                          }});
     return m;
 }
 

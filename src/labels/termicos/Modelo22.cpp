@@ -7,16 +7,20 @@
 namespace {
 
 const TModeloTermico& Tabela22() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 360, true, {
-        Texto(3, 15, 3, fonte::Preco()),
-        Texto(2, 30, 50, fonte::CodigoFila()),
-        Barras(30, 83, fonte::CodigoFila(), 50, becNAO, PorComprimento({
-            {13, 13, "F", 15, 83, 50, becNAO},
-            {0, kSemLimite, "E", 30, 83, 50, becNAO},
-        })),
-        Texto(2, 15, 138, fonte::Nome(23, 44)),
-        Texto(2, 15, 165, fonte::Nome(1, 22)),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {3,
+                                                          360,
+                                                          true,
+                                                          {
+                                                              Texto(3, 15, 3, fonte::Preco()),
+                                                              Texto(2, 30, 50, fonte::CodigoFila()),
+                                                              Barras(30, 83, fonte::CodigoFila(), 50, becNAO,
+                                                                     PorComprimento({
+                                                                         {13, 13, "F", 15, 83, 50, becNAO},
+                                                                         {0, kSemLimite, "E", 30, 83, 50, becNAO},
+                                                                     })),
+                                                              Texto(2, 15, 138, fonte::Nome(23, 44)),
+                                                              Texto(2, 15, 165, fonte::Nome(1, 22)),
+                                                          }});
     return m;
 }
 

@@ -8,16 +8,21 @@
 namespace {
 
 const TModeloTermico& Tabela25() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {1, 0, true, {
-        Barras(15, 35, fonte::Codigo(), 50, becNAO, PorComprimento({
-            {13, 13, "F", 15, 10, 60, becSIM},
-            {0, kSemLimite, "E", 15, 35, 50, becNAO},
-        })),
-        Quando(Texto(2, 100, 7, fonte::Codigo()), ComprimentoDiferente(fonte::Codigo(), 13)),
-        Texto(2, 305, 1, fonte::Aplicacao()),
-        Texto(2, 305, 30, fonte::Referencia()),
-        Texto(2, 305, 65, fonte::PrecoMercadoriaSimples()),
-    }});
+    static const TModeloTermico m =
+        EscritoPara(etqPpla, {1,
+                              0,
+                              true,
+                              {
+                                  Barras(15, 35, fonte::Codigo(), 50, becNAO,
+                                         PorComprimento({
+                                             {13, 13, "F", 15, 10, 60, becSIM},
+                                             {0, kSemLimite, "E", 15, 35, 50, becNAO},
+                                         })),
+                                  Quando(Texto(2, 100, 7, fonte::Codigo()), ComprimentoDiferente(fonte::Codigo(), 13)),
+                                  Texto(2, 305, 1, fonte::Aplicacao()),
+                                  Texto(2, 305, 30, fonte::Referencia()),
+                                  Texto(2, 305, 65, fonte::PrecoMercadoriaSimples()),
+                              }});
     return m;
 }
 

@@ -8,11 +8,15 @@
 namespace {
 
 const TModeloTermico& Tabela27() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 320, true, {
-        Texto(2, 200, 10, fonte::PrecoSimples()),
-        Barras(20, 20, fonte::CodigoFila(), 50, becSIM, RegraFE),
-        Texto(1, 20, 100, fonte::Apelido(1, 21)),
-    }, SemAddColuna});
+    static const TModeloTermico m = EscritoPara(etqPpla, {3,
+                                                          320,
+                                                          true,
+                                                          {
+                                                              Texto(2, 200, 10, fonte::PrecoSimples()),
+                                                              Barras(20, 20, fonte::CodigoFila(), 50, becSIM, RegraFE),
+                                                              Texto(1, 20, 100, fonte::Apelido(1, 21)),
+                                                          },
+                                                          SemAddColuna});
     return m;
 }
 

@@ -7,12 +7,16 @@
 namespace {
 
 const TModeloTermico& Tabela30() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 330, true, {
-        Texto(2, 20, 105, fonte::Preco()),
-        Texto(2, 180, 105, fonte::CodigoFila()),
-        Barras(20, 50, fonte::CodigoFila(), 50, becNAO, RegraFE),
-        Texto(2, 20, 10, fonte::Nome(1, 21)),
-    }, SemAddColuna});
+    static const TModeloTermico m = EscritoPara(etqPpla, {3,
+                                                          330,
+                                                          true,
+                                                          {
+                                                              Texto(2, 20, 105, fonte::Preco()),
+                                                              Texto(2, 180, 105, fonte::CodigoFila()),
+                                                              Barras(20, 50, fonte::CodigoFila(), 50, becNAO, RegraFE),
+                                                              Texto(2, 20, 10, fonte::Nome(1, 21)),
+                                                          },
+                                                          SemAddColuna});
     return m;
 }
 

@@ -13,12 +13,16 @@ bool PosicaoPreco36(TDesenho& d, const TContextoEtiqueta& c) {
 }
 
 const TModeloTermico& Tabela36() {
-    static const TModeloTermico m = EscritoPara(etqEpl2, {1, 0, true, {
-        Texto(1, 400, 40, fonte::Codigo()),
-        Texto(1, 400, 0, fonte::Nome(1, 25)),
-        Texto(1, 250, 40, fonte::Referencia(1, 20)),
-        ComRegra(Texto(2, 250, 0, fonte::PrecoMercadoria()), PosicaoPreco36),
-    }});
+    static const TModeloTermico m =
+        EscritoPara(etqEpl2, {1,
+                              0,
+                              true,
+                              {
+                                  Texto(1, 400, 40, fonte::Codigo()),
+                                  Texto(1, 400, 0, fonte::Nome(1, 25)),
+                                  Texto(1, 250, 40, fonte::Referencia(1, 20)),
+                                  ComRegra(Texto(2, 250, 0, fonte::PrecoMercadoria()), PosicaoPreco36),
+                              }});
     return m;
 }
 

@@ -7,12 +7,15 @@
 namespace {
 
 const TModeloTermico& Tabela38() {
-    static const TModeloTermico m = EscritoPara(etqEpl2, {3, 320, true, {
-        Texto(1, 50, 0, fonte::Nome(1, 25)),
-        Texto(2, 50, 40, fonte::Codigo()),
-        Texto(1, 50, 85, fonte::Referencia(1, 20)),
-        Texto(2, 220, 85, fonte::PrecoSimples()),
-    }});
+    static const TModeloTermico m = EscritoPara(etqEpl2, {3,
+                                                          320,
+                                                          true,
+                                                          {
+                                                              Texto(1, 50, 0, fonte::Nome(1, 25)),
+                                                              Texto(2, 50, 40, fonte::Codigo()),
+                                                              Texto(1, 50, 85, fonte::Referencia(1, 20)),
+                                                              Texto(2, 220, 85, fonte::PrecoSimples()),
+                                                          }});
     return m;
 }
 

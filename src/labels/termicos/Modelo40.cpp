@@ -8,13 +8,16 @@
 namespace {
 
 const TModeloTermico& Tabela40() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 360, true, {
-        Texto(2, 20, 160, fonte::Fixo("Codigo: ")),
-        Texto(3, 130, 160, fonte::CodigoReduzido()),
-        Texto(2, 20, 120, fonte::Nome(1, 22)),
-        Texto(2, 20, 90, fonte::Nome(23, 44)),
-        Texto(5, 30, 10, fonte::Preco()),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {3,
+                                                          360,
+                                                          true,
+                                                          {
+                                                              Texto(2, 20, 160, fonte::Fixo("Codigo: ")),
+                                                              Texto(3, 130, 160, fonte::CodigoReduzido()),
+                                                              Texto(2, 20, 120, fonte::Nome(1, 22)),
+                                                              Texto(2, 20, 90, fonte::Nome(23, 44)),
+                                                              Texto(5, 30, 10, fonte::Preco()),
+                                                          }});
     return m;
 }
 

@@ -7,14 +7,17 @@
 namespace {
 
 const TModeloTermico& Tabela41() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {1, 0, true, {
-        Barras(15, 35, fonte::Codigo(), 50, becNAO, {}, "1", "1"),
-        Texto(2, 25, 7, fonte::Codigo()),
-        Texto(1, 190, 1, fonte::Aplicacao2()),
-        Texto(1, 190, 30, fonte::Aplicacao()),
-        Texto(2, 190, 60, fonte::Referencia()),
-        Texto(2, 190, 90, fonte::PrecoMercadoriaSimples()),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {1,
+                                                          0,
+                                                          true,
+                                                          {
+                                                              Barras(15, 35, fonte::Codigo(), 50, becNAO, {}, "1", "1"),
+                                                              Texto(2, 25, 7, fonte::Codigo()),
+                                                              Texto(1, 190, 1, fonte::Aplicacao2()),
+                                                              Texto(1, 190, 30, fonte::Aplicacao()),
+                                                              Texto(2, 190, 60, fonte::Referencia()),
+                                                              Texto(2, 190, 90, fonte::PrecoMercadoriaSimples()),
+                                                          }});
     return m;
 }
 

@@ -7,13 +7,16 @@
 namespace {
 
 const TModeloTermico& Tabela43() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {2, 540, true, {
-        Texto(3, 30, 210, fonte::Preco()),
-        Texto(2, 30, 175, fonte::Nome(1, 26)),
-        Texto(2, 30, 140, fonte::Nome(27, 52)),
-        Barras10(),
-        TextoCodigo10(),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {2,
+                                                          540,
+                                                          true,
+                                                          {
+                                                              Texto(3, 30, 210, fonte::Preco()),
+                                                              Texto(2, 30, 175, fonte::Nome(1, 26)),
+                                                              Texto(2, 30, 140, fonte::Nome(27, 52)),
+                                                              Barras10(),
+                                                              TextoCodigo10(),
+                                                          }});
     return m;
 }
 

@@ -8,31 +8,41 @@
 namespace {
 
 const TModeloTermico& Tabela45() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 350, true, {
-        Barras(50, 160, fonte::CodigoFila(), 80, becSIM, PorComprimento({
-            {13, 13, "F", 30, 160, 80, becSIM},
-            {7, kSemLimite, "E", 40, 160, 80, becSIM},
-            {0, 6, "E", 50, 160, 80, becSIM},
-        })),
-        Texto(2, 20, 120, fonte::Nome(1, 22)),
-        Texto(2, 20, 90, fonte::Nome(23, 44)),
-        Texto(5, 30, 10, fonte::Preco()),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {3,
+                                                          350,
+                                                          true,
+                                                          {
+                                                              Barras(50, 160, fonte::CodigoFila(), 80, becSIM,
+                                                                     PorComprimento({
+                                                                         {13, 13, "F", 30, 160, 80, becSIM},
+                                                                         {7, kSemLimite, "E", 40, 160, 80, becSIM},
+                                                                         {0, 6, "E", 50, 160, 80, becSIM},
+                                                                     })),
+                                                              Texto(2, 20, 120, fonte::Nome(1, 22)),
+                                                              Texto(2, 20, 90, fonte::Nome(23, 44)),
+                                                              Texto(5, 30, 10, fonte::Preco()),
+                                                          }});
     return m;
 }
 
 const TModeloTermico& Tabela46() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {3, 350, true, {
-        Barras(50, 60, fonte::CodigoFila(), 160, becNAO, PorComprimento({
-            {13, 13, "F", 50, 60, 160, becNAO},
-            {7, kSemLimite, "E", 40, 60, 160, becNAO},
-            {0, 6, "E", 50, 60, 160, becNAO},
-        })),
-        ComRegra(Texto(2, 100, 20, fonte::CodigoFila()), PosicaoPorComprimento(fonte::CodigoFila(), {
-            {13, 13, 80},
-            {0, kSemLimite, 100},
-        })),
-    }});
+    static const TModeloTermico m = EscritoPara(
+        etqPpla, {3,
+                  350,
+                  true,
+                  {
+                      Barras(50, 60, fonte::CodigoFila(), 160, becNAO,
+                             PorComprimento({
+                                 {13, 13, "F", 50, 60, 160, becNAO},
+                                 {7, kSemLimite, "E", 40, 60, 160, becNAO},
+                                 {0, 6, "E", 50, 60, 160, becNAO},
+                             })),
+                      ComRegra(Texto(2, 100, 20, fonte::CodigoFila()), PosicaoPorComprimento(fonte::CodigoFila(),
+                                                                                             {
+                                                                                                 {13, 13, 80},
+                                                                                                 {0, kSemLimite, 100},
+                                                                                             })),
+                  }});
     return m;
 }
 
@@ -45,7 +55,10 @@ const TModeloTermico& TabelaVazia45() {
 }  // namespace
 
 void Etiq_Modelo_45(TImpressaoEtiquetas& imp, const std::string& modo) {
-    if (modo == "cod_nome_valor") PercorrerFila(imp, Tabela45());
-    else if (modo == "cod_bar") PercorrerFila(imp, Tabela46());
-    else PercorrerFila(imp, TabelaVazia45());
+    if (modo == "cod_nome_valor")
+        PercorrerFila(imp, Tabela45());
+    else if (modo == "cod_bar")
+        PercorrerFila(imp, Tabela46());
+    else
+        PercorrerFila(imp, TabelaVazia45());
 }

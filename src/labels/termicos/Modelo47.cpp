@@ -20,21 +20,27 @@ std::string Parcelas(const TContextoEtiqueta& c) {
 bool ComParcelas(const TContextoEtiqueta& c) { return StrToInt(c.imp.EdtP1) > 0 || StrToInt(c.imp.edtP2) > 0; }
 
 const TModeloTermico& Tabela47() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {2, 520, true, {
-        Texto(2, 20, 150, fonte::Variante()),
-        Texto(5, 300, 150, fonte::PrecoSimples()),
-        Quando(Texto(2, 20, 190, Parcelas), ComParcelas),
-        Texto(2, 20, 110, fonte::SoNome(1, 50)),
-        Barras(50, 40, fonte::CodigoFila(), 60, becNAO, PorComprimento({
-            {13, 13, "F", 20, 40, 60, becNAO},
-            {7, kSemLimite, "E", 20, 40, 60, becNAO, "1", "2"},
-            {0, 6, "E", 50, 40, 60, becNAO},
-        })),
-        ComRegra(Texto(2, 100, 10, fonte::CodigoFila()), PosicaoPorComprimento(fonte::CodigoFila(), {
-            {13, 13, 80},
-            {0, kSemLimite, 100},
-        })),
-    }});
+    static const TModeloTermico m = EscritoPara(
+        etqPpla, {2,
+                  520,
+                  true,
+                  {
+                      Texto(2, 20, 150, fonte::Variante()),
+                      Texto(5, 300, 150, fonte::PrecoSimples()),
+                      Quando(Texto(2, 20, 190, Parcelas), ComParcelas),
+                      Texto(2, 20, 110, fonte::SoNome(1, 50)),
+                      Barras(50, 40, fonte::CodigoFila(), 60, becNAO,
+                             PorComprimento({
+                                 {13, 13, "F", 20, 40, 60, becNAO},
+                                 {7, kSemLimite, "E", 20, 40, 60, becNAO, "1", "2"},
+                                 {0, 6, "E", 50, 40, 60, becNAO},
+                             })),
+                      ComRegra(Texto(2, 100, 10, fonte::CodigoFila()), PosicaoPorComprimento(fonte::CodigoFila(),
+                                                                                             {
+                                                                                                 {13, 13, 80},
+                                                                                                 {0, kSemLimite, 100},
+                                                                                             })),
+                  }});
     return m;
 }
 

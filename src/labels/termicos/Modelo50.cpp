@@ -30,21 +30,26 @@ bool ColunaNome50(TDesenho& d, const TContextoEtiqueta& c) {
 }
 
 TModeloTermico Tabela50(const std::string& nomeLoja, const std::string& textoLoja) {
-    return EscritoPara(etqPpla, {1, 0, true, {
-        Texto(6, 50, 300, fonte::Fixo(Ajustado(nomeLoja, 7))),
-        Texto(2, 230, 260, fonte::Fixo(Espacado(textoLoja))),
-        Barras(30, 130, fonte::CodigoFila(), 50, becNAO, PorComprimento({
-            {13, 13, "F", 50, 100, 50, becSIM},
-            {7, kSemLimite, "E", 30, 130, 50, becNAO},
-            {0, 6, "E", 100, 130, 50, becNAO},
-        })),
-        Quando(Texto(2, 100, 100, fonte::CodigoFila()), ComprimentoDiferente(fonte::CodigoFila(), 13)),
-        Quando(ComRegra(Texto(2, 100, 220, fonte::Nome(1, 20)), ColunaNome50), NomeMaiorQue(20)),
-        Quando(ComRegra(Texto(2, 100, 190, fonte::Nome(21, 40)), ColunaNome50), NomeMaiorQue(20)),
-        Quando(ComRegra(Texto(2, 100, 190, fonte::Nome()), ColunaNome50), std::not_fn(NomeMaiorQue(20))),
-        Texto(2, 30, 10, fonte::Fixo("R$")),
-        Texto(5, 70, 10, fonte::PrecoSimples(), 2, 1),
-    }});
+    return EscritoPara(
+        etqPpla, {1,
+                  0,
+                  true,
+                  {
+                      Texto(6, 50, 300, fonte::Fixo(Ajustado(nomeLoja, 7))),
+                      Texto(2, 230, 260, fonte::Fixo(Espacado(textoLoja))),
+                      Barras(30, 130, fonte::CodigoFila(), 50, becNAO,
+                             PorComprimento({
+                                 {13, 13, "F", 50, 100, 50, becSIM},
+                                 {7, kSemLimite, "E", 30, 130, 50, becNAO},
+                                 {0, 6, "E", 100, 130, 50, becNAO},
+                             })),
+                      Quando(Texto(2, 100, 100, fonte::CodigoFila()), ComprimentoDiferente(fonte::CodigoFila(), 13)),
+                      Quando(ComRegra(Texto(2, 100, 220, fonte::Nome(1, 20)), ColunaNome50), NomeMaiorQue(20)),
+                      Quando(ComRegra(Texto(2, 100, 190, fonte::Nome(21, 40)), ColunaNome50), NomeMaiorQue(20)),
+                      Quando(ComRegra(Texto(2, 100, 190, fonte::Nome()), ColunaNome50), std::not_fn(NomeMaiorQue(20))),
+                      Texto(2, 30, 10, fonte::Fixo("R$")),
+                      Texto(5, 70, 10, fonte::PrecoSimples(), 2, 1),
+                  }});
 }
 
 }  // namespace

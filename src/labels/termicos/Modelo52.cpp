@@ -7,17 +7,21 @@
 namespace {
 
 const TModeloTermico& Tabela52() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {2, 530, true, {
-        Texto(3, 15, 30, fonte::Preco()),
-        Texto(2, 30, 90, fonte::Codigo()),
-        Barras(10, 120, fonte::Codigo(), 100, becNAO, PorComprimento({
-            {13, 13, "F", 10, 120, 100, becNAO},
-            {0, 4, "E", 20, 120, 100, becNAO},
-            {5, kSemLimite, "E", 10, 120, 100, becNAO},
-        })),
-        Texto(2, 10, 240, fonte::Nome(36, 70)),
-        Texto(2, 10, 300, fonte::Nome(1, 35)),
-    }});
+    static const TModeloTermico m = EscritoPara(etqPpla, {2,
+                                                          530,
+                                                          true,
+                                                          {
+                                                              Texto(3, 15, 30, fonte::Preco()),
+                                                              Texto(2, 30, 90, fonte::Codigo()),
+                                                              Barras(10, 120, fonte::Codigo(), 100, becNAO,
+                                                                     PorComprimento({
+                                                                         {13, 13, "F", 10, 120, 100, becNAO},
+                                                                         {0, 4, "E", 20, 120, 100, becNAO},
+                                                                         {5, kSemLimite, "E", 10, 120, 100, becNAO},
+                                                                     })),
+                                                              Texto(2, 10, 240, fonte::Nome(36, 70)),
+                                                              Texto(2, 10, 300, fonte::Nome(1, 35)),
+                                                          }});
     return m;
 }
 

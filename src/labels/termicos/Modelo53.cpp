@@ -9,19 +9,22 @@
 namespace {
 
 TModeloTermico Tabela53(bool comNomeLoja, const std::string& nomeLoja) {
-    TModeloTermico m = EscritoPara(etqPpla, {3, 340, true, {
-        Texto(2, 10, 155, fonte::Nome(1, 20)),
-        Texto(2, 10, 125, fonte::Nome(21, 40)),
-        Texto(2, 30, 95, fonte::Preco()),
-        Barras(10, 30, fonte::Codigo(), 60, becNAO, PorComprimento({
-            {13, 13, "F", 10, 30, 60, becNAO},
-            {0, 4, "E", 20, 30, 60, becNAO},
-            {5, kSemLimite, "E", 10, 30, 60, becNAO},
-        })),
-        Texto(2, 30, 5, fonte::Codigo()),
-    }});
-    if (comNomeLoja)
-        m.elementos.insert(m.elementos.begin(), Texto(3, 30, 180, fonte::Fixo(Ajustado(nomeLoja, 12))));
+    TModeloTermico m = EscritoPara(etqPpla, {3,
+                                             340,
+                                             true,
+                                             {
+                                                 Texto(2, 10, 155, fonte::Nome(1, 20)),
+                                                 Texto(2, 10, 125, fonte::Nome(21, 40)),
+                                                 Texto(2, 30, 95, fonte::Preco()),
+                                                 Barras(10, 30, fonte::Codigo(), 60, becNAO,
+                                                        PorComprimento({
+                                                            {13, 13, "F", 10, 30, 60, becNAO},
+                                                            {0, 4, "E", 20, 30, 60, becNAO},
+                                                            {5, kSemLimite, "E", 10, 30, 60, becNAO},
+                                                        })),
+                                                 Texto(2, 30, 5, fonte::Codigo()),
+                                             }});
+    if (comNomeLoja) m.elementos.insert(m.elementos.begin(), Texto(3, 30, 180, fonte::Fixo(Ajustado(nomeLoja, 12))));
     return m;
 }
 

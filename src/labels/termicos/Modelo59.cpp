@@ -72,17 +72,22 @@ bool Barras59(TDesenho& d, const TContextoEtiqueta&) {
 bool TextoCodigo59(const TContextoEtiqueta& c) { return !(SoDigitos(c.fila.BARRAS) && c.fila.BARRAS.size() == 13); }
 
 const TModeloTermico& Tabela59() {
-    static const TModeloTermico m = EscritoPara(etqPpla, {1, 0, true, {
-        Texto(2, 1, 320, fonte::Nome()),
-        Texto(5, 250, 200, fonte::PrecoMercadoria()),
-        LinhaSimilares(1, 240),
-        LinhaSimilares(2, 200),
-        LinhaSimilares(3, 160),
-        LinhaSimilares(4, 120),
-        LinhaSimilares(5, 80),
-        Barras(250, 50, fonte::CodigoFila(), 120, becNAO, Barras59),
-        Quando(Texto(2, 250, 20, fonte::CodigoFila()), TextoCodigo59),
-    }, CarregarSimilares});
+    static const TModeloTermico m =
+        EscritoPara(etqPpla, {1,
+                              0,
+                              true,
+                              {
+                                  Texto(2, 1, 320, fonte::Nome()),
+                                  Texto(5, 250, 200, fonte::PrecoMercadoria()),
+                                  LinhaSimilares(1, 240),
+                                  LinhaSimilares(2, 200),
+                                  LinhaSimilares(3, 160),
+                                  LinhaSimilares(4, 120),
+                                  LinhaSimilares(5, 80),
+                                  Barras(250, 50, fonte::CodigoFila(), 120, becNAO, Barras59),
+                                  Quando(Texto(2, 250, 20, fonte::CodigoFila()), TextoCodigo59),
+                              },
+                              CarregarSimilares});
     return m;
 }
 

@@ -78,13 +78,15 @@ void TfrmPreviaEtiquetas::Executar(TImpressaoEtiquetas& impressao, int dpi) {
     };
     resultado_ = previa.Executar();
 
-    QString resumo = QStringLiteral("%1 imagem(ns) de etiqueta do modelo %2 (%3, %4 dpi); nada foi enviado à impressora.")
-                         .arg(resultado_.imagens)
-                         .arg(resultado_.modelo)
-                         .arg(QString::fromLatin1(previa::NomeLinguagem(resultado_.linguagem)))
-                         .arg(dpi);
+    QString resumo =
+        QStringLiteral("%1 imagem(ns) de etiqueta do modelo %2 (%3, %4 dpi); nada foi enviado à impressora.")
+            .arg(resultado_.imagens)
+            .arg(resultado_.modelo)
+            .arg(QString::fromLatin1(previa::NomeLinguagem(resultado_.linguagem)))
+            .arg(dpi);
     if (resultado_.imagens > kMaxNaTela) resumo += QStringLiteral(" Mostrando as primeiras %1.").arg(kMaxNaTela);
-    if (resultado_.imagens == 0) resumo = QStringLiteral("Nenhuma etiqueta a imprimir: informe as quantidades na fila.");
+    if (resultado_.imagens == 0)
+        resumo = QStringLiteral("Nenhuma etiqueta a imprimir: informe as quantidades na fila.");
     lblResumo->setText(resumo);
     if (!resultado_.avisos.empty()) {
         QStringList linhas;

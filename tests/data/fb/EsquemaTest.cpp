@@ -28,12 +28,18 @@ std::map<std::string, std::string> Colunas(TDatabase& db, const std::string& tab
         std::string t;
         if ((tipo == 16 || tipo == 8 || tipo == 7) && q.FieldByName("SUB").AsInteger() > 0)
             t = "NUMERIC(" + q.FieldByName("PREC").AsString() + "," + std::to_string(escala) + ")";
-        else if (tipo == 8) t = "INTEGER";
-        else if (tipo == 37) t = "VARCHAR(" + q.FieldByName("TAM").AsString() + ")";
-        else if (tipo == 14) t = "CHAR(" + q.FieldByName("TAM").AsString() + ")";
-        else if (tipo == 12) t = "DATE";
-        else if (tipo == 261) t = "BLOB";
-        else t = "tipo " + std::to_string(tipo);
+        else if (tipo == 8)
+            t = "INTEGER";
+        else if (tipo == 37)
+            t = "VARCHAR(" + q.FieldByName("TAM").AsString() + ")";
+        else if (tipo == 14)
+            t = "CHAR(" + q.FieldByName("TAM").AsString() + ")";
+        else if (tipo == 12)
+            t = "DATE";
+        else if (tipo == 261)
+            t = "BLOB";
+        else
+            t = "tipo " + std::to_string(tipo);
         r[q.FieldByName("COLUNA").AsString()] = t;
     }
     return r;
@@ -63,7 +69,9 @@ std::vector<std::string> Estrutura(TDatabase& db) {
         }
     }
     TQuery q(db, t);
-    q.Add("SELECT TRIM(I.RDB$INDEX_NAME) AS INDICE, TRIM(I.RDB$RELATION_NAME) AS TABELA, TRIM(S.RDB$FIELD_NAME) AS COLUNA");
+    q.Add(
+        "SELECT TRIM(I.RDB$INDEX_NAME) AS INDICE, TRIM(I.RDB$RELATION_NAME) AS TABELA, TRIM(S.RDB$FIELD_NAME) AS "
+        "COLUNA");
     q.Add("FROM RDB$INDICES I JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = I.RDB$INDEX_NAME");
     q.Add("WHERE COALESCE(I.RDB$SYSTEM_FLAG, 0) = 0 AND I.RDB$INDEX_NAME NOT STARTING WITH 'RDB$'");
     q.Add("ORDER BY I.RDB$INDEX_NAME, S.RDB$FIELD_POSITION");
@@ -83,23 +91,40 @@ TEST_F(Esquema, TemAsColunasQueOProgramaUsaComOsTipos) {
         const char *tabela, *coluna, *tipo;
     };
     const Caso casos[] = {
-        {"ETIQUETAREAD", "CODIGO", "INTEGER"},        {"ETIQUETAREAD", "BARRAS", "VARCHAR(30)"},
-        {"ETIQUETAREAD", "NOME", "VARCHAR(70)"},      {"ETIQUETAREAD", "QUANTIDADE", "NUMERIC(18,3)"},
-        {"ETIQUETAREAD", "ESTOQUE", "NUMERIC(18,3)"}, {"ETIQUETAREAD", "VLR_VEN", "NUMERIC(18,3)"},
-        {"ETIQUETAREAD", "NRO_LOTE", "VARCHAR(20)"},  {"ETIQUETAREAD", "VAL_LOTE", "DATE"},
-        {"ETIQUETAREAD", "SO_NOME", "VARCHAR(80)"},   {"ETIQUETAMRG", "LINHA6", "VARCHAR(70)"},
-        {"ETIQUETAMRG", "CT_LIN", "INTEGER"},         {"ETIQUETAMRG", "MEMO1", "BLOB"},
-        {"MERCADORIAS", "COD_RED", "INTEGER"},        {"MERCADORIAS", "NOM_MER", "VARCHAR(50)"},
-        {"MERCADORIAS", "QTD_EST_MAX", "NUMERIC(18,3)"}, {"MERCADORIAS", "ALIQ_ICMS", "NUMERIC(18,2)"},
-        {"MERCADORIAS", "DATA_ALT", "DATE"},          {"MERCADORIAS", "TEM_GRADE", "CHAR(1)"},
-        {"MERCADORIAS", "APLICACAO2", "VARCHAR(60)"}, {"MERCADORIAS", "CAD_RECEITA", "CHAR(1)"},
-        {"GRADES_PRODUTOS_P", "VLR_GRADE", "NUMERIC(18,3)"}, {"ITENSCOMPRA", "NRO_NOT", "INTEGER"},
-        {"COMPRAS", "DATA_EMI", "DATE"},              {"DEPARTAMENTOS", "NOM_SETOR", "VARCHAR(30)"},
-        {"FORNECEDORES", "EMAIL_REP", "VARCHAR(60)"}, {"FORNECEDORES", "OBS_FOR", "BLOB"},
-        {"ALIQUOTAS", "ISS_NFCE", "CHAR(1)"},         {"TRIBUTOS_ICM", "ICMS_ST", "NUMERIC(18,4)"},
-        {"TRIBUTOS_ICM", "ALIQ_FCP", "NUMERIC(18,2)"}, {"TRIBUTOS_PC", "ALIQ_COFINS_C", "NUMERIC(18,4)"},
-        {"FORMATMRG", "AUX_5", "VARCHAR(50)"},        {"FORMATMRG", "PRINT_CAMPO", "CHAR(1)"},
-        {"GERADOR", "CODIGO", "INTEGER"},             {"LOGESTOQUE", "DATA_ALT", "DATE"},
+        {"ETIQUETAREAD", "CODIGO", "INTEGER"},
+        {"ETIQUETAREAD", "BARRAS", "VARCHAR(30)"},
+        {"ETIQUETAREAD", "NOME", "VARCHAR(70)"},
+        {"ETIQUETAREAD", "QUANTIDADE", "NUMERIC(18,3)"},
+        {"ETIQUETAREAD", "ESTOQUE", "NUMERIC(18,3)"},
+        {"ETIQUETAREAD", "VLR_VEN", "NUMERIC(18,3)"},
+        {"ETIQUETAREAD", "NRO_LOTE", "VARCHAR(20)"},
+        {"ETIQUETAREAD", "VAL_LOTE", "DATE"},
+        {"ETIQUETAREAD", "SO_NOME", "VARCHAR(80)"},
+        {"ETIQUETAMRG", "LINHA6", "VARCHAR(70)"},
+        {"ETIQUETAMRG", "CT_LIN", "INTEGER"},
+        {"ETIQUETAMRG", "MEMO1", "BLOB"},
+        {"MERCADORIAS", "COD_RED", "INTEGER"},
+        {"MERCADORIAS", "NOM_MER", "VARCHAR(50)"},
+        {"MERCADORIAS", "QTD_EST_MAX", "NUMERIC(18,3)"},
+        {"MERCADORIAS", "ALIQ_ICMS", "NUMERIC(18,2)"},
+        {"MERCADORIAS", "DATA_ALT", "DATE"},
+        {"MERCADORIAS", "TEM_GRADE", "CHAR(1)"},
+        {"MERCADORIAS", "APLICACAO2", "VARCHAR(60)"},
+        {"MERCADORIAS", "CAD_RECEITA", "CHAR(1)"},
+        {"GRADES_PRODUTOS_P", "VLR_GRADE", "NUMERIC(18,3)"},
+        {"ITENSCOMPRA", "NRO_NOT", "INTEGER"},
+        {"COMPRAS", "DATA_EMI", "DATE"},
+        {"DEPARTAMENTOS", "NOM_SETOR", "VARCHAR(30)"},
+        {"FORNECEDORES", "EMAIL_REP", "VARCHAR(60)"},
+        {"FORNECEDORES", "OBS_FOR", "BLOB"},
+        {"ALIQUOTAS", "ISS_NFCE", "CHAR(1)"},
+        {"TRIBUTOS_ICM", "ICMS_ST", "NUMERIC(18,4)"},
+        {"TRIBUTOS_ICM", "ALIQ_FCP", "NUMERIC(18,2)"},
+        {"TRIBUTOS_PC", "ALIQ_COFINS_C", "NUMERIC(18,4)"},
+        {"FORMATMRG", "AUX_5", "VARCHAR(50)"},
+        {"FORMATMRG", "PRINT_CAMPO", "CHAR(1)"},
+        {"GERADOR", "CODIGO", "INTEGER"},
+        {"LOGESTOQUE", "DATA_ALT", "DATE"},
     };
     std::map<std::string, std::map<std::string, std::string>> cache;
     for (const auto& c : casos) {
@@ -112,11 +137,11 @@ TEST_F(Esquema, TemAsColunasQueOProgramaUsaComOsTipos) {
     std::vector<std::string> fila;
     for (const auto& c : Estrutura(db))
         if (c.rfind("ETIQUETAREAD.", 0) == 0) fila.push_back(c);
-    const std::vector<std::string> ordem{
-        "ETIQUETAREAD.CODIGO INTEGER",      "ETIQUETAREAD.BARRAS VARCHAR(30)",  "ETIQUETAREAD.NOME VARCHAR(70)",
-        "ETIQUETAREAD.QUANTIDADE NUMERIC(18,3)", "ETIQUETAREAD.ESTOQUE NUMERIC(18,3)",
-        "ETIQUETAREAD.VLR_VEN NUMERIC(18,3)", "ETIQUETAREAD.NRO_LOTE VARCHAR(20)", "ETIQUETAREAD.VAL_LOTE DATE",
-        "ETIQUETAREAD.SO_NOME VARCHAR(80)"};
+    const std::vector<std::string> ordem{"ETIQUETAREAD.CODIGO INTEGER",        "ETIQUETAREAD.BARRAS VARCHAR(30)",
+                                         "ETIQUETAREAD.NOME VARCHAR(70)",      "ETIQUETAREAD.QUANTIDADE NUMERIC(18,3)",
+                                         "ETIQUETAREAD.ESTOQUE NUMERIC(18,3)", "ETIQUETAREAD.VLR_VEN NUMERIC(18,3)",
+                                         "ETIQUETAREAD.NRO_LOTE VARCHAR(20)",  "ETIQUETAREAD.VAL_LOTE DATE",
+                                         "ETIQUETAREAD.SO_NOME VARCHAR(80)"};
     EXPECT_EQ(fila, ordem);
     EXPECT_EQ(Colunas(db, "MERCADORIAS").size(), 51u);
     EXPECT_EQ(Colunas(db, "FORNECEDORES").size(), 32u);
@@ -165,9 +190,8 @@ TEST_F(Esquema, TabelasEIndicesEmSeparadoDaoOMesmoEsquema) {
     outro.CriarBanco();
     CriarTabelasLoja(outro);
     auto tabelas = Estrutura(outro);
-    EXPECT_TRUE(std::none_of(tabelas.begin(), tabelas.end(), [](const std::string& l) {
-        return l.rfind("indice IX_", 0) == 0;
-    }));
+    EXPECT_TRUE(std::none_of(tabelas.begin(), tabelas.end(),
+                             [](const std::string& l) { return l.rfind("indice IX_", 0) == 0; }));
     CriarIndicesLoja(outro);
     EXPECT_EQ(Estrutura(outro), inteiro);
     outro.Desconectar();

@@ -198,7 +198,7 @@ TEST_F(Cliente, DatasIdaEVolta) {
         int a, m, d;
         const char* texto;
     };
-    const Caso casos[] = {{1899, 12, 30, "30/12/1899"}, {2000, 1, 1, "01/01/2000"}, {2024, 2, 29, "29/02/2024"},
+    const Caso casos[] = {{1899, 12, 30, "30/12/1899"}, {2000, 1, 1, "01/01/2000"},   {2024, 2, 29, "29/02/2024"},
                           {1858, 11, 17, "17/11/1858"}, {9999, 12, 31, "31/12/9999"}, {1970, 1, 1, "01/01/1970"}};
     int id = 0;
     for (const auto& c : casos) {
@@ -253,7 +253,7 @@ TEST_F(Cliente, LinhasGuardadasPermitemVoltarAoInicio) {
     ASSERT_FALSE(q.Eof());
     std::vector<int64_t> ida, volta;
     for (; !q.Eof(); q.Next()) ida.push_back(q.FieldByName("ID").AsInteger());
-    EXPECT_EQ(q.RecNo(), 4u);                           // stays on the last row
+    EXPECT_EQ(q.RecNo(), 4u);  // stays on the last row
     EXPECT_EQ(q.FieldByName("ID").AsInteger(), 5);
     q.First();
     for (; !q.Eof(); q.Next()) volta.push_back(q.FieldByName("ID").AsInteger());
@@ -613,7 +613,8 @@ TEST(Conexao, ArquivoQueNaoEBancoOuEPastaDizIssoEmPortugues) {
     };
     const Caso casos[] = {
         {texto, "O arquivo \"" + texto + "\" não é um banco de dados Firebird válido"},
-        {pasta.Caminho(), "Não foi possível abrir o arquivo do banco de dados \"" + pasta.Caminho() + "\": O caminho é uma pasta"},
+        {pasta.Caminho(),
+         "Não foi possível abrir o arquivo do banco de dados \"" + pasta.Caminho() + "\": O caminho é uma pasta"},
     };
     for (const auto& c : casos) {
         TDatabase db;

@@ -43,7 +43,8 @@ TEST_F(AjustesBancoAntigo, AcrescentaSoNomeUmaVezEDepoisSoConsulta) {
 
     dtm->qryprocesso.Clear();
     Ajusta_BD(*dtm);
-    EXPECT_EQ(dtm->qryprocesso.UltimoTextoEnviado(), "Insert into EtiquetaRead\n( CODIGO,So_NOME )  \n Values ( '1','CAFE' )  ");
+    EXPECT_EQ(dtm->qryprocesso.UltimoTextoEnviado(),
+              "Insert into EtiquetaRead\n( CODIGO,So_NOME )  \n Values ( '1','CAFE' )  ");
     EXPECT_TRUE(iu_.Mensagens().empty());
 }
 
@@ -64,7 +65,8 @@ TEST_F(AjustesBancoAtual, FalhasSaoSilenciosas) {
 
 TEST_F(AjustesBancoAntigo, AlargaIcmsStMesmoQuandoRepetido) {
     const std::string escala =
-        "select f.rdb$field_scale from rdb$relation_fields rf join rdb$fields f on f.rdb$field_name = rf.rdb$field_source "
+        "select f.rdb$field_scale from rdb$relation_fields rf join rdb$fields f on f.rdb$field_name = "
+        "rf.rdb$field_source "
         "where rf.rdb$relation_name='TRIBUTOS_ICM' and rf.rdb$field_name='ICMS_ST'";
     // Firebird widens the scale only while the whole digits still fit, as
     // they do in the shops' numeric(15,2).

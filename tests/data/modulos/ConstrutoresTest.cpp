@@ -33,9 +33,14 @@ TEST_F(Construtores, SelectFileEnviaUmaLinhaNoSlotEDizSeHaLinhas) {
 }
 
 TEST_F(Construtores, CadaSlotUsaASuaConsultaEMrgASegundaConexao) {
-    struct Caso { const char* slot; fb::TQuery TdtmAplicativo::*qry; };
-    const Caso casos[] = {{"1", &TdtmAplicativo::qrySelect1}, {"2", &TdtmAplicativo::qrySelect2},
-                          {"3", &TdtmAplicativo::qrySelect3}, {"4", &TdtmAplicativo::qrySelect4},
+    struct Caso {
+        const char* slot;
+        fb::TQuery TdtmAplicativo::*qry;
+    };
+    const Caso casos[] = {{"1", &TdtmAplicativo::qrySelect1},
+                          {"2", &TdtmAplicativo::qrySelect2},
+                          {"3", &TdtmAplicativo::qrySelect3},
+                          {"4", &TdtmAplicativo::qrySelect4},
                           {"MRG", &TdtmAplicativo::qrySelectMrg}};
     for (const auto& c : casos) {
         dtm->SelectFile(c.slot, "Gerador", "1=1");
@@ -58,9 +63,14 @@ TEST_F(Construtores, SlotDesconhecidoNaoFazNadaECloseEmMinusculasFechaTodos) {
 }
 
 TEST_F(Construtores, SelectFileOrdemCampoMontaColunasEOrdem) {
-    struct Caso { const char* campos; const char* ordem; const char* esperado; };
+    struct Caso {
+        const char* campos;
+        const char* ordem;
+        const char* esperado;
+    };
     const Caso casos[] = {
-        {"cod_red, nom_mer", "nom_mer", "Select cod_red, nom_mer From Mercadorias Where ( cod_red>0 )\nOrder By nom_mer"},
+        {"cod_red, nom_mer", "nom_mer",
+         "Select cod_red, nom_mer From Mercadorias Where ( cod_red>0 )\nOrder By nom_mer"},
         {"", "nom_mer;", "Select * From Mercadorias Where ( cod_red>0 )\nOrder By nom_mer;"},
         {"", "", "Select * From Mercadorias Where ( cod_red>0 )"},
     };
@@ -105,7 +115,10 @@ TEST_F(Construtores, InsertFileTrocaVirgulasEAspasEEnviaTresLinhas) {
     dtm->INSERTFILE("EtiquetaRead", {"CODIGO", "123", "NOME", "CAMISA, AZUL"});
     EXPECT_EQ(Enviado(), "Insert into EtiquetaRead\n( CODIGO,NOME )  \n Values ( '123','CAMISA. AZUL' )  ");
 
-    struct Caso { const char* valor; const char* gravado; };
+    struct Caso {
+        const char* valor;
+        const char* gravado;
+    };
     const Caso casos[] = {{"O'NEIL", "O NEIL"}, {"POLO \"GG\"", "POLO  GG "}, {"AÇÚCAR", "AÇÚCAR"}};
     int codigo = 200;
     for (const auto& c : casos) {
@@ -148,9 +161,13 @@ TEST_F(Construtores, UpdateFileEnviaQuatroLinhas) {
 
 TEST_F(Construtores, UpdateFileMatrizMontaAtribuicoes) {
     Executar("insert into etiquetaread (codigo, nome, barras, nro_lote) values (1, 'X', 'Y', 'Z')");
-    struct Caso { std::vector<std::string> pares; const char* esperado; };
+    struct Caso {
+        std::vector<std::string> pares;
+        const char* esperado;
+    };
     const Caso casos[] = {
-        {{"NOME", "D'AGUA, 1L", "BARRAS", "78\"9"}, "UPDATE EtiquetaRead SET\nNOME='D AGUA. 1L',BARRAS='78 9'\nWHERE\n( codigo=1 )"},
+        {{"NOME", "D'AGUA, 1L", "BARRAS", "78\"9"},
+         "UPDATE EtiquetaRead SET\nNOME='D AGUA. 1L',BARRAS='78 9'\nWHERE\n( codigo=1 )"},
         {{"NOME", "", "BARRAS", "", "NRO_LOTE"}, "UPDATE EtiquetaRead SET\nNOME='',BARRAS=''\nWHERE\n( codigo=1 )"},
     };
     for (const auto& c : casos) {

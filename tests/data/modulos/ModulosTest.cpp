@@ -86,11 +86,11 @@ TEST_F(Modulos, AllEmMinusculasAbreTodasAsTabelas) {
     dtm->dtmAplicativoOpen({"all"});
     merc->dtmMercadoriasOpen({"all"});
     forn->dtmFornecedoresOpen({"all"});
-    for (TTabela* t : {&dtm->tblFormat, &dtm->tblNumeroNF, &dtm->tblMercadorias, &dtm->tblLogEstoque,
-                       &dtm->tblEstoqueEmpresa, &dtm->tblGrades_Produtos_P, &dtm->tblProdutos_cli,
-                       &merc->tblAliquotasIB, &merc->tblDepartamentosIB, &merc->tblTributosIcm,
-                       &merc->tblTributosIcmUf, &merc->tblTributosPC, &merc->tblMercadoriasInventario,
-                       &merc->tblSerialNumberIB, &merc->tblSimilares, &forn->tblFornecedores})
+    for (TTabela* t :
+         {&dtm->tblFormat, &dtm->tblNumeroNF, &dtm->tblMercadorias, &dtm->tblLogEstoque, &dtm->tblEstoqueEmpresa,
+          &dtm->tblGrades_Produtos_P, &dtm->tblProdutos_cli, &merc->tblAliquotasIB, &merc->tblDepartamentosIB,
+          &merc->tblTributosIcm, &merc->tblTributosIcmUf, &merc->tblTributosPC, &merc->tblMercadoriasInventario,
+          &merc->tblSerialNumberIB, &merc->tblSimilares, &forn->tblFornecedores})
         EXPECT_TRUE(t->Active()) << t->NomeTabela();
     EXPECT_EQ(dtm->tblLogEstoque.Ordenacao(), "COD_MER;DATA_ALT");
     EXPECT_EQ(dtm->tblGrades_Produtos_P.Ordenacao(), "REF_MER");
@@ -205,8 +205,9 @@ TEST_F(Modulos, CommitGravaParaAsOutrasEstacoes) {
 
 TEST_F(Modulos, CommitQueFalhaReverteAvisaUmaVezEATransacaoSegueUtil) {
     Executar("create exception ex_commit 'commit recusado'");
-    Executar("create trigger tr_commit on transaction commit as begin "
-             "if (exists(select 1 from etiquetaread where codigo = 99)) then exception ex_commit; end");
+    Executar(
+        "create trigger tr_commit on transaction commit as begin "
+        "if (exists(select 1 from etiquetaread where codigo = 99)) then exception ex_commit; end");
     Criar();
     dtm->INSERTFILE("EtiquetaRead", {"CODIGO", "1"});
     dtm->INSERTFILE("EtiquetaRead", {"CODIGO", "99"});

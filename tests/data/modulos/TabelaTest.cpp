@@ -63,14 +63,16 @@ TEST_F(Tabela, TrocarAOrdemMantemALinhaAtual) {
 TEST_F(Tabela, LocateExatoNumericoEParcialSemCaixa) {
     tbl->SetOrdenacao("CODIGO");
     tbl->Open();
-    struct Caso { const char* coluna; const char* valor; bool semCaixa, parcial, acha; const char* nome; };
+    struct Caso {
+        const char* coluna;
+        const char* valor;
+        bool semCaixa, parcial, acha;
+        const char* nome;
+    };
     const Caso casos[] = {
-        {"CODIGO", "3", false, false, true, "feijao"},
-        {"CODIGO", "3.0", false, false, true, "feijao"},
-        {"CODIGO", "x", false, false, false, ""},
-        {"NOME", "FEI", true, true, true, "feijao"},
-        {"NOME", "FEI", false, true, false, ""},
-        {"NOME", "arroz", true, false, true, "ARROZ"},
+        {"CODIGO", "3", false, false, true, "feijao"}, {"CODIGO", "3.0", false, false, true, "feijao"},
+        {"CODIGO", "x", false, false, false, ""},      {"NOME", "FEI", true, true, true, "feijao"},
+        {"NOME", "FEI", false, true, false, ""},       {"NOME", "arroz", true, false, true, "ARROZ"},
         {"BARRAS", "78", false, true, true, "CAFE"},
     };
     for (const auto& c : casos) {
@@ -91,7 +93,8 @@ TEST_F(Tabela, EdicaoDeUmaDeDuasLinhasIguaisAlteraSoEla) {
     EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "3.500");
     tbl->Post();
     ASSERT_TRUE(dtm->dtmCommit());
-    EXPECT_EQ(Texto("select list(quantidade, ';') from (select quantidade from etiquetaread where codigo=1 order by quantidade)"),
+    EXPECT_EQ(Texto("select list(quantidade, ';') from (select quantidade from etiquetaread where codigo=1 order by "
+                    "quantidade)"),
               "0.000;3.500");
     EXPECT_EQ(tbl->RecNo(), 2u);
     EXPECT_EQ(tbl->FieldByName("QUANTIDADE").AsString(), "3.500");
@@ -156,7 +159,9 @@ TEST_F(Tabela, LinhaApagadaPorOutraEstacaoNaoLevaOutraNoLugar) {
 TEST_F(Tabela, InclusaoCanceladaNoAfterInsertNaoCriaLinha) {
     bool bloqueia = true;
     int cancelados = 0;
-    tbl->AfterInsert = [&](TTabela& t) { if (bloqueia) t.Cancel(); };
+    tbl->AfterInsert = [&](TTabela& t) {
+        if (bloqueia) t.Cancel();
+    };
     tbl->AfterCancel = [&](TTabela&) { ++cancelados; };
     tbl->Open();
     tbl->Append();
@@ -186,7 +191,11 @@ TEST_F(Tabela, InclusaoFicaNaLinhaNovaMesmoQuandoOBancoMudaOValor) {
     TTabela t(dtm->dtbAplicativo, dtm->ibtAplicativo, "CADASTRO");
     t.SetOrdenacao("ID");
     t.Open();
-    struct Caso { const char* id; const char* sigla; const char* nome; };
+    struct Caso {
+        const char* id;
+        const char* sigla;
+        const char* nome;
+    };
     const Caso casos[] = {{"9", "X", "NOVO"}, {"10", "XYZ", "novo"}};
     for (const auto& c : casos) {
         t.Append();
@@ -231,8 +240,9 @@ TEST_F(Tabela, RefreshMostraLinhasNovasEFicaNaLinhaAtual) {
 
 TEST_F(Tabela, CommitQueFalhaReleATabela) {
     Executar("create exception ex_commit 'commit recusado'");
-    Executar("create trigger tr_commit on transaction commit as begin "
-             "if (exists(select 1 from etiquetaread where quantidade = 66)) then exception ex_commit; end");
+    Executar(
+        "create trigger tr_commit on transaction commit as begin "
+        "if (exists(select 1 from etiquetaread where quantidade = 66)) then exception ex_commit; end");
     tbl->Open();
     ASSERT_TRUE(tbl->Locate("CODIGO", "2"));
     tbl->SetCampo("QUANTIDADE", "66");
@@ -253,13 +263,13 @@ TEST_F(Tabela, ColunaInexistenteFalhaComAMesmaMensagemEmCadaUso) {
         {"FieldByName", [&] { tbl->FieldByName("NAO_HA"); }},
         {"SetCampo", [&] { tbl->SetCampo("NAO_HA", "1"); }},
         {"Locate", [&] { tbl->Locate("NAO_HA", "1"); }},
-        {"SetOrdenacao", [&] {
+        {"SetOrdenacao",
+         [&] {
              tbl->SetOrdenacao("NOME;NAO_HA");
              tbl->RecordCount();
          }},
     };
-    for (const auto& k : casos)
-        EXPECT_EQ(MensagemDe<EDatabaseError>(k.chamar), msg) << k.uso;
+    for (const auto& k : casos) EXPECT_EQ(MensagemDe<EDatabaseError>(k.chamar), msg) << k.uso;
     EXPECT_EQ(tbl->Estado(), TEstadoTabela::Navegacao);  // nothing was left half-edited
 }
 

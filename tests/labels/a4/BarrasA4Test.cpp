@@ -35,14 +35,12 @@ TEST_P(RazaoDesenhadaTest, DuasLargurasNuncaAbaixoDeDoisEMeio) {
     EXPECT_DOUBLE_EQ(RazaoDesenhada(GetParam().tipo, GetParam().pedida), GetParam().desenhada);
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, RazaoDesenhadaTest,
-                         ::testing::Values(TCasoRazao{TTipoBarras::Codabar, 1, 2.5},
-                                           TCasoRazao{TTipoBarras::Codabar, 2.25, 2.5},
-                                           TCasoRazao{TTipoBarras::Code39, 3, 3},
-                                           TCasoRazao{TTipoBarras::Intercalado2de5, 0, 2.5},
-                                           TCasoRazao{TTipoBarras::Matrix2de5, 4, 4},
-                                           TCasoRazao{TTipoBarras::Code93, 1, 1},
-                                           TCasoRazao{TTipoBarras::EAN13, 2.25, 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Casos, RazaoDesenhadaTest,
+    ::testing::Values(TCasoRazao{TTipoBarras::Codabar, 1, 2.5}, TCasoRazao{TTipoBarras::Codabar, 2.25, 2.5},
+                      TCasoRazao{TTipoBarras::Code39, 3, 3}, TCasoRazao{TTipoBarras::Intercalado2de5, 0, 2.5},
+                      TCasoRazao{TTipoBarras::Matrix2de5, 4, 4}, TCasoRazao{TTipoBarras::Code93, 1, 1},
+                      TCasoRazao{TTipoBarras::EAN13, 2.25, 1}));
 
 // Widths of all bars and spaces of a symbol, rounded to 1/100 of a narrow bar.
 std::set<double> Larguras(const TSimboloBarras& s) {
@@ -74,16 +72,15 @@ TEST_P(LargurasTest, BarrasLargasNaRazaoDesenhada) {
 
 // Matrix 2 of 5 starts and stops with a bar of four modules at zint's 3:1,
 // kept in proportion to the wide bar.
-INSTANTIATE_TEST_SUITE_P(
-    Casos, LargurasTest,
-    ::testing::Values(TCasoLarguras{TTipoBarras::Codabar, "7891234567895", 1, {1, 2.5}},
-                      TCasoLarguras{TTipoBarras::Codabar, "12345", 3, {1, 3}},
-                      TCasoLarguras{TTipoBarras::Code39, "ABC-123", 1, {1, 2.5}},
-                      TCasoLarguras{TTipoBarras::Code39, "ABC-123", 2.8, {1, 2.8}},
-                      TCasoLarguras{TTipoBarras::Intercalado2de5, "78912345678950", 2, {1, 2.5}},
-                      TCasoLarguras{TTipoBarras::Matrix2de5, "7891234567895", 1, {1, 2.5, 3.33}},
-                      TCasoLarguras{TTipoBarras::Code93, "7891234567895", 1, {1, 2, 3, 4}},
-                      TCasoLarguras{TTipoBarras::EAN13, "7891234567895", 2.25, {1, 2, 3, 4}}));
+INSTANTIATE_TEST_SUITE_P(Casos, LargurasTest,
+                         ::testing::Values(TCasoLarguras{TTipoBarras::Codabar, "7891234567895", 1, {1, 2.5}},
+                                           TCasoLarguras{TTipoBarras::Codabar, "12345", 3, {1, 3}},
+                                           TCasoLarguras{TTipoBarras::Code39, "ABC-123", 1, {1, 2.5}},
+                                           TCasoLarguras{TTipoBarras::Code39, "ABC-123", 2.8, {1, 2.8}},
+                                           TCasoLarguras{TTipoBarras::Intercalado2de5, "78912345678950", 2, {1, 2.5}},
+                                           TCasoLarguras{TTipoBarras::Matrix2de5, "7891234567895", 1, {1, 2.5, 3.33}},
+                                           TCasoLarguras{TTipoBarras::Code93, "7891234567895", 1, {1, 2, 3, 4}},
+                                           TCasoLarguras{TTipoBarras::EAN13, "7891234567895", 2.25, {1, 2, 3, 4}}));
 
 TEST(CodificaBarrasTest, Ean13TemNoventaECincoModulos) {
     EXPECT_DOUBLE_EQ(CodificaBarras(TTipoBarras::EAN13, 1, "7891234567895").largura, 95);
@@ -96,9 +93,7 @@ struct TCasoInvalido {
 
 class ValorInvalidoTest : public ::testing::TestWithParam<TCasoInvalido> {};
 
-TEST_P(ValorInvalidoTest, DaSimboloVazio) {
-    EXPECT_TRUE(CodificaBarras(GetParam().tipo, 1, GetParam().valor).Vazio());
-}
+TEST_P(ValorInvalidoTest, DaSimboloVazio) { EXPECT_TRUE(CodificaBarras(GetParam().tipo, 1, GetParam().valor).Vazio()); }
 
 INSTANTIATE_TEST_SUITE_P(Casos, ValorInvalidoTest,
                          ::testing::Values(TCasoInvalido{TTipoBarras::Intercalado2de5, "12A45"},

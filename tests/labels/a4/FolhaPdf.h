@@ -23,7 +23,8 @@ struct TPalavra {
 inline std::vector<TPalavra> PalavrasDoPdf(const std::string& pdf) {
     const std::string html = SaidaDe("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
     std::vector<TPalavra> r;
-    std::regex marca(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    std::regex marca(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     int pagina = 0;
     for (std::sregex_iterator it(html.begin(), html.end(), marca), fim; it != fim; ++it) {
         const auto& m = *it;
@@ -57,9 +58,10 @@ inline QImage RenderizaRegiao(const std::string& pdf, const std::string& pasta, 
 
 // The codes zbarimg reads in an image, one per symbol, in its "raw" form.
 inline std::vector<std::string> CodigosLidos(const std::string& imagem) {
-    std::istringstream s(SaidaDe("zbarimg -q --raw -Sdisable -Scodabar.enable -Scode39.enable -Si25.enable "
-                                 "-Scode93.enable -Sean13.enable '" +
-                                 imagem + "' 2>/dev/null"));
+    std::istringstream s(
+        SaidaDe("zbarimg -q --raw -Sdisable -Scodabar.enable -Scode39.enable -Si25.enable "
+                "-Scode93.enable -Sean13.enable '" +
+                imagem + "' 2>/dev/null"));
     std::vector<std::string> r;
     for (std::string l; std::getline(s, l);)
         if (!l.empty()) r.push_back(l);

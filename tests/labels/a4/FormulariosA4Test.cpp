@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TCasoBarras{34, 4, TTipoBarras::Code93}, TCasoBarras{42, 4, TTipoBarras::Code93},
                       TCasoBarras{26, 5, TTipoBarras::Codabar}, TCasoBarras{32, -1, TTipoBarras::Codabar},
                       TCasoBarras{42, 9, TTipoBarras::Codabar}, TCasoBarras{28, 5, TTipoBarras::Intercalado2de5},
-                      TCasoBarras{33, 7, TTipoBarras::Intercalado2de5}, TCasoBarras{34, 5, TTipoBarras::Intercalado2de5},
+                      TCasoBarras{33, 7, TTipoBarras::Intercalado2de5},
+                      TCasoBarras{34, 5, TTipoBarras::Intercalado2de5},
                       TCasoBarras{39, 5, TTipoBarras::Intercalado2de5},
                       // form 35 makes no choice: Codabar until its hook picks one
                       TCasoBarras{35, 1, TTipoBarras::Codabar}, TCasoBarras{35, 4, TTipoBarras::Codabar}));
@@ -98,13 +99,10 @@ TEST(AntesCelula35Test, TipoPeloTamanhoDoCodigo) {
         TTipoBarras tipo;
         double razao;
     } passos[] = {
-        {"1234567890", TTipoBarras::Codabar, 1},        // first cell: the setup's settings
-        {"7891234567895", TTipoBarras::EAN13, 2.25},
-        {"12345", TTipoBarras::Codabar, 2.25},
-        {"7891234567895", TTipoBarras::EAN13, 2.25},
-        {"1234567890", TTipoBarras::EAN13, 2.25},       // keeps the cell before
-        {"12345678", TTipoBarras::Codabar, 2.25},
-        {"", TTipoBarras::Codabar, 2.25},
+        {"1234567890", TTipoBarras::Codabar, 1},  // first cell: the setup's settings
+        {"7891234567895", TTipoBarras::EAN13, 2.25}, {"12345", TTipoBarras::Codabar, 2.25},
+        {"7891234567895", TTipoBarras::EAN13, 2.25}, {"1234567890", TTipoBarras::EAN13, 2.25},  // keeps the cell before
+        {"12345678", TTipoBarras::Codabar, 2.25},    {"", TTipoBarras::Codabar, 2.25},
     };
     for (const auto& p : passos) {
         f.DetailGrid1BeforePrint(Celula("NOME", p.codigo), el);
@@ -119,7 +117,8 @@ TEST(AntesCelula20Test, CelulaVaziaEscondeLogoETelefones) {
     TFormularioA4 f = CriaFormularioA4(20, {"Loja", "1111", "2222", "/tmp/logo.png"});
     for (auto [l1, visivel] : {std::pair{".", false}, {"CAFE", true}, {"", false}, {"X", false}, {"AB", true}}) {
         f.DetailGrid1BeforePrint(Celula(l1, ""), f.elementos);
-        for (const char* nome : {"rlImg", "fone1", "fone2"}) EXPECT_EQ(f.Elemento(nome)->visivel, visivel) << l1 << nome;
+        for (const char* nome : {"rlImg", "fone1", "fone2"})
+            EXPECT_EQ(f.Elemento(nome)->visivel, visivel) << l1 << nome;
     }
     EXPECT_EQ(f.Elemento("fone1")->texto, "1111");
     EXPECT_EQ(f.Elemento("fone2")->texto, "2222");

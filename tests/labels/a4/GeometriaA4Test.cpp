@@ -60,25 +60,22 @@ TEST_P(GeometriaA4Test, CelulasOndeATabelaAsPoe) {
         const int i = n % porPagina;
         SCOPED_TRACE(p.texto);
         EXPECT_EQ(p.pagina, n / porPagina + 1);
-        const double x = c.esquerda + c.internaEsquerda + (i % c.colunas) * (larguraCelula + c.espaco) + sonda.esquerda * mm;
+        const double x =
+            c.esquerda + c.internaEsquerda + (i % c.colunas) * (larguraCelula + c.espaco) + sonda.esquerda * mm;
         const double y = c.topo + (i / c.colunas) * altura + sonda.topo * mm;
         EXPECT_NEAR(p.xMin, x, 0.3);
         EXPECT_NEAR(p.yMin, y, 0.3);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modelos, GeometriaA4Test,
-                         ::testing::Values(TCasoGeometria{20, 5, 16, 0, 2, 4, 760, 144},
-                                           TCasoGeometria{26, 8, 12, 0, 3, 1, 760, 96},
-                                           TCasoGeometria{28, 5, 12, 0, 5, 2, 756, 80},
-                                           TCasoGeometria{32, 8, 12, 0, 2, 1, 760, 100},
-                                           TCasoGeometria{33, 4, 13, 7, 4, 2, 711, 48},
-                                           TCasoGeometria{34, 1, 11, 7, 6, 2, 741, 64},
-                                           TCasoGeometria{35, 5, 11, 0, 5, 2, 756, 80},
-                                           TCasoGeometria{39, 5, 14, 0, 7, 2, 752, 57},
-                                           TCasoGeometria{42, 8, 12, 0, 3, 1, 760, 96},
-                                           TCasoGeometria{55, 6, 12, 0, 5, 2, 760, 80}),
-                         [](const auto& i) { return std::to_string(i.param.modelo); });
+INSTANTIATE_TEST_SUITE_P(
+    Modelos, GeometriaA4Test,
+    ::testing::Values(TCasoGeometria{20, 5, 16, 0, 2, 4, 760, 144}, TCasoGeometria{26, 8, 12, 0, 3, 1, 760, 96},
+                      TCasoGeometria{28, 5, 12, 0, 5, 2, 756, 80}, TCasoGeometria{32, 8, 12, 0, 2, 1, 760, 100},
+                      TCasoGeometria{33, 4, 13, 7, 4, 2, 711, 48}, TCasoGeometria{34, 1, 11, 7, 6, 2, 741, 64},
+                      TCasoGeometria{35, 5, 11, 0, 5, 2, 756, 80}, TCasoGeometria{39, 5, 14, 0, 7, 2, 752, 57},
+                      TCasoGeometria{42, 8, 12, 0, 3, 1, 760, 96}, TCasoGeometria{55, 6, 12, 0, 5, 2, 760, 80}),
+    [](const auto& i) { return std::to_string(i.param.modelo); });
 
 // A 70-character name on every form, as each model's routine fills the cells
 // (two rows of cells, the second on the page's last row): every word the PDF

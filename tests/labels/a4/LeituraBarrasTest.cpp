@@ -49,8 +49,8 @@ TEST_P(LeituraBarrasTest, ScannerLeCadaCodigo) {
     const std::string pdf = Folha(pasta, c.modelo, c.tipoBarraA4, c.codigos);
     const TFormularioA4 f = CriaFormularioA4(c.modelo);
     const int linhas = (static_cast<int>(c.codigos.size()) + f.grade.colunas - 1) / f.grade.colunas;
-    const QImage img = RenderizaRegiao(pdf, pasta.caminho.string(), 1, 600, 0, f.folha.topo, 210,
-                                       linhas * f.AlturaCelulaMm());
+    const QImage img =
+        RenderizaRegiao(pdf, pasta.caminho.string(), 1, 600, 0, f.folha.topo, 210, linhas * f.AlturaCelulaMm());
     ASSERT_FALSE(img.isNull());
     auto lidos = CodigosLidos(pasta / "regiao.png");
     auto esperados = c.lidos;
@@ -64,17 +64,29 @@ TEST_P(LeituraBarrasTest, ScannerLeCadaCodigo) {
 INSTANTIATE_TEST_SUITE_P(
     Tipos, LeituraBarrasTest,
     ::testing::Values(
-        TCasoLeitura{"Codabar26", 26, 0, {"7891234567895", "1234567890128", "12345"},
+        TCasoLeitura{"Codabar26",
+                     26,
+                     0,
+                     {"7891234567895", "1234567890128", "12345"},
                      {"A7891234567895A", "A1234567890128A", "A12345A"}},
-        TCasoLeitura{"Code39_26", 26, 1, {"7891234567895", "ABC-123", "40170725"},
-                     {"7891234567895", "ABC-123", "40170725"}},
+        TCasoLeitura{
+            "Code39_26", 26, 1, {"7891234567895", "ABC-123", "40170725"}, {"7891234567895", "ABC-123", "40170725"}},
         TCasoLeitura{"Code39_39", 39, 1, {"7891234567895", "2000000000015"}, {"7891234567895", "2000000000015"}},
-        TCasoLeitura{"Intercalado28", 28, 2, {"7891234567895", "12345678", "1234567890128"},
+        TCasoLeitura{"Intercalado28",
+                     28,
+                     2,
+                     {"7891234567895", "12345678", "1234567890128"},
                      {"07891234567895", "12345678", "01234567890128"}},
         TCasoLeitura{"Intercalado39", 39, 5, {"7891234567895", "2000000000015"}, {"07891234567895", "02000000000015"}},
-        TCasoLeitura{"Code93_34", 34, 4, {"7891234567895", "ABC-123", "1234567890128"},
+        TCasoLeitura{"Code93_34",
+                     34,
+                     4,
+                     {"7891234567895", "ABC-123", "1234567890128"},
                      {"7891234567895", "ABC-123", "1234567890128"}},
-        TCasoLeitura{"Ean13_35", 35, 0, {"7891234567895", "1234567890128", "4006381333931"},
+        TCasoLeitura{"Ean13_35",
+                     35,
+                     0,
+                     {"7891234567895", "1234567890128", "4006381333931"},
                      {"7891234567895", "1234567890128", "4006381333931"}},
         TCasoLeitura{"Codabar35", 35, 0, {"12345", "87654321"}, {"A12345A", "A87654321A"}}),
     [](const auto& i) { return std::string(i.param.nome); });
@@ -84,8 +96,10 @@ std::vector<std::pair<bool, int>> Corridas(const QImage& img, int y) {
     std::vector<std::pair<bool, int>> r;
     for (int x = 0; x < img.width(); ++x) {
         const bool escuro = qGray(img.pixel(x, y)) < 128;
-        if (!r.empty() && r.back().first == escuro) ++r.back().second;
-        else r.emplace_back(escuro, 1);
+        if (!r.empty() && r.back().first == escuro)
+            ++r.back().second;
+        else
+            r.emplace_back(escuro, 1);
     }
     if (!r.empty() && !r.front().first) r.erase(r.begin());
     if (!r.empty() && !r.back().first) r.pop_back();
@@ -98,7 +112,8 @@ TEST(Matrix2de5Test, PadraoDeBarrasLegivel) {
     const std::string pdf = Folha(pasta, 28, 3, {codigo});
     const double mm = 25.4 / 96;
     // The box of the first cell of model 28: 4,30 (109x24).
-    const QImage img = RenderizaRegiao(pdf, pasta.caminho.string(), 1, 600, 5 + 4 * mm, 12 + 30 * mm, 109 * mm, 24 * mm);
+    const QImage img =
+        RenderizaRegiao(pdf, pasta.caminho.string(), 1, 600, 5 + 4 * mm, 12 + 30 * mm, 109 * mm, 24 * mm);
     ASSERT_FALSE(img.isNull());
     const auto corridas = Corridas(img, img.height() / 2);
     ASSERT_FALSE(corridas.empty());
@@ -155,8 +170,8 @@ TEST_P(CaixaBarrasTest, BarrasDentroDaCaixa) {
     const double mm = 25.4 / 96;
     const double x0 = f.folha.esquerda + f.folha.internaEsquerda + b.esquerda * mm, y0 = f.folha.topo + b.topo * mm;
     // A region 2 mm larger than the box on every side.
-    const QImage img = RenderizaRegiao(pdf, pasta.caminho.string(), 1, 600, x0 - 2, y0 - 2, b.largura * mm + 4,
-                                       b.altura * mm + 4);
+    const QImage img =
+        RenderizaRegiao(pdf, pasta.caminho.string(), 1, 600, x0 - 2, y0 - 2, b.largura * mm + 4, b.altura * mm + 4);
     ASSERT_FALSE(img.isNull());
     const double pxMm = 600 / 25.4;
     // Across, on the box's middle row; up and down, along the first bar (the

@@ -22,9 +22,11 @@ protected:
     void Modelo(int n) { GravarConfig("MODELO PRINT", ZerosEsquerda(n, 2) + " - A4"); }
     // The n-th cell (0-based, CT_LIN order): "LINHA1|LINHA2|LINHA3|LINHA4|LINHA5".
     std::string Celula(int n) {
-        return Texto("select coalesce(LINHA1, '') || '|' || coalesce(LINHA2, '') || '|' || coalesce(LINHA3, '') || "
-                     "'|' || coalesce(LINHA4, '') || '|' || coalesce(LINHA5, '') from ETIQUETAMRG order by CT_LIN "
-                     "rows " + std::to_string(n + 1) + " to " + std::to_string(n + 1));
+        return Texto(
+            "select coalesce(LINHA1, '') || '|' || coalesce(LINHA2, '') || '|' || coalesce(LINHA3, '') || "
+            "'|' || coalesce(LINHA4, '') || '|' || coalesce(LINHA5, '') from ETIQUETAMRG order by CT_LIN "
+            "rows " +
+            std::to_string(n + 1) + " to " + std::to_string(n + 1));
     }
     // The form and source the routine handed to the preview.
     void CapturarPrevia() {
@@ -137,8 +139,9 @@ struct TCasoTextos {
 class TextosModeloA4 : public ModelosA4, public ::testing::WithParamInterface<TCasoTextos> {};
 
 TEST_P(TextosModeloA4, LinhasDaCelula) {
-    Executar("insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, VLR_VEN, APLICACAO) values (7, '2000000000015', "
-             "'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd', 1234.5, 'USO GERAL')");
+    Executar(
+        "insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, VLR_VEN, APLICACAO) values (7, '2000000000015', "
+        "'ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd', 1234.5, 'USO GERAL')");
     GravarConfig("NOME LOJA", "LOJA DO ZE");
     Fila(7, "2000000000015", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd", "1", "1");
     Modelo(GetParam().modelo);
@@ -149,18 +152,17 @@ TEST_P(TextosModeloA4, LinhasDaCelula) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modelos, TextosModeloA4,
-    ::testing::Values(
-        TCasoTextos{20, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678|9abcd|R$ 1234,50|LOJA DO ZE|"},
-        TCasoTextos{26, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd|2000000000015|R$ 1234,50||"},
-        TCasoTextos{28, "ABCDEFGHIJKLMNOPQRSTUVWXY|2000000000015|R$ 1234,50|Z0123456789abcd|"},
-        TCasoTextos{32, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd|2000000000015|R$ 1234,50||"},
-        TCasoTextos{33, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678|2000000000015|R$ 1234,50|Z0123456789abcd|"},
-        TCasoTextos{34, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678|2000000000015|R$ 1234,50|Z0123456789abcd|"},
-        TCasoTextos{35, "ABCDEFGHIJKLMNOPQRSTUVWXY|2000000000015|R$ 1234,50|Z0123456789abcd|"},
-        // 39: characters 37 to 40 are not printed (LINHA5 is not on the form)
-        TCasoTextos{39, "ABCDEFGHIJKLMNOPQR|STUVWXYZ0123456789|2000000000015|R$ 1234,50|Z0123456789abcd"},
-        TCasoTextos{42, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd|2000000000015|R$ 1234,50|LOJA DO ZE|"},
-        TCasoTextos{55, "ABCDEFGHIJKLMNOPQRSTUV|2000000000015|R$ 1234,50|WXYZ0123456789abcd|USO GERAL"}),
+    ::testing::Values(TCasoTextos{20, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678|9abcd|R$ 1234,50|LOJA DO ZE|"},
+                      TCasoTextos{26, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd|2000000000015|R$ 1234,50||"},
+                      TCasoTextos{28, "ABCDEFGHIJKLMNOPQRSTUVWXY|2000000000015|R$ 1234,50|Z0123456789abcd|"},
+                      TCasoTextos{32, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd|2000000000015|R$ 1234,50||"},
+                      TCasoTextos{33, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678|2000000000015|R$ 1234,50|Z0123456789abcd|"},
+                      TCasoTextos{34, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345678|2000000000015|R$ 1234,50|Z0123456789abcd|"},
+                      TCasoTextos{35, "ABCDEFGHIJKLMNOPQRSTUVWXY|2000000000015|R$ 1234,50|Z0123456789abcd|"},
+                      // 39: characters 37 to 40 are not printed (LINHA5 is not on the form)
+                      TCasoTextos{39, "ABCDEFGHIJKLMNOPQR|STUVWXYZ0123456789|2000000000015|R$ 1234,50|Z0123456789abcd"},
+                      TCasoTextos{42, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd|2000000000015|R$ 1234,50|LOJA DO ZE|"},
+                      TCasoTextos{55, "ABCDEFGHIJKLMNOPQRSTUV|2000000000015|R$ 1234,50|WXYZ0123456789abcd|USO GERAL"}),
     [](const auto& i) { return std::to_string(i.param.modelo); });
 
 TEST_F(ModelosA4, CodigoSemMercadoriaEFilaVaziaNaoDaoCelulas) {

@@ -125,8 +125,8 @@ TEST_F(CaminhoFila, LeitorDeBarrasEContagemComEnterAteAPorta) {
         Qt::KeyboardModifiers modificador;
     };
     const Leitura leituras[] = {
-        {&TmrgEtiquetas::edtBarrasAdd, "789200", Qt::Key_Return, Qt::NoModifier},      // ARROZ
-        {&TmrgEtiquetas::edtBarrasAdd, "789400", Qt::Key_Enter, Qt::KeypadModifier},   // O'NEIL, PRETO
+        {&TmrgEtiquetas::edtBarrasAdd, "789200", Qt::Key_Return, Qt::NoModifier},     // ARROZ
+        {&TmrgEtiquetas::edtBarrasAdd, "789400", Qt::Key_Enter, Qt::KeypadModifier},  // O'NEIL, PRETO
         {&TmrgEtiquetas::edtRefAdd, "REF-CAFE", Qt::Key_Return, Qt::NoModifier},      // CAFE PILAO again
         {&TmrgEtiquetas::edtRefAdd, "", Qt::Key_Enter, Qt::KeypadModifier},           // empty: nothing
     };

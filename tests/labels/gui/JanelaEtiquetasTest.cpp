@@ -46,7 +46,9 @@ protected:
     JanelaFila() : JanelaFilaTeste(0) {}
     TTabela& Tabela() { return janela->Impressao().tblEtiquetaRead; }
     TModeloFila& Modelo() { return janela->ModeloGrade(); }
-    QModelIndex Indice(int linha, const char* campo) { return Modelo().index(linha, TModeloFila::ColunaDoCampo(campo)); }
+    QModelIndex Indice(int linha, const char* campo) {
+        return Modelo().index(linha, TModeloFila::ColunaDoCampo(campo));
+    }
     QString Celula(int linha, const char* campo) { return Modelo().data(Indice(linha, campo)).toString(); }
     // One grid column, top to bottom, joined by ";".
     QString ColunaGrade(const char* campo) {
@@ -89,7 +91,8 @@ protected:
 };
 
 TEST_F(JanelaFila, AbreNaOrdemDoNomeComAsColunasDaGrade) {
-    Enfileirar({"30, '789300', 'CAMISA', 'CAMISA', 0, 1234.5, 0", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 2"});
+    Enfileirar(
+        {"30, '789300', 'CAMISA', 'CAMISA', 0, 1234.5, 0", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 2"});
     Abrir();
     EXPECT_EQ(janela->windowTitle(), "Etiqueta de produto");
     EXPECT_TRUE(janela->rdCodigoBar->isChecked());  // shown as chosen, the order is the name's
@@ -98,7 +101,8 @@ TEST_F(JanelaFila, AbreNaOrdemDoNomeComAsColunasDaGrade) {
     EXPECT_EQ(ColunaGrade("ESTOQUE"), "3,5;0");
     EXPECT_EQ(ColunaGrade("QUANTIDADE"), "2;0");
     QStringList titulos;
-    for (int c = 0; c < Modelo().columnCount(); ++c) titulos << Modelo().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    for (int c = 0; c < Modelo().columnCount(); ++c)
+        titulos << Modelo().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(titulos.join('|'), " |Código de Barras|Nome do produto|Valor de venda|Estoque|Quantidade");
     EXPECT_EQ(janela->gridArg->columnWidth(2), 337);
     // editable: price and count only
@@ -133,14 +137,16 @@ TEST_F(JanelaFila, ContagemDigitadaEImpressaLogoSaiComEssaContagem) {
 
 TEST_F(JanelaFila, ContagemChegaALinhaCertaEntreLinhasIguais) {
     // the same barcode added twice: two rows with nothing to tell them apart
-    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1"});
+    Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1",
+                "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1"});
     Abrir();
     Digitar(1, "QUANTIDADE", "5");
     janela->gridArg->setCurrentIndex(Indice(0, "QUANTIDADE"));  // leaving the row posts it
     Digitar(0, "VLR_VEN", "1.234,5");
     janela->rdNomeMer->click();
     ASSERT_TRUE(dtm->dtmCommit());
-    EXPECT_EQ(TextoAParte("select list(quantidade || '/' || vlr_ven, ';') from etiquetaread"), "1.000/1234.500;5.000/12.500");
+    EXPECT_EQ(TextoAParte("select list(quantidade || '/' || vlr_ven, ';') from etiquetaread"),
+              "1.000/1234.500;5.000/12.500");
     EXPECT_TRUE(falhas.empty());
 }
 
@@ -426,9 +432,11 @@ TEST_F(JanelaFila, LegendaDoParametroGuardaOAux4DaLinhaDeBarrasDoModelo09) {
     iu_.resposta = true;  // the same queue prints again and again: yes to the question
     for (auto [aux4, legenda] : casos) {
         SCOPED_TRACE(aux4);
-        ExecutarAParte({"delete from formatmrg", "insert into formatmrg (cod_mrg, ord_imp, tam_imp) values (113, 1, 0)",
-                        std::string("insert into formatmrg (cod_mrg, nom_campo, tam_imp, print_campo, aux_1, aux_2, aux_3, "
-                                    "aux_4) values (13, 'CODIGO DE BARRAS', 10, 'T', 0, 1, 1, ") + aux4 + ")"});
+        ExecutarAParte(
+            {"delete from formatmrg", "insert into formatmrg (cod_mrg, ord_imp, tam_imp) values (113, 1, 0)",
+             std::string("insert into formatmrg (cod_mrg, nom_campo, tam_imp, print_campo, aux_1, aux_2, aux_3, "
+                         "aux_4) values (13, 'CODIGO DE BARRAS', 10, 'T', 0, 1, 1, ") +
+                 aux4 + ")"});
         Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 1"});
         GravarConfig("MODELO PRINT", "09 - Modelo Pre Configurado dentro do Merkor ( PPLA )");
         Abrir();
@@ -509,7 +517,7 @@ TEST_F(JanelaFila, GrupoDoModelo58LidoNaAtivacaoEGravadoAoFechar) {
         {"58 - ZPL 4 ou 3 colunas", "7", true, 1},  // above 1: the last item
         {"58 - ZPL 4 ou 3 colunas", "", true, 0},
         {"58 - ZPL 4 ou 3 colunas", "1", true, 1},
-        {"11 - PPLA 3 colunas", "1", false, 0},     // never shown: item 0 is stored
+        {"11 - PPLA 3 colunas", "1", false, 0},  // never shown: item 0 is stored
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(std::string(c.modeloPrint) + " / " + c.guardado);
@@ -536,8 +544,8 @@ TEST_F(JanelaFila, ParcelasDoModelo47ShowModalELidasDeVolta) {
     QTimer::singleShot(0, [&] {
         vistos = janela->EdtP1->isVisible() && janela->edtP2->isVisible() && janela->lblPetiq->isVisible() &&
                  janela->EdtP1->text() == "3" && janela->edtP2->text() == "0";
-        parametroEscondido = !janela->edtParametro->isVisible() && !janela->lblParametro->isVisible() &&
-                             !janela->edtBranco->isVisible();
+        parametroEscondido =
+            !janela->edtParametro->isVisible() && !janela->lblParametro->isVisible() && !janela->edtBranco->isVisible();
         janela->EdtP1->setValue(4);
         janela->edtP2->setValue(6);
         janela->btnSair->click();
@@ -581,9 +589,16 @@ TEST(NumerosDaGrade, PrecoComMilharEDigitadoComOuSemGrupos) {
     EXPECT_EQ(FormataPreco(Decimal::DeTexto("-1234567.125")), "-1.234.567,125");
     EXPECT_EQ(FormataPreco(Decimal::DeTexto("0")), "0,000");
     EXPECT_EQ(FormataPreco(Decimal::DeTexto("999.9999")), "1.000,000");
-    struct Caso { const char* texto; bool valor; const char* lido; };
-    const Caso casos[] = {{"12,5", true, "12.5"}, {"12.5", true, "12.5"}, {"1.234,500", true, "1234.5"},
-                          {" 7 ", true, "7"},     {"", false, ""}};
+    struct Caso {
+        const char* texto;
+        bool valor;
+        const char* lido;
+    };
+    const Caso casos[] = {{"12,5", true, "12.5"},
+                          {"12.5", true, "12.5"},
+                          {"1.234,500", true, "1234.5"},
+                          {" 7 ", true, "7"},
+                          {"", false, ""}};
     for (const auto& c : casos) {
         Decimal d;
         EXPECT_EQ(LerNumeroDigitado(c.texto, d), c.valor) << c.texto;

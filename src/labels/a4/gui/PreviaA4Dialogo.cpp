@@ -26,7 +26,8 @@ TPreviaA4Dialogo::TPreviaA4Dialogo(TDocumentoA4& documento, QWidget* parent)
     };
     acaoPdf_ = new QAction(QStringLiteral("Documento PDF"), &dialogo_);
     acaoPdf_->setToolTip(QStringLiteral("Salvar como Documento PDF"));
-    QObject::connect(acaoPdf_, &QAction::triggered, &dialogo_, [this] { Protegido(&dialogo_, [&] { ExportarPdf(); }); });
+    QObject::connect(acaoPdf_, &QAction::triggered, &dialogo_,
+                     [this] { Protegido(&dialogo_, [&] { ExportarPdf(); }); });
     if (auto* barra = dialogo_.findChild<QToolBar*>()) {
         barra->addSeparator();
         barra->addAction(acaoPdf_);

@@ -1,30 +1,33 @@
 #!/usr/bin/env bash
-# Checks that the C++ lines changed since BASE keep the house style of
-# .clang-format; prints what clang-format would change and fails when there
-# is anything. BASE: the first argument, else the commit that last set the
-# style (what came after it must follow it). `--corrigir` formats those lines
-# in place instead of failing.
+# Checks that every C++ source of the tree keeps the house style of
+# .clang-format (the tree was formatted once, in the commit named in
+# .git-blame-ignore-revs): prints what clang-format would change and fails
+# when there is anything. `--corrigir` formats the files in place instead.
+# Files given as arguments narrow the check to them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 corrigir=0
 if [ "${1:-}" = "--corrigir" ]; then corrigir=1; shift; fi
-BASE="${1:-$(git log -1 --format=%H -- .clang-format)}"
-if [ -z "$BASE" ]; then
-  echo "formato: sem commit base (.clang-format fora do git?)" >&2
-  exit 2
+if [ $# -gt 0 ]; then
+  arquivos=("$@")
+else
+  # Tracked files and new ones not yet added, so a check before `git add` sees them.
+  mapfile -t arquivos < <(git ls-files --cached --others --exclude-standard -- \
+    'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' | sort -u)
 fi
 if [ $corrigir = 1 ]; then
-  git clang-format --binary "$(command -v clang-format)" --extensions cpp,h "$BASE" -- src tests bench fuzz
+  printf '%s\0' "${arquivos[@]}" | xargs -0 -r clang-format -i
+  echo "formato: ${#arquivos[@]} arquivos formatados"
   exit 0
 fi
-saida="$(git clang-format --binary "$(command -v clang-format)" --extensions cpp,h --diff "$BASE" -- src tests bench fuzz || true)"
-case "$saida" in
-  "" | *"no modified files to format"* | *"did not modify any files"*)
-    echo "formato: as linhas novas ou alteradas desde ${BASE:0:12} seguem .clang-format"
-    ;;
-  *)
-    printf '%s\n' "$saida"
-    echo "formato: linhas novas fora do estilo de .clang-format (scripts/formato.sh --corrigir as ajusta)" >&2
-    exit 1
-    ;;
-esac
+# One clang-format per batch of files; the diffs only for the files it flags.
+if printf '%s\0' "${arquivos[@]}" | xargs -0 -r -n 50 -P "$(nproc)" clang-format --dry-run --Werror 2>/dev/null; then
+  echo "formato: ${#arquivos[@]} arquivos seguem .clang-format"
+  exit 0
+fi
+for f in "${arquivos[@]}"; do
+  [ -f "$f" ] || continue
+  clang-format "$f" | diff -u --label "$f" --label "$f (formatado)" "$f" - || true
+done
+echo "formato: arquivos fora do estilo de .clang-format (scripts/formato.sh --corrigir os ajusta)" >&2
+exit 1

@@ -20,25 +20,33 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$RAIZ}" CCACHE_NOHASHDIR="${CCACHE_NOHA
 #  - CmdFila: `fila`, one process per queue operation.
 #  - CmdLote: `lote`, one process per batch and per refusal.
 #  - CmdTeste: `teste`, one process per printer test.
-EXCLUIR_PADRAO='^(CmdImprimir|CmdImprimirRede|CmdImprimirA4|CmdFila|CmdLote|CmdTeste)\.'
-EXCLUIR="${SAN_EXCLUIR:-$EXCLUIR_PADRAO}"
+# A GoogleTest filter, for every test program.
+EXCLUIR_PADRAO='-CmdImprimir.*:CmdImprimirRede.*:CmdImprimirA4.*:CmdFila.*:CmdLote.*:CmdTeste.*'
+export GTEST_FILTER="${SAN_EXCLUIR:-$EXCLUIR_PADRAO}"
 AREAS=(common data etq device goods labels previa)
-if [ ! -f build-san/CMakeCache.txt ]; then
-  LANCADOR=()
-  if command -v ccache >/dev/null 2>&1; then LANCADOR=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-  cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DETIQ_SANITIZE=address,undefined \
-    -DETIQ_BUILD_GUI=OFF -DETIQ_BUILD_BENCH=OFF "${LANCADOR[@]}"
-fi
+LANCADOR=()
+if command -v ccache >/dev/null 2>&1; then LANCADOR=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+# -O1 and line tables only: what the sanitizers' reports need, and a cold
+# build in half the time of -O2 -g. Each test program runs as one process
+# (ETIQ_TESTES_POR_PROGRAMA): its cases share the runtime's start and the
+# leak scan at exit.
+cmake -S . -B build-san -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DETIQ_SANITIZE=address,undefined \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
+  -DETIQ_TESTES_POR_PROGRAMA=ON -DETIQ_BUILD_GUI=OFF -DETIQ_BUILD_BENCH=OFF "${LANCADOR[@]}" >/dev/null
 alvos=()
 for a in "${AREAS[@]}"; do alvos+=("tests/$a/all"); done
 cmake --build build-san -j"$(nproc)" --target "${alvos[@]}"
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+# intercept_tls_get_addr=0: this libasan misreads glibc 2.36's table of
+# dynamic TLS blocks (a range such as 0x5a6-0x28000016a8), and the leak check
+# at exit then crashes in its own tracer ("Tracer caught signal 11") in any
+# test that loaded a library with thread-local storage by dlopen. Without the
+# interceptor those blocks are not scanned; what only they point to would be
+# reported as a leak, and none is.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$RAIZ/.ci/lsan.supp:print_suppressions=0"
-falhou=0
-for a in "${AREAS[@]}"; do
-  echo "== testes sanitizados: $a"
-  ctest --test-dir "build-san/tests/$a" --output-on-failure -j"$(nproc)" -E "$EXCLUIR" "$@" || falhou=1
-done
-exit $falhou
+# One ctest over every area (labels "area:<folder>"), so both cores stay busy
+# to the end instead of waiting on each area's slowest program.
+rotulos="^area:($(IFS='|'; echo "${AREAS[*]}"))\$"
+ctest --test-dir build-san --output-on-failure --no-tests=error -j"${SAN_JOBS:-$(nproc)}" -L "$rotulos" "$@"

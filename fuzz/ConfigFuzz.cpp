@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -11,13 +13,20 @@
 
 namespace {
 
-const std::string& Arquivo() {
-    static const std::string caminho = [] {
-        char modelo[] = "/tmp/fuzz-config-XXXXXX";
-        const int fd = ::mkstemp(modelo);
+// A plain array: the exit handler that removes the file runs after the
+// destructors of function statics.
+char caminho[64];
+
+const char* Arquivo() {
+    if (caminho[0] == '\0') {
+        // In memory where there is /dev/shm: every rewrite syncs the file,
+        // ten inputs a second on a disk.
+        std::snprintf(caminho, sizeof caminho, "%s/fuzz-config-XXXXXX",
+                      ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+        const int fd = ::mkstemp(caminho);
         if (fd >= 0) ::close(fd);
-        return std::string(modelo);
-    }();
+        std::atexit([] { ::unlink(caminho); });
+    }
     return caminho;
 }
 

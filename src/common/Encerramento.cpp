@@ -56,8 +56,8 @@ void InstalarEncerramentoPorSinal(std::function<void(int)> aoPedir, int segundos
     // the pipe full, one byte a signal.
     (void)fcntl(g_tubo[1], F_SETFL, O_NONBLOCK);
     // From exit on (main returned, static objects being destroyed) a signal
-    // ends the program at once.
-    std::atexit(Desligar);
+    // ends the program at once. Refused only out of memory, at start.
+    (void)std::atexit(Desligar);
 
     // Only the watcher takes the signals: this thread and every thread started
     // from it later (the database engine's) keep them blocked. A signal that

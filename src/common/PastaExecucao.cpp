@@ -16,13 +16,14 @@ std::string PrepararPastaExecucao() {
     const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
     if (ec) return "";
     const uid_t eu = ::getuid();
-    const std::string pasta = (temp / ("runtime-" + std::to_string(eu))).string();
+    std::string pasta = (temp / ("runtime-" + std::to_string(eu))).string();
     if (::mkdir(pasta.c_str(), 0700) != 0 && errno != EEXIST) return "";
     // Not followed: a link planted under the shared temp folder is refused.
     struct stat st {};
     if (::lstat(pasta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != eu) return "";
     if ((st.st_mode & 07777) != 0700 && ::chmod(pasta.c_str(), 0700) != 0) return "";
-    ::setenv("XDG_RUNTIME_DIR", pasta.c_str(), 1);
+    // Both programs call this first thing in main, before any thread; later calls find the variable set.
+    ::setenv("XDG_RUNTIME_DIR", pasta.c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
     return pasta;
 }
 
@@ -31,11 +32,11 @@ std::string PrepararTravasFirebird() {
         if (const char* v = std::getenv(nome); v && *v) return "";
     const std::string runtime = PrepararPastaExecucao();
     if (runtime.empty()) return "";
-    const std::string pasta = runtime + "/etiquetas-firebird";
+    std::string pasta = runtime + "/etiquetas-firebird";
     if (::mkdir(pasta.c_str(), 0700) != 0 && errno != EEXIST) return "";
     struct stat st {};
     if (::lstat(pasta.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return "";
-    ::setenv("FIREBIRD_LOCK", pasta.c_str(), 1);
+    ::setenv("FIREBIRD_LOCK", pasta.c_str(), 1);  // NOLINT(concurrency-mt-unsafe): from main, before any thread
     return pasta;
 }
 

@@ -106,7 +106,7 @@ std::string FormataData(std::string_view padrao, TDateTime data) {
     const std::string p = Maiusculas(padrao);
     const std::string dd = ZerosEsquerda(ParteData("Dia", data), 2);
     const std::string mm = ZerosEsquerda(ParteData("Mes", data), 2);
-    const std::string aaaa = ZerosEsquerda(ParteData("Ano", data), 4);
+    std::string aaaa = ZerosEsquerda(ParteData("Ano", data), 4);
     const std::string aa = aaaa.substr(2, 2);
     int h, mi, s, ms;
     DecodeTime(data, h, mi, s, ms);
@@ -217,7 +217,7 @@ std::string DiretorioSistema() {
     return BarraFinal(exe.parent_path().string());
 }
 
-void DefinirDiretorioSistema(std::string caminho) { g_diretorio = caminho.empty() ? "" : BarraFinal(caminho); }
+void DefinirDiretorioSistema(const std::string& caminho) { g_diretorio = caminho.empty() ? "" : BarraFinal(caminho); }
 
 bool EhComboBox(std::string_view nome) {
     std::string n = Maiusculas(nome);

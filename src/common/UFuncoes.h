@@ -42,7 +42,7 @@ std::string BarraFinal(std::string_view caminho);
 // Folder of the running program, ending in "/".
 std::string DiretorioSistema();
 // Tests and tools point the program folder elsewhere; empty restores the real one.
-void DefinirDiretorioSistema(std::string caminho);
+void DefinirDiretorioSistema(const std::string& caminho);
 
 bool EhComboBox(std::string_view nomeClasse);
 bool EhMemo(std::string_view nomeClasse);

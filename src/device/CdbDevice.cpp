@@ -110,12 +110,13 @@ char LetraParidade(TCdbSerialParity p) {
 
 std::string HoraLog() {
     timeval tv{};
-    gettimeofday(&tv, nullptr);
+    (void)gettimeofday(&tv, nullptr);  // no time zone asked: it cannot fail
     std::tm tm{};
     localtime_r(&tv.tv_sec, &tm);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1, tm.tm_hour, tm.tm_min,
-                  tm.tm_sec, static_cast<int>(tv.tv_usec / 1000));
+    // Fields of a broken-down time: 18 characters.
+    (void)std::snprintf(buf, sizeof buf, "%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1, tm.tm_hour,
+                        tm.tm_min, tm.tm_sec, static_cast<int>(tv.tv_usec / 1000));
     return buf;
 }
 
@@ -215,6 +216,7 @@ TCdbDeviceType TCdbDevice::DeduzirTipoPorta(std::string_view porta) {
         return u.size() >= fim.size() && u.compare(u.size() - fim.size(), fim.size(), fim) == 0;
     };
     T t;
+    // NOLINTBEGIN(bugprone-branch-clone): one test per form of name, in order; several forms name one kind
     if (nome == "*")
         t = T::dtRawPrinter;
     else if (ComecaCom(u, "NULL"))
@@ -253,6 +255,7 @@ TCdbDeviceType TCdbDevice::DeduzirTipoPorta(std::string_view porta) {
         t = T::dtFile;
     else
         t = T::dtNenhum;
+    // NOLINTEND(bugprone-branch-clone)
     if (!impl_->arqLog.empty()) GravarLog(std::string("  ") + NomeTipo(t));
     return t;
 }

@@ -178,9 +178,9 @@ void TCdbDeviceWinUSB::Enumerar() {
         if (Banco().Fabricante(d.VendorID).empty()) continue;
         d.ClasseInterface = TClasseInterfaceUSB::ciDispositivoUSB;
         const fs::path pd = base / nome;
-        char no[64];
-        std::snprintf(no, sizeof no, "/bus/usb/%03d/%03d", std::atoi(AtributoSysfs(pd / "busnum").c_str()),
-                      std::atoi(AtributoSysfs(pd / "devnum").c_str()));
+        char no[64];  // two ints: always fits
+        (void)std::snprintf(no, sizeof no, "/bus/usb/%03d/%03d", std::atoi(AtributoSysfs(pd / "busnum").c_str()),
+                            std::atoi(AtributoSysfs(pd / "devnum").c_str()));
         d.Caminho = raizDev_ + no;
         EndpointDeSaida(base, nome, d.Interface, d.EndpointSaida);
         genericos.push_back(d);

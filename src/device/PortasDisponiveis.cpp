@@ -62,8 +62,9 @@ TListaPortas PortasDisponiveis(const std::string& raizSys, const std::string& ra
         ttys.push_back(nome);
     }
     std::sort(ttys.begin(), ttys.end(), MenorPorNumero);
+    const std::string pastaDev = raizDev + "/";
     for (const auto& nome : ttys) {
-        const std::string caminho = raizDev + "/" + nome;
+        const std::string caminho = pastaDev + nome;
         if (std::find(ttysUSB.begin(), ttysUSB.end(), caminho) != ttysUSB.end()) continue;  // listed above
         TPortaDisponivel p{TPortaDisponivel::tpSerial, caminho, caminho, ""};
         if (ComecaCom(nome, "ttyS")) {
@@ -88,7 +89,7 @@ TListaPortas PortasDisponiveis(const std::string& raizSys, const std::string& ra
     std::sort(lps.begin(), lps.end(), MenorPorNumero);
     for (const auto& nome : lps) {
         TPortaDisponivel p{TPortaDisponivel::tpParalela, "LPT" + std::to_string(std::stoi(nome.substr(2)) + 1),
-                           raizDev + "/" + nome, "porta paralela"};
+                           pastaDev + nome, "porta paralela"};
         r.Portas.push_back(p);
     }
     return r;

@@ -107,6 +107,7 @@ struct TabelaPagina {
 TabelaPagina CriarTabelaPagina(const char* nomeIconv) {
     TabelaPagina tp;
     iconv_t cd = iconv_open("UTF-32LE", nomeIconv);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's failure value
     if (cd == reinterpret_cast<iconv_t>(-1)) return tp;
     std::array<char32_t, 256> decodificado{};
     std::array<bool, 256> valido{};
@@ -214,13 +215,14 @@ std::string Agora(bool comAno) {
     int ms = static_cast<int>(duration_cast<milliseconds>(agora.time_since_epoch()).count() % 1000);
     std::tm tm{};
     localtime_r(&t, &tm);
+    // Fields of a broken-down time: 21 characters at most.
     char buf[40];
     if (comAno)
-        std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1,
-                      tm.tm_year % 100, tm.tm_hour, tm.tm_min, tm.tm_sec, ms);
+        (void)std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1,
+                            tm.tm_year % 100, tm.tm_hour, tm.tm_min, tm.tm_sec, ms);
     else
-        std::snprintf(buf, sizeof buf, "%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1, tm.tm_hour,
-                      tm.tm_min, tm.tm_sec, ms);
+        (void)std::snprintf(buf, sizeof buf, "%02d/%02d %02d:%02d:%02d:%03d", tm.tm_mday, tm.tm_mon + 1, tm.tm_hour,
+                            tm.tm_min, tm.tm_sec, ms);
     return buf;
 }
 
@@ -552,8 +554,9 @@ void TCdbETQ::GravarLog(const std::string& linha, bool traduzir) {
     try {
         std::string registro = "-- " + Agora(false) + " " + l + "\r\n";
         if (std::FILE* f = std::fopen(arqLog_.c_str(), "ab")) {
-            std::fwrite(registro.data(), 1, registro.size(), f);
-            std::fclose(f);
+            // A short write or a failed close loses only log lines.
+            (void)std::fwrite(registro.data(), 1, registro.size(), f);
+            (void)std::fclose(f);
         }
     } catch (...) {
         // A log that cannot be written never stops a print.

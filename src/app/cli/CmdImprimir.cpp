@@ -98,7 +98,7 @@ int Executar(const std::vector<std::string>& argumentos) {
 
     // Ctrl+C stops before the next print job, as the window's "Cancelar" does;
     // SIGTERM too, and the program then says it was ended by the signal.
-    std::signal(SIGINT, AoInterromper);
+    (void)std::signal(SIGINT, AoInterromper);  // a valid signal and handler: it cannot fail
     imp.AoProgresso = [](int64_t, int64_t) { return !g_interrompido.load() && !EncerramentoPedido(); };
 
     imp.tblEtiquetaRead.Open();

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     // A printer port whose reader went away (a pipe, a socket) must fail the
     // write with a message, not end the program.
     (void)std::signal(SIGPIPE, SIG_IGN);  // a valid signal and SIG_IGN: it cannot fail
+    PrepararPastaExecucao();              // before any thread: a print to a sheet or an image starts Qt later
     PrepararTravasFirebird();             // installed program: the embedded engine's lock files per user
     InstalarEncerramentoPorSinal([](int) { fb::InterromperOperacoes(); });
     // A server that stops answering mid-work is said at once, before the call is abandoned.

@@ -510,8 +510,10 @@ std::vector<std::string> TInsercaoEmBlocos::TextoBlocoPreparado(const std::strin
                 nomes += (nomes.empty() ? "" : ",") + nome;
                 valores += (valores.empty() ? ":V" : ",:V") + n + "_" + std::to_string(c);
             }
+            // NOLINTBEGIN(performance-inefficient-string-concatenation): a statement's text, prepared once
             r.push_back(std::string(f ? "ELSE " : "") + "IF (:K" + n + " = " + std::to_string(f + 1) +
                         ") THEN Insert into " + tabela + " ( " + nomes + " ) Values ( " + valores + " );");
+            // NOLINTEND(performance-inefficient-string-concatenation)
         }
     }
     r.push_back("END");

@@ -52,10 +52,12 @@ void TInsercaoEmBloco::Montar(fb::TQuery& q, int linhas) const {
     q.Add("AS BEGIN");
     std::string cols;
     for (size_t c = 0; c < n; ++c) cols += (c ? ", " : "") + colunas_[c];
+    const std::string insercao = "  INSERT INTO " + tabela_ + " (" + cols + ") VALUES (";
     for (int l = 0; l < linhas; ++l) {
-        std::string v;
+        std::string v = insercao;
         for (size_t c = 0; c < n; ++c) v += (c ? ", :P" : ":P") + std::to_string(static_cast<size_t>(l) * n + c);
-        q.Add("  INSERT INTO " + tabela_ + " (" + cols + ") VALUES (" + v + ");");
+        v += ");";
+        q.Add(v);
     }
     q.Add("END");
 }

@@ -181,7 +181,7 @@ void TGerador::Departamentos_() {
         q.ParamInteiro(0, d.codigo);
         q.ParamTexto(1, d.nome);
         q.ParamTexto(2, d.tipo);
-        q.ParamDecimal(3, Cent(r_.Entre(0, 8) * 50));
+        q.ParamDecimal(3, Cent(static_cast<int64_t>(r_.Entre(0, 8)) * 50));
         q.ParamTexto(4, d.setor);
         q.ExecSQL();
         ++resumo_.departamentos;
@@ -381,7 +381,7 @@ void TGerador::Mercadorias() {
             estoque = 0;
         else
             estoque = static_cast<int64_t>(r_.Entre(1, 400)) * 1000;
-        if (pesavel && estoque != 0) estoque += (estoque > 0 ? 1 : -1) * r_.Entre(0, 999);
+        if (pesavel && estoque != 0) estoque += (estoque > 0 ? int64_t{1} : int64_t{-1}) * r_.Entre(0, 999);
         int64_t minimo = static_cast<int64_t>(r_.Entre(0, 25)) * 1000;
         int64_t maximo = minimo + static_cast<int64_t>(r_.Entre(20, 450)) * 1000;
         int64_t estoque2 = r_.Chance(20) ? static_cast<int64_t>(r_.Entre(-5, 40)) * 1000 : 0;
@@ -493,10 +493,9 @@ void TGerador::Grades(int codRed, const TDepartamentoDemo& dep, const std::strin
     int quantos = std::min<int>(r_.Entre(3, 6), static_cast<int>(tam->size()));
     int ini = r_.Entre(0, static_cast<int>(tam->size()) - quantos);
     std::string cor(r_.De(kCores));
-    for (int k = 0; k < quantos; ++k) {
-        std::string t((*tam)[ini + k]);
-        nomes.push_back(comCor ? cor + " " + t : t);
-    }
+    const std::string prefixo = comCor ? cor + " " : "";
+    nomes.reserve(static_cast<size_t>(quantos) + 2);  // a second colour adds two at most
+    for (int k = 0; k < quantos; ++k) nomes.push_back(prefixo + std::string((*tam)[ini + k]));
     if (comCor && r_.Chance(50)) {  // a second colour in a couple of sizes
         std::string cor2(r_.De(kCores));
         if (cor2 != cor)

@@ -18,7 +18,8 @@ IMaster* Mestre() {
         IMaster* mestre = fb_get_master_interface();
         // The library is shut down at exit, its threads and buffers with it
         // (bounded: an attachment to a server that went silent is dropped).
-        std::atexit([] { fb_shutdown(5000, fb_shutrsn_app_stopped); });
+        // Refused only when out of memory: the system then frees it all at exit.
+        (void)std::atexit([] { fb_shutdown(5000, fb_shutrsn_app_stopped); });
         return mestre;
     }();
     return m;

@@ -171,7 +171,9 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
                 std::memcpy(p, &ts, sizeof ts);
                 break;
             }
-            case TValorMensagem::DbKey: std::memcpy(p, v.s.data(), v.s.size()); break;
+            case TValorMensagem::DbKey:
+                std::memcpy(p, v.s.data(), v.s.size());  // NOLINT(bugprone-not-null-terminated-result): raw bytes
+                break;
             case TValorMensagem::Texto:
             case TValorMensagem::Binario:
                 if (ds[i].tipo == SQL_BLOB) {
@@ -192,6 +194,7 @@ void TQuery::Impl::MontarEntrada(ThrowStatusWrapper* st) {
                 } else {
                     auto len = static_cast<uint16_t>(textos[i].size());
                     std::memcpy(p, &len, 2);
+                    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): the length goes before, no terminator
                     std::memcpy(p + 2, textos[i].data(), len);
                 }
                 break;
@@ -386,7 +389,7 @@ std::string TField::AsString() const {
         case TValorMensagem::Inteiro: return TextoDeInteiro(v->i, v->escala);
         case TValorMensagem::Real: {
             char b[40];
-            std::snprintf(b, sizeof b, "%.15g", v->d);
+            (void)std::snprintf(b, sizeof b, "%.15g", v->d);  // 24 characters at most: always fits
             return b;
         }
         case TValorMensagem::Logico: return v->i ? "True" : "False";

@@ -32,6 +32,7 @@ TStatusLido Ler(const intptr_t* v) {
                 r.itens.push_back({v[i + 1], {}});
                 i += 2;
                 break;
+            // NOLINTBEGIN(performance-no-int-to-ptr): the status vector carries its texts as intptr_t
             case isc_arg_string:
                 if (!r.itens.empty() && v[i + 1])
                     r.itens.back().argumentos.emplace_back(reinterpret_cast<const char*>(v[i + 1]));
@@ -43,6 +44,7 @@ TStatusLido Ler(const intptr_t* v) {
                                                            static_cast<size_t>(v[i + 1]));
                 i += 3;
                 break;
+            // NOLINTEND(performance-no-int-to-ptr)
             case isc_arg_number:
                 if (!r.itens.empty()) r.itens.back().argumentos.push_back(std::to_string(v[i + 1]));
                 i += 2;

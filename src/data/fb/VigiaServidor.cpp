@@ -385,11 +385,11 @@ private:
                 op->calado = true;
                 // A refusal comes at once: do not hammer the port.
                 op->proximaSonda = std::max(agora, inicioSonda + Atraso(*op));
-                if (novo && g_aviso) {
+                if (auto* aviso = g_aviso.load(); novo && aviso) {
                     const std::string texto =
                         TextoEsperaServidor(op->vigia->Nome(), SegundosDeSilencio(*op), op->limite);
                     g.unlock();
-                    g_aviso(texto);
+                    aviso(texto);
                     g.lock();
                 }
             }

@@ -33,13 +33,13 @@ constexpr size_t kTamanhoNomSetor = 30;  // DEPARTAMENTOS.NOM_SETOR
 
 std::string CodigoByte(unsigned char c) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "byte 0x%02X", c);
+    (void)std::snprintf(buf, sizeof buf, "byte 0x%02X", c);  // 9 characters: always fits
     return buf;
 }
 
 std::string CodigoUnicode(char32_t cp) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+    (void)std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));  // 10 at most: always fits
     return buf;
 }
 

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <exception>
+#include <utility>
+#include <vector>
 
 #include "common/ErroSistema.h"
 #include "data/udtmAplicativo.h"
@@ -66,7 +69,14 @@ void DistribuirEntregues(std::vector<TItemDiario>& itens, int64_t entregues) {
 }
 
 std::string UsuarioSessao() {
-    if (const passwd* p = ::getpwuid(::geteuid()); p && p->pw_name) return p->pw_name;
+    // getpwuid's answer lives in a buffer shared by every thread.
+    std::vector<char> buf(1024);
+    passwd pw{};
+    passwd* p = nullptr;
+    int r = 0;
+    while ((r = ::getpwuid_r(::geteuid(), &pw, buf.data(), buf.size(), &p)) == ERANGE && buf.size() < (1U << 20))
+        buf.resize(buf.size() * 2);
+    if (r == 0 && p && p->pw_name) return p->pw_name;
     const char* u = std::getenv("USER");
     return u ? u : "";
 }
@@ -126,18 +136,23 @@ namespace {
 // A print of hundreds of queue rows must not cost a round trip per row;
 // kItensPorBloco rows stay under the 64 KB parameter message even in UTF8.
 std::string TextoBlocoItens(size_t linhas) {
-    std::string params = "D INTEGER = ?", corpo;
+    // A row's parameters, in the order of the columns after DIARIO.
+    static constexpr std::pair<char, const char*> kParametros[] = {
+        {'O', "INTEGER"},     {'C', "VARCHAR(20)"}, {'B', "VARCHAR(30)"}, {'L', "VARCHAR(20)"},
+        {'N', "VARCHAR(70)"}, {'F', "INTEGER"},     {'Q', "INTEGER"},     {'E', "INTEGER"}};
+    std::string texto = "EXECUTE BLOCK (D INTEGER = ?", corpo;
     for (size_t k = 0; k < linhas; ++k) {
         const std::string n = std::to_string(k);
-        params += ", O" + n + " INTEGER = ?, C" + n + " VARCHAR(20) = ?, B" + n + " VARCHAR(30) = ?, L" + n +
-                  " VARCHAR(20) = ?, N" + n + " VARCHAR(70) = ?, F" + n + " INTEGER = ?, Q" + n + " INTEGER = ?, E" +
-                  n + " INTEGER = ?";
         corpo +=
             " insert into DIARIO_IMPRESSAO_ITEM (DIARIO, ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA,"
-            " QUANTIDADE, ENTREGUES) values (:D, :O" +
-            n + ", :C" + n + ", :B" + n + ", :L" + n + ", :N" + n + ", :F" + n + ", :Q" + n + ", :E" + n + ");";
+            " QUANTIDADE, ENTREGUES) values (:D";
+        for (const auto& [letra, tipo] : kParametros) {
+            texto.append(", ").append(1, letra).append(n).append(" ").append(tipo).append(" = ?");
+            corpo.append(", :").append(1, letra).append(n);
+        }
+        corpo += ");";
     }
-    return "EXECUTE BLOCK (" + params + ") AS BEGIN" + corpo + " END";
+    return texto.append(") AS BEGIN").append(corpo).append(" END");
 }
 
 }  // namespace

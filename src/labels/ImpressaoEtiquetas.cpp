@@ -532,7 +532,7 @@ std::string TImpressaoEtiquetas::troca_Unidade(const std::string& unidade) {
         {"SACO", "SC"},   {"SACOL", "SCL"}, {"TAMBO", "TB"},  {"TANQU", "TQ"},  {"UNID", "UN"},   {"VASIL", "VSL"},
         {"VIDRO", "VDR"},
     }};
-    const std::string chave = Utf8::Maiusculas(Trecho(unidade, 1, 5));
+    std::string chave = Utf8::Maiusculas(Trecho(unidade, 1, 5));
     for (const auto& [palavra, abreviacao] : tabela)
         if (chave == palavra) return abreviacao;
     return chave;

@@ -376,13 +376,14 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
         auto inteiro = [&](const std::string& coluna) {
             const bool numeral = !valor.empty() && valor.size() <= 10 && SoNumeros(valor) == valor;
             if (!numeral)
+                // NOLINTNEXTLINE(performance-inefficient-string-concatenation): a failure's message, built once
                 throw falha(numero, chave + " pede um número inteiro de 0 a " + std::to_string(kMaximo) + ", não \"" +
                                         valor + "\"");
             const std::string p = ProblemaInteiro(coluna, std::stoll(valor));
             if (!p.empty()) throw falha(numero, p);
             return static_cast<int>(std::stoll(valor));
         };
-        auto textoDe = [&](const std::string& p) {
+        auto textoDe = [&](const std::string& p) -> const std::string& {
             if (!p.empty()) throw falha(numero, p);
             return valor;
         };

@@ -506,7 +506,7 @@ Previa Visualizar(std::string_view fluxo, Linguagem linguagem, int dpi, const Op
 
 std::string NomeImagemPng(int indice) {
     char nome[32];
-    std::snprintf(nome, sizeof nome, "etiqueta-%04d.png", indice + 1);
+    (void)std::snprintf(nome, sizeof nome, "etiqueta-%04d.png", indice + 1);  // an int: always fits
     return nome;
 }
 

@@ -233,7 +233,8 @@ private:
             const char orientacao = Orientacao(p);
             auto v = Separar(p, ',');
             auto param = [&](int k) -> std::string_view {
-                return static_cast<size_t>(k + 1) < v.size() ? v[static_cast<size_t>(k + 1)] : std::string_view{};
+                const size_t i = static_cast<size_t>(k) + 1;
+                return i < v.size() ? v[i] : std::string_view{};
             };
             e.rotacao = Rotacao(orientacao);
             e.altura = InteiroOu(param(t.altura), alturaBy_, 1, kMaxDots);

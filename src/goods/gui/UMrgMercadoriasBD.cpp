@@ -66,7 +66,7 @@ QWidget* Suporte(int x, int y, int l, int a, QWidget* pai, const char* nome) {
 // Each click flips the enabled state of the controls; with `foco` the first
 // one takes the focus when it has become enabled.
 void Alternar(QCheckBox* caixa, std::vector<QWidget*> controles, bool foco) {
-    QObject::connect(caixa, &QCheckBox::clicked, caixa, [controles, foco] {
+    QObject::connect(caixa, &QCheckBox::clicked, caixa, [controles = std::move(controles), foco] {
         for (QWidget* c : controles) c->setEnabled(!c->isEnabled());
         if (foco && controles.front()->isEnabled()) controles.front()->setFocus();
     });

@@ -173,7 +173,8 @@ void TmrgEtiquetas::CriarControles() {
     edtDesc->setValidator(new TMaiusculas(edtDesc));
     for (const auto& [e, coluna] : Buscas()) {
         e->installEventFilter(this);
-        connect(e, &QLineEdit::textEdited, this, [this, coluna](const QString& t) { Procurar(coluna, t); });
+        // Copied by name: clang before 16 cannot capture a structured binding.
+        connect(e, &QLineEdit::textEdited, this, [this, c = coluna](const QString& t) { Procurar(c, t); });
     }
 
     gridArg = new TGradeFila(cliente);

@@ -165,14 +165,20 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
         }
         escritas += InserirComGrades(modelo, espera, fila, porBlocos);
         fila.Enviar();
-    } catch (const fb::EFbConexao&) {
-        // The goods connection may be the first to find the server gone; the
-        // queue's own connection then says that its unsaved rows went with it.
+    } catch (const fb::EFbConexao& e) {
+        // The goods connection may be the first to find its link gone, and its
+        // message knows nothing of the queue's connection, whose unsaved rows
+        // are rolled back here (or went with the server): that is said too.
+        // A rollback on a broken link returns quietly, so the rows are known
+        // before it; a watched server given up on has said it already.
+        const bool filaPorGravar = dtm_.ibtAplicativo.TemAlteracoes();
         try {
             dtm_.ibtAplicativo.RollbackRetaining();
         } catch (const fb::EFbConexao&) {
             throw;
         } catch (...) {}
+        if (filaPorGravar && e.Perdida() && !e.Abandonada())
+            throw fb::EFbConexao(fb::MensagemConexaoPerdida(dtm_.dtbAplicativo.Caminho(), true), e.CodigoGds(), true);
         throw;
     } catch (...) {
         // Nothing half-written stays behind: the queue goes back to what it held.

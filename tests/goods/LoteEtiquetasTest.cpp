@@ -461,6 +461,29 @@ TEST_F(Lote, FalhaEmQualquerBlocoDevolveAFilaComoEstava) {
     }
 }
 
+TEST_F(Lote, ConexaoDasMercadoriasCaidaNoMeioDizQueAFilaNaoFoiGravada) {
+    // The goods connection is the first to find its link gone (as it may be
+    // when a server dies mid-batch): the message must still say that the
+    // queue's unsaved rows went with it, and the queue is as it was.
+    Executar(
+        "execute block as declare i integer = 1; begin while (i <= 50) do begin insert into mercadorias "
+        "(cod_red, cod_bar, nom_mer, pro_ativo) values (:i, :i, 'M', 'T'); i = i + 1; end end");
+    EncherFila();
+    sel->Progresso = [&](size_t lidas, size_t) {
+        if (lidas != 3) return;
+        fb::TQuery q(dtm->dtbAplicativoMrg, dtm->ibtAplicativoMrg);
+        q.Add("select current_connection from rdb$database");
+        q.Open();
+        const std::string id = q.FieldByName(q.NomesDosCampos().at(0)).AsString();
+        q.Close();
+        Executar("delete from mon$attachments where mon$attachment_id = " + id);
+    };
+    const std::string m = MensagemDe<fb::EFbConexao>([&] { sel->MontarLote(); });
+    EXPECT_NE(m.find("foi perdida; as alterações não gravadas foram perdidas"), std::string::npos) << m;
+    EXPECT_FALSE(sel->LoteGravado);
+    FilaComoAntes();
+}
+
 TEST_F(Lote, BlocosGravamOQueCadaInsertfileGravaria) {
     // Values INSERTFILE changes (commas, quotes, decimal commas), accents, and
     // rows with and without the variant column, over several blocks.

@@ -120,11 +120,14 @@ void TDatabase::Impl::Anexar(bool criar) {
     if (vigilancia && servidor && vigilancia->Abandono() != TAbandono::Nenhum)
         throw EFbConexao(
             MensagemAbandono(*servidor, caminho, vigilancia->SegundosAbandono(), vigilancia->Abandono(), gravando),
-            e.CodigoGds(), true);
-    throw EFbConexao("A conexão com o banco de dados \"" + caminho + "\" foi perdida" +
-                         (alteracoes ? "; as alterações não gravadas foram perdidas." : ".") +
-                         " A próxima operação conecta de novo.",
-                     e.CodigoGds(), true);
+            e.CodigoGds(), true, true);
+    throw EFbConexao(MensagemConexaoPerdida(caminho, alteracoes), e.CodigoGds(), true);
+}
+
+std::string MensagemConexaoPerdida(const std::string& caminho, bool alteracoesPerdidas) {
+    return "A conexão com o banco de dados \"" + caminho + "\" foi perdida" +
+           (alteracoesPerdidas ? "; as alterações não gravadas foram perdidas." : ".") +
+           " A próxima operação conecta de novo.";
 }
 
 void TDatabase::Impl::FecharTudo() {
@@ -193,6 +196,8 @@ TDatabase& TTransaction::Banco() const {
 }
 
 bool TTransaction::Ativa() const { return impl_->tra != nullptr; }
+
+bool TTransaction::TemAlteracoes() const { return impl_->tra != nullptr && impl_->alterou; }
 
 void TTransaction::Impl::FecharCursores() {
     consultas.ParaCada([](TQuery::Impl& q) { q.FecharCursor(); });

@@ -54,16 +54,23 @@ private:
 // middle of an operation. The message names the database, never the password.
 class EFbConexao : public EFbErro {
 public:
-    EFbConexao(const std::string& mensagem, intptr_t gds, bool perdida)
-        : EFbErro(mensagem, gds, -901, "08006"), perdida_(perdida) {}
+    EFbConexao(const std::string& mensagem, intptr_t gds, bool perdida, bool abandonada = false)
+        : EFbErro(mensagem, gds, -901, "08006"), perdida_(perdida), abandonada_(abandonada) {}
     // True when an open attachment was lost (it has been dropped; the next
     // operation connects again), false when connecting failed.
     bool Perdida() const { return perdida_; }
+    // Lost because the server stopped answering and the wait was given up;
+    // the message says so and what became of the writes.
+    bool Abandonada() const { return abandonada_; }
     const char* ClassName() const override { return "EFbConexao"; }
 
 private:
     bool perdida_;
+    bool abandonada_;
 };
+
+// What a lost link to `caminho` tells, with or without unsaved changes.
+std::string MensagemConexaoPerdida(const std::string& caminho, bool alteracoesPerdidas);
 
 // Once the program is ending (a SIGTERM or SIGINT), new work on any
 // attachment is refused with EEncerrando, so the program unwinds after the
@@ -179,6 +186,8 @@ public:
     TDatabase& Banco() const;
     void Start();
     bool Ativa() const;
+    // Active, with changes sent since the last commit or rollback.
+    bool TemAlteracoes() const;
     // Commit and Rollback end the transaction and close the cursors of its
     // queries; the Retaining forms keep both alive. A failed commit leaves the
     // transaction active.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n
   firebird-dev firebird3.0-server-core firebird3.0-utils libboost-dev

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "ArquivoComum.h"
 #include "ErroSistema.h"
 #include "Excecoes.h"
 #include "PastaExecucao.h"
@@ -19,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr off_t kTamanhoMaximo = 1 << 20;  // a configuration file is a few hundred bytes
+constexpr size_t kTamanhoMaximo = 1 << 20;  // a configuration file is a few hundred bytes
 constexpr const char* kNomeConfig = "configEtq.ini";
 constexpr const char* kPastaLojaPadrao = "/etc/etiquetas/";
 
@@ -41,46 +42,13 @@ bool Existe(const std::string& caminho) {
 // Only a plain file is read: a pipe would block the program, a device or a
 // folder is a mistake in the installation.
 std::vector<std::string> LerLinhas(const std::string& caminho) {
-    int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        const int e = errno;
-        if (e == ENOENT) return {};
-        FalhaLeitura(caminho, MensagemErroSistema(e));
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int e = errno;
-        ::close(fd);
-        FalhaLeitura(caminho, MensagemErroSistema(e));
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        FalhaLeitura(caminho, S_ISDIR(st.st_mode) ? "o caminho é uma pasta, não um arquivo"
-                                                  : "não é um arquivo comum (é um dispositivo, um pipe ou um soquete)");
-    }
-    if (st.st_size > kTamanhoMaximo) {
-        ::close(fd);
-        FalhaLeitura(caminho, "arquivo grande demais para um arquivo de configuração (" + std::to_string(st.st_size) +
-                                  " bytes)");
-    }
     std::string bruto;
-    char buf[8192];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int e = errno;
-            ::close(fd);
-            FalhaLeitura(caminho, MensagemErroSistema(e));
-        }
-        if (n == 0) break;
-        bruto.append(buf, static_cast<size_t>(n));
-        if (static_cast<off_t>(bruto.size()) > kTamanhoMaximo) {
-            ::close(fd);
-            FalhaLeitura(caminho, "arquivo grande demais para um arquivo de configuração");
-        }
+    try {
+        bruto = LerArquivoComum(caminho, kTamanhoMaximo, "um arquivo de configuração");
+    } catch (const EArquivoComum& e) {
+        if (e.Motivo() == EArquivoComum::TMotivo::NaoExiste) return {};
+        FalhaLeitura(caminho, e.Message());
     }
-    ::close(fd);
     // Windows-1252 as shops have it; a file saved by an editor as UTF-8 with
     // a byte-order mark is read as what it says it is.
     const std::string texto = bruto.rfind("\xEF\xBB\xBF", 0) == 0 ? bruto.substr(3) : Win1252::ParaUtf8(bruto);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "Excecoes.h"
+#include "TextoRecusado.h"
 #include "Win1252.h"
 
 namespace {
@@ -295,6 +296,12 @@ size_t Comprimento(std::string_view texto) {
         ++n;
     }
     return n;
+}
+
+std::string Citacao(std::string_view texto, size_t quantos) {
+    const std::string inicio = Esquerda(texto, quantos);
+    if (inicio.size() == texto.size()) return "\"" + inicio + "\"";
+    return "\"" + inicio + "…\" (" + std::to_string(Comprimento(texto)) + " caracteres)";
 }
 
 std::string InverteTexto(std::string_view texto) {

@@ -1,7 +1,10 @@
 #include "Win1252.h"
 
 #include <array>
+#include <cstdio>
 #include <unordered_map>
+
+#include "TextoRecusado.h"
 
 namespace {
 
@@ -19,6 +22,18 @@ const std::unordered_map<char32_t, unsigned char>& Reverso() {
         return m;
     }();
     return mapa;
+}
+
+std::string CodigoByte(unsigned char c) {
+    char buf[16];
+    (void)std::snprintf(buf, sizeof buf, "byte 0x%02X", c);  // 9 characters: always fits
+    return buf;
+}
+
+std::string CodigoUnicode(char32_t cp) {
+    char buf[16];
+    (void)std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));  // 10 at most: always fits
+    return buf;
 }
 
 }  // namespace
@@ -69,6 +84,23 @@ std::string DeUtf8(std::string_view utf8, char substituto) {
         out.push_back(it != Reverso().end() ? static_cast<char>(it->second) : substituto);
     }
     return out;
+}
+
+std::string ProblemaNoTexto(std::string_view texto, bool aceitaTab) {
+    size_t i = 0;
+    while (i < texto.size()) {
+        char32_t cp;
+        if (!Utf8::Proximo(texto, i, cp))
+            return "tem um byte que não forma texto (" + CodigoByte(static_cast<unsigned char>(texto[i])) + ")";
+        if ((cp < 0x20 && !(aceitaTab && cp == '\t')) || cp == 0x7F)
+            return "tem um caractere de controle (" + CodigoByte(static_cast<unsigned char>(cp)) + ")";
+        if (!Representavel(cp)) {
+            std::string c;
+            Utf8::Anexar(c, cp);
+            return "tem o caractere \"" + c + "\" (" + CodigoUnicode(cp) + "), que o banco de dados da loja não guarda";
+        }
+    }
+    return "";
 }
 
 }  // namespace Win1252

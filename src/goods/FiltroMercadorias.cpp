@@ -1,10 +1,10 @@
 #include "goods/FiltroMercadorias.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 
 #include "common/Excecoes.h"
+#include "common/TextoRecusado.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
 
@@ -30,18 +30,6 @@ constexpr size_t kTamanhoRefMer = 30;    // MERCADORIAS.REF_MER
 constexpr size_t kTamanhoLocMer = 10;    // MERCADORIAS.LOC_MER
 constexpr size_t kTamanhoNomDep = 40;    // DEPARTAMENTOS.NOM_DEP
 constexpr size_t kTamanhoNomSetor = 30;  // DEPARTAMENTOS.NOM_SETOR
-
-std::string CodigoByte(unsigned char c) {
-    char buf[16];
-    (void)std::snprintf(buf, sizeof buf, "byte 0x%02X", c);  // 9 characters: always fits
-    return buf;
-}
-
-std::string CodigoUnicode(char32_t cp) {
-    char buf[16];
-    (void)std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));  // 10 at most: always fits
-    return buf;
-}
 
 // Letters a to z upper-cased, every other character left as it is.
 std::string LetrasMaiusculas(std::string_view texto) {
@@ -85,19 +73,8 @@ void ExigirInteiro(const std::string& valor, const char* campo) {
 // (Windows-1252), no control characters, no more than its column's length.
 // Otherwise the criterion would match something else or break the statement.
 std::string ProblemaNoTexto(std::string_view texto, size_t maximo) {
-    size_t i = 0;
-    while (i < texto.size()) {
-        char32_t cp;
-        if (!Utf8::Proximo(texto, i, cp))
-            return "tem um byte que não forma texto (" + CodigoByte(static_cast<unsigned char>(texto[i])) + ")";
-        if (cp < 0x20 || cp == 0x7F)
-            return "tem um caractere de controle (" + CodigoByte(static_cast<unsigned char>(cp)) + ")";
-        if (!Win1252::Representavel(cp)) {
-            std::string c;
-            Utf8::Anexar(c, cp);
-            return "tem o caractere \"" + c + "\" (" + CodigoUnicode(cp) + "), que o banco de dados da loja não guarda";
-        }
-    }
+    std::string problema = Win1252::ProblemaNoTexto(texto);
+    if (!problema.empty()) return problema;
     const size_t n = Comprimento(texto);
     if (n > maximo)
         return "tem " + std::to_string(n) + " caracteres; o campo guarda no máximo " + std::to_string(maximo);
@@ -195,6 +172,20 @@ void ValidarOpcoes(const TOpcoesMercadorias& o) {
     if (o.chkListaCodBar && ListaCodigosBarras(o.memoLista).empty())
         throw Exception(
             "A opção \"Código de barras ( por listagem )\" está marcada, mas a listagem não tem nenhum código.");
+}
+
+void ValidarListaNumerica(std::string_view memo) {
+    const std::vector<std::string> linhas = LinhasDaLista(memo);
+    for (size_t i = 0; i < linhas.size(); ++i) {
+        const std::string& codigo = linhas[i];
+        std::string problema = ProblemaNoTexto(codigo, kTamanhoCodBar);
+        if (problema.empty() && SoNumeros(codigo) != codigo)
+            problema =
+                "tem " + Citacao(codigo) + ", que não é um número (um código de barras por linha, só algarismos)";
+        if (!problema.empty())
+            throw Exception("A linha " + std::to_string(i + 1) + " da listagem de códigos de barras " + problema +
+                            ": confira o arquivo.");
+    }
 }
 
 std::vector<std::string> LinhasDaLista(std::string_view memo) {

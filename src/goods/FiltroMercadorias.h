@@ -39,6 +39,11 @@ inline constexpr const char* kTabelaLista = "ETIQUETALISTA";
 // The non-empty lines of the list, in order, each once.
 std::vector<std::string> CodigosDaLista(std::string_view memo);
 
+// The list `etiquetas-cli lote --lista` reads from a file: besides what
+// ValidarOpcoes asks of it, each code is a number (digits only, as barcodes
+// are). Raises naming the line of the first that is not.
+void ValidarListaNumerica(std::string_view memo);
+
 // Every line of the list, blanks and control characters cut at both ends
 // (empty lines kept, so a position is the file's line number).
 std::vector<std::string> LinhasDaLista(std::string_view memo);

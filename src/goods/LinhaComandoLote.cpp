@@ -36,6 +36,23 @@ long long Chave(const std::string& opcao, const std::string& valor) {
     return std::stoll(valor);
 }
 
+// The list as the window's memo holds it: lines joined with "\n", without
+// the byte-order mark an editor on Windows puts before UTF-8.
+std::string ListaDoArquivo(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    std::string lista;
+    lista.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r') {
+            lista.push_back(bytes[i]);
+            continue;
+        }
+        lista.push_back('\n');
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    }
+    return lista;
+}
+
 }  // namespace
 
 const char* UsoLote() {
@@ -77,7 +94,8 @@ TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
             o.edtBar2 = l.Valor(op);
         } else if (op == "--lista") {
             o.chkListaCodBar = true;
-            o.memoLista = lerLista(l.Valor(op));
+            o.memoLista = ListaDoArquivo(lerLista(l.Valor(op)));
+            ValidarListaNumerica(o.memoLista);
         } else if (op == "--nome") {
             o.chkNome = true;
             o.edtNome = l.Valor(op);

@@ -2,6 +2,7 @@
 // The options of `etiquetas-cli lote` read into the goods window's options
 // record. Values are taken word by word as given (a value may begin with "-"),
 // so a text is never mistaken for an option.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,7 +16,12 @@ struct TPedidoLote {
     bool SoSQL = false;             // --sql
 };
 
+// The largest --lista read: about a million barcodes of 13 digits.
+inline constexpr size_t kTamanhoMaximoLista = size_t{16} << 20;
+
 // lerLista gives the content of the --lista file ("-": standard input).
+// The list may begin with a UTF-8 byte-order mark and end its lines in LF,
+// CR LF or CR; each non-empty line is one barcode, a number.
 // Raises Exception with a Portuguese message for an unknown option, a missing
 // value or a value outside its choices.
 TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Excecoes.h"
+#include "common/TextoRecusado.h"
 #include "common/UFuncoes.h"
 
 TEST(FormataData, CadaPadraoDaTabela) {
@@ -177,4 +178,15 @@ TEST(StrToInt, InteirosEMensagemDeConversao) {
 TEST(NomeComputador, NoMaximoQuinzeCaracteres) {
     EXPECT_LE(NomeComputador().size(), 15u);
     EXPECT_FALSE(NomeComputador().empty());
+}
+
+// A refusal quotes what it refuses, but a pasted page only by its beginning.
+TEST(Citacao, CurtoInteiroLongoPeloComeco) {
+    EXPECT_EQ(Citacao("2.5"), "\"2.5\"");
+    EXPECT_EQ(Citacao(""), "\"\"");
+    EXPECT_EQ(Citacao(std::string(40, 'x')), "\"" + std::string(40, 'x') + "\"");
+    EXPECT_EQ(Citacao(std::string(41, 'x')), "\"" + std::string(40, 'x') + "…\" (41 caracteres)");
+    // Counted in characters: an accented letter is never cut in half.
+    EXPECT_EQ(Citacao("ççç", 2), "\"çç…\" (3 caracteres)");
+    EXPECT_EQ(Citacao(std::string(100 << 20, 'y')), "\"" + std::string(40, 'y') + "…\" (104857600 caracteres)");
 }

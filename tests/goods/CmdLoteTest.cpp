@@ -1,5 +1,8 @@
 // etiquetas-cli lote, run as a script runs it, beside its own configEtq.ini.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "../data/modulos/BancoTeste.h"
 #include "common/UFuncoes.h"
@@ -80,13 +83,17 @@ TEST_F(CmdLote, RecusasEmPortuguesAntesDoBanco) {
     const std::string binario = pasta_ + "/binario.lst";
     Gravar(binario, "789\n" + TodosOsBytes());
     const std::string longa = std::string(100000, 'A');
+    const std::string letras = pasta_ + "/letras.lst", juntos = pasta_ + "/juntos.lst";
+    Gravar(letras, "abc\n");
+    Gravar(juntos, "789\n7898982977679;7892857182564\n");
     struct Caso {
         std::string argumentos, erro;
     };
     const Caso casos[] = {
         {"--lista '" + pasta_ + "'", "A listagem de códigos de barras " + pasta_ + " é uma pasta, não um arquivo.\n"},
         {"--lista '" + binario + "'",
-         "A linha 3 da listagem de códigos de barras tem um caractere de controle (byte 0x7F): confira o arquivo.\n"},
+         // The CR among the bytes ends a line, as in a file from an old Mac editor.
+         "A linha 4 da listagem de códigos de barras tem um caractere de controle (byte 0x7F): confira o arquivo.\n"},
         {"--codigo 1 99999999999999999999999999",
          "O campo \"Código reduzido (até)\" aceita números de -2147483648 a 2147483647; "
          "'99999999999999999999999999' está fora da faixa.\n"},
@@ -97,6 +104,12 @@ TEST_F(CmdLote, RecusasEmPortuguesAntesDoBanco) {
          "A opção \"Data da alteracão de preços\" está marcada, mas '01/01/0000' está fora das datas que o banco de "
          "dados guarda (01/01/0001 a 31/12/9999).\n"},
         {"--nome " + longa, "O campo \"Nome do produto\" tem 100000 caracteres; o campo guarda no máximo 50.\n"},
+        {"--lista '" + letras + "'",
+         "A linha 1 da listagem de códigos de barras tem \"abc\", que não é um número (um código de barras por "
+         "linha, só algarismos): confira o arquivo.\n"},
+        {"--lista '" + juntos + "'",
+         "A linha 2 da listagem de códigos de barras tem \"7898982977679;7892857182564\", que não é um número (um "
+         "código de barras por linha, só algarismos): confira o arquivo.\n"},
         {"--nome \xF0\x9F\x98\x80",
          "O campo \"Nome do produto\" tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de dados da loja "
          "não guarda.\n"},
@@ -104,6 +117,48 @@ TEST_F(CmdLote, RecusasEmPortuguesAntesDoBanco) {
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.argumentos.substr(0, 80));
         const TResultadoCli r = Rodar(c.argumentos);
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.erro, c.erro);
+        EXPECT_EQ(r.saida, "");
+        EXPECT_EQ(Texto("select list(codigo) from etiquetaread"), "999");
+    }
+}
+
+// A list as a Windows editor saves it selects its goods; what is not a plain
+// file, or would not end, is refused at once and the queue stays as it was.
+TEST_F(CmdLote, ListaDoWindowsAceitaEOQueNaoEArquivoRecusado) {
+    const std::string windows = pasta_ + "/windows.lst";
+    Gravar(windows,
+           "\xEF\xBB\xBF"
+           "789\r\n\r\n790\r\n");
+    TResultadoCli r = Rodar("--lista '" + windows + "'");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, "2\n");
+    EXPECT_EQ(Texto("select list(barras, ',') from (select barras from etiquetaread order by barras)"), "789,790");
+
+    Executar("delete from etiquetaread");
+    Executar("insert into etiquetaread (codigo, nome) values (999, 'ANTES')");
+    const std::string fifo = pasta_ + "/fila.lst", zero = pasta_ + "/zero.lst";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    const std::string naoComum = ": não é um arquivo comum (é um dispositivo, um pipe ou um soquete).\n";
+    struct Caso {
+        std::string argumentos, entrada, erro;
+    };
+    const Caso casos[] = {
+        {"--lista '" + fifo + "'", "", "Não foi possível ler a listagem de códigos de barras " + fifo + naoComum},
+        {"--lista '" + zero + "'", "", "Não foi possível ler a listagem de códigos de barras " + zero + naoComum},
+        {"--lista /dev/zero", "", "Não foi possível ler a listagem de códigos de barras /dev/zero" + naoComum},
+        {"--lista -", std::string(kTamanhoMaximoLista + 1, '7'),
+         "Não foi possível ler a listagem de códigos de barras da entrada padrão: arquivo grande demais para uma "
+         "listagem de códigos.\n"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.argumentos);
+        FecharOutro();
+        // Bounded in time: the old reading waited on the pipe for ever.
+        const TProgramaCli limitado{"timeout", pasta_};
+        r = limitado.Rodar("20 '" + cli_.programa + "' lote " + c.argumentos, c.entrada);
         EXPECT_EQ(r.codigo, 1);
         EXPECT_EQ(r.erro, c.erro);
         EXPECT_EQ(r.saida, "");

@@ -126,3 +126,59 @@ TEST(LinhaComandoLote, RecusaOQueNaoEntende) {
         EXPECT_NE(m.find(c.trecho), std::string::npos) << m;
     }
 }
+
+// README: a list code that is not a number is refused, naming its line. What
+// editors add around the codes (a byte-order mark, CR LF or CR line ends,
+// blank lines, blanks around a code) is not a code.
+TEST(LinhaComandoLote, ListaSoDeNumerosNomeandoALinhaRecusada) {
+    struct Aceita {
+        const char* descricao;
+        std::string lista;
+    };
+    const Aceita aceitas[] = {
+        {"LF", "789\n790\n"},
+        {"CR LF e marca de ordem",
+         "\xEF\xBB\xBF"
+         "789\r\n\r\n790\r\n"},
+        {"CR sozinho", "789\r790"},
+        {"brancos e tab em volta", "  789\t\n\n 790 "},
+    };
+    for (const Aceita& c : aceitas)
+        EXPECT_EQ(SQLMercadorias(Ler({"--lista", "arq"}, c.lista).Opcoes)[34],
+                  "and ((cod_bar='789') or (cod_bar='790'))")
+            << c.descricao;
+
+    struct Recusa {
+        std::string lista, erro;
+    };
+    const std::string fim = ", que não é um número (um código de barras por linha, só algarismos): confira o arquivo.";
+    const Recusa recusas[] = {
+        {"789\nabc\n", "A linha 2 da listagem de códigos de barras tem \"abc\"" + fim},
+        {"7898982977679;7892857182564\n",
+         "A linha 1 da listagem de códigos de barras tem "
+         "\"7898982977679;7892857182564\"" +
+             fim},
+        {"\r\n\r\n789 790\r\n", "A linha 3 da listagem de códigos de barras tem \"789 790\"" + fim},
+        {"789\r-790\r", "A linha 2 da listagem de códigos de barras tem \"-790\"" + fim},
+        {"7,89\n", "A linha 1 da listagem de códigos de barras tem \"7,89\"" + fim},
+        {"789\n\xEF\xBB\xBF"
+         "790\n",
+         "A linha 2 da listagem de códigos de barras tem o caractere \"\xEF\xBB\xBF\" (U+FEFF), que o banco de dados "
+         "da loja não guarda: confira o arquivo."},
+        {"789\nPre\xE7o\n",
+         "A linha 2 da listagem de códigos de barras tem um byte que não forma texto (byte 0xE7): confira o "
+         "arquivo."},
+        // A line of 10 MB without a line end is named by its size, not echoed.
+        {"789\n" + std::string(10000000, 'a'),
+         "A linha 2 da listagem de códigos de barras tem 10000000 caracteres; o campo guarda no máximo 30: confira "
+         "o arquivo."},
+    };
+    for (const Recusa& c : recusas) {
+        try {
+            Ler({"--lista", "arq"}, c.lista);
+            ADD_FAILURE() << "aceita: " << c.lista.substr(0, 40);
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.erro);
+        }
+    }
+}

@@ -1,13 +1,12 @@
 // etiquetas-cli lote: builds a label batch from the goods window's options,
 // with no window, on the database named by PATH MERKOR in the configEtq.ini
 // beside the program, and says how many queue rows were written.
-#include <filesystem>
-#include <fstream>
+#include <unistd.h>
+
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "Comandos.h"
+#include "common/ArquivoComum.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
 #include "goods/FiltroMercadorias.h"
@@ -17,15 +16,15 @@
 namespace {
 
 std::string LerLista(const std::string& arquivo) {
-    if (arquivo == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
-    std::error_code ec;
-    if (std::filesystem::is_directory(arquivo, ec))
-        throw Exception("A listagem de códigos de barras " + arquivo + " é uma pasta, não um arquivo.");
-    std::ifstream f(arquivo, std::ios::binary);
-    if (!f) throw Exception("Não foi possível ler a listagem de códigos de barras: " + arquivo);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    try {
+        if (arquivo == "-") return LerEntradaLimitada(STDIN_FILENO, kTamanhoMaximoLista, "uma listagem de códigos");
+        return LerArquivoComum(arquivo, kTamanhoMaximoLista, "uma listagem de códigos");
+    } catch (const EArquivoComum& e) {
+        if (e.Motivo() == EArquivoComum::TMotivo::Pasta)
+            throw Exception("A listagem de códigos de barras " + arquivo + " é uma pasta, não um arquivo.");
+        throw Exception("Não foi possível ler a listagem de códigos de barras " +
+                        (arquivo == "-" ? std::string("da entrada padrão") : arquivo) + ": " + e.Message() + ".");
+    }
 }
 
 int Lote(const std::vector<std::string>& argumentos) {

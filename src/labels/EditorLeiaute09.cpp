@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "common/TextoRecusado.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
 #include "labels/Mercadoria.h"
@@ -76,6 +77,7 @@ std::string TEditorLeiaute09::DefinirCelula(int campo, TColuna09 coluna, const s
         case TColuna09::Imprime: {
             const std::string nome = Trim(texto);
             if (nome.empty()) return "Escolha o que o campo imprime.";
+            if (const std::string p = Win1252::ProblemaNoTexto(nome); !p.empty()) return "O nome do campo " + p + ".";
             if (Comprimento(nome) > kTextoCurto)
                 return "O nome do campo tem no máximo " + std::to_string(kTextoCurto) + " caracteres.";
             const bool eraBarras = EBarras(c.nome);
@@ -91,11 +93,13 @@ std::string TEditorLeiaute09::DefinirCelula(int campo, TColuna09 coluna, const s
             return "";
         }
         case TColuna09::Texto:
+            if (const std::string p = Win1252::ProblemaNoTexto(texto); !p.empty()) return "O texto livre " + p + ".";
             if (Comprimento(texto) > kTextoCurto)
                 return "O texto livre tem no máximo " + std::to_string(kTextoCurto) + " caracteres.";
             c.titulo = texto;
             return "";
         case TColuna09::Variante:
+            if (const std::string p = Win1252::ProblemaNoTexto(Trim(texto)); !p.empty()) return "A variante " + p + ".";
             if (Comprimento(Trim(texto)) > kTextoLongo)
                 return "A variante tem no máximo " + std::to_string(kTextoLongo) + " caracteres.";
             c.variante = Trim(texto);

@@ -1,9 +1,12 @@
 // The model 09 design in FORMATMRG, and as a text file.
 #include "labels/Leiaute09.h"
 
+#include <map>
 #include <sstream>
+#include <utility>
 
 #include "common/Excecoes.h"
+#include "common/TextoRecusado.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
 #include "data/fb/FbCliente.h"
@@ -22,11 +25,22 @@ std::string ProblemaInteiro(const std::string& coluna, int64_t valor) {
 }
 
 std::string ProblemaTexto(const std::string& coluna, const std::string& valor, size_t maximo) {
-    if (Comprimento(valor) > maximo) return coluna + " passa de " + std::to_string(maximo) + " caracteres: " + valor;
+    const std::string caractere = Win1252::ProblemaNoTexto(valor);
+    if (!caractere.empty()) return coluna + " " + caractere;
+    if (Comprimento(valor) > maximo)
+        return coluna + " passa de " + std::to_string(maximo) + " caracteres: " + Citacao(valor);
     return "";
 }
 
 std::string ProblemaNome(const std::string& nome) { return ProblemaTexto("NOM_CAMPO", nome, kTextoCurto); }
+
+bool Utf8Valido(std::string_view texto) {
+    size_t i = 0;
+    char32_t cp;
+    while (i < texto.size())
+        if (!Utf8::Proximo(texto, i, cp)) return false;
+    return true;
+}
 
 bool EBarras(const TCampo09& c) { return Utf8::Maiusculas(c.nome) == "CODIGO DE BARRAS"; }
 
@@ -115,6 +129,26 @@ std::string NomeTipoPpla09(const std::string& tipo) {
     return tipo.empty() ? "vazio: a impressora não sabe que código fazer" : "que a impressora não conhece";
 }
 
+// The warning of the rows `juntos` (indices, in print order) at one place.
+std::string MesmoLugar(const TLeiaute09& l, const std::vector<int>& juntos) {
+    const TCampo09& c = l.campos[static_cast<size_t>(juntos[0])];
+    const std::string lugar =
+        "(vertical " + std::to_string(c.vertical) + " mm, horizontal " + std::to_string(c.horizontal) + " mm)";
+    if (juntos.size() == 2)
+        return NomeDoCampo09(l, juntos[0]) + " e " + NomeDoCampo09(l, juntos[1]) + " estão no mesmo lugar " + lugar +
+               ".";
+    constexpr size_t kNomeados = 5;
+    const size_t outros = juntos.size() - 1;
+    std::string nomes;
+    for (size_t k = 1; k < juntos.size() && k <= kNomeados; ++k) {
+        const bool ultimo = k == juntos.size() - 1;
+        nomes += (k == 1 ? "" : ultimo ? " e " : ", ") + NomeDoCampo09(l, juntos[k]);
+    }
+    if (outros > kNomeados) nomes += " e mais " + std::to_string(outros - kNomeados);
+    return std::to_string(outros) + " campos no mesmo lugar que o " + NomeDoCampo09(l, juntos[0]) + " " + lugar + ": " +
+           nomes + ".";
+}
+
 }  // namespace
 
 TCampo09 CampoLeiaute09(std::string nome, int tamanho, int fonte, int vertical, int horizontal, std::string variante,
@@ -163,6 +197,9 @@ bool NomeCampo09Valido(const std::string& nome) {
 }
 
 std::string ProblemaLeiaute09(const TLeiaute09& l) {
+    if (l.campos.size() > kMaximoCamposLeiaute09)
+        return "O desenho tem " + std::to_string(l.campos.size()) + " campos; o modelo 09 leva no máximo " +
+               std::to_string(kMaximoCamposLeiaute09) + ".";
     for (const std::string& p : {ProblemaInteiro("ORD_IMP", l.porLinha), ProblemaInteiro("TAM_IMP", l.passo)})
         if (!p.empty()) return "Cabeçalho: " + p;
     for (size_t i = 0; i < l.campos.size(); ++i) {
@@ -211,6 +248,11 @@ std::vector<TAviso09> AvisosLeiaute09(const TLeiaute09& l, TCdbETQModelo linguag
         r.push_back({-1, "Passo 0 mm com " + std::to_string(l.porLinha) +
                              " etiquetas por linha: as etiquetas de uma linha saem umas sobre as outras."});
     const bool imprimeBarras = linguagem == etqPpla || linguagem == etqPplb;
+    // Rows at one place make one warning, on the second of them: a design of
+    // many rows at one place is named once, not once per pair.
+    std::map<std::pair<int, int>, std::vector<int>> lugares;
+    for (size_t i = 0; i < l.campos.size(); ++i)
+        lugares[{l.campos[i].vertical, l.campos[i].horizontal}].push_back(static_cast<int>(i));
     for (size_t i = 0; i < l.campos.size(); ++i) {
         const TCampo09& c = l.campos[i];
         const int n = static_cast<int>(i);
@@ -224,11 +266,8 @@ std::vector<TAviso09> AvisosLeiaute09(const TLeiaute09& l, TCdbETQModelo linguag
                                 "PPLB)."});
         else if (c.tamanho == 0)
             r.push_back({n, quem + (EBarras(c) ? "altura 0: as barras não aparecem." : "tamanho 0: nada é impresso.")});
-        for (size_t k = 0; k < i; ++k)
-            if (l.campos[k].vertical == c.vertical && l.campos[k].horizontal == c.horizontal)
-                r.push_back({n, NomeDoCampo09(l, static_cast<int>(k)) + " e " + NomeDoCampo09(l, n) +
-                                    " estão no mesmo lugar (vertical " + std::to_string(c.vertical) +
-                                    " mm, horizontal " + std::to_string(c.horizontal) + " mm)."});
+        const std::vector<int>& juntos = lugares[{c.vertical, c.horizontal}];
+        if (juntos.size() > 1 && juntos[1] == n) r.push_back({n, MesmoLugar(l, juntos)});
     }
     return r;
 }
@@ -336,23 +375,33 @@ std::string TextoLeiaute09(const TLeiaute09& l) {
     return s.str();
 }
 
-TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
+TLeiaute09 LerTextoLeiaute09(std::string_view texto, std::string_view arquivo) {
     TLeiaute09 l;
-    std::istringstream entrada(texto);
-    std::string linha;
+    std::string_view resto = texto;
+    // Editors on Windows begin a UTF-8 file with a byte-order mark.
+    if (resto.substr(0, 3) == "\xEF\xBB\xBF") resto.remove_prefix(3);
     int numero = 0;
     enum { Nenhuma, Etiqueta, Campo } secao = Nenhuma;
     int linhaSecao = 0;
     bool temImprime = false;
+    std::map<std::string, int> chavesDaSecao;  // key -> its line
+    const std::string prefixo = arquivo.empty() ? std::string() : std::string(arquivo) + ", ";
     auto falha = [&](int n, const std::string& motivo) {
-        return Exception("Linha " + std::to_string(n) + ": " + motivo + ". Nada foi gravado.");
+        return Exception(prefixo + "Linha " + std::to_string(n) + ": " + motivo + ". Nada foi gravado.");
     };
     auto fecharCampo = [&]() {
         if (secao == Campo && !temImprime) throw falha(linhaSecao, "[campo] sem \"imprime\"");
     };
-    while (std::getline(entrada, linha)) {
+    while (!resto.empty()) {
+        const size_t fim = resto.find('\n');
+        std::string_view linha = resto.substr(0, fim);
+        resto.remove_prefix(fim == std::string_view::npos ? resto.size() : fim + 1);
         ++numero;
-        if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+        if (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
+        // Every character reaches the database as it is, or the file is
+        // refused: no text is changed without a word.
+        if (const std::string p = Win1252::ProblemaNoTexto(linha, true); !p.empty())
+            throw falha(numero, p + (Utf8Valido(linha) ? "" : ": o arquivo precisa estar em UTF-8"));
         const std::string t = Trim(linha);
         if (t.empty() || t[0] == '#' || t[0] == ';') continue;
         if (t == "[etiqueta]" || t == "[campo]") {
@@ -362,24 +411,29 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
                 l.temCabecalho = true;
                 secao = Etiqueta;
             } else {
+                if (l.campos.size() >= kMaximoCamposLeiaute09)
+                    throw falha(numero, "mais de " + std::to_string(kMaximoCamposLeiaute09) +
+                                            " campos; uma etiqueta do modelo 09 leva no máximo " +
+                                            std::to_string(kMaximoCamposLeiaute09));
                 l.campos.emplace_back();
                 secao = Campo;
                 temImprime = false;
             }
             linhaSecao = numero;
+            chavesDaSecao.clear();
             continue;
         }
         const size_t igual = t.find('=');
-        if (t[0] == '[' || igual == std::string::npos) throw falha(numero, "linha não entendida: " + t);
+        if (t[0] == '[' || igual == std::string::npos) throw falha(numero, "linha não entendida: " + Citacao(t));
         const std::string chave = Trim(t.substr(0, igual));
         const std::string valor = Trim(t.substr(igual + 1));
-        auto inteiro = [&](const std::string& coluna) {
+        auto inteiro = [&]() {
             const bool numeral = !valor.empty() && valor.size() <= 10 && SoNumeros(valor) == valor;
             if (!numeral)
                 // NOLINTNEXTLINE(performance-inefficient-string-concatenation): a failure's message, built once
-                throw falha(numero, chave + " pede um número inteiro de 0 a " + std::to_string(kMaximo) + ", não \"" +
-                                        valor + "\"");
-            const std::string p = ProblemaInteiro(coluna, std::stoll(valor));
+                throw falha(numero, chave + " pede um número inteiro de 0 a " + std::to_string(kMaximo) + ", não " +
+                                        Citacao(valor));
+            const std::string p = ProblemaInteiro(chave, std::stoll(valor));
             if (!p.empty()) throw falha(numero, p);
             return static_cast<int>(std::stoll(valor));
         };
@@ -387,34 +441,45 @@ TLeiaute09 LerTextoLeiaute09(const std::string& texto) {
             if (!p.empty()) throw falha(numero, p);
             return valor;
         };
-        if (secao == Etiqueta && chave == "por_linha")
-            l.porLinha = inteiro("ORD_IMP");
-        else if (secao == Etiqueta && chave == "passo_mm")
-            l.passo = inteiro("TAM_IMP");
-        else if (secao == Campo) {
+        const bool conhecida =
+            (secao == Etiqueta && (chave == "por_linha" || chave == "passo_mm")) ||
+            (secao == Campo && (chave == "imprime" || chave == "texto" || chave == "tamanho" || chave == "fonte" ||
+                                chave == "vertical_mm" || chave == "horizontal_mm" || chave == "variante"));
+        if (!conhecida)
+            throw falha(numero, secao == Nenhuma ? "chave fora de [etiqueta] ou [campo]: " + Citacao(chave)
+                                : secao == Campo ? "chave desconhecida em [campo]: " + Citacao(chave)
+                                                 : "chave desconhecida em [etiqueta]: " + Citacao(chave));
+        // A key given twice would silently take the last value.
+        if (const auto [onde, nova] = chavesDaSecao.emplace(chave, numero); !nova)
+            throw falha(numero, chave + " repetida nesta seção (já na linha " + std::to_string(onde->second) + ")");
+        if (chave == "por_linha")
+            l.porLinha = inteiro();
+        else if (chave == "passo_mm")
+            l.passo = inteiro();
+        else {
             TCampo09& c = l.campos.back();
             if (chave == "imprime") {
-                c.nome = textoDe(valor.empty() ? "imprime vazio" : ProblemaNome(valor));
+                c.nome = textoDe(valor.empty() ? "imprime vazio" : ProblemaTexto(chave, valor, kTextoCurto));
                 temImprime = true;
             } else if (chave == "texto")
-                c.titulo = textoDe(ProblemaTexto("TIT_CAMPO", valor, kTextoCurto));
+                c.titulo = textoDe(ProblemaTexto(chave, valor, kTextoCurto));
             else if (chave == "tamanho")
-                c.tamanho = inteiro("TAM_IMP");
+                c.tamanho = inteiro();
             else if (chave == "fonte")
-                c.fonte = inteiro("AUX_1");
+                c.fonte = inteiro();
             else if (chave == "vertical_mm")
-                c.vertical = inteiro("AUX_2");
+                c.vertical = inteiro();
             else if (chave == "horizontal_mm")
-                c.horizontal = inteiro("AUX_3");
-            else if (chave == "variante")
-                c.variante = textoDe(ProblemaTexto("AUX_4", valor, kTextoLongo));
+                c.horizontal = inteiro();
             else
-                throw falha(numero, "chave desconhecida em [campo]: " + chave);
-        } else {
-            throw falha(numero, secao == Nenhuma ? "chave fora de [etiqueta] ou [campo]: " + chave
-                                                 : "chave desconhecida em [etiqueta]: " + chave);
+                c.variante = textoDe(ProblemaTexto(chave, valor, kTextoLongo));
         }
     }
     fecharCampo();
+    // An empty file, or one of comments only, would wipe the shop's design.
+    const std::string quem = arquivo.empty() ? std::string("O desenho") : "O arquivo " + std::string(arquivo);
+    if (l.campos.empty()) throw Exception(quem + " não tem nenhum campo: nada foi gravado.");
+    if (!l.temCabecalho)
+        throw Exception(quem + " não tem a seção [etiqueta] (por_linha e passo_mm): nada foi gravado.");
     return l;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Excecoes.h"
@@ -54,13 +55,24 @@ const std::vector<std::string>& VocabularioCampos09();
 bool NomeCampo09Valido(const std::string& nome);
 
 // "" when the table can hold the design, else what it cannot (first fault):
-// numbers outside 0..kMaximoLeiaute09, texts longer than their column. A name
-// model 09 does not know is not one: it is a warning (AvisosLeiaute09).
+// more than kMaximoCamposLeiaute09 fields, numbers outside 0..kMaximoLeiaute09,
+// texts longer than their column or with a character the shop database does
+// not keep (control characters, what Windows-1252 lacks). A name model 09
+// does not know is not one: it is a warning (AvisosLeiaute09).
 std::string ProblemaLeiaute09(const TLeiaute09& leiaute);
 
 // The largest number a position or size may hold: the integer columns keep
 // 32 bits and model 09 multiplies positions by 10 and bar heights by 4.
 inline constexpr int kMaximoLeiaute09 = 214748364;
+
+// The most field rows a design may have. A label of the widest thermal
+// printers (104 mm) in its smallest font holds a few dozen texts; a longer
+// design is a damaged or hostile file, and every label of a print would draw
+// all of it.
+inline constexpr size_t kMaximoCamposLeiaute09 = 200;
+
+// The largest design file read: 200 fields take about 30 KB.
+inline constexpr size_t kTamanhoMaximoArquivo09 = size_t{1} << 20;
 
 // A cell of the design as the operator typed it: a whole number from 0 to
 // kMaximoLeiaute09, else nullopt and `erro` says why ("3,5", "-1", "abc").
@@ -110,10 +122,14 @@ TLeiaute09 LerLeiaute09(fb::TDatabase& banco);
 void GravarLeiaute09(fb::TDatabase& banco, const TLeiaute09& leiaute, const TLeiaute09& lido);
 
 // The design as a text file and back. Reading checks every value and raises
-// naming the line of the first fault; a name model 09 does not know is read
-// (AvisosLeiaute09 names it).
+// naming the line of the first fault (", Linha N: " after `arquivo` when one is
+// given); a name model 09 does not know is read (AvisosLeiaute09 names it).
+// The file is UTF-8, with or without a byte-order mark; a byte that is not
+// UTF-8, a control character, a character Windows-1252 lacks, a key given
+// twice in one section, more than kMaximoCamposLeiaute09 fields, and a file
+// without a field or without its [etiqueta] are refused.
 std::string TextoLeiaute09(const TLeiaute09& leiaute);
-TLeiaute09 LerTextoLeiaute09(const std::string& texto);
+TLeiaute09 LerTextoLeiaute09(std::string_view texto, std::string_view arquivo = {});
 
 // What model 09 prints for `leiaute` over the queue of `imp` (the routine
 // Etiq_Modelo_09 runs once it has read the design from the table; the

@@ -1,5 +1,7 @@
 // etiquetas-cli imprimir, run as a script runs it: a copy of the program
 // beside the configEtq.ini of the test shop, whose port is a file.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -118,6 +120,76 @@ TEST_F(CmdImprimir, FormatoComNomeDesconhecidoImportaComAviso) {
               "Aviso: Campo 1 (PRECO): o modelo 09 não conhece este nome e imprime um texto vazio no lugar. Escolha "
               "um campo da lista, CODIGO DE BARRAS ou TEXTO LIVRE.\n");
     EXPECT_EQ(Texto("select nom_campo from FormatMrg where cod_mrg=13"), "PRECO");
+}
+
+// A file that holds no design, or a path that is no plain file, never
+// touches the design in the table: refused at once, FORMATMRG as it was.
+TEST_F(CmdImprimir, FormatoSemDesenhoOuQueNaoEArquivoDeixaATabelaComoEstava) {
+    Executar("insert into FORMATMRG (COD_MRG, ORD_IMP, TAM_IMP) values (113, 3, 34)");
+    Executar(
+        "insert into FORMATMRG (COD_MRG, NOM_CAMPO, TAM_IMP, PRINT_CAMPO, AUX_1, AUX_2, AUX_3) "
+        "values (13, 'NOME', 20, 'T', 2, 2, 1)");
+    const std::string tabela = TabelaFormato();
+    auto arquivo = [&](const char* nome) { return pasta_ + "/" + nome; };
+    fs::create_directory(arquivo("pasta.ini"));
+    Gravar(arquivo("vazio.ini"), "");
+    Gravar(arquivo("comentarios.ini"), "# nada\r\n");
+    ASSERT_EQ(::mkfifo(arquivo("fifo.ini").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", arquivo("zero.ini"));
+    const std::string campo = "[campo]\nimprime = NOME\ntamanho = 20\nvertical_mm = 2\nhorizontal_mm = 1\n";
+    std::string muitos = "[etiqueta]\npor_linha = 3\npasso_mm = 34\n", cemMil = muitos;
+    for (int i = 0; i < 300; ++i) muitos += campo;
+    for (int i = 0; i < 100000; ++i) cemMil += campo;
+    Gravar(arquivo("muitos.ini"), muitos);
+    Gravar(arquivo("cem-mil.ini"), cemMil);
+    Gravar(arquivo("windows-1252.ini"),
+           "[etiqueta]\r\npor_linha = 1\r\n[campo]\r\nimprime = TEXTO LIVRE\r\n"
+           "texto = Pre\xE7o\r\n");
+    const std::string naoComum =
+        ": não é um arquivo comum (é um dispositivo, um pipe ou um soquete). Nada foi "
+        "gravado.\n";
+    struct Caso {
+        std::string arquivo, erro;
+    };
+    const Caso casos[] = {
+        {arquivo("pasta.ini"), "Não foi possível ler " + arquivo("pasta.ini") +
+                                   ": o caminho é uma pasta, não um arquivo. Nada foi gravado.\n"},
+        {arquivo("vazio.ini"), "O arquivo " + arquivo("vazio.ini") + " não tem nenhum campo: nada foi gravado.\n"},
+        {arquivo("comentarios.ini"),
+         "O arquivo " + arquivo("comentarios.ini") + " não tem nenhum campo: nada foi gravado.\n"},
+        {arquivo("fifo.ini"), "Não foi possível ler " + arquivo("fifo.ini") + naoComum},
+        {arquivo("zero.ini"), "Não foi possível ler " + arquivo("zero.ini") + naoComum},
+        {"/dev/zero", "Não foi possível ler /dev/zero" + naoComum},
+        {arquivo("muitos.ini"), arquivo("muitos.ini") +
+                                    ", Linha 1004: mais de 200 campos; uma etiqueta do modelo 09 leva no máximo 200. "
+                                    "Nada foi gravado.\n"},
+        {arquivo("cem-mil.ini"), "Não foi possível ler " + arquivo("cem-mil.ini") +
+                                     ": arquivo grande demais para um desenho de etiqueta (" +
+                                     std::to_string(cemMil.size()) + " bytes). Nada foi gravado.\n"},
+        {arquivo("windows-1252.ini"), arquivo("windows-1252.ini") +
+                                          ", Linha 5: tem um byte que não forma texto (byte 0xE7): o arquivo "
+                                          "precisa estar em UTF-8. Nada foi gravado.\n"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.arquivo);
+        FecharOutro();
+        // Bounded in time: the old reading waited on the pipe, and read /dev/zero, for ever.
+        const TProgramaCli limitado{"timeout", pasta_};
+        const TResultadoCli r =
+            limitado.Rodar("20 '" + cli_.programa + "' formato importar '" + c.arquivo + "' --substituir");
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.erro, c.erro);
+        EXPECT_EQ(r.saida, "");
+        EXPECT_EQ(TabelaFormato(), tabela);
+    }
+
+    // What a Windows editor saves in UTF-8 is stored as it is.
+    Gravar(arquivo("utf8.ini"),
+           "\xEF\xBB\xBF[etiqueta]\r\npor_linha = 1\r\npasso_mm = 40\r\n[campo]\r\n"
+           "imprime = TEXTO LIVRE\r\ntexto = Preço Descrição\r\ntamanho = 20\r\n");
+    const TResultadoCli r = Formato("importar " + arquivo("utf8.ini") + " --substituir");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(Texto("select tit_campo from FormatMrg where cod_mrg=13"), "Preço Descrição");
 }
 
 TEST_F(CmdImprimir, ModeloDaLinhaDeComandoVenceOConfigurado) {

@@ -78,6 +78,17 @@ TEST(EditorLeiaute09, CelulasRuinsNaoMudamODesenho) {
         {TColuna09::Imprime, std::string(31, 'N'), "O nome do campo tem no máximo 30 caracteres."},
         {TColuna09::Texto, std::string(31, 'x'), "O texto livre tem no máximo 30 caracteres."},
         {TColuna09::Variante, std::string(51, 'A'), "A variante tem no máximo 50 caracteres."},
+        // The same characters the design file refuses: the table would keep them changed.
+        {TColuna09::Texto, "OFERTA \xF0\x9F\x98\x80",
+         "O texto livre tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de dados da loja não guarda."},
+        {TColuna09::Texto, std::string("A\0B", 3), "O texto livre tem um caractere de controle (byte 0x00)."},
+        {TColuna09::Texto, "LINHA 1\nLINHA 2", "O texto livre tem um caractere de controle (byte 0x0A)."},
+        {TColuna09::Imprime, "TEXTO LIVRE \xE2\x9C\x93",
+         "O nome do campo tem o caractere \"\xE2\x9C\x93\" (U+2713), que o banco de dados da loja não guarda."},
+        {TColuna09::Variante,
+         "A\x01"
+         "B",
+         "A variante tem um caractere de controle (byte 0x01)."},
     };
     for (const Caso& k : casos) {
         EXPECT_EQ(e.DefinirCelula(0, k.coluna, k.texto).rfind(k.erro, 0), 0u) << k.texto;

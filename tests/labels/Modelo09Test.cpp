@@ -279,6 +279,12 @@ TEST_F(Leiaute09, NadaGravadoComValorRuimOuDesenhoMudadoPorOutraEstacao) {
          [](TLeiaute09& l) { l.campos.push_back(Campo09("TEXTO LIVRE", std::string(31, 'x'), 5, 1, 1, 1)); }},
         {"variante além de 50 caracteres", [](TLeiaute09& l) { l.campos[0].variante = std::string(51, 'A'); }},
         {"passo negativo", [](TLeiaute09& l) { l.passo = -36; }},
+        // What the table would keep changed: a NUL, an emoji Windows-1252 lacks.
+        {"NUL no texto",
+         [](TLeiaute09& l) { l.campos.push_back(Campo09("TEXTO LIVRE", std::string("A\0B", 3), 5, 1, 1, 1)); }},
+        {"emoji no nome", [](TLeiaute09& l) { l.campos[0].nome = "NOME \xF0\x9F\x98\x80"; }},
+        {"mais campos do que uma etiqueta leva",
+         [](TLeiaute09& l) { l.campos.resize(kMaximoCamposLeiaute09 + 1, l.campos[0]); }},
     };
     for (const Caso& c : ruins) {
         TLeiaute09 novo = Gondola();
@@ -305,7 +311,10 @@ TEST_F(Leiaute09, ArquivoIdaEVolta) {
     l.campos.push_back(Campo09("TEXTO LIVRE 2", "Só hoje!", 12, 3, 14, 0));
     const std::string arquivo = TextoLeiaute09(l);
     EXPECT_EQ(LerTextoLeiaute09(arquivo), l) << arquivo;
-    EXPECT_TRUE(LerTextoLeiaute09(TextoLeiaute09(TLeiaute09{})).Vazio());
+    // As Windows editors save it: a byte-order mark and CR LF line ends.
+    std::string windows = "\xEF\xBB\xBF";
+    for (char c : arquivo) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(LerTextoLeiaute09(windows), l);
 
     GravarLeiaute09(Outro(), LerTextoLeiaute09(arquivo), LerLeiaute09(Outro()));
     EXPECT_EQ(TextoLeiaute09(LerLeiaute09(Outro())), arquivo);
@@ -344,6 +353,110 @@ TEST_F(Leiaute09, ArquivoRuimRecusadoNomeandoALinha) {
     }
 }
 
+// No text reaches the table changed without a word: what the file holds is
+// stored as it is, or the file is refused naming the line and the character.
+// Messages name the file's keys, and quote a long value by its beginning.
+TEST(ArquivoLeiaute09, TextoRecusadoNomeiaLinhaECaractere) {
+    const std::string inicio = "[etiqueta]\npor_linha = 1\n[campo]\nimprime = TEXTO LIVRE\n";  // lines 1 to 4
+    struct Caso {
+        const char* descricao;
+        std::string resto;  // from line 5
+        std::string erro;
+    };
+    const Caso casos[] = {
+        {"Windows-1252", "texto = Pre\xE7o\n",
+         "Linha 5: tem um byte que não forma texto (byte 0xE7): o arquivo precisa estar em UTF-8. Nada foi gravado."},
+        {"emoji", "texto = OFERTA \xF0\x9F\x98\x80\n",
+         "Linha 5: tem o caractere \"\xF0\x9F\x98\x80\" (U+1F600), que o banco de dados da loja não guarda. Nada "
+         "foi gravado."},
+        {"NUL", std::string("texto = A\0B\n", 12),
+         "Linha 5: tem um caractere de controle (byte 0x00). Nada foi gravado."},
+        {"NUL no fim do valor", std::string("texto = AB\0\n", 12),
+         "Linha 5: tem um caractere de controle (byte 0x00). Nada foi gravado."},
+        {"tab dentro do texto", "texto = A\tB\n",
+         "Linha 5: texto tem um caractere de controle (byte 0x09). Nada foi gravado."},
+        {"CR sozinho no meio", "texto = A\rtamanho = 3\n",
+         "Linha 5: tem um caractere de controle (byte 0x0D). Nada foi gravado."},
+        {"UTF-8 cortado no fim do arquivo", "texto = Pre\xC3",
+         "Linha 5: tem um byte que não forma texto (byte 0xC3): o arquivo precisa estar em UTF-8. Nada foi gravado."},
+        {"marca de ordem fora do começo",
+         "texto = \xEF\xBB\xBF"
+         "A\n",
+         "Linha 5: tem o caractere \"\xEF\xBB\xBF\" (U+FEFF), que o banco de dados da loja não guarda. Nada foi "
+         "gravado."},
+        {"chave repetida", "texto = A\ntamanho = 3\ntexto = B\n",
+         "Linha 7: texto repetida nesta seção (já na linha 5). Nada foi gravado."},
+        {"vertical repetida", "vertical_mm = 1\nvertical_mm = 2\n",
+         "Linha 6: vertical_mm repetida nesta seção (já na linha 5). Nada foi gravado."},
+        {"chave do arquivo, não a coluna", "vertical_mm = 214748365\n",
+         "Linha 5: vertical_mm fora do intervalo de 0 a 214748364: 214748365. Nada foi gravado."},
+        {"texto longo citado pelo começo", "texto = " + std::string(1000000, 'x') + "\n",
+         "Linha 5: texto passa de 30 caracteres: \"" + std::string(40, 'x') +
+             "…\" (1000000 caracteres). Nada foi gravado."},
+        {"linha enorme sem fim de linha", std::string(10000000, 'y'),
+         "Linha 5: linha não entendida: \"" + std::string(40, 'y') + "…\" (10000000 caracteres). Nada foi gravado."},
+        {"número enorme", "tamanho = " + std::string(5000, '9') + "\n",
+         "Linha 5: tamanho pede um número inteiro de 0 a 214748364, não \"" + std::string(40, '9') +
+             "…\" (5000 caracteres). Nada foi gravado."},
+    };
+    for (const Caso& c : casos) {
+        try {
+            LerTextoLeiaute09(inicio + c.resto);
+            ADD_FAILURE() << "aceito: " << c.descricao;
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.erro) << c.descricao;
+        }
+    }
+    // The same line in the words of a Portuguese label, in UTF-8, is kept as it is.
+    const TLeiaute09 l = LerTextoLeiaute09(inicio + "texto = Preço ½ € Descrição\n");
+    EXPECT_EQ(l.campos.at(0).titulo, "Preço ½ € Descrição");
+}
+
+// A file that holds no design would wipe the shop's: refused, naming the file.
+TEST(ArquivoLeiaute09, SemCampoOuSemEtiquetaRecusado) {
+    struct Caso {
+        std::string texto, erro;
+    };
+    const Caso casos[] = {
+        {"", "O arquivo vazio.ini não tem nenhum campo: nada foi gravado."},
+        {"\xEF\xBB\xBF", "O arquivo vazio.ini não tem nenhum campo: nada foi gravado."},
+        {"# só comentários\r\n\r\n; e linhas em branco\r\n",
+         "O arquivo vazio.ini não tem nenhum campo: nada foi gravado."},
+        {"[etiqueta]\npor_linha = 3\npasso_mm = 36\n", "O arquivo vazio.ini não tem nenhum campo: nada foi gravado."},
+        {"[campo]\nimprime = NOME\n",
+         "O arquivo vazio.ini não tem a seção [etiqueta] (por_linha e passo_mm): nada foi gravado."},
+        {"[etiqueta]\n[campo]\nimprime = NOME\nvertical_mm = 2.5\n",
+         "vazio.ini, Linha 4: vertical_mm pede um número inteiro de 0 a 214748364, não \"2.5\". Nada foi gravado."},
+    };
+    for (const Caso& c : casos) {
+        try {
+            LerTextoLeiaute09(c.texto, "vazio.ini");
+            ADD_FAILURE() << "aceito: " << c.texto;
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.erro) << c.texto;
+        }
+    }
+}
+
+// The number of fields is bounded as the file is read: a file of 100,000
+// fields stops at the first one past the bound.
+TEST(ArquivoLeiaute09, CamposAlemDoQueAEtiquetaLevaRecusados) {
+    std::string texto = "[etiqueta]\npor_linha = 1\npasso_mm = 40\n";
+    for (size_t i = 0; i < kMaximoCamposLeiaute09; ++i) texto += "[campo]\nimprime = NOME\n";
+    EXPECT_EQ(LerTextoLeiaute09(texto).campos.size(), kMaximoCamposLeiaute09);
+    std::string muitos = texto;
+    for (int i = 0; i < 100000; ++i) muitos += "[campo]\nimprime = NOME\n";
+    try {
+        LerTextoLeiaute09(muitos);
+        ADD_FAILURE() << "aceito";
+    } catch (const Exception& e) {
+        const int linha = 4 + 2 * static_cast<int>(kMaximoCamposLeiaute09);
+        EXPECT_EQ(e.Message(), "Linha " + std::to_string(linha) +
+                                   ": mais de 200 campos; uma etiqueta do modelo 09 leva no máximo 200. Nada foi "
+                                   "gravado.");
+    }
+}
+
 // A name model 09 does not know is the shop's business: saved and read as it
 // is, printed as an empty text, and named by a warning instead of refused.
 TEST_F(Leiaute09, NomeForaDoVocabularioGravadoComAviso) {
@@ -355,7 +468,7 @@ TEST_F(Leiaute09, NomeForaDoVocabularioGravadoComAviso) {
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_EQ(avisos[0].campo, 0);
     EXPECT_EQ(avisos[0].texto.rfind("Campo 1 (nome): o modelo 09 não conhece este nome", 0), 0u) << avisos[0].texto;
-    const TLeiaute09 arquivo = LerTextoLeiaute09("[campo]\nimprime = NOME DO PRODUTO\n");
+    const TLeiaute09 arquivo = LerTextoLeiaute09("[etiqueta]\n[campo]\nimprime = NOME DO PRODUTO\n");
     EXPECT_EQ(arquivo.campos.at(0).nome, "NOME DO PRODUTO");
 }
 
@@ -398,6 +511,23 @@ TEST(Avisos09, CadaCasoUmAvisoNoCampoCerto) {
          {{3,
            "Campo 2 (VALOR DE VENDA) e Campo 4 (TEXTO LIVRE) estão no mesmo lugar (vertical 6 mm, horizontal "
            "1 mm)."}}},
+        {"três no mesmo lugar: um aviso só",
+         [&](TLeiaute09& l) {
+             l.campos.push_back(campo("TEXTO LIVRE", 6, 1));
+             l.campos.push_back(campo("NOME", 6, 1));
+         },
+         etqPpla,
+         {{3,
+           "2 campos no mesmo lugar que o Campo 2 (VALOR DE VENDA) (vertical 6 mm, horizontal 1 mm): Campo 4 "
+           "(TEXTO LIVRE) e Campo 5 (NOME)."}}},
+        {"duzentos no mesmo lugar: os cinco primeiros nomeados",
+         [&](TLeiaute09& l) {
+             for (int i = 0; i < 197; ++i) l.campos.push_back(campo("NOME", 2, 1));
+         },
+         etqPpla,
+         {{3,
+           "197 campos no mesmo lugar que o Campo 1 (NOME) (vertical 2 mm, horizontal 1 mm): Campo 4 (NOME), "
+           "Campo 5 (NOME), Campo 6 (NOME), Campo 7 (NOME), Campo 8 (NOME) e mais 192."}}},
         {"zero por linha",
          [](TLeiaute09& l) { l.porLinha = 0; },
          etqPpla,

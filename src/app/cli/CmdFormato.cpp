@@ -2,9 +2,10 @@
 // text file, to copy it between shops or keep it under version control.
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <utility>
 
 #include "Comandos.h"
+#include "common/ArquivoComum.h"
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
@@ -23,17 +24,19 @@ int Exportar(fb::TDatabase& banco, const std::string& arquivo) {
     return 0;
 }
 
-int Importar(fb::TDatabase& banco, const std::string& arquivo, bool substituir) {
-    std::ifstream f(arquivo, std::ios::binary);
-    if (!f) throw Exception("Não foi possível ler " + arquivo);
-    std::ostringstream texto;
-    texto << f.rdbuf();
-    TLeiaute09 novo;
+// The file is read and checked before the database is reached: a file that
+// cannot be a design never costs a connection, and never wipes the table.
+TLeiaute09 LerArquivo09(const std::string& arquivo) {
+    std::string bytes;
     try {
-        novo = LerTextoLeiaute09(texto.str());
-    } catch (const Exception& e) {
-        throw Exception(arquivo + ", " + e.Message());
+        bytes = LerArquivoComum(arquivo, kTamanhoMaximoArquivo09, "um desenho de etiqueta");
+    } catch (const EArquivoComum& e) {
+        throw Exception("Não foi possível ler " + arquivo + ": " + e.Message() + ". Nada foi gravado.");
     }
+    return LerTextoLeiaute09(bytes, arquivo);
+}
+
+int Importar(fb::TDatabase& banco, const std::string& arquivo, TLeiaute09 novo, bool substituir) {
     const TLeiaute09 lido = LerLeiaute09(banco);
     if (!lido.campos.empty() && !substituir)
         throw Exception("A tabela FormatMrg já tem um desenho do modelo 09 (" + std::to_string(lido.campos.size()) +
@@ -60,10 +63,12 @@ int Formato(const std::vector<std::string>& argumentos) {
     if (p.size() != 2 || (p[0] != "exportar" && p[0] != "importar") || (substituir && p[0] != "importar"))
         throw Exception("Uso: etiquetas-cli formato exportar ARQUIVO | formato importar ARQUIVO [--substituir]");
 
+    TLeiaute09 novo;
+    if (p[0] == "importar") novo = LerArquivo09(p[1]);
     TdtmAplicativo dtm;
     ExigirPathMerkor(dtm);
     if (p[0] == "exportar") return Exportar(dtm.dtbAplicativo, p[1]);
-    return Importar(dtm.dtbAplicativo, p[1], substituir);
+    return Importar(dtm.dtbAplicativo, p[1], std::move(novo), substituir);
 }
 
 const TRegistroComando registro({

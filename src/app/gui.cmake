@@ -23,6 +23,7 @@ add_library(etiq_app STATIC
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/Manual.cpp PROPERTIES
   COMPILE_DEFINITIONS ETIQ_FONTE_PROJETO="${PROJECT_SOURCE_DIR}")
 target_include_directories(etiq_app PUBLIC ${PROJECT_SOURCE_DIR}/src)
+set_target_properties(etiq_app PROPERTIES AUTOMOC ON)
 target_link_libraries(etiq_app PUBLIC etiq_common etiq_common_gui etiq_etq etiq_data etiq_lojademo etiq_goods_gui Qt6::Widgets Qt6::PrintSupport)
 if(TARGET etiq_labels_gui)
   target_link_libraries(etiq_app PUBLIC etiq_labels_gui)

@@ -4,7 +4,7 @@
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "goods/LoteEtiquetas.h"
-#include "labels/ModelosA4.h"
+#include "interface/ModelosA4.h"
 
 namespace {
 constexpr int kModeloParcelas = 47;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "labels/JanelaEtiquetas.h"
+#include "interface/JanelaEtiquetas.h"
 
 // Model number as the queue window is prepared for it: "0" followed by the
 // first two characters of MODELO PRINT, no digit filtering and no command-line

@@ -1,4 +1,4 @@
-#include "labels/JanelaEtiquetas.h"
+#include "interface/JanelaEtiquetas.h"
 
 namespace {
 TFabricaJanelaEtiquetasFila& Fabrica() {

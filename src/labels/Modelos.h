@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "labels/ModelosA4.h"
+#include "interface/ModelosA4.h"
 
 class TImpressaoEtiquetas;
 

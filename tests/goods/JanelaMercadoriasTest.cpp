@@ -28,7 +28,7 @@
 #include "common/ConfigEtq.h"
 #include "common/gui/FuncoesGui.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
-#include "labels/JanelaEtiquetas.h"
+#include "interface/JanelaEtiquetas.h"
 #include "suporte/Suporte.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "goods/ChamaFila.h"
 #include "goods/FiltroMercadorias.h"
 #include "goods/LoteEtiquetas.h"
-#include "labels/ModelosA4.h"
+#include "interface/ModelosA4.h"
 #include "suporte/Suporte.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // What the goods window opens when no label queue window is installed: a
 // plain box saying how many rows the queue holds, so the road can be walked.
-#include "labels/JanelaEtiquetas.h"
+#include "interface/JanelaEtiquetas.h"
 
 class QWidget;
 class TdtmAplicativo;

@@ -11,7 +11,7 @@
 #include "data/fb/FbCliente.h"
 #include "goods/LoteEtiquetas.h"
 #include "goods/OpcoesMercadorias.h"
-#include "labels/JanelaEtiquetas.h"
+#include "interface/JanelaEtiquetas.h"
 
 class QCheckBox;
 class QComboBox;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "labels/ModelosA4.h"
+#include "interface/ModelosA4.h"
 #include "labels/a4/RelatorioA4.h"
 
 // Installation data printed by forms 20 and 42: configEtq.ini keys

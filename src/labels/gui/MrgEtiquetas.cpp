@@ -28,7 +28,7 @@
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/Tabela.h"
-#include "labels/ModelosA4.h"
+#include "interface/ModelosA4.h"
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/HistoricoImpressoes.h"
 #include "labels/gui/ModeloFila.h"

@@ -10,9 +10,9 @@
 
 #include <QDialog>
 
+#include "interface/JanelaEtiquetas.h"
 #include "labels/FilaOperacoes.h"
 #include "labels/ImpressaoEtiquetas.h"
-#include "labels/JanelaEtiquetas.h"
 #include "labels/ResumoImpressao.h"
 
 class QButtonGroup;

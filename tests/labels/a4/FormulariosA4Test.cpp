@@ -2,6 +2,8 @@
 
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
+#include "labels/InfoModelos.h"
+#include "labels/Mercadoria.h"
 #include "labels/a4/FormulariosA4.h"
 #include "suporte/Suporte.h"
 
@@ -50,6 +52,32 @@ TEST(FormularioA4Test, ModeloTermicoNaoTemFormulario) {
     EXPECT_EQ(MensagemDe([] { CriaFormularioA4(27); }), "Modelo 27 não é um modelo de folha A4");
     EXPECT_FALSE(EhModeloA4(9));
     EXPECT_TRUE(EhModeloA4(55));
+}
+
+// Which models print on A4 sheets is said in three places: EhModeloA4 (the
+// queue window and the goods side), the model list (its kind) and the forms
+// with their cell texts. A model added to one and not the others would print
+// nothing, or open a thermal print for a sheet.
+TEST(FormularioA4Test, AsListasDeModelosA4Concordam) {
+    int modelosA4 = 0;
+    for (int n = 1; n <= 59; ++n) {
+        SCOPED_TRACE(n);
+        const bool a4 = EhModeloA4(n);
+        modelosA4 += a4 ? 1 : 0;
+        EXPECT_EQ(InfoModelo(n).tipo == TTipoModelo::A4, a4);
+        if (a4) {
+            EXPECT_EQ(CriaFormularioA4(n).grade.colunas, InfoModelo(n).porLinha);
+            EXPECT_NO_THROW(TextosCelulaA4(n, TMercadoria{}, ""));
+        } else {
+            EXPECT_EQ(MensagemDe([n] { CriaFormularioA4(n); }),
+                      "Modelo " + ZerosEsquerda(n, 2) + " não é um modelo de folha A4");
+            EXPECT_EQ(MensagemDe([n] { TextosCelulaA4(n, TMercadoria{}, ""); }),
+                      "O modelo " + std::to_string(n) + " não é de folha A4.");
+        }
+    }
+    EXPECT_EQ(modelosA4, 10);
+    EXPECT_FALSE(EhModeloA4(0));
+    EXPECT_FALSE(EhModeloA4(60));
 }
 
 struct TCasoBarras {

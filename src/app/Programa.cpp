@@ -10,6 +10,7 @@
 #include "common/InterfaceUsuario.h"
 #include "common/gui/FuncoesGui.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
+#include "labels/ImpressaoEtiquetas.h"
 #include "labels/a4/gui/PreviaA4Dialogo.h"
 #include "labels/gui/MrgEtiquetas.h"
 
@@ -40,9 +41,14 @@ TPrograma::TRegistro::TRegistro(TPrograma& programa) {
         janela->Impressao().ParamModelo = ParamModelo();
         return janela;
     });
+    DefinirPerguntaSubstituicaoFila([&programa]() -> std::string {
+        if (!programa.modulos_) return "";
+        return TImpressaoEtiquetas::PerguntaSubstituicao(programa.modulos_->dtmAplicativo);
+    });
 }
 
 TPrograma::TRegistro::~TRegistro() {
+    DefinirPerguntaSubstituicaoFila(nullptr);
     DefinirFabricaJanelaEtiquetasFila(nullptr);
     DefinirFabricaJanelaEtiquetas(nullptr);
     DefinirFabricaJanelaMercadorias(nullptr);

@@ -63,7 +63,7 @@ const char* UsoLote() {
            "        [--estoque2 positivo|negativo|zero]... [--minimo] [--maximo] [--gerados]\n"
            "        [--produto-estoque marcados|desmarcados|nenhum] [--produtos ativos|inativos|todos]\n"
            "        [--grade sim|nao] [--pis N] [--icms N] [--nota N] [--compra DD/MM/AAAA DD/MM/AAAA]\n"
-           "        [--grades] [--modelo N] [--sql]";
+           "        [--grades] [--modelo N] [--sql] [--sem-substituir]";
 }
 
 TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
@@ -169,6 +169,8 @@ TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
             p.ParamModelo = "0" + SoNumeros(l.Valor(op));
         } else if (op == "--sql") {
             p.SoSQL = true;
+        } else if (op == "--sem-substituir") {
+            p.SemSubstituir = true;
         } else {
             throw Exception("Opção desconhecida: " + op);
         }

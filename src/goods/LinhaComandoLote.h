@@ -14,6 +14,7 @@ struct TPedidoLote {
     bool ProcessarGrades = false;   // --grades
     std::string ParamModelo = "0";  // --modelo N: "0" + its digits
     bool SoSQL = false;             // --sql
+    bool SemSubstituir = false;     // --sem-substituir: keep a queue whose last print was interrupted
 };
 
 // The largest --lista read: about a million barcodes of 13 digits.

@@ -136,6 +136,8 @@ size_t TSelecaoMercadorias::ContarMercadorias() {
 size_t TSelecaoMercadorias::ModeloEtiqueta() {
     const int modelo = ModeloDoLote(LerConfig("MODELO PRINT"), ParamModelo);
     LoteGravado = false;
+    // A print cut short lives on in the queue: it is not thrown away unasked.
+    if (AntesDeSubstituir && !AntesDeSubstituir()) return 0;
     const size_t total = Progresso ? ContarMercadorias() : 0;
     size_t escritas = 0, lidas = 0;
     try {

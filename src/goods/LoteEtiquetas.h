@@ -51,6 +51,8 @@ public:
     // Goods rows read so far and how many the statement gives; only asked
     // for (one count on the same snapshot) when set.
     std::function<void(size_t lidas, size_t total)> Progresso;
+    // Asked before the queue is emptied; false keeps it (nothing written, LoteGravado false).
+    std::function<bool()> AntesDeSubstituir;
     // False when the last batch's commit failed (told to the operator and
     // rolled back by dtmCommit): the queue holds what it held before.
     bool LoteGravado = false;

@@ -30,3 +30,10 @@ using TFabricaJanelaEtiquetasFila = std::function<std::unique_ptr<TJanelaEtiquet
 // the real one. Without one the goods window shows a plain stand-in.
 void DefinirFabricaJanelaEtiquetasFila(TFabricaJanelaEtiquetasFila fabrica);
 const TFabricaJanelaEtiquetasFila& FabricaJanelaEtiquetasFila();
+
+// The question asked before a new batch replaces a queue whose last print at
+// this workstation was interrupted ("" when there is none to ask); the
+// program entry installs the journal's. Without one nothing is asked.
+using TPerguntaSubstituicaoFila = std::function<std::string()>;
+void DefinirPerguntaSubstituicaoFila(TPerguntaSubstituicaoFila pergunta);
+const TPerguntaSubstituicaoFila& PerguntaSubstituicaoFila();

@@ -1,12 +1,15 @@
 #include "labels/DiarioImpressao.h"
 
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -33,6 +36,14 @@ const char* const kCriarDiario =
     " OBSERVACAO VARCHAR(255),"
     " CONTINUA INTEGER)";
 
+// Columns a journal made by an earlier version lacks.
+const std::pair<const char*, const char*> kColunasNovas[] = {
+    {"LINHAS", "INTEGER"},
+    {"ASSINATURA", "BIGINT"},
+    {"ANTERIORES", "INTEGER"},
+    {"PROCESSO", "VARCHAR(63)"},
+};
+
 const char* const kCriarItens =
     "CREATE TABLE DIARIO_IMPRESSAO_ITEM ("
     " DIARIO INTEGER NOT NULL,"
@@ -52,6 +63,11 @@ std::string TextoCriarTabelas() {
     for (auto [nome, ddl] : {std::pair{"DIARIO_IMPRESSAO", kCriarDiario}, {"DIARIO_IMPRESSAO_ITEM", kCriarItens}})
         t += std::string(" IF (NOT EXISTS(select 1 from rdb$relations where rdb$relation_name = '") + nome +
              "')) THEN EXECUTE STATEMENT '" + ddl + "';";
+    for (auto [coluna, tipo] : kColunasNovas)
+        t += std::string(
+                 " IF (NOT EXISTS(select 1 from rdb$relation_fields where rdb$relation_name = 'DIARIO_IMPRESSAO'"
+                 " and rdb$field_name = '") +
+             coluna + "')) THEN EXECUTE STATEMENT 'ALTER TABLE DIARIO_IMPRESSAO ADD " + coluna + " " + tipo + "';";
     return t + " END";
 }
 
@@ -79,6 +95,68 @@ std::string UsuarioSessao() {
     if (r == 0 && p && p->pw_name) return p->pw_name;
     const char* u = std::getenv("USER");
     return u ? u : "";
+}
+
+std::string TextoAssinaturaFila(const std::string& tabela, const std::string& condicao) {
+    // Each count rounded as the walk rounds it (halves to even).
+    const std::string q = "quantidade";
+    const std::string inteiro = "floor(" + q + ")";
+    const std::string resto = "(" + q + " - " + inteiro + ")";
+    const std::string contagem = "(" + inteiro + " + case when " + resto + " > 0.5 then 1 when " + resto +
+                                 " = 0.5 and mod(" + inteiro + ", 2) = 1 then 1 else 0 end)";
+    const std::string linha =
+        "coalesce(cast(CODIGO as varchar(30)), '') || '|' || coalesce(BARRAS, '') || '|' || "
+        "coalesce(NRO_LOTE, '') || '|' || coalesce(NOME, '') || '|' || cast(cast(" +
+        contagem + " as bigint) as varchar(20))";
+    // Hashes cut to 32 bits: a sum over two thousand million rows still fits.
+    std::string sql = "select count(*), coalesce(sum(" + contagem + "), 0), coalesce(sum(mod(hash(" + linha +
+                      "), 4294967291)), 0) from " + tabela + " where (" + q + " > 0)";
+    if (!condicao.empty()) sql += " and (" + condicao + ")";
+    return sql;
+}
+
+namespace {
+// Field 22 of /proc/PID/stat: when the process started, in clock ticks since boot.
+std::string InicioDoProcesso(const std::string& pid) {
+    std::ifstream f("/proc/" + pid + "/stat");
+    std::string texto;
+    std::getline(f, texto);
+    // The command name may hold spaces: the fields that matter come after its ')'.
+    const size_t fecha = texto.rfind(')');
+    if (fecha == std::string::npos) return "";
+    std::istringstream campos(texto.substr(fecha + 1));
+    std::string campo;
+    for (int k = 3; k <= 22 && campos >> campo; ++k)
+        if (k == 22) return campo;
+    return "";
+}
+std::string Boot() {
+    std::ifstream f("/proc/sys/kernel/random/boot_id");
+    std::string id;
+    std::getline(f, id);
+    return id.empty() ? "-" : id.substr(0, 8);
+}
+}  // namespace
+
+std::string ProcessoAtual() {
+    const std::string pid = std::to_string(::getpid());
+    const std::string inicio = InicioDoProcesso(pid);
+    return pid + " " + (inicio.empty() ? "-" : inicio) + " " + Boot();
+}
+
+bool ProcessoVivo(const std::string& processo) {
+    std::istringstream campos(processo);
+    std::string pid, inicio, boot;
+    campos >> pid >> inicio >> boot;
+    if (pid.empty() || SoNumeros(pid) != pid || pid.size() > 9) return false;
+    // This process asks between its prints: a run of its own "EM CURSO" was
+    // left so by a lost link or "Desistir", and prints no more.
+    if (processo == ProcessoAtual()) return false;
+    // Another boot (a power cut) or another process under a reused number is not the print.
+    if (!boot.empty() && boot != "-" && boot != Boot()) return false;
+    const std::string agora = InicioDoProcesso(pid);
+    if (!inicio.empty() && inicio != "-" && !agora.empty()) return agora == inicio;
+    return ::kill(static_cast<pid_t>(std::stol(pid)), 0) == 0 || errno == EPERM;
 }
 
 TDiarioImpressao::TDiarioImpressao(TdtmAplicativo& dtm)
@@ -205,7 +283,8 @@ bool TDiarioImpressao::AbrirRegistro(TRegistroDiario& r) {
             q_.Clear();
             q_.Add(
                 "insert into DIARIO_IMPRESSAO (INICIO, ESTACAO, USUARIO, MODELO, LINGUAGEM, PORTA, A_ENVIAR,"
-                " ENTREGUES, SITUACAO, OBSERVACAO, CONTINUA) values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) returning ID");
+                " ENTREGUES, SITUACAO, OBSERVACAO, CONTINUA, LINHAS, ASSINATURA, ANTERIORES, PROCESSO)"
+                " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) returning ID");
             q_.ParamData(0, r.INICIO);
             q_.ParamTexto(1, Cortar(r.ESTACAO, 63));
             q_.ParamTexto(2, Cortar(r.USUARIO, 63));
@@ -220,6 +299,10 @@ bool TDiarioImpressao::AbrirRegistro(TRegistroDiario& r) {
                 q_.ParamInteiro(10, r.CONTINUA);
             else
                 q_.ParamNulo(10);
+            q_.ParamInteiro(11, r.LINHAS);
+            q_.ParamInteiro(12, r.ASSINATURA);
+            q_.ParamInteiro(13, r.ANTERIORES);
+            q_.ParamTexto(14, Cortar(r.PROCESSO, 63));
             q_.Open();
             r.ID = q_.FieldByName("ID").AsInteger();
             q_.Close();
@@ -271,8 +354,55 @@ bool TDiarioImpressao::Fechar(const TRegistroDiario& r) {
     });
 }
 
+namespace {
+
+const char* const kColunasRegistro =
+    " ID, INICIO, FIM, ESTACAO, USUARIO, MODELO, LINGUAGEM, PORTA, A_ENVIAR, ENTREGUES, SITUACAO,"
+    " MENSAGEM, OBSERVACAO, CONTINUA, LINHAS, ASSINATURA, ANTERIORES, PROCESSO from DIARIO_IMPRESSAO";
+
+TRegistroDiario LerRegistro(fb::TQuery& q) {
+    TRegistroDiario r;
+    r.ID = q.FieldByName("ID").AsInteger();
+    r.INICIO = q.FieldByName("INICIO").AsDate();
+    r.FIM = q.FieldByName("FIM").AsDate();
+    r.ESTACAO = q.FieldByName("ESTACAO").AsString();
+    r.USUARIO = q.FieldByName("USUARIO").AsString();
+    r.MODELO = static_cast<int>(q.FieldByName("MODELO").AsInteger());
+    r.LINGUAGEM = q.FieldByName("LINGUAGEM").AsString();
+    r.PORTA = q.FieldByName("PORTA").AsString();
+    r.A_ENVIAR = q.FieldByName("A_ENVIAR").AsInteger();
+    r.ENTREGUES = q.FieldByName("ENTREGUES").AsInteger();
+    r.SITUACAO = q.FieldByName("SITUACAO").AsString();
+    r.MENSAGEM = q.FieldByName("MENSAGEM").AsString();
+    r.OBSERVACAO = q.FieldByName("OBSERVACAO").AsString();
+    r.CONTINUA = q.FieldByName("CONTINUA").AsInteger();
+    r.LINHAS = q.FieldByName("LINHAS").AsInteger();
+    r.ASSINATURA = q.FieldByName("ASSINATURA").AsInteger();
+    r.ANTERIORES = q.FieldByName("ANTERIORES").AsInteger();
+    r.PROCESSO = q.FieldByName("PROCESSO").AsString();
+    return r;
+}
+
+TItemDiario LerItem(fb::TQuery& q) {
+    TItemDiario i;
+    i.ORDEM = q.FieldByName("ORDEM").AsInteger();
+    i.CODIGO = q.FieldByName("CODIGO").AsString();
+    i.BARRAS = q.FieldByName("BARRAS").AsString();
+    i.NRO_LOTE = q.FieldByName("NRO_LOTE").AsString();
+    i.NOME = q.FieldByName("NOME").AsString();
+    i.QTD_FILA = q.FieldByName("QTD_FILA").AsInteger();
+    i.QUANTIDADE = q.FieldByName("QUANTIDADE").AsInteger();
+    i.ENTREGUES = q.FieldByName("ENTREGUES").AsInteger();
+    return i;
+}
+
+const char* const kColunasItem =
+    "select ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA, QUANTIDADE, ENTREGUES from DIARIO_IMPRESSAO_ITEM";
+
+}  // namespace
+
 std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string& estacao, TDateTime desde,
-                                                       const char* situacao) {
+                                                       const char* situacao, bool comItens) {
     std::vector<TRegistroDiario> lista;
     if (n <= 0 || !Preparar()) return lista;
     const bool ok = Tentar([&] {
@@ -284,58 +414,100 @@ std::vector<TRegistroDiario> TDiarioImpressao::Ultimas(int n, const std::string&
         std::string onde;
         for (const auto& c : condicoes) onde += (onde.empty() ? " where " : " and ") + c;
         q_.Clear();
-        q_.Add("select first " + std::to_string(n) +
-               " ID, INICIO, FIM, ESTACAO, USUARIO, MODELO, LINGUAGEM, PORTA, A_ENVIAR, ENTREGUES, SITUACAO,"
-               " MENSAGEM, OBSERVACAO, CONTINUA from DIARIO_IMPRESSAO" +
-               onde + " order by ID desc");
+        // The newest by its start: an ID is no clock (a restored or edited journal).
+        q_.Add("select first " + std::to_string(n) + kColunasRegistro + onde + " order by INICIO desc, ID desc");
         int p = 0;
         if (!estacao.empty()) q_.ParamTexto(p++, Cortar(estacao, 63));
         if (desde > 0) q_.ParamData(p++, desde);
         if (situacao) q_.ParamTexto(p++, situacao);
         q_.Open();
-        for (; !q_.Eof(); q_.Next()) {
-            TRegistroDiario r;
-            r.ID = q_.FieldByName("ID").AsInteger();
-            r.INICIO = q_.FieldByName("INICIO").AsDate();
-            r.FIM = q_.FieldByName("FIM").AsDate();
-            r.ESTACAO = q_.FieldByName("ESTACAO").AsString();
-            r.USUARIO = q_.FieldByName("USUARIO").AsString();
-            r.MODELO = static_cast<int>(q_.FieldByName("MODELO").AsInteger());
-            r.LINGUAGEM = q_.FieldByName("LINGUAGEM").AsString();
-            r.PORTA = q_.FieldByName("PORTA").AsString();
-            r.A_ENVIAR = q_.FieldByName("A_ENVIAR").AsInteger();
-            r.ENTREGUES = q_.FieldByName("ENTREGUES").AsInteger();
-            r.SITUACAO = q_.FieldByName("SITUACAO").AsString();
-            r.MENSAGEM = q_.FieldByName("MENSAGEM").AsString();
-            r.OBSERVACAO = q_.FieldByName("OBSERVACAO").AsString();
-            r.CONTINUA = q_.FieldByName("CONTINUA").AsInteger();
-            lista.push_back(std::move(r));
-        }
+        for (; !q_.Eof(); q_.Next()) lista.push_back(LerRegistro(q_));
         q_.Close();
+        if (!comItens) return;
         q_.Clear();
-        q_.Add(
-            "select ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA, QUANTIDADE, ENTREGUES"
-            " from DIARIO_IMPRESSAO_ITEM where DIARIO = ? order by ORDEM");
+        q_.Add(std::string(kColunasItem) + " where DIARIO = ? order by ORDEM");
         for (auto& r : lista) {
             q_.ParamInteiro(0, r.ID);
             q_.Open();
-            for (; !q_.Eof(); q_.Next()) {
-                TItemDiario i;
-                i.ORDEM = q_.FieldByName("ORDEM").AsInteger();
-                i.CODIGO = q_.FieldByName("CODIGO").AsString();
-                i.BARRAS = q_.FieldByName("BARRAS").AsString();
-                i.NRO_LOTE = q_.FieldByName("NRO_LOTE").AsString();
-                i.NOME = q_.FieldByName("NOME").AsString();
-                i.QTD_FILA = q_.FieldByName("QTD_FILA").AsInteger();
-                i.QUANTIDADE = q_.FieldByName("QUANTIDADE").AsInteger();
-                i.ENTREGUES = q_.FieldByName("ENTREGUES").AsInteger();
-                r.itens.push_back(std::move(i));
-            }
+            for (; !q_.Eof(); q_.Next()) r.itens.push_back(LerItem(q_));
             q_.Close();
         }
     });
     if (!ok) lista.clear();
     return lista;
+}
+
+TRegistroDiario TDiarioImpressao::Registro(int64_t id) {
+    TRegistroDiario r;
+    r.ID = 0;
+    if (!Preparar()) return r;
+    Tentar([&] {
+        q_.Clear();
+        q_.Add(std::string("select") + kColunasRegistro + " where ID = ?");
+        q_.ParamInteiro(0, id);
+        q_.Open();
+        if (!q_.Eof()) r = LerRegistro(q_);
+        q_.Close();
+    });
+    return r;
+}
+
+std::vector<TItemDiario> TDiarioImpressao::Itens(int64_t id, int64_t de, int64_t ate) {
+    std::vector<TItemDiario> itens;
+    const bool ok = Tentar(
+        [&] {
+            q_.Clear();
+            q_.Add(std::string(kColunasItem) + " where DIARIO = ? and ORDEM between ? and ? order by ORDEM");
+            q_.ParamInteiro(0, id);
+            q_.ParamInteiro(1, de);
+            q_.ParamInteiro(2, ate);
+            q_.Open();
+            for (; !q_.Eof(); q_.Next()) itens.push_back(LerItem(q_));
+            q_.Close();
+        },
+        TFim::Retendo);
+    if (!ok) itens.clear();
+    return itens;
+}
+
+std::string TDiarioImpressao::ConferirItens(const TRegistroDiario& r) {
+    std::string erro;
+    const bool ok = Tentar([&] {
+        q_.Clear();
+        q_.Add(
+            "select first 1 ORDEM, QTD_FILA, QUANTIDADE, ENTREGUES from DIARIO_IMPRESSAO_ITEM where DIARIO = ? and"
+            " (ENTREGUES is null or QUANTIDADE is null or QTD_FILA is null or ENTREGUES < 0 or ENTREGUES > QUANTIDADE"
+            " or QUANTIDADE < 0 or QUANTIDADE > QTD_FILA or ORDEM < 1 or ORDEM > ?) order by ORDEM");
+        q_.ParamInteiro(0, r.ID);
+        q_.ParamInteiro(1, r.LINHAS);
+        q_.Open();
+        if (!q_.Eof()) {
+            const int64_t ordem = q_.FieldByName("ORDEM").AsInteger();
+            const int64_t fila = q_.FieldByName("QTD_FILA").AsInteger();
+            const int64_t quantidade = q_.FieldByName("QUANTIDADE").AsInteger();
+            const int64_t entregues = q_.FieldByName("ENTREGUES").AsInteger();
+            erro = "a impressão " + std::to_string(r.ID) + ", linha " + std::to_string(ordem) + ", diz ";
+            if (ordem < 1 || ordem > r.LINHAS)
+                erro += "ser a linha " + std::to_string(ordem) + " de uma fila de " + std::to_string(r.LINHAS);
+            else if (quantidade < 0 || quantidade > fila)
+                erro += std::to_string(quantidade) + " etiquetas a enviar de " + std::to_string(fila) + " pedidas";
+            else
+                erro += std::to_string(entregues) + " etiquetas entregues de " + std::to_string(quantidade);
+        }
+        q_.Close();
+        if (!erro.empty()) return;
+        q_.Clear();
+        q_.Add("select coalesce(sum(ENTREGUES), 0) from DIARIO_IMPRESSAO_ITEM where DIARIO = ?");
+        q_.ParamInteiro(0, r.ID);
+        q_.Open();
+        const int64_t soma = q_.Eof() ? 0 : q_.FieldByName(q_.NomesDosCampos().at(0)).AsInteger();
+        q_.Close();
+        if (soma > r.ENTREGUES)
+            erro = "as linhas da impressão " + std::to_string(r.ID) + " somam " + std::to_string(soma) +
+                   " etiquetas entregues, e ela diz " + std::to_string(r.ENTREGUES);
+    });
+    if (!ok) return "a impressão " + std::to_string(r.ID) + " não pôde ser lida: " + motivo_;
+    return erro;
 }
 
 namespace {
@@ -365,21 +537,61 @@ std::vector<std::string> ColunasItem(const TItemDiario& i) {
             std::to_string(i.ENTREGUES) + " de " + std::to_string(i.QUANTIDADE)};
 }
 
+TAssinaturaFila TDiarioImpressao::Anotado(int64_t id) {
+    TAssinaturaFila a;
+    Tentar(
+        [&] {
+            q_.Clear();
+            q_.Add(
+                "select count(*), coalesce(sum(QTD_FILA - QUANTIDADE + ENTREGUES), 0) from DIARIO_IMPRESSAO_ITEM"
+                " where DIARIO = ?");
+            q_.ParamInteiro(0, id);
+            q_.Open();
+            if (!q_.Eof()) {
+                const auto campos = q_.NomesDosCampos();
+                a.linhas = q_.FieldByName(campos.at(0)).AsInteger();
+                a.etiquetas = q_.FieldByName(campos.at(1)).AsInteger();
+            }
+            q_.Close();
+        },
+        TFim::Retendo);
+    return a;
+}
+
+namespace {
+// As `fila` writes its rows: TAB, LF, CR and the backslash escaped, so every
+// line has all its fields and one line is one run or one row.
+std::string Escapado(const std::string& texto) {
+    std::string r;
+    for (char c : texto) {
+        switch (c) {
+            case '\t': r += "\\t"; break;
+            case '\n': r += "\\n"; break;
+            case '\r': r += "\\r"; break;
+            case '\\': r += "\\\\"; break;
+            default: r += c;
+        }
+    }
+    return r;
+}
+std::string Linha(const std::vector<std::string>& campos, bool item) {
+    std::string t;
+    for (size_t k = 0; k < campos.size(); ++k) {
+        if (k > 0 || item) t += "\t";
+        t += Escapado(campos[k]);
+    }
+    return t + "\n";
+}
+}  // namespace
+
+std::string LinhaHistorico(const TRegistroDiario& r) { return Linha(ColunasRegistro(r), false); }
+std::string LinhaHistorico(const TItemDiario& i) { return Linha(ColunasItem(i), true); }
+
 std::string TextoHistorico(const std::vector<TRegistroDiario>& runs) {
     std::string t;
     for (const auto& r : runs) {
-        // Empty trailing notes are left out of the line.
-        const auto c = ColunasRegistro(r);
-        for (size_t k = 0; k < c.size(); ++k) {
-            if (k >= 10 && c[k].empty()) continue;
-            if (k > 0) t += "\t";
-            t += c[k];
-        }
-        t += "\n";
-        for (const auto& i : r.itens) {
-            for (const auto& v : ColunasItem(i)) t += "\t" + v;
-            t += "\n";
-        }
+        t += LinhaHistorico(r);
+        for (const auto& i : r.itens) t += LinhaHistorico(i);
     }
     return t;
 }

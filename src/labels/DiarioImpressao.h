@@ -21,6 +21,10 @@ inline constexpr const char* kEmCurso = "EM CURSO";
 inline constexpr const char* kInteira = "INTEIRA";
 inline constexpr const char* kCancelada = "CANCELADA";
 inline constexpr const char* kFalha = "FALHA";
+// Sent whole but for rows whose goods were gone.
+inline constexpr const char* kIncompleta = "INCOMPLETA";
+// Language of a run of A4 sheets (a PDF or a sheet print).
+inline constexpr const char* kLinguagemA4 = "A4";
 
 struct TItemDiario {
     int64_t ORDEM = 0;  // place of the row in its run, from 1
@@ -46,8 +50,37 @@ struct TRegistroDiario {
     std::string MENSAGEM;    // the failure
     std::string OBSERVACAO;  // notes: printer status not read, ...
     int64_t CONTINUA = 0;    // the run this one continues (0: none)
+    // What a continuation needs from the first second, before any row is
+    // journalled: the queue's rows with labels and its fingerprint (see
+    // TAssinaturaFila), the labels the runs this one continues delivered,
+    // and the process that prints (a run "EM CURSO" whose process is gone
+    // was cut).
+    int64_t LINHAS = 0;
+    int64_t ASSINATURA = 0;
+    int64_t ANTERIORES = 0;
+    std::string PROCESSO;
     std::vector<TItemDiario> itens;
+    // Labels of the whole queue: what this run sent plus what the runs it continues did.
+    int64_t EtiquetasDaFila() const { return ANTERIORES + A_ENVIAR; }
 };
+
+// A queue as the print sees it, in one aggregate request: its rows with
+// labels, their labels, and a sum of the hashes of (code, barcode, variant,
+// name, labels) of each row. Rows come in NOME order, so the same rows make
+// the same walk.
+struct TAssinaturaFila {
+    int64_t linhas = 0;
+    int64_t etiquetas = 0;
+    int64_t assinatura = 0;
+    bool operator==(const TAssinaturaFila&) const = default;
+};
+// The select of that aggregate over `tabela` where `condicao` (an SQL condition, may be empty).
+std::string TextoAssinaturaFila(const std::string& tabela, const std::string& condicao);
+
+// This process, as the journal records it ("pid start-time boot"), and
+// whether the process so recorded still runs on this machine.
+std::string ProcessoAtual();
+bool ProcessoVivo(const std::string& processo);
 
 // Spreads `entregues` labels over the rows in order, as the walk printed
 // them: rows whose goods were gone take none.
@@ -75,11 +108,24 @@ public:
     bool Progresso(const TRegistroDiario& r);
     // The end: header, and the rows held in `r` (rows written by GravarItens stay).
     bool Fechar(const TRegistroDiario& r);
-    // The last `n` runs, newest first, with their rows; only those of
+    // The last `n` runs, newest (by start) first, with their rows; only those of
     // `estacao` when it is not empty, begun at `desde` or later when it is
-    // set, that ended as `situacao` when it is given.
+    // set, that ended as `situacao` when it is given. `comItens` false reads
+    // only the runs (a long run has as many rows as its queue).
     std::vector<TRegistroDiario> Ultimas(int n, const std::string& estacao = "", TDateTime desde = 0,
-                                         const char* situacao = nullptr);
+                                         const char* situacao = nullptr, bool comItens = true);
+    // One run without its rows (ID 0 when there is none).
+    TRegistroDiario Registro(int64_t id);
+    // Rows of run `id` with ORDEM from `de` to `ate`.
+    std::vector<TItemDiario> Itens(int64_t id, int64_t de, int64_t ate);
+    // Checks the rows of run `r` in one request: the first whose counts
+    // cannot be (delivered outside 0..to send, to send outside 0..asked,
+    // ORDEM outside 1..LINHAS), as "a impressão N, linha K, diz ...", or
+    // rows that add up to more than the run delivered; "" when sound.
+    std::string ConferirItens(const TRegistroDiario& r);
+    // The rows run `id` journalled (linhas) and the labels of them the runs
+    // up to it delivered (etiquetas: asked for, less what is still to send).
+    TAssinaturaFila Anotado(int64_t id);
 
     const std::string& Motivo() const { return motivo_; }
 
@@ -105,7 +151,11 @@ private:
 // window's "Histórico" show them.
 std::vector<std::string> ColunasRegistro(const TRegistroDiario& r);
 std::vector<std::string> ColunasItem(const TItemDiario& i);
-// One line per run, then one per row, tab-separated (etiquetas-cli historico).
+// One line per run, then one per row, tab-separated (etiquetas-cli historico):
+// a run's line has the fields of ColunasRegistro, a row's an empty field and
+// those of ColunasItem, each with TAB, LF, CR and backslash escaped.
 std::string TextoHistorico(const std::vector<TRegistroDiario>& runs);
+std::string LinhaHistorico(const TRegistroDiario& r);
+std::string LinhaHistorico(const TItemDiario& i);
 // The user of this session, as the system knows it.
 std::string UsuarioSessao();

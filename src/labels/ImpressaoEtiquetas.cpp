@@ -86,8 +86,8 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     // takes nothing more on it). Closing drops both; the port opens again.
     if (CdbETQ.Ativo()) CdbETQ.Desativar();
     // A continuation holds for this print only, also when it cannot start.
-    std::vector<TItemDiario> continuacao = std::move(continuacao_);
-    continuacao_.clear();
+    std::optional<TContinuacao> continuacao = std::move(continuacao_);
+    continuacao_.reset();
     if (AntesDeAtivar) AntesDeAtivar(CdbETQ);
     CdbETQ.Ativar();
     avisoStatus_.clear();
@@ -124,20 +124,20 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
         // The journal shares the lost link: the run stays "EM CURSO" with the
         // last progress it wrote.
         falhou_ = true;
-        continuacao_.clear();
+        continuacao_.reset();
         throw;
     } catch (const std::exception& e) {
+        // The rows the walk did not reach are journalled with what the run had to send of them.
         falhou_ = true;
-        continuacao_.clear();
         FecharDiario(kFalha, MensagemDaFalha(e));
+        continuacao_.reset();
         throw;
     } catch (...) {
         falhou_ = true;
-        continuacao_.clear();
         FecharDiario(kFalha, "");
+        continuacao_.reset();
         throw;
     }
-    continuacao_.clear();
     if (statusAoFim && enviadas_ > 0) {
         const auto status = ConsultarStatusZpl(CdbETQ.Device(), TempoStatusMs);
         if (status && !status->Falha().empty()) {
@@ -145,7 +145,26 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
             registro_.OBSERVACAO = avisoStatus_;
         }
     }
-    FecharDiario(cancelado_ ? kCancelada : kInteira, "");
+    avisoIncompleta_.clear();
+    if (!cancelado_ && faltaLinhas_ > 0) {
+        auto plural = [](int64_t n, const char* um, const char* varios) {
+            return std::to_string(n) + " " + (n == 1 ? um : varios);
+        };
+        std::string codigos;
+        for (size_t k = 0; k < faltaCodigos_.size(); ++k)
+            codigos += (k == 0                                               ? ""
+                        : k + 1 == faltaCodigos_.size() && faltaLinhas_ <= 5 ? " e "
+                                                                             : ", ") +
+                       faltaCodigos_[k];
+        if (faltaLinhas_ > 5) codigos += " e outras " + std::to_string(faltaLinhas_ - 5);
+        avisoIncompleta_ = plural(faltaEtiquetas_, "etiqueta", "etiquetas") + " de " +
+                           plural(faltaLinhas_, "linha", "linhas") + " da fila " +
+                           (faltaEtiquetas_ == 1 ? "não foi impressa" : "não foram impressas") + ": " +
+                           (faltaLinhas_ == 1 ? "a mercadoria " + codigos + " não existe mais no cadastro"
+                                              : "as mercadorias " + codigos + " não existem mais no cadastro");
+    }
+    FecharDiario(cancelado_ ? kCancelada : avisoIncompleta_.empty() ? kInteira : kIncompleta, avisoIncompleta_);
+    continuacao_.reset();
     CdbETQ.Desativar();
     tblEtiquetaRead.SetFiltro("");
     tblEtiquetaRead.SetFiltrado(false);
@@ -159,6 +178,22 @@ int TImpressaoEtiquetas::NumeroDoModelo(const std::string& modeloPrint, const st
 
 int TImpressaoEtiquetas::ModeloConfigurado() const { return NumeroDoModelo(LerConfig("MODELO PRINT"), ParamModelo); }
 
+TAssinaturaFila TImpressaoEtiquetas::AssinaturaDaFila() {
+    const std::string filtro = tblEtiquetaRead.Filtrado() ? Trim(tblEtiquetaRead.Filtro()) : std::string();
+    fb::TQuery q(dtm.dtbAplicativo, dtm.ibtAplicativo);
+    q.Add(TextoAssinaturaFila(tblEtiquetaRead.NomeTabela(), filtro));
+    q.Open();
+    TAssinaturaFila a;
+    if (!q.Eof()) {
+        const auto campos = q.NomesDosCampos();
+        a.linhas = q.FieldByName(campos.at(0)).AsInteger();
+        a.etiquetas = q.FieldByName(campos.at(1)).AsInteger();
+        a.assinatura = q.FieldByName(campos.at(2)).AsInteger();
+    }
+    q.Close();
+    return a;
+}
+
 void TImpressaoEtiquetas::IniciarContagem() {
     enviadas_ = 0;
     aEnviar_ = 0;
@@ -170,46 +205,49 @@ void TImpressaoEtiquetas::IniciarContagem() {
     pendentes_.clear();
     anotadas_ = assentadas_ = 0;
     posicaoAnotada_ = 0;
-    proximaLinha_ = 0;
-    linhaAtual_ = SIZE_MAX;
+    blocoAnterior_.clear();
+    deAnterior_ = 0;
+    ateAnterior_ = -1;
+    semLinha_ = 0;
+    etiquetasDaLinha_ = 0;
+    faltaLinhas_ = faltaEtiquetas_ = 0;
+    faltaCodigos_.clear();
+    faltaTodos_.clear();
+    avisoIncompleta_.clear();
+    diarioFechado_ = false;
+    idDesligado_ = 0;
+    gravadas_ = confirmadas_ = entreguesConfirmadas_ = 0;
     if (FilaEmMemoria) {
         // Sample goods drawn for a picture: nothing reaches a printer, nothing is journaled.
         for (const TLinhaFila& l : *FilaEmMemoria)
             if (l.QUANTIDADE > Decimal(0)) aEnviar_ += ContagemEtiquetas(l.QUANTIDADE);
-        continuacao_.clear();
+        continuacao_.reset();
         return;
     }
-    if (!continuacao_.empty()) {
-        // Rows were compared when the continuation was prepared; a queue
-        // changed since then prints whole rather than guessing.
-        registro_.itens = ItensDaFila();
-        bool igual = continuacao_.size() == registro_.itens.size();
-        for (size_t i = 0; igual && i < continuacao_.size(); ++i)
-            igual = continuacao_[i].MesmaLinha(registro_.itens[i]);
-        if (igual) {
-            for (size_t i = 0; i < continuacao_.size(); ++i) registro_.itens[i].QUANTIDADE = continuacao_[i].QUANTIDADE;
-            registro_.CONTINUA = continua_;
+    // One aggregate over the rows the walk sees: the labels to send and what
+    // a continuation holds the queue against, so a run is comparable with
+    // the queue from its first second; the rows come as the walk reads them.
+    const TAssinaturaFila fila = AssinaturaDaFila();
+    filaAtual_ = fila;
+    aEnviar_ = fila.etiquetas;
+    // Sheets are journalled when they go out (DiarioDasFolhas): a preview only looked at is no print.
+    if (EhModeloA4(modelNumber_)) {
+        continuacao_.reset();
+        return;
+    }
+    if (continuacao_) {
+        // Another workstation may have changed the queue since the
+        // continuation was prepared: the labels left would be other labels.
+        if (!(continuacao_->fila == fila)) {
+            const TDateTime inicio = continuacao_->inicio;
+            continuacao_.reset();
+            throw Exception("A fila mudou desde a impressão das " + FormataData("HH:MM", inicio) +
+                            ": nada foi impresso");
         }
-        continuacao_.clear();
-        for (const auto& i : registro_.itens) aEnviar_ += i.QUANTIDADE;
-    } else {
-        // One aggregate over the rows the walk sees, each count rounded as the
-        // walk rounds it (halves to even), instead of a pass over the queue.
-        const std::string q = "quantidade";
-        const std::string inteiro = "floor(" + q + ")";
-        const std::string resto = "(" + q + " - " + inteiro + ")";
-        std::string sql = "select coalesce(sum(" + inteiro + " + case when " + resto + " > 0.5 then 1 when " + resto +
-                          " = 0.5 and mod(" + inteiro + ", 2) = 1 then 1 else 0 end), 0) from " +
-                          tblEtiquetaRead.NomeTabela() + " where (" + q + " > 0)";
-        if (tblEtiquetaRead.Filtrado() && !Trim(tblEtiquetaRead.Filtro()).empty())
-            sql += " and (" + tblEtiquetaRead.Filtro() + ")";
-        fb::TQuery soma(dtm.dtbAplicativo, dtm.ibtAplicativo);
-        soma.Add(sql);
-        soma.Open();
-        aEnviar_ = soma.Eof() ? 0 : soma.FieldByName(soma.NomesDosCampos().at(0)).AsInteger();
-        soma.Close();
-        // The journal's rows come as the walk reads them: the first label
-        // does not wait for a pass over a long queue.
+        aEnviar_ = std::max<int64_t>(0, fila.etiquetas - continuacao_->anteriores);
+        semLinha_ = continuacao_->semLinha;
+        registro_.CONTINUA = continuacao_->id;
+        registro_.ANTERIORES = continuacao_->anteriores;
     }
     if (!UsarDiario) return;
     if (aEnviar_ == 0) {
@@ -226,6 +264,9 @@ void TImpressaoEtiquetas::IniciarContagem() {
     registro_.PORTA = CdbETQ.Porta();
     registro_.A_ENVIAR = aEnviar_;
     registro_.OBSERVACAO = observacaoStatus_;
+    registro_.LINHAS = fila.linhas;
+    registro_.ASSINATURA = fila.assinatura;
+    registro_.PROCESSO = ProcessoAtual();
     if (!Diario().Abrir(registro_)) {
         registro_.ID = 0;
         avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
@@ -294,12 +335,46 @@ std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() {
     return itens;
 }
 
+int64_t TImpressaoEtiquetas::Restantes(int64_t ordem, int64_t pedidas, bool achouMercadoria) {
+    if (!continuacao_) return pedidas;
+    // The run taken up journalled this row: what it did not deliver of it.
+    if (ordem > ateAnterior_) {
+        constexpr int64_t kPorVez = 1000;
+        deAnterior_ = ordem;
+        ateAnterior_ = ordem + kPorVez - 1;
+        blocoAnterior_ = Diario().Itens(continuacao_->id, deAnterior_, ateAnterior_);
+        if (!Diario().Motivo().empty())
+            throw Exception("Diário de impressões indisponível: " + Diario().Motivo() + ": a continuação parou");
+    }
+    const size_t k = static_cast<size_t>(ordem - deAnterior_);
+    if (k < blocoAnterior_.size() && blocoAnterior_[k].ORDEM == ordem) {
+        const TItemDiario& a = blocoAnterior_[k];
+        return std::clamp<int64_t>(a.QUANTIDADE - a.ENTREGUES, 0, pedidas);
+    }
+    // A run cut before it journalled this row delivered its labels in order
+    // after the rows it journalled, passing rows whose goods were gone.
+    if (!achouMercadoria) return pedidas;
+    const int64_t pula = std::min(semLinha_, pedidas);
+    semLinha_ -= pula;
+    return pedidas - pula;
+}
+
 void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercadoria) {
-    // A continued print has its rows from the start; a picture journals nothing.
-    if (registro_.ID == 0 || !registro_.itens.empty()) return;
+    const int64_t ordem = ++anotadas_;
+    const int64_t pedidas = ContagemEtiquetas(linha.QUANTIDADE);
+    etiquetasDaLinha_ = FilaEmMemoria ? pedidas : Restantes(ordem, pedidas, achouMercadoria);
+    if (!achouMercadoria && etiquetasDaLinha_ > 0) {
+        ++faltaLinhas_;
+        faltaEtiquetas_ += etiquetasDaLinha_;
+        if (faltaCodigos_.size() < 5) faltaCodigos_.push_back(linha.CODIGO);
+        faltaTodos_.insert(linha.CODIGO);
+    }
+    // A picture journals nothing.
+    if (registro_.ID == 0) return;
     posicaoAnotada_ = tblEtiquetaRead.RecNo();
     TItemDiario i = ItemDaLinha(linha);
-    i.ORDEM = ++anotadas_;
+    i.ORDEM = ordem;
+    i.QUANTIDADE = etiquetasDaLinha_;
     i.semMercadoria = !achouMercadoria;
     AssentarEntregues();
     // A row whose goods were gone, or that asks for no label, has its count already.
@@ -328,60 +403,117 @@ void TImpressaoEtiquetas::GravarBloco(bool tudo) {
     const size_t n = tudo ? bloco_.size() : bloco_.size() / kItensPorBloco * kItensPorBloco;
     if (n == 0) return;
     if (!Diario().GravarItens(registro_, std::span(bloco_).first(n))) return DesligarDiario();
+    gravadas_ = bloco_[n - 1].ORDEM;
     bloco_.erase(bloco_.begin(), bloco_.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 void TImpressaoEtiquetas::DesligarDiario() {
-    // A run missing rows would let a continuation or the repeat question go
-    // by a queue it does not have: the journal is off for this print and the
-    // run stays "EM CURSO".
-    avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+    // The rows written since the last progress went with the failed request's
+    // transaction: the operator is told what the journal kept. The run is
+    // written once more at the end, without rows, so that a continuation
+    // knows how far the print got.
+    avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo() + ". A impressão " +
+                   std::to_string(registro_.ID) + " ficou no diário com " + std::to_string(entreguesConfirmadas_) +
+                   " etiquetas entregues e " + std::to_string(confirmadas_) + " linhas da fila";
+    if (gravadas_ > confirmadas_)
+        avisoDiario_ +=
+            "; as " + std::to_string(gravadas_ - confirmadas_) + " linhas gravadas depois disso foram desfeitas";
+    idDesligado_ = registro_.ID;
     registro_.ID = 0;
     bloco_.clear();
     pendentes_.clear();
 }
 
-int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila& linha) const {
-    if (linhaAtual_ < registro_.itens.size() && registro_.itens[linhaAtual_].CODIGO == linha.CODIGO)
-        return registro_.itens[linhaAtual_].QUANTIDADE;
-    return ContagemEtiquetas(linha.QUANTIDADE);
-}
+int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila&) const { return etiquetasDaLinha_; }
 
 TDiarioImpressao& TImpressaoEtiquetas::Diario() {
     if (!diario_) diario_ = std::make_unique<TDiarioImpressao>(dtm);
     return *diario_;
 }
 
+void TImpressaoEtiquetas::DiarioDasFolhas(const std::string& destino) {
+    if (!UsarDiario || FilaEmMemoria || aEnviar_ == 0) return;
+    TRegistroDiario r;
+    r.INICIO = Agora();
+    r.ESTACAO = NomeComputador();
+    r.USUARIO = UsuarioSessao();
+    r.MODELO = modelNumber_;
+    r.LINGUAGEM = kLinguagemA4;
+    r.PORTA = destino;
+    r.A_ENVIAR = aEnviar_;
+    r.LINHAS = filaAtual_.linhas;
+    r.ASSINATURA = filaAtual_.assinatura;
+    r.PROCESSO = ProcessoAtual();
+    if (!Diario().Abrir(r)) {
+        avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+        return;
+    }
+    registro_ = std::move(r);
+    bloco_.clear();
+    int64_t entregues = 0;
+    // The rows again, a block at a time: every label of a row with goods is on the sheets.
+    PercorrerItensDaFila(0, 0, [&](TItemDiario i) {
+        if (registro_.ID == 0) return;
+        if (!faltaTodos_.contains(i.CODIGO)) i.ENTREGUES = i.QUANTIDADE;
+        entregues += i.ENTREGUES;
+        bloco_.push_back(std::move(i));
+        GravarBloco(false);
+    });
+    GravarBloco(true);
+    if (registro_.ID == 0) return;
+    enviadas_ = entregues;
+    registro_.FIM = Agora();
+    registro_.ENTREGUES = entregues;
+    registro_.SITUACAO = entregues < aEnviar_ ? kIncompleta : kInteira;
+    if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+    diarioFechado_ = true;
+}
+
 void TImpressaoEtiquetas::FecharDiario(const char* situacao, const std::string& mensagem) {
+    if (diarioFechado_) return;
+    if (registro_.ID == 0 && idDesligado_ != 0) {
+        // The journal failed mid-print: its run gets at least its end and the delivered count.
+        registro_.ID = idDesligado_;
+        registro_.itens.clear();
+        registro_.FIM = Agora();
+        registro_.ENTREGUES = enviadas_;
+        registro_.SITUACAO = situacao;
+        registro_.MENSAGEM = mensagem;
+        if (Diario().Fechar(registro_))
+            avisoDiario_ += ". No fim, a impressão " + std::to_string(idDesligado_) + " foi registrada com " +
+                            std::to_string(enviadas_) + " etiquetas entregues";
+        else
+            avisoDiario_ += ". Ao continuar, as etiquetas entregues depois disso serão impressas de novo";
+        registro_.ID = 0;
+        return;
+    }
     if (registro_.ID == 0) return;
     registro_.FIM = Agora();
     registro_.ENTREGUES = enviadas_;
     registro_.SITUACAO = situacao;
     registro_.MENSAGEM = mensagem;
-    if (registro_.itens.empty()) {
-        // The last rows read get what the printer took of them; a walk cut
-        // short journals the rows it did not reach too, with none delivered.
-        DistribuirEntregues(pendentes_, enviadas_ - assentadas_);
-        for (auto& i : pendentes_) bloco_.push_back(std::move(i));
-        pendentes_.clear();
-        if (situacao != std::string_view(kInteira)) {
-            try {
-                PercorrerItensDaFila(posicaoAnotada_, anotadas_, [&](TItemDiario i) {
-                    if (registro_.ID == 0) return;
-                    bloco_.push_back(std::move(i));
-                    GravarBloco(false);
-                });
-            } catch (const fb::EFbConexao&) {
-                throw;
-            } catch (const std::exception& e) {
-                avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
-            }
+    // The last rows read get what the printer took of them; a walk cut
+    // short journals the rows it did not reach too, with none delivered.
+    DistribuirEntregues(pendentes_, enviadas_ - assentadas_);
+    for (auto& i : pendentes_) bloco_.push_back(std::move(i));
+    pendentes_.clear();
+    if (situacao == std::string_view(kCancelada) || situacao == std::string_view(kFalha)) {
+        try {
+            PercorrerItensDaFila(posicaoAnotada_, anotadas_, [&](TItemDiario i) {
+                if (registro_.ID == 0) return;
+                ++anotadas_;
+                i.QUANTIDADE = Restantes(i.ORDEM, i.QTD_FILA, true);
+                bloco_.push_back(std::move(i));
+                GravarBloco(false);
+            });
+        } catch (const fb::EFbConexao&) {
+            throw;
+        } catch (const std::exception& e) {
+            avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
         }
-        GravarBloco(true);
-        if (registro_.ID == 0) return;
-    } else {
-        DistribuirEntregues(registro_.itens, enviadas_);
     }
+    GravarBloco(true);
+    if (registro_.ID == 0) return;
     if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
 }
 
@@ -389,67 +521,138 @@ namespace {
 std::string HoraMinuto(TDateTime d) { return FormataData("HH:MM", d); }
 }  // namespace
 
+namespace {
+bool EhFolhaA4(const TRegistroDiario& r) { return r.LINGUAGEM == kLinguagemA4; }
+}  // namespace
+
 std::string TImpressaoEtiquetas::PrepararContinuacao() {
-    continuacao_.clear();
+    continuacao_.reset();
     if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
-    const auto ultimas = Diario().Ultimas(1, NomeComputador());
+    // The last print of this workstation, continuations included: only the
+    // runs, a long run has as many rows as its queue.
+    const auto ultimas = Diario().Ultimas(1, NomeComputador(), 0, nullptr, false);
     if (ultimas.empty()) {
         if (!Diario().Motivo().empty()) return "Diário de impressões indisponível: " + Diario().Motivo();
         return "Nenhuma impressão desta estação para continuar";
     }
     const TRegistroDiario& u = ultimas.front();
+    const std::string das = "A impressão das " + HoraMinuto(u.INICIO);
+    const std::string id = std::to_string(u.ID);
     if (u.SITUACAO == kInteira)
         return "A última impressão desta estação (às " + HoraMinuto(u.INICIO) + ") terminou inteira: nada a continuar";
-    const std::vector<TItemDiario> fila = ItensDaFila();
-    if (fila.size() != u.itens.size())
-        return "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": tinha " +
-               std::to_string(u.itens.size()) + " linhas com etiquetas, agora tem " + std::to_string(fila.size());
-    for (size_t i = 0; i < fila.size(); ++i) {
-        if (fila[i].MesmaLinha(u.itens[i])) continue;
-        const TItemDiario& a = u.itens[i];
-        std::string porque = "a linha " + std::to_string(i + 1) + " (código " + a.CODIGO + ")";
-        if (fila[i].CODIGO == a.CODIGO && fila[i].BARRAS == a.BARRAS && fila[i].NRO_LOTE == a.NRO_LOTE)
-            porque +=
-                " pedia " + std::to_string(a.QTD_FILA) + " etiquetas e agora pede " + std::to_string(fila[i].QTD_FILA);
-        else
-            porque += " agora é outra mercadoria";
-        return "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": " + porque;
+    // Sent whole but for rows whose goods were gone: what is left has no goods to print.
+    if (u.SITUACAO == kIncompleta)
+        return "A última impressão desta estação (às " + HoraMinuto(u.INICIO) +
+               ") imprimiu tudo menos as linhas cujas mercadorias não existem mais no cadastro: nada a continuar";
+    if (EhFolhaA4(u)) return das + " foi de folhas A4: não há o que continuar";
+    if (u.SITUACAO == kEmCurso && ProcessoVivo(u.PROCESSO))
+        return das + " (" + id + ") ainda está em curso nesta estação";
+    const std::string danificado = "O diário de impressões está danificado: ";
+    if (u.SITUACAO != kEmCurso && u.SITUACAO != kCancelada && u.SITUACAO != kFalha)
+        return danificado + "a impressão " + id + " diz ter terminado como \"" + u.SITUACAO + "\"";
+    if (u.LINHAS <= 0 || u.ASSINATURA == 0) return das + " foi registrada sem a sua fila: não pode ser continuada";
+    if (u.A_ENVIAR < 0 || u.ENTREGUES < 0 || u.ENTREGUES > u.A_ENVIAR || u.ANTERIORES < 0)
+        return danificado + "a impressão " + id + " diz " + std::to_string(u.ENTREGUES) + " etiquetas entregues de " +
+               std::to_string(u.A_ENVIAR);
+    // A continuation is sound only over the run it names: an earlier one of
+    // this workstation, of the same queue, with what it delivered.
+    if (u.CONTINUA > 0) {
+        const TRegistroDiario a = Diario().Registro(u.CONTINUA);
+        const std::string de = danificado + "a impressão " + id + " continua a " + std::to_string(u.CONTINUA);
+        if (a.ID == 0) return de + ", que não está no diário";
+        if (a.ID == u.ID || a.INICIO > u.INICIO || a.ESTACAO != u.ESTACAO)
+            return de + ", que não é uma impressão anterior desta estação";
+        if (a.ASSINATURA != u.ASSINATURA || a.LINHAS != u.LINHAS) return de + ", que é de outra fila";
+        if (u.ANTERIORES != a.ANTERIORES + a.ENTREGUES)
+            return de + ", que entregou " + std::to_string(a.ANTERIORES + a.ENTREGUES) + " etiquetas, e não " +
+                   std::to_string(u.ANTERIORES);
+    } else if (u.ANTERIORES != 0) {
+        return danificado + "a impressão " + id + " diz que outras entregaram " + std::to_string(u.ANTERIORES) +
+               " etiquetas, mas não continua nenhuma";
     }
-    int64_t falta = 0;
-    continuacao_ = u.itens;
-    for (auto& i : continuacao_) {
-        i.QUANTIDADE = std::max<int64_t>(0, i.QUANTIDADE - i.ENTREGUES);
-        falta += i.QUANTIDADE;
+    if (const std::string erro = Diario().ConferirItens(u); !erro.empty()) return danificado + erro;
+    const TAssinaturaFila fila = AssinaturaDaFila();
+    const std::string mudou = "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": ";
+    if (fila.linhas != u.LINHAS)
+        return mudou + "tinha " + std::to_string(u.LINHAS) + " linhas com etiquetas, agora tem " +
+               std::to_string(fila.linhas);
+    if (fila.assinatura != u.ASSINATURA) {
+        // Which row: the queue against the rows the run journalled, a block at a time.
+        std::string porque;
+        std::vector<TItemDiario> bloco;
+        int64_t de = 0;
+        PercorrerItensDaFila(0, 0, [&](TItemDiario i) {
+            if (!porque.empty()) return;
+            if (i.ORDEM >= de + static_cast<int64_t>(bloco.size())) {
+                de = i.ORDEM;
+                bloco = Diario().Itens(u.ID, de, de + 999);
+            }
+            const size_t k = static_cast<size_t>(i.ORDEM - de);
+            if (k >= bloco.size() || bloco[k].ORDEM != i.ORDEM || i.MesmaLinha(bloco[k])) return;
+            const TItemDiario& a = bloco[k];
+            porque = "a linha " + std::to_string(i.ORDEM) + " (código " + a.CODIGO + ")";
+            if (i.CODIGO == a.CODIGO && i.BARRAS == a.BARRAS && i.NRO_LOTE == a.NRO_LOTE)
+                porque +=
+                    " pedia " + std::to_string(a.QTD_FILA) + " etiquetas e agora pede " + std::to_string(i.QTD_FILA);
+            else
+                porque += " agora é outra mercadoria";
+        });
+        return mudou + (porque.empty() ? "as linhas ou as quantidades não são as mesmas" : porque);
     }
-    if (falta == 0) {
-        continuacao_.clear();
+    if (u.ANTERIORES + u.A_ENVIAR != fila.etiquetas)
+        return danificado + "a impressão " + id + " diz " + std::to_string(u.ANTERIORES + u.A_ENVIAR) +
+               " etiquetas na fila, que pede " + std::to_string(fila.etiquetas);
+    const int64_t entregues = u.ANTERIORES + u.ENTREGUES;
+    if (entregues >= fila.etiquetas)
         return "A impressão das " + HoraMinuto(u.INICIO) + " já entregou todas as etiquetas: nada a continuar";
-    }
-    continua_ = u.ID;
+    // Labels of rows the run did not journal (cut before it wrote them): what
+    // it delivered beyond the rows it did.
+    const TAssinaturaFila anotado = Diario().Anotado(u.ID);
+    TContinuacao c;
+    c.id = u.ID;
+    c.inicio = u.INICIO;
+    c.anteriores = entregues;
+    c.semLinha = std::max<int64_t>(0, entregues - anotado.etiquetas);
+    c.fila = fila;
+    continuacao_ = c;
     return "";
 }
 
 std::string TImpressaoEtiquetas::PerguntaRepeticao() {
     const TDateTime limite = Agora() - 8.0 / 24.0;
-    const std::vector<TRegistroDiario> recentes = Diario().Ultimas(20, NomeComputador(), limite, kInteira);
+    // A print that sent all but rows whose goods were gone printed the queue too.
+    std::vector<TRegistroDiario> recentes = Diario().Ultimas(20, NomeComputador(), limite, nullptr, false);
+    std::erase_if(recentes,
+                  [](const TRegistroDiario& r) { return r.SITUACAO != kInteira && r.SITUACAO != kIncompleta; });
     // The queue is read only when a recent whole print could match it.
     if (recentes.empty()) return "";
     if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
-    const std::vector<TItemDiario> fila = ItensDaFila();
-    if (fila.empty()) return "";
+    const int modelo = ModeloConfigurado();
+    const bool folhas = modelo >= 1 && modelo <= 59 && EhModeloA4(modelo);
+    const TAssinaturaFila fila = AssinaturaDaFila();
+    if (fila.linhas == 0) return "";
     for (const auto& r : recentes) {
-        if (r.itens.size() != fila.size()) continue;
-        bool igual = true;
-        int64_t total = 0;
-        for (size_t i = 0; igual && i < fila.size(); ++i) {
-            igual = fila[i].MesmaLinha(r.itens[i]);
-            total += r.itens[i].QTD_FILA;
-        }
-        if (igual)
-            return "Esta fila já foi impressa às " + HoraMinuto(r.FIM > 0 ? r.FIM : r.INICIO) + " (" +
-                   std::to_string(total) + " etiquetas). Imprimir de novo?";
+        // Like with like: a PDF of the queue does not make a thermal print a repetition.
+        if (EhFolhaA4(r) != folhas) continue;
+        if (r.LINHAS != fila.linhas || r.ASSINATURA != fila.assinatura || r.EtiquetasDaFila() != fila.etiquetas)
+            continue;
+        return "Esta fila já foi impressa às " + HoraMinuto(r.FIM > 0 ? r.FIM : r.INICIO) + " (" +
+               std::to_string(fila.etiquetas) + " etiquetas). Imprimir de novo?";
     }
     return "";
+}
+
+std::string TImpressaoEtiquetas::PerguntaSubstituicao(TdtmAplicativo& dtm) {
+    TDiarioImpressao diario(dtm);
+    const auto ultimas = diario.Ultimas(1, NomeComputador(), 0, nullptr, false);
+    if (ultimas.empty()) return "";
+    const TRegistroDiario& u = ultimas.front();
+    if (u.SITUACAO == kInteira || u.SITUACAO == kIncompleta || EhFolhaA4(u)) return "";
+    // One still printing here is not interrupted.
+    if (u.SITUACAO == kEmCurso && ProcessoVivo(u.PROCESSO)) return "";
+    return "A fila tem uma impressão interrompida às " + HoraMinuto(u.INICIO) + " (" +
+           std::to_string(u.ANTERIORES + u.ENTREGUES) + " de " + std::to_string(u.EtiquetasDaFila()) +
+           " etiquetas entregues). Substituir a fila mesmo assim?";
 }
 
 std::string TImpressaoEtiquetas::ResumoEntrega() const { return TextoEntregues(enviadas_, aEnviar_, falhou_); }
@@ -466,7 +669,12 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
             registro_.ENTREGUES = enviadas_;
             // The progress also commits the blocks of rows written since the
             // last one: when it fails they are lost, and the journal is off.
-            if (!Diario().Progresso(registro_)) DesligarDiario();
+            if (!Diario().Progresso(registro_)) {
+                DesligarDiario();
+            } else {
+                confirmadas_ = gravadas_;
+                entreguesConfirmadas_ = enviadas_;
+            }
         }
     }
     if (PausaMs > 0) {
@@ -485,18 +693,7 @@ bool TImpressaoEtiquetas::Prosseguir(int64_t feitas) {
 
 bool TImpressaoEtiquetas::BuscarMercadoria(const std::string& codigo) {
     if (tblEtiquetaRead.Active()) AnteciparMercadorias();
-    const bool achou = BuscaMercadorias->Buscar(codigo, mercadoria_);
-    // The walk looks the rows up in order: this tells which journal row it is on.
-    auto& itens = registro_.itens;
-    linhaAtual_ = SIZE_MAX;
-    for (size_t i = proximaLinha_; i < itens.size(); ++i) {
-        if (itens[i].CODIGO != codigo) continue;
-        linhaAtual_ = i;
-        proximaLinha_ = i + 1;
-        itens[i].semMercadoria = !achou;
-        break;
-    }
-    return achou;
+    return BuscaMercadorias->Buscar(codigo, mercadoria_);
 }
 
 std::string TImpressaoEtiquetas::Load_Valor_do_campo(const std::string& campo) const {

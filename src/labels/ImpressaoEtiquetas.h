@@ -25,6 +25,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -145,13 +147,23 @@ public:
     // Counts the labels the filtered queue asks for in one query (a continued
     // print reads its rows, to hold them against the journal) and opens the journal run.
     void IniciarContagem();
-    // Labels the walk prints for a queue row: its count, or what a continued
-    // print left undelivered of it.
+    // Labels the walk prints for the queue row AnotarLinha was just told:
+    // its count, or what a continued print left undelivered of it.
     int64_t EtiquetasDaLinha(const TLinhaFila& linha) const;
     // The walk tells each queue row with labels it reads, after looking its
     // goods up: the journal gets the rows in blocks as they are read, each
     // with what the printer took of it, and holds only a block.
     void AnotarLinha(const TLinhaFila& linha, bool achouMercadoria);
+    // The A4 sheets of this print went to `destino` ("PDF: ARQUIVO" or the
+    // spooler's printer): a run in language "A4" with the queue's rows, each
+    // with the labels on the sheets.
+    void DiarioDasFolhas(const std::string& destino);
+    // The queue as the print sees it (rows with labels, their labels, fingerprint), in one request.
+    TAssinaturaFila AssinaturaDaFila();
+    // After a print that sent everything else: "4 etiquetas de 1 linha da
+    // fila não foram impressas: a mercadoria 1234 não existe mais no
+    // cadastro" ("" when every row printed); the journal run is "INCOMPLETA".
+    const std::string& AvisoIncompleta() const { return avisoIncompleta_; }
     // Journal rows held in memory now (for tests: a block and a print job's rows at most).
     size_t LinhasDoDiarioGuardadas() const { return bloco_.size() + pendentes_.size(); }
 
@@ -173,14 +185,22 @@ public:
     // The queue rows a print would send (count above 0, in the table's order),
     // ORDEM from 1.
     std::vector<TItemDiario> ItensDaFila();
-    // Makes the next print continue the last cancelled or failed print of
-    // this workstation: only the labels not delivered, in the same order.
-    // Empty when ready, otherwise why it cannot (queue changed, nothing to continue...).
+    // Makes the next print continue the last print of this workstation that
+    // did not end whole (cancelled, failed, or cut: "EM CURSO" with its
+    // process gone): only the labels not delivered, in the same order.
+    // Empty when ready, otherwise why it cannot (queue changed, nothing to
+    // continue, a run still printing, a damaged journal...).
     std::string PrepararContinuacao();
     // When this queue, rows and counts, is exactly one that printed whole at
-    // this workstation in the last 8 hours: "Esta fila já foi impressa às
-    // HH:MM (N etiquetas). Imprimir de novo?"; otherwise "".
+    // this workstation in the last 8 hours on the same kind of output
+    // (labels or A4 sheets): "Esta fila já foi impressa às HH:MM (N
+    // etiquetas). Imprimir de novo?"; otherwise "".
     std::string PerguntaRepeticao();
+    // The last print of this workstation when it did not end whole, for the
+    // question before the queue is replaced: "A fila tem uma impressão
+    // interrompida às HH:MM (N de M etiquetas entregues). Substituir a fila
+    // mesmo assim?"; otherwise "".
+    static std::string PerguntaSubstituicao(TdtmAplicativo& dtm);
 
 private:
     // Hands the look-up the codes of the queue rows from the current one on.
@@ -202,9 +222,33 @@ private:
     std::string avisoStatus_;
     std::string observacaoStatus_;  // for the journal: the printer did not answer
     std::string linguagem_;
-    size_t proximaLinha_ = 0;               // journal row the next goods look-up belongs to
-    size_t linhaAtual_ = SIZE_MAX;          // journal row of the walk's current queue row
-    std::vector<TItemDiario> continuacao_;  // labels left per row, for a continued print
+    // A continuation: the run it takes up, that run's queue, and its rows
+    // read a block at a time as the walk reaches them.
+    struct TContinuacao {
+        int64_t id = 0;
+        TDateTime inicio = 0;
+        int64_t anteriores = 0;  // labels the chain delivered before this print
+        int64_t semLinha = 0;    // of them, labels of rows the run it takes up did not journal
+        TAssinaturaFila fila;
+    };
+    std::optional<TContinuacao> continuacao_;
+    std::vector<TItemDiario> blocoAnterior_;  // rows of the run taken up, ORDEM [deAnterior_, ateAnterior_]
+    int64_t deAnterior_ = 0, ateAnterior_ = -1;
+    int64_t semLinha_ = 0;          // labels still to pass over where that run journalled no row
+    int64_t etiquetasDaLinha_ = 0;  // what the walk prints of the row just noted
+    // What a continued print sends of the queue row at `ordem`, asking for `pedidas` labels.
+    int64_t Restantes(int64_t ordem, int64_t pedidas, bool achouMercadoria);
+    // Rows whose goods were gone: how many, their labels, the first codes.
+    int64_t faltaLinhas_ = 0, faltaEtiquetas_ = 0;
+    std::vector<std::string> faltaCodigos_;
+    std::set<std::string> faltaTodos_;  // codes of those rows (sheets journal them after the walk)
+    TAssinaturaFila filaAtual_;         // of the print in course
+    bool diarioFechado_ = false;
+    // Journal rows written (ORDEM of the last), and rows and labels committed
+    // by the last progress; the run of a journal that failed mid-print.
+    int64_t gravadas_ = 0, confirmadas_ = 0, entreguesConfirmadas_ = 0;
+    int64_t idDesligado_ = 0;
+    std::string avisoIncompleta_;
     // Calls f with each queue row with labels after table row `desde` (a
     // RecNo; 0: from the first row), as journal rows numbered on from `ordem`.
     template <class F>
@@ -217,9 +261,8 @@ private:
     void DesligarDiario();
     std::vector<TItemDiario> bloco_;
     std::vector<TItemDiario> pendentes_;
-    int64_t anotadas_ = 0;       // journal rows read by the walk (the ORDEM of the last)
-    int64_t assentadas_ = 0;     // labels of the rows that left pendentes_
-    size_t posicaoAnotada_ = 0;  // queue table row (RecNo) of the last journal row read
-    int64_t continua_ = 0;
+    int64_t anotadas_ = 0;        // journal rows read by the walk (the ORDEM of the last)
+    int64_t assentadas_ = 0;      // labels of the rows that left pendentes_
+    size_t posicaoAnotada_ = 0;   // queue table row (RecNo) of the last journal row read
     double ultimoProgresso_ = 0;  // steady seconds of the last journal progress
 };

@@ -100,9 +100,12 @@ void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos)
     int64_t feitas = 0;
     for (; !fila.Eof(); fila.Next()) {
         const TLinhaFila linha = LerLinhaFila(fila);
-        if (linha.QUANTIDADE <= Decimal(0) || !imp.BuscarMercadoria(linha.CODIGO)) continue;
+        if (linha.QUANTIDADE <= Decimal(0)) continue;
+        const bool achou = imp.BuscarMercadoria(linha.CODIGO);
+        imp.AnotarLinha(linha, achou);
+        if (!achou) continue;
         const TTextosCelula t = textos(imp.Mercadoria(), nomeLoja);
-        for (int64_t copias = ContagemEtiquetas(linha.QUANTIDADE); copias > 0; --copias) {
+        for (int64_t copias = imp.EtiquetasDaLinha(linha); copias > 0; --copias) {
             imp.InsertEtiquetaMrg(t[0], t[1], t[2], t[3], t[4]);
             // Asked now and then: a count in the millions is stopped as the thermal walk is.
             if (++feitas % 100 == 0 && !imp.Prosseguir(feitas)) {
@@ -117,6 +120,8 @@ void ImprimeFolhasA4(TImpressaoEtiquetas& imp, int modelo, TTextosModelo textos)
     ConfiguraBarrasA4(formulario, modelo, imp.IndiceRatio, imp.TipoBarraA4);
     TCelulasEtiquetaMrg qryetiqueta(imp.dtm);
     TDocumentoA4 documento(std::move(formulario), qryetiqueta);
+    // Journalled when the sheets go to a PDF or a printer, not when only looked at.
+    documento.AoEntregar = [&imp](const std::string& destino) { imp.DiarioDasFolhas(destino); };
     if (!imp.ArquivoPdf.empty())
         documento.ExportarPdf(imp.ArquivoPdf);
     else if (imp.MostrarPrevia)

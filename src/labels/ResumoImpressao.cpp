@@ -7,13 +7,25 @@ std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha)
            (antesDaFalha ? " antes da falha" : "");
 }
 
+namespace {
+std::string TextoFim(const TResumoImpressao& r);
+}
+
 std::string TextoFimImpressao(const TResumoImpressao& r) {
+    const std::string texto = TextoFim(r);
+    if (r.diario.empty()) return texto;
+    return texto + (texto.ends_with('.') ? " " : ". ") + r.diario;
+}
+
+namespace {
+std::string TextoFim(const TResumoImpressao& r) {
     const std::string nn = ZerosEsquerda(r.modelo, 2);
     switch (r.fim) {
         case TFimImpressao::Completa: {
             if (r.aEnviar == 0) return "Nenhuma etiqueta a imprimir: informe as quantidades na fila.";
             std::string texto = std::to_string(r.enviadas) + " etiquetas enviadas (modelo " + nn + ")";
             if (!r.porta.empty()) texto += " para " + r.porta;
+            if (!r.faltou.empty()) texto += ". " + r.faltou;
             return texto;
         }
         case TFimImpressao::Cancelada:
@@ -32,6 +44,7 @@ std::string TextoFimImpressao(const TResumoImpressao& r) {
     }
     return "";
 }
+}  // namespace
 
 std::string TextoTempoRestante(int64_t enviadas, int64_t aEnviar, int64_t ms) {
     if (aEnviar > 0 && enviadas >= aEnviar) return "Tempo restante: 0 s";

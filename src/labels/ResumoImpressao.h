@@ -13,6 +13,8 @@ struct TResumoImpressao {
     int64_t enviadas = 0;  // labels sent
     int64_t aEnviar = 0;   // labels the queue asked for
     std::string falha;     // the failure's message
+    std::string faltou;    // rows that printed nothing (their goods were gone)
+    std::string diario;    // what went wrong with the print journal
 };
 
 // "N de M etiquetas entregues à impressora", plus " antes da falha" after one.

@@ -1,6 +1,7 @@
 // etiquetas-cli imprimir and teste against a network printer played on the
 // loopback: what they report sent is what the printer took.
 #include <filesystem>
+#include <sstream>
 
 #include "FilaTeste.h"
 #include "suporte/Caminhos.h"
@@ -332,6 +333,253 @@ TEST_F(CmdImprimirRede, StatusZplAntesEDepois) {
                 << historico;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A failed print of two rows (300 and 50 labels) and the ID of its run.
+class DiarioDeUmaFalha : public CmdImprimirRede {
+protected:
+    void SetUp() override {
+        CmdImprimirRede::SetUp();
+        GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
+        Mercadoria(2, "7891234567901", "MEIA", "M-02", "9.9");
+        Fila(1, "7891234567895", "CAMISETA", "300", "29.9");
+        Fila(2, "7891234567901", "MEIA", "50", "9.9");
+        TImpressoraTeste quebra({.fecharApos = 2000, .bufferRecepcao = 4096});
+        GravarConfig("PATH REDE", quebra.Endereco());
+        ASSERT_EQ(Rodar("imprimir --sem-pausa").codigo, 1);
+        quebra.Parar();
+        id_ = Texto("select max(ID) from DIARIO_IMPRESSAO");
+        entregues_ = Texto("select ENTREGUES from DIARIO_IMPRESSAO where ID = " + id_);
+    }
+    std::string id_, entregues_;
+};
+
+TEST_F(DiarioDeUmaFalha, DiarioDanificadoEhRecusadoSemImprimirNada) {
+    const std::string id = id_;
+    struct Caso {
+        std::string estraga, conserta, fim;
+    } casos[] = {
+        {"update DIARIO_IMPRESSAO_ITEM set ENTREGUES = 500 where ORDEM = 1",
+         "update DIARIO_IMPRESSAO_ITEM set ENTREGUES = " + Texto("select ENTREGUES from DIARIO_IMPRESSAO_ITEM where "
+                                                                 "ORDEM = 1 and DIARIO = " +
+                                                                 id),
+         "a impressão " + id + ", linha 1, diz 500 etiquetas entregues de 300"},
+        {"update DIARIO_IMPRESSAO_ITEM set ENTREGUES = -20 where ORDEM = 2",
+         "update DIARIO_IMPRESSAO_ITEM set ENTREGUES = 0 where ORDEM = 2",
+         "a impressão " + id + ", linha 2, diz -20 etiquetas entregues de 50"},
+        {"update DIARIO_IMPRESSAO_ITEM set QUANTIDADE = 400 where ORDEM = 1",
+         "update DIARIO_IMPRESSAO_ITEM set QUANTIDADE = 300 where ORDEM = 1",
+         "a impressão " + id + ", linha 1, diz 400 etiquetas a enviar de 300 pedidas"},
+        {"update DIARIO_IMPRESSAO set ENTREGUES = 520", "update DIARIO_IMPRESSAO set ENTREGUES = " + entregues_,
+         "a impressão " + id + " diz 520 etiquetas entregues de 350"},
+        {"update DIARIO_IMPRESSAO set ENTREGUES = -20", "update DIARIO_IMPRESSAO set ENTREGUES = " + entregues_,
+         "a impressão " + id + " diz -20 etiquetas entregues de 350"},
+        {"update DIARIO_IMPRESSAO set ENTREGUES = 0", "update DIARIO_IMPRESSAO set ENTREGUES = " + entregues_,
+         "as linhas da impressão " + id + " somam " + entregues_ + " etiquetas entregues, e ela diz 0"},
+        {"update DIARIO_IMPRESSAO set CONTINUA = ID", "update DIARIO_IMPRESSAO set CONTINUA = null",
+         "a impressão " + id + " continua a " + id + ", que não é uma impressão anterior desta estação"},
+        {"update DIARIO_IMPRESSAO set CONTINUA = 9999", "update DIARIO_IMPRESSAO set CONTINUA = null",
+         "a impressão " + id + " continua a 9999, que não está no diário"},
+        {"update DIARIO_IMPRESSAO set ANTERIORES = 100", "update DIARIO_IMPRESSAO set ANTERIORES = 0",
+         "a impressão " + id + " diz que outras entregaram 100 etiquetas, mas não continua nenhuma"},
+        {"update DIARIO_IMPRESSAO set SITUACAO = 'QUASE'", "update DIARIO_IMPRESSAO set SITUACAO = 'FALHA'",
+         "a impressão " + id + " diz ter terminado como \"QUASE\""},
+        {"update DIARIO_IMPRESSAO set A_ENVIAR = 340", "update DIARIO_IMPRESSAO set A_ENVIAR = 350",
+         "a impressão " + id + " diz 340 etiquetas na fila, que pede 350"},
+    };
+    TImpressoraTeste boa;
+    ASSERT_TRUE(boa.Ok());
+    GravarConfig("PATH REDE", boa.Endereco());
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.estraga);
+        Executar(c.estraga);
+        const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.erro, "O diário de impressões está danificado: " + c.fim + ": nada foi impresso\n");
+        Executar(c.conserta);
+    }
+    // Sound again, it continues.
+    const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
+    boa.Parar();
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(boa.Recebido().empty(), false);
+    EXPECT_EQ(r.saida, std::to_string(350 - std::stoll(entregues_)) + " etiquetas enviadas (modelo 06)\n");
+}
+
+// A run "EM CURSO" is taken up only when its process is gone: one whose
+// process still runs (here, this test's) is not, however old it looks.
+TEST_F(DiarioDeUmaFalha, EmCursoSoEContinuadaSemOSeuProcesso) {
+    const std::string vivo = ProcessoAtual();
+    std::istringstream campos(vivo);
+    std::string pid, inicio, boot;
+    campos >> pid >> inicio >> boot;
+    const struct {
+        std::string processo;
+        bool vivo;
+    } casos[] = {
+        {vivo, true},
+        {pid + " 1 " + boot, false},                // the number taken by another process since
+        {pid + " " + inicio + " 00000000", false},  // another boot: the power came back
+        {"", false},
+    };
+    TImpressoraTeste boa;
+    ASSERT_TRUE(boa.Ok());
+    GravarConfig("PATH REDE", boa.Endereco());
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.processo);
+        Executar("update DIARIO_IMPRESSAO set SITUACAO = 'EM CURSO', FIM = null, PROCESSO = '" + c.processo +
+                 "' where ID = " + id_);
+        if (c.vivo) {
+            const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
+            EXPECT_EQ(r.codigo, 1);
+            EXPECT_TRUE(r.erro.ends_with(" (" + id_ + ") ainda está em curso nesta estação: nada foi impresso\n"))
+                << r.erro;
+            EXPECT_EQ(boa.Recebido(), "");
+            continue;
+        }
+        // Taken up, and taken back for the next case.
+        const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
+        EXPECT_EQ(r.codigo, 0) << r.erro;
+        EXPECT_EQ(r.saida, std::to_string(350 - std::stoll(entregues_)) + " etiquetas enviadas (modelo 06)\n");
+        Executar("delete from DIARIO_IMPRESSAO_ITEM where DIARIO <> " + id_);
+        Executar("delete from DIARIO_IMPRESSAO where ID <> " + id_);
+    }
+    boa.Parar();
+}
+
+// The queue a run was of is its fingerprint: a run of another queue is not continued.
+TEST_F(DiarioDeUmaFalha, ExecucaoDeOutraFilaNaoEContinuada) {
+    Executar("update DIARIO_IMPRESSAO set ASSINATURA = ASSINATURA + 1");
+    TImpressoraTeste boa;
+    GravarConfig("PATH REDE", boa.Endereco());
+    const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
+    boa.Parar();
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro.rfind("A fila mudou desde a impressão das ", 0), 0u) << r.erro;
+    EXPECT_TRUE(r.erro.ends_with(": as linhas ou as quantidades não são as mesmas: nada foi impresso\n")) << r.erro;
+    EXPECT_EQ(boa.Recebido(), "");
+}
+
+// Every line of historico has its fields, whatever the texts hold.
+TEST_F(DiarioDeUmaFalha, HistoricoTemSempreOMesmoNumeroDeCampos) {
+    const std::string mensagem = "a porta caiu\nlinha 2\tcom tab \\ e\r fim";
+    Executar(
+        "update DIARIO_IMPRESSAO set MENSAGEM = 'a porta caiu' || ascii_char(10) || 'linha 2' || ascii_char(9) || "
+        "'com tab \\ e' || ascii_char(13) || ' fim', OBSERVACAO = null");
+    Executar("update DIARIO_IMPRESSAO_ITEM set NOME = 'CAMISETA' || ascii_char(9) || 'AZUL' where ORDEM = 1");
+    TImpressoraTeste boa;
+    GravarConfig("PATH REDE", boa.Endereco());
+    ASSERT_EQ(Rodar("imprimir --sem-pausa --continuar").codigo, 0);
+    boa.Parar();
+    const TResultadoCli r = Rodar("historico");
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    const auto linhas = Linhas(r.saida);
+    ASSERT_EQ(linhas.size(), 6u) << r.saida;  // two runs of two rows each
+    auto desfazer = [](const std::string& s) {
+        std::string t;
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (s[i] != '\\' || i + 1 == s.size()) {
+                t += s[i];
+                continue;
+            }
+            const char c = s[++i];
+            t += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+        }
+        return t;
+    };
+    for (size_t k = 0; k < linhas.size(); ++k) {
+        const auto campos = Campos(linhas[k]);
+        const bool execucao = k % 3 == 0;
+        SCOPED_TRACE(linhas[k]);
+        ASSERT_EQ(campos.size(), execucao ? 13u : 6u);
+        if (!execucao) {
+            EXPECT_EQ(campos[0], "");
+        }
+    }
+    const auto falha = Campos(linhas[3]);
+    EXPECT_EQ(falha[9], "FALHA");
+    EXPECT_EQ(falha[10], "");
+    EXPECT_EQ(desfazer(falha[11]), mensagem);
+    EXPECT_EQ(falha[12], "");
+    EXPECT_EQ(desfazer(Campos(linhas[4])[4]), "CAMISETA\tAZUL");
+    EXPECT_EQ(Campos(linhas[0])[10], "continua " + id_);
+}
+
+// A batch over a queue whose print was cut asks first: lote warns, or keeps the queue.
+TEST_F(DiarioDeUmaFalha, LoteSobreImpressaoInterrompidaAvisaOuMantemAFila) {
+    const std::string antes = "A fila tem uma impressão interrompida às ";
+    const std::string quantas = " (" + entregues_ + " de 350 etiquetas entregues).";
+    TResultadoCli r = Rodar("lote --codigo 1 1 --produtos todos --sem-substituir");
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro.rfind(antes, 0), 0u) << r.erro;
+    EXPECT_TRUE(r.erro.ends_with(quantas + " A fila foi mantida (--sem-substituir).\n")) << r.erro;
+    EXPECT_EQ(Contar("ETIQUETAREAD"), 2);
+
+    r = Rodar("lote --codigo 1 1 --produtos todos");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro.rfind("Aviso: " + antes, 0), 0u) << r.erro;
+    EXPECT_TRUE(r.erro.ends_with(quantas + " Substituindo a fila.\n")) << r.erro;
+    EXPECT_EQ(r.saida, "1\n");
+    EXPECT_EQ(Contar("ETIQUETAREAD"), 1);
+}
+
+TEST_F(CmdImprimirRede, LinhaSemMercadoriaEhDitaEAExecucaoFicaIncompleta) {
+    GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
+    Fila(1, "7891234567895", "CAMISETA", "3", "29.9");
+    Fila(1234, "7890000012345", "SUMIU", "4", "5");
+    TImpressoraTeste boa;
+    GravarConfig("PATH REDE", boa.Endereco());
+    TResultadoCli r = Rodar("imprimir --sem-pausa");
+    boa.Parar();
+    EXPECT_EQ(r.codigo, 4);
+    EXPECT_EQ(r.saida, "3 etiquetas enviadas (modelo 06)\n");
+    EXPECT_EQ(r.erro,
+              "4 etiquetas de 1 linha da fila não foram impressas: a mercadoria 1234 não existe mais no "
+              "cadastro\n");
+    const auto execucao = Campos(Linhas(Rodar("historico --ultimos 1").saida).at(0));
+    EXPECT_EQ(execucao[8], "3 de 7");
+    EXPECT_EQ(execucao[9], "INCOMPLETA");
+    EXPECT_EQ(execucao[11],
+              "4 etiquetas de 1 linha da fila não foram impressas: a mercadoria 1234 não existe mais no "
+              "cadastro");
+}
+
+}  // namespace
+
+namespace {
+
+// Sheets are journalled when they go to a PDF, as language "A4", and are
+// compared only with sheets when the repeat question is asked.
+TEST_F(CmdImprimirRede, FolhasA4EmPdfEntramNoDiarioComoA4) {
+    Fila(1, "7891234567895", "CAMISETA", "3", "29.9");
+    const std::string pdf = pasta_ + "/folhas.pdf";
+    TResultadoCli r = Rodar("imprimir --modelo 26 --pdf " + pdf);
+    ASSERT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro, "");
+    const auto linhas = Linhas(Rodar("historico --ultimos 1").saida);
+    ASSERT_EQ(linhas.size(), 2u);
+    const auto folhas = Campos(linhas[0]);
+    EXPECT_EQ(folhas[5], "modelo 26");
+    EXPECT_EQ(folhas[6], "A4");
+    EXPECT_EQ(folhas[7], "PDF: " + pdf);
+    EXPECT_EQ(folhas[8], "3 de 3");
+    EXPECT_EQ(folhas[9], "INTEIRA");
+    EXPECT_EQ(Campos(linhas[1])[5], "3 de 3");
+
+    // A PDF does not make a label print a repetition; a second label print is one.
+    r = Rodar("imprimir --sem-pausa --sem-repetir");
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.erro, "");
+    r = Rodar("imprimir --sem-pausa --sem-repetir");
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro.rfind("Esta fila já foi impressa às ", 0), 0u) << r.erro;
+    r = Rodar("imprimir --modelo 26 --pdf " + pdf + " --sem-repetir");
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.erro.rfind("Esta fila já foi impressa às ", 0), 0u) << r.erro;
 }
 
 }  // namespace

@@ -78,7 +78,8 @@ TEST_F(DiarioLongo, InteiraCanceladaEFalhaGuardamOQueCadaLinhaEntregou) {
         int corte;            // the row the cut falls in
         const char* parcial;  // and what it delivered
     } casos[] = {
-        {"inteira", 0, false, kInteira, kLinhas + 1, ""},
+        // Whole but for the row whose goods are gone, which is said.
+        {"inteira", 0, false, kIncompleta, kLinhas + 1, ""},
         {"cancelada no meio de uma linha", 150, false, kCancelada, kCinco, "3 de 5"},
         {"falha ao fim de um bloco", 99, true, kFalha, 101, "0 de 1"},
     };
@@ -101,7 +102,11 @@ TEST_F(DiarioLongo, InteiraCanceladaEFalhaGuardamOQueCadaLinhaEntregou) {
         EXPECT_LE(guardadas_, kItensPorBloco + 3);
         const TRegistroDiario r = Ultima();
         EXPECT_EQ(r.SITUACAO, c.situacao);
-        EXPECT_EQ(r.MENSAGEM, c.falha ? "a porta caiu" : "");
+        EXPECT_EQ(r.MENSAGEM, c.falha ? "a porta caiu"
+                              : c.parar == 0
+                                  ? "1 etiqueta de 1 linha da fila não foi impressa: a mercadoria 50 não existe mais "
+                                    "no cadastro"
+                                  : "");
         EXPECT_EQ(r.ENTREGUES, entregues);
         EXPECT_EQ(r.A_ENVIAR, 253);
         ConferirItens(r, c.corte, c.parcial);
@@ -119,12 +124,41 @@ TEST_F(DiarioLongo, ContinuacaoDeUmaCanceladaLongaEntregaORestoLinhaALinha) {
     EXPECT_EQ(imp->EtiquetasEnviadas(), 102);
     const TRegistroDiario r = Ultima();
     EXPECT_EQ(r.CONTINUA, cancelada);
-    EXPECT_EQ(r.SITUACAO, kInteira);
+    EXPECT_EQ(r.SITUACAO, kIncompleta);
     ASSERT_EQ(r.itens.size(), static_cast<size_t>(kLinhas));
     EXPECT_EQ(ColunasItem(r.itens[0])[4], "0 de 0");
     EXPECT_EQ(ColunasItem(r.itens[kCinco - 1])[4], "2 de 2");
     EXPECT_EQ(ColunasItem(r.itens[kLinhas - 1])[4], "1 de 1");
-    EXPECT_NE(imp->PrepararContinuacao().find("terminou inteira: nada a continuar"), std::string::npos);
+    EXPECT_NE(imp->PrepararContinuacao().find("imprimiu tudo menos as linhas cujas mercadorias não existem mais no "
+                                              "cadastro: nada a continuar"),
+              std::string::npos);
+}
+
+// The journal fails mid-print (not the link): the print goes on, and the
+// operator is told what the journal kept and what it lost.
+TEST_F(DiarioLongo, DiarioQueFalhaNoMeioDizOQuePerdeu) {
+    ASSERT_TRUE(imp->Diario().Preparar());
+    Executar("create exception DIARIO_CHEIO 'o diário não aceita mais linhas'");
+    Executar(
+        "create trigger DIARIO_CHEIO for DIARIO_IMPRESSAO_ITEM before insert as begin if (new.ORDEM > 150) then "
+        "exception DIARIO_CHEIO; end");
+    ImprimirMedindo([](int64_t) { return true; });
+    EXPECT_EQ(imp->EtiquetasEnviadas(), 252);
+    const std::string aviso = imp->AvisoDiario();
+    const std::string id = std::to_string(Ultima().ID);
+    EXPECT_EQ(aviso.rfind("Diário de impressões desligado: ", 0), 0u) << aviso;
+    EXPECT_NE(aviso.find("o diário não aceita mais linhas"), std::string::npos) << aviso;
+    // The first block waited for a progress that a print this short never wrote.
+    EXPECT_NE(aviso.find(". A impressão " + id +
+                         " ficou no diário com 0 etiquetas entregues e 0 linhas da fila; as 100 linhas gravadas "
+                         "depois disso foram desfeitas. No fim, a impressão " +
+                         id + " foi registrada com 252 etiquetas entregues"),
+              std::string::npos)
+        << aviso;
+    const TRegistroDiario r = Ultima();
+    EXPECT_EQ(r.ENTREGUES, 252);
+    EXPECT_EQ(r.SITUACAO, kIncompleta);
+    EXPECT_TRUE(r.itens.empty());
 }
 
 }  // namespace

@@ -20,9 +20,20 @@ int Executar(const std::vector<std::string>& argumentos) {
     TdtmAplicativo dtm;
     ExigirPathMerkor(dtm);
     TDiarioImpressao diario(dtm);
-    const auto lista = diario.Ultimas(StrToInt(ultimos));
+    const auto lista = diario.Ultimas(StrToInt(ultimos), "", 0, nullptr, false);
     if (!diario.Motivo().empty()) throw Exception("Diário de impressões indisponível: " + diario.Motivo());
-    std::cout << TextoHistorico(lista);
+    // A run has as many rows as its queue: they are read and written a block at a time.
+    constexpr int64_t kPorVez = 1000;
+    for (const auto& r : lista) {
+        std::cout << LinhaHistorico(r);
+        for (int64_t de = 1;; de += kPorVez) {
+            const auto itens = diario.Itens(r.ID, de, de + kPorVez - 1);
+            if (!diario.Motivo().empty()) throw Exception("Diário de impressões indisponível: " + diario.Motivo());
+            for (const auto& i : itens) std::cout << LinhaHistorico(i);
+            // A run's rows are written in order, with no gap.
+            if (itens.size() < static_cast<size_t>(kPorVez)) break;
+        }
+    }
     return 0;
 }
 

@@ -146,11 +146,17 @@ int Executar(const std::vector<std::string>& argumentos) {
     else
         std::cout << imp.EtiquetasEnviadas() << " etiquetas enviadas (modelo " << nn << ")\n";
     // Delivered, but the printer may not print the last of them.
+    int codigo = 0;
     if (!imp.AvisoStatus().empty()) {
         std::cerr << imp.AvisoStatus() << "\n";
-        return 3;
+        codigo = 3;
     }
-    return 0;
+    // Rows whose goods are gone printed nothing: said, never dropped quietly.
+    if (!imp.AvisoIncompleta().empty()) {
+        std::cerr << imp.AvisoIncompleta() << "\n";
+        codigo = 4;
+    }
+    return codigo;
 }
 
 const TRegistroComando registro({

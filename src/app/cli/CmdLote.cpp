@@ -12,6 +12,7 @@
 #include "goods/FiltroMercadorias.h"
 #include "goods/LinhaComandoLote.h"
 #include "goods/LoteEtiquetas.h"
+#include "labels/ImpressaoEtiquetas.h"
 
 namespace {
 
@@ -41,8 +42,22 @@ int Lote(const std::vector<std::string>& argumentos) {
     selecao.Opcoes = pedido.Opcoes;
     selecao.ProcessarGrades = pedido.ProcessarGrades;
     selecao.ParamModelo = pedido.ParamModelo;
+    // A print cut short here lives on in the queue: said, or kept with --sem-substituir.
+    bool recusada = false;
+    selecao.AntesDeSubstituir = [&] {
+        std::string pergunta = TImpressaoEtiquetas::PerguntaSubstituicao(dtm);
+        if (pergunta.empty()) return true;
+        pergunta.resize(pergunta.size() - std::string(" Substituir a fila mesmo assim?").size());
+        if (pedido.SemSubstituir) {
+            std::cerr << pergunta << " A fila foi mantida (--sem-substituir).\n";
+            recusada = true;
+            return false;
+        }
+        std::cerr << "Aviso: " << pergunta << " Substituindo a fila.\n";
+        return true;
+    };
     const size_t linhas = selecao.MontarLote();
-    if (!selecao.LoteGravado) return 1;
+    if (recusada || !selecao.LoteGravado) return 1;
     std::cout << linhas << "\n";
     return 0;
 }

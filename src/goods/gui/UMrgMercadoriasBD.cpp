@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
 #include "common/gui/Controles.h"
 #include "common/gui/FuncoesGui.h"
@@ -438,6 +439,11 @@ void TMrgMercadoriasBD::MONTAMODELO() {
     selecao_.ProcessarGrades = ProcessarGrades;
     selecao_.ParamModelo = ParamModelo;
     selecao_.Progresso = [this](size_t lidas, size_t total) { Progresso(lidas, total); };
+    selecao_.AntesDeSubstituir = [] {
+        const auto& perguntar = PerguntaSubstituicaoFila();
+        const std::string pergunta = perguntar ? perguntar() : std::string();
+        return pergunta.empty() || InterfaceUsuario().Confirma(pergunta);
+    };
     ultimoPasso_ = 0;
     try {
         selecao_.AbrirMercadorias();

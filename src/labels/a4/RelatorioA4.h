@@ -114,7 +114,17 @@ public:
     const TFormularioA4& Formulario() const { return formulario_; }
     const std::string& Titulo() const { return formulario_.titulo; }
     int Imprimir(QPagedPaintDevice& dispositivo) { return CompoeFolhas(formulario_, fonte_, dispositivo); }
-    int ExportarPdf(const std::string& arquivo) { return ExportaPdfA4(formulario_, fonte_, arquivo); }
+    int ExportarPdf(const std::string& arquivo) {
+        const int paginas = ExportaPdfA4(formulario_, fonte_, arquivo);
+        Entregue("PDF: " + arquivo);
+        return paginas;
+    }
+    // The sheets went somewhere for real (a PDF, a printer): `destino` says
+    // where. A preview only looked at is not told.
+    std::function<void(const std::string& destino)> AoEntregar;
+    void Entregue(const std::string& destino) {
+        if (AoEntregar) AoEntregar(destino);
+    }
 
 private:
     TFormularioA4 formulario_;

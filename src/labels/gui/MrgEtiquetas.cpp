@@ -518,7 +518,9 @@ void TmrgEtiquetas::btnContinuarClick() {
         const int modelo = imp_->ModeloConfigurado();
         if (!ModeloValido(modelo, "impresso")) return;
         if (EhModeloA4(modelo)) {
-            InterfaceUsuario().Mensagem("As folhas A4 não ficam no diário de impressões: não há o que continuar");
+            InterfaceUsuario().Mensagem(
+                "Folhas A4 não se continuam: o diário guarda as folhas impressas ou gravadas em PDF, mas não há o que "
+                "continuar");
             return;
         }
         PostarDigitado();
@@ -600,7 +602,8 @@ void TmrgEtiquetas::MostrarSituacao(const TResumoImpressao& resumo) {
     lblSituacao->setText(texto);
     lblSituacao->setToolTip(texto);
     // A failure or a cancel is told in red; a whole print in the normal colour.
-    lblSituacao->setStyleSheet(resumo.fim == TFimImpressao::Completa || resumo.fim == TFimImpressao::FolhasA4
+    lblSituacao->setStyleSheet((resumo.fim == TFimImpressao::Completa && resumo.faltou.empty()) ||
+                                       resumo.fim == TFimImpressao::FolhasA4
                                    ? QString()
                                    : QStringLiteral("color: #b00000; font-weight: bold"));
 }
@@ -659,6 +662,7 @@ void TmrgEtiquetas::Imprimir() {
         encerrar();
         resumo.fim = TFimImpressao::Falhou;
         resumo.falha = MensagemDaFalha(falha);
+        resumo.diario = imp.AvisoDiario();
         // The failure says how far the print got, once the queue was counted.
         if (imp.PercursoIniciado()) contar();
         MostrarSituacao(resumo);
@@ -669,6 +673,8 @@ void TmrgEtiquetas::Imprimir() {
     }
     encerrar();
     contar();
+    resumo.faltou = imp.AvisoIncompleta();
+    resumo.diario = imp.AvisoDiario();
     resumo.fim = imp.Cancelado()      ? TFimImpressao::Cancelada
                  : EhModeloA4(modelo) ? TFimImpressao::FolhasA4
                                       : TFimImpressao::Completa;

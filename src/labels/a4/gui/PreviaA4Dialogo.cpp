@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QToolBar>
 
 #include "common/gui/FuncoesGui.h"
@@ -16,8 +17,16 @@ TPreviaA4Dialogo::TPreviaA4Dialogo(TDocumentoA4& documento, QWidget* parent)
     impressora_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     impressora_.setDocName(QString::fromStdString(documento.Titulo()));
     dialogo_.setWindowTitle(QString::fromStdString(documento.Titulo()));
-    QObject::connect(&dialogo_, &QPrintPreviewDialog::paintRequested, &dialogo_,
-                     [this](QPrinter* p) { Protegido(&dialogo_, [&] { documento_.Imprimir(*p); }); });
+    QObject::connect(&dialogo_, &QPrintPreviewDialog::paintRequested, &dialogo_, [this](QPrinter* p) {
+        Protegido(&dialogo_, [&] {
+            documento_.Imprimir(*p);
+            // The preview paints through its picture engine; a print goes to the printer's.
+            const QPaintEngine* motor = p->paintEngine();
+            if (motor && motor->type() == QPaintEngine::Picture) return;
+            documento_.Entregue(p->outputFormat() == QPrinter::PdfFormat ? "PDF: " + p->outputFileName().toStdString()
+                                                                         : p->printerName().toStdString());
+        });
+    });
 
     EscolherArquivoPdf = [this] {
         return QFileDialog::getSaveFileName(&dialogo_, QStringLiteral("Exportar"),

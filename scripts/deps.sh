@@ -11,7 +11,10 @@ PACKAGES=(
   libzint-dev libcups2-dev cups cups-client cups-bsd libudev-dev
   fonts-liberation xvfb xauth x11-utils xdotool socat locales
   poppler-utils zbar-tools nodejs
-  clang libclang-rt-14-dev clang-format clang-tidy
+  clang libclang-rt-14-dev
+  # Pinned: the tree is formatted by clang-format 14 (scripts/formato.sh
+  # refuses any other), and tidy's findings are those of clang-tidy 14.
+  clang-format-14 clang-tidy-14
 )
 if [ "${1:-}" = "--run" ]; then
   PACKAGES+=(imagemagick)

@@ -18,7 +18,7 @@ using TRotinaModelo = std::function<void(TImpressaoEtiquetas&)>;
 
 struct TLinhaTabelaModelos {
     int numero;
-    TRotinaModelo rotina;  // empty until the routine lands
+    TRotinaModelo rotina;  // Etiq_Modelo_NN
 };
 
 // One row per model number 1..59, in number order.

@@ -1,5 +1,4 @@
-// The dispatch table: one row per model number. Point a row at its routine
-// when the routine lands; until then the row stays empty.
+// The dispatch table: one row per model number, 1 to 59, each with its routine.
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "labels/ImpressaoEtiquetas.h"

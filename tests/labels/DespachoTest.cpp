@@ -122,7 +122,8 @@ TEST_F(Despacho, AjustesDoConfigParaOsLayouts) {
 TEST_F(Despacho, PortaQueNaoAbreParaAntesDeFiltrarAFila) {
     GravarConfig("PATH REDE", "FILE:" + pasta_ + "/nao-existe/saida.prn");
     imp->tblEtiquetaRead.Open();
-    EXPECT_NE(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }), "(nada lançado)");
+    EXPECT_EQ(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }),
+              "Não foi possível abrir " + pasta_ + "/nao-existe/saida.prn: Arquivo ou dispositivo não encontrado");
     EXPECT_FALSE(imp->CdbETQ.Ativo());
     EXPECT_FALSE(imp->tblEtiquetaRead.Filtrado());
 }
@@ -288,7 +289,8 @@ TEST_F(Despacho, ModeloA4PassaPeloMesmoDespachoEAbreAPorta) {
     EXPECT_FALSE(EhModeloA4(11));
     GravarConfig({{"MODELO PRINT", "20 - A4 2 colunas"}, {"PATH REDE", "FILE:" + pasta_ + "/nao-existe/x.prn"}});
     imp->tblEtiquetaRead.Open();
-    EXPECT_NE(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }), "(nada lançado)");
+    EXPECT_EQ(MensagemDe([&] { imp->ImprimeEtiquetasPreConfigurada(); }),
+              "Não foi possível abrir " + pasta_ + "/nao-existe/x.prn: Arquivo ou dispositivo não encontrado");
     EXPECT_FALSE(imp->tblEtiquetaRead.Filtrado());
 }
 

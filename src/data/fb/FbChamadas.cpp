@@ -46,13 +46,13 @@ bool TemCodigo(const EFbErro& e, std::initializer_list<intptr_t> codigos) {
 
 }  // namespace
 
-[[noreturn]] void Lancar(const IStatus* st, const std::string& prefixo) {
+[[noreturn]] void Lancar(const IStatus* st, const std::string& prefixo, std::string_view sql) {
     char buf[2048];
     Mestre()->getUtilInterface()->formatStatus(buf, sizeof buf, const_cast<IStatus*>(st));
     std::string msg = TextoDoServidor(buf);
     while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
     const intptr_t* v = st->getErrors();
-    msg = TraduzirStatusFb(v, msg);
+    msg = TraduzirStatusFb(v, msg, sql);
     intptr_t gds = (v && v[0] == isc_arg_gds) ? v[1] : 0;
     int sqlcode = v ? isc_sqlcode(v) : 0;
     char estado[6] = {0};

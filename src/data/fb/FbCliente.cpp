@@ -372,8 +372,12 @@ void TQuery::Impl::Preparar() {
         }
     } desfazer{this};
     ChamarNo(&db, [&] {
-        stmt = db.att->prepare(st.w(), transacao->impl().tra, 0, enviado.c_str(), SQL_DIALECT_V6,
-                               IStatement::PREPARE_PREFETCH_METADATA);
+        try {
+            stmt = db.att->prepare(st.w(), transacao->impl().tra, 0, enviado.c_str(), SQL_DIALECT_V6,
+                                   IStatement::PREPARE_PREFETCH_METADATA);
+        } catch (const FbException& e) {
+            Lancar(e.getStatus(), {}, texto);  // a missing column is told with its table
+        }
         geracao = db.geracao;
         tipo = stmt->getType(st.w());
         entradaStmt = stmt->getInputMetadata(st.w());

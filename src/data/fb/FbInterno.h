@@ -48,8 +48,9 @@ private:
     ThrowStatusWrapper w_;
 };
 
-// Raises EFbErro from a failed status, with the prefix (when given) on a line before the server's message.
-[[noreturn]] void Lancar(const IStatus* st, const std::string& prefixo);
+// Raises EFbErro from a failed status, with the prefix (when given) on a line
+// before the server's message; `sql`, the statement, names a missing column's table.
+[[noreturn]] void Lancar(const IStatus* st, const std::string& prefixo, std::string_view sql = {});
 
 // Runs f; a Firebird failure becomes EFbErro with the server's message.
 template <class F>

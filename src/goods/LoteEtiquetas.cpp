@@ -6,6 +6,7 @@
 #include "common/ConfigEtq.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
+#include "data/AjustesBanco.h"
 #include "data/udtmAplicativo.h"
 #include "goods/FiltroMercadorias.h"
 
@@ -75,20 +76,24 @@ void TSelecaoMercadorias::EncherTabelaLista(const std::vector<std::string>& codi
     const std::string tabela = kTabelaLista;
     // Looked up and created on the first connection, whose reads see what is
     // committed now; the goods connection reads one snapshot.
-    if (!dtm_.SelectFile("1", "rdb$relations", "RDB$RELATION_NAME=" + AspasSql(tabela))) {
-        // Created once per shop database; rows live only in the transaction
-        // that wrote them, so workstations never see each other's lists.
-        try {
-            dtm_.dtbAplicativo.ExecutarImediato("CREATE GLOBAL TEMPORARY TABLE " + tabela +
-                                                " (COD_BAR VARCHAR(30)) ON COMMIT DELETE ROWS");
-            dtm_.dtbAplicativo.ExecutarImediato("CREATE INDEX IX_" + tabela + " ON " + tabela + " (COD_BAR)");
-        } catch (const fb::EEncerrando&) {
-            throw;
-        } catch (const fb::EFbConexao&) {
-            throw;
-        } catch (const EDatabaseError&) {
-            // Another workstation created it a moment ago: the inserts below tell otherwise.
-        }
+    const bool existia = dtm_.SelectFile("1", "rdb$relations", "RDB$RELATION_NAME=" + AspasSql(tabela));
+    // Created once per shop database; rows live only in the transaction that
+    // wrote them, so workstations never see each other's lists. Every
+    // database user may use it (one made before that gets its grant here).
+    try {
+        CriarTabelasDoPrograma(
+            dtm_.dtbAplicativo,
+            {{tabela,
+              {"CREATE GLOBAL TEMPORARY TABLE " + tabela + " (COD_BAR VARCHAR(30)) ON COMMIT DELETE ROWS",
+               "CREATE INDEX IX_" + tabela + " ON " + tabela + " (COD_BAR)"}}});
+    } catch (const fb::EEncerrando&) {
+        throw;
+    } catch (const fb::EFbConexao&) {
+        throw;
+    } catch (const EDatabaseError&) {
+        // Another workstation created it a moment ago: the inserts below tell otherwise.
+    }
+    if (!existia) {
         // A snapshot older than the table does not know it: this run has read
         // nothing yet, so it takes a new one.
         if (dtm_.ibtAplicativoMrg.Ativa()) {

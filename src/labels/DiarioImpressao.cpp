@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/ErroSistema.h"
+#include "data/AjustesBanco.h"
 #include "data/udtmAplicativo.h"
 #include "labels/Mercadoria.h"
 
@@ -57,12 +58,13 @@ const char* const kCriarItens =
     " ENTREGUES INTEGER,"
     " PRIMARY KEY (DIARIO, ORDEM))";
 
-// Creates what is missing in one request (the DDL runs inside the block).
+// Creates what is missing in one request (the DDL runs inside the block),
+// open to every database user of the program.
 std::string TextoCriarTabelas() {
-    std::string t = "EXECUTE BLOCK AS BEGIN";
-    for (auto [nome, ddl] : {std::pair{"DIARIO_IMPRESSAO", kCriarDiario}, {"DIARIO_IMPRESSAO_ITEM", kCriarItens}})
-        t += std::string(" IF (NOT EXISTS(select 1 from rdb$relations where rdb$relation_name = '") + nome +
-             "')) THEN EXECUTE STATEMENT '" + ddl + "';";
+    // The new columns in the same request, before the block's end.
+    std::string t =
+        TextoCriarTabelasDoPrograma({{"DIARIO_IMPRESSAO", {kCriarDiario}}, {"DIARIO_IMPRESSAO_ITEM", {kCriarItens}}});
+    t.erase(t.rfind(" END"));
     for (auto [coluna, tipo] : kColunasNovas)
         t += std::string(
                  " IF (NOT EXISTS(select 1 from rdb$relation_fields where rdb$relation_name = 'DIARIO_IMPRESSAO'"

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -24,7 +25,10 @@ namespace {
 // pointing at the shop on the server and printing to a file.
 class TEstacao {
 public:
-    TEstacao(const std::string& caminhoBanco, const std::string& nome) : pasta_("etiq-" + nome) {
+    // `outras`: more keys of configEtq.ini (the database user).
+    TEstacao(const std::string& caminhoBanco, const std::string& nome,
+             const std::vector<std::pair<std::string, std::string>>& outras = {})
+        : pasta_("etiq-" + nome) {
         programa_ = pasta_ / "etiquetas-cli";
         std::error_code ec;
         fs::create_hard_link(kProgramaCli, programa_, ec);
@@ -34,6 +38,7 @@ public:
                       {"PATH REDE", "FILE:" + Saida()},
                       {"MODELO", "ZPL"},
                       {"TEMPERATURA", "10"}});
+        for (const auto& [chave, valor] : outras) GravarConfig(chave, valor);
         DefinirDiretorioSistema("");
     }
     std::string Saida() const { return pasta_ / "saida.prn"; }
@@ -176,6 +181,71 @@ TEST_F(Estacoes, ListaLongaDeCodigosNaoDerrubaOServidor) {
     }
     EXPECT_EQ(Banco().Texto(porNome), curta);
     EXPECT_EQ(Banco().Texto("select count(*) from mercadorias"), "300");
+}
+
+// A shop whose workstations log in as a user of their own, with grants on
+// every shop table: the tables the program creates (the long list, the
+// journal) are usable by that user too, whoever created them. One made by an
+// older version without the grant names itself, and gets the grant the next
+// time the program runs as SYSDBA.
+TEST_F(Estacoes, OutroUsuarioDoBancoUsaAListaLongaEODiario) {
+    CriarLoja(300);
+    Banco().Executar("create or alter user ETIQUETAS password 'Loja#2026' using plugin Srp");
+    Banco().Executar(
+        "execute block as declare t varchar(63); begin for select trim(rdb$relation_name) from rdb$relations "
+        "where rdb$system_flag = 0 into :t do execute statement 'grant all on ' || t || ' to ETIQUETAS'; end");
+    // As an older version left it: made by SYSDBA, no grant.
+    Banco().Executar("create global temporary table ETIQUETALISTA (COD_BAR VARCHAR(30)) on commit delete rows");
+
+    TEstacao administrador(caminho_, "administrador");
+    TEstacao balcao(caminho_, "balcao-usuario", {{"USUARIO BD", "ETIQUETAS"}, {"SENHA BD", "Loja#2026"}});
+    const std::string existentes = Banco().Texto(
+        "select list(cod_bar, ascii_char(10)) from (select cod_bar from mercadorias where cod_red <= 20 order by "
+        "cod_red)");
+    std::string lista = existentes + "\n";
+    for (long i = 0; i < 981; ++i) lista += std::to_string(2000000000000L + i) + "\n";
+    ASSERT_EQ(std::count(lista.begin(), lista.end(), '\n'), 1001);
+    Gravar(balcao.Pasta() + "/lista.lst", lista);
+    Gravar(administrador.Pasta() + "/lista.lst", lista);
+
+    auto [rc, saida] = balcao.Rodar({"lote", "--lista", balcao.Pasta() + "/lista.lst"});
+    EXPECT_EQ(rc, 1) << saida;
+    // The first line says it in Portuguese and names the table; the server's text follows for support.
+    const std::string linha = saida.substr(0, saida.find('\n'));
+    EXPECT_EQ(linha.rfind("O usuário do banco de dados não tem permissão de ", 0), 0u) << saida;
+    EXPECT_NE(linha.find(" na tabela ETIQUETALISTA"), std::string::npos) << saida;
+    EXPECT_EQ(linha.find("permission"), std::string::npos) << saida;
+
+    // The program, as SYSDBA, gives the old table its grant.
+    std::tie(rc, saida) = administrador.Rodar({"lote", "--lista", administrador.Pasta() + "/lista.lst"});
+    ASSERT_EQ(rc, 0) << saida;
+    const std::string linhas = Trim(saida);
+    std::tie(rc, saida) = balcao.Rodar({"lote", "--lista", balcao.Pasta() + "/lista.lst"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Trim(saida), linhas);
+    EXPECT_EQ(Banco().Texto("select count(*) from etiquetaread"), linhas);
+    EXPECT_EQ(Banco().Texto("select count(*) from rdb$user_privileges where rdb$user = 'PUBLIC' and "
+                            "rdb$relation_name = 'ETIQUETALISTA' and rdb$privilege in ('S', 'I', 'U', 'D')"),
+              "4");
+
+    // The journal: made by the administrator's print, the user's print goes into it as well.
+    Banco().Executar(
+        "update etiquetaread set quantidade = 1 where codigo in (select first 3 codigo from etiquetaread order by "
+        "codigo)");
+    for (TEstacao* e : {&administrador, &balcao}) {
+        std::tie(rc, saida) = e->Rodar({"imprimir", "--modelo", "11", "--sem-pausa"});
+        ASSERT_EQ(rc, 0) << saida;
+        EXPECT_EQ(saida.find("Diário de impressões desligado"), std::string::npos) << saida;
+    }
+    EXPECT_EQ(Banco().Texto("select list(situacao || ' ' || entregues, ',') from (select situacao, entregues from "
+                            "diario_impressao order by id)"),
+              "INTEIRA 3,INTEIRA 3");
+    EXPECT_EQ(Banco().Texto("select list(s, ',') from (select sum(entregues) s from diario_impressao_item group by "
+                            "diario order by diario)"),
+              "3,3");
+    EXPECT_EQ(Banco().Texto("select trim(rdb$owner_name) from rdb$relations where rdb$relation_name = "
+                            "'DIARIO_IMPRESSAO'"),
+              "SYSDBA");
 }
 
 TEST_F(Estacoes, ServidorMortoNoMeioDoLoteNadaFicaPelaMetade) {

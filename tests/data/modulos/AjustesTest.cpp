@@ -1,9 +1,12 @@
 // The two schema adjustments on an older shop database and on a current one.
+#include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "BancoTeste.h"
 #include "data/AjustesBanco.h"
 #include "data/udtmAplicativo.h"
+#include "suporte/Suporte.h"
 
 namespace {
 
@@ -55,12 +58,68 @@ TEST_F(AjustesBancoAtual, ComAColunaPresenteEnviaSoAConsulta) {
     EXPECT_EQ(dtm->qryprocesso.UltimoTextoEnviado(), "");
 }
 
-TEST_F(AjustesBancoAtual, FalhasSaoSilenciosas) {
+TEST_F(AjustesBancoAtual, SemCaminhoOAjusteDaFilaFicaCalado) {
     GravarPathMerkor("");
     dtm = std::make_unique<TdtmAplicativo>();
     EXPECT_NO_THROW(Ajusta_BD(*dtm));
-    EXPECT_NO_THROW(AjustaTributosIcm(*dtm));
     EXPECT_TRUE(iu_.eventos.empty());
+}
+
+// The panel's adjustment was asked for by the operator: what it cannot do is
+// said, naming the table; a server that cannot be reached and the program's
+// end travel on as everywhere else.
+TEST_F(AjustesBancoAtual, AjusteDoIcmsDizOQueNaoFez) {
+    struct Caso {
+        const char* nome;
+        std::function<void()> preparar;
+        const char* mensagem;  // start of the only message
+    };
+    const Caso casos[] = {
+        {"sem caminho", [&] { GravarPathMerkor(""); },
+         "A coluna ICMS_ST da tabela TRIBUTOS_ICM não foi ajustada: Caminho do banco de dados não informado."},
+        {"sem a tabela", [&] { Executar("drop table tributos_icm"); },
+         "A coluna ICMS_ST da tabela TRIBUTOS_ICM não foi ajustada: "},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        iu_.eventos.clear();
+        c.preparar();
+        dtm = std::make_unique<TdtmAplicativo>();
+        EXPECT_NO_THROW(AjustaTributosIcm(*dtm));
+        const auto mensagens = iu_.Mensagens();
+        ASSERT_EQ(mensagens.size(), 1u);
+        EXPECT_EQ(mensagens[0].rfind(c.mensagem, 0), 0u) << mensagens[0];
+        EXPECT_NE(mensagens[0].find("TRIBUTOS_ICM"), std::string::npos) << mensagens[0];
+        dtm.reset();
+        GravarPathMerkor(banco_);
+    }
+}
+
+TEST_F(AjustesBancoAtual, AjusteDoIcmsDeixaPassarServidorInalcancavel) {
+    GravarPathMerkor("127.0.0.1/" + std::to_string(PortaLivre()) + ":/dados/loja.fdb");
+    dtm = std::make_unique<TdtmAplicativo>();
+    const std::string msg = MensagemDe<fb::EFbConexao>([&] { AjustaTributosIcm(*dtm); });
+    EXPECT_NE(msg.find("/dados/loja.fdb"), std::string::npos) << msg;
+    EXPECT_TRUE(iu_.Mensagens().empty());
+}
+
+TEST(AjusteDoIcmsNoEncerramento, DeixaPassarOPedidoDeEncerrar) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // In a child: the program's end cannot be taken back in this process.
+    EXPECT_EXIT(
+        {
+            TInterfaceGravada iu;
+            DefinirInterfaceUsuario(&iu);
+            TdtmAplicativo dtm;
+            fb::InterromperOperacoes();
+            try {
+                AjustaTributosIcm(dtm);
+            } catch (const fb::EEncerrando&) {
+                std::exit(iu.Mensagens().empty() ? 7 : 8);
+            }
+            std::exit(9);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 TEST_F(AjustesBancoAntigo, AlargaIcmsStMesmoQuandoRepetido) {

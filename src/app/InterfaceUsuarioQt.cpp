@@ -1,10 +1,12 @@
 #include "app/InterfaceUsuarioQt.h"
 
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QStringList>
 
@@ -51,11 +53,37 @@ void TInterfaceUsuarioQt::RepintaAguarde() { Desenha(aguarde_); }
 
 void TInterfaceUsuarioQt::EscondeAguarde() { aguarde_.hide(); }
 
+namespace {
+// The other windows keep their picture while events run during the wait, as
+// the queue's grid does while a print walks the table: a repaint would read
+// rows the call in progress may be fetching (no database call starts
+// meanwhile, fb::ChamadaEmEspera).
+class TJanelasCongeladas {
+public:
+    void Congelar(const QWidget* exceto) {
+        if (!congeladas_.empty()) return;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != exceto && w->isVisible() && w->updatesEnabled()) {
+                w->setUpdatesEnabled(false);
+                congeladas_.emplace_back(w);
+            }
+    }
+    ~TJanelasCongeladas() {
+        for (const QPointer<QWidget>& w : congeladas_)
+            if (w) w->setUpdatesEnabled(true);
+    }
+
+private:
+    std::vector<QPointer<QWidget>> congeladas_;
+};
+}  // namespace
+
 // Until the server falls silent the screen waits as it always did, without
 // events. Then the window comes up, and events run (the window is modal: only
-// its button takes clicks) until the call ends: by an answer, by the limit, or
-// by "Desistir".
+// its button takes clicks; while it is hidden again, no input at all) until
+// the call ends: by an answer, by the limit, or by "Desistir".
 void TInterfaceUsuarioQt::AguardaServidor(TEsperaServidor& chamada) {
+    TJanelasCongeladas congeladas;
     std::unique_ptr<TfrmServidorSemResposta> janela;
     while (!chamada.AguardarConclusao(100)) {
         const int segundos = chamada.SegundosSemResposta();
@@ -63,13 +91,16 @@ void TInterfaceUsuarioQt::AguardaServidor(TEsperaServidor& chamada) {
             if (!janela) {
                 QWidget* dono = QApplication::activeModalWidget();
                 janela = std::make_unique<TfrmServidorSemResposta>(chamada, dono ? dono : QApplication::activeWindow());
+                congeladas.Congelar(janela.get());
             }
             janela->Atualizar(segundos);
             if (!janela->isVisible()) janela->show();
         } else if (janela) {
             janela->hide();  // the server answers again
         }
-        if (janela) QCoreApplication::processEvents();
+        if (janela)
+            QCoreApplication::processEvents(janela->isVisible() ? QEventLoop::AllEvents
+                                                                : QEventLoop::ExcludeUserInputEvents);
     }
 }
 

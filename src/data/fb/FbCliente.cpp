@@ -45,6 +45,7 @@ bool TDatabase::Conectado() const { return impl_->att != nullptr; }
 void TDatabase::Impl::Anexar(bool criar) {
     if (att) return;
     RecusarSeInterrompido();
+    RecusarDuranteEspera();
     if (TrimEspacos(caminho).empty()) Erro("Caminho do banco de dados não informado.");
     std::string prefixo =
         (criar ? "Não foi possível criar o banco de dados \"" : "Não foi possível conectar ao banco de dados \"") +
@@ -213,6 +214,7 @@ void TTransaction::Impl::Descartar() {
 void TTransaction::Start() {
     if (impl_->tra) Erro("A transação já está ativa.");
     RecusarSeInterrompido();
+    RecusarDuranteEspera();
     TDatabase& banco = Banco();
     banco.impl().Anexar(false);
     TStatus st;
@@ -348,6 +350,7 @@ void TQuery::Impl::GarantirConexao() {
     if (!transacao) Erro("A consulta não tem mais transação.");
     if (&transacao->Banco() != banco.get()) Erro("A transação da consulta pertence a outro banco de dados.");
     RecusarSeInterrompido();
+    RecusarDuranteEspera();
     banco->impl().Anexar(false);
     if (stmt && geracao != banco->impl().geracao) Liberar();  // prepared on a connection that is gone
     if (!transacao->Ativa()) transacao->Start();

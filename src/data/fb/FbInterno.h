@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "data/fb/FbCliente.h"
@@ -260,14 +261,25 @@ inline TVigilancia Vigiar(TDatabase::Impl* db) {
 // (EFbConexao). `gravando`: the call is a commit.
 template <class F>
 auto ChamarNo(TDatabase::Impl* db, F&& f, bool gravando = false) -> decltype(f()) {
+    using R = decltype(f());
     TVigilancia vigilancia = Vigiar(db);
+    std::optional<std::conditional_t<std::is_void_v<R>, bool, R>> r;
     try {
-        return vigilancia.Executar([&] { return Chamar(f); });
+        if constexpr (std::is_void_v<R>) {
+            vigilancia.Executar([&] { Chamar(f); });
+            r = true;
+        } else {
+            r = vigilancia.Executar([&] { return Chamar(f); });
+        }
     } catch (const EFbErro& e) {
         if (db && (e.ConexaoPerdida() || vigilancia.Abandono() != TAbandono::Nenhum))
             db->Perdida(e, &vigilancia, gravando);
         throw;
     }
+    // Cut in the instant the call was returning: its socket is gone all the same.
+    if (db && vigilancia.Abandono() != TAbandono::Nenhum)
+        db->Perdida(EFbErro({}, isc_network_error, -901, "08006"), &vigilancia, gravando);
+    if constexpr (!std::is_void_v<R>) return std::move(*r);
 }
 
 }  // namespace fb

@@ -22,10 +22,30 @@
 #include <mutex>
 #include <thread>
 
+#include "common/Excecoes.h"
+
 namespace fb {
 
 using Relogio = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+
+namespace {
+
+class TRelogioFirme final : public TRelogioVigia {
+public:
+    time_point Agora() const override { return Relogio::now(); }
+    milliseconds Fatia(milliseconds resta) const override { return resta; }
+};
+
+TRelogioFirme g_firme;
+std::atomic<TRelogioVigia*> g_relogio{&g_firme};
+
+Relogio::time_point Agora() { return g_relogio.load()->Agora(); }
+
+}  // namespace
+
+TRelogioVigia& RelogioVigia() { return *g_relogio.load(); }
+void DefinirRelogioVigia(TRelogioVigia* relogio) { g_relogio = relogio ? relogio : &g_firme; }
 
 int SegundosSemRespostaPadrao() {
     if (const char* v = std::getenv("ETIQ_SEGUNDOS_SEM_RESPOSTA")) {
@@ -112,14 +132,15 @@ std::string PedidoConexao() {
 }
 
 int RestaMs(Relogio::time_point limite) {
-    const auto r = std::chrono::duration_cast<milliseconds>(limite - Relogio::now()).count();
-    return static_cast<int>(std::clamp<long long>(r, 0, 1000));
+    const auto r = std::chrono::duration_cast<milliseconds>(limite - Agora());
+    const auto fatia = RelogioVigia().Fatia(std::clamp(r, milliseconds(0), milliseconds(1000)));
+    return static_cast<int>(std::clamp<long long>(fatia.count(), 0, 1000));
 }
 
 // Waits for `eventos` on fd until the deadline; true when they came.
 bool Aguardar(int fd, short eventos, Relogio::time_point limite) {
     for (;;) {
-        if (Relogio::now() >= limite) return false;
+        if (Agora() >= limite) return false;
         pollfd p{fd, eventos, 0};
         const int n = ::poll(&p, 1, RestaMs(limite));
         if (n < 0 && errno == EINTR) continue;
@@ -149,16 +170,59 @@ TSondagem Conversar(int fd, Relogio::time_point limite) {
     }
 }
 
+// The name look-up bounded by the deadline, as the printer port's: a name
+// server that does not answer must not hold the watch (or the connect) for
+// the system's retries. Null with `calado` when the time ran out.
+addrinfo* Resolver(const std::string& host, const std::string& porta, Relogio::time_point limite, bool& calado) {
+    calado = false;
+    // On the heap: a look-up that cannot be cancelled still writes here later.
+    struct Pedido {
+        std::string nome, servico;
+        addrinfo dicas{};
+        gaicb cb{};
+    };
+    auto* pedido = new Pedido{host, porta, {}, {}};
+    pedido->dicas.ai_family = AF_UNSPEC;
+    pedido->dicas.ai_socktype = SOCK_STREAM;
+    pedido->dicas.ai_flags = AI_NUMERICSERV;
+    pedido->cb.ar_name = pedido->nome.c_str();
+    pedido->cb.ar_service = pedido->servico.c_str();
+    pedido->cb.ar_request = &pedido->dicas;
+    gaicb* lista[1] = {&pedido->cb};
+    int erro = getaddrinfo_a(GAI_NOWAIT, lista, 1, nullptr);
+    if (erro == 0) {
+        const gaicb* const consulta[1] = {&pedido->cb};
+        while ((erro = gai_error(&pedido->cb)) == EAI_INPROGRESS) {
+            if (Agora() >= limite) {
+                if (gai_cancel(&pedido->cb) == EAI_CANCELED || gai_error(&pedido->cb) != EAI_INPROGRESS) {
+                    if (pedido->cb.ar_result) freeaddrinfo(pedido->cb.ar_result);
+                    delete pedido;
+                }
+                // else: left to the resolver's thread (a few bytes) rather than waiting for it
+                calado = true;
+                return nullptr;
+            }
+            const int ms = RestaMs(limite);
+            timespec espera{ms / 1000, (ms % 1000) * 1000000L};
+            (void)gai_suspend(consulta, 1, &espera);  // the loop looks at the clock and the request again
+        }
+    }
+    addrinfo* resultado = pedido->cb.ar_result;
+    delete pedido;
+    if (erro != 0) {
+        if (resultado) freeaddrinfo(resultado);
+        return nullptr;
+    }
+    return resultado;
+}
+
 }  // namespace
 
 TSondagem SondarServidor(const std::string& host, const std::string& porta, Relogio::time_point limite,
                          bool protocolo) {
-    addrinfo dica{};
-    dica.ai_family = AF_UNSPEC;
-    dica.ai_socktype = SOCK_STREAM;
-    dica.ai_flags = AI_NUMERICSERV;
-    addrinfo* lista = nullptr;
-    if (getaddrinfo(host.c_str(), porta.c_str(), &dica, &lista) != 0 || !lista) return TSondagem::Recusou;
+    bool semTempo = false;
+    addrinfo* lista = Resolver(host, porta, limite, semTempo);
+    if (!lista) return semTempo ? TSondagem::Calado : TSondagem::Recusou;
     TSondagem r = TSondagem::Recusou;
     for (addrinfo* a = lista; a && r == TSondagem::Recusou; a = a->ai_next) {
         const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
@@ -189,11 +253,11 @@ TVigia::TVigia(std::string host, std::string porta, std::vector<TIdSoquete> soqu
 std::string TVigia::Nome() const { return host_ + " (porta " + porta_ + ")"; }
 
 void TVigia::Cortar() const {
-    // Not told apart at the attach (another thread attached at the same
-    // time): every socket to the silent server goes.
+    // Only this attachment's: the program's other connection to the same
+    // server (or another attachment's) is not ours to end.
+    if (soquetes_.empty()) return;
     ParaCadaSoquete(std::atoi(porta_.c_str()), [&](int fd, const TIdSoquete& id) {
-        if (soquetes_.empty() || std::find(soquetes_.begin(), soquetes_.end(), id) != soquetes_.end())
-            ::shutdown(fd, SHUT_RDWR);
+        if (std::find(soquetes_.begin(), soquetes_.end(), id) != soquetes_.end()) ::shutdown(fd, SHUT_RDWR);
     });
 }
 
@@ -214,12 +278,18 @@ std::string TextoEsperaServidor(const std::string& servidor, int segundos, int l
            " s.\nA operação será abandonada aos " + std::to_string(limite) + " s sem resposta.";
 }
 
+std::string TextoSemCorte(const std::string& servidor, int segundos) {
+    return "O servidor " + servidor + " não responde há " + std::to_string(segundos) +
+           " s, mas a conexão com ele não pôde ser identificada para ser abandonada: a operação continua esperando o "
+           "servidor.";
+}
+
 // ---------------------------------------------------------------- watch
 
 class TOperacaoVigiada final : public TEsperaServidor {
 public:
     TOperacaoVigiada(std::shared_ptr<const TVigia> v, int limiteSegundos)
-        : vigia(std::move(v)), limite(std::max(1, limiteSegundos)), inicio(Relogio::now()), ultimaResposta(inicio) {}
+        : vigia(std::move(v)), limite(std::max(1, limiteSegundos)), inicio(Agora()), ultimaResposta(inicio) {}
 
     // Fixed at creation.
     const std::shared_ptr<const TVigia> vigia;
@@ -231,6 +301,8 @@ public:
     bool calado = false;
     bool herdado = false;  // the server was already judged silent: one failed probe is enough
     bool registrada = false;
+    bool terminada = false;  // the call has returned: nothing is cut any more
+    bool semCorte = false;   // the limit came with no socket to cut (said once)
     TAbandono abandono = TAbandono::Nenhum;
     int segundosAbandono = 0;
 
@@ -263,7 +335,7 @@ std::atomic<void (*)(const std::string&)> g_aviso{nullptr};
 
 // Whole seconds since the server last answered, at least 1 once it is silent.
 int SegundosDeSilencio(const TOperacaoVigiada& op) {
-    const auto ms = std::chrono::duration_cast<milliseconds>(Relogio::now() - op.ultimaResposta).count();
+    const auto ms = std::chrono::duration_cast<milliseconds>(Agora() - op.ultimaResposta).count();
     return static_cast<int>(std::max<long long>(1, ms / 1000));
 }
 
@@ -324,16 +396,32 @@ public:
         ops_.erase(std::remove(ops_.begin(), ops_.end(), op), ops_.end());
     }
 
-    // With the lock held.
-    void Abandonar(TOperacaoVigiada& op, TAbandono motivo) {
-        if (!op.registrada || op.abandono != TAbandono::Nenhum) return;
-        op.abandono = motivo;
-        op.segundosAbandono = std::max<int>(
+    // The call has returned: under the lock, so a cut is decided before or
+    // not at all, and its server is not asked any more.
+    void Terminar(const std::shared_ptr<TOperacaoVigiada>& op) {
+        std::lock_guard<std::mutex> g(m);
+        op->terminada = true;
+        op->registrada = false;
+        ops_.erase(std::remove(ops_.begin(), ops_.end(), op), ops_.end());
+    }
+
+    // With the lock held. Returns the text to tell when the cut cannot be made.
+    std::string Abandonar(TOperacaoVigiada& op, TAbandono motivo) {
+        if (!op.registrada || op.terminada || op.abandono != TAbandono::Nenhum) return {};
+        const int segundos = std::max<int>(
             motivo == TAbandono::Silencio ? op.limite : 1,
-            static_cast<int>(
-                std::chrono::duration_cast<std::chrono::seconds>(Relogio::now() - op.ultimaResposta).count()));
+            static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(Agora() - op.ultimaResposta).count()));
+        if (!op.vigia->Identificado()) {
+            // Cutting blind would end the program's other connections too: the call waits on.
+            if (op.semCorte) return {};
+            op.semCorte = true;
+            return TextoSemCorte(op.vigia->Nome(), segundos);
+        }
+        op.abandono = motivo;
+        op.segundosAbandono = segundos;
         calados_[Chave(op)] = op.ultimaResposta;
         op.vigia->Cortar();
+        return {};
     }
 
 private:
@@ -346,6 +434,15 @@ private:
 
     static std::string Chave(const TOperacaoVigiada& op) { return op.vigia->Host() + "/" + op.vigia->Porta(); }
 
+    // Tells `texto` (when there is one) without the lock.
+    static void Avisar(std::unique_lock<std::mutex>& g, const std::string& texto) {
+        auto* aviso = g_aviso.load();
+        if (texto.empty() || !aviso) return;
+        g.unlock();
+        aviso(texto);
+        g.lock();
+    }
+
     void Laco() {
         std::unique_lock<std::mutex> g(m);
         for (;;) {
@@ -356,22 +453,24 @@ private:
             }
             auto op = *std::min_element(ops_.begin(), ops_.end(),
                                         [](const auto& a, const auto& b) { return a->proximaSonda < b->proximaSonda; });
-            if (Relogio::now() < op->proximaSonda) {
+            if (const auto agora = Agora(); agora < op->proximaSonda) {
                 alvo_ = op->proximaSonda;
-                cv_.wait_until(g, alvo_);
+                cv_.wait_for(g, RelogioVigia().FatiaOciosa(std::chrono::ceil<milliseconds>(alvo_ - agora)));
                 continue;
             }
             alvo_ = Relogio::time_point::min();  // busy probing: nobody needs to wake it
-            const auto inicioSonda = Relogio::now();
-            const auto prazo = op->herdado
-                                   ? inicioSonda + std::min(PrazoSonda(*op), milliseconds(500))
+            const auto inicioSonda = Agora();
+            // Past the limit with nothing cut, a probe still gets its time: an answer ends the silence.
+            const auto prazo = op->herdado ? inicioSonda + std::min(PrazoSonda(*op), milliseconds(500))
+                               : op->semCorte
+                                   ? inicioSonda + PrazoSonda(*op)
                                    : std::min(inicioSonda + PrazoSonda(*op), op->ultimaResposta + LimiteMs(*op));
             const std::string host = op->vigia->Host(), porta = op->vigia->Porta();
             g.unlock();
             const TSondagem r = SondarServidor(host, porta, prazo, true);
             g.lock();
-            if (!op->registrada || op->abandono != TAbandono::Nenhum) continue;
-            const auto agora = Relogio::now();
+            if (!op->registrada || op->terminada || op->abandono != TAbandono::Nenhum) continue;
+            const auto agora = Agora();
             if (r == TSondagem::Atendeu) {
                 calados_.erase(Chave(*op));
                 op->ultimaResposta = inicioSonda;
@@ -379,23 +478,25 @@ private:
                 op->proximaSonda = agora + Atraso(*op);
             } else if (op->herdado || agora >= op->ultimaResposta + LimiteMs(*op)) {
                 op->calado = true;
-                Abandonar(*op, TAbandono::Silencio);
+                const std::string semCorte = Abandonar(*op, TAbandono::Silencio);
+                // Not cut: asked again as before, so an answer clears the silence.
+                op->proximaSonda = std::max(agora, inicioSonda + Atraso(*op));
+                Avisar(g, semCorte);
             } else {
                 const bool novo = !op->calado;
                 op->calado = true;
                 // A refusal comes at once: do not hammer the port.
                 op->proximaSonda = std::max(agora, inicioSonda + Atraso(*op));
-                if (auto* aviso = g_aviso.load(); novo && aviso) {
-                    const std::string texto =
-                        TextoEsperaServidor(op->vigia->Nome(), SegundosDeSilencio(*op), op->limite);
-                    g.unlock();
-                    aviso(texto);
-                    g.lock();
-                }
+                if (novo) Avisar(g, TextoEsperaServidor(op->vigia->Nome(), SegundosDeSilencio(*op), op->limite));
             }
         }
     }
 };
+
+// The thread that runs the calls the screen waits for.
+thread_local bool t_noTrabalhador = false;
+// Threads waiting for a call handed to that thread.
+std::atomic<int> g_esperas{0};
 
 // One thread runs the calls the screen waits for; made on first use.
 class TTrabalhador {
@@ -406,7 +507,7 @@ public:
     }
 
     // Runs tarefa, then fim once it is free for the next one. False when it is
-    // busy (a call made while the screen waits for another): the caller runs it itself.
+    // busy: the caller must not run the call beside the one in progress.
     bool Entregar(std::function<void()> tarefa, std::function<void()> fim) {
         std::lock_guard<std::mutex> g(m_);
         if (ocupado_) return false;
@@ -429,6 +530,7 @@ private:
     bool iniciado_ = false;
 
     void Laco() {
+        t_noTrabalhador = true;
         std::unique_lock<std::mutex> g(m_);
         for (;;) {
             cv_.wait(g, [&] { return static_cast<bool>(tarefa_); });
@@ -454,8 +556,21 @@ int TOperacaoVigiada::SegundosSemResposta() const {
 
 void TOperacaoVigiada::Desistir() {
     auto& v = TVigilante::Instancia();
-    std::lock_guard<std::mutex> g(v.m);
-    v.Abandonar(*this, TAbandono::Operador);
+    std::string semCorte;
+    {
+        std::lock_guard<std::mutex> g(v.m);
+        semCorte = v.Abandonar(*this, TAbandono::Operador);
+    }
+    if (auto* aviso = g_aviso.load(); aviso && !semCorte.empty()) aviso(semCorte);
+}
+
+bool ChamadaEmEspera() { return !t_noTrabalhador && g_esperas.load() > 0; }
+
+void RecusarDuranteEspera() {
+    if (ChamadaEmEspera())
+        throw EDatabaseError(
+            "Outra operação no banco de dados está aguardando o servidor: esta não foi iniciada. Tente de novo "
+            "quando aquela terminar.");
 }
 
 void DefinirAvisoSemResposta(void (*aviso)(const std::string& texto)) { g_aviso = aviso; }
@@ -485,22 +600,39 @@ int TVigilancia::SegundosAbandono() const {
 }
 
 void TVigilancia::ExecutarApagado(const std::function<void()>& f) {
-    TInterfaceUsuario& iu = InterfaceUsuario();
     auto op = op_;
-    auto erro = std::make_shared<std::exception_ptr>();
-    const bool aoLado = iu.AcompanhaServidor() && TTrabalhador::Instancia().Entregar(
-                                                      [erro, &f] {
-                                                          try {
-                                                              f();
-                                                          } catch (...) {
-                                                              *erro = std::current_exception();
-                                                          }
-                                                      },
-                                                      [erro, op] { op->Concluir(*erro); });
-    if (!aoLado) {
+    // The end is marked where the call returns, on whichever thread runs it.
+    auto chamada = [&f, op] {
+        struct TFim {
+            const std::shared_ptr<TOperacaoVigiada>& op;
+            ~TFim() { TVigilante::Instancia().Terminar(op); }
+        } fim{op};
         f();
-        return;
-    }
+    };
+    // A call made by the call in progress (on its own thread) runs where it is.
+    if (t_noTrabalhador) return chamada();
+    RecusarDuranteEspera();
+    TInterfaceUsuario& iu = InterfaceUsuario();
+    if (!iu.AcompanhaServidor()) return chamada();
+    // From here until the call ends, the waiting screen starts no other call.
+    struct TEspera {
+        TEspera() { ++g_esperas; }
+        ~TEspera() { --g_esperas; }
+    } espera;
+    auto erro = std::make_shared<std::exception_ptr>();
+    const bool aoLado = TTrabalhador::Instancia().Entregar(
+        [erro, chamada] {
+            try {
+                chamada();
+            } catch (...) {
+                *erro = std::current_exception();
+            }
+        },
+        [erro, op] { op->Concluir(*erro); });
+    if (!aoLado)  // busy with another thread's call
+        throw EDatabaseError(
+            "Outra operação no banco de dados está em andamento: esta não foi iniciada. Tente de "
+            "novo quando aquela terminar.");
     try {
         iu.AguardaServidor(*op);
     } catch (...) {

@@ -30,6 +30,22 @@ namespace fb {
 // of ETIQ_SEGUNDOS_SEM_RESPOSTA when it holds a positive number (tests).
 int SegundosSemRespostaPadrao();
 
+// The watch's clock: the steady clock, or one a test moves by hand.
+class TRelogioVigia {
+public:
+    using time_point = std::chrono::steady_clock::time_point;
+    virtual ~TRelogioVigia() = default;
+    virtual time_point Agora() const = 0;
+    // The longest real wait before the clock is read again, when `resta` is left.
+    virtual std::chrono::milliseconds Fatia(std::chrono::milliseconds resta) const = 0;
+    // The same while the watch has nothing to do until its next probe, `resta` away.
+    virtual std::chrono::milliseconds FatiaOciosa(std::chrono::milliseconds resta) const { return Fatia(resta); }
+};
+// The clock in force; never null. Another one (not owned) is installed by
+// tests while no call is watched; nullptr brings the steady clock back.
+TRelogioVigia& RelogioVigia();
+void DefinirRelogioVigia(TRelogioVigia* relogio);
+
 // A connected TCP socket of this process, by its two addresses.
 struct TIdSoquete {
     std::string local, remoto;  // raw sockaddr bytes
@@ -42,10 +58,12 @@ std::vector<TIdSoquete> SoquetesParaPorta(int porta);
 
 enum class TSondagem { Atendeu, Recusou, Calado };
 
-// Opens a TCP connection to host:porta within the deadline. With `protocolo`,
-// also sends the wire protocol's connect request and waits for the server's
-// process to react (an accept, a refusal, or closing the connection): the
-// kernel of a stopped server completes the TCP handshake on its own.
+// Opens a TCP connection to host:porta within the deadline (of the watch's
+// clock; the name look-up too). With `protocolo`, also sends the wire
+// protocol's connect request and waits for the server's process to react (an
+// accept, a refusal, or closing the connection): the kernel of a stopped
+// server completes the TCP handshake on its own. A name that is not found in
+// time is Calado.
 TSondagem SondarServidor(const std::string& host, const std::string& porta,
                          std::chrono::steady_clock::time_point limite, bool protocolo);
 
@@ -59,7 +77,10 @@ public:
     std::string Nome() const;
     const std::string& Host() const { return host_; }
     const std::string& Porta() const { return porta_; }
-    // Shuts the attachment's socket down; the blocked call returns with a network error.
+    // Whether the attachment's socket is known (otherwise nothing can be cut).
+    bool Identificado() const { return !soquetes_.empty(); }
+    // Shuts the attachment's socket down, and no other; the blocked call
+    // returns with a network error.
     void Cortar() const;
 
 private:
@@ -76,6 +97,17 @@ std::string MensagemAbandono(const TVigia& vigia, const std::string& caminho, in
                              bool gravando);
 // The waiting window's text while the server is silent.
 std::string TextoEsperaServidor(const std::string& servidor, int segundos, int limite);
+// What is said when the limit came but the connection's socket is not known:
+// the call goes on waiting for the server.
+std::string TextoSemCorte(const std::string& servidor, int segundos);
+
+// While a thread waits for a call that runs beside the screen, no other
+// database call may start: the screen's events (a repaint, an activation)
+// would otherwise reach the data beside the call in progress. True during
+// such a wait, on every thread but the one running the call.
+bool ChamadaEmEspera();
+// Raises EDatabaseError when ChamadaEmEspera().
+void RecusarDuranteEspera();
 
 // Called, from the watch's own thread, when the server of a call first fails
 // to answer (the command line says it on standard error); nullptr: nobody.
@@ -94,10 +126,15 @@ public:
 
     // Runs f: on this thread, or, when the screen follows the server, on the
     // watch's worker thread while the screen waits. Failures travel as thrown.
+    // The call's end is marked under the watch's lock as soon as f returns: a
+    // cut decided afterwards does not happen.
     template <class F>
     auto Executar(F&& f) -> decltype(f()) {
         using R = decltype(f());
-        if (!op_) return f();
+        if (!op_) {
+            RecusarDuranteEspera();
+            return f();
+        }
         if constexpr (std::is_void_v<R>) {
             ExecutarApagado([&] { f(); });
         } else {

@@ -26,6 +26,7 @@
 #include "common/gui/Controles.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/UdtmMercadorias.h"
+#include "data/fb/VigiaServidor.h"
 #include "data/udtmAplicativo.h"
 #include "data/udtmFornecedores.h"
 #include "goods/ChamaFila.h"
@@ -492,6 +493,13 @@ void TMrgMercadoriasBD::changeEvent(QEvent* e) {
 }
 
 void TMrgMercadoriasBD::Ativada() {
+    // Activated while a call waits for the server: the lists are filled once it has ended.
+    if (fb::ChamadaEmEspera()) {
+        QTimer::singleShot(100, this, [this] {
+            if (isVisible() && isActiveWindow()) Ativada();
+        });
+        return;
+    }
     ativadaNestaExibicao_ = true;
     AtivacaoProtegida(this, falhaAtivacao_, [this] { FormActivate(); });
 }

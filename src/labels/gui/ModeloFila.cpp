@@ -8,6 +8,7 @@
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/Tabela.h"
+#include "data/fb/VigiaServidor.h"
 
 namespace {
 
@@ -106,6 +107,9 @@ QVariant TModeloFila::data(const QModelIndex& indice, int papel) const {
         return {};
     }
     if (papel != Qt::DisplayRole && papel != Qt::EditRole) return {};
+    // A call waits for the server beside the screen (perhaps fetching these
+    // very rows): the table is not touched until it ends.
+    if (fb::ChamadaEmEspera()) return {};
     try {
         // The rows may have changed under the grid (another print filter): an empty cell, not a failure.
         if (!tabela_.Active() || campos_[static_cast<size_t>(coluna)] < 0) return {};

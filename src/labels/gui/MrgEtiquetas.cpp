@@ -28,6 +28,7 @@
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/Tabela.h"
+#include "data/fb/VigiaServidor.h"
 #include "interface/ModelosA4.h"
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/HistoricoImpressoes.h"
@@ -295,7 +296,8 @@ void TmrgEtiquetas::showEvent(QShowEvent* evento) {
 
 void TmrgEtiquetas::changeEvent(QEvent* evento) {
     QDialog::changeEvent(evento);
-    if (evento->type() == QEvent::ActivationChange && isActiveWindow() && PrimeiraAtivacao)
+    // Not while a call waits for the server: the first activation that comes after it opens the queue.
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow() && PrimeiraAtivacao && !fb::ChamadaEmEspera())
         Protegido(this, [this] { FormActivate(); });
 }
 

@@ -71,7 +71,7 @@ std::string TextoCriarTabelasDoPrograma(const std::vector<TTabelaDoPrograma>& ta
              " and rdb$field_name is null and rdb$privilege in ('S', 'I', 'U', 'D')) < 4"
              " and exists(select 1 from rdb$relations where rdb$relation_name = " +
              nome +
-             " and (rdb$owner_name = current_user or current_user = 'SYSDBA' or rdb$role_in_use('RDB$ADMIN'))))"
+             " and (rdb$owner_name = current_user or current_user = 'SYSDBA' or current_role = 'RDB$ADMIN')))"
              " THEN EXECUTE STATEMENT 'GRANT " +
              kPrivilegiosDoPrograma + " ON " + tabela.nome + " TO PUBLIC';";
     }

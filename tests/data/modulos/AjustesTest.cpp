@@ -103,6 +103,58 @@ TEST_F(AjustesBancoAtual, AjusteDoIcmsDeixaPassarServidorInalcancavel) {
     EXPECT_TRUE(iu_.Mensagens().empty());
 }
 
+// The tables the program makes for itself are every database user's: made
+// with the grant to PUBLIC, and one an older version made without it gets
+// the grant from its owner, never from a user who may not give it.
+TEST_F(AjustesBancoAtual, TabelasDoProgramaFicamParaTodosOsUsuarios) {
+    auto privilegios = [&](const std::string& tabela) {
+        return Contar("rdb$user_privileges", "rdb$user = 'PUBLIC' and rdb$relation_name = '" + tabela +
+                                                 "' and rdb$privilege in ('S', 'I', 'U', 'D')");
+    };
+    const TTabelaDoPrograma nova{
+        "LISTA_NOVA", {"CREATE TABLE LISTA_NOVA (X VARCHAR(10))", "CREATE INDEX IX_LISTA_NOVA ON LISTA_NOVA (X)"}};
+    const TTabelaDoPrograma antiga{"LISTA_ANTIGA", {"CREATE TABLE LISTA_ANTIGA (X VARCHAR(10))"}};
+    Executar("CREATE TABLE LISTA_ANTIGA (X VARCHAR(10))");  // as an older version made it
+    FecharOutro();
+
+    // Another user of the shop: not its to grant; its insert names the table.
+    fb::TDatabase balcao;
+    balcao.SetCaminho(banco_);
+    balcao.SetParametros(ParametrosConexao("BALCAO", "balcao"));
+    fb::TTransaction tr(balcao, ParametrosTransacao());
+    auto inserir = [&](const std::string& tabela) {
+        fb::TQuery q(balcao, tr);
+        q.Add("insert into " + tabela + " (X) values ('1')");
+        q.ExecSQL();
+    };
+    CriarTabelasDoPrograma(balcao, {antiga});
+    EXPECT_EQ(privilegios("LISTA_ANTIGA"), 0);
+    const std::string recusa = MensagemDe<fb::EFbErro>([&] { inserir("LISTA_ANTIGA"); });
+    EXPECT_EQ(recusa.substr(0, recusa.find('\n')),
+              "O usuário do banco de dados não tem permissão de INSERT na tabela LISTA_ANTIGA: peça ao "
+              "administrador do banco de dados que a conceda");
+    FecharOutro();
+
+    // The owner's turn: the new table made with its grant, the old one given
+    // its own; nothing made twice.
+    {
+        fb::TDatabase dono;
+        dono.SetCaminho(banco_);
+        dono.SetParametros(ParametrosConexao());
+        CriarTabelasDoPrograma(dono, {nova, antiga});
+        CriarTabelasDoPrograma(dono, {nova, antiga});
+    }
+    EXPECT_EQ(privilegios("LISTA_NOVA"), 4);
+    EXPECT_EQ(privilegios("LISTA_ANTIGA"), 4);
+    EXPECT_EQ(Contar("rdb$indices", "rdb$index_name = 'IX_LISTA_NOVA'"), 1);
+    FecharOutro();
+    balcao.Desconectar();  // an attachment keeps the privileges it began with
+    EXPECT_NO_THROW(inserir("LISTA_ANTIGA"));
+    EXPECT_NO_THROW(inserir("LISTA_NOVA"));
+    tr.Commit();
+    EXPECT_EQ(Contar("LISTA_NOVA"), 1);
+}
+
 TEST(AjusteDoIcmsNoEncerramento, DeixaPassarOPedidoDeEncerrar) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // In a child: the program's end cannot be taken back in this process.

@@ -2,6 +2,9 @@
 # Installs the Debian packages the build, the tests and the demo need.
 # Checks with dpkg first, so a second run costs nothing.
 set -euo pipefail
+# Under CI (CI set, and not "false" or "0") a tool the tests need that cannot
+# be had fails here, naming it, instead of letting its tests skip.
+sob_ci() { [ -n "${CI:-}" ] && [ "$CI" != false ] && [ "$CI" != 0 ]; }
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
@@ -54,12 +57,17 @@ fi
 # its lock file. Without it (no network) those tests say why and skip.
 ORACULO="$(dirname "$0")/../tests/previa/oraculo"
 if command -v npm >/dev/null 2>&1 && [ ! -d "$ORACULO/node_modules/zpl-renderer-js" ]; then
-  (cd "$ORACULO" && npm ci --no-audit --no-fund --loglevel=error) || echo "Aviso: zpl-renderer-js não instalado; os testes que o usam serão pulados."
+  if ! (cd "$ORACULO" && npm ci --no-audit --no-fund --loglevel=error); then
+    if sob_ci; then echo "deps: zpl-renderer-js (npm ci em tests/previa/oraculo) falhou" >&2; exit 1; fi
+    echo "Aviso: zpl-renderer-js não instalado; os testes que o usam serão pulados."
+  fi
 fi
+if sob_ci && ! command -v npm >/dev/null 2>&1; then echo "deps: falta npm (pacote npm)" >&2; exit 1; fi
 
 # The private Firebird server of the server tests and of ./run --servidor:
 # only its binary, taken from the Debian package without installing the
 # package's service (scripts/servidor.sh obtains it; a second run is free).
 if ! "$(dirname "$0")/servidor.sh" binario >/dev/null; then
+  if sob_ci; then echo "deps: sem o binário do servidor Firebird (scripts/servidor.sh binario)" >&2; exit 1; fi
   echo "Aviso: sem o binário do servidor Firebird; os testes de servidor serão pulados." >&2
 fi

@@ -19,6 +19,14 @@ inline bool TemPrograma(const char* comando) {
     return std::system((std::string("command -v ") + comando + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// For a part of a test that needs zbarimg: false without it, and under CI
+// (which installs it) a failure naming the tool as well.
+inline bool TemZbarimg() {
+    if (TemPrograma("zbarimg")) return true;
+    if (SobCi()) ADD_FAILURE() << "zbarimg (pacote zbar-tools) não instalado: sob CI é uma falha";
+    return false;
+}
+
 // The values zbarimg reads from a PNG file, sorted.
 inline std::vector<std::string> DecodificarArquivo(const std::string& png) {
     std::istringstream linhas(SaidaDe("zbarimg -q --raw '" + png + "' 2>/dev/null"));

@@ -9,7 +9,6 @@
 #include <QPushButton>
 
 #include "Apoio.h"
-#include "RotinaPronta.h"
 #include "gui/JanelaFilaTeste.h"
 #include "labels/Modelos.h"
 #include "labels/gui/MrgEtiquetas.h"
@@ -21,7 +20,6 @@ namespace {
 using JanelaVisualizar = JanelaFilaTeste;
 
 TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
-    if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
     Enfileirar(
         {"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 3", "30, '789300', 'CAMISA', 'CAMISA', 0, 50, 1"});
     Abrir();
@@ -38,7 +36,7 @@ TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
     EXPECT_EQ(previa->lblResumo->text(),
               "2 imagem(ns) de etiqueta do modelo 11 (PPLA, 203 dpi); nada foi enviado à impressora.");
     EXPECT_FALSE(std::filesystem::exists(saida)) << "a prévia não deve chegar à porta";
-    if (TemPrograma("zbarimg")) {
+    if (TemZbarimg()) {
         EXPECT_EQ(Decodificar(previa->Imagens()[0]), (std::vector<std::string>{"789100"}));
         EXPECT_EQ(Decodificar(previa->Imagens()[1]), (std::vector<std::string>{"789300"}));
     }
@@ -56,7 +54,6 @@ TEST_F(JanelaVisualizar, MostraAsEtiquetasDaFilaSemEnviarNada) {
 }
 
 TEST_F(JanelaVisualizar, FilaSemQuantidadesDizQueNaoHaEtiquetas) {
-    if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
     Enfileirar({"10, '789100', 'CAFE PILAO', 'CAFE PILAO', 3.5, 12.5, 0"});
     Abrir();
     janela->btnVisualizar->click();

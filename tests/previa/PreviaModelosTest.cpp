@@ -8,7 +8,6 @@
 #include "Apoio.h"
 #include "FilaTeste.h"
 #include "ModelosTermicos.h"
-#include "RotinaPronta.h"
 #include "labels/Modelos.h"
 #include "previa/PreviaImpressao.h"
 
@@ -35,7 +34,6 @@ protected:
 // golden streams (PreviaOuroTest); here, the whole print through the preview.
 TEST_P(PreviaModelos, CadaTrabalhoViraImagensECodigosLegiveis) {
     const ModeloTermico m = GetParam();
-    if (!RotinaPronta(m.numero)) GTEST_SKIP() << "modelo " << m.numero << " ainda sem rotina";
     if (!TemPrograma("zbarimg")) GTEST_SKIP() << "zbarimg (pacote zbar-tools) não instalado";
     Enfileirar();
     GravarConfig({{"MODELO", m.linguagem}, {"MODELO PRINT", std::to_string(m.numero) + " - modelo"}});
@@ -112,7 +110,6 @@ TEST_F(PreviaVizinhas, Modelo58TresColunasEan13OitoDigitosEan13) {
 class PreviaInterrompida : public FilaTeste {};
 
 TEST_F(PreviaInterrompida, ParaNaPrimeiraImagemEDevolveAFilaComoEstava) {
-    if (!RotinaPronta(11)) GTEST_SKIP() << "modelo 11 ainda sem rotina";
     for (int i = 1; i <= 3; ++i) Mercadoria(i, "789123456789" + std::to_string(i), "ITEM", "R", "1");
     for (int i = 1; i <= 3; ++i) Fila(i, "789123456789" + std::to_string(i), "ITEM " + std::to_string(i), "3", "1");
     imp->tblEtiquetaRead.Open();

@@ -18,6 +18,13 @@
 #include <string>
 #include <vector>
 
+// Under CI (CI set, and not "false" or "0") every tool the tests use is
+// installed: a test that would skip for want of one fails instead.
+inline bool SobCi() {
+    const char* ci = std::getenv("CI");
+    return ci && *ci && std::string(ci) != "false" && std::string(ci) != "0";
+}
+
 // The message of the exception `f` raises, or "(nada lançado)" when it raises
 // none: a call that stopped failing never passes for one failing with "".
 // MensagemDe<EDatabaseError>(f) lets any other kind of exception through.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the road to the label queue window, taken on a virtual screen
 # over a small demo shop: the goods window, the queue window on the new batch,
-# the line under the grid after a whole print, the print progress window, and
+# the line under the grid after a whole print, the queue's total after the
+# stock import, the question before a big print, the print progress window, and
 # the line after "Cancelar" and after a failure (a port that cannot open).
 # Needs xvfb-run, xdotool, xwininfo (x11-utils) and import (imagemagick).
 # Usage: docs/capturas-fila.sh [folder of etiquetas and etiquetas-cli]
@@ -41,12 +42,23 @@ sleep 0.5; xdotool type "3"; xdotool key Return; sleep 0.5
 xdotool mousemove --window "\$ID" 785 537 click 1
 sleep 0.5; sumir "Imprimindo etiquetas"; sleep 0.5
 import -window "\$ID" "$PWD/janela-fila-impressa.png"
-# "Importar quantidade do estoque", then "Imprimir etiquetas"
+# "Importar quantidade do estoque": the line under the grid counts the labels
 xdotool mousemove --window "\$ID" 790 112 click 1
 sleep 1
 import -window "\$ID" "$PWD/janela-fila-estoque.png"
 FILA=\$ID
+# "Imprimir etiquetas" above the limit asks first; "Não" prints nothing
 xdotool mousemove --window "\$ID" 785 537 click 1
+esperar "Confirmação"; sleep 0.5
+import -window root -crop 1024x768+0+0 "$PWD/janela-fila-pergunta.png"
+xdotool key Escape
+sumir "Confirmação"; sleep 0.5
+# A regular file is not paced: a device node is, so the print can be watched.
+sed -i 's|^PATH REDE=.*|PATH REDE=FILE:/dev/null\r|' "$PASTA/configEtq.ini"
+ID=\$FILA
+xdotool mousemove --window "\$ID" 785 537 click 1
+esperar "Confirmação"; sleep 0.5
+xdotool key Return
 esperar "Imprimindo etiquetas"; sleep 2
 import -window root -crop 1024x768+0+0 "$PWD/janela-fila-imprimindo.png"
 # "Cancelar", at the foot of the progress window

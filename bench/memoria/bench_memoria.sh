@@ -36,7 +36,7 @@ for n in "$@"; do
     "$banco" "$T/saida.prn" > "$T/bin/configEtq.ini"
   c1="$(carga)"
   /usr/bin/time -v -o "$T/lote.time" "$T/bin/etiquetas-cli" lote > "$T/lote.out"
-  linhas="$(tail -1 "$T/lote.out")"
+  linhas="$(tail -1 "$T/lote.out" | cut -d" " -f1)"  # "N linhas na fila, M etiquetas"
   t1="$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$T/lote.time")"
   echo "update etiquetaread set quantidade = 1; commit;" | isql-fb -q -u SYSDBA "$banco" >/dev/null
   c2="$(carga)"

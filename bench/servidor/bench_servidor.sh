@@ -47,7 +47,7 @@ for modo in embutido servidor; do
   printf "connect '%s' user 'SYSDBA' password 'pinewoods';\nupdate etiquetaread set quantidade = 1 where codigo in (select first %s codigo from etiquetaread order by codigo);\ncommit;\n" \
     "$caminho" "$ETIQUETAS" | isql-fb -q >/dev/null
   IMPRESSAO[$modo]="$(medir "imprimir-$modo" "$pasta/etiquetas-cli" imprimir --modelo 11 --sem-pausa)"
-  echo "$modo: lote $(cat "$T/lote-$modo.out") linhas; $(cat "$T/imprimir-$modo.out")"
+  echo "$modo: lote $(cat "$T/lote-$modo.out"); $(cat "$T/imprimir-$modo.out")"
 done
 
 printf '\n%-28s %10s %10s %8s\n' "" "embutido" "servidor" "razão"

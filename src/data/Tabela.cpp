@@ -144,6 +144,8 @@ bool operator==(const TValor& a, const TValor& b) {
 namespace {
 
 const char* const kColunaChave = "ETIQ$CHAVE";
+// RDB$CHARACTER_SET_ID of WIN1252.
+constexpr int64_t kWin1252 = 53;
 
 std::string Aspas(std::string_view texto, char aspa) {
     std::string r(1, aspa);
@@ -239,7 +241,7 @@ void TTabela::LerEstrutura() {
     if (!alteracao_) alteracao_ = std::make_unique<fb::TQuery>(banco_, transacao_);
     fb::TQuery& q = *alteracao_;
     q.Clear();
-    q.Add("Select rf.rdb$field_name, f.rdb$field_type, f.rdb$field_scale");
+    q.Add("Select rf.rdb$field_name, f.rdb$field_type, f.rdb$field_scale, f.rdb$character_set_id");
     q.Add("From rdb$relation_fields rf join rdb$fields f on f.rdb$field_name = rf.rdb$field_source");
     q.Add("Where rf.rdb$relation_name = " + Aspas(Maiusculas(nomeTabela_), '\''));
     q.Add("Order By rf.rdb$field_position");
@@ -251,6 +253,7 @@ void TTabela::LerEstrutura() {
         int64_t escala = q.FieldByName("RDB$FIELD_SCALE").AsInteger();
         c.tipo = TipoDoBanco(q.FieldByName("RDB$FIELD_TYPE").AsInteger(), escala);
         c.escala = c.tipo == TTipoCampo::Decimal ? static_cast<int>(-escala) : 0;
+        c.win1252 = c.tipo == TTipoCampo::Texto && q.FieldByName("RDB$CHARACTER_SET_ID").AsInteger() == kWin1252;
         campos.push_back(std::move(c));
     }
     q.Close();
@@ -285,7 +288,12 @@ std::string TTabela::TextoSelect() const {
             std::string nome = Trim(std::string_view(ordenacao_).substr(ini, fim - ini));
             if (!nome.empty()) {
                 if (!ordem.empty()) ordem += ", ";
-                ordem += Aspas(campos_[IndiceExigido(nome)].nome, '"');
+                const TCampoTabela& campo = campos_[IndiceExigido(nome)];
+                ordem += Aspas(campo.nome, '"');
+                const auto colacao = colacoes_.find(campo.nome);
+                // Names the collation holds equal ("CAFE", "Café") keep one order: the plain one.
+                if (campo.win1252 && colacao != colacoes_.end())
+                    ordem += " Collate " + colacao->second + ", " + Aspas(campo.nome, '"');
             }
             ini = fim + 1;
         }
@@ -442,6 +450,16 @@ void TTabela::SetOrdenacao(std::string colunas) {
     if (ativa_) reler_ = true;
 }
 
+void TTabela::SetColacao(const std::string& coluna, std::string colacao) {
+    if (ativa_) Post();
+    const std::string nome = Maiusculas(coluna);
+    if (colacao.empty())
+        colacoes_.erase(nome);
+    else
+        colacoes_[nome] = std::move(colacao);
+    if (ativa_) reler_ = true;
+}
+
 void TTabela::SetFiltro(std::string condicao) {
     if (ativa_) Post();
     filtro_ = std::move(condicao);
@@ -544,6 +562,23 @@ void TTabela::SetRecNo(size_t recno) {
     pos_ = recno - 1;
     eof_ = bof_ = false;
     Avisar();
+}
+
+bool TTabela::IrParaChave(std::string_view chaveUuid) {
+    ExigirAtiva();
+    Post();
+    Garantir();
+    const std::string chave = ChaveDoTexto(std::string(chaveUuid));
+    if (chave.empty()) return false;
+    for (size_t i = 0; LerAte(i); ++i)
+        if (Em(i).chave == chave) {
+            pos_ = i;
+            eof_ = false;
+            bof_ = i == 0;
+            Avisar();
+            return true;
+        }
+    return false;
 }
 
 size_t TTabela::RecordCount() const {

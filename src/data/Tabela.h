@@ -59,7 +59,8 @@ private:
 struct TCampoTabela {
     std::string nome;  // as stored, upper case
     TTipoCampo tipo = TTipoCampo::Texto;
-    int escala = 0;  // places after the point for Decimal
+    int escala = 0;        // places after the point for Decimal
+    bool win1252 = false;  // a text column in the WIN1252 character set
 };
 
 enum class TEstadoTabela { Inativa, Navegacao, Edicao, Insercao };
@@ -87,6 +88,10 @@ public:
     // One column name or several joined by ";" ("COD_MER;DATA_ALT"); empty: database order.
     void SetOrdenacao(std::string colunas);
     const std::string& Ordenacao() const { return ordenacao_; }
+    // The collation a text column of the order is sorted by when it is
+    // WIN1252 ("WIN_PTBR": accents and case as people read them); other
+    // character sets keep their own order. Empty collation: none.
+    void SetColacao(const std::string& coluna, std::string colacao);
     // Row filter as an SQL condition ("quantidade>0"), in force while Filtrado.
     void SetFiltro(std::string condicao);
     const std::string& Filtro() const { return filtro_; }
@@ -110,6 +115,9 @@ public:
     // Moves to the first row whose column equals the value (numbers compared as
     // numbers); parcial: the column begins with it; semCaixa: case ignored.
     bool Locate(std::string_view coluna, std::string_view valor, bool semCaixa = false, bool parcial = false);
+    // Moves to the row whose RDB$DB_KEY the text names, as
+    // uuid_to_char(rdb$db_key || x'0000000000000000') gives it; false when no row has it.
+    bool IrParaChave(std::string_view chaveUuid);
 
     const std::vector<TCampoTabela>& Campos() const;
     int IndiceCampo(std::string_view nome) const;  // -1 when missing
@@ -170,6 +178,7 @@ private:
     fb::TTransaction& transacao_;
     std::string nomeTabela_;
     std::string ordenacao_;
+    std::unordered_map<std::string, std::string> colacoes_;  // upper-case column name -> collation
     std::string filtro_;
     bool filtrado_ = false;
 

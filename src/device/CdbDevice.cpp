@@ -1,5 +1,6 @@
 #include "device/CdbDevice.h"
 
+#include <sys/stat.h>
 #include <sys/time.h>
 
 #include <cstdio>
@@ -206,6 +207,13 @@ void TCdbDevice::SetPorta(std::string_view porta) {
 }
 
 TCdbDeviceType TCdbDevice::DeviceType() const { return impl_->tipo; }
+
+bool TCdbDevice::EscreveEmArquivoComum() const {
+    const TCdbDeviceType t = DeviceType();
+    if (t != TCdbDeviceType::dtFile && t != TCdbDeviceType::dtParallel) return false;
+    struct stat st {};
+    return ::stat(TCdbDeviceLPT::NomeArquivo(Porta()).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
 TCdbDeviceType TCdbDevice::DeduzirTipoPorta(std::string_view porta) {
     using T = TCdbDeviceType;

@@ -65,6 +65,9 @@ public:
     void Ativar();
     void Desativar();
     bool Ativo() const;
+    // The port is written as a file and names a regular file (not a device
+    // node, a pipe or a printer): nothing on the other side needs pacing.
+    bool EscreveEmArquivoComum() const;
     void EnviaString(const std::string& dados);
     std::string DeviceToString(bool apenasDiferentesDoPadrao);
     // Asks the USB/serial identification; other channels leave the defaults.

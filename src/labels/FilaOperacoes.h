@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/Decimal.h"
 
@@ -24,6 +25,14 @@ enum class TResultadoAdicao {
     NaoGravada,     // the commit failed; dtmCommit has told the operator and rolled back
 };
 
+struct TImportacaoEstoque {
+    size_t linhas = 0;     // rows that took their stock
+    size_t repetidas = 0;  // further rows of the same goods, set to 0
+};
+// "Quantidade do estoque importada em N linha(s)." and, when some were,
+// " M linha(s) repetida(s) da mesma mercadoria ficaram com 0."
+std::string TextoImportacaoEstoque(const TImportacaoEstoque& importacao);
+
 class TFilaOperacoes {
 public:
     // tblEtiquetaRead: the queue table the window shows; it may be closed
@@ -41,14 +50,20 @@ public:
     // The first goods row whose REF_MER is the text; no variant look-up.
     TResultadoAdicao AdicionarPorReferencia(const std::string& texto);
 
-    // "Importar quantidade do estoque": every row with ESTOQUE above 0 gets
-    // QUANTIDADE := ESTOQUE (same decimal); the others keep their count. The
-    // table is opened when closed and ends after its last row. Not committed.
-    // Answers the number of rows that took their stock.
-    size_t ImportarQuantidadeEstoque();
+    // "Importar quantidade do estoque": the first row (in the table's order)
+    // of each goods item or variant (CODIGO, BARRAS and NRO_LOTE alike) with
+    // ESTOQUE above 0 gets QUANTIDADE := ESTOQUE (same decimal), its further
+    // rows (the same code scanned twice) get 0, so the stock is printed once;
+    // rows without stock keep their count. The table is opened when closed
+    // and ends after its last row. Not committed.
+    TImportacaoEstoque ImportarQuantidadeEstoque();
 
     // QUANTIDADE := quantidade on every row of the code; answers how many. Not committed.
     size_t DefinirQuantidade(int64_t codigo, const Decimal& quantidade);
+
+    // The row the last add wrote (its RDB$DB_KEY as IrParaChave takes it),
+    // "" when the last add wrote none.
+    const std::string& UltimaIncluida() const { return ultimaIncluida_; }
 
     // Typed counts are posted before the rows are read again.
     void Ordenar(TOrdemFila ordem);
@@ -59,7 +74,11 @@ public:
 private:
     void PostarPendente();
     void IncluirMercadoriaAtual();  // from the goods row in result slot 2
+    // INSERTFILE of one queue row of the code, noting which row it made.
+    void Incluir(const std::string& codigo, const std::vector<std::string>& pares);
+    std::vector<std::string> ChavesDoCodigo(const std::string& codigo);
     TResultadoAdicao Gravar();
+    std::string ultimaIncluida_;
 
     TdtmAplicativo& dtm_;
     TTabela& tbl_;

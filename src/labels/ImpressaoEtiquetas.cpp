@@ -23,6 +23,8 @@ TImpressaoEtiquetas::TImpressaoEtiquetas(TdtmAplicativo& modulo)
       tblMercadorias(modulo.dtbAplicativo, modulo.ibtAplicativo),
       qryFormat(modulo.dtbAplicativo, modulo.ibtAplicativo) {
     tblEtiquetaRead.SetOrdenacao("NOME");
+    // "ÁGUA" with the A's and "Óleo" with the O's, as people read the list.
+    tblEtiquetaRead.SetColacao("NOME", "WIN_PTBR");
     for (const auto& l : LinhasSelectMercadorias()) tblMercadorias.Add(l);
     qryFormat.Add("Select * from formatMrg");
     CdbETQ.SetModelo(etqPpla);
@@ -90,6 +92,8 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     continuacao_.reset();
     if (AntesDeAtivar) AntesDeAtivar(CdbETQ);
     CdbETQ.Ativar();
+    // A printer needs the pause after each job; a file on disk does not.
+    pausar_ = PausarEmArquivoComum || !CdbETQ.Device().EscreveEmArquivoComum();
     avisoStatus_.clear();
     observacaoStatus_.clear();
     bool statusAoFim = false;
@@ -677,7 +681,7 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
             }
         }
     }
-    if (PausaMs > 0) {
+    if (PausaMs > 0 && pausar_) {
         if (Esperar)
             Esperar(PausaMs);
         else

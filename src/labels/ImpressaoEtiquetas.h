@@ -13,7 +13,8 @@
 //                      print still closes the component and lifts the filter.
 //   Esperar            the pause after each print job (PausaMs, 500 ms; 0 for
 //                      scripts and tests). A window may wait while it keeps
-//                      repainting.
+//                      repainting. A port that names a regular file is not
+//                      paced (PausarEmArquivoComum: paced all the same).
 //   Hoje               today's date for the labels that print it (tests fix it).
 //   BuscaMercadorias   the goods look-up of the walk (the database by default).
 //   AntesDeAtivar      after the settings reach the component and before it
@@ -82,6 +83,7 @@ public:
     // Hooks (see the top of this file).
     std::function<bool(int64_t enviadas, int64_t aEnviar)> AoProgresso;
     int PausaMs = 500;
+    bool PausarEmArquivoComum = false;
     std::function<void(int ms)> Esperar;
     // Today's date for the labels that print it (empty: the machine's clock).
     std::function<TDateTime()> Hoje;
@@ -212,6 +214,7 @@ private:
     int modelNumber_ = 0;
     int64_t enviadas_ = 0;
     int64_t aEnviar_ = 0;
+    bool pausar_ = true;  // this print's port is paced
     bool cancelado_ = false;
     bool percursoIniciado_ = false;
     bool falhou_ = false;

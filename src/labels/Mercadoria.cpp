@@ -152,6 +152,13 @@ int64_t ContagemEtiquetas(const Decimal& q) {
     return inteiro;
 }
 
+std::string SqlEtiquetasDaQuantidade(const std::string& q) {
+    const std::string inteiro = "floor(" + q + ")";
+    const std::string resto = "(" + q + " - " + inteiro + ")";
+    return inteiro + " + case when " + resto + " > 0.5 then 1 when " + resto + " = 0.5 and mod(" + inteiro +
+           ", 2) = 1 then 1 else 0 end";
+}
+
 std::string Trecho(std::string_view texto, int a, int b) {
     if (a < 1) a = 1;
     if (b < a) return "";

@@ -94,6 +94,8 @@ TLinhaFila LerLinhaFila(const TTabela& fila);
 // Label count of a queue QUANTIDADE: rounded to the nearest integer, halves to
 // even (2.5 gives 2, 3.5 gives 4, 0.4 gives 0).
 int64_t ContagemEtiquetas(const Decimal& quantidade);
+// The same rounding as an SQL expression over a column (for a count above 0).
+std::string SqlEtiquetasDaQuantidade(const std::string& coluna);
 
 // Characters a..b (1-based) of a UTF-8 text: empty when it is shorter than a.
 std::string Trecho(std::string_view texto, int a, int b);

@@ -2,7 +2,10 @@
 // The words the queue window shows when a print ends, and the time-left
 // estimate of the progress window, kept apart from the widgets.
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 
 enum class TFimImpressao { Completa, Cancelada, Falhou, FolhasA4 };
 
@@ -27,3 +30,29 @@ std::string TextoFimImpressao(const TResumoImpressao& resumo);
 // times the labels still to send. Empty before the first label is sent,
 // when there is no pace yet.
 std::string TextoTempoRestante(int64_t enviadas, int64_t aEnviar, int64_t milissegundosDecorridos);
+
+// The time left of a print from the pace of the labels the port took: measured
+// from the first delivery on (opening the port, counting the queue and asking
+// a printer's status are not the pace), over the last 30 s of deliveries, so
+// a printer that slows down or stalls is followed. The clock is injectable
+// (milliseconds of a steady clock); the default is the machine's.
+class TEstimativaTempo {
+public:
+    using TRelogio = std::function<int64_t()>;
+    explicit TEstimativaTempo(TRelogio relogio = {});
+
+    // Labels delivered so far, out of the labels to send.
+    void Registrar(int64_t enviadas, int64_t aEnviar);
+    // Milliseconds still to go at the pace so far; -1 while there is no pace.
+    int64_t RestanteMs() const;
+    // "Tempo restante: ...", or "" while there is no pace yet.
+    std::string Texto() const;
+
+    static constexpr int64_t kJanelaMs = 30000;
+
+private:
+    TRelogio relogio_;
+    std::deque<std::pair<int64_t, int64_t>> marcas_;  // (ms, labels delivered) at each delivery
+    int64_t enviadas_ = 0;
+    int64_t aEnviar_ = 0;
+};

@@ -49,16 +49,16 @@ TEST_F(CmdLote, SqlMostraAs58LinhasSemTocarNoBanco) {
     EXPECT_EQ(Contar("etiquetaread"), 1);
 }
 
-TEST_F(CmdLote, MontaOLoteEDizQuantasLinhasGravou) {
+TEST_F(CmdLote, MontaOLoteEDizQuantasLinhasEEtiquetasAFilaTem) {
     TResultadoCli r = Rodar("--grades --lista -", "790\n\n 789 \n");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(r.saida, "3\n");
+    EXPECT_EQ(r.saida, "3 linhas na fila, 0 etiquetas\n");  // a batch's rows start without labels
     EXPECT_EQ(Texto("select list(barras, ',') from (select barras from etiquetaread order by barras)"),
               "789,7901,7902");
 
     r = Rodar("--codigo 2 2");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(r.saida, "1\n");
+    EXPECT_EQ(r.saida, "1 linha na fila, 0 etiquetas\n");
     EXPECT_EQ(Texto("select list(barras) from etiquetaread"), "790");
 }
 
@@ -172,6 +172,6 @@ TEST_F(CmdLote, NomeComNulNoBancoViraBrancoNaFila) {
     Executar("update mercadorias set nom_mer = 'CA' || ascii_char(0) || 'FE' where cod_red = 1");
     const TResultadoCli r = Rodar("--codigo 1 2");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(r.saida, "2\n");
+    EXPECT_EQ(r.saida, "2 linhas na fila, 0 etiquetas\n");
     EXPECT_EQ(Texto("select list(nome, '|') from (select nome from etiquetaread order by codigo)"), "CA FE|CHA");
 }

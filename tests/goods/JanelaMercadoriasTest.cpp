@@ -4,12 +4,14 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -250,6 +252,55 @@ TEST_F(JanelaMercadorias, OsControlesDaoAsOpcoes) {
     EXPECT_FALSE(o.chkProAtivos);
     EXPECT_TRUE(o.chkProEstoque && o.rDesmarcados && !o.rMarcados);
     EXPECT_FALSE(o.edtDepartamento.has_value());
+}
+
+// A date typed lands as typed, digit by digit, the mask's separators skipped,
+// however the field was reached (Tab, click, or a part already chosen), and a
+// day the field's month or year could not hold on the way is kept.
+TEST_F(JanelaMercadorias, DataDigitadaFicaComoFoiDigitada) {
+    janela->show();
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    janela->chkDataEmi->click();
+    struct Caso {
+        const char* digitado;
+        const char* data;
+    };
+    const Caso casos[] = {
+        {"01/01/2025", "01/01/2025"}, {"01012025", "01/01/2025"},   {"1/1/2025", "01/01/2025"},
+        {"31/12/2024", "31/12/2024"}, {"29/02/2024", "29/02/2024"}, {"29022024", "29/02/2024"},
+        {"15-03-2023", "15/03/2023"}, {"05/11/1999", "05/11/1999"},
+    };
+    for (const Caso& c : casos) {
+        for (int forma = 0; forma < 3; ++forma) {
+            SCOPED_TRACE(std::string(c.digitado) + " forma " + std::to_string(forma));
+            QDateEdit* d = forma == 2 ? janela->edtData2 : janela->edtData1;
+            d->setDate(QDate(2026, 12, 11));
+            if (forma == 0) {
+                d->setFocus(Qt::TabFocusReason);
+            } else {
+                janela->chkDataEmi->setFocus();
+                QTest::mouseClick(d, Qt::LeftButton, {}, QPoint(6, d->height() / 2));  // on the day
+            }
+            ASSERT_TRUE(d->hasFocus());
+            QTest::keyClicks(d, QString::fromLatin1(c.digitado));
+            QTest::keyClick(d, Qt::Key_Tab);
+            const TOpcoesMercadorias o = janela->Opcoes();
+            EXPECT_EQ(forma == 2 ? o.edtData2 : o.edtData1, c.data);
+        }
+    }
+    EXPECT_TRUE(falhas.empty());
+}
+
+// The calendar and Qt's dates speak Brazilian Portuguese whatever the
+// machine's locale (the tests run under C).
+TEST_F(JanelaMercadorias, CalendarioEmPortuguesDoBrasil) {
+    EXPECT_EQ(QLocale().name(), "pt_BR");
+    QCalendarWidget* calendario = janela->edtData1->calendarWidget();
+    ASSERT_NE(calendario, nullptr);
+    EXPECT_EQ(calendario->locale().monthName(1), "janeiro");
+    EXPECT_EQ(calendario->locale().dayName(1, QLocale::ShortFormat), "seg.");
+    EXPECT_EQ(QLocale().toString(1234.5, 'f', 2), "1.234,50");
 }
 
 TEST_F(JanelaMercadorias, EnterPassaAoProximoMenosNaListagem) {

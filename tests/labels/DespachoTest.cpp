@@ -271,17 +271,66 @@ TEST_F(Despacho, CancelarParaAntesDoProximoTrabalhoEFechaComoAoFim) {
     EXPECT_EQ(jobs, 1u);
 }
 
-TEST_F(Despacho, PausaEntreTrabalhosPeloGanchoDeEspera) {
+// The pause after each job paces a printer: a device node (here /dev/null, as
+// a parallel or USB printer's node) is paced, a regular file is not, wherever
+// it is named as a file.
+TEST_F(Despacho, PausaEntreTrabalhosPeloGanchoDeEsperaSoForaDeArquivoComum) {
     Executar("update ETIQUETAREAD set QUANTIDADE = 4");
-    std::vector<int> esperas;
-    imp->PausaMs = 500;
-    imp->Esperar = [&](int ms) { esperas.push_back(ms); };
+    struct Caso {
+        std::string porta;
+        bool pausarEmArquivo;
+        std::vector<int> esperas;
+    };
+    const std::vector<Caso> casos = {
+        {"FILE:" + saida_, false, {}},        {saida_, false, {}},
+        {"FILE:" + saida_, true, {500, 500}}, {"FILE:/dev/null", false, {500, 500}},
+        {"/dev/null", false, {500, 500}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.porta);
+        GravarConfig("PATH REDE", c.porta);
+        std::vector<int> esperas;
+        imp->PausaMs = 500;
+        imp->PausarEmArquivoComum = c.pausarEmArquivo;
+        imp->Esperar = [&](int ms) { esperas.push_back(ms); };
+        Imprimir();
+        EXPECT_EQ(esperas, c.esperas);
+        EXPECT_EQ(imp->EtiquetasEnviadas(), 4);
+        imp->PausaMs = 0;
+        esperas.clear();
+        Imprimir();
+        EXPECT_TRUE(esperas.empty());
+    }
+}
+
+// Names in the order people read them: accented capitals with their letter,
+// lower case with upper case, in the queue's name order and so in the print.
+TEST_F(Despacho, OrdemDoNomeComoSeLe) {
+    Executar("delete from ETIQUETAREAD");
+    int codigo = 0;
+    for (const char* nome : {"XAMPU", "ÓLEO DE SOJA", "ÁGUA MINERAL", "Arroz tipo 1", "ÁLCOOL 70", "BANANA", "abacate",
+                             "AÇÚCAR", "ACUCAR MASCAVO", "ovos"}) {
+        const std::string n = nome;
+        Mercadoria(900 + codigo, std::to_string(7890 + codigo), n, "", "1");
+        Fila(900 + codigo, std::to_string(7890 + codigo), n, "1", "1");
+        ++codigo;
+    }
+    imp->tblEtiquetaRead.Open();
+    std::vector<std::string> ordem;
+    for (imp->tblEtiquetaRead.First(); !imp->tblEtiquetaRead.Eof(); imp->tblEtiquetaRead.Next())
+        ordem.push_back(imp->tblEtiquetaRead.FieldByName("NOME").AsString());
+    const std::vector<std::string> esperada = {"abacate",      "AÇÚCAR", "ACUCAR MASCAVO", "ÁGUA MINERAL", "ÁLCOOL 70",
+                                               "Arroz tipo 1", "BANANA", "ÓLEO DE SOJA",   "ovos",         "XAMPU"};
+    EXPECT_EQ(ordem, esperada);
     Imprimir();
-    EXPECT_EQ(esperas, (std::vector<int>{500, 500}));
-    imp->PausaMs = 0;
-    esperas.clear();
-    Imprimir();
-    EXPECT_TRUE(esperas.empty());
+    const std::string s = Saida();
+    size_t antes = 0;
+    for (const std::string nome : {"abacate", "BANANA", "XAMPU"}) {
+        const size_t p = s.find(nome.substr(0, 6));
+        ASSERT_NE(p, std::string::npos) << nome;
+        EXPECT_GT(p, antes) << nome;
+        antes = p;
+    }
 }
 
 TEST_F(Despacho, ModeloA4PassaPeloMesmoDespachoEAbreAPorta) {

@@ -7,6 +7,7 @@
 #include "common/Excecoes.h"
 #include "data/Tabela.h"
 #include "labels/FilaOperacoes.h"
+#include "labels/TotalFila.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -107,13 +108,83 @@ TEST_F(Fila, ImportarQuantidadeDoEstoqueSoComEstoquePositivo) {
     Enfileirar({"10, '789100', 'CAFE', 'CAFE', 3.5, 1, 0", "20, '789200', 'ARROZ', 'ARROZ', -2, 1, 4",
                 "30, '789300', 'CAMISA', 'CAMISA', 0, 1, 9", "40, '789400', 'FEIJAO', 'FEIJAO', 0.001, 1, 2"});
     tbl->SetOrdenacao("CODIGO");
-    EXPECT_EQ(ops->ImportarQuantidadeEstoque(), 2u);
+    const TImportacaoEstoque importacao = ops->ImportarQuantidadeEstoque();
+    EXPECT_EQ(importacao.linhas, 2u);
+    EXPECT_EQ(importacao.repetidas, 0u);
+    EXPECT_EQ(TextoImportacaoEstoque(importacao), "Quantidade do estoque importada em 2 linha(s).");
     EXPECT_TRUE(tbl->Eof());
     EXPECT_EQ(Coluna("QUANTIDADE"), "3.500;4.000;9.000;0.001;");
     // in the open transaction only, until the next commit
     EXPECT_EQ(TextoAParte("select quantidade from etiquetaread where codigo = 10"), "0.000");
     ASSERT_TRUE(dtm->dtmCommit());
     EXPECT_EQ(TextoAParte("select quantidade from etiquetaread where codigo = 10"), "3.500");
+}
+
+// The same goods scanned twice is two rows, but its stock is its labels
+// once: the first row (in the table's order) takes it, the others get 0. A
+// variant is an item of its own, and rows without stock keep their count.
+TEST_F(Fila, ImportarEstoqueDaMercadoriaRepetidaSoNaPrimeiraLinha) {
+    Enfileirar({"10, '789100', 'CAFE', 'CAFE', 334, 1, 1", "10, '789100', 'CAFE', 'CAFE', 334, 1, 1",
+                "30, '555001', 'CAMISA - AZUL', 'CAMISA', 2, 1, 0", "30, '555002', 'CAMISA - VERDE', 'CAMISA', 5, 1, 0",
+                "30, '555002', 'CAMISA - VERDE', 'CAMISA', 5, 1, 3", "20, '789200', 'ARROZ', 'ARROZ', -2, 1, 4",
+                "20, '789200', 'ARROZ', 'ARROZ', -2, 1, 6"});
+    tbl->SetOrdenacao("BARRAS");
+    const TImportacaoEstoque importacao = ops->ImportarQuantidadeEstoque();
+    EXPECT_EQ(importacao.linhas, 3u);
+    EXPECT_EQ(importacao.repetidas, 2u);
+    EXPECT_EQ(TextoImportacaoEstoque(importacao),
+              "Quantidade do estoque importada em 3 linha(s). 2 linha(s) repetida(s) da mesma mercadoria ficaram "
+              "com 0.");
+    EXPECT_EQ(Coluna("QUANTIDADE"), "2.000;5.000;0.000;334.000;0.000;4.000;6.000;");
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(TextoAParte("select sum(quantidade) from etiquetaread where codigo = 10"), "334.000");
+    EXPECT_EQ(TextoAParte("select sum(quantidade) from etiquetaread where barras = '555002'"), "5.000");
+}
+
+// The add tells which row it wrote, also the second row of a code scanned twice.
+TEST_F(Fila, AdicaoDizQualLinhaGravou) {
+    tbl->SetOrdenacao("NOME");
+    tbl->Open();
+    ASSERT_EQ(ops->AdicionarPorBarras("789100"), TResultadoAdicao::Incluida);
+    const std::string primeira = ops->UltimaIncluida();
+    ASSERT_FALSE(primeira.empty());
+    ASSERT_EQ(ops->AdicionarPorBarras("789200"), TResultadoAdicao::Incluida);
+    ASSERT_EQ(ops->AdicionarPorBarras("789100"), TResultadoAdicao::Incluida);
+    const std::string segunda = ops->UltimaIncluida();
+    EXPECT_NE(segunda, primeira);
+    ASSERT_TRUE(tbl->IrParaChave(segunda));
+    EXPECT_EQ(tbl->FieldByName("NOME").AsString(), "CAFE PILAO");
+    ASSERT_TRUE(tbl->IrParaChave(primeira));
+    EXPECT_EQ(tbl->FieldByName("NOME").AsString(), "CAFE PILAO");
+    const size_t rowPrimeira = tbl->RecNo();
+    ASSERT_TRUE(tbl->IrParaChave(segunda));
+    EXPECT_NE(tbl->RecNo(), rowPrimeira);
+    // A variant by its barcode, and nothing when nothing was added.
+    ops->ProcessarGrades = true;
+    ASSERT_EQ(ops->AdicionarPorBarras("555002"), TResultadoAdicao::Incluida);
+    ASSERT_TRUE(tbl->IrParaChave(ops->UltimaIncluida()));
+    EXPECT_EQ(tbl->FieldByName("NOME").AsString(), "CAMISA - VERDE");
+    ASSERT_EQ(ops->AdicionarPorBarras("NADA"), TResultadoAdicao::NaoLocalizada);
+    EXPECT_EQ(ops->UltimaIncluida(), "");
+    EXPECT_FALSE(tbl->IrParaChave("00000000-0000-0000-0000-000000000000"));
+}
+
+// The queue's rows and the labels a print of it sends: counts above 0, each
+// rounded as the walk rounds it (halves to even), posted edits included.
+TEST_F(Fila, TotalDaFilaContaLinhasEEtiquetas) {
+    EXPECT_EQ(ContarFila(*dtm).linhas, 0);
+    Enfileirar({"10, '1', 'A', 'A', 0, 1, 3", "20, '2', 'B', 'B', 0, 1, 2.5", "30, '3', 'C', 'C', 0, 1, 3.5",
+                "40, '4', 'D', 'D', 0, 1, 0.4", "50, '5', 'E', 'E', 0, 1, -7", "60, '6', 'F', 'F', 0, 1, null",
+                "70, '7', 'G', 'G', 0, 1, 1000.6"});
+    TTotalFila t = ContarFila(*dtm);
+    EXPECT_EQ(t.linhas, 7);
+    EXPECT_EQ(t.etiquetas, 3 + 2 + 4 + 0 + 1001);
+    tbl->SetOrdenacao("CODIGO");
+    tbl->Open();
+    tbl->Edit();
+    tbl->SetCampo("QUANTIDADE", "10");
+    tbl->Post();
+    EXPECT_EQ(ContarFila(*dtm).etiquetas, 10 + 2 + 4 + 0 + 1001);
 }
 
 TEST_F(Fila, DefinirQuantidadeEmTodasAsLinhasDoCodigo) {

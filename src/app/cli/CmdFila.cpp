@@ -30,6 +30,7 @@ std::string Escapado(const std::string& texto) {
 
 void Listar(TTabela& fila) {
     fila.SetOrdenacao("NOME");
+    fila.SetColacao("NOME", "WIN_PTBR");  // as the queue window and the print order it
     fila.Open();
     for (fila.First(); !fila.Eof(); fila.Next()) {
         const char* separador = "";
@@ -85,9 +86,9 @@ int Fila(const std::vector<std::string>& argumentos) {
     }
     if (referencia) return Adicionar(operacoes.AdicionarPorReferencia(texto), texto);
     if (estoque) {
-        size_t n = operacoes.ImportarQuantidadeEstoque();
+        const TImportacaoEstoque importacao = operacoes.ImportarQuantidadeEstoque();
         int r = Confirmar(dtm);
-        if (r == 0) std::cout << "Quantidade do estoque importada em " << n << " linha(s).\n";
+        if (r == 0) std::cout << TextoImportacaoEstoque(importacao) << "\n";
         return r;
     }
     if (quantidade) {

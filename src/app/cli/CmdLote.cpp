@@ -1,6 +1,7 @@
 // etiquetas-cli lote: builds a label batch from the goods window's options,
 // with no window, on the database named by PATH MERKOR in the configEtq.ini
-// beside the program, and says how many queue rows were written.
+// beside the program, and says what the queue holds: "N linhas na fila, M
+// etiquetas" (the rows of a batch start without labels).
 #include <unistd.h>
 
 #include <iostream>
@@ -13,6 +14,7 @@
 #include "goods/LinhaComandoLote.h"
 #include "goods/LoteEtiquetas.h"
 #include "labels/ImpressaoEtiquetas.h"
+#include "labels/TotalFila.h"
 
 namespace {
 
@@ -56,15 +58,17 @@ int Lote(const std::vector<std::string>& argumentos) {
         std::cerr << "Aviso: " << pergunta << " Substituindo a fila.\n";
         return true;
     };
-    const size_t linhas = selecao.MontarLote();
+    selecao.MontarLote();
     if (recusada || !selecao.LoteGravado) return 1;
-    std::cout << linhas << "\n";
+    const TTotalFila total = ContarFila(dtm);
+    std::cout << total.linhas << (total.linhas == 1 ? " linha" : " linhas") << " na fila, " << total.etiquetas
+              << (total.etiquetas == 1 ? " etiqueta" : " etiquetas") << "\n";
     return 0;
 }
 
 TRegistroComando registro({"lote", UsoLote(),
-                           "esvazia a fila de etiquetas e a enche com as mercadorias escolhidas; mostra quantas "
-                           "linhas gravou (--sql: só mostra a instrução)",
+                           "esvazia a fila de etiquetas e a enche com as mercadorias escolhidas; mostra \"N linhas "
+                           "na fila, M etiquetas\" (--sql: só mostra a instrução)",
                            Lote});
 
 }  // namespace

@@ -78,9 +78,13 @@ TFuncoes::TFuncoes(QObject* parent) : QObject(parent) {
 TFuncoes::~TFuncoes() { DefinirTratadorFalhas(anterior_); }
 
 TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {
-    // Qt's own buttons and dialogs ("Cancel", "OK", ...) speak Portuguese too.
+    // Brazilian Portuguese whatever the machine's locale (often only C): the
+    // calendar's months and week days, Qt's numbers and dates, and Qt's own
+    // buttons and dialogs ("Cancel", "OK", ...).
+    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brasil);
     auto* traducao = new QTranslator(this);
-    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (traducao->load(brasil, QStringLiteral("qtbase"), QStringLiteral("_"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(traducao);
 }

@@ -24,6 +24,7 @@
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
 #include "common/gui/Controles.h"
+#include "common/gui/EditData.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/UdtmMercadorias.h"
 #include "data/fb/VigiaServidor.h"
@@ -48,10 +49,9 @@ QComboBox* Lista(int x, int y, int largura, QWidget* pai, const char* nome) {
 }
 
 QDateEdit* Data(int x, int y, QWidget* pai, const char* nome) {
-    auto* d = new QDateEdit(QDate::currentDate(), pai);
+    auto* d = new TEditData(QDate::currentDate(), pai);
     d->setObjectName(nome);
     d->setDisplayFormat(QString::fromLatin1(kFormatoData));
-    d->setCalendarPopup(true);
     d->setGeometry(x, y, 90, kAlturaEdit);
     return d;
 }

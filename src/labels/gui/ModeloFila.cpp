@@ -149,8 +149,11 @@ bool TModeloFila::setData(const QModelIndex& indice, const QVariant& valor, int 
         // The grid edits its current row: leaving another row posts that one first.
         const size_t recno = static_cast<size_t>(indice.row()) + 1;
         if (tabela_.RecNo() != recno) tabela_.SetRecNo(recno);
-        tabela_.SetCampo(Colunas()[static_cast<size_t>(indice.column())].campo, novo);
+        const char* campo = Colunas()[static_cast<size_t>(indice.column())].campo;
+        const Decimal antes = tabela_.FieldByName(campo).AsDecimal();
+        tabela_.SetCampo(campo, novo);
         gravou = true;
+        if (indice.column() == kQuantidade && AoMudarQuantidade) AoMudarQuantidade(antes, novo.AsDecimal());
     });
     if (gravou) emit dataChanged(index(indice.row(), 0), index(indice.row(), columnCount() - 1));
     return gravou;

@@ -44,6 +44,8 @@ public:
     // writes the row (AoSubmeter) there, not only at the next print.
     bool submit() override;
     std::function<void()> AoSubmeter;
+    // A count typed in a row: the value it had and the one it got (NULL as 0).
+    std::function<void(const Decimal& antes, const Decimal& depois)> AoMudarQuantidade;
 
 private:
     QString Texto(const TValor& v, int coluna, bool edicao) const;

@@ -30,6 +30,8 @@
 #include "data/Tabela.h"
 #include "data/fb/VigiaServidor.h"
 #include "interface/ModelosA4.h"
+#include "labels/Mercadoria.h"
+#include "labels/a4/FormulariosA4.h"
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/HistoricoImpressoes.h"
 #include "labels/gui/ModeloFila.h"
@@ -83,6 +85,12 @@ TmrgEtiquetas::TmrgEtiquetas(TdtmAplicativo& dtm, QWidget* parent)
     imp_->tblEtiquetaRead.AfterInsert = [this](TTabela& t) { tblEtiquetaReadAfterInsert(t); };
     modelo_ = new TModeloFila(imp_->tblEtiquetaRead, this);
     modelo_->AoSubmeter = [this] { Protegido(this, [this] { GravarDigitado(); }); };
+    // A typed count moves the total by what it changed, without counting the queue again.
+    modelo_->AoMudarQuantidade = [this](const Decimal& antes, const Decimal& depois) {
+        auto etiquetas = [](const Decimal& q) { return q > Decimal(0) ? ContagemEtiquetas(q) : 0; };
+        total_.etiquetas += etiquetas(depois) - etiquetas(antes);
+        MostrarTotal();
+    };
     CriarControles();
     // FormCreate
     PrimeiraAtivacao = true;
@@ -180,7 +188,8 @@ void TmrgEtiquetas::CriarControles() {
 
     gridArg = new TGradeFila(cliente);
     gridArg->setObjectName(QStringLiteral("gridArg"));
-    gridArg->setGeometry(24, 120, 839, 351);
+    // A line shorter than it was: the queue's total sits under it.
+    gridArg->setGeometry(24, 120, 839, 333);
     gridArg->setModel(modelo_);
     gridArg->setSelectionMode(QAbstractItemView::SingleSelection);
     gridArg->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -250,6 +259,11 @@ void TmrgEtiquetas::CriarControles() {
     connect(btnHistorico, &QPushButton::clicked, this, [this] { btnHistoricoClick(); });
 
     // Below everything else, the width of the grid: how the last print ended.
+    lblTotal = new QLabel(cliente);
+    lblTotal->setObjectName(QStringLiteral("lblTotal"));
+    lblTotal->setGeometry(24, 455, 839, 16);
+    lblTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
     lblSituacao = new QLabel(cliente);
     lblSituacao->setObjectName(QStringLiteral("lblSituacao"));
     // Two lines: a failure's message is long.
@@ -356,6 +370,7 @@ void TmrgEtiquetas::RecarregarGrade() {
     sincronizando_ = true;
     modelo_->Recarregar();
     sincronizando_ = false;
+    Recontar();
     if (gridArg->currentIndex().column() < 0 && modelo_->rowCount() > 0) {
         sincronizando_ = true;
         gridArg->setCurrentIndex(modelo_->index(0, coluna));
@@ -444,8 +459,14 @@ void TmrgEtiquetas::Adicionado(TResultadoAdicao resultado, QLineEdit* edit) {
         edit->clear();
         return;
     }
-    // Added (or the commit failed and was told): the queue as it now stands.
+    // Added (or the commit failed and was told): the queue as it now stands,
+    // on the row just added, in sight.
     RecarregarGrade();
+    TTabela& t = imp_->tblEtiquetaRead;
+    if (!ops_->UltimaIncluida().empty() && t.Active() && t.IrParaChave(ops_->UltimaIncluida())) {
+        MostrarLinhaAtual();
+        gridArg->scrollTo(gridArg->currentIndex());
+    }
     edit->clear();
     edit->setFocus();
 }
@@ -470,14 +491,17 @@ void TmrgEtiquetas::edtRefAddKeyPress() {
 void TmrgEtiquetas::btnImpQtdEstClick() {
     Protegido(this, [&] {
         gridArg->ConfirmarEdicao();
+        TImportacaoEstoque importacao;
         try {
-            ops_->ImportarQuantidadeEstoque();
+            importacao = ops_->ImportarQuantidadeEstoque();
         } catch (...) {
             RecarregarGrade();
             throw;
         }
         imp_->Commit();  // as a typed count: kept beyond this window
         RecarregarGrade();
+        lblSituacao->setStyleSheet(QString());
+        lblSituacao->setText(QString::fromStdString(TextoImportacaoEstoque(importacao)));
     });
 }
 
@@ -503,8 +527,9 @@ void TmrgEtiquetas::btnEtiquetasClick() {
     if (imprimindo_) return;
     Protegido(this, [&] {
         PostarDigitado();
-        // The same queue printed whole here a while ago is asked about first.
         const int modelo = imp_->ModeloConfigurado();
+        if (!ConfirmarImpressaoGrande(modelo)) return;
+        // The same queue printed whole here a while ago is asked about first.
         if (modelo >= 1 && modelo <= 59 && !EhModeloA4(modelo)) {
             const std::string pergunta = imp_->PerguntaRepeticao();
             if (!pergunta.empty() && !InterfaceUsuario().Confirma(pergunta)) return;
@@ -512,6 +537,32 @@ void TmrgEtiquetas::btnEtiquetasClick() {
         Imprimir();
         if (FecharAposImprimir) done(1);
     });
+}
+
+void TmrgEtiquetas::Recontar() {
+    TTabela& t = imp_->tblEtiquetaRead;
+    total_ = t.Active() ? ContarFila(imp_->dtm) : TTotalFila{};
+    MostrarTotal();
+}
+
+int64_t TmrgEtiquetas::FolhasDoModelo(int modelo) const {
+    if (!EhModeloA4(modelo)) return -1;
+    return FolhasA4(total_.etiquetas, edtBranco->value(), CriaFormularioA4(modelo).CelulasPorPagina());
+}
+
+void TmrgEtiquetas::MostrarTotal() {
+    if (!imp_->tblEtiquetaRead.Active()) {
+        lblTotal->clear();
+        return;
+    }
+    lblTotal->setText(QString::fromStdString(TextoTotalFila(total_, FolhasDoModelo(imp_->ModeloConfigurado()))));
+}
+
+bool TmrgEtiquetas::ConfirmarImpressaoGrande(int modelo) {
+    if (modelo < 1 || modelo > 59) return true;  // nothing would print: said later
+    const std::string pergunta =
+        PerguntaImpressaoGrande(total_, modelo, LerConfig("PATH REDE"), FolhasDoModelo(modelo), LerLimiteConfirmacao());
+    return pergunta.empty() || InterfaceUsuario().Confirma(pergunta);
 }
 
 void TmrgEtiquetas::btnContinuarClick() {

@@ -14,6 +14,7 @@
 #include "labels/FilaOperacoes.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/ResumoImpressao.h"
+#include "labels/TotalFila.h"
 
 class QButtonGroup;
 class QFrame;
@@ -79,6 +80,7 @@ public:
     QPushButton* btnContinuar;   // "Continuar de onde parou": the labels a cut print did not deliver
     QPushButton* btnHistorico;   // the journal of prints
     QLabel* lblSituacao;         // how the last print ended, until the next one
+    QLabel* lblTotal;            // "N linhas, M etiquetas" under the grid, always current
     QPlainTextEdit* memoTm;
 
     // The window appears while a thermal print runs (null otherwise).
@@ -129,6 +131,12 @@ private:
     bool ModeloValido(int modelo, const char* acao);
     void MostrarSituacao(const TResumoImpressao& resumo);
     void CopiarEntradas();  // the model inputs, as the layouts read them
+    void Recontar();        // the queue's rows and labels counted again
+    void MostrarTotal();
+    int64_t FolhasDoModelo(int modelo) const;  // -1 for a thermal model
+    // The question before a print above LIMITE CONFIRMACAO; false when the
+    // operator said no.
+    bool ConfirmarImpressaoGrande(int modelo);
 
     std::unique_ptr<TImpressaoEtiquetas> imp_;
     std::unique_ptr<TFilaOperacoes> ops_;
@@ -138,4 +146,5 @@ private:
     std::unique_ptr<TfrmHistoricoImpressoes> historico_;
     bool sincronizando_ = false;
     bool imprimindo_ = false;
+    TTotalFila total_;
 };

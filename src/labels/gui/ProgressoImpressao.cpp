@@ -1,6 +1,7 @@
 #include "labels/gui/ProgressoImpressao.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -11,9 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "labels/ResumoImpressao.h"
-
-TfrmProgressoImpressao::TfrmProgressoImpressao(QWidget* parent) : QDialog(parent) {
+TfrmProgressoImpressao::TfrmProgressoImpressao(QWidget* parent, TEstimativaTempo::TRelogio relogio)
+    : QDialog(parent), estimativa_(std::move(relogio)) {
     setObjectName(QStringLiteral("frmProgressoImpressao"));
     setWindowTitle(QStringLiteral("Imprimindo etiquetas"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -38,7 +38,6 @@ TfrmProgressoImpressao::TfrmProgressoImpressao(QWidget* parent) : QDialog(parent
     caixa->addWidget(lblTempo);
     caixa->addWidget(btnCancelar, 0, Qt::AlignCenter);
     connect(btnCancelar, &QPushButton::clicked, this, &TfrmProgressoImpressao::Cancelar);
-    relogio_.start();
     Atualizar(0, 0);
 }
 
@@ -48,7 +47,8 @@ void TfrmProgressoImpressao::Atualizar(int64_t enviadas, int64_t aEnviar) {
     const int64_t escala = std::max<int64_t>(1, aEnviar / 1000000000 + 1);
     barra->setRange(0, static_cast<int>(std::max<int64_t>(aEnviar, 1) / escala));
     barra->setValue(static_cast<int>(std::min(enviadas, aEnviar) / escala));
-    const std::string tempo = TextoTempoRestante(enviadas, aEnviar, relogio_.elapsed());
+    estimativa_.Registrar(enviadas, aEnviar);
+    const std::string tempo = estimativa_.Texto();
     lblTempo->setText(tempo.empty() ? QStringLiteral("Tempo restante: calculando...") : QString::fromStdString(tempo));
 }
 

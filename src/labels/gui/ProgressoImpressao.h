@@ -1,12 +1,13 @@
 #pragma once
 // The small window shown while a thermal print runs: labels sent out of the
-// labels to send, a bar, the time left at the pace so far, and "Cancelar", which stops the print before its next job.
+// labels to send, a bar, the time left at the pace of the labels delivered, and "Cancelar", which stops the print before its next job.
 // It waits the pause after each job with the event loop running, so the
 // window repaints and the button answers.
 #include <cstdint>
 
 #include <QDialog>
-#include <QElapsedTimer>
+
+#include "labels/ResumoImpressao.h"
 
 class QLabel;
 class QProgressBar;
@@ -15,7 +16,8 @@ class QPushButton;
 class TfrmProgressoImpressao : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmProgressoImpressao(QWidget* parent = nullptr);
+    // `relogio`: the clock of the time-left estimate (the machine's when empty).
+    explicit TfrmProgressoImpressao(QWidget* parent = nullptr, TEstimativaTempo::TRelogio relogio = {});
 
     QLabel* lblEnviadas;
     QProgressBar* barra;
@@ -37,5 +39,5 @@ signals:
 
 private:
     bool cancelado_ = false;
-    QElapsedTimer relogio_;  // from the window's creation, as the print starts
+    TEstimativaTempo estimativa_;
 };

@@ -29,6 +29,7 @@
 #include "common/ConfigEtq.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/Tabela.h"
+#include "labels/TotalFila.h"
 #include "labels/a4/RelatorioA4.h"
 #include "labels/gui/GradeFila.h"
 #include "labels/gui/HistoricoImpressoes.h"
@@ -468,7 +469,7 @@ TEST_F(JanelaFila, AdicionarPeloCodigoDeBarrasEPelaReferencia) {
     EXPECT_TRUE(janela->edtBarrasAdd->hasFocus());
     Enter(janela->edtRefAdd, "REF-CAFE");
     EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAFE PILAO;CAMISA - AZUL 42");
-    EXPECT_EQ(janela->gridArg->currentIndex().row(), 0);  // back on the first row
+    EXPECT_EQ(janela->gridArg->currentIndex().row(), 1);  // on the row just added
     Enter(janela->edtBarrasAdd, "NADA");
     Enter(janela->edtRefAdd, "REF-NADA");
     EXPECT_EQ(iu_.Mensagens(), (std::vector<std::string>{"Mercadoria não localizada", "Mercadoria não localizada"}));
@@ -481,12 +482,135 @@ TEST_F(JanelaFila, AdicionarPeloCodigoDeBarrasEPelaReferencia) {
 
 TEST_F(JanelaFila, ImportarQuantidadeDoEstoqueNaGrade) {
     Enfileirar({"10, '789100', 'CAFE', 'CAFE', 3.5, 1, 0", "20, '789200', 'ARROZ', 'ARROZ', -2, 1, 4",
-                "30, '789300', 'CAMISA', 'CAMISA', 0, 1, 9"});
+                "30, '789300', 'CAMISA', 'CAMISA', 0, 1, 9", "10, '789100', 'CAFE', 'CAFE', 3.5, 1, 2"});
     Abrir();
+    EXPECT_EQ(janela->lblTotal->text(), "4 linhas, 15 etiquetas");
     janela->btnImpQtdEst->click();
-    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAFE;CAMISA");
-    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "4;3,5;9");
+    EXPECT_EQ(ColunaGrade("NOME"), "ARROZ;CAFE;CAFE;CAMISA");
+    // The coffee scanned twice gets its stock once; the status line says so.
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "4;3,5;0;9");
+    EXPECT_EQ(janela->lblSituacao->text(),
+              "Quantidade do estoque importada em 1 linha(s). 1 linha(s) repetida(s) da mesma mercadoria ficaram "
+              "com 0.");
+    EXPECT_EQ(janela->lblTotal->text(), "4 linhas, 17 etiquetas");  // 3,5 prints 4
     EXPECT_TRUE(falhas.empty());
+}
+
+// The line under the grid follows every change: typed counts (also one typed
+// again over the same row, and a 0), adds; an A4 model also counts its sheets.
+TEST_F(JanelaFila, TotalSobAGradeSempreAtual) {
+    Enfileirar({"20, '789200', 'ARROZ', 'ARROZ', 0, 20, 0", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 2"});
+    Abrir();
+    EXPECT_EQ(janela->lblTotal->text(), "2 linhas, 2 etiquetas");
+    Digitar(0, "QUANTIDADE", "1500");
+    QTest::keyClick(janela->gridArg->indexWidget(Indice(0, "QUANTIDADE")), Qt::Key_Return);
+    EXPECT_EQ(janela->lblTotal->text(), "2 linhas, 1.502 etiquetas");
+    Digitar(0, "QUANTIDADE", "2,5");  // the same row again: 1500 out, 2 in
+    janela->gridArg->ConfirmarEdicao();
+    EXPECT_EQ(janela->lblTotal->text(), "2 linhas, 4 etiquetas");
+    Digitar(1, "QUANTIDADE", "0");
+    janela->gridArg->ConfirmarEdicao();
+    EXPECT_EQ(janela->lblTotal->text(), "2 linhas, 2 etiquetas");
+    Enter(janela->edtBarrasAdd, "789300");
+    EXPECT_EQ(janela->lblTotal->text(), "3 linhas, 3 etiquetas");
+    // what the line says is what the queue holds
+    const TTotalFila contado = ContarFila(*dtm);
+    EXPECT_EQ(contado.linhas, 3);
+    EXPECT_EQ(contado.etiquetas, 3);
+    GravarConfig("MODELO PRINT", "26 - A4 30 por folha");
+    janela->edtBranco->setValue(28);
+    janela->rdCodigoRed->click();  // any change of the queue reads the model again
+    EXPECT_EQ(janela->lblTotal->text(), "3 linhas, 3 etiquetas, 2 folhas");
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+}
+
+// Above LIMITE CONFIRMACAO "Imprimir etiquetas" asks first; no prints nothing.
+TEST_F(JanelaFila, ImpressaoGrandePerguntaAntes) {
+    Enfileirar({"20, '789200', 'ARROZ', 'ARROZ', 0, 20, 6", "10, '789100', 'CAFE PILAO', 'CAFE PILAO', 0, 12.5, 6"});
+    GravarConfig("LIMITE CONFIRMACAO", "10");
+    Abrir();
+    iu_.resposta = false;
+    janela->btnEtiquetas->click();
+    ASSERT_EQ(iu_.eventos.size(), 1u);
+    EXPECT_EQ(iu_.eventos.front(), "Confirma:Imprimir 12 etiquetas (modelo 11) em FILE:" + saida + "?");
+    EXPECT_FALSE(std::filesystem::exists(saida));
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 0);
+    iu_.eventos.clear();
+    iu_.resposta = true;
+    janela->btnEtiquetas->click();
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 12);
+    // Within the limit, or with 0, nothing is asked.
+    for (const char* limite : {"12", "0"}) {
+        GravarConfig("LIMITE CONFIRMACAO", limite);
+        GravarConfig("PATH REDE", "FILE:" + saida + "." + limite);
+        iu_.eventos.clear();
+        janela->btnEtiquetas->click();  // "printed already, again?" may come: the answer is yes
+        for (const std::string& e : iu_.eventos) EXPECT_EQ(e.find("Imprimir 12"), std::string::npos) << limite;
+        EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 12) << limite;
+    }
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+}
+
+// A scan lands on its row, scrolled into sight, among many; the same code
+// scanned again is a second row, and that one is chosen.
+TEST_F(JanelaFila, LeituraDoCodigoMostraESelecionaALinhaNova) {
+    std::vector<std::string> linhas;
+    for (int i = 0; i < 80; ++i)
+        linhas.push_back(std::to_string(1000 + i) + ", 'B" + std::to_string(i) + "', 'BISCOITO " +
+                         std::to_string(100 + i) + "', 'BISCOITO', 0, 1, 0");
+    Enfileirar(linhas);
+    Abrir();
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    auto naTela = [&](int linha) {
+        const QRect r = janela->gridArg->visualRect(Indice(linha, "NOME"));
+        return r.isValid() && janela->gridArg->viewport()->rect().contains(r);
+    };
+    Enter(janela->edtBarrasAdd, "789300");  // CAMISA: after every BISCOITO
+    EXPECT_EQ(janela->gridArg->currentIndex().row(), 80);
+    EXPECT_EQ(Celula(80, "NOME"), "CAMISA");
+    EXPECT_TRUE(naTela(80));
+    EXPECT_EQ(Tabela().RecNo(), 81u);
+    EXPECT_TRUE(janela->edtBarrasAdd->hasFocus());  // ready for the next scan
+    janela->gridArg->scrollToTop();
+    Enter(janela->edtBarrasAdd, "789300");
+    EXPECT_EQ(Modelo().rowCount(), 82);
+    const int atual = janela->gridArg->currentIndex().row();
+    EXPECT_TRUE(atual == 80 || atual == 81) << atual;
+    EXPECT_TRUE(naTela(atual));
+    // the row chosen is the one just written, not the first of the code
+    ASSERT_TRUE(Tabela().IrParaChave(janela->Operacoes().UltimaIncluida()));
+    EXPECT_EQ(Tabela().RecNo(), static_cast<size_t>(atual) + 1);
+    Enter(janela->edtBarrasAdd, "789100");  // CAFE PILAO: between BISCOITO and CAMISA
+    EXPECT_EQ(Celula(janela->gridArg->currentIndex().row(), "NOME"), "CAFE PILAO");
+    EXPECT_EQ(janela->gridArg->currentIndex().row(), 80);
+    EXPECT_TRUE(naTela(80));
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
+}
+
+// A count and Enter: the next count typed goes to the next row, not over the
+// one just typed, also when the keys come at once.
+TEST_F(JanelaFila, EnterDepoisDaContagemVaiParaALinhaSeguinte) {
+    Enfileirar({"10, '1', 'A', 'A', 0, 1, 0", "20, '2', 'B', 'B', 0, 1, 0", "30, '3', 'C', 'C', 0, 1, 0"});
+    Abrir();
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    janela->gridArg->setFocus();
+    janela->gridArg->setCurrentIndex(Indice(0, "QUANTIDADE"));
+    for (const char* tecla : {"5", "\n", "7", "\n", "9", "\n", "4", "\n"}) {
+        if (tecla[0] == '\n')
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        else
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(tecla));
+    }
+    QCoreApplication::processEvents();
+    // the last Enter has no row below: the fourth count replaced the third row's
+    EXPECT_EQ(ColunaGrade("QUANTIDADE"), "5;7;4");
+    EXPECT_EQ(janela->gridArg->currentIndex().row(), 2);
+    EXPECT_EQ(TextoAParte("select list(quantidade, ';') from (select quantidade from etiquetaread order by nome)"),
+              "5.000;7.000;4.000");
+    EXPECT_EQ(janela->lblTotal->text(), "3 linhas, 16 etiquetas");
+    EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
 }
 
 TEST_F(JanelaFila, ExcluirLinhaSoDepoisDaConfirmacao) {

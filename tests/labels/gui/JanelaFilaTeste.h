@@ -39,6 +39,8 @@ protected:
         dtm = std::make_unique<TdtmAplicativo>();
         janela = std::make_unique<TmrgEtiquetas>(*dtm);
         if (pausaMs_) janela->Impressao().PausaMs = *pausaMs_;
+        // The file stands for a printer here: paced as one, so a print can be cancelled midway.
+        janela->Impressao().PausarEmArquivoComum = true;
         janela->show();
     }
 

@@ -71,6 +71,8 @@ import -window "\$FILA" "$PWD/janela-fila-cancelada.png"
 sed -i 's|^PATH REDE=.*|PATH REDE=FILE:/nao/existe/saida.prn\r|' "$PASTA/configEtq.ini"
 ID=\$FILA
 xdotool mousemove --window "\$ID" 785 537 click 1
+esperar "Confirmação"; sleep 0.5
+xdotool key Return
 esperar "Erro de sistema"; sleep 0.5
 xdotool mousemove --window "\$ID" 10 10; xdotool key Return
 sumir "Erro de sistema"; sleep 0.5

@@ -133,7 +133,7 @@ TEST_F(CmdLote, ListaDoWindowsAceitaEOQueNaoEArquivoRecusado) {
            "789\r\n\r\n790\r\n");
     TResultadoCli r = Rodar("--lista '" + windows + "'");
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(r.saida, "2\n");
+    EXPECT_EQ(r.saida, "2 linhas na fila, 0 etiquetas\n");
     EXPECT_EQ(Texto("select list(barras, ',') from (select barras from etiquetaread order by barras)"), "789,790");
 
     Executar("delete from etiquetaread");

@@ -523,7 +523,7 @@ TEST_F(DiarioDeUmaFalha, LoteSobreImpressaoInterrompidaAvisaOuMantemAFila) {
     EXPECT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.erro.rfind("Aviso: " + antes, 0), 0u) << r.erro;
     EXPECT_TRUE(r.erro.ends_with(quantas + " Substituindo a fila.\n")) << r.erro;
-    EXPECT_EQ(r.saida, "1\n");
+    EXPECT_EQ(r.saida, "1 linha na fila, 0 etiquetas\n");
     EXPECT_EQ(Contar("ETIQUETAREAD"), 1);
 }
 

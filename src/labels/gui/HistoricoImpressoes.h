@@ -1,6 +1,8 @@
 #pragma once
-// "Histórico": the journal of label prints as etiquetas-cli historico lists
-// it, one line per print run and, under it, the queue rows it printed.
+// "Histórico": the journal of label prints, one line per print run (how it
+// ended and how many labels the printer took first) and, under it, the queue
+// rows it printed; a legend says what the red runs mean.
+#include <string>
 #include <vector>
 
 #include <QDialog>
@@ -20,4 +22,11 @@ public:
 
     QTreeWidget* arvore;
     QLabel* lblAviso;
+    QLabel* lblLegenda;  // shown while a red run is listed
+
+private:
+    void AjustarColunas();
 };
+
+// The column titles, in order (one table builds the header and the cells).
+std::vector<std::string> TitulosHistorico();

@@ -13,6 +13,7 @@
 namespace {
 
 const int kPreco = 3;
+const int kEstoque = 4;
 const int kQuantidade = 5;
 
 char SeparadorMilhar() { return SeparadorDecimal() == ',' ? '.' : ','; }
@@ -30,6 +31,13 @@ std::string FormataPreco(const Decimal& valor) {
         if (restam > 0 && restam % 3 == 0) r += SeparadorMilhar();
     }
     return r + t.substr(fim);
+}
+
+std::string FormataEstoque(const Decimal& valor) {
+    // Counted goods read whole; weighed ones keep every decimal their column
+    // has, so "77,860" lines up under "249,793".
+    if (valor == Decimal(valor.ParteInteira())) return valor.Formatar(0, SeparadorDecimal());
+    return valor.Formatar(valor.Escala(), SeparadorDecimal());
 }
 
 bool LerNumeroDigitado(const std::string& texto, Decimal& valor) {
@@ -88,6 +96,8 @@ int TModeloFila::columnCount(const QModelIndex& pai) const {
 QString TModeloFila::Texto(const TValor& v, int coluna, bool edicao) const {
     if (v.IsNull()) return {};
     if (coluna == kPreco) return QString::fromStdString(FormataPreco(v.AsDecimal()));
+    if (coluna == kEstoque && v.Tipo() == TTipoCampo::Decimal)
+        return QString::fromStdString(FormataEstoque(v.AsDecimal()));
     if (v.Tipo() == TTipoCampo::Decimal) return QString::fromStdString(FormataNumero(v.AsDecimal()));
     return QString::fromStdString(v.AsString());
 }

@@ -57,6 +57,9 @@ private:
 
 // "#,##0.000": thousands grouped, three decimals, the locale's separators.
 std::string FormataPreco(const Decimal& valor);
+// Stock as the grid shows it: a whole count without decimals ("277"), a
+// fraction with the decimals of its value's scale ("77,860").
+std::string FormataEstoque(const Decimal& valor);
 // A number typed in a cell: the locale's or the point separator, thousands
 // groups allowed when a decimal separator follows; empty gives no value.
 // EConvertError when it is no number.

@@ -99,7 +99,7 @@ TEST_F(JanelaFila, AbreNaOrdemDoNomeComAsColunasDaGrade) {
     EXPECT_TRUE(janela->rdCodigoBar->isChecked());  // shown as chosen, the order is the name's
     EXPECT_EQ(ColunaGrade("NOME"), "CAFE PILAO;CAMISA");
     EXPECT_EQ(ColunaGrade("VLR_VEN"), "12,500;1.234,500");
-    EXPECT_EQ(ColunaGrade("ESTOQUE"), "3,5;0");
+    EXPECT_EQ(ColunaGrade("ESTOQUE"), "3,500;0");  // weighed with its three decimals, counted whole
     EXPECT_EQ(ColunaGrade("QUANTIDADE"), "2;0");
     QStringList titulos;
     for (int c = 0; c < Modelo().columnCount(); ++c)
@@ -339,22 +339,38 @@ TEST_F(JanelaFila, CanceladaContinuaDeOndeParouComHistoricoEPerguntaDeRepeticao)
     const QTreeWidget& arvore = *janela->Historico()->arvore;
     ASSERT_EQ(arvore.topLevelItemCount(), 4);
     auto coluna = [&](int run, int c) { return arvore.topLevelItem(run)->text(c).toStdString(); };
-    const int entregues = 8, situacao = 9, continua = 10;
+    // How a run ended and what it delivered come first.
+    const int situacao = 0, entregues = 1, continua = 10;
+    ASSERT_EQ(TitulosHistorico()[situacao], "Situação");
+    ASSERT_EQ(TitulosHistorico()[entregues], "Entregues");
+    ASSERT_EQ(TitulosHistorico()[continua], "Continua");
     EXPECT_EQ(coluna(0, entregues), "11 de 11");
     EXPECT_EQ(coluna(1, entregues), "12 de 12");
     EXPECT_EQ(coluna(2, entregues), "9 de 9");
-    EXPECT_EQ(coluna(2, continua), "continua " + coluna(3, 0));
+    EXPECT_EQ(coluna(2, continua), "continua " + coluna(3, 2));
     EXPECT_EQ(coluna(3, entregues), "3 de 12");
     EXPECT_EQ(coluna(3, situacao), "CANCELADA");
     EXPECT_EQ(coluna(2, situacao), "INTEIRA");
     const QTreeWidgetItem* cancelada = arvore.topLevelItem(3);
     ASSERT_EQ(cancelada->childCount(), 2);
     // the rows in the queue's order (the name's), with what reached the printer
-    EXPECT_EQ(cancelada->child(0)->text(3).toStdString(), "ARROZ");
-    EXPECT_EQ(cancelada->child(0)->text(4).toStdString(), "3 de 6");
-    EXPECT_EQ(cancelada->child(1)->text(4).toStdString(), "0 de 6");
-    EXPECT_EQ(arvore.topLevelItem(2)->child(0)->text(4).toStdString(), "3 de 3");
-    EXPECT_EQ(arvore.topLevelItem(2)->child(1)->text(4).toStdString(), "6 de 6");
+    EXPECT_EQ(cancelada->child(0)->text(5).toStdString(), "ARROZ");
+    EXPECT_EQ(cancelada->child(0)->text(entregues).toStdString(), "3 de 6");
+    EXPECT_EQ(cancelada->child(1)->text(entregues).toStdString(), "0 de 6");
+    EXPECT_EQ(arvore.topLevelItem(2)->child(0)->text(entregues).toStdString(), "3 de 3");
+    EXPECT_EQ(arvore.topLevelItem(2)->child(1)->text(entregues).toStdString(), "6 de 6");
+    // Red runs get their legend; the first two columns are in sight without scrolling.
+    const TfrmHistoricoImpressoes& historico = *janela->Historico();
+    EXPECT_TRUE(historico.lblLegenda->isVisibleTo(&historico));
+    EXPECT_NE(historico.lblLegenda->text().indexOf("CANCELADA"), -1);
+    EXPECT_EQ(cancelada->foreground(situacao).color(), QColor(Qt::darkRed));
+    EXPECT_NE(arvore.topLevelItem(2)->foreground(situacao).color(), QColor(Qt::darkRed));
+    EXPECT_NE(cancelada->toolTip(situacao).indexOf("Cancelar"), -1);
+    const int visivel = arvore.viewport()->width();
+    EXPECT_LE(arvore.columnViewportPosition(entregues) + arvore.columnWidth(entregues), visivel);
+    int ate = 0;  // the run's number, times and model are in sight too
+    for (int c = 0; c <= 5; ++c) ate = arvore.columnViewportPosition(c) + arvore.columnWidth(c);
+    EXPECT_LE(ate, visivel);
 }
 
 // A print that fails says so in the line under the grid, with the labels that
@@ -741,6 +757,24 @@ TEST(NumerosDaGrade, PrecoComMilharEDigitadoComOuSemGrupos) {
         ASSERT_TRUE(LerNumeroDigitado("1,234.5", e));
         EXPECT_EQ(e, Decimal::DeTexto("1234.5"));
     }
+    unsetenv("LC_ALL");
+}
+
+// Stock the way the goods have it: whole counts without decimals, weighed
+// goods with every decimal of their column, so they line up.
+TEST(NumerosDaGrade, EstoqueInteiroSemCasasFracionadoComAsDaColuna) {
+    setenv("LC_ALL", "C", 1);
+    struct Caso {
+        Decimal valor;
+        const char* texto;
+    };
+    const Caso casos[] = {
+        {Decimal::DeUnidades(277000, 3), "277"},     {Decimal::DeUnidades(77860, 3), "77,860"},
+        {Decimal::DeUnidades(249793, 3), "249,793"}, {Decimal::DeUnidades(0, 3), "0"},
+        {Decimal::DeUnidades(-2500, 3), "-2,500"},   {Decimal::DeUnidades(-3000, 3), "-3"},
+        {Decimal::DeUnidades(5, 3), "0,005"},        {Decimal(12), "12"},
+    };
+    for (const auto& c : casos) EXPECT_EQ(FormataEstoque(c.valor), c.texto) << c.valor.ParaTexto();
     unsetenv("LC_ALL");
 }
 

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <memory>
 
@@ -29,6 +31,7 @@
 #include "app/ufrmPrincipal.h"
 #include "common/ConfigEtq.h"
 #include "common/gui/FuncoesGui.h"
+#include "goods/UltimaSelecao.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
 #include "interface/JanelaEtiquetas.h"
 #include "suporte/Suporte.h"
@@ -552,4 +555,75 @@ TEST_F(JanelaMercadorias, SemFilaInstaladaMostraQuantasLinhasHa) {
     auto caixa = ResponderCaixa(QMessageBox::Ok);
     janela->chama_print_etiqueta();
     EXPECT_EQ(caixa->texto, QString::fromUtf8("A fila de etiquetas tem 2 linha(s)."));
+}
+
+// "Repetir última seleção": a batch keeps its criteria in configEtq.ini; a
+// later showing starts from the start values and the button brings them back,
+// lookups chosen by key and value controls usable.
+TEST_F(JanelaMercadorias, RepetirUltimaSelecaoDoLoteDestaEstacao) {
+    Mercadorias();
+    AbrirTabelas();
+    janela->FormActivate();
+    // Nothing kept yet: said, and the window stays as it is.
+    janela->btnRepetir->click();
+    EXPECT_EQ(iu_.Mensagens(),
+              std::vector<std::string>{"Nenhum lote foi feito nesta estação ainda: não há seleção para repetir."});
+
+    janela->rdNomeMer->click();
+    janela->chkDepartamento->click();
+    janela->edtDepartamento->setCurrentIndex(janela->edtDepartamento->findText("MERCEARIA"));
+    janela->chkListaCodBar->click();
+    janela->memoLista->setPlainText(" 781 \n\n783");
+    janela->chkDataEmi->click();
+    janela->edtData1->setDate(QDate::currentDate().addDays(-6));
+    janela->edtData2->setDate(QDate::currentDate());
+    janela->chkProAtivos->click();  // off: active and inactive goods
+    const TOpcoesMercadorias usadas = janela->Opcoes();
+    janela->btnImprimir->click();
+    ASSERT_EQ(visitas.size(), 1u) << (falhas.empty() ? "" : falhas[0]);
+
+    // The next showing starts from the start values (a fresh window, as after a restart).
+    auto nova =
+        std::make_unique<TMrgMercadoriasBD>(modulos->dtmAplicativo, modulos->DtmMercadorias, modulos->dtmFornecedores);
+    nova->FormActivate();
+    EXPECT_FALSE(nova->chkDepartamento->isChecked());
+    EXPECT_TRUE(nova->rdCodigoRed->isChecked());
+    EXPECT_TRUE(nova->chkProAtivos->isChecked());
+    nova->btnRepetir->click();
+    EXPECT_EQ(nova->Opcoes().Ordem, TOrdemListagem::NomeMer);
+    EXPECT_EQ(nova->edtDepartamento->currentText(), "MERCEARIA");
+    EXPECT_TRUE(nova->edtDepartamento->isEnabled());
+    EXPECT_TRUE(nova->memoLista->isVisible() || !nova->isVisible());
+    EXPECT_EQ(nova->memoLista->toPlainText(), QString::fromUtf8(" 781 \n\n783"));
+    EXPECT_TRUE(nova->edtData1->isEnabled());
+    EXPECT_FALSE(nova->rbAtivos->isEnabled());
+    // Same options as the batch had: the statement and the row checks cannot tell them apart.
+    const TOpcoesMercadorias repetidas = nova->Opcoes();
+    EXPECT_EQ(repetidas.chkDepartamento, usadas.chkDepartamento);
+    EXPECT_EQ(repetidas.edtDepartamento, usadas.edtDepartamento);
+    EXPECT_EQ(repetidas.chkListaCodBar, true);
+    EXPECT_EQ(repetidas.memoLista, usadas.memoLista);
+    EXPECT_EQ(repetidas.edtData1, usadas.edtData1);
+    EXPECT_EQ(repetidas.edtData2, usadas.edtData2);
+    EXPECT_EQ(repetidas.chkProAtivos, false);
+    // Printing again gives the same batch.
+    nova->btnImprimir->click();
+    ASSERT_EQ(visitas.size(), 2u) << (falhas.empty() ? "" : falhas[0]);
+    EXPECT_EQ(visitas[1].codigos, visitas[0].codigos);
+}
+
+// A configEtq.ini that cannot be written does not stop the batch; the button says why it has nothing newer.
+TEST_F(JanelaMercadorias, SelecaoQueNaoPodeSerGuardadaNaoImpedeOLote) {
+    Mercadorias();
+    AbrirTabelas();
+    janela->FormActivate();
+    ::chmod(CaminhoConfigEtq().c_str(), 0444);
+    janela->btnImprimir->click();
+    ::chmod(CaminhoConfigEtq().c_str(), 0644);
+    ASSERT_EQ(visitas.size(), 1u) << (falhas.empty() ? "" : falhas[0]);
+    janela->btnRepetir->click();
+    ASSERT_EQ(iu_.Mensagens().size(), 1u);
+    EXPECT_EQ(iu_.Mensagens()[0].rfind("A seleção do último lote não pôde ser guardada: ", 0), 0u)
+        << iu_.Mensagens()[0];
+    EXPECT_NE(iu_.Mensagens()[0].find("somente leitura"), std::string::npos) << iu_.Mensagens()[0];
 }

@@ -31,6 +31,7 @@
 #include "data/udtmAplicativo.h"
 #include "data/udtmFornecedores.h"
 #include "goods/ChamaFila.h"
+#include "goods/UltimaSelecao.h"
 #include "goods/gui/FilaProvisoria.h"
 
 #include <utility>
@@ -153,12 +154,21 @@ TMrgMercadoriasBD::TMrgMercadoriasBD(TdtmAplicativo& aplicativo, TDtmMercadorias
     Porcento->setGeometry(112, 16, 300, 18);
     Porcento->setRange(0, 100);
     Porcento->setValue(0);
+    btnRepetir = new QToolButton(barra);
+    btnRepetir->setObjectName("btnRepetir");
+    btnRepetir->setText(QString::fromUtf8("Repetir última seleção"));
+    btnRepetir->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    btnRepetir->setToolTip(QString::fromUtf8(
+        "Marca de novo os critérios do último lote desta estação (guardados no configEtq.ini); as datas que "
+        "terminavam no dia do lote passam a terminar hoje"));
+    btnRepetir->setGeometry(430, 12, 170, 26);
 
     CriarOrdem();
     CriarSelecao();
 
     connect(btnImprimir, &QToolButton::clicked, this, [this] { Protegido(this, [this] { btnImprimirClick(); }); });
     connect(btnSair, &QToolButton::clicked, this, [this] { btnSairClick(); });
+    connect(btnRepetir, &QToolButton::clicked, this, [this] { Protegido(this, [this] { btnRepetirClick(); }); });
 
     for (const char* l : {"Select Distinct nom_setor ", "", "from departamentos", "", "order by nom_setor"})
         qrySetor.Add(l);
@@ -371,7 +381,103 @@ TOpcoesMercadorias TMrgMercadoriasBD::Opcoes() const {
     return o;
 }
 
+void TMrgMercadoriasBD::MostrarOpcoes(const TOpcoesMercadorias& o) {
+    rdCodigoRed->setChecked(o.Ordem == TOrdemListagem::CodigoRed);
+    rdCodigoBar->setChecked(o.Ordem == TOrdemListagem::CodigoBar);
+    rdNomeMer->setChecked(o.Ordem == TOrdemListagem::NomeMer);
+    // A value control is usable exactly while its check box is checked.
+    auto marcar = [](QCheckBox* caixa, bool marcado, std::initializer_list<QWidget*> controles) {
+        caixa->setChecked(marcado);
+        for (QWidget* c : controles) c->setEnabled(marcado);
+    };
+    auto texto = [](QLineEdit* e, const std::string& t) { e->setText(ParaQString(t)); };
+    auto chave = [](QComboBox* c, const std::optional<long long>& k) {
+        c->setCurrentIndex(k ? c->findData(QVariant(static_cast<qlonglong>(*k))) : -1);
+    };
+    auto data = [](QDateEdit* d, const std::string& t) {
+        const QDate q = QDate::fromString(ParaQString(t), QString::fromLatin1(kFormatoData));
+        if (q.isValid()) d->setDate(q);
+    };
+    auto escolha = [](QRadioButton* sim, QRadioButton* nao, bool s, bool n) {
+        for (QRadioButton* r : {sim, nao}) r->setAutoExclusive(false);
+        sim->setChecked(s);
+        nao->setChecked(n);
+        for (QRadioButton* r : {sim, nao}) r->setAutoExclusive(true);
+    };
+    marcar(chkCodRed, o.chkCodRed, {edtCod1, edtCod2});
+    texto(edtCod1, o.edtCod1);
+    texto(edtCod2, o.edtCod2);
+    marcar(chkBarras, o.chkBarras, {edtcodbarras});
+    texto(edtcodbarras, o.edtcodbarras);
+    marcar(chkDiferente, o.chkDiferente, {edtDiferente});
+    texto(edtDiferente, o.edtDiferente);
+    marcar(chkNumero, o.chkNumero, {edtCodBar, edtBar2});
+    texto(edtCodBar, o.edtCodBar);
+    texto(edtBar2, o.edtBar2);
+    chkListaCodBar->setChecked(o.chkListaCodBar);
+    memoLista->setPlainText(ParaQString(o.memoLista));
+    marcar(chkNome, o.chkNome, {edtNome});
+    texto(edtNome, o.edtNome);
+    marcar(chkDepartamento, o.chkDepartamento, {edtDepartamento});
+    chave(edtDepartamento, o.edtDepartamento);
+    marcar(chkFornecedor, o.chkFornecedor, {edtFornecedor});
+    chave(edtFornecedor, o.edtFornecedor);
+    marcar(chkCodPers, o.chkCodPers, {edtCodPers1, edtCodPers2});
+    texto(edtCodPers1, o.edtCodPers1);
+    texto(edtCodPers2, o.edtCodPers2);
+    marcar(chkDepartComposta, o.chkDepartComposta, {edtNomeDepart});
+    texto(edtNomeDepart, o.edtNomeDepart);
+    marcar(chksetor, o.chksetor, {edtSetor});
+    edtSetor->setCurrentIndex(o.edtSetor ? edtSetor->findData(ParaQString(*o.edtSetor)) : -1);
+    marcar(chkReferencia, o.chkReferencia, {edtReferencia});
+    texto(edtReferencia, o.edtReferencia);
+    marcar(chkLocaliz, o.chkLocaliz, {edtLocaliz});
+    texto(edtLocaliz, o.edtLocaliz);
+    marcar(chkDataEmi, o.chkDataEmi, {edtData1, edtData2});
+    data(edtData1, o.edtData1);
+    data(edtData2, o.edtData2);
+    chkEstoque->setChecked(o.chkEstoque);
+    chkEstoqueM0->setChecked(o.chkEstoqueM0);
+    chkEstoque0->setChecked(o.chkEstoque0);
+    chkEstoque2->setChecked(o.chkEstoque2);
+    chkEstoqueM02->setChecked(o.chkEstoqueM02);
+    chkEstoque02->setChecked(o.chkEstoque02);
+    chkMinimo->setChecked(o.chkMinimo);
+    chkEstMax->setChecked(o.chkEstMax);
+    chkCodGer->setChecked(o.chkCodGer);
+    marcar(chkProEstoque, o.chkProEstoque, {rMarcados, rDesmarcados});
+    escolha(rMarcados, rDesmarcados, o.rMarcados, o.rDesmarcados);
+    marcar(chkProAtivos, o.chkProAtivos, {rbAtivos, rbInativos});
+    escolha(rbAtivos, rbInativos, o.rbAtivos, !o.rbAtivos);
+    marcar(chkGrade, o.chkGrade, {rdSim, rdNao});
+    escolha(rdSim, rdNao, o.rdSim, !o.rdSim);
+    marcar(chkPiscofins, o.chkPiscofins, {edtPis});
+    chave(edtPis, o.edtPis);
+    marcar(chkICms, o.chkICms, {edtICMS});
+    chave(edtICMS, o.edtICMS);
+    marcar(chkNNota, o.chkNNota, {edtNNota});
+    texto(edtNNota, o.edtNNota);
+    marcar(chkDataCompra, o.chkDataCompra, {edtDtC1, edtDtC2});
+    data(edtDtC1, o.edtDtC1);
+    data(edtDtC2, o.edtDtC2);
+}
+
 // ---------------------------------------------------------------- operations
+
+void TMrgMercadoriasBD::btnRepetirClick() {
+    const std::optional<TOpcoesMercadorias> ultima = LerUltimaSelecao(Hoje());
+    if (!ultima) {
+        std::string texto = "Nenhum lote foi feito nesta estação ainda: não há seleção para repetir.";
+        if (!falhaGuardarSelecao_.empty())
+            texto = "A seleção do último lote não pôde ser guardada: " + falhaGuardarSelecao_;
+        InterfaceUsuario().Mensagem(texto);
+        return;
+    }
+    MostrarOpcoes(*ultima);
+    if (!falhaGuardarSelecao_.empty())
+        InterfaceUsuario().Mensagem("A seleção do último lote não pôde ser guardada (" + falhaGuardarSelecao_ +
+                                    "): esta é a de um lote anterior.");
+}
 
 void TMrgMercadoriasBD::ShowModal() {
     ativadaNestaExibicao_ = false;
@@ -449,6 +555,14 @@ void TMrgMercadoriasBD::MONTAMODELO() {
     try {
         selecao_.AbrirMercadorias();
         selecao_.ModeloEtiqueta();
+        // The batch is made: its criteria are the ones to repeat. Not being
+        // able to keep them must not stop the labels.
+        falhaGuardarSelecao_.clear();
+        try {
+            GuardarUltimaSelecao(selecao_.Opcoes, Hoje());
+        } catch (const std::exception& falha) {
+            falhaGuardarSelecao_ = falha.what();
+        }
         chama_print_etiqueta();
     } catch (...) {
         selecao_.FecharMercadorias();

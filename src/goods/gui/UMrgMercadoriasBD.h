@@ -43,6 +43,7 @@ public:
     QToolButton* btnSair;
     QToolButton* btnImprimir;
     QProgressBar* Porcento;
+    QToolButton* btnRepetir;  // "Repetir última seleção"
 
     // Ordem de listagem
     QGroupBox* grpOrdem;
@@ -114,8 +115,10 @@ public:
     QDateEdit* edtDtC1;
     QDateEdit* edtDtC2;
 
-    // The controls as one value.
+    // The controls as one value, and back (check boxes, the state of their
+    // value controls, lookups chosen by key).
     TOpcoesMercadorias Opcoes() const;
+    void MostrarOpcoes(const TOpcoesMercadorias& o);
     TSelecaoMercadorias& Selecao() { return selecao_; }
 
     // Operations, named as the shop's developers know them.
@@ -125,6 +128,7 @@ public:
     void btnSairClick();
     void MONTAMODELO();
     void chama_print_etiqueta();
+    void btnRepetirClick();  // the criteria of this workstation's last batch
 
 protected:
     bool eventFilter(QObject* alvo, QEvent* evento) override;
@@ -148,6 +152,7 @@ private:
     fb::TQuery qrySetor;
     bool ativadaNestaExibicao_ = false;
     bool filaAbertaNestaExibicao_ = false;
+    std::string falhaGuardarSelecao_;  // why the last batch's criteria could not be kept
     bool maiusculasNome_ = true;
     size_t ultimoPasso_ = 0;
     // Enter taken by the open department list, until its key press arrives.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Out-of-tree build into build/ (idempotent: a second run only rebuilds what changed).
+#   scripts/build.sh [TARGET...]   (default: everything)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 OPCOES=()
@@ -15,4 +16,7 @@ if [ ! -f build/CMakeCache.txt ]; then
 else
   cmake -S . -B build "${OPCOES[@]}" >/dev/null
 fi
-cmake --build build -j"$(nproc)"
+# Targets named on the command line, or everything.
+ALVOS=()
+for alvo in "$@"; do ALVOS+=(--target "$alvo"); done
+cmake --build build -j"$(nproc)" "${ALVOS[@]}"

@@ -8,7 +8,11 @@ cd "$(dirname "$0")/.."
 VERIFICAR=0
 [ "${1:-}" = "--verificar" ] && VERIFICAR=1
 
-./scripts/build.sh
+# Only what the package holds: the two programs, the icons and the
+# compressed pages; the tests and benchmarks stay unbuilt (cpack installs
+# what is built, it builds nothing itself).
+ALVOS_PACOTE=(etiquetas etiquetas-cli etiq_icones etiq_comprimidos)
+./scripts/build.sh "${ALVOS_PACOTE[@]}"
 rm -f build/etiquetas_*.deb
 cpack --config build/CPackConfig.cmake -B build/pacote >/dev/null
 mv build/pacote/etiquetas_*.deb build/

@@ -14,9 +14,21 @@ std::string PrepararPastaExecucao();
 // The embedded Firebird engine of an installed program (no FIREBIRD root set)
 // keeps its lock files in /tmp/firebird, which belongs to whichever user
 // opened a database first: everybody else is refused. Unless FIREBIRD or
-// FIREBIRD_LOCK is set, each user gets "<runtime folder>/etiquetas-firebird".
-// Returns the lock folder set ("" when left alone).
+// FIREBIRD_LOCK is set, each user gets "<runtime folder>/etiquetas-firebird",
+// and FIREBIRD names a root in it ("raiz") where the engine runs in Classic
+// mode (PrepararRaizFirebird), so the program and etiquetas-cli can open the
+// same local database at once. Returns the lock folder set ("" when left alone).
 std::string PrepararTravasFirebird();
+
+// The system's Firebird 3 engine folder (Debian's), "" when not installed.
+std::string PastaMotorFirebird();
+
+// Makes (or completes) a Firebird root in `raiz` over the engine in `motor`
+// (default PastaMotorFirebird()): a copy of the character-set configuration,
+// links to the engine's messages and plugins, a firebird.conf with
+// ServerMode = Classic. An existing root keeps its files. Returns `raiz`, or
+// "" when it cannot be made (no engine, a folder that cannot be written).
+std::string PrepararRaizFirebird(const std::string& raiz, const std::string& motor = "");
 
 // Makes the missing folders of `pasta`, each new one private (0700) as the
 // XDG folders are. Returns "" or what went wrong, naming the folder.

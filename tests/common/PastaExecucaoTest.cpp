@@ -148,7 +148,52 @@ TEST_F(PastaExecucao, TravasDoFirebirdPorUsuarioSoSemRaizNemPastaDefinidas) {
         EXPECT_EQ(v ? std::string(v) : "", c.nossa ? nossa : (c.trava ? c.trava : ""));
         if (c.nossa) {
             EXPECT_EQ(fs::status(nossa).permissions(), fs::perms::owner_all);
+            // The engine's root in Classic mode beside the locks, when the system has the engine.
+            const char* raiz = std::getenv("FIREBIRD");
+            if (!PastaMotorFirebird().empty()) {
+                EXPECT_EQ(raiz ? std::string(raiz) : "", nossa + "/raiz");
+            }
+        } else {
+            const char* raiz = std::getenv("FIREBIRD");
+            EXPECT_EQ(raiz ? std::string(raiz) : "", c.firebird ? c.firebird : "");
         }
+    }
+}
+
+// The root the embedded engine runs from: the build tree's kind
+// (scripts/firebird-raiz.sh) made by the program itself.
+TEST_F(PastaExecucao, RaizDoFirebirdEmModoClassic) {
+    const std::string motor = PastaMotorFirebird();
+    if (motor.empty()) GTEST_SKIP() << "Firebird 3 não instalado";
+    const std::string raiz = temp_ / "fb/raiz";
+    ASSERT_EQ(PrepararRaizFirebird(raiz), raiz);
+    EXPECT_NE(LerTudo(raiz + "/firebird.conf").find("ServerMode = Classic"), std::string::npos);
+    // The character sets' configuration is a file of the root (the engine reads it relative to itself).
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(raiz + "/intl/fbintl.conf")));
+    EXPECT_EQ(LerTudo(raiz + "/intl/fbintl.conf"), LerTudo(motor + "/intl/fbintl.conf"));
+    for (const char* item : {"plugins", "firebird.msg"}) {
+        EXPECT_TRUE(fs::is_symlink(raiz + "/" + item)) << item;
+        EXPECT_TRUE(fs::exists(raiz + "/" + item)) << item;
+    }
+    // A second time keeps what is there (a setting changed by hand included) and adds what is missing.
+    Gravar(raiz + "/firebird.conf", "ServerMode = Classic\nTempCacheLimit = 8M\n");
+    fs::remove(raiz + "/plugins");
+    ASSERT_EQ(PrepararRaizFirebird(raiz), raiz);
+    EXPECT_EQ(LerTudo(raiz + "/firebird.conf"), "ServerMode = Classic\nTempCacheLimit = 8M\n");
+    EXPECT_TRUE(fs::exists(raiz + "/plugins"));
+}
+
+TEST_F(PastaExecucao, RaizDoFirebirdImpossivelFicaSemRaiz) {
+    // No engine there, or a file where the root's folder should be: nothing set.
+    EXPECT_EQ(PrepararRaizFirebird(temp_ / "a/raiz", temp_ / "sem-motor"), "");
+    if (PastaMotorFirebird().empty()) return;
+    Gravar(temp_ / "arquivo", "x");
+    EXPECT_EQ(PrepararRaizFirebird(temp_ / "arquivo/raiz"), "");
+    // A read-only folder, for a user the system holds to it.
+    if (::getuid() != 0) {
+        fs::create_directory(temp_ / "trancada");
+        fs::permissions(temp_ / "trancada", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(PrepararRaizFirebird(temp_ / "trancada/raiz"), "");
     }
 }
 

@@ -22,6 +22,9 @@ struct TConfigPainel {
     bool ImportVitrinex = false;
     bool Grade = false;
     std::string UltimaData = "  -  -    ";  // edtUltimaData text, literals included
+    std::string NomeLoja;                   // NOME LOJA, printed by some models
+    std::string TextoLoja;                  // TEXTO LOJA
+    std::string LimiteConfirmacao;          // LIMITE CONFIRMACAO; empty: the default
 
     bool operator==(const TConfigPainel&) const = default;
 };
@@ -36,10 +39,26 @@ inline constexpr int kItensImpressora = 2;
 // keeps its controls as they were. `linhasModelo` are the lines of the model list.
 TConfigPainel LerConfigPainel(const TConfigPainel& atual, const std::vector<std::string>& linhasModelo);
 
-// "Confirma": the keys and values in the order they are written.
+// The longest shop texts the panel takes: the widest room a label gives them.
+inline constexpr size_t kMaxNomeLoja = 40;
+inline constexpr size_t kMaxTextoLoja = 15;
+
+// Refuses, naming the field, what cannot be saved as typed: a shop text too
+// long or with a character configEtq.ini (Windows-1252) cannot hold, a
+// threshold that is not a whole number, a date that is incomplete or no date.
+// Raises Exception before anything is written.
+void ValidarConfigPainel(const TConfigPainel& c);
+
+// The shop's texts alone, as the first-start window takes them: refused as
+// the panel refuses them; an empty text is not written.
+void GravarTextosLoja(const std::string& nome, const std::string& texto);
+
+// "Confirma": the keys and values in the order they are written. An empty
+// date field is written empty, not as the mask's blanks.
 std::vector<std::pair<std::string, std::string>> ValoresConfigPainel(const TConfigPainel& c);
 
-// Writes them to configEtq.ini in one go; the old file stays whole when the write fails.
+// Validates, then writes them to configEtq.ini in one go; the old file stays
+// whole when the write fails.
 void GravarConfigPainel(const TConfigPainel& c);
 
 // The mask edit's text for a stored date: the file holds it trimmed, the mask

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include "common/TextosLoja.h"
 #include "common/gui/FuncoesGui.h"
 #include "data/udtmAplicativo.h"
 #include "labels/InfoModelos.h"
@@ -41,9 +42,12 @@ TGaleriaPainel::TGaleriaPainel(QWidget* pai) : QFrame(pai) {
 
 TGaleriaPainel::~TGaleriaPainel() = default;
 
-void TGaleriaPainel::Mostrar(const std::string& linhaModelo, const std::string& linguagem) {
+void TGaleriaPainel::Mostrar(const std::string& linhaModelo, const std::string& linguagem, const std::string& nomeLoja,
+                             const std::string& textoLoja) {
     linha_ = linhaModelo;
     linguagem_ = linguagem;
+    nomeLoja_ = nomeLoja;
+    textoLoja_ = textoLoja;
     if (pendente_) return;
     pendente_ = true;
     // The panel shows first; the picture follows when the event loop is free.
@@ -75,6 +79,13 @@ void TGaleriaPainel::DesenharAgora() {
         dtm_ = std::make_unique<TdtmAplicativo>();  // model 09 reads its format table from the shop
         galeria_ = std::make_unique<previa::TGaleriaModelos>(*dtm_);
     }
+    // Pictures drawn with other shop texts are drawn again.
+    if (nomeDesenhado_ != nomeLoja_ || textoDesenhado_ != textoLoja_) {
+        galeria_->Esquecer();
+        nomeDesenhado_ = nomeLoja_;
+        textoDesenhado_ = textoLoja_;
+    }
+    const TTextosLojaProvisorios textos(nomeLoja_, textoLoja_);
     // A4 sheets are the same in any language.
     const previa::TFiguraModelo& f = galeria_->Figura(numero, info.tipo == TTipoModelo::A4 ? "" : linguagem_);
     if (f.imagem.isNull()) {

@@ -21,8 +21,10 @@ public:
     ~TGaleriaPainel() override;
 
     // The model line as the list shows it ("11 - PPLA ...") and the language
-    // of the checked radio button ("" when none). Drawing waits for the event loop.
-    void Mostrar(const std::string& linhaModelo, const std::string& linguagem);
+    // of the checked radio button ("" when none); the shop's name and text
+    // line as the panel has them, saved or not. Drawing waits for the event loop.
+    void Mostrar(const std::string& linhaModelo, const std::string& linguagem, const std::string& nomeLoja = "",
+                 const std::string& textoLoja = "");
     // Draws what Mostrar asked for now (tests, screenshots).
     void DesenharAgora();
 
@@ -35,5 +37,7 @@ private:
     std::unique_ptr<TdtmAplicativo> dtm_;
     std::unique_ptr<previa::TGaleriaModelos> galeria_;
     std::string linha_, linguagem_;
+    std::string nomeLoja_, textoLoja_;            // asked for
+    std::string nomeDesenhado_, textoDesenhado_;  // of the pictures kept
     bool pendente_ = false;
 };

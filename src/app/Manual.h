@@ -1,11 +1,35 @@
 #pragma once
 // The manual F1 opens: the installed copy, or the source tree's for a copy
-// run from the build tree.
+// run from the build tree, shown in a window of the program (no browser
+// needed), with a search field.
 #include <string>
 
-class QWidget;
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextBrowser;
 
 // "" when neither exists.
 std::string CaminhoManual();
-// Opens it in the desktop's browser; says so when there is none.
-void AbrirManual(QWidget* pai);
+
+class TfrmManual : public QDialog {
+    Q_OBJECT
+public:
+    TfrmManual(const std::string& arquivo, QWidget* pai);
+
+    // Finds the next place (or, with `paraTras`, the previous one) holding
+    // `texto`, from the current one, going round the end once; says on
+    // lblProcura when the manual does not hold it.
+    bool Procurar(const QString& texto, bool paraTras = false);
+
+    QTextBrowser* txtManual;
+    QLineEdit* edtProcurar;
+    QPushButton* btnProcurar;
+    QLabel* lblProcura;
+};
+
+// Shows the manual window over whatever window is in front (a modal one
+// included) and returns it; says so when the manual is not installed.
+TfrmManual* AbrirManual(QWidget* pai);

@@ -18,4 +18,7 @@ public:
     virtual void dtmFornecedoresOpen(const TListaNomes& nomes) = 0;
     virtual void dtmFornecedoresClose(const TListaNomes& nomes) = 0;
     virtual void dtmConectBancoMrg(bool conectar) = 0;
+    // Whether configEtq.ini names a shop database; the connections follow a
+    // path saved since they were made.
+    virtual bool BancoConfigurado() { return true; }
 };

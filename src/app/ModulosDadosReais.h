@@ -25,4 +25,5 @@ public:
     void dtmFornecedoresOpen(const TListaNomes& nomes) override { dtmFornecedores.dtmFornecedoresOpen(nomes); }
     void dtmFornecedoresClose(const TListaNomes& nomes) override { dtmFornecedores.dtmFornecedoresClose(nomes); }
     void dtmConectBancoMrg(bool conectar) override { dtmAplicativo.dtmConectBancoMrg(conectar); }
+    bool BancoConfigurado() override;
 };

@@ -39,6 +39,7 @@ TLojaDemoUsuario CriarLojaDemoUsuario(int mercadorias) {
         o.mercadorias = mercadorias;
         demo::CriarLojaDemo(o);
         r.criada = true;
+        r.mercadorias = mercadorias;
     }
     GravarConfig({{"PATH MERKOR", r.banco},
                   {"PATH REDE", "FILE:" + r.saida},
@@ -46,5 +47,15 @@ TLojaDemoUsuario CriarLojaDemoUsuario(int mercadorias) {
                   {"TEMPERATURA", "10"},
                   {"MODELO PRINT", LinhasModelo()[kModeloDemo - 1]},
                   {"MODELO PRINT INDEX", std::to_string(kModeloDemo - 1)}});
+    r.config = CaminhoConfigEtq();
     return r;
+}
+
+std::string TextoLojaDemoCriada(const TLojaDemoUsuario& loja) {
+    std::string t = loja.criada ? "Loja de demonstração criada com " + std::to_string(loja.mercadorias) +
+                                      " mercadorias em " + loja.banco + "."
+                                : "A loja de demonstração que já existia em " + loja.banco + " foi mantida.";
+    return t + "\r\nAs etiquetas vão para o arquivo " + loja.saida + " (modelo " +
+           LinhasModelo()[kModeloDemo - 1].substr(0, 2) + ", PPLA), sem impressora." + "\r\nConfiguração gravada em " +
+           loja.config + ".";
 }

@@ -14,7 +14,13 @@ struct TLojaDemoUsuario {
     std::string banco;    // loja.fdb
     std::string saida;    // file the labels are printed to
     bool criada = false;  // false: an existing demo database was taken as it is
+    int mercadorias = 0;  // goods of a database made now
+    std::string config;   // the configEtq.ini that now points at it
 };
 // Creates the demo shop in PastaDemoUsuario() (kept when it exists) and
 // points the configuration at it, labels going to a file there.
 TLojaDemoUsuario CriarLojaDemoUsuario(int mercadorias = 300);
+
+// What the operator is told: what was made (or found) and where, where the
+// labels go and which configuration file now names it.
+std::string TextoLojaDemoCriada(const TLojaDemoUsuario& loja);

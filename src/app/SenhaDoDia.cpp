@@ -15,8 +15,10 @@ std::string SenhaDoDia(TDateTime data) {
 
 bool ConfereSenhaDoDia(TDateTime hoje, const TPedeTexto& pedeTexto) {
     const std::string esperada = SenhaDoDia(hoje);
-    const std::string digitada = pedeTexto("Senha do dia", "Informe a senha do dia: " + FormataData("DD/MM/AA", hoje));
-    if (digitada == esperada) return true;
+    const std::optional<std::string> digitada =
+        pedeTexto("Senha do dia", "Informe a senha do dia: " + FormataData("DD/MM/AA", hoje));
+    if (!digitada) return false;  // the operator gave up; nothing was wrong
+    if (*digitada == esperada) return true;
     InterfaceUsuario().Mensagem("Senha não confere");
     return false;
 }

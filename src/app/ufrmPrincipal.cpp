@@ -1,5 +1,8 @@
 #include "app/ufrmPrincipal.h"
 
+#include <algorithm>
+#include <optional>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +26,7 @@
 #include "app/Icones.h"
 #include "app/InterfaceUsuarioQt.h"
 #include "app/JanelaMercadorias.h"
+#include "app/JanelaPrimeiroUso.h"
 #include "app/Manual.h"
 #include "app/ModelosEtiqueta.h"
 #include "app/ModulosDados.h"
@@ -37,8 +42,9 @@
 namespace {
 
 constexpr int kLarguraNormal = 530, kAlturaNormal = 280;
-// Wider than the panel's controls by the model gallery on its right.
-constexpr int kLarguraConfig = 1090, kAlturaConfig = 500;
+// Wider than the panel's controls by the model gallery on its right; on a
+// smaller screen the window takes what there is and the panel scrolls.
+constexpr int kLarguraConfig = 1090, kAlturaConfig = 560;
 
 QToolButton* BotaoFigura(const QIcon& icone, const char* texto, int x, int y, int l, int a, QWidget* pai,
                          const char* nome) {
@@ -78,12 +84,13 @@ std::string AjudaCalibrar(const char* piscadas) {
            "Depois só apertar o botão, para ver se ela dispara uma etiqueta por vez";
 }
 
-std::string PedeTextoQt(const std::string& titulo, const std::string& prompt) {
+std::optional<std::string> PedeTextoQt(const std::string& titulo, const std::string& prompt) {
     QWidget* dono = QApplication::activeWindow();
     bool ok = false;
     const QString t =
         QInputDialog::getText(dono, ParaQString(titulo), ParaQString(prompt), QLineEdit::Normal, QString(), &ok);
-    return ok ? ParaStd(t) : std::string();
+    if (!ok) return std::nullopt;
+    return ParaStd(t);
 }
 
 // Runs an operation from a button: whatever it throws goes to the failure handler.
@@ -146,6 +153,16 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     pnlConfig->setFrameShape(QFrame::NoFrame);
     pnlConfig->setAutoFillBackground(true);
     pnlConfig->hide();
+    // The controls stand where they always stood, on a page that scrolls
+    // when the screen is smaller than the panel.
+    scrConfig = new QScrollArea(pnlConfig);
+    scrConfig->setObjectName("scrConfig");
+    scrConfig->setFrameShape(QFrame::NoFrame);
+    scrConfig->setWidgetResizable(false);
+    pnlConteudo = new QWidget;
+    pnlConteudo->setObjectName("pnlConteudo");
+    pnlConteudo->setFixedSize(kLarguraConfig, kAlturaConfig);
+    scrConfig->setWidget(pnlConteudo);
     CriarPainel();
     CriarTeste();
 
@@ -164,9 +181,14 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     // F1 opens the manual from any window of the program.
     auto* ajuda = new QShortcut(QKeySequence(Qt::Key_F1), this);
     ajuda->setContext(Qt::ApplicationShortcut);
-    connect(ajuda, &QShortcut::activated, this, [this] { AbrirManual(this); });
+    connect(ajuda, &QShortcut::activated, this, [this] { Protegido(this, [this] { AbrirManual(this); }); });
 
     NomeComputador = [] { return ::NomeComputador(); };
+    PrimeiroUso = MostrarPrimeiroUso;
+    AreaDisponivel = [this] {
+        QScreen* tela = screen() ? screen() : QGuiApplication::primaryScreen();
+        return tela ? tela->availableGeometry() : QRect(0, 0, kLarguraConfig, kAlturaConfig);
+    };
     Hoje = [] { return ::Hoje(); };
     PedeTexto = PedeTextoQt;
     AmbienteImportacao.IniciarCarregador = AbrirPrograma;
@@ -188,7 +210,7 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
 TfrmPrincipal::~TfrmPrincipal() = default;
 
 void TfrmPrincipal::CriarPainel() {
-    QWidget* p = pnlConfig;
+    QWidget* p = pnlConteudo;
     Label1 = Rotulo("Banco de dados", 16, 16, p, "Label1");
     edtBD = Edit(16, 32, 425, p, "edtBD");
     Label2 = Rotulo("Endereco de rede da impressora", 16, 56, p, "Label2");
@@ -275,7 +297,25 @@ void TfrmPrincipal::CriarPainel() {
     Button1 = Botao("Ajusta Base de dados", 16, 440, 137, 25, p, "Button1");
     btnEditor09 = Botao("Editor de etiqueta (modelo 09)", 464, 336, 241, 25, p, "btnEditor09");
 
-    lblArquivoConfig = Rotulo("", 16, 478, p, "lblArquivoConfig");
+    // The shop's texts some models print, and when to ask before a big print.
+    Rotulo("Nome da loja (modelos 03, 04, 24, 50, 53 e folha A4 20)", 16, 478, p, "lblNomeLoja");
+    edtNomeLoja = Edit(16, 494, 300, p, "edtNomeLoja");
+    edtNomeLoja->setToolTip(
+        QString::fromUtf8("Impresso nas etiquetas; cada modelo corta no espaço que tem (18, 12 ou 7 "
+                          "letras). Vazio: \"Loja Demonstração\". No máximo %1 caracteres.")
+            .arg(kMaxNomeLoja));
+    Rotulo("Texto da loja (modelos 03 e 50)", 336, 478, p, "lblTextoLoja");
+    edtTextoLoja = Edit(336, 494, 161, p, "edtTextoLoja");
+    edtTextoLoja->setToolTip(
+        QString::fromUtf8("Segunda linha curta, como \"Preço Baixo\" (o padrão quando vazio). No máximo %1 caracteres.")
+            .arg(kMaxTextoLoja));
+    Rotulo("Confirmar impressão acima de (etiquetas)", 520, 478, p, "lblLimiteConfirmacao");
+    edtLimiteConfirmacao = Edit(520, 494, 81, p, "edtLimiteConfirmacao");
+    edtLimiteConfirmacao->setToolTip(
+        QString::fromUtf8("\"Imprimir etiquetas\" pergunta antes de imprimir mais etiquetas que isto (folhas A4: "
+                          "o limite de folhas). Vazio: o padrão, 500 etiquetas ou 20 folhas. 0: nunca pergunta."));
+
+    lblArquivoConfig = Rotulo("", 16, 530, p, "lblArquivoConfig");
     lblArquivoConfig->setFixedWidth(718);
     lblArquivoConfig->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -285,6 +325,8 @@ void TfrmPrincipal::CriarPainel() {
     auto atualizar = [this] { AtualizarGaleria(); };
     connect(edtModelo, &QComboBox::currentTextChanged, this, atualizar);
     for (QRadioButton* r : {edtppla, edtpplb, edtzpl, edtepl2}) connect(r, &QRadioButton::toggled, this, atualizar);
+    // The shop's texts as they are typed, saved or not.
+    for (QLineEdit* e : {edtNomeLoja, edtTextoLoja}) connect(e, &QLineEdit::textChanged, this, atualizar);
 }
 
 void TfrmPrincipal::AtualizarGaleria() {
@@ -295,11 +337,12 @@ void TfrmPrincipal::AtualizarGaleria() {
                                   : edtzpl->isChecked()  ? "ZPL"
                                   : edtepl2->isChecked() ? "EPL2"
                                                          : "";
-    pnlGaleria->Mostrar(ParaStd(edtModelo->currentText()), linguagem);
+    pnlGaleria->Mostrar(ParaStd(edtModelo->currentText()), linguagem, ParaStd(edtNomeLoja->text()),
+                        ParaStd(edtTextoLoja->text()));
 }
 
 void TfrmPrincipal::CriarTeste() {
-    QWidget* p = pnlConfig;
+    QWidget* p = pnlConteudo;
     Button2 = Botao("Teste Cod Barras / Texto", 16, 365, 137, 25, p, "Button2");
     edtL = Edit(200, 368, 41, p, "edtL", "3");
     Rotulo("Linha", 166, 371, p, "lblLinha");
@@ -320,6 +363,19 @@ void TfrmPrincipal::CriarTeste() {
     chkPrintTexto = Marca("Imprimir como texto", 200, 448, p, "chkPrintTexto");
     chkPrintTexto->setFixedWidth(209);
     chkPrintTexto->setChecked(true);
+
+    Button2->setToolTip(QString::fromUtf8(
+        "Imprime uma etiqueta de teste na porta, linguagem e temperatura deste painel (gravados ou não)"));
+    edtL->setToolTip(QString::fromUtf8("Distância do topo da etiqueta ao texto ou código, em milímetros"));
+    edtCol->setToolTip(QString::fromUtf8("Distância da borda esquerda à primeira coluna, em milímetros"));
+    edtAlt->setToolTip(QString::fromUtf8("Altura das barras: ×0,4 mm com os números, ×1,6 mm sem eles"));
+    qtdCol->setToolTip(QString::fromUtf8("Quantas vezes o texto ou código sai lado a lado (colunas da etiqueta)"));
+    codBar->setToolTip(QString::fromUtf8("O código de barras, ou o texto, a imprimir"));
+    modBar->setToolTip(
+        QString::fromUtf8("Letra do tipo de código na linguagem da impressora, enviada como está (F: EAN-13 em PPLA)"));
+    edtEntCol->setToolTip(QString::fromUtf8("Distância entre o início de uma coluna e o da seguinte, em milímetros"));
+    chkPrintNbar->setToolTip(QString::fromUtf8("Imprime os números sob as barras"));
+    chkPrintTexto->setToolTip(QString::fromUtf8("Imprime o conteúdo como texto, em vez de código de barras"));
 }
 
 // ---------------------------------------------------------------- panel value
@@ -349,6 +405,9 @@ TConfigPainel TfrmPrincipal::ConfigDoPainel() const {
     c.ImportVitrinex = chkImportVitrinex->isChecked();
     c.Grade = chkGrade->isChecked();
     c.UltimaData = TextoUltimaData();
+    c.NomeLoja = ParaStd(edtNomeLoja->text());
+    c.TextoLoja = ParaStd(edtTextoLoja->text());
+    c.LimiteConfirmacao = ParaStd(edtLimiteConfirmacao->text());
     return c;
 }
 
@@ -385,6 +444,9 @@ void TfrmPrincipal::MostraConfigPainel(const TConfigPainel& c) {
     QString data = ParaQString(c.UltimaData);
     data.replace(QLatin1Char(' '), QLatin1Char('_'));
     edtUltimaData->setText(data);
+    edtNomeLoja->setText(ParaQString(c.NomeLoja));
+    edtTextoLoja->setText(ParaQString(c.TextoLoja));
+    edtLimiteConfirmacao->setText(ParaQString(c.LimiteConfirmacao));
 }
 
 // ---------------------------------------------------------------- operations
@@ -410,6 +472,12 @@ void TfrmPrincipal::FormActivate() {
 
 void TfrmPrincipal::btnEtiquetasClick() {
     if (!modulos_) throw Exception("Os módulos de dados não foram criados");
+    // No shop database: the first-start window again, whatever was chosen before.
+    if (!modulos_->BancoConfigurado()) {
+        const TfrmPrimeiroUso::TEscolha escolha = PrimeiroUso ? PrimeiroUso() : TfrmPrimeiroUso::TEscolha::Nenhuma;
+        if (escolha == TfrmPrimeiroUso::TEscolha::Configurar) btnConfigClick();
+        if (escolha != TfrmPrimeiroUso::TEscolha::Demonstracao || !modulos_->BancoConfigurado()) return;
+    }
     modulos_->Ajusta_BD();
     modulos_->dtmFornecedoresOpen({"Fornecedores"});
     modulos_->dtmMercadoriasOpen({"Aliquotas", "Departamentos"});
@@ -437,14 +505,20 @@ void TfrmPrincipal::btnConfigClick() {
     if (!LiberaConfiguracao(NomeComputador(), Hoje(), PedeTexto)) return;
     // Loaded before the window changes, so a bad file leaves the normal state whole.
     LoadConfig();
-    resize(kLarguraConfig, kAlturaConfig);
+    // The whole panel where the screen has room for it; on a smaller one the
+    // window fits the screen, frame included, and the panel scrolls.
+    const QRect area = AreaDisponivel();
+    const QSize moldura = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    resize(std::min(kLarguraConfig, area.width() - moldura.width()),
+           std::min(kAlturaConfig, area.height() - moldura.height()));
     // Grown to the right and down from where the small window stood: the
     // panel must not end past the screen's edge.
-    if (QScreen* tela = screen(); tela && isVisible()) {
+    if (isVisible()) {
         const QRect quadro = frameGeometry();
-        move(pos() + PosicaoDentroDaTela(quadro, tela->availableGeometry()) - quadro.topLeft());
+        move(pos() + PosicaoDentroDaTela(quadro, area) - quadro.topLeft());
     }
     pnlConfig->setGeometry(rect());
+    scrConfig->setGeometry(pnlConfig->rect());
     pnlConfig->show();
     pnlConfig->raise();
     AtualizarGaleria();
@@ -512,7 +586,16 @@ void TfrmPrincipal::Button2Click() {
     p.TipoBarras = ParaStd(modBar->text());
     p.ImprimirNumeroBarras = chkPrintNbar->isChecked();
     p.ImprimirComoTexto = chkPrintTexto->isChecked();
-    ImprimirTeste(CdbETQ, p);
+    size_t bytes = 0;
+    try {
+        bytes = ImprimirTeste(CdbETQ, p);
+    } catch (const EConvertError&) {
+        throw;  // a field typed wrong, named in the message; nothing was sent
+    } catch (const std::exception& falha) {
+        if (Trim(p.Porta).empty()) throw;
+        throw Exception("Teste não enviado para " + p.Porta + ": " + falha.what());
+    }
+    InterfaceUsuario().Mensagem("Teste enviado para " + p.Porta + ": " + std::to_string(bytes) + " bytes");
 }
 
 void TfrmPrincipal::btnAtualizabaseClick() {

@@ -11,6 +11,7 @@
 
 #include "app/ConfigPainel.h"
 #include "app/ImportaCatalogo.h"
+#include "app/JanelaPrimeiroUso.h"
 #include "app/Parametros.h"
 #include "app/SenhaDoDia.h"
 #include "etq/CdbETQ.h"
@@ -23,6 +24,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QToolButton;
 class TGaleriaPainel;
 class TJanelaMercadorias;
@@ -58,6 +60,8 @@ public:
     QToolButton* btnConfig;
     QToolButton* btnAtualizabase;
     QFrame* pnlConfig;
+    QScrollArea* scrConfig;  // the panel's page, scrolled on a small screen
+    QWidget* pnlConteudo;    // the page: the controls at their places
     TCdbETQ CdbETQ;
 
     // Configuration panel
@@ -86,7 +90,10 @@ public:
     QLineEdit* edtRegTrafego;
     QLabel* Label12;
     QLineEdit* edtUltimaData;
-    QLabel* lblArquivoConfig;  // which configEtq.ini the panel reads and saves
+    QLabel* lblArquivoConfig;         // which configEtq.ini the panel reads and saves
+    QLineEdit* edtNomeLoja;           // NOME LOJA
+    QLineEdit* edtTextoLoja;          // TEXTO LOJA
+    QLineEdit* edtLimiteConfirmacao;  // LIMITE CONFIRMACAO
     QGroupBox* GroupBox1;
     TRadioGroup* edtRatio;
     TRadioGroup* edttipobar;
@@ -115,6 +122,9 @@ public:
     TJanelaMercadorias* JanelaMercadorias() const { return mrgMercadoriasBD_; }
     std::function<std::string()> NomeComputador;
     std::function<TDateTime()> Hoje;
+    std::function<QRect()> AreaDisponivel;  // the screen's room for the window
+    // The first-start window, shown by "Etiquetas" while no database is configured.
+    std::function<TfrmPrimeiroUso::TEscolha()> PrimeiroUso;
     TPedeTexto PedeTexto;  // the input box of the gate
     TAmbienteImportacao AmbienteImportacao;
 

@@ -13,6 +13,7 @@
 #include "ErroSistema.h"
 #include "Excecoes.h"
 #include "PastaExecucao.h"
+#include "TextosLoja.h"
 #include "UFuncoes.h"
 #include "Win1252.h"
 
@@ -305,12 +306,29 @@ bool ChaveSecreta(std::string_view chave) {
     return k.find("SENHA") != std::string::npos || k.find("TOKEN") != std::string::npos;
 }
 
+namespace {
+struct TTextosLoja {
+    bool ativos = false;
+    std::string nome, texto;
+};
+TTextosLoja& Provisorios() {
+    static TTextosLoja t;
+    return t;
+}
+}  // namespace
+
 std::string NomeLoja() {
-    const std::string v = LerConfig("NOME LOJA");
+    const std::string v = Provisorios().ativos ? Trim(Provisorios().nome) : LerConfig("NOME LOJA");
     return v.empty() ? "Loja Demonstração" : v;
 }
 
 std::string TextoLoja() {
-    const std::string v = LerConfig("TEXTO LOJA");
+    const std::string v = Provisorios().ativos ? Trim(Provisorios().texto) : LerConfig("TEXTO LOJA");
     return v.empty() ? "Preço Baixo" : v;
 }
+
+TTextosLojaProvisorios::TTextosLojaProvisorios(std::string nome, std::string texto) {
+    Provisorios() = {true, std::move(nome), std::move(texto)};
+}
+
+TTextosLojaProvisorios::~TTextosLojaProvisorios() { Provisorios() = {}; }

@@ -129,6 +129,7 @@ struct TCdbDevice::Impl {
     std::string porta;
     TCdbDeviceType tipo = TCdbDeviceType::dtNenhum;
     bool ativo = false;
+    size_t bytesEnviados = 0;
     int timeOut = 3000;
     int sendBytesCount = 0;
     int sendBytesInterval = 0;
@@ -317,6 +318,7 @@ void TCdbDevice::Ativar() {
         FalharDevice(*this, Exception("A porta Bluetooth " + impl_->porta + " não está disponível nesta estação"));
     impl_->atual->Conectar(impl_->porta, impl_->timeOut);
     impl_->ativo = true;
+    impl_->bytesEnviados = 0;
 }
 
 void TCdbDevice::Desativar() {
@@ -335,7 +337,10 @@ bool TCdbDevice::Ativo() const { return impl_->ativo; }
 void TCdbDevice::EnviaString(const std::string& dados) {
     GravarLog("EnviaString(" + dados + ")", true);
     impl_->atual->EnviaString(dados);
+    impl_->bytesEnviados += dados.size();
 }
+
+size_t TCdbDevice::BytesEnviados() const { return impl_->bytesEnviados; }
 
 std::string TCdbDevice::DeviceToString(bool apenasDiferentesDoPadrao) {
     const bool so = apenasDiferentesDoPadrao;

@@ -69,6 +69,8 @@ public:
     // node, a pipe or a printer): nothing on the other side needs pacing.
     bool EscreveEmArquivoComum() const;
     void EnviaString(const std::string& dados);
+    // Bytes the channel took since the last Ativar.
+    size_t BytesEnviados() const;
     std::string DeviceToString(bool apenasDiferentesDoPadrao);
     // Asks the USB/serial identification; other channels leave the defaults.
     TIdentificacaoDispositivo IdentificarDispositivo();

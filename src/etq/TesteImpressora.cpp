@@ -5,6 +5,7 @@
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
+#include "device/CdbDevice.h"
 
 namespace {
 // Positions typed in millimetres become tenths; absurd values saturate so the
@@ -23,7 +24,7 @@ int Somar(int a, int b) {
 }
 }  // namespace
 
-void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
+size_t ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
     // Every field is read before the component is touched: a typing error
     // leaves the component exactly as it was.
     // The failures name the field by its caption on the panel.
@@ -36,8 +37,9 @@ void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
     // No label roll holds more side by side; a huge count would only build a
     // stream the size of the memory before anything reaches the printer.
     if (colunas > kMaxColunasTeste)
-        throw Exception("qtd Colunas: " + std::to_string(colunas) + " colunas não cabem numa etiqueta (use no máximo " +
-                        std::to_string(kMaxColunasTeste) + ")");
+        throw EConvertError("qtd Colunas: " + std::to_string(colunas) +
+                            " colunas não cabem numa etiqueta (use no máximo " + std::to_string(kMaxColunasTeste) +
+                            ")");
     // An empty port would open nothing and send the label nowhere, silently.
     if (Trim(p.Porta).empty()) throw Exception("Porta não definida");
 
@@ -73,4 +75,5 @@ void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p) {
         throw;
     }
     etq.Desativar();
+    return etq.Device().BytesEnviados();
 }

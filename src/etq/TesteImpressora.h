@@ -25,6 +25,7 @@ struct TParametrosTeste {
 // More columns than any label roll holds are refused before anything is sent.
 constexpr int kMaxColunasTeste = 99;
 
-// Sets up `etq` from the fields and prints one test label. A field that is not
-// an integer raises EConvertError before anything is sent.
-void ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p);
+// Sets up `etq` from the fields and prints one test label; returns the bytes
+// the port took. A field that is not an integer (or a column count no label
+// holds) raises EConvertError before anything is sent.
+size_t ImprimirTeste(TCdbETQ& etq, const TParametrosTeste& p);

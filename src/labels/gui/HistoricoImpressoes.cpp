@@ -59,6 +59,7 @@ const std::vector<std::pair<std::string, std::string>>& Situacoes() {
         {kInteira, "todas as etiquetas chegaram à impressora"},
         {kCancelada, "parada com Cancelar antes do fim"},
         {kFalha, "a impressora ou a porta falhou; a mensagem diz por quê"},
+        {kIncompleta, "enviada inteira, menos as linhas cujas mercadorias não existiam mais"},
         {kEmCurso, "ainda imprimindo, ou interrompida (programa fechado, conexão perdida) sem registrar o fim"},
     };
     return s;

@@ -60,15 +60,14 @@ std::string PrepararRaizFirebird(const std::string& raiz, const std::string& mot
     std::error_code ec;
     if (!CriarPastasPrivadas(raiz + "/intl").empty()) return "";
     // The engine finds the character sets through intl/fbintl.conf, relative
-    // to where the file is: a copy here (Debian's is a link into /etc).
+    // to its root: a copy here (Debian's is a link into /etc).
     const fs::path intl = fs::path(lib) / "intl";
     for (const auto& e : fs::directory_iterator(intl, ec)) {
         const fs::path destino = fs::path(raiz) / "intl" / e.path().filename();
         if (fs::exists(fs::symlink_status(destino, ec))) continue;
-        if (e.path().extension() == ".conf")
-            fs::copy_file(e.path(), destino, ec);  // follows Debian's link
-        else
-            fs::create_symlink(e.path(), destino, ec);
+        // Copies (following Debian's links), as scripts/firebird-raiz.sh does:
+        // the engine does not take the character-set module through a link.
+        fs::copy_file(e.path(), destino, ec);
         if (ec) return "";
     }
     if (!fs::exists(fs::path(raiz) / "intl" / "fbintl.conf", ec)) return "";

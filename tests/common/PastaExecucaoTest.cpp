@@ -171,6 +171,8 @@ TEST_F(PastaExecucao, RaizDoFirebirdEmModoClassic) {
     // The character sets' configuration is a file of the root (the engine reads it relative to itself).
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(raiz + "/intl/fbintl.conf")));
     EXPECT_EQ(LerTudo(raiz + "/intl/fbintl.conf"), LerTudo(motor + "/intl/fbintl.conf"));
+    // The module too: through a link the engine does not find WIN1252.
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(raiz + "/intl/libfbintl.so")));
     for (const char* item : {"plugins", "firebird.msg"}) {
         EXPECT_TRUE(fs::is_symlink(raiz + "/" + item)) << item;
         EXPECT_TRUE(fs::exists(raiz + "/" + item)) << item;

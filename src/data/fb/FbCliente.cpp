@@ -230,8 +230,15 @@ void TTransaction::Commit() {
     if (!impl_->tra) Erro("A transação não está ativa.");
     impl_->FecharCursores();
     TStatus st;
+    // A commit that returned has freed the handle: forgotten at once, before a
+    // cut the watchdog decided meanwhile drops the connection's transactions.
     ChamarNo(
-        BancoDe(*impl_), [&] { impl_->tra->commit(st.w()); }, true);
+        BancoDe(*impl_),
+        [&] {
+            impl_->tra->commit(st.w());
+            impl_->tra = nullptr;
+        },
+        true);
     impl_->tra = nullptr;
     impl_->alterou = false;
 }
@@ -251,7 +258,11 @@ void TTransaction::Rollback() {
     impl_->FecharCursores();
     TStatus st;
     try {
-        ChamarNo(BancoDe(*impl_), [&] { impl_->tra->rollback(st.w()); });
+        // As in Commit: the handle is freed by a rollback that returned.
+        ChamarNo(BancoDe(*impl_), [&] {
+            impl_->tra->rollback(st.w());
+            impl_->tra = nullptr;
+        });
     } catch (const EFbConexao& e) {
         if (!e.Perdida()) throw;
     } catch (...) {

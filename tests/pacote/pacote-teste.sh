@@ -78,7 +78,10 @@ cli imprimir --sem-pausa >/dev/null
 # Two programs on the same local shop at once (the engine in Classic mode in
 # the user's runtime folder): a print that holds the database, with its pause
 # after each job, while etiquetas-cli reads and changes the queue.
+# A regular file is not paced: this print goes to a device node.
 for codigo in 1 2 3 4 5; do cli fila --quantidade "$codigo" 3 >/dev/null; done
+sed -i "s|^PATH REDE=FILE:$T/usuario.prn|PATH REDE=FILE:/dev/null|" "$USUARIO"
+confere "porta da impressão longa" "$(cli config)" "PATH REDE=FILE:/dev/null"
 cli imprimir >"$T/longa.log" 2>&1 &
 LONGA=$!
 sleep 1

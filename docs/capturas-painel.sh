@@ -11,14 +11,15 @@ CLI=$(dirname "$PROGRAMA")/etiquetas-cli
 . ./capturas-comum.sh
 exigir_programas xvfb-run xdotool xwininfo import
 
-# A copy in a scratch folder with a small demo shop: configEtq.ini beside it.
+# A copy in a scratch folder with a small demo shop: configEtq.ini beside it,
+# in Windows-1252 as the program reads it.
 PASTA=$(mktemp -d)
 trap 'rm -rf "$PASTA"' EXIT
 cp "$PROGRAMA" "$PASTA/etiquetas"
 cp "$CLI" "$PASTA/etiquetas-cli"
 "$PASTA/etiquetas-cli" demo-db "$PASTA/loja.fdb" --mercadorias 20 >/dev/null
 printf '[CONF]\r\nPATH MERKOR=%s/loja.fdb\r\nPATH REDE=TCP:192.168.0.50\r\nMODELO=PPLA\r\nTEMPERATURA=12\r\nMODELO PRINT INDEX=49\r\nNOME LOJA=Mercearia São José\r\nTEXTO LOJA=Oferta\r\n' \
-  "$PASTA" > "$PASTA/configEtq.ini"
+  "$PASTA" | iconv -f UTF-8 -t CP1252 > "$PASTA/configEtq.ini"
 
 cat > "$PASTA/capturar.sh" <<FIM
 set -e
@@ -36,7 +37,7 @@ import -window root "$PWD/painel-1366x768.png"
 # F1: the manual in the program's own window, searched
 xdotool key F1
 sleep 3
-MAN=\$(xwininfo -root -tree | grep '"Manual — Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1)
+MAN=\$(xwininfo -root -tree | grep '"Manual ' | awk '{print \$1}' | head -1)
 xdotool type --delay 40 "Continuar de onde parou"
 xdotool key Return
 sleep 1

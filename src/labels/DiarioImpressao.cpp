@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/CampoTabulado.h"
 #include "common/ErroSistema.h"
 #include "data/AjustesBanco.h"
 #include "data/udtmAplicativo.h"
@@ -561,26 +562,11 @@ TAssinaturaFila TDiarioImpressao::Anotado(int64_t id) {
 }
 
 namespace {
-// As `fila` writes its rows: TAB, LF, CR and the backslash escaped, so every
-// line has all its fields and one line is one run or one row.
-std::string Escapado(const std::string& texto) {
-    std::string r;
-    for (char c : texto) {
-        switch (c) {
-            case '\t': r += "\\t"; break;
-            case '\n': r += "\\n"; break;
-            case '\r': r += "\\r"; break;
-            case '\\': r += "\\\\"; break;
-            default: r += c;
-        }
-    }
-    return r;
-}
 std::string Linha(const std::vector<std::string>& campos, bool item) {
     std::string t;
     for (size_t k = 0; k < campos.size(); ++k) {
         if (k > 0 || item) t += "\t";
-        t += Escapado(campos[k]);
+        t += CampoTabulado(campos[k]);
     }
     return t + "\n";
 }

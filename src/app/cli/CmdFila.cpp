@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Comandos.h"
+#include "common/CampoTabulado.h"
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "data/AjustesBanco.h"
@@ -12,22 +13,6 @@
 
 namespace {
 
-// One queue row per line: the separators a name may carry are written as
-// \t, \n and \r, and the backslash itself doubled, so a script reads it back.
-std::string Escapado(const std::string& texto) {
-    std::string r;
-    for (char c : texto) {
-        switch (c) {
-            case '\t': r += "\\t"; break;
-            case '\n': r += "\\n"; break;
-            case '\r': r += "\\r"; break;
-            case '\\': r += "\\\\"; break;
-            default: r += c;
-        }
-    }
-    return r;
-}
-
 void Listar(TTabela& fila) {
     fila.SetOrdenacao("NOME");
     fila.SetColacao("NOME", "WIN_PTBR");  // as the queue window and the print order it
@@ -35,7 +20,7 @@ void Listar(TTabela& fila) {
     for (fila.First(); !fila.Eof(); fila.Next()) {
         const char* separador = "";
         for (const char* coluna : {"CODIGO", "BARRAS", "NOME", "VLR_VEN", "ESTOQUE", "QUANTIDADE"}) {
-            std::cout << separador << Escapado(fila.FieldByName(coluna).AsString());
+            std::cout << separador << CampoTabulado(fila.FieldByName(coluna).AsString());
             separador = "\t";
         }
         std::cout << "\n";

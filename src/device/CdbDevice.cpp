@@ -145,6 +145,7 @@ struct TCdbDevice::Impl {
     std::unique_ptr<TCdbDeviceWinUSB> usb;
     TCdbDeviceClass* atual = nullptr;
     bool tipoDaPorta = false;  // SetPorta hands over a type it has just deduced
+    const TRelogio* relogio = &TRelogio::Sistema();
 };
 
 namespace {
@@ -341,6 +342,11 @@ void TCdbDevice::EnviaString(const std::string& dados) {
 }
 
 size_t TCdbDevice::BytesEnviados() const { return impl_->bytesEnviados; }
+int TCdbDevice::EnviosNaoConfirmados() const { return impl_->atual->EnviosNaoConfirmados(); }
+bool TCdbDevice::EnvioFalhou() const { return impl_->atual->EnvioFalhou(); }
+
+const TRelogio& TCdbDevice::Relogio() const { return *impl_->relogio; }
+void TCdbDevice::SetRelogio(const TRelogio* relogio) { impl_->relogio = relogio ? relogio : &TRelogio::Sistema(); }
 
 std::string TCdbDevice::DeviceToString(bool apenasDiferentesDoPadrao) {
     const bool so = apenasDiferentesDoPadrao;

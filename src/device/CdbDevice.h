@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "device/Relogio.h"
+
 enum class TCdbDeviceType { dtNenhum, dtFile, dtSerial, dtParallel, dtTCP, dtRawPrinter, dtHook, dtUSB, dtBlueTooth };
 enum class TCdbSerialParity { pNone, pOdd, pEven, pMark, pSpace };
 enum class TCdbSerialStop { s1, s1eMeio, s2 };
@@ -71,6 +73,18 @@ public:
     void EnviaString(const std::string& dados);
     // Bytes the channel took since the last Ativar.
     size_t BytesEnviados() const;
+    // How many of the last streams delivered since Ativar may still not have
+    // reached the printer (taken by its network stack or its buffer, and lost
+    // if it dies): as of the failure after EnviaString failed, as of now
+    // otherwise. At least the last stream on a printer port; 0 where what was
+    // written stays written (a file, the spooler).
+    int EnviosNaoConfirmados() const;
+    // The last EnviaString failed on the port (not before reaching it).
+    bool EnvioFalhou() const;
+    // What every wait on the printer is timed by (the steady clock unless set;
+    // not owned, must outlive the device).
+    const TRelogio& Relogio() const;
+    void SetRelogio(const TRelogio* relogio);
     std::string DeviceToString(bool apenasDiferentesDoPadrao);
     // Asks the USB/serial identification; other channels leave the defaults.
     TIdentificacaoDispositivo IdentificarDispositivo();

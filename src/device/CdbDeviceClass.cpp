@@ -4,6 +4,35 @@
 #include <chrono>
 #include <thread>
 
+void TEntregasRecentes::Reiniciar() {
+    fins_.clear();
+    posicao_ = 0;
+    naoConfirmados_ = 0;
+    falhou_ = false;
+}
+
+void TEntregasRecentes::Entregue() {
+    falhou_ = false;
+    fins_.push_back(posicao_);
+    // Enough for any receive buffer a printer has, at a few bytes a label.
+    if (fins_.size() > 65536) fins_.pop_front();
+}
+
+int TEntregasRecentes::Incertos(int64_t seguroAte) const {
+    int n = 0;
+    for (auto i = fins_.rbegin(); i != fins_.rend() && *i > seguroAte; ++i) ++n;
+    return std::max(n, fins_.empty() ? 0 : 1);
+}
+
+void TEntregasRecentes::Falhou(int64_t seguroAte) {
+    naoConfirmados_ = Incertos(seguroAte);
+    falhou_ = true;
+}
+
+int TCdbDeviceClass::EnviosNaoConfirmados() {
+    return entregas_.Falhado() ? entregas_.NaoConfirmados() : entregas_.Incertos(SeguroAte());
+}
+
 TCdbDeviceClass::TCdbDeviceClass(TCdbDevice* dono) : dono_(dono) {
     if (!dono_) throw Exception("Dono de TCdbDeviceClass deve ser TCdbDevice");
 }

@@ -2,11 +2,39 @@
 // Base of the output channels. The device owns one of each and hands the
 // current one the port name at Ativar and every stream at EnviaString.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 
 #include "common/Excecoes.h"
 #include "device/CdbDevice.h"
+
+// The streams a channel delivered since it connected, each by where it ends
+// in the bytes the port took. It tells how many of the last ones the printer
+// may not have taken in yet: handed over, but maybe still in a buffer that
+// dies with the printer. A label printed twice is better than one never
+// printed, so the last stream is always among them.
+class TEntregasRecentes {
+public:
+    void Reiniciar();
+    // Bytes the port took: part of a stream, or something else (a question).
+    void Avancar(int64_t bytes) { posicao_ += bytes; }
+    // The stream written so far ends here.
+    void Entregue();
+    // Streams that end after `seguroAte` (a position), at least the last one.
+    int Incertos(int64_t seguroAte) const;
+    // The port failed: the count is kept as it was at the failure.
+    void Falhou(int64_t seguroAte);
+    bool Falhado() const { return falhou_; }
+    int NaoConfirmados() const { return naoConfirmados_; }
+    int64_t Posicao() const { return posicao_; }
+
+private:
+    std::deque<int64_t> fins_;
+    int64_t posicao_ = 0;
+    int naoConfirmados_ = 0;
+    bool falhou_ = false;
+};
 
 class TCdbDeviceClass {
 public:
@@ -32,6 +60,11 @@ public:
     // Drains pending input.
     virtual void Limpar();
 
+    // How many of the streams delivered since Conectar may not have reached
+    // the printer: as of the failure after one, as of now otherwise.
+    int EnviosNaoConfirmados();
+    bool EnvioFalhou() const { return entregas_.Falhado(); }
+
     const std::string& PortaConectada() const { return porta_; }
     TCdbDevice& Dono() { return *dono_; }
 
@@ -49,6 +82,10 @@ protected:
     void EnviarEmPartes(const std::string& dados, const std::function<void(const char*, size_t)>& escrever);
 
     std::string porta_;
+    // Channels whose device can fail after taking bytes keep their streams here.
+    TEntregasRecentes entregas_;
+    // Position up to which the printer surely took what the port took.
+    virtual int64_t SeguroAte() { return entregas_.Posicao(); }
 
 private:
     TCdbDevice* dono_;

@@ -48,6 +48,7 @@ void TCdbDeviceLPT::Conectar(const std::string& porta, int timeOutMs) {
     Descritor::Fechar(fd_);
     timeOut_ = timeOutMs > 0 ? timeOutMs : 3000;
     const std::string nome = NomeArquivo(porta);
+    entregas_.Reiniciar();
     GravarLog("  NomeArq: " + nome);
     if (CaminhoWindows(nome)) Falhar(EOSError("Caminho do Windows não existe nesta estação: " + nome));
     if (ModoArquivo()) {
@@ -80,7 +81,11 @@ void TCdbDeviceLPT::EnviaString(const std::string& dados) {
     int erro = 0;
     Descritor::Fechar(fd_);
     fd_ = Abrir(nome, true, erro);
-    if (fd_ < 0) Falhar(EOSError("Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
+    if (fd_ < 0) {
+        struct stat alvo {};
+        NaoConfirmarSeDispositivo(ModoArquivo() && ::stat(nome.c_str(), &alvo) == 0 && S_ISREG(alvo.st_mode));
+        Falhar(EOSError("Não foi possível abrir " + nome + ": " + MensagemErroSistema(erro)));
+    }
     // In file mode the file belongs to this activation (Ativar started it): a
     // failed stream is taken back out, so no half job stays for the next
     // program to take for a whole one.
@@ -108,11 +113,23 @@ void TCdbDeviceLPT::EnviaString(const std::string& dados) {
     } catch (...) {
         Descritor::Fechar(fd_);
         desfazerEscrita();
+        NaoConfirmarSeDispositivo(desfazer);
         throw;
     }
     int e = Descritor::Fechar(fd_);
     if (e) {
         desfazerEscrita();
+        NaoConfirmarSeDispositivo(desfazer);
         Falhar(EOSError("Erro ao gravar " + nome + ": " + MensagemErroSistema(e)));
     }
+    if (!desfazer) {
+        entregas_.Avancar(static_cast<int64_t>(dados.size()));
+        entregas_.Entregue();
+    }
+}
+
+void TCdbDeviceLPT::NaoConfirmarSeDispositivo(bool arquivoComum) {
+    // What a file took stays written; a printer on a parallel port or behind a
+    // device node may have lost the last job with its buffer.
+    if (!arquivoComum) entregas_.Falhou(entregas_.Posicao());
 }

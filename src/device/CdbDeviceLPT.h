@@ -22,6 +22,7 @@ public:
 
 private:
     int Abrir(const std::string& nome, bool anexar, int& erro);
+    void NaoConfirmarSeDispositivo(bool arquivoComum);
     int fd_ = -1;
     int timeOut_ = 3000;
 };

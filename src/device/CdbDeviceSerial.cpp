@@ -106,6 +106,7 @@ void TCdbDeviceSerial::Conectar(const std::string& porta, int timeOutMs) {
     }
     ::ioctl(fd, TIOCEXCL);
     fd_ = fd;
+    entregas_.Reiniciar();
     LigarLinhas(fd_, TIOCM_RTS | TIOCM_DTR);
     ::tcflush(fd_, TCIOFLUSH);
     try {
@@ -196,27 +197,47 @@ void TCdbDeviceSerial::EnviaString(const std::string& dados) {
     if (fd_ < 0) Falhar(Exception("Porta " + Dono().Porta() + " não está aberta"));
     banda_.Iniciar();
     int falhas = 0;
-    EnviarEmPartes(dados, [&](const char* p, size_t n) {
-        size_t pos = 0;
-        while (pos < n) {
-            if (Dono().OnStatus) Dono().OnStatus(TCdbSerialStatus::ssEnviando, std::to_string(n - pos));
-            long w = FuncaoEscrita ? FuncaoEscrita(fd_, p + pos, n - pos, deadLockTimeOut_)
-                                   : Descritor::Escrever(fd_, p + pos, n - pos, deadLockTimeOut_);
-            if (w <= 0) {
-                ++falhas;
-                GravarLog("  FailCount:" + std::to_string(falhas));
-                if (falhas >= 10) {
-                    ::tcflush(fd_, TCOFLUSH);  // what is left would print as garbage later
-                    Falhar(Exception("Erro ao enviar dados para a porta: " + porta_));
+    // What the line still held when it failed is thrown away (and what the
+    // printer held may be lost with it): the streams in there are not confirmed.
+    int64_t seguroAte = -1;
+    try {
+        EnviarEmPartes(dados, [&](const char* p, size_t n) {
+            size_t pos = 0;
+            while (pos < n) {
+                if (Dono().OnStatus) Dono().OnStatus(TCdbSerialStatus::ssEnviando, std::to_string(n - pos));
+                long w = FuncaoEscrita ? FuncaoEscrita(fd_, p + pos, n - pos, deadLockTimeOut_)
+                                       : Descritor::Escrever(fd_, p + pos, n - pos, deadLockTimeOut_);
+                if (w <= 0) {
+                    ++falhas;
+                    GravarLog("  FailCount:" + std::to_string(falhas));
+                    if (falhas >= 10) {
+                        int naFila = 0;
+                        if (::ioctl(fd_, TIOCOUTQ, &naFila) != 0) naFila = 0;
+                        seguroAte = entregas_.Posicao() - naFila;
+                        ::tcflush(fd_, TCOFLUSH);  // what is left would print as garbage later
+                        Falhar(Exception("Erro ao enviar dados para a porta: " + porta_));
+                    }
+                    continue;
                 }
-                continue;
+                falhas = 0;
+                pos += static_cast<size_t>(w);
+                entregas_.Avancar(w);
+                banda_.Registrar(static_cast<size_t>(w));
+                if (Dono().OnStatus) Dono().OnStatus(TCdbSerialStatus::ssEnviado, std::to_string(w));
             }
-            falhas = 0;
-            pos += static_cast<size_t>(w);
-            banda_.Registrar(static_cast<size_t>(w));
-            if (Dono().OnStatus) Dono().OnStatus(TCdbSerialStatus::ssEnviado, std::to_string(w));
-        }
-    });
+        });
+    } catch (...) {
+        entregas_.Falhou(seguroAte >= 0 ? seguroAte : SeguroAte());
+        throw;
+    }
+    entregas_.Entregue();
+}
+
+int64_t TCdbDeviceSerial::SeguroAte() {
+    // Written means in the line's output queue: what is still there has not left.
+    int naFila = 0;
+    if (fd_ < 0 || ::ioctl(fd_, TIOCOUTQ, &naFila) != 0) naFila = 0;
+    return entregas_.Posicao() - naFila;
 }
 
 void TCdbDeviceSerial::Desconectar(bool ignorarErros) {

@@ -44,6 +44,7 @@ public:
 
 private:
     void Fechar(bool ignorarErros);
+    int64_t SeguroAte() override;
     int fd_ = -1;
     int deadLockTimeOut_ = 1000;
     TLimiteBanda banda_;

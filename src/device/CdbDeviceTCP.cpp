@@ -154,23 +154,54 @@ void TCdbDeviceTCP::Conectar(const std::string& porta, int timeOutMs) {
     freeaddrinfo(enderecos);
     fimRecebido_ = false;
     erroRecebido_ = 0;
+    entregas_.Reiniciar();
+    confirmados_ = janela_ = 0;
     if (fd_ < 0) {
         if (ultimoErro == ETIMEDOUT)
             Falhar(Exception("Tempo esgotado ao conectar em " + alvo + " (" + std::to_string(timeOut_) + " ms)"));
         Falhar(Exception("Erro ao conectar em " + alvo + ": " + MensagemErroSistema(ultimoErro)));
     }
+    Observar(0);
     Limpar();
 }
 
 void TCdbDeviceTCP::Limpar() {
-    if (fd_ < 0) return;
-    char buf[1024];
-    while (::recv(fd_, buf, sizeof buf, MSG_DONTWAIT) > 0) {}
+    // Bounded: a printer that talks without end must not hold the connection here.
+    DescartarRecebidos();
 }
 
 std::string TCdbDeviceTCP::LeString(int timeOutMs, int numBytes, const std::string& terminador) {
     if (fd_ < 0) return {};
     return Descritor::Ler(fd_, timeOutMs, numBytes, terminador, true);
+}
+
+void TCdbDeviceTCP::Observar(int pendente) {
+    confirmados_ = std::max(confirmados_, entregas_.Posicao() - pendente);
+    // The printer's advertised window (tcpi_snd_wnd, Linux 6.2 on) is read at
+    // its place in the system's record, which headers of older systems lack;
+    // an older system answers a shorter record and the window stays unknown.
+    constexpr socklen_t kJanelaNoRegistro = 228;
+    alignas(8) unsigned char info[512] = {};
+    socklen_t len = sizeof info;
+    if (::getsockopt(fd_, IPPROTO_TCP, TCP_INFO, info, &len) == 0 && len >= kJanelaNoRegistro + sizeof(uint32_t)) {
+        uint32_t janela = 0;
+        std::memcpy(&janela, info + kJanelaNoRegistro, sizeof janela);
+        janela_ = std::max<int64_t>(janela_, janela);
+    }
+}
+
+int64_t TCdbDeviceTCP::SeguroAte() {
+    // The printer's stack acknowledged up to confirmados_, but what sits in
+    // its receive buffer is lost if it dies. That buffer holds more than the
+    // window offered at any one time (the window opens again as the stack
+    // finds memory, and a stack offers about half its buffer): twice the
+    // largest window.
+    return confirmados_ - (janela_ > 0 ? 2 * janela_ : kJanelaPadrao);
+}
+
+void TCdbDeviceTCP::FalharEnvio(const Exception& e) {
+    entregas_.Falhou(SeguroAte());
+    Falhar(e);
 }
 
 void TCdbDeviceTCP::EnviaString(const std::string& dados) {
@@ -181,12 +212,14 @@ void TCdbDeviceTCP::EnviaString(const std::string& dados) {
         int e = 0;
         if (!Descritor::EscreverTudo(fd_, p, n, timeOut_, e, true)) {
             const std::string alvo = host_ + ":" + portaIP_;
-            if (e == ETIMEDOUT) Falhar(Exception("Tempo esgotado ao enviar dados para " + alvo));
-            Falhar(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(e)));
+            if (e == ETIMEDOUT) FalharEnvio(Exception("Tempo esgotado ao enviar dados para " + alvo));
+            FalharEnvio(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(e)));
         }
+        entregas_.Avancar(static_cast<int64_t>(n));
         banda_.Registrar(n);
     });
     EsperarEntrega();
+    entregas_.Entregue();
 }
 
 void TCdbDeviceTCP::EsperarEntrega() {
@@ -194,27 +227,25 @@ void TCdbDeviceTCP::EsperarEntrega() {
     // acknowledged every byte. The time-out runs while nothing moves, so a
     // printer that reads slowly is waited for and one that stopped is not.
     const std::string alvo = host_ + ":" + portaIP_;
-    int pendente = 0, anterior = -1;
-    auto limite = relogio::now() + std::chrono::milliseconds(timeOut_);
+    int pendente = 0;
+    TPrazoSemProgresso prazo(Dono().Relogio(), timeOut_);
     long passoUs = 50;
     for (;;) {
         DescartarRecebidos();
         if (::ioctl(fd_, SIOCOUTQ, &pendente) != 0) {
             const int e = errno;
-            Falhar(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(e)));
+            FalharEnvio(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(e)));
         }
-        if (pendente == 0) return;
         int so = erroRecebido_;
         socklen_t len = sizeof so;
         if (so == 0) ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &so, &len);
-        if (so != 0) Falhar(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(so)));
-        if (pendente != anterior) {
-            anterior = pendente;
-            limite = relogio::now() + std::chrono::milliseconds(timeOut_);
-        } else if (Restante(limite) == 0) {
-            Falhar(Exception("Tempo esgotado esperando a impressora " + alvo + " confirmar o recebimento de " +
-                             std::to_string(pendente) + " bytes"));
-        }
+        // After a reset the system empties the queue: only a healthy count tells what was acknowledged.
+        if (so == 0) Observar(pendente);
+        if (so == 0 && pendente == 0) return;
+        if (so != 0) FalharEnvio(Exception("Erro ao enviar dados para " + alvo + ": " + MensagemErroSistema(so)));
+        if (!prazo.Observar(pendente))
+            FalharEnvio(Exception("Tempo esgotado esperando a impressora " + alvo + " confirmar o recebimento de " +
+                                  std::to_string(pendente) + " bytes"));
         // A loopback or LAN answer comes within microseconds to a millisecond:
         // short naps first, longer ones for a slow printer.
         timespec espera{0, passoUs * 1000};
@@ -231,30 +262,47 @@ std::string TCdbDeviceTCP::Perguntar(const std::string& pergunta, int timeOutMs,
     DescartarRecebidos();
     int e = 0;
     if (!Descritor::EscreverTudo(fd_, pergunta.data(), pergunta.size(), timeOutMs, e, true)) return resposta;
-    const auto limite = relogio::now() + std::chrono::milliseconds(timeOutMs);
+    entregas_.Avancar(static_cast<int64_t>(pergunta.size()));
+    TPrazo prazo(Dono().Relogio(), timeOutMs);
     int vistos = 0;
-    while (vistos < vezes && Restante(limite) > 0) {
-        const std::string parte = Descritor::Ler(fd_, Restante(limite), 0, std::string(1, fim), true);
-        if (parte.empty()) break;
-        resposta += parte;
-        vistos = 0;
-        for (char c : resposta)
-            if (c == fim) ++vistos;
+    char buf[4096];
+    while (vistos < vezes && !fimRecebido_) {
+        const int ms = prazo.RestanteMs();
+        if (ms == 0) break;
+        pollfd p{fd_, POLLIN, 0};
+        const int r = ::poll(&p, 1, ms);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+        if (n == 0) fimRecebido_ = true;
+        if (n < 0) erroRecebido_ = errno;
+        if (n <= 0) break;
+        // Past the first few KB it is no answer: read and dropped, not kept.
+        const size_t cabe = std::min(static_cast<size_t>(n), kRespostaMax - resposta.size());
+        resposta.append(buf, cabe);
+        vistos += static_cast<int>(std::count(buf, buf + cabe, fim));
     }
     return resposta;
 }
 
-void TCdbDeviceTCP::DescartarRecebidos() {
+void TCdbDeviceTCP::DescartarRecebidos(size_t maximo) {
     // What the printer says unasked (status, echoes) is read and dropped: left
     // unread, it would turn the close into a reset that can cut our output.
+    // A bounded amount a call: the callers' own deadlines end a printer that
+    // never stops talking.
     if (fd_ < 0 || fimRecebido_) return;
-    char buf[1024];
-    for (;;) {
+    char buf[4096];
+    for (size_t lidos = 0; lidos < maximo;) {
         const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
-        if (n > 0) continue;
+        if (n > 0) {
+            lidos += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
         if (n == 0) fimRecebido_ = true;
         // A reset read here is reported once: keep it for the wait.
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) erroRecebido_ = errno;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) erroRecebido_ = errno;
         return;
     }
 }
@@ -265,11 +313,13 @@ void TCdbDeviceTCP::Encerrar() {
     // bytes would send a reset instead.
     if (fd_ < 0) return;
     if (::shutdown(fd_, SHUT_WR) != 0) return;
-    const auto limite = relogio::now() + std::chrono::milliseconds(std::min(timeOut_, kDrenagemMs));
-    char buf[1024];
+    const TPrazo prazo(Dono().Relogio(), std::min(timeOut_, kDrenagemMs));
+    char buf[4096];
     while (!fimRecebido_) {
+        const int ms = prazo.RestanteMs();
+        if (ms == 0) break;
         pollfd p{fd_, POLLIN, 0};
-        int r = ::poll(&p, 1, Restante(limite));
+        int r = ::poll(&p, 1, ms);
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) break;
         const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);

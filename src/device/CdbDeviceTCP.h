@@ -28,21 +28,38 @@ public:
 
     // Sends a question and reads the answer until `fim` came `vezes` times or
     // timeOutMs passed (what came so far; "" when nothing). What the printer
-    // said before the question is dropped first.
+    // said before the question is dropped first. Only the first
+    // kRespostaMax bytes are kept; the rest is read and dropped until the
+    // deadline, so a printer that never stops talking costs the time-out and
+    // no memory.
     std::string Perguntar(const std::string& pergunta, int timeOutMs, char fim, int vezes);
 
     // Most a print waits at the end for the printer to close its side.
     static constexpr int kDrenagemMs = 500;
+    static constexpr size_t kRespostaMax = 4096;
+    // Most bytes read and dropped at a time while waiting for the printer.
+    static constexpr size_t kDescarteMax = 64 * 1024;
+    // The printer's receive buffer assumed when the system does not tell its window.
+    static constexpr int64_t kJanelaPadrao = 128 * 1024;
 
 private:
     void Fechar();
     // Returns once the printer acknowledged every byte sent; raises when the
     // connection fails or nothing moves for the time-out.
     void EsperarEntrega();
-    void DescartarRecebidos();
+    void DescartarRecebidos(size_t maximo = kDescarteMax);
     void Encerrar();  // half-close and short drain, never a reset
+    // Notes how far the printer acknowledged (`pendente`: bytes not yet
+    // acknowledged) and the largest receive window it offered.
+    void Observar(int pendente);
+    // The port failed: marks which streams may have died in the printer's
+    // buffer, then raises.
+    [[noreturn]] void FalharEnvio(const Exception& e);
+    int64_t SeguroAte() override;
     bool fimRecebido_ = false;
     int erroRecebido_ = 0;
+    int64_t confirmados_ = 0;  // position the printer acknowledged up to
+    int64_t janela_ = 0;       // largest receive window it offered (0: unknown)
     int fd_ = -1;
     int timeOut_ = 3000;
     std::string host_, portaIP_;

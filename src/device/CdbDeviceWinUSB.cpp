@@ -271,6 +271,7 @@ void TCdbDeviceWinUSB::Conectar(const std::string& porta, int timeOutMs) {
         Falhar(Exception("Erro " + CodigoErroHex(e) + " ao abrir o Porta USB " + porta));
     }
     fd_ = fd;
+    entregas_.Reiniciar();
     timeOut_ = Dono().TimeOut();
     if (selecionado_ >= 0 &&
         lista[static_cast<size_t>(selecionado_)].ClasseInterface == TClasseInterfaceUSB::ciDispositivoUSB) {
@@ -320,16 +321,24 @@ void TCdbDeviceWinUSB::EscreverUsbfs(const char* p, size_t n) {
 void TCdbDeviceWinUSB::EnviaString(const std::string& dados) {
     GravarLog("  TCdbDeviceWinUSB.EnviaString");
     if (fd_ < 0) Falhar(Exception("Dispositivo USB não está aberto"));
-    EnviarEmPartes(dados, [&](const char* p, size_t n) {
-        if (endpointUsbfs_ >= 0) return EscreverUsbfs(p, n);
-        int e = 0;
-        if (Descritor::EscreverTudo(fd_, p, n, timeOut_, e)) return;
-        if (e == ETIMEDOUT) {
-            ::tcflush(fd_, TCOFLUSH);  // only serial adapters hold output; others ignore it
-            Falhar(Exception("Erro TimeOut, ao enviar " + std::to_string(n) + " bytes para USB"));
-        }
-        Falhar(Exception("Erro " + CodigoErroHex(e) + ", ao enviar " + std::to_string(n) + " bytes para USB"));
-    });
+    try {
+        EnviarEmPartes(dados, [&](const char* p, size_t n) {
+            if (endpointUsbfs_ >= 0) return EscreverUsbfs(p, n);
+            int e = 0;
+            if (Descritor::EscreverTudo(fd_, p, n, timeOut_, e)) return;
+            if (e == ETIMEDOUT) {
+                ::tcflush(fd_, TCOFLUSH);  // only serial adapters hold output; others ignore it
+                Falhar(Exception("Erro TimeOut, ao enviar " + std::to_string(n) + " bytes para USB"));
+            }
+            Falhar(Exception("Erro " + CodigoErroHex(e) + ", ao enviar " + std::to_string(n) + " bytes para USB"));
+        });
+    } catch (...) {
+        // A printer that failed after taking bytes may have lost the last job in its buffer.
+        entregas_.Falhou(entregas_.Posicao());
+        throw;
+    }
+    entregas_.Avancar(static_cast<int64_t>(dados.size()));
+    entregas_.Entregue();
 }
 
 std::string TCdbDeviceWinUSB::LeString(int timeOutMs, int numBytes, const std::string& terminador) {

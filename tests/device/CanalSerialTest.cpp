@@ -181,6 +181,27 @@ TEST_F(Serial, DezFalhasSeguidasInterrompem) {
     EXPECT_NE(log.find("Exception: Erro ao enviar dados para a porta: " + nome), std::string::npos);
 }
 
+// The line failed after three jobs went out: the last one may have died in
+// the printer's buffer, so it is not confirmed; a new line starts clean.
+TEST_F(Serial, FalhaDepoisDeTrabalhosEntreguesDuvidaDoUltimo) {
+    TCdbDevice d;
+    d.SetPorta(nome);
+    d.Ativar();
+    for (const char* job : {"^XA1^XZ", "^XA2^XZ", "^XA3^XZ"}) d.EnviaString(job);
+    EXPECT_EQ(Recebido(21), "^XA1^XZ^XA2^XZ^XA3^XZ");
+    EXPECT_FALSE(d.EnvioFalhou());
+    d.Serial().FuncaoEscrita = [&](int, const char*, size_t, int) -> long { return 0; };
+    EXPECT_EQ(MensagemDe([&] { d.EnviaString("^XA4^XZ"); }), "Erro ao enviar dados para a porta: " + nome);
+    EXPECT_TRUE(d.EnvioFalhou());
+    EXPECT_EQ(d.EnviosNaoConfirmados(), 1);
+    d.Desativar();
+    d.Serial().FuncaoEscrita = nullptr;
+    d.Ativar();
+    EXPECT_FALSE(d.EnvioFalhou());
+    EXPECT_EQ(d.EnviosNaoConfirmados(), 0);
+    d.Desativar();
+}
+
 TEST_F(Serial, FalhasIntercaladasEEscritasParciaisEntregamTudo) {
     TCdbDevice d;
     d.SetPorta(nome);

@@ -13,6 +13,7 @@
 #include "device/CdbDevice.h"
 #include "device/CdbDeviceTCP.h"
 #include "suporte/ImpressoraTeste.h"
+#include "suporte/RelogioManual.h"
 #include "suporte/Suporte.h"
 
 namespace {
@@ -235,7 +236,7 @@ TEST(CanalTCP, BytesNaoSolicitadosDaImpressoraNaoCortamOFimDoJob) {
 
 TEST(CanalTCP, ImpressoraQueFechaAposNBytesContaSoOsJobsConfirmados) {
     const size_t tamanho = 1000;
-    for (long corte : {0L, 2500L, 5000L, 7999L}) {
+    for (long corte : {0L, 2500L, 5000L, 7999L, 60000L}) {
         TImpressoraTeste impressora({.fecharApos = corte, .bufferRecepcao = 4096});
         ASSERT_TRUE(impressora.Ok());
         TCdbDevice d;
@@ -251,11 +252,70 @@ TEST(CanalTCP, ImpressoraQueFechaAposNBytesContaSoOsJobsConfirmados) {
                 falha.clear();
             }
         }
+        EXPECT_TRUE(d.EnvioFalhou()) << corte;
+        const size_t naoConfirmados = static_cast<size_t>(d.EnviosNaoConfirmados());
         d.Desativar();
         impressora.Parar();
         EXPECT_FALSE(falha.empty()) << corte;
         EXPECT_GE(impressora.Recebido().size(), static_cast<size_t>(corte));
         // What the printer's stack took, and not one job more or less.
         EXPECT_EQ(entregues, impressora.BytesConfirmados() / tamanho) << corte << ": " << falha;
+        // Of those, the ones it may not have read are not confirmed: none
+        // that it did not read is left out, and at most its buffer's worth
+        // (and the last job) that it did read is doubted.
+        const size_t lidos = impressora.Recebido().size() / tamanho;
+        ASSERT_LE(naoConfirmados, entregues) << corte;
+        if (entregues > 0) {
+            EXPECT_GE(naoConfirmados, 1u) << corte;
+        }
+        EXPECT_LE(entregues - naoConfirmados, lidos) << corte;
+        EXPECT_LE(lidos - (entregues - naoConfirmados),
+                  static_cast<size_t>(impressora.BufferRecepcaoEfetivo()) / tamanho + 1)
+            << corte;
     }
+}
+
+// A job the port took and a failure elsewhere (not on the port): the
+// printer has it, nothing is doubted.
+TEST(CanalTCP, SemFalhaNaPortaOUltimoJobAindaEIncertoMasNaoFalhou) {
+    TImpressoraTeste impressora;
+    ASSERT_TRUE(impressora.Ok());
+    TCdbDevice d;
+    d.SetPorta(impressora.Endereco());
+    d.Ativar();
+    EXPECT_EQ(d.EnviosNaoConfirmados(), 0);
+    for (int i = 0; i < 5; ++i) d.EnviaString(std::string(1000, 'x'));
+    EXPECT_FALSE(d.EnvioFalhou());
+    // As of now: read or not, the last job is the one a failure would doubt.
+    EXPECT_GE(d.EnviosNaoConfirmados(), 1);
+    d.Desativar();
+}
+
+// A printer that never stops talking, from the connection's start and as its
+// answer: connecting, sending, asking and closing each end, and the answer
+// kept is a few KB however much came.
+TEST(CanalTCP, ImpressoraQueNaoParaDeFalarNaoPrendeNemEncheAMemoria) {
+    TImpressoraTeste impressora({.inundar = true});
+    ASSERT_TRUE(impressora.Ok());
+    TCdbDevice d;
+    d.SetPorta(impressora.Endereco());
+    d.Ativar();
+    std::string job;
+    for (int i = 0; i < 256 * 1024; ++i) job += static_cast<char>('a' + i % 26);
+    d.EnviaString(job);
+    // The answer's deadline on a clock that moves 1 ms at each reading: it
+    // ends after its second of readings, wherever the wall clock is.
+    TRelogioManual relogio(std::chrono::milliseconds(1));
+    d.SetRelogio(&relogio);
+    const std::string resposta = d.TCP().Perguntar("~HS", 1000, '\x03', 3);
+    EXPECT_GE(relogio.Decorrido(), std::chrono::milliseconds(1000));
+    EXPECT_LE(relogio.Decorrido(), std::chrono::milliseconds(1005));
+    EXPECT_EQ(resposta, std::string(TCdbDeviceTCP::kRespostaMax, 'U'));
+    d.SetRelogio(nullptr);
+    d.EnviaString("fim");
+    d.Desativar();
+    impressora.Parar();
+    EXPECT_EQ(impressora.Recebido(), job + "~HS" + "fim");
+    // It did keep talking while asked: far more than what was kept.
+    EXPECT_GT(impressora.BytesInundados(), 16 * TCdbDeviceTCP::kRespostaMax);
 }

@@ -2,7 +2,8 @@
 // A network label printer played on 127.0.0.1: it accepts connections one
 // after the other, keeps what each one brought, answers the ZPL status query
 // "~HS" with the status it is given, and misbehaves on request: reads slowly,
-// reads nothing, stops after N bytes and closes, talks without being asked.
+// reads nothing, stops after N bytes and closes, talks without being asked,
+// talks without end.
 //
 //     TImpressoraTeste impressora({.fecharApos = 5000});
 //     ... print to "TCP:127.0.0.1:" + std::to_string(impressora.Porta()) ...
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -38,6 +40,9 @@ struct TComportamentoImpressora {
     int pausaLeituraMs = 0;       // pause after each read
     std::string naoSolicitado{};  // sent unasked right after accepting and after the first read
     int bufferRecepcao = 0;       // SO_RCVBUF of the printer's side (0: the system's)
+    // Reads what comes and sends bytes without end from the connection's
+    // start, so its answer to "~HS" never ends either.
+    bool inundar = false;
 };
 
 // The three lines of a ZPL "~HS" answer, each between STX and ETX, with the
@@ -72,6 +77,8 @@ public:
             return;
         }
         porta_ = ntohs(a.sin_port);
+        socklen_t lenBuf = sizeof bufferEfetivo_;
+        ::getsockopt(escuta_, SOL_SOCKET, SO_RCVBUF, &bufferEfetivo_, &lenBuf);
         fio_ = std::thread([this] { Atender(); });
     }
     ~TImpressoraTeste() { Parar(); }
@@ -106,6 +113,11 @@ public:
         std::lock_guard<std::mutex> g(m_);
         return confirmados_;
     }
+    // The receive buffer of the printer's side as the system set it: the
+    // most it can hold acknowledged and unread.
+    int BufferRecepcaoEfetivo() const { return bufferEfetivo_; }
+    // Bytes it sent unasked (inundar).
+    uint64_t BytesInundados() const { return inundados_.load(); }
     int ConsultasHS() const {
         std::lock_guard<std::mutex> g(m_);
         return consultasHS_;
@@ -147,7 +159,35 @@ private:
         if (!s.empty()) (void)!::send(c, s.data(), s.size(), MSG_NOSIGNAL);
     }
 
+    void Inundar(int c) {
+        const std::string enchimento(64 * 1024, 'U');
+        char buf[65536];
+        for (;;) {
+            pollfd p{c, POLLIN | POLLOUT, 0};
+            if (::poll(&p, 1, 20) <= 0) {
+                if (parar_) return;
+                continue;
+            }
+            if (p.revents & POLLIN) {
+                const ssize_t n = ::recv(c, buf, sizeof buf, MSG_DONTWAIT);
+                if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) return;
+                if (n > 0) {
+                    std::lock_guard<std::mutex> g(m_);
+                    conexoes_.back().append(buf, static_cast<size_t>(n));
+                }
+            }
+            if (p.revents & POLLOUT) {
+                const ssize_t n = ::send(c, enchimento.data(), enchimento.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+                if (n > 0) inundados_ += static_cast<uint64_t>(n);
+                if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+            }
+            if (p.revents & (POLLERR | POLLHUP)) return;
+            if (parar_) return;
+        }
+    }
+
     void Conversar(int c, int indice) {
+        if (c_.inundar) return Inundar(c);
         const long fecharApos = (c_.soAPrimeira && indice > 0) ? -1 : c_.fecharApos;
         Responder(c, c_.naoSolicitado);
         if (c_.naoLer) {
@@ -210,10 +250,12 @@ private:
     TComportamentoImpressora c_;
     int escuta_ = -1;
     int porta_ = 0;
+    int bufferEfetivo_ = 0;
     std::atomic<bool> parar_{false};
     std::thread fio_;
     mutable std::mutex m_;
     std::vector<std::string> conexoes_;
     uint64_t confirmados_ = 0;
     int consultasHS_ = 0;
+    std::atomic<uint64_t> inundados_{0};
 };

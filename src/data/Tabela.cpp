@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "common/Excecoes.h"
 
@@ -164,6 +166,22 @@ std::string ChaveDoTexto(const std::string& texto) {
         if (c != '-' && chave.size() < 16) chave += c;
     return chave;
 }
+
+uint64_t ChaveNumerica(const std::string& chave) {
+    uint64_t n = 0;
+    std::from_chars(chave.data(), chave.data() + chave.size(), n, 16);
+    return n;
+}
+
+// As uuid_to_char writes it: 16 upper-case hex digits.
+std::string ChaveEmTexto(uint64_t n) {
+    char t[17];
+    std::snprintf(t, sizeof t, "%016llX", static_cast<unsigned long long>(n));
+    return t;
+}
+
+// Rows read by key in one request.
+constexpr size_t kBlocoPorChave = 64;
 
 std::string SemBrancosFinais(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -331,6 +349,8 @@ void TTabela::GuardarLinhaDoCursor() const {
     l.chave = ChaveDoTexto(cursor_->FieldByName(kColunaChave).AsString());
     l.valores.reserve(campos_.size());
     for (const auto& c : campos_) l.valores.push_back(LerValor(cursor_->FieldByName(c.nome), c));
+    // A row read again after Recomecar has its key kept already.
+    if (guardarChaves_ && Lidas() == chaves_.size()) chaves_.push_back(ChaveNumerica(l.chave));
     linhas_.push_back(std::move(l));
     if (linhas_.size() > kJanela) {
         if (base_ == pos_) {
@@ -342,17 +362,75 @@ void TTabela::GuardarLinhaDoCursor() const {
     }
 }
 
+void TTabela::Recomecar() const {
+    // The current row keeps its key until it is read again.
+    const std::string chave = ChaveAtual();
+    const size_t pos = pos_;
+    Executar();
+    if (!chave.empty()) {
+        posDescartada_ = pos;
+        chaveDescartada_ = chave;
+    }
+}
+
+void TTabela::EsquecerChaves() const {
+    chaves_.clear();
+    avulsas_.clear();
+}
+
+void TTabela::SetGuardarChaves(bool guardar) {
+    guardarChaves_ = guardar;
+    // Keys are kept from the next read from the start, so they cover every row.
+    EsquecerChaves();
+    if (guardar && ativa_) reler_ = true;
+}
+
+TTabela::Linha& TTabela::PorChave(size_t linha) const {
+    auto achada = avulsas_.find(linha);
+    if (achada != avulsas_.end()) return achada->second;
+    if (avulsas_.size() >= kJanela) avulsas_.clear();
+    const size_t inicio = linha - linha % kBlocoPorChave;
+    const size_t fim = std::min(inicio + kBlocoPorChave, std::min(base_, chaves_.size()));
+    std::string s = "Select uuid_to_char(rdb$db_key || x'0000000000000000') as ";
+    s += kColunaChave;
+    for (const auto& c : campos_) s += ", " + Aspas(c.nome, '"');
+    s += " From " + nomeTabela_ + " Where rdb$db_key in (";
+    for (size_t i = inicio; i < fim; ++i) s += (i > inicio ? ", x'" : "x'") + ChaveEmTexto(chaves_[i]) + "'";
+    s += ")";
+    if (!porChave_) porChave_ = std::make_unique<fb::TQuery>(banco_, transacao_);
+    fb::TQuery& q = *porChave_;
+    q.Clear();
+    q.Add(s);
+    q.Open();
+    std::unordered_map<uint64_t, Linha> lidas;
+    for (; !q.Eof(); q.Next()) {
+        Linha l;
+        l.chave = ChaveDoTexto(q.FieldByName(kColunaChave).AsString());
+        l.valores.reserve(campos_.size());
+        for (const auto& c : campos_) l.valores.push_back(LerValor(q.FieldByName(c.nome), c));
+        lidas.emplace(ChaveNumerica(l.chave), std::move(l));
+    }
+    q.Close();
+    for (size_t i = inicio; i < fim; ++i) {
+        auto l = lidas.find(chaves_[i]);
+        if (l != lidas.end()) {
+            avulsas_[i] = std::move(l->second);
+        } else {
+            // Deleted by another workstation: an empty row, which an edit finds gone.
+            Linha vazia;
+            vazia.chave = ChaveEmTexto(chaves_[i]);
+            vazia.valores.assign(campos_.size(), TValor());
+            avulsas_[i] = std::move(vazia);
+        }
+    }
+    return avulsas_.at(linha);
+}
+
 bool TTabela::LerAte(size_t linha) const {
     if (linha < base_) {
-        // Behind the window: the rows are read again from the first, and the
-        // current row keeps its key until it is read again.
-        const std::string chave = ChaveAtual();
-        const size_t pos = pos_;
-        Executar();
-        if (!chave.empty()) {
-            posDescartada_ = pos;
-            chaveDescartada_ = chave;
-        }
+        if (linha < chaves_.size()) return true;  // read by its key when asked
+        // Behind the window: the rows are read again from the first.
+        Recomecar();
     }
     while (Lidas() <= linha && !lidaToda_) {
         if (!cursor_ || !cursor_->Active())
@@ -376,12 +454,14 @@ void TTabela::LerTudo() const {
 
 TTabela::Linha& TTabela::Em(size_t linha) const {
     if (!LerAte(linha)) throw EDatabaseError("Posição fora da tabela " + nomeTabela_ + ".");
+    if (linha < base_) return PorChave(linha);
     return linhas_[linha - base_];
 }
 
 void TTabela::Reler(const std::string& chave, size_t posAlternativa) {
     reler_ = false;
     total_.reset();
+    EsquecerChaves();
     Executar();
     pos_ = 0;
     bool achou = false;
@@ -403,6 +483,7 @@ void TTabela::Reler(const std::string& chave, size_t posAlternativa) {
 
 std::string TTabela::ChaveAtual() const {
     if (pos_ >= base_ && pos_ < Lidas()) return linhas_[pos_ - base_].chave;
+    if (pos_ < base_ && pos_ < chaves_.size()) return ChaveEmTexto(chaves_[pos_]);
     // Read past it: the key it had (the rows are about to be read in another order).
     return pos_ == posDescartada_ ? chaveDescartada_ : "";
 }
@@ -418,6 +499,7 @@ void TTabela::Open() {
     if (ativa_) return;
     LerEstrutura();
     total_.reset();
+    EsquecerChaves();
     Executar();
     ativa_ = true;
     reler_ = false;
@@ -436,6 +518,7 @@ void TTabela::Close() {
     reler_ = false;
     if (cursor_) cursor_->Close();
     linhas_.clear();
+    EsquecerChaves();
     base_ = 0;
     total_.reset();
     lidaToda_ = false;
@@ -570,6 +653,7 @@ bool TTabela::IrParaChave(std::string_view chaveUuid) {
     Garantir();
     const std::string chave = ChaveDoTexto(std::string(chaveUuid));
     if (chave.empty()) return false;
+    if (base_ > 0) Recomecar();
     for (size_t i = 0; LerAte(i); ++i)
         if (Em(i).chave == chave) {
             pos_ = i;
@@ -607,6 +691,7 @@ bool TTabela::Locate(std::string_view coluna, std::string_view valor, bool semCa
         }
     }
     std::string alvo = semCaixa ? Maiusculas(valor) : std::string(valor);
+    if (base_ > 0) Recomecar();  // one pass from the start beats reading by keys
     for (size_t i = 0; LerAte(i); ++i) {
         const TValor& v = Em(i).valores[c];
         if (v.IsNull()) continue;
@@ -768,7 +853,10 @@ void TTabela::Post() {
             for (size_t i = 0; i < campos_.size(); ++i)
                 buffer_.valores[i] = LerValor(q.FieldByName(campos_[i].nome), campos_[i]);
             q.Close();
-            if (pos_ >= base_ && pos_ < Lidas()) linhas_[pos_ - base_] = buffer_;
+            if (pos_ >= base_ && pos_ < Lidas())
+                linhas_[pos_ - base_] = buffer_;
+            else if (auto avulsa = avulsas_.find(pos_); avulsa != avulsas_.end())
+                avulsa->second = buffer_;
         }
         estado_ = TEstadoTabela::Navegacao;
         Avisar();
@@ -836,7 +924,12 @@ void TTabela::Delete() {
     q.Add("Delete From " + nomeTabela_ + " Where " + ChaveSql(linha.chave));
     q.Prepare();
     q.ExecSQL();
-    linhas_.erase(linhas_.begin() + static_cast<std::ptrdiff_t>(pos_ - base_));
+    if (pos_ < base_)
+        --base_;  // a row before the window: the window's rows move up one
+    else
+        linhas_.erase(linhas_.begin() + static_cast<std::ptrdiff_t>(pos_ - base_));
+    if (pos_ < chaves_.size()) chaves_.erase(chaves_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    avulsas_.clear();  // their numbers moved
     if (total_ && *total_ > 0) --*total_;
     if (!LerAte(pos_)) pos_ = Vazia() ? 0 : Lidas() - 1;
     eof_ = Vazia();

@@ -130,6 +130,10 @@ public:
     bool HaLinha(size_t linha) const;
     // Rows held in memory now (at most kJanela).
     size_t LinhasGuardadas() const { return linhas_.size(); }
+    // For a grid, which jumps anywhere: the key of every row read is kept
+    // (8 bytes a row), so a row behind the window is read again by its key,
+    // a block at a time, instead of reading the table again from its start.
+    void SetGuardarChaves(bool guardar);
 
     // Changes: the edit buffer reaches the database on Post, in the open transaction.
     void Edit();
@@ -159,6 +163,9 @@ private:
     void Reler(const std::string& chaveAtual, size_t posAlternativa);
     void Garantir() const;            // re-reads after a change of order or filter
     bool LerAte(size_t linha) const;  // false when there are fewer rows
+    void Recomecar() const;           // reads again from the first row, keeping the current row's key
+    void EsquecerChaves() const;
+    Linha& PorChave(size_t linha) const;  // a row behind the window, by its kept key
     void LerTudo() const;
     void GuardarLinhaDoCursor() const;                       // appends the cursor's current row
     size_t Lidas() const { return base_ + linhas_.size(); }  // rows read since the cursor opened
@@ -189,6 +196,10 @@ private:
     mutable std::unique_ptr<fb::TQuery> cursor_;
     std::unique_ptr<fb::TQuery> alteracao_;
     mutable std::deque<Linha> linhas_;  // rows [base_, Lidas()) of the current order and filter
+    bool guardarChaves_ = false;
+    mutable std::vector<uint64_t> chaves_;               // key of row i, in the current order and filter
+    mutable std::unordered_map<size_t, Linha> avulsas_;  // rows behind the window, read by key
+    mutable std::unique_ptr<fb::TQuery> porChave_;
     mutable size_t base_ = 0;
     mutable bool lidaToda_ = false;
     mutable std::optional<size_t> total_;  // the row count, once the cursor reached the end

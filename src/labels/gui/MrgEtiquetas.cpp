@@ -83,6 +83,8 @@ TmrgEtiquetas::TmrgEtiquetas(TdtmAplicativo& dtm, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     imp_->tblEtiquetaRead.AfterInsert = [this](TTabela& t) { tblEtiquetaReadAfterInsert(t); };
+    // The grid jumps to any row (Ctrl+End, a scanned code): rows behind the window are read by key.
+    imp_->tblEtiquetaRead.SetGuardarChaves(true);
     modelo_ = new TModeloFila(imp_->tblEtiquetaRead, this);
     modelo_->AoSubmeter = [this] { Protegido(this, [this] { GravarDigitado(); }); };
     // A typed count moves the total by what it changed, without counting the queue again.

@@ -371,4 +371,46 @@ TEST_F(TabelaLonga, LinhaAtualForaDaJanelaSegueNaTrocaDeOrdemENaEdicao) {
     EXPECT_EQ(tbl->RecordCount(), kLinhas - 1);
 }
 
+TEST_F(TabelaLonga, ComChavesGuardadasUmaLinhaAtrasDaJanelaVemPelaChave) {
+    tbl->SetGuardarChaves(true);
+    ASSERT_EQ(tbl->RecordCount(), kLinhas);
+    // The grid's jumps: first rows, last rows, first again. The window of the
+    // last rows stays as it is, since nothing is read again from the start.
+    EXPECT_EQ(tbl->Valor(0, codigo).AsInteger(), 1);
+    EXPECT_EQ(tbl->Valor(kLinhas - 1, codigo).AsInteger(), static_cast<int64_t>(kLinhas));
+    for (size_t linha : {size_t{63}, size_t{64}, size_t{1000}, TTabela::kJanela})
+        EXPECT_EQ(tbl->Valor(linha, codigo).AsInteger(), static_cast<int64_t>(linha + 1)) << linha;
+    EXPECT_EQ(tbl->LinhasGuardadas(), TTabela::kJanela);
+
+    // A count typed on a row behind the window reaches that row and shows.
+    const int quantidade = tbl->IndiceCampo("QUANTIDADE");
+    tbl->SetRecNo(5);
+    tbl->SetCampo("QUANTIDADE", "9");
+    tbl->Post();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Contar("etiquetaread", "quantidade = 9 and codigo = 5"), 1);
+    EXPECT_EQ(tbl->Valor(4, quantidade).AsString(), "9.000");
+
+    // Another workstation deletes a row not yet read by key: it shows empty,
+    // and an edit of it says so instead of writing elsewhere.
+    Executar("delete from etiquetaread where codigo = 200");
+    EXPECT_TRUE(tbl->Valor(199, codigo).IsNull());
+    EXPECT_EQ(tbl->Valor(200, codigo).AsInteger(), 201);
+    tbl->SetRecNo(200);
+    tbl->SetCampo("QUANTIDADE", "3");
+    EXPECT_THROW(tbl->Post(), EDatabaseError);
+    tbl->Cancel();
+
+    // Deleting a row behind the window moves every later row up one.
+    tbl->SetRecNo(3);
+    tbl->Delete();
+    ASSERT_TRUE(dtm->dtmCommit());
+    EXPECT_EQ(Codigo(), 4);
+    EXPECT_EQ(tbl->Valor(2, codigo).AsInteger(), 4);
+    EXPECT_EQ(tbl->RecordCount(), kLinhas - 1);
+    EXPECT_EQ(tbl->Valor(kLinhas - 2, codigo).AsInteger(), static_cast<int64_t>(kLinhas));
+    ASSERT_TRUE(tbl->Locate("CODIGO", "2"));
+    EXPECT_EQ(tbl->RecNo(), 2u);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "common/Excecoes.h"
 #include "common/UFuncoes.h"
 #include "common/Win1252.h"
+#include "labels/TotalFila.h"
 
 namespace {
 
@@ -43,10 +44,9 @@ void ValidarTextoLoja(const std::string& valor, size_t maximo, const std::string
 void ValidarConfigPainel(const TConfigPainel& c) {
     ValidarTextoLoja(Trim(c.NomeLoja), kMaxNomeLoja, "Nome da loja");
     ValidarTextoLoja(Trim(c.TextoLoja), kMaxTextoLoja, "Texto da loja");
-    const std::string limite = Trim(c.LimiteConfirmacao);
-    if (!limite.empty() && (SoNumeros(limite) != limite || limite.size() > 9))
-        throw Exception("Limite para confirmar a impressão: '" + limite +
-                        "' não é um número inteiro de 0 a 999999999 (0: nunca perguntar). Nada foi gravado.");
+    // The same rule the print reads the key by.
+    if (const std::string erro = ValidarLimiteConfirmacao(c.LimiteConfirmacao); !erro.empty())
+        throw Exception(erro + " Nada foi gravado.");
     if (!DataVazia(c.UltimaData)) {
         // DD-MM-AAAA with every digit typed, and a day the calendar has.
         const std::string& d = c.UltimaData;

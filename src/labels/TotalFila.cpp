@@ -15,7 +15,8 @@ constexpr int64_t kEtiquetasPorFolhaDoLimite = 25;
 
 bool InteiroNaoNegativo(const std::string& texto, int64_t& valor) {
     const std::string t = Trim(texto);
-    if (t.empty() || t.size() > 12) return false;
+    // Nine digits: the panel's field, and far beyond any print.
+    if (t.empty() || t.size() > 9) return false;
     valor = 0;
     for (char c : t) {
         if (c < '0' || c > '9') return false;
@@ -77,9 +78,8 @@ TLimiteConfirmacao LerLimiteConfirmacao() { return LimiteConfirmacaoDe(LerConfig
 std::string ValidarLimiteConfirmacao(const std::string& valor) {
     int64_t n = 0;
     if (Trim(valor).empty() || InteiroNaoNegativo(valor, n)) return "";
-    return "Limite para confirmar a impressão: informe um número inteiro de etiquetas, 0 para nunca perguntar "
-           "(\"" +
-           valor + "\" não é)";
+    return "Limite para confirmar a impressão: '" + Trim(valor) +
+           "' não é um número inteiro de 0 a 999999999 (0: nunca perguntar).";
 }
 
 std::string PerguntaImpressaoGrande(const TTotalFila& total, int modelo, const std::string& porta, int64_t folhas,

@@ -114,6 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Limite para confirmar a impressão: "},
         CasoRecusa{"LimiteNegativo", &TfrmPrincipal::edtLimiteConfirmacao, "-5", "Limite para confirmar a impressão: "},
         CasoRecusa{"LimiteDecimal", &TfrmPrincipal::edtLimiteConfirmacao, "2,5", "Limite para confirmar a impressão: "},
+        CasoRecusa{"LimiteLongo", &TfrmPrincipal::edtLimiteConfirmacao, "1000000000",
+                   "Limite para confirmar a impressão: "},
         CasoRecusa{"DataIncompleta", &TfrmPrincipal::edtUltimaData, "05-03-20", "Ultima data importada do vitrinex"},
         CasoRecusa{"DataQueNaoExiste", &TfrmPrincipal::edtUltimaData, "31-02-2026",
                    "Ultima data importada do vitrinex"}),

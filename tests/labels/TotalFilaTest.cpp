@@ -55,10 +55,20 @@ TEST_F(TotalFila, LimiteDeConfirmacaoDoArquivo) {
         bool aceito;
     };
     const Caso casos[] = {
-        {"", 500, 20, true},       {"500", 500, 20, true},  {" 1000 ", 1000, 40, true},
-        {"0", 0, 0, true},         {"1", 1, 1, true},       {"26", 26, 2, true},
-        {"abc", 500, 20, false},   {"-5", 500, 20, false},  {"12.5", 500, 20, false},
-        {"1.000", 500, 20, false}, {"5e3", 500, 20, false}, {"9999999999999999999", 500, 20, false},
+        {"", 500, 20, true},
+        {"500", 500, 20, true},
+        {" 1000 ", 1000, 40, true},
+        {"0", 0, 0, true},
+        {"1", 1, 1, true},
+        {"26", 26, 2, true},
+        {"abc", 500, 20, false},
+        {"-5", 500, 20, false},
+        {"12.5", 500, 20, false},
+        {"1.000", 500, 20, false},
+        {"5e3", 500, 20, false},
+        {"9999999999999999999", 500, 20, false},
+        {"999999999", 999999999, 40000000, true},
+        {"1000000000", 500, 20, false},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.valor);

@@ -35,9 +35,14 @@ xdotool key Return
 sleep 3
 import -window root "$PWD/painel-1366x768.png"
 # F1: the manual in the program's own window, searched
+# With no window manager the focus went to the root when the password box
+# closed: give it back, or the program's shortcut never sees the key.
+xdotool windowfocus --sync "\$ID"
 xdotool key F1
 sleep 3
 MAN=\$(xwininfo -root -tree | grep '"Manual ' | awk '{print \$1}' | head -1)
+# import with no window waits for a click: stop instead of hanging.
+[ -n "\$MAN" ] || { echo "a janela do manual não abriu" >&2; kill \$PID; exit 1; }
 xdotool type --delay 40 "Continuar de onde parou"
 xdotool key Return
 sleep 1

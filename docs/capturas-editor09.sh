@@ -10,10 +10,8 @@ PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
 CLI=$(dirname "$PROGRAMA")/etiquetas-cli
 . ./capturas-comum.sh
 exigir_programas xvfb-run xdotool xwininfo import
-LOJA=$(mktemp -d)
-trap 'rm -rf "$LOJA"' EXIT
-cp "$PROGRAMA" "$LOJA/etiquetas"
-cp "$CLI" "$LOJA/etiquetas-cli"
+copias_em_pasta "$PROGRAMA" "$CLI"
+LOJA=$PASTA
 "$LOJA/etiquetas-cli" demo-db "$LOJA/loja.fdb" --mercadorias 30 >/dev/null
 cat > "$LOJA/gondola.ini" <<'FIM'
 [etiqueta]

@@ -8,9 +8,7 @@ cd "$(dirname "$0")"
 PROGRAMA=$(realpath "${1:-../build/bin/etiquetas}")
 . ./capturas-comum.sh
 exigir_programas xvfb-run xdotool xwininfo import
-PASTA=$(mktemp -d)
-trap 'rm -rf "$PASTA"' EXIT
-cp "$PROGRAMA" "$PASTA/etiquetas"
+copias_em_pasta "$PROGRAMA"
 
 
 for modelo in 11 19 26; do
@@ -19,14 +17,7 @@ for modelo in 11 19 26; do
     > "$PASTA/configEtq.ini"
   cat > "$PASTA/capturar.sh" <<FIM
 set -e
-"$PASTA/etiquetas" &
-PID=\$!
-sleep 3
-ID=\$(xwininfo -root -tree | grep '"Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1)
-xdotool mousemove --window "\$ID" 478 30 click 1
-sleep 2
-xdotool type --delay 50 "$(senha)"
-xdotool key Return
+$(abrir_painel)
 sleep 1
 # The panel widens the window: bring all of it onto the screen.
 xdotool windowmove "\$ID" 0 0

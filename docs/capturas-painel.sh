@@ -13,25 +13,14 @@ exigir_programas xvfb-run xdotool xwininfo import
 
 # A copy in a scratch folder with a small demo shop: configEtq.ini beside it,
 # in Windows-1252 as the program reads it.
-PASTA=$(mktemp -d)
-trap 'rm -rf "$PASTA"' EXIT
-cp "$PROGRAMA" "$PASTA/etiquetas"
-cp "$CLI" "$PASTA/etiquetas-cli"
+copias_em_pasta "$PROGRAMA" "$CLI"
 "$PASTA/etiquetas-cli" demo-db "$PASTA/loja.fdb" --mercadorias 20 >/dev/null
 printf '[CONF]\r\nPATH MERKOR=%s/loja.fdb\r\nPATH REDE=TCP:192.168.0.50\r\nMODELO=PPLA\r\nTEMPERATURA=12\r\nMODELO PRINT INDEX=49\r\nNOME LOJA=Mercearia São José\r\nTEXTO LOJA=Oferta\r\n' \
   "$PASTA" | iconv -f UTF-8 -t CP1252 > "$PASTA/configEtq.ini"
 
 cat > "$PASTA/capturar.sh" <<FIM
 set -e
-"$PASTA/etiquetas" &
-PID=\$!
-sleep 3
-ID=\$(xwininfo -root -tree | grep '"Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1)
-# btnConfig, then the password of the day
-xdotool mousemove --window "\$ID" 478 30 click 1
-sleep 2
-xdotool type --delay 50 "$(senha)"
-xdotool key Return
+$(abrir_painel)
 sleep 3
 import -window root "$PWD/painel-1366x768.png"
 # F1: the manual in the program's own window, searched

@@ -12,9 +12,7 @@ CLI=$(dirname "$PROGRAMA")/etiquetas-cli
 exigir_programas xvfb-run xdotool xwininfo import
 
 # The program reads configEtq.ini beside itself: run a copy in a scratch folder.
-PASTA=$(mktemp -d)
-trap 'rm -rf "$PASTA"' EXIT
-cp "$PROGRAMA" "$PASTA/etiquetas"
+copias_em_pasta "$PROGRAMA"
 printf '[CONF]\r\nPATH MERKOR=/var/lib/etiquetas/loja.fdb\r\nPATH REDE=LPT1\r\nMODELO=PPLA\r\nTEMPERATURA=12\r\nImportVitrinex=SIM\r\n' \
   > "$PASTA/configEtq.ini"
 

@@ -267,12 +267,12 @@ std::string TCdbDeviceTCP::Perguntar(const std::string& pergunta, int timeOutMs,
     int vistos = 0;
     char buf[4096];
     while (vistos < vezes && !fimRecebido_) {
-        const int ms = prazo.RestanteMs();
-        if (ms == 0) break;
+        if (prazo.Esgotado()) break;
         pollfd p{fd_, POLLIN, 0};
-        const int r = ::poll(&p, 1, ms);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
+        const int r = ::poll(&p, 1, prazo.FatiaMs());
+        // A quiet slice: the port's clock says whether the deadline is over.
+        if ((r < 0 && errno == EINTR) || r == 0) continue;
+        if (r < 0) break;
         const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
         if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
         if (n == 0) fimRecebido_ = true;
@@ -316,12 +316,11 @@ void TCdbDeviceTCP::Encerrar() {
     const TPrazo prazo(Dono().Relogio(), std::min(timeOut_, kDrenagemMs));
     char buf[4096];
     while (!fimRecebido_) {
-        const int ms = prazo.RestanteMs();
-        if (ms == 0) break;
+        if (prazo.Esgotado()) break;
         pollfd p{fd_, POLLIN, 0};
-        int r = ::poll(&p, 1, ms);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
+        int r = ::poll(&p, 1, prazo.FatiaMs());
+        if ((r < 0 && errno == EINTR) || r == 0) continue;
+        if (r < 0) break;
         const ssize_t n = ::recv(fd_, buf, sizeof buf, MSG_DONTWAIT);
         if (n == 0) fimRecebido_ = true;
         if (n < 0 && errno != EINTR && errno != EAGAIN) break;

@@ -13,6 +13,10 @@ int TPrazo::RestanteMs() const {
     return ms > 0 ? static_cast<int>(ms) : 0;
 }
 
+int TPrazo::FatiaMs() const {
+    return static_cast<int>(relogio_.Fatia(std::chrono::milliseconds(RestanteMs())).count());
+}
+
 void TPrazo::Renovar() { limite_ = relogio_.Agora() + duracao_; }
 
 bool TPrazoSemProgresso::Observar(int64_t valor) {

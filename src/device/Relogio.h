@@ -10,6 +10,10 @@ public:
     using Instante = std::chrono::steady_clock::time_point;
     virtual ~TRelogio() = default;
     virtual Instante Agora() const { return std::chrono::steady_clock::now(); }
+    // The longest real wait before the clock is read again, when `resta` is
+    // left: all of it on the steady clock; a test's clock asks for short naps,
+    // so its own time, not the wall's, says when a deadline is over.
+    virtual std::chrono::milliseconds Fatia(std::chrono::milliseconds resta) const { return resta; }
     // The steady clock, shared.
     static const TRelogio& Sistema();
 };
@@ -20,6 +24,8 @@ public:
     TPrazo(const TRelogio& relogio, int ms);
     // Milliseconds left, 0 once it ran out.
     int RestanteMs() const;
+    // How long the next real wait (a poll) may last: the clock's slice of what is left.
+    int FatiaMs() const;
     bool Esgotado() const { return RestanteMs() == 0; }
     // Starts again from now.
     void Renovar();

@@ -201,6 +201,34 @@ TEST(CanalTCP, ImpressoraQueNaoLeFalhaNoPrazoMesmoComOJobNoBuffer) {
     d.Desativar();
 }
 
+// The same wait on the port's clock (5 ms a reading): it ends once that clock
+// has run the whole time-out with nothing more acknowledged, however long the
+// turns took on the wall clock, and the close that follows waits no longer
+// than its own deadline on it either.
+TEST(CanalTCP, EsperaDeEntregaCorreNoRelogioDaPorta) {
+    TImpressoraTeste impressora({.naoLer = true, .bufferRecepcao = 4096});
+    ASSERT_TRUE(impressora.Ok());
+    TCdbDevice d;
+    d.SetTimeOut(1000);
+    d.SetPorta(impressora.Endereco());
+    d.Ativar();
+    TRelogioManual relogio(std::chrono::milliseconds(5));
+    d.SetRelogio(&relogio);
+    const std::string m = MensagemDe([&] { d.EnviaString(std::string(64 * 1024, 'x')); });
+    const auto espera = relogio.Decorrido();
+    EXPECT_EQ(m.rfind("Tempo esgotado esperando a impressora 127.0.0.1:" + std::to_string(impressora.Porta()) +
+                          " confirmar o recebimento de ",
+                      0),
+              0u)
+        << m;
+    EXPECT_GE(espera, std::chrono::milliseconds(1000));
+    // Restarted only while the first bytes were still moving into the printer's buffer.
+    EXPECT_LT(espera, std::chrono::milliseconds(1100));
+    d.Desativar();
+    EXPECT_LE(relogio.Decorrido() - espera, std::chrono::milliseconds(TCdbDeviceTCP::kDrenagemMs + 10));
+    d.SetRelogio(nullptr);
+}
+
 TEST(CanalTCP, ImpressoraLentaRecebeTudoPoisOPrazoContaSemProgresso) {
     TImpressoraTeste impressora({.lerPorVez = 2048, .pausaLeituraMs = 20, .bufferRecepcao = 4096});
     ASSERT_TRUE(impressora.Ok());

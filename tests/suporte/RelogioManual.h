@@ -2,6 +2,7 @@
 // A clock the test moves: by hand (Avancar), and by a fixed step at every
 // reading when a step is given, so a loop that keeps reading the clock sees
 // its deadline come after a known number of turns, however slow the machine.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 
@@ -13,6 +14,11 @@ public:
     Instante Agora() const override {
         leituras_.fetch_add(1);
         return Instante(std::chrono::microseconds(us_.fetch_add(passo_.count())));
+    }
+    // Waits for the port last 1 ms of real time at most: the deadlines of
+    // this clock end its waits, however long each turn takes.
+    std::chrono::milliseconds Fatia(std::chrono::milliseconds resta) const override {
+        return std::min(resta, std::chrono::milliseconds(1));
     }
     void Avancar(std::chrono::milliseconds ms) { us_.fetch_add(std::chrono::microseconds(ms).count()); }
     // Time since the clock was made.

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -328,8 +330,24 @@ protected:
     }
 };
 
+// The probe's clock: every reading moves it 1 ms and the probe waits at most
+// 2 ms of real time between two readings, so a deadline is met after a known
+// number of turns however slow the machine is, and going past it shows.
+class TRelogioDePassos final : public fb::TRelogioVigia {
+public:
+    time_point Agora() const override { return time_point(std::chrono::milliseconds(ms_.fetch_add(1))); }
+    std::chrono::milliseconds Fatia(std::chrono::milliseconds resta) const override {
+        return std::min(resta, std::chrono::milliseconds(2));
+    }
+
+private:
+    mutable std::atomic<int64_t> ms_{1'000'000'000};
+};
+
 TEST(SondaDoServidor, SoOProcessoDoServidorRespondeAoPedidoDeConexao) {
     EXIGIR_SERVIDOR();
+    TRelogioDePassos relogio;
+    fb::DefinirRelogioVigia(&relogio);
     struct Caso {
         const char* nome;
         bool congelado, protocolo, portaLivre;
@@ -346,12 +364,14 @@ TEST(SondaDoServidor, SoOProcessoDoServidorRespondeAoPedidoDeConexao) {
         std::unique_ptr<TCongelamento> gelo;
         if (c.congelado) gelo = std::make_unique<TCongelamento>(10);
         const std::string porta = std::to_string(c.portaLivre ? PortaLivre() : Servidor().Porta());
-        const auto inicio = Relogio::now();
+        const auto inicio = relogio.Agora();
         EXPECT_EQ(fb::SondarServidor("127.0.0.1", porta, inicio + std::chrono::milliseconds(500), c.protocolo),
                   c.esperado)
             << c.nome;
-        EXPECT_LT(Segundos(inicio), 1.5) << c.nome;
+        // Within its 500 ms: the reading that found the deadline gone, and this one.
+        EXPECT_LE(relogio.Agora() - inicio, std::chrono::milliseconds(502)) << c.nome;
     }
+    fb::DefinirRelogioVigia(nullptr);
 }
 
 // Where the server stops: in the middle of reading, in the middle of a new

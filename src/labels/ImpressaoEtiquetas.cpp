@@ -63,6 +63,8 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     modelNumber_ = numero;
     // Counts of an earlier print must not be told as this one's.
     enviadas_ = aEnviar_ = 0;
+    naoConfirmadas_ = assentadas_ = 0;
+    etiquetasPorTrabalho_.clear();
     percursoIniciado_ = falhou_ = false;
     // A number with no routine prints nothing; the port is not even opened,
     // so a file port is not emptied.
@@ -96,8 +98,9 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     pausar_ = PausarEmArquivoComum || !CdbETQ.Device().EscreveEmArquivoComum();
     avisoStatus_.clear();
     observacaoStatus_.clear();
-    bool statusAoFim = false;
-    if (CdbETQ.Modelo() == etqZPLII && CdbETQ.Device().DeviceType() == TCdbDeviceType::dtTCP) {
+    const bool perguntarStatus = CdbETQ.Modelo() == etqZPLII && CdbETQ.Device().DeviceType() == TCdbDeviceType::dtTCP;
+    bool respondeuAntes = false;
+    if (perguntarStatus) {
         const auto status = ConsultarStatusZpl(CdbETQ.Device(), TempoStatusMs);
         if (!status) {
             observacaoStatus_ = "A impressora não respondeu ao pedido de status (~HS)";
@@ -105,7 +108,7 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
             CdbETQ.Desativar();
             throw Exception(status->Falha() + ": nada foi enviado à impressora");
         }
-        statusAoFim = status.has_value();
+        respondeuAntes = status.has_value();
     }
 
     // 11-13. A failure in between leaves the component open and the filter on;
@@ -133,19 +136,25 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     } catch (const std::exception& e) {
         // The rows the walk did not reach are journalled with what the run had to send of them.
         falhou_ = true;
+        DescontarNaoConfirmadas();
         FecharDiario(kFalha, MensagemDaFalha(e));
         continuacao_.reset();
         throw;
     } catch (...) {
         falhou_ = true;
+        DescontarNaoConfirmadas();
         FecharDiario(kFalha, "");
         continuacao_.reset();
         throw;
     }
-    if (statusAoFim && enviadas_ > 0) {
+    if (perguntarStatus && enviadas_ > 0) {
         const auto status = ConsultarStatusZpl(CdbETQ.Device(), TempoStatusMs);
         if (status && !status->Falha().empty()) {
             avisoStatus_ = "A impressora informou após o último trabalho: " + status->Falha();
+            registro_.OBSERVACAO = avisoStatus_;
+        } else if (!status && !respondeuAntes) {
+            // Taken by its network stack is all that is known of the labels.
+            avisoStatus_ = "A impressora não respondeu ao pedido de status: confira se as etiquetas saíram";
             registro_.OBSERVACAO = avisoStatus_;
         }
     }
@@ -200,6 +209,8 @@ TAssinaturaFila TImpressaoEtiquetas::AssinaturaDaFila() {
 
 void TImpressaoEtiquetas::IniciarContagem() {
     enviadas_ = 0;
+    naoConfirmadas_ = 0;
+    etiquetasPorTrabalho_.clear();
     aEnviar_ = 0;
     cancelado_ = false;
     antecipadaDesde_ = antecipadaAte_ = 0;
@@ -392,7 +403,10 @@ void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercado
 void TImpressaoEtiquetas::AssentarEntregues() {
     // The walk sends the labels of the rows in order: a row is delivered whole
     // once the labels of the rows before it and its own reached the printer.
-    while (!pendentes_.empty() && assentadas_ + pendentes_.front().QUANTIDADE <= enviadas_) {
+    // Not before the printer surely took them in: a row settled whole stays so.
+    if (pendentes_.empty()) return;
+    const int64_t confirmadas = EntreguesConfirmadas();
+    while (!pendentes_.empty() && assentadas_ + pendentes_.front().QUANTIDADE <= confirmadas) {
         TItemDiario& i = pendentes_.front();
         i.ENTREGUES = i.QUANTIDADE;
         assentadas_ += i.QUANTIDADE;
@@ -659,17 +673,43 @@ std::string TImpressaoEtiquetas::PerguntaSubstituicao(TdtmAplicativo& dtm) {
            " etiquetas entregues). Substituir a fila mesmo assim?";
 }
 
-std::string TImpressaoEtiquetas::ResumoEntrega() const { return TextoEntregues(enviadas_, aEnviar_, falhou_); }
+std::string TImpressaoEtiquetas::ResumoEntrega() const {
+    return TextoEntregues(enviadas_, aEnviar_, falhou_, naoConfirmadas_);
+}
+
+int64_t TImpressaoEtiquetas::EntreguesConfirmadas() {
+    const int trabalhos = CdbETQ.Device().EnviosNaoConfirmados();
+    int64_t incertas = 0;
+    auto j = etiquetasPorTrabalho_.rbegin();
+    for (int i = 0; i < trabalhos && j != etiquetasPorTrabalho_.rend(); ++i, ++j) incertas += *j;
+    return enviadas_ - incertas;
+}
+
+void TImpressaoEtiquetas::DescontarNaoConfirmadas() {
+    // A failure elsewhere (the database, a layout) leaves the printer printing what it has.
+    if (!CdbETQ.Device().EnvioFalhou()) return;
+    // Rows already journalled whole keep their count (the journal's rows
+    // never add up to more than its run says).
+    const int64_t confirmadas = std::max(EntreguesConfirmadas(), assentadas_);
+    naoConfirmadas_ = enviadas_ - confirmadas;
+    enviadas_ = confirmadas;
+    etiquetasPorTrabalho_.clear();
+}
 
 bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
     CdbETQ.Imprimir(1, 0);
     enviadas_ += etiquetas;
+    etiquetasPorTrabalho_.push_back(etiquetas);
+    // As many as the port keeps streams for.
+    if (etiquetasPorTrabalho_.size() > 65536) etiquetasPorTrabalho_.pop_front();
     // The journal follows a long print about once a second, so a run cut
     // short by a crash still tells about how far it got (never further).
     if (registro_.ID != 0) {
         const double agora = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
         if (agora - ultimoProgresso_ >= 1.0) {
             ultimoProgresso_ = agora;
+            // What the printer's stack took: a cut of this process alone leaves
+            // the printer printing its buffer, so these are not doubted here.
             registro_.ENTREGUES = enviadas_;
             // The progress also commits the blocks of rows written since the
             // last one: when it fails they are lost, and the journal is off.

@@ -24,6 +24,7 @@
 //                      set, otherwise this preview hook, or when it is empty
 //                      the preview the program installed (MostraPreviaA4).
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -137,8 +138,14 @@ public:
     // and whether it ended by a failure.
     bool PercursoIniciado() const { return percursoIniciado_; }
     bool Falhou() const { return falhou_; }
-    // "N de M etiquetas entregues à impressora", plus " antes da falha" after one.
+    // "N de M etiquetas entregues à impressora", plus " antes da falha" after
+    // one; "…; as últimas K podem não ter saído e serão repetidas ao continuar"
+    // when the port failed with labels maybe still in the printer's buffer.
     std::string ResumoEntrega() const;
+    // Those K labels: sent last before the port failed, maybe lost with the
+    // printer's buffer. They are not in EtiquetasEnviadas(), so the journal
+    // and a continuation count them as not delivered.
+    int64_t EtiquetasNaoConfirmadas() const { return naoConfirmadas_; }
 
     // Used by the walk: sends the composed job, pauses, reports progress;
     // false when the operator asked to stop.
@@ -171,8 +178,8 @@ public:
 
     // ZPL printers on a TCP port are asked their status ("~HS") before the
     // first job, waiting this long; a fault stops the print before anything
-    // is sent. When they answered, they are asked again after the last job and
-    // a fault that appeared is kept in AvisoStatus().
+    // is sent. They are asked again after the last job: a fault that appeared,
+    // or no answer to either question, is kept in AvisoStatus().
     int TempoStatusMs = 1000;
     const std::string& AvisoStatus() const { return avisoStatus_; }
 
@@ -216,6 +223,14 @@ private:
     int64_t aEnviar_ = 0;
     bool pausar_ = true;  // this print's port is paced
     bool cancelado_ = false;
+    // Labels of the last print jobs, newest last, for what a port failure
+    // leaves unconfirmed.
+    std::deque<int> etiquetasPorTrabalho_;
+    int64_t naoConfirmadas_ = 0;
+    // Labels sent minus those of the jobs the printer may not have taken in yet.
+    int64_t EntreguesConfirmadas();
+    // After a port failure: the unconfirmed labels leave the delivered count.
+    void DescontarNaoConfirmadas();
     bool percursoIniciado_ = false;
     bool falhou_ = false;
     void FecharDiario(const char* situacao, const std::string& mensagem);

@@ -4,7 +4,10 @@
 
 #include "common/UFuncoes.h"
 
-std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha) {
+std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha, int64_t naoConfirmadas) {
+    if (naoConfirmadas > 0)
+        return std::to_string(enviadas) + " de " + std::to_string(aEnviar) + " etiquetas entregues; as últimas " +
+               std::to_string(naoConfirmadas) + " podem não ter saído e serão repetidas ao continuar";
     return std::to_string(enviadas) + " de " + std::to_string(aEnviar) + " etiquetas entregues à impressora" +
            (antesDaFalha ? " antes da falha" : "");
 }
@@ -28,6 +31,7 @@ std::string TextoFim(const TResumoImpressao& r) {
             std::string texto = std::to_string(r.enviadas) + " etiquetas enviadas (modelo " + nn + ")";
             if (!r.porta.empty()) texto += " para " + r.porta;
             if (!r.faltou.empty()) texto += ". " + r.faltou;
+            if (!r.aviso.empty()) texto += "\n" + r.aviso;
             return texto;
         }
         case TFimImpressao::Cancelada:
@@ -39,7 +43,7 @@ std::string TextoFim(const TResumoImpressao& r) {
             // Before the queue was counted nothing can have gone out.
             const std::string antes = r.enviadas == 0 && r.aEnviar == 0
                                           ? std::string("Nenhuma etiqueta enviada antes da falha.")
-                                          : TextoEntregues(r.enviadas, r.aEnviar, true) + ".";
+                                          : TextoEntregues(r.enviadas, r.aEnviar, true, r.naoConfirmadas) + ".";
             return (falha.empty() ? "Falha na impressão" : falha) + ". " + antes;
         }
         case TFimImpressao::FolhasA4: return "Folhas A4 do modelo " + nn + " mostradas";

@@ -18,12 +18,21 @@ struct TResumoImpressao {
     std::string falha;     // the failure's message
     std::string faltou;    // rows that printed nothing (their goods were gone)
     std::string diario;    // what went wrong with the print journal
+    // Labels sent last that may have died in the printer's buffer at the
+    // failure; not among `enviadas`, sent again by a continuation.
+    int64_t naoConfirmadas = 0;
+    // A warning about a print that went out (the printer did not answer its
+    // status query, or reported a fault after the last job).
+    std::string aviso = {};
 };
 
-// "N de M etiquetas entregues à impressora", plus " antes da falha" after one.
-std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha);
+// "N de M etiquetas entregues à impressora", plus " antes da falha" after one;
+// with labels not confirmed at the failure: "N de M etiquetas entregues; as
+// últimas K podem não ter saído e serão repetidas ao continuar".
+std::string TextoEntregues(int64_t enviadas, int64_t aEnviar, bool antesDaFalha, int64_t naoConfirmadas = 0);
 
-// "N etiquetas enviadas (modelo NN) para PORTA" and the like.
+// "N etiquetas enviadas (modelo NN) para PORTA" and the like (the warning on
+// a line of its own after it).
 std::string TextoFimImpressao(const TResumoImpressao& resumo);
 
 // "Tempo restante: ..." from the pace so far: the time taken per label sent

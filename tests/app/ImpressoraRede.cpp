@@ -2,10 +2,11 @@
 // real windows: listens on 127.0.0.1, writes its port to PORT_FILE, and on
 // SIGTERM or SIGINT writes what each connection brought to OUT.1, OUT.2...
 //
-//     impressora-rede-teste PORT_FILE OUT [--fechar-apos N]
+//     impressora-rede-teste PORT_FILE OUT [--fechar-apos N | --inundar]
 //
 // --fechar-apos N: the first connection is closed as soon as N bytes are read
 // (a printer that fails mid-print); later connections read to the end.
+// --inundar: reads, and sends bytes without end on every connection.
 #include <signal.h>
 
 #include <cstdio>
@@ -17,8 +18,9 @@
 #include "suporte/ImpressoraTeste.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3 && !(argc == 5 && std::strcmp(argv[3], "--fechar-apos") == 0)) {
-        std::fprintf(stderr, "uso: %s ARQUIVO_DA_PORTA SAIDA [--fechar-apos N]\n", argv[0]);
+    const bool inundar = argc == 4 && std::strcmp(argv[3], "--inundar") == 0;
+    if (argc != 3 && !inundar && !(argc == 5 && std::strcmp(argv[3], "--fechar-apos") == 0)) {
+        std::fprintf(stderr, "uso: %s ARQUIVO_DA_PORTA SAIDA [--fechar-apos N | --inundar]\n", argv[0]);
         return 2;
     }
     // Blocked before the listening thread starts, so only sigwait takes them.
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
 
     TComportamentoImpressora c;
+    c.inundar = inundar;
     if (argc == 5) {
         c.fecharApos = std::strtol(argv[4], nullptr, 10);
         c.soAPrimeira = true;

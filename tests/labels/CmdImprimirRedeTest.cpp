@@ -1,6 +1,7 @@
 // etiquetas-cli imprimir and teste against a network printer played on the
 // loopback: what they report sent is what the printer took.
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "FilaTeste.h"
@@ -38,7 +39,25 @@ protected:
     TProgramaCli cli_;
 };
 
-TEST_F(CmdImprimirRede, ImpressoraQueNaoLeFalhaNoPrazoComAContagemDoQueElaConfirmou) {
+// The last line of a failed print: labels delivered, of how many, and those
+// sent last that the printer may not have taken in (-1 when the line is not one).
+struct TEntrega {
+    int64_t entregues = -1, aEnviar = -1, naoConfirmadas = 0;
+};
+TEntrega EntregaDe(const std::string& erro) {
+    static const std::regex linha(
+        "(\\d+) de (\\d+) etiquetas entregues(?:; as últimas (\\d+) podem não ter saído e serão repetidas ao "
+        "continuar| à impressora antes da falha)\n$");
+    std::smatch m;
+    TEntrega r;
+    if (!std::regex_search(erro, m, linha)) return r;
+    r.entregues = std::stoll(m[1].str());
+    r.aEnviar = std::stoll(m[2].str());
+    if (m[3].matched) r.naoConfirmadas = std::stoll(m[3].str());
+    return r;
+}
+
+TEST_F(CmdImprimirRede, ImpressoraQueNaoLeFalhaNoPrazoSemContarOQueFicouNoBufferDela) {
     std::string inteiro, trabalho;
     Referencia(1900, 3, inteiro, trabalho);  // model 11, three labels a job
     TImpressoraTeste impressora({.naoLer = true, .bufferRecepcao = 4096});
@@ -48,15 +67,18 @@ TEST_F(CmdImprimirRede, ImpressoraQueNaoLeFalhaNoPrazoComAContagemDoQueElaConfir
     impressora.Parar();
     EXPECT_NE(r.codigo, 0);
     EXPECT_EQ(r.saida, "");
+    // Its stack took some jobs, but it read none: none counts as delivered.
     const uint64_t jobs = impressora.BytesConfirmados() / trabalho.size();
+    ASSERT_GT(jobs, 0u);
     EXPECT_LT(jobs * 3, 1900u);
-    const std::string fim = std::to_string(jobs * 3) + " de 1900 etiquetas entregues à impressora antes da falha\n";
+    const std::string fim = "0 de 1900 etiquetas entregues; as últimas " + std::to_string(jobs * 3) +
+                            " podem não ter saído e serão repetidas ao continuar\n";
     ASSERT_GE(r.erro.size(), fim.size()) << r.erro;
     EXPECT_EQ(r.erro.substr(r.erro.size() - fim.size()), fim) << r.erro;
     EXPECT_NE(r.erro.find("Tempo esgotado esperando a impressora 127.0.0.1:"), std::string::npos) << r.erro;
 }
 
-TEST_F(CmdImprimirRede, ImpressoraQueFechaAposNBytesContaOsTrabalhosConfirmados) {
+TEST_F(CmdImprimirRede, ImpressoraQueFechaAposNBytesNaoContaOQueElaPodeNaoTerLido) {
     GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
     std::string inteiro, trabalho;
     Referencia(60, 1, inteiro, trabalho);
@@ -67,11 +89,17 @@ TEST_F(CmdImprimirRede, ImpressoraQueFechaAposNBytesContaOsTrabalhosConfirmados)
         const TResultadoCli r = Rodar("imprimir --sem-pausa");
         impressora.Parar();
         EXPECT_EQ(r.codigo, 1) << r.erro;
-        const uint64_t entregues = impressora.BytesConfirmados() / trabalho.size();
-        EXPECT_GE(entregues, static_cast<uint64_t>(corte) / trabalho.size());
-        const std::string fim = std::to_string(entregues) + " de 60 etiquetas entregues à impressora antes da falha\n";
-        ASSERT_GE(r.erro.size(), fim.size()) << r.erro;
-        EXPECT_EQ(r.erro.substr(r.erro.size() - fim.size()), fim) << r.erro;
+        const TEntrega e = EntregaDe(r.erro);
+        ASSERT_EQ(e.aEnviar, 60) << r.erro;
+        // Every job its stack took is told, delivered or doubted; the last one always doubted.
+        EXPECT_EQ(static_cast<uint64_t>(e.entregues + e.naoConfirmadas),
+                  impressora.BytesConfirmados() / trabalho.size());
+        EXPECT_GE(e.naoConfirmadas, 1) << r.erro;
+        // None it did not read counts as delivered, and at most its buffer's worth it read is doubted.
+        const int64_t lidos = corte / static_cast<long>(trabalho.size());
+        EXPECT_LE(e.entregues, lidos) << r.erro;
+        EXPECT_LE(lidos - e.entregues, impressora.BufferRecepcaoEfetivo() / static_cast<int64_t>(trabalho.size()) + 1)
+            << r.erro;
         EXPECT_EQ(impressora.Recebido(), inteiro.substr(0, static_cast<size_t>(corte)));
     }
 }
@@ -141,7 +169,11 @@ TEST_F(CmdImprimirRede, ContinuarImprimeExatamenteOQueFaltou) {
     TResultadoCli r = Rodar("imprimir --sem-pausa");
     quebra.Parar();
     ASSERT_EQ(r.codigo, 1) << r.erro;
-    const size_t entregues = quebra.BytesConfirmados() / trabalho.size();
+    const TEntrega e = EntregaDe(r.erro);
+    ASSERT_GE(e.entregues, 0) << r.erro;
+    const auto entregues = static_cast<size_t>(e.entregues);
+    // What the printer read whole reaches at least as far as the count.
+    EXPECT_LE(entregues * trabalho.size(), quebra.Recebido().size());
 
     TImpressoraTeste boa;
     ASSERT_TRUE(boa.Ok());
@@ -284,39 +316,46 @@ TEST_F(CmdImprimirRede, StatusZplAntesEDepois) {
     GravarConfig("MODELO", "ZPL");
     Fila(1, "7891234567895", "CAMISETA", "6", "29.9");
     const std::string pronta = RespostaHS(false, false, false, false, false);
+    const char* const semResposta = "A impressora não respondeu ao pedido de status: confira se as etiquetas saíram\n";
     struct Caso {
-        std::vector<std::string> respostas;
+        TComportamentoImpressora impressora;
         int codigo;
         const char* erro;
         bool imprime;
-        bool semResposta = false;  // the journal notes it
+        const char* nota = nullptr;  // what the journal's run notes
     } casos[] = {
-        {{RespostaHS(true, false, false, false, false)},
+        {{.respostasHS = {RespostaHS(true, false, false, false, false)}},
          1,
          "Impressora sem papel: nada foi enviado à impressora\n",
          false},
-        {{RespostaHS(false, false, false, true, false)},
+        {{.respostasHS = {RespostaHS(false, false, false, true, false)}},
          1,
          "Cabeça de impressão aberta: nada foi enviado à impressora\n",
          false},
-        {{RespostaHS(false, true, true, false, true)},
+        {{.respostasHS = {RespostaHS(false, true, true, false, true)}},
          1,
          "Impressora sem ribbon; Impressora em pausa; Memória de recepção da impressora cheia: nada foi enviado à "
          "impressora\n",
          false},
-        {{pronta}, 0, "", true},
-        {{}, 0, "", true, true},                       // no answer: prints as before
-        {{"\x02garbage\x03\r\n"}, 0, "", true, true},  // an answer that is not one
-        {{pronta, RespostaHS(true, false, false, false, false)},
+        {{.respostasHS = {pronta}}, 0, "", true},
+        // Silent before the first job and after the last: printed, but nobody knows whether it came out.
+        {{}, 3, semResposta, true, "A impressora não respondeu ao pedido de status: confira se as etiquetas saíram"},
+        {{.respostasHS = {"\x02garbage\x03\r\n"}}, 3, semResposta, true, "confira se as etiquetas saíram"},
+        // Never reads either: the 7 labels fit in the sockets' buffers, so they "went out".
+        {{.naoLer = true}, 3, semResposta, true, "confira se as etiquetas saíram"},
+        // Silent before, answering after: it is there and well.
+        {{.respostasHS = {"", pronta}}, 0, "", true, "A impressora não respondeu ao pedido de status (~HS)"},
+        {{.respostasHS = {pronta, RespostaHS(true, false, false, false, false)}},
          3,
          "A impressora informou após o último trabalho: Impressora sem papel\n",
-         true},
+         true,
+         "A impressora informou após o último trabalho: Impressora sem papel"},
     };
     int quantidade = 6;
     for (const auto& c : casos) {
         // Another count each time: no repeated-queue warning in the way.
         Executar("update ETIQUETAREAD set QUANTIDADE = " + std::to_string(++quantidade));
-        TImpressoraTeste impressora({.respostasHS = c.respostas});
+        TImpressoraTeste impressora(c.impressora);
         ASSERT_TRUE(impressora.Ok());
         GravarConfig("PATH REDE", impressora.Endereco());
         const TResultadoCli r = Rodar("imprimir --sem-pausa");
@@ -324,14 +363,104 @@ TEST_F(CmdImprimirRede, StatusZplAntesEDepois) {
         EXPECT_EQ(r.codigo, c.codigo) << r.erro;
         EXPECT_EQ(r.erro, c.erro);
         const std::string recebido = impressora.Recebido();
-        EXPECT_EQ(recebido.rfind("~HS", 0), 0u);
-        EXPECT_EQ(recebido.find("^XA") != std::string::npos, c.imprime) << r.erro;
-        if (c.imprime) {
-            const std::string historico = Rodar("historico --ultimos 1").saida;
-            EXPECT_EQ(historico.find("A impressora não respondeu ao pedido de status (~HS)") != std::string::npos,
-                      c.semResposta)
-                << historico;
+        if (!c.impressora.naoLer) {
+            EXPECT_EQ(recebido.rfind("~HS", 0), 0u);
+            EXPECT_EQ(recebido.find("^XA") != std::string::npos, c.imprime) << r.erro;
         }
+        if (c.imprime) {
+            EXPECT_EQ(r.saida, std::to_string(quantidade) + " etiquetas enviadas (modelo 11)\n");
+            // Asked after the last job too.
+            if (!c.impressora.naoLer) {
+                EXPECT_EQ(impressora.ConsultasHS(), 2);
+            }
+            const std::string run = Linhas(Rodar("historico --ultimos 1").saida).at(0);
+            EXPECT_EQ(Campos(run).at(9), "INTEIRA") << run;
+            if (c.nota)
+                EXPECT_NE(run.find(c.nota), std::string::npos) << run;
+            else
+                EXPECT_EQ(run.find("A impressora"), std::string::npos) << run;
+        }
+    }
+}
+
+// The printer reads 60,000 bytes and closes. The jobs its stack took but it
+// never read are not counted as delivered: the continuation sends them, so
+// every label comes out, and at most a receive buffer's worth twice.
+TEST_F(CmdImprimirRede, ImpressoraZplQueFechaAposLer60000BytesNaoPerdeEtiquetaAoContinuar) {
+    GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
+    GravarConfig("MODELO", "ZPL");
+    std::string inteiro, trabalho;
+    Referencia(1121, 1, inteiro, trabalho);
+    const std::string pronta = RespostaHS(false, false, false, false, false);
+    TImpressoraTeste quebra({.fecharApos = 60000, .soAPrimeira = true, .bufferRecepcao = 16384});
+    ASSERT_TRUE(quebra.Ok());
+    GravarConfig("PATH REDE", quebra.Endereco());
+    TResultadoCli r = Rodar("imprimir --sem-pausa");
+    quebra.Parar();
+    ASSERT_EQ(r.codigo, 1) << r.erro;
+    const TEntrega e = EntregaDe(r.erro);
+    ASSERT_EQ(e.aEnviar, 1121) << r.erro;
+    EXPECT_GE(e.naoConfirmadas, 1) << r.erro;
+    // It read the status question, then whole jobs and part of one.
+    const std::string lido = quebra.Recebido();
+    ASSERT_EQ(lido.rfind("~HS", 0), 0u);
+    EXPECT_EQ(lido.substr(3), inteiro.substr(0, lido.size() - 3));
+    const int64_t lidos = static_cast<int64_t>((lido.size() - 3) / trabalho.size());
+    EXPECT_LE(e.entregues, lidos) << r.erro;
+    EXPECT_LE(lidos - e.entregues, quebra.BufferRecepcaoEfetivo() / static_cast<int64_t>(trabalho.size()) + 1)
+        << r.erro;
+
+    TImpressoraTeste boa({.respostasHS = {pronta}});
+    ASSERT_TRUE(boa.Ok());
+    GravarConfig("PATH REDE", boa.Endereco());
+    r = Rodar("imprimir --sem-pausa --continuar");
+    boa.Parar();
+    EXPECT_EQ(r.codigo, 0) << r.erro;
+    EXPECT_EQ(r.saida, std::to_string(1121 - e.entregues) + " etiquetas enviadas (modelo 06)\n");
+    const std::string segunda = boa.Recebido();
+    ASSERT_TRUE(segunda.starts_with("~HS") && segunda.ends_with("~HS")) << segunda.substr(0, 40);
+    EXPECT_EQ(segunda.substr(3, segunda.size() - 6),
+              inteiro.substr(static_cast<size_t>(e.entregues) * trabalho.size()));
+    // The labels of both, counted in whole jobs: every one, none lost.
+    EXPECT_GE(lidos + (1121 - e.entregues), 1121);
+}
+
+// A printer that never stops talking, from the connection's start and as its
+// answer to "~HS": the print ends, with little memory. ZPL asks its status
+// (no answer comes out of the noise); PPLA only reads and drops.
+TEST_F(CmdImprimirRede, ImpressoraQueNaoParaDeFalarTerminaComPoucaMemoria) {
+    Fila(1, "7891234567895", "CAMISETA", "30", "29.9");
+    struct Caso {
+        const char* linguagem;
+        int codigo;
+        const char* erro;
+    } casos[] = {
+        {"ZPL", 3, "A impressora não respondeu ao pedido de status: confira se as etiquetas saíram\n"},
+        {"PPLA", 0, ""},
+    };
+    TProgramaCli medido = cli_;
+    medido.programa = "/usr/bin/time";
+    const std::string pico = pasta_ + "/pico";
+    int quantidade = 30;
+    for (const auto& c : casos) {
+        Executar("update ETIQUETAREAD set QUANTIDADE = " + std::to_string(++quantidade));
+        GravarConfig("MODELO", c.linguagem);
+        TImpressoraTeste impressora({.inundar = true});
+        ASSERT_TRUE(impressora.Ok());
+        GravarConfig("PATH REDE", impressora.Endereco());
+        FecharOutro();
+        const TResultadoCli r = medido.Rodar("-f %M -o '" + pico + "' '" + cli_.programa + "' imprimir --sem-pausa");
+        impressora.Parar();
+        EXPECT_EQ(r.codigo, c.codigo) << c.linguagem << ": " << r.erro;
+        EXPECT_EQ(r.erro, c.erro) << c.linguagem;
+        EXPECT_EQ(r.saida, std::to_string(quantidade) + " etiquetas enviadas (modelo 11)\n") << c.linguagem;
+        EXPECT_GT(impressora.BytesInundados(), 1u << 20) << c.linguagem;
+        // time's last line (a first one says the exit status when it is not 0).
+        std::string medida = LerTudo(pico);
+        while (!medida.empty() && medida.back() == '\n') medida.pop_back();
+        const long kb = std::stol("0" + medida.substr(medida.rfind('\n') + 1));
+        EXPECT_GT(kb, 0) << c.linguagem;
+        EXPECT_LT(kb, 100 * 1024) << c.linguagem;
     }
 }
 
@@ -348,12 +477,14 @@ protected:
         Mercadoria(2, "7891234567901", "MEIA", "M-02", "9.9");
         Fila(1, "7891234567895", "CAMISETA", "300", "29.9");
         Fila(2, "7891234567901", "MEIA", "50", "9.9");
-        TImpressoraTeste quebra({.fecharApos = 2000, .bufferRecepcao = 4096});
+        // Past what its receive buffer may hold: some labels count as delivered.
+        TImpressoraTeste quebra({.fecharApos = 20000, .bufferRecepcao = 4096});
         GravarConfig("PATH REDE", quebra.Endereco());
         ASSERT_EQ(Rodar("imprimir --sem-pausa").codigo, 1);
         quebra.Parar();
         id_ = Texto("select max(ID) from DIARIO_IMPRESSAO");
         entregues_ = Texto("select ENTREGUES from DIARIO_IMPRESSAO where ID = " + id_);
+        ASSERT_GT(std::stoll(entregues_), 0);
     }
     std::string id_, entregues_;
 };

@@ -39,6 +39,15 @@ TEST(ResumoImpressao, ComoAImpressaoTerminou) {
           "linhas da fila"},
          "a porta caiu. 2 de 30 etiquetas entregues à impressora antes da falha. Diário de impressões desligado: "
          "conflito. A impressão 5 ficou no diário com 1 etiquetas entregues e 1 linhas da fila"},
+        // The last jobs the printer's stack took may have died in its buffer:
+        // they are not among the delivered, and a continuation sends them.
+        {{TFimImpressao::Falhou, 11, "TCP:10.0.0.9:9100", 294, 1121, "Conexão reiniciada pela impressora", "", "", 3},
+         "Conexão reiniciada pela impressora. 294 de 1121 etiquetas entregues; as últimas 3 podem não ter saído e "
+         "serão repetidas ao continuar."},
+        {{TFimImpressao::Completa, 11, "TCP:10.0.0.9:9100", 30, 30, "", "", "", 0,
+          "A impressora não respondeu ao pedido de status: confira se as etiquetas saíram"},
+         "30 etiquetas enviadas (modelo 11) para TCP:10.0.0.9:9100\nA impressora não respondeu ao pedido de status: "
+         "confira se as etiquetas saíram"},
     };
     for (const Caso& c : casos) EXPECT_EQ(TextoFimImpressao(c.resumo), c.texto);
 }

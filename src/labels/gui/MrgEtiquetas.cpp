@@ -656,11 +656,13 @@ void TmrgEtiquetas::MostrarSituacao(const TResumoImpressao& resumo) {
     const QString texto = QString::fromStdString(TextoFimImpressao(resumo));
     lblSituacao->setText(texto);
     lblSituacao->setToolTip(texto);
-    // A failure or a cancel is told in red; a whole print in the normal colour.
-    lblSituacao->setStyleSheet((resumo.fim == TFimImpressao::Completa && resumo.faltou.empty()) ||
-                                       resumo.fim == TFimImpressao::FolhasA4
-                                   ? QString()
-                                   : QStringLiteral("color: #b00000; font-weight: bold"));
+    // A failure, a cancel or rows left out are told in red; a whole print in
+    // the normal colour, in orange when the printer left a doubt (no status, a fault).
+    const bool inteira =
+        (resumo.fim == TFimImpressao::Completa && resumo.faltou.empty()) || resumo.fim == TFimImpressao::FolhasA4;
+    lblSituacao->setStyleSheet(!inteira                ? QStringLiteral("color: #b00000; font-weight: bold")
+                               : !resumo.aviso.empty() ? QStringLiteral("color: #c05800; font-weight: bold")
+                                                       : QString());
 }
 
 void TmrgEtiquetas::Imprimir() {
@@ -710,6 +712,8 @@ void TmrgEtiquetas::Imprimir() {
     auto contar = [&imp, &resumo] {
         resumo.enviadas = imp.EtiquetasEnviadas();
         resumo.aEnviar = imp.EtiquetasAEnviar();
+        resumo.naoConfirmadas = imp.EtiquetasNaoConfirmadas();
+        resumo.aviso = imp.AvisoStatus();
     };
     try {
         imp.ImprimeEtiquetasPreConfigurada();

@@ -276,18 +276,25 @@ TEST_F(JanelaFila, ImpressoraDeRedeQueFechouRecebeAContinuacaoNumaNovaConexao) {
     iu_.resposta = true;  // "print again?" (the file got the same queue)
     janela->btnEtiquetas->click();
     ASSERT_EQ(falhas.size(), 1u);
-    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 6);
+    // The two jobs its stack took: the last ones may have died in its buffer,
+    // so they are doubted rather than counted.
+    const int64_t entregues = janela->Impressao().EtiquetasEnviadas();
+    EXPECT_GE(janela->Impressao().EtiquetasNaoConfirmadas(), 3);
+    EXPECT_EQ(entregues + janela->Impressao().EtiquetasNaoConfirmadas(), 6);
     falhas.clear();
 
     janela->Impressao().PausaMs = 0;
     janela->btnContinuar->click();
     EXPECT_TRUE(falhas.empty()) << (falhas.empty() ? "" : falhas.front());
-    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 6);
+    EXPECT_EQ(janela->Impressao().EtiquetasEnviadas(), 12 - entregues);
     impressora.Parar();
     const auto conexoes = impressora.Conexoes();
     ASSERT_EQ(conexoes.size(), 2u);
     EXPECT_EQ(conexoes[0], inteira.substr(0, terceiro));
-    EXPECT_EQ(conexoes[1], inteira.substr(terceiro));  // every label once, in order
+    // The rest, in order, from no later than where the first connection stopped: no label missing.
+    ASSERT_LE(conexoes[1].size(), inteira.size());
+    EXPECT_LE(inteira.size() - conexoes[1].size(), terceiro);
+    EXPECT_EQ(conexoes[1], inteira.substr(inteira.size() - conexoes[1].size()));
 }
 
 // After a cancel, "Continuar de onde parou" sends exactly the labels that did

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "common/ConfigEtq.h"
 #include "common/UFuncoes.h"
 #include "suporte/Caminhos.h"
+#include "suporte/ImpressoraTeste.h"
 #include "suporte/Suporte.h"
 
 namespace fs = std::filesystem;
@@ -42,6 +44,11 @@ public:
         DefinirDiretorioSistema("");
     }
     std::string Saida() const { return pasta_ / "saida.prn"; }
+    void Configurar(const std::string& chave, const std::string& valor) {
+        DefinirDiretorioSistema(pasta_.caminho.string());
+        GravarConfig(chave, valor);
+        DefinirDiretorioSistema("");
+    }
     const std::string& Pasta() const { return pasta_.caminho.native(); }
     std::unique_ptr<TProcesso> Iniciar(std::vector<std::string> argumentos,
                                        const std::vector<std::string>& ambiente = {}) {
@@ -354,6 +361,80 @@ TEST_P(ServidorCaladoNoMeio, AbandonaNoLimiteDizPorQueENadaMudaNaFila) {
 INSTANTIATE_TEST_SUITE_P(Casos, ServidorCaladoNoMeio,
                          ::testing::Values(CasoCalado{"Lote", false}, CasoCalado{"Imprimir", true}),
                          [](const auto& i) { return std::string(i.param.nome); });
+
+// A print cut by the silent server's limit leaves its run "EM CURSO" with the
+// last progress it committed; awake again, `imprimir --continuar` takes it up:
+// the labels of both streams, counted in whole print jobs, cover the queue,
+// and only what the printer took after that progress is printed twice.
+TEST_F(Estacoes, ImpressaoCortadaPeloServidorCaladoContinuaSemPerderEtiqueta) {
+    constexpr int kLimite = 3;
+    constexpr int kLinhas = 60;  // 30 s at the pace of a job each 0.5 s
+    CriarLojaNoServidor(caminho_);
+    // One label a row, every job the same length: jobs are counted by bytes.
+    Banco().Executar("execute block as declare i integer = 100; begin while (i < " + std::to_string(100 + kLinhas) +
+                     ") do begin insert into MERCADORIAS (COD_RED, COD_BAR, NOM_MER, REF_MER, VLR_VEN) values (:i, "
+                     "'7890000000' || :i, 'ITEM ' || :i, 'R' || :i, 1.5); insert into ETIQUETAREAD (CODIGO, BARRAS, "
+                     "NOME, SO_NOME, QUANTIDADE, ESTOQUE, VLR_VEN, NRO_LOTE) values (:i, '7890000000' || :i, 'ITEM ' "
+                     "|| :i, 'ITEM', 1, 0, 1.5, ''); i = i + 1; end end");
+    TEstacao estacao(caminho_, "calado", {{"MODELO", "PPLA"}, {"MODELO PRINT", "06 - PPLA 1 coluna"}});
+    auto [rc, saida] = estacao.Rodar({"imprimir", "--sem-pausa"});
+    ASSERT_EQ(rc, 0) << saida;
+    const std::string inteiro = LerTudo(estacao.Saida());
+    ASSERT_EQ(inteiro.size() % kLinhas, 0u);
+    const size_t trabalho = inteiro.size() / kLinhas;
+    // The reference print is not what is continued.
+    Banco().Executar("delete from DIARIO_IMPRESSAO_ITEM");
+    Banco().Executar("delete from DIARIO_IMPRESSAO");
+
+    TImpressoraTeste primeira;
+    ASSERT_TRUE(primeira.Ok());
+    estacao.Configurar("PATH REDE", primeira.Endereco());
+    auto cli = estacao.Iniciar({"imprimir"}, {"ETIQ_SEGUNDOS_SEM_RESPOSTA=" + std::to_string(kLimite)});
+    auto primeiro = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3000 && !cli->Esperar(0) && primeira.Recebido().size() < 6 * trabalho; ++i) {
+        if (primeira.Recebido().empty()) primeiro = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(cli->Esperar(0)) << "terminou antes de o servidor parar\n" << cli->Saida();
+    const double segundos = Segundos(primeiro);
+    Servidor().Congelar();
+    const bool terminou = cli->Esperar(kLimite + 12);
+    Servidor().Descongelar();
+    primeira.Parar();
+    ASSERT_TRUE(terminou) << "etiquetas-cli ficou esperando o servidor parado\n" << cli->Saida();
+    EXPECT_EQ(cli->Status(), 1) << cli->Saida();
+    const std::string recebido = primeira.Recebido();
+    const size_t r1 = recebido.size() / trabalho;
+    EXPECT_EQ(recebido.substr(0, r1 * trabalho), inteiro.substr(0, r1 * trabalho));
+
+    // The run stays as the cut left it, its process gone.
+    std::tie(rc, saida) = estacao.Rodar({"historico", "--ultimos", "1"});
+    ASSERT_EQ(rc, 0) << saida;
+    std::vector<std::string> campos;
+    for (size_t i = 0, j = 0; j != std::string::npos; i = j + 1) {
+        j = saida.find_first_of("\t\n", i);
+        campos.push_back(saida.substr(i, j == std::string::npos ? j : j - i));
+        if (j != std::string::npos && saida[j] == '\n') break;
+    }
+    ASSERT_GE(campos.size(), 10u) << saida;
+    EXPECT_EQ(campos[9], "EM CURSO") << saida;
+    const int64_t e = std::stoll(campos[8]);
+    EXPECT_EQ(campos[8], std::to_string(e) + " de " + std::to_string(kLinhas));
+
+    TImpressoraTeste boa;
+    ASSERT_TRUE(boa.Ok());
+    estacao.Configurar("PATH REDE", boa.Endereco());
+    std::tie(rc, saida) = estacao.Rodar({"imprimir", "--sem-pausa", "--continuar"});
+    boa.Parar();
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(saida, std::to_string(kLinhas - e) + " etiquetas enviadas (modelo 06)\n");
+    EXPECT_EQ(boa.Recebido(), inteiro.substr(static_cast<size_t>(e) * trabalho));
+    // Not one label lost; twice only what went after the last progress (about a second).
+    EXPECT_GE(static_cast<int64_t>(r1), e);
+    const double porSegundo = static_cast<double>(r1) / std::max(segundos, 0.001);
+    EXPECT_LE(static_cast<double>(r1) - static_cast<double>(e), std::ceil(porSegundo * 1.5) + 3)
+        << r1 << " jobs taken, " << e << " in the journal, " << porSegundo << " a second";
+}
 
 }  // namespace
 

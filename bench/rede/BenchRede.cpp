@@ -4,7 +4,9 @@
 // (default "0,1,20" ms, half of it each way), through the delaying relay: the
 // label batch of every goods item, and a model-11 print of the first M queue
 // rows with one label each (1,000 by default), without pauses, to a file port.
-// Prints the times and the round trips per queue row and per label.
+// Prints the times and the round trips per queue row and per label, and up
+// to the print's first job the round trips with the journal and without it
+// (the same print again): what the journal's first record delays it by.
 #include <unistd.h>
 
 #include <chrono>
@@ -35,6 +37,9 @@ struct Medida {
     int64_t etiquetas = 0;
     double lote = 0, impressao = 0, primeiroTrabalho = 0;
     uint64_t idasLote = 0, idasImpressao = 0;
+    // Before the first job, with the journal and without it: what the run's first record costs.
+    uint64_t idasAntesDiario = 0, idasAntesSemDiario = 0;
+    double antesSemDiario = 0;
 };
 
 }  // namespace
@@ -97,8 +102,12 @@ int main(int argc, char** argv) {
             imp.PausaMs = 0;
             imp.tblEtiquetaRead.Open();  // the window opens the queue when it comes up
             Relogio::time_point primeiro{};
+            uint64_t idasAntes = 0;
             imp.AoProgresso = [&](int64_t, int64_t) {
-                if (primeiro == Relogio::time_point{}) primeiro = Relogio::now();
+                if (primeiro == Relogio::time_point{}) {
+                    primeiro = Relogio::now();
+                    idasAntes = rede.IdasEVoltas();
+                }
                 return true;
             };
             rede.Zerar();
@@ -107,14 +116,27 @@ int main(int argc, char** argv) {
             m.impressao = Segundos(t0);
             m.primeiroTrabalho = std::chrono::duration<double>(primeiro - t0).count();
             m.idasImpressao = rede.IdasEVoltas();
+            m.idasAntesDiario = idasAntes;
             m.etiquetas = imp.EtiquetasEnviadas();
+
+            // The same print once more without the journal: up to the first job.
+            imp.UsarDiario = false;
+            primeiro = {};
+            rede.Zerar();
+            t0 = Relogio::now();
+            imp.ImprimeEtiquetasPreConfigurada();
+            m.antesSemDiario = std::chrono::duration<double>(primeiro - t0).count();
+            m.idasAntesSemDiario = idasAntes;
         }
         medidas.push_back(m);
         std::printf(
             "%d ms: lote %zu linhas em %.2f s (%llu idas e voltas); impressão %lld etiquetas em %.2f s "
-            "(%llu idas e voltas, primeiro trabalho em %.3f s)\n",
+            "(%llu idas e voltas, primeiro trabalho em %.3f s após %llu idas e voltas; sem o diário em %.3f s após "
+            "%llu)\n",
             atraso, m.linhas, m.lote, static_cast<unsigned long long>(m.idasLote), static_cast<long long>(m.etiquetas),
-            m.impressao, static_cast<unsigned long long>(m.idasImpressao), m.primeiroTrabalho);
+            m.impressao, static_cast<unsigned long long>(m.idasImpressao), m.primeiroTrabalho,
+            static_cast<unsigned long long>(m.idasAntesDiario), m.antesSemDiario,
+            static_cast<unsigned long long>(m.idasAntesSemDiario));
         std::fflush(stdout);
     }
     DefinirDiretorioSistema("");

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a
 # bounded time (FUZZ_SEGUNDOS, 10 by default) from the seeds in the tree:
-# fuzz/sementes/<alvo> and the golden streams for the stream readers. A crash
+# fuzz/corpus/<alvo> and the golden streams for the stream readers. A crash
 # leaves its input in build-fuzz/achados/ (make it a regular test case) and
 # fails the run. `scripts/fuzz.sh fuzz_leitor_zpl` runs one target.
+# `--guardar` then merges what the run found into fuzz/corpus/<alvo> (only
+# inputs that reach new code), to be committed: the corpus in the tree grows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RAIZ="$PWD"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$RAIZ}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 SEGUNDOS="${FUZZ_SEGUNDOS:-10}"
-ALVOS=(fuzz_leitor_ppla fuzz_leitor_epl2 fuzz_leitor_zpl fuzz_config fuzz_porta fuzz_numero)
+ALVOS=(fuzz_leitor_ppla fuzz_leitor_epl2 fuzz_leitor_zpl fuzz_config fuzz_porta fuzz_numero
+       fuzz_status_zpl fuzz_leiaute09 fuzz_lote)
+guardar=0
+if [ "${1:-}" = "--guardar" ]; then guardar=1; shift; fi
 if [ $# -gt 0 ]; then ALVOS=("$@"); fi
 
 if [ ! -f build-fuzz/CMakeCache.txt ]; then
@@ -28,7 +33,7 @@ mkdir -p build-fuzz/achados
 falhou=0
 for alvo in "${ALVOS[@]}"; do
   sementes=()
-  [ -d "fuzz/sementes/${alvo#fuzz_}" ] && sementes+=("fuzz/sementes/${alvo#fuzz_}")
+  [ -d "fuzz/corpus/${alvo#fuzz_}" ] && sementes+=("fuzz/corpus/${alvo#fuzz_}")
   case "$alvo" in fuzz_leitor_*) sementes+=(tests/labels/ouro/modelos tests/labels/ouro) ;; esac
   # New inputs go to a scratch corpus; the seeds in the tree are only read.
   corpus="build-fuzz/corpus/$alvo"
@@ -42,6 +47,11 @@ for alvo in "${ALVOS[@]}"; do
   else
     grep -E "^stat::number_of_executed_units|^stat::new_units_added" "build-fuzz/$alvo.log" | tr '\n' ' '
     echo
+    if [ $guardar = 1 ]; then
+      mkdir -p "fuzz/corpus/${alvo#fuzz_}"
+      "build-fuzz/bin/$alvo" -merge=1 "fuzz/corpus/${alvo#fuzz_}" "$corpus" 2>>"build-fuzz/$alvo.log"
+      echo "   fuzz/corpus/${alvo#fuzz_}: $(find "fuzz/corpus/${alvo#fuzz_}" -type f | wc -l) entradas"
+    fi
   fi
 done
 exit $falhou

@@ -8,6 +8,7 @@
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
 #include "data/Aguarde.h"
+#include "data/EtiquetaAtual.h"
 #include "data/udtmAplicativo.h"
 
 namespace {
@@ -34,6 +35,14 @@ void Ajusta_BD(TdtmAplicativo& dtm) {
     // the waiting window while a server is reached.
     std::optional<TAguarde> aguarde;
     if (!dtm.dtbAplicativo.Conectado() && !dtm.dtbAplicativo.Caminho().empty()) aguarde.emplace();
+    try {
+        // What the last label of each goods item said: the goods window's label criteria read it.
+        PrepararEtiquetaAtual(dtm.dtbAplicativo);
+    } catch (const fb::EFbConexao&) {
+        throw;
+    } catch (const fb::EEncerrando&) {
+        throw;
+    } catch (...) {}
     try {
         if (TemColunaSoNome(dtm)) return;
         ExecutarAjuste(dtm, "Alter Table ETIQUETAREAD ", "add so_nome varChar(80) ");

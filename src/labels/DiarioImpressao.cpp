@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -16,7 +18,9 @@
 #include "common/CampoTabulado.h"
 #include "common/ErroSistema.h"
 #include "data/AjustesBanco.h"
+#include "data/EtiquetaAtual.h"
 #include "data/udtmAplicativo.h"
+#include "labels/EtiquetaDoDiario.h"
 #include "labels/Mercadoria.h"
 
 namespace {
@@ -75,6 +79,32 @@ std::string TextoCriarTabelas() {
 }
 
 std::string Cortar(const std::string& texto, int n) { return Trecho(texto, 1, n); }
+
+// Whether the journal of each database has the columns of what its labels
+// said: looked for (and made) once per program and database, so a print on a
+// server pays one request for it in a session.
+std::mutex mutexColunas;
+std::map<std::string, bool> colunasPorBanco;
+
+bool ColunasEtiqueta(TdtmAplicativo& dtm, bool deNovo) {
+    const std::string banco = dtm.dtbAplicativo.Caminho();
+    {
+        const std::lock_guard<std::mutex> trava(mutexColunas);
+        const auto i = colunasPorBanco.find(banco);
+        if (i != colunasPorBanco.end() && !deNovo) return i->second;
+    }
+    bool tem = false;
+    try {
+        tem = PrepararEtiquetaAtual(dtm.dtbAplicativo).colunas;
+    } catch (const fb::EFbConexao&) {
+        throw;
+    } catch (const std::exception&) {
+        // The journal goes on without what its labels said.
+    }
+    const std::lock_guard<std::mutex> trava(mutexColunas);
+    colunasPorBanco[banco] = tem;
+    return tem;
+}
 
 }  // namespace
 
@@ -209,6 +239,7 @@ bool TDiarioImpressao::Preparar() {
         q_.Add(TextoCriarTabelas());
         q_.ExecSQL();
     });
+    if (preparado_) ColunasEtiqueta(dtm_, true);
     return preparado_;
 }
 
@@ -216,18 +247,24 @@ namespace {
 
 // A print of hundreds of queue rows must not cost a round trip per row;
 // kItensPorBloco rows stay under the 64 KB parameter message even in UTF8.
-std::string TextoBlocoItens(size_t linhas) {
-    // A row's parameters, in the order of the columns after DIARIO.
-    static constexpr std::pair<char, const char*> kParametros[] = {
-        {'O', "INTEGER"},     {'C', "VARCHAR(20)"}, {'B', "VARCHAR(30)"}, {'L', "VARCHAR(20)"},
-        {'N', "VARCHAR(70)"}, {'F', "INTEGER"},     {'Q', "INTEGER"},     {'E', "INTEGER"}};
+// A row's parameters, in the order of the columns after DIARIO; then, where
+// the journal has them, what its labels said (model and prices).
+constexpr std::pair<char, const char*> kParametros[] = {
+    {'O', "INTEGER"},     {'C', "VARCHAR(20)"},   {'B', "VARCHAR(30)"},  {'L', "VARCHAR(20)"},
+    {'N', "VARCHAR(70)"}, {'F', "INTEGER"},       {'Q', "INTEGER"},      {'E', "INTEGER"},
+    {'M', "SMALLINT"},    {'V', "NUMERIC(18,2)"}, {'W', "NUMERIC(18,2)"}};
+constexpr size_t kParametrosFila = 8;
+
+std::string TextoBlocoItens(size_t linhas, bool etiqueta) {
+    const size_t porLinha = etiqueta ? std::size(kParametros) : kParametrosFila;
     std::string texto = "EXECUTE BLOCK (D INTEGER = ?", corpo;
     for (size_t k = 0; k < linhas; ++k) {
         const std::string n = std::to_string(k);
         corpo +=
             " insert into DIARIO_IMPRESSAO_ITEM (DIARIO, ORDEM, CODIGO, BARRAS, NRO_LOTE, NOME, QTD_FILA,"
-            " QUANTIDADE, ENTREGUES) values (:D";
-        for (const auto& [letra, tipo] : kParametros) {
+            " QUANTIDADE, ENTREGUES";
+        corpo += etiqueta ? ", ETQ_MODELO, ETQ_VLR_VEN, ETQ_VLR_VEN_2) values (:D" : ") values (:D";
+        for (const auto& [letra, tipo] : std::span(kParametros).first(porLinha)) {
             texto.append(", ").append(1, letra).append(n).append(" ").append(tipo).append(" = ?");
             corpo.append(", :").append(1, letra).append(n);
         }
@@ -239,18 +276,22 @@ std::string TextoBlocoItens(size_t linhas) {
 }  // namespace
 
 void TDiarioImpressao::InserirItens(int64_t id, std::span<const TItemDiario> itens) {
+    const bool etiqueta = ColunasEtiqueta(dtm_, false);
+    const int porLinha = static_cast<int>(etiqueta ? std::size(kParametros) : kParametrosFila);
     for (size_t inicio = 0; inicio < itens.size(); inicio += kItensPorBloco) {
         const size_t linhas = std::min(kItensPorBloco, itens.size() - inicio);
-        if (linhas != linhasPreparadas_ || !qItens_.Preparado()) {
+        const bool preparadoComEtiqueta =
+            qItens_.Preparado() && qItens_.SQL().front().find("ETQ_MODELO") != std::string::npos;
+        if (linhas != linhasPreparadas_ || !qItens_.Preparado() || preparadoComEtiqueta != etiqueta) {
             qItens_.Clear();
-            qItens_.Add(TextoBlocoItens(linhas));
+            qItens_.Add(TextoBlocoItens(linhas, etiqueta));
             qItens_.Prepare();
             linhasPreparadas_ = linhas;
         }
         qItens_.ParamInteiro(0, id);
         for (size_t k = 0; k < linhas; ++k) {
             const TItemDiario& i = itens[inicio + k];
-            const int p = static_cast<int>(1 + 8 * k);
+            const int p = 1 + porLinha * static_cast<int>(k);
             qItens_.ParamInteiro(p, i.ORDEM);
             qItens_.ParamTexto(p + 1, Cortar(i.CODIGO, 20));
             qItens_.ParamTexto(p + 2, Cortar(i.BARRAS, 30));
@@ -259,6 +300,18 @@ void TDiarioImpressao::InserirItens(int64_t id, std::span<const TItemDiario> ite
             qItens_.ParamInteiro(p + 5, i.QTD_FILA);
             qItens_.ParamInteiro(p + 6, i.QUANTIDADE);
             qItens_.ParamInteiro(p + 7, i.ENTREGUES);
+            if (!etiqueta) continue;
+            const std::optional<TEtiquetaDoDiario> e = TomarEtiquetaDoDiario(id, i.ORDEM);
+            if (e)
+                qItens_.ParamInteiro(p + 8, e->modelo);
+            else
+                qItens_.ParamNulo(p + 8);
+            for (const auto& [n, v] :
+                 {std::pair{p + 9, e ? e->preco : std::nullopt}, std::pair{p + 10, e ? e->segundoPreco : std::nullopt}})
+                if (v)
+                    qItens_.ParamDecimal(n, *v);
+                else
+                    qItens_.ParamNulo(n);
         }
         qItens_.ExecSQL();
     }
@@ -270,6 +323,7 @@ bool TDiarioImpressao::GravarItens(const TRegistroDiario& r, std::span<const TIt
 }
 
 bool TDiarioImpressao::Abrir(TRegistroDiario& r) {
+    ColunasEtiqueta(dtm_, false);
     // The tables are looked for only when the first insert fails: a print on
     // a server pays no request for them once they exist.
     if (AbrirRegistro(r)) {

@@ -14,6 +14,7 @@
 #include "data/udtmAplicativo.h"
 #include "device/CdbDevice.h"
 #include "etq/StatusZpl.h"
+#include "labels/EtiquetaDoDiario.h"
 #include "labels/Modelos.h"
 #include "labels/ResumoImpressao.h"
 
@@ -391,6 +392,10 @@ void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercado
     i.ORDEM = ordem;
     i.QUANTIDADE = etiquetasDaLinha_;
     i.semMercadoria = !achouMercadoria;
+    if (achouMercadoria)
+        NotarEtiquetaDoDiario(
+            registro_.ID, i.ORDEM,
+            EtiquetaDoModelo(modelNumber_, linha.VLR_VEN, mercadoria_.VLR_VEN, mercadoria_.VLR_VEN_2));
     AssentarEntregues();
     // A row whose goods were gone, or that asks for no label, has its count already.
     if (achouMercadoria && i.QUANTIDADE > 0)
@@ -426,6 +431,7 @@ void TImpressaoEtiquetas::GravarBloco(bool tudo) {
 }
 
 void TImpressaoEtiquetas::DesligarDiario() {
+    EsquecerEtiquetasDoDiario(registro_.ID);
     // The rows written since the last progress went with the failed request's
     // transaction: the operator is told what the journal kept. The run is
     // written once more at the end, without rows, so that a continuation
@@ -533,6 +539,7 @@ void TImpressaoEtiquetas::FecharDiario(const char* situacao, const std::string& 
     GravarBloco(true);
     if (registro_.ID == 0) return;
     if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
+    EsquecerEtiquetasDoDiario(registro_.ID);
 }
 
 namespace {

@@ -257,8 +257,30 @@ std::string FragmentoSlot(const TOpcoesMercadorias& o, size_t slot) {
             if (!o.chkGrade) return "";
             return o.rdSim ? "AND (M.TEM_GRADE ='T')" : "AND (M.TEM_GRADE ='F')";
         case 38: return o.chkEstMax ? "AND (M.qtd_Est >= M.Qtd_Est_max)" : "";
+        case kSlotEtiqueta:
+            // Only active goods have a shelf label that matters.
+            if (o.chkDesatualizada && o.chkNuncaEtiquetada)
+                return "AND (M.PRO_ATIVO = 'T' AND (" + CondicaoEtiquetaDesatualizada() + " OR " +
+                       CondicaoNuncaEtiquetada() + "))";
+            if (o.chkDesatualizada) return "AND (M.PRO_ATIVO = 'T' AND " + CondicaoEtiquetaDesatualizada() + ")";
+            if (o.chkNuncaEtiquetada) return "AND (M.PRO_ATIVO = 'T' AND " + CondicaoNuncaEtiquetada() + ")";
+            return "";
         default: return "";
     }
+}
+
+std::string CondicaoEtiquetaDesatualizada() {
+    // A price the model did not print is NULL and cannot be out of date; a
+    // NULL amount of the goods prints as 0,00.
+    return "EXISTS (select 1 from ETIQUETA_ATUAL E where E.CODIGO = M.COD_RED and ("
+           "(E.VLR_VEN is not null and E.VLR_VEN <> cast(coalesce(M.VLR_VEN, 0) as numeric(18,2)))"
+           " or (E.VLR_VEN_2 is not null and E.VLR_VEN_2 <> cast(coalesce(M.VLR_VEN_2, 0) as numeric(18,2)))"
+           " or coalesce(E.NOME, '') <> coalesce(substring(M.NOM_MER from 1 for 80), '')"
+           " or coalesce(E.BARRAS, '') <> coalesce(substring(M.COD_BAR from 1 for 30), '')))";
+}
+
+std::string CondicaoNuncaEtiquetada() {
+    return "NOT EXISTS (select 1 from ETIQUETA_ATUAL E where E.CODIGO = M.COD_RED)";
 }
 
 std::vector<std::string> SQLMercadorias(const TOpcoesMercadorias& o) {

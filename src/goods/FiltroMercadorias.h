@@ -11,6 +11,9 @@
 
 constexpr size_t kLinhasMercadorias = 58;
 constexpr size_t kSlotOrdem = 42;
+// The line of the label criteria ("Somente com etiqueta desatualizada",
+// "Somente nunca etiquetadas"): a slot empty in every other statement.
+constexpr size_t kSlotEtiqueta = 39;
 
 // The statement as the window holds it before its first run ("ORDER BY COD_RED "
 // in slot 42).
@@ -58,6 +61,13 @@ std::vector<std::string> SQLSetor(const std::string& setor, const std::string& d
 std::vector<std::string> SQLNotaCompra(const std::string& nota, const std::string& codRed);
 // Row check 7: dates as typed (DD/MM/AAAA).
 std::vector<std::string> SQLDataCompra(const std::string& data1, const std::string& data2, const std::string& codRed);
+
+// Condition on the goods row M: its last delivered label (ETIQUETA_ATUAL)
+// says another price, second price, name or barcode than M does now. Prices
+// are compared as the labels show them, rounded to two decimals.
+std::string CondicaoEtiquetaDesatualizada();
+// Condition on M: no delivered label at all.
+std::string CondicaoNuncaEtiquetada();
 
 // Row check 1: 1 to 6 digits in the barcode.
 bool CodigoGerado(std::string_view codBar);

@@ -63,7 +63,7 @@ const char* UsoLote() {
            "        [--estoque2 positivo|negativo|zero]... [--minimo] [--maximo] [--gerados]\n"
            "        [--produto-estoque marcados|desmarcados|nenhum] [--produtos ativos|inativos|todos]\n"
            "        [--grade sim|nao] [--pis N] [--icms N] [--nota N] [--compra DD/MM/AAAA DD/MM/AAAA]\n"
-           "        [--grades] [--modelo N] [--sql] [--sem-substituir]";
+           "        [--desatualizadas] [--nunca-etiquetadas] [--grades] [--modelo N] [--sql] [--sem-substituir]";
 }
 
 TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
@@ -135,6 +135,10 @@ TPedidoLote LerPedidoLote(const std::vector<std::string>& argumentos,
             o.chkMinimo = true;
         } else if (op == "--maximo") {
             o.chkEstMax = true;
+        } else if (op == "--desatualizadas") {
+            o.chkDesatualizada = true;
+        } else if (op == "--nunca-etiquetadas") {
+            o.chkNuncaEtiquetada = true;
         } else if (op == "--gerados") {
             o.chkCodGer = true;
         } else if (op == "--produto-estoque") {

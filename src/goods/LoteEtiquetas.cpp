@@ -8,6 +8,7 @@
 #include "common/UFuncoes.h"
 #include "data/AjustesBanco.h"
 #include "data/udtmAplicativo.h"
+#include "goods/EtiquetasDesatualizadas.h"
 #include "goods/FiltroMercadorias.h"
 
 namespace {
@@ -69,7 +70,16 @@ void TSelecaoMercadorias::AbrirMercadorias() {
         const std::vector<std::string> codigos = CodigosDaLista(Opcoes.memoLista);
         if (codigos.size() > kMaximoCodigosNaInstrucao) EncherTabelaLista(codigos);
     }
-    tblMercadorias.Open();
+    try {
+        tblMercadorias.Open();
+    } catch (const fb::EFbConexao&) {
+        throw;
+    } catch (const fb::EEncerrando&) {
+        throw;
+    } catch (const std::exception& e) {
+        if (!CriterioDeEtiqueta(Opcoes)) throw;
+        throw Exception(MensagemEtiquetasIlegiveis(e));
+    }
 }
 
 void TSelecaoMercadorias::EncherTabelaLista(const std::vector<std::string>& codigos) {
@@ -172,6 +182,15 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
         }
         escritas += InserirComGrades(modelo, espera, fila, porBlocos);
         fila.Enviar();
+        if (CriterioDeEtiqueta(Opcoes)) {
+            // The shelf had as many labels as the last print delivered; a
+            // goods item never labelled gets one.
+            fb::TQuery q(dtm_.dtbAplicativo, dtm_.ibtAplicativo);
+            q.Add(
+                "update ETIQUETAREAD R set R.QUANTIDADE = coalesce((select E.QUANTIDADE from ETIQUETA_ATUAL E"
+                " where E.CODIGO = R.CODIGO), 1)");
+            q.ExecSQL();
+        }
     } catch (const fb::EFbConexao& e) {
         // The goods connection may be the first to find its link gone, and its
         // message knows nothing of the queue's connection, whose unsaved rows
@@ -192,6 +211,16 @@ size_t TSelecaoMercadorias::ModeloEtiqueta() {
         try {
             dtm_.ibtAplicativo.RollbackRetaining();
         } catch (...) {}
+        if (CriterioDeEtiqueta(Opcoes)) {
+            try {
+                throw;
+            } catch (const fb::EEncerrando&) {
+                throw;
+            } catch (const EDatabaseError& e) {
+                // A label price the journal cannot read as a number: nothing is selected.
+                throw Exception(MensagemEtiquetasIlegiveis(e));
+            }
+        }
         throw;
     }
     LoteGravado = dtm_.dtmCommit();

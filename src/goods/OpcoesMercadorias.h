@@ -58,4 +58,9 @@ struct TOpcoesMercadorias {
     std::string edtNNota = "0";
     bool chkDataCompra = false;  // purchase dates, row check 7, DD/MM/AAAA
     std::string edtDtC1, edtDtC2;
+    // Goods whose last delivered label no longer says what the goods row says
+    // (price, second price, name, barcode), and goods never labelled: either
+    // or both (both: the goods of one or the other).
+    bool chkDesatualizada = false;
+    bool chkNuncaEtiquetada = false;
 };

@@ -486,3 +486,34 @@ TEST(VerificacoesDeDigitos, CodigosGeradosEFaixas) {
     };
     for (const auto& c : casos) EXPECT_EQ(NaFaixa(c.valor, c.de, c.ate), c.dentro) << c.valor;
 }
+
+// The label criteria take one slot that every other statement leaves empty;
+// together they select the goods of either.
+TEST(SQLMercadorias, CriteriosDeEtiquetaNumaLinhaSo) {
+    const std::string desatualizada = CondicaoEtiquetaDesatualizada();
+    const std::string nunca = CondicaoNuncaEtiquetada();
+    struct Caso {
+        bool desatualizada, nunca;
+        std::string linha;
+    };
+    const Caso casos[] = {
+        {false, false, ""},
+        {true, false, "AND (M.PRO_ATIVO = 'T' AND " + desatualizada + ")"},
+        {false, true, "AND (M.PRO_ATIVO = 'T' AND " + nunca + ")"},
+        {true, true, "AND (M.PRO_ATIVO = 'T' AND (" + desatualizada + " OR " + nunca + "))"},
+    };
+    for (const Caso& c : casos) {
+        TOpcoesMercadorias o;
+        o.chkDesatualizada = c.desatualizada;
+        o.chkNuncaEtiquetada = c.nunca;
+        const std::vector<std::string> l = SQLMercadorias(o);
+        ASSERT_EQ(l.size(), 58u);
+        EXPECT_EQ(l[kSlotEtiqueta], c.linha);
+        std::vector<std::string> resto = l;
+        resto[kSlotEtiqueta].clear();
+        EXPECT_EQ(resto, SQLMercadorias(TOpcoesMercadorias{}));
+    }
+    // Prices as the labels show them, two decimals; a model that printed none is no difference.
+    EXPECT_NE(desatualizada.find("E.VLR_VEN <> cast(coalesce(M.VLR_VEN, 0) as numeric(18,2))"), std::string::npos);
+    EXPECT_NE(desatualizada.find("E.VLR_VEN is not null"), std::string::npos);
+}

@@ -442,3 +442,46 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RodarTestesComServidor("etiq-servidor-estacoes");
 }
+
+// What each label said is kept in the shop database: one workstation prints,
+// the other finds the stale labels, batches and prints them; two printing the
+// same goods at once both keep their journal whole.
+TEST_F(Estacoes, EtiquetasDesatualizadasEntreDuasEstacoes) {
+    CriarLoja(100);
+    TEstacao caixa(caminho_, "caixa");
+    TEstacao balcao(caminho_, "balcao");
+    const std::string ativas = "select count(*) from mercadorias where cod_red between 1 and 20 and pro_ativo = 'T'";
+    auto [rc, saida] = caixa.Rodar({"lote", "--codigo", "1", "20"});
+    ASSERT_EQ(rc, 0) << saida;
+    Banco().Executar("update etiquetaread set quantidade = 2");
+    // Both at once over the same queue: neither journal is switched off.
+    auto um = caixa.Iniciar({"imprimir", "--modelo", "11", "--sem-pausa"});
+    auto outro = balcao.Iniciar({"imprimir", "--modelo", "11", "--sem-pausa"});
+    ASSERT_TRUE(um->Esperar(120)) << um->Saida();
+    ASSERT_TRUE(outro->Esperar(120)) << outro->Saida();
+    for (TProcesso* p : {um.get(), outro.get()}) {
+        EXPECT_EQ(p->Status(), 0) << p->Saida();
+        EXPECT_EQ(p->Saida().find("Diário de impressões"), std::string::npos) << p->Saida();
+    }
+    EXPECT_EQ(Banco().Texto("select count(*) from etiqueta_atual"), Banco().Texto(ativas));
+    std::tie(rc, saida) = balcao.Rodar({"desatualizadas", "--contar"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Trim(saida), "0");
+
+    const std::string codigo =
+        Banco().Texto("select first 1 cod_red from mercadorias where cod_red <= 20 and pro_ativo = 'T'");
+    Banco().Executar("update mercadorias set vlr_ven = coalesce(vlr_ven, 0) + 1 where cod_red = " + codigo);
+    std::tie(rc, saida) = balcao.Rodar({"desatualizadas"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(saida.rfind(codigo + "\t", 0), 0U) << saida;
+    EXPECT_EQ(std::count(saida.begin(), saida.end(), '\n'), 1) << saida;
+    std::tie(rc, saida) = balcao.Rodar({"lote", "--desatualizadas"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Trim(saida), "1");
+    EXPECT_EQ(Banco().Texto("select codigo || '=' || cast(quantidade as integer) from etiquetaread"), codigo + "=2");
+    std::tie(rc, saida) = balcao.Rodar({"imprimir", "--modelo", "11", "--sem-pausa"});
+    ASSERT_EQ(rc, 0) << saida;
+    std::tie(rc, saida) = caixa.Rodar({"desatualizadas", "--contar"});
+    ASSERT_EQ(rc, 0) << saida;
+    EXPECT_EQ(Trim(saida), "0");
+}

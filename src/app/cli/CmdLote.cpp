@@ -10,6 +10,7 @@
 #include "common/ArquivoComum.h"
 #include "common/Excecoes.h"
 #include "data/udtmAplicativo.h"
+#include "goods/EtiquetasDesatualizadas.h"
 #include "goods/FiltroMercadorias.h"
 #include "goods/LinhaComandoLote.h"
 #include "goods/LoteEtiquetas.h"
@@ -40,6 +41,7 @@ int Lote(const std::vector<std::string>& argumentos) {
     ValidarOpcoes(pedido.Opcoes);
     TdtmAplicativo dtm;
     ExigirPathMerkor(dtm);
+    if (CriterioDeEtiqueta(pedido.Opcoes)) PrepararEtiquetasAtuais(dtm);
     TSelecaoMercadorias selecao(dtm);
     selecao.Opcoes = pedido.Opcoes;
     selecao.ProcessarGrades = pedido.ProcessarGrades;

@@ -114,7 +114,26 @@ TEsquemaEtiquetaAtual LerEsquemaEtiquetaAtual(fb::TDatabase& banco) {
     return e;
 }
 
+namespace {
+TEsquemaEtiquetaAtual Preparar(fb::TDatabase& banco);
+}  // namespace
+
 TEsquemaEtiquetaAtual PrepararEtiquetaAtual(fb::TDatabase& banco) {
+    try {
+        return Preparar(banco);
+    } catch (const fb::EFbConexao&) {
+        throw;
+    } catch (const std::exception&) {
+        // Another workstation's first print may be making the same objects
+        // at this moment: what it made serves as well.
+        const TEsquemaEtiquetaAtual e = LerEsquemaEtiquetaAtual(banco);
+        if (e.tabela && (!e.diario || e.Completo())) return e;
+        throw;
+    }
+}
+
+namespace {
+TEsquemaEtiquetaAtual Preparar(fb::TDatabase& banco) {
     TEsquemaEtiquetaAtual e = LerEsquemaEtiquetaAtual(banco);
     if (e.Completo()) return e;
     if (!e.tabela) {
@@ -142,6 +161,7 @@ TEsquemaEtiquetaAtual PrepararEtiquetaAtual(fb::TDatabase& banco) {
     if (!e.gatilhoDepois) Executar(banco, kGatilhoDepois);
     return LerEsquemaEtiquetaAtual(banco);
 }
+}  // namespace
 
 std::unordered_map<int64_t, TEtiquetaAtual> EtiquetasAtuaisDaFila(fb::TDatabase& banco, fb::TTransaction& tr) {
     std::unordered_map<int64_t, TEtiquetaAtual> mapa;

@@ -330,7 +330,19 @@ bool TDiarioImpressao::Abrir(TRegistroDiario& r) {
         preparado_ = true;
         return true;
     }
-    if (preparado_ || !Preparar()) return false;
+    if (preparado_) return false;
+    // Two workstations printing for the first time at once both make the
+    // tables: the one that loses finds them made by the other.
+    if (!Preparar()) {
+        const std::string motivo = motivo_;
+        if (AbrirRegistro(r)) {
+            preparado_ = true;
+            ColunasEtiqueta(dtm_, true);
+            return true;
+        }
+        motivo_ = motivo;
+        return false;
+    }
     return AbrirRegistro(r);
 }
 

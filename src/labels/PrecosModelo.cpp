@@ -5,8 +5,8 @@
 #include <mutex>
 #include <utility>
 
+#include "interface/ModelosA4.h"
 #include "labels/EtiquetaDoDiario.h"
-#include "labels/ModelosA4.h"
 
 TPrecosModelo PrecosDoModelo(int modelo) {
     if (EhModeloA4(modelo)) return {TOrigemPreco::Mercadoria, false};

@@ -65,7 +65,7 @@ TEST_F(CmdDesatualizadas, QuatroDesatualizadasDepoisDeUmLoteDe50) {
     Executar("update mercadorias set vlr_ven = 20.001 where cod_red = " + c[7]);
     TResultadoCli r = Rodar("lote --codigo 1 " + ultimo);
     ASSERT_EQ(r.codigo, 0) << r.erro;
-    ASSERT_EQ(r.saida, "50\n");
+    ASSERT_EQ(r.saida, "50 linhas na fila, 0 etiquetas\n");
     Executar("update etiquetaread set quantidade = mod(codigo, 3) + 1");
     const std::string impressa = Fila();
     r = Rodar("imprimir --sem-pausa");
@@ -103,15 +103,18 @@ TEST_F(CmdDesatualizadas, QuatroDesatualizadasDepoisDeUmLoteDe50) {
 
     r = Rodar("lote --desatualizadas");
     ASSERT_EQ(r.codigo, 0) << r.erro;
-    EXPECT_EQ(r.saida, "4\n");
     // Each with the count printed last time.
     std::string esperado;
+    int etiquetas = 0;
     for (const std::string& x : {c[0], c[1], c[2], c[3]}) {
         const std::string k = x + "=";
         const size_t p = impressa.find(k);
         ASSERT_NE(p, std::string::npos);
-        esperado += (esperado.empty() ? "" : " ") + impressa.substr(p, impressa.find(' ', p) - p);
+        const std::string par = impressa.substr(p, impressa.find(' ', p) - p);
+        etiquetas += std::stoi(par.substr(k.size()));
+        esperado += (esperado.empty() ? "" : " ") + par;
     }
+    EXPECT_EQ(r.saida, "4 linhas na fila, " + std::to_string(etiquetas) + " etiquetas\n");
     EXPECT_EQ(Fila(), esperado);
 
     r = Rodar("imprimir --sem-pausa");

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <climits>
 #include <utility>
 
@@ -22,7 +21,8 @@ TImpressaoEtiquetas::TImpressaoEtiquetas(TdtmAplicativo& modulo)
     : dtm(modulo),
       tblEtiquetaRead(modulo.dtbAplicativo, modulo.ibtAplicativo, "ETIQUETAREAD"),
       tblMercadorias(modulo.dtbAplicativo, modulo.ibtAplicativo),
-      qryFormat(modulo.dtbAplicativo, modulo.ibtAplicativo) {
+      qryFormat(modulo.dtbAplicativo, modulo.ibtAplicativo),
+      conta_(modulo, tblEtiquetaRead) {
     tblEtiquetaRead.SetOrdenacao("NOME");
     // "ÁGUA" with the A's and "Óleo" with the O's, as people read the list.
     tblEtiquetaRead.SetColacao("NOME", "WIN_PTBR");
@@ -64,7 +64,8 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     modelNumber_ = numero;
     // Counts of an earlier print must not be told as this one's.
     enviadas_ = aEnviar_ = 0;
-    naoConfirmadas_ = assentadas_ = 0;
+    naoConfirmadas_ = 0;
+    conta_.Reiniciar();
     etiquetasPorTrabalho_.clear();
     percursoIniciado_ = falhou_ = false;
     // A number with no routine prints nothing; the port is not even opened,
@@ -91,8 +92,7 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     // takes nothing more on it). Closing drops both; the port opens again.
     if (CdbETQ.Ativo()) CdbETQ.Desativar();
     // A continuation holds for this print only, also when it cannot start.
-    std::optional<TContinuacao> continuacao = std::move(continuacao_);
-    continuacao_.reset();
+    auto continuacao = conta_.TirarContinuacao();
     if (AntesDeAtivar) AntesDeAtivar(CdbETQ);
     CdbETQ.Ativar();
     // A printer needs the pause after each job; a file on disk does not.
@@ -123,62 +123,48 @@ void TImpressaoEtiquetas::ImprimeEtiquetasPreConfigurada() {
     antecipadaDesde_ = antecipadaAte_ = 0;
     percursoIniciado_ = false;
     falhou_ = false;
-    registro_ = TRegistroDiario{};
+    conta_.Reiniciar();
     linguagem_ = linguagem;
-    continuacao_ = std::move(continuacao);
+    conta_.DevolverContinuacao(std::move(continuacao));
     try {
         ExecutarModelo(*this, numero);
     } catch (const fb::EFbConexao&) {
         // The journal shares the lost link: the run stays "EM CURSO" with the
         // last progress it wrote.
         falhou_ = true;
-        continuacao_.reset();
+        conta_.Terminar();
         throw;
     } catch (const std::exception& e) {
         // The rows the walk did not reach are journalled with what the run had to send of them.
         falhou_ = true;
         DescontarNaoConfirmadas();
-        FecharDiario(kFalha, MensagemDaFalha(e));
-        continuacao_.reset();
+        conta_.Fechar(kFalha, MensagemDaFalha(e), enviadas_);
+        conta_.Terminar();
         throw;
     } catch (...) {
         falhou_ = true;
         DescontarNaoConfirmadas();
-        FecharDiario(kFalha, "");
-        continuacao_.reset();
+        conta_.Fechar(kFalha, "", enviadas_);
+        conta_.Terminar();
         throw;
     }
     if (perguntarStatus && enviadas_ > 0) {
         const auto status = ConsultarStatusZpl(CdbETQ.Device(), TempoStatusMs);
         if (status && !status->Falha().empty()) {
             avisoStatus_ = "A impressora informou após o último trabalho: " + status->Falha();
-            registro_.OBSERVACAO = avisoStatus_;
+            conta_.Observar(avisoStatus_);
         } else if (!status && !respondeuAntes) {
             // Taken by its network stack is all that is known of the labels.
             avisoStatus_ = "A impressora não respondeu ao pedido de status: confira se as etiquetas saíram";
-            registro_.OBSERVACAO = avisoStatus_;
+            conta_.Observar(avisoStatus_);
         }
     }
-    avisoIncompleta_.clear();
-    if (!cancelado_ && faltaLinhas_ > 0) {
-        auto plural = [](int64_t n, const char* um, const char* varios) {
-            return std::to_string(n) + " " + (n == 1 ? um : varios);
-        };
-        std::string codigos;
-        for (size_t k = 0; k < faltaCodigos_.size(); ++k)
-            codigos += (k == 0                                               ? ""
-                        : k + 1 == faltaCodigos_.size() && faltaLinhas_ <= 5 ? " e "
-                                                                             : ", ") +
-                       faltaCodigos_[k];
-        if (faltaLinhas_ > 5) codigos += " e outras " + std::to_string(faltaLinhas_ - 5);
-        avisoIncompleta_ = plural(faltaEtiquetas_, "etiqueta", "etiquetas") + " de " +
-                           plural(faltaLinhas_, "linha", "linhas") + " da fila " +
-                           (faltaEtiquetas_ == 1 ? "não foi impressa" : "não foram impressas") + ": " +
-                           (faltaLinhas_ == 1 ? "a mercadoria " + codigos + " não existe mais no cadastro"
-                                              : "as mercadorias " + codigos + " não existem mais no cadastro");
-    }
-    FecharDiario(cancelado_ ? kCancelada : avisoIncompleta_.empty() ? kInteira : kIncompleta, avisoIncompleta_);
-    continuacao_.reset();
+    avisoIncompleta_ = cancelado_ ? std::string() : conta_.TextoFaltas();
+    conta_.Fechar(cancelado_                 ? kCancelada
+                  : avisoIncompleta_.empty() ? kInteira
+                                             : kIncompleta,
+                  avisoIncompleta_, enviadas_);
+    conta_.Terminar();
     CdbETQ.Desativar();
     tblEtiquetaRead.SetFiltro("");
     tblEtiquetaRead.SetFiltrado(false);
@@ -192,21 +178,7 @@ int TImpressaoEtiquetas::NumeroDoModelo(const std::string& modeloPrint, const st
 
 int TImpressaoEtiquetas::ModeloConfigurado() const { return NumeroDoModelo(LerConfig("MODELO PRINT"), ParamModelo); }
 
-TAssinaturaFila TImpressaoEtiquetas::AssinaturaDaFila() {
-    const std::string filtro = tblEtiquetaRead.Filtrado() ? Trim(tblEtiquetaRead.Filtro()) : std::string();
-    fb::TQuery q(dtm.dtbAplicativo, dtm.ibtAplicativo);
-    q.Add(TextoAssinaturaFila(tblEtiquetaRead.NomeTabela(), filtro));
-    q.Open();
-    TAssinaturaFila a;
-    if (!q.Eof()) {
-        const auto campos = q.NomesDosCampos();
-        a.linhas = q.FieldByName(campos.at(0)).AsInteger();
-        a.etiquetas = q.FieldByName(campos.at(1)).AsInteger();
-        a.assinatura = q.FieldByName(campos.at(2)).AsInteger();
-    }
-    q.Close();
-    return a;
-}
+TAssinaturaFila TImpressaoEtiquetas::AssinaturaDaFila() { return conta_.AssinaturaDaFila(); }
 
 void TImpressaoEtiquetas::IniciarContagem() {
     enviadas_ = 0;
@@ -216,81 +188,25 @@ void TImpressaoEtiquetas::IniciarContagem() {
     cancelado_ = false;
     antecipadaDesde_ = antecipadaAte_ = 0;
     percursoIniciado_ = true;
-    registro_ = TRegistroDiario{};
-    bloco_.clear();
-    pendentes_.clear();
-    anotadas_ = assentadas_ = 0;
-    posicaoAnotada_ = 0;
-    blocoAnterior_.clear();
-    deAnterior_ = 0;
-    ateAnterior_ = -1;
-    semLinha_ = 0;
-    etiquetasDaLinha_ = 0;
-    faltaLinhas_ = faltaEtiquetas_ = 0;
-    faltaCodigos_.clear();
-    faltaTodos_.clear();
+    conta_.Reiniciar();
     avisoIncompleta_.clear();
-    diarioFechado_ = false;
-    idDesligado_ = 0;
-    gravadas_ = confirmadas_ = entreguesConfirmadas_ = 0;
     if (FilaEmMemoria) {
         // Sample goods drawn for a picture: nothing reaches a printer, nothing is journaled.
         for (const TLinhaFila& l : *FilaEmMemoria)
             if (l.QUANTIDADE > Decimal(0)) aEnviar_ += ContagemEtiquetas(l.QUANTIDADE);
-        continuacao_.reset();
+        conta_.Terminar();
         return;
     }
     // One aggregate over the rows the walk sees: the labels to send and what
     // a continuation holds the queue against, so a run is comparable with
     // the queue from its first second; the rows come as the walk reads them.
-    const TAssinaturaFila fila = AssinaturaDaFila();
-    filaAtual_ = fila;
-    aEnviar_ = fila.etiquetas;
-    // Sheets are journalled when they go out (DiarioDasFolhas): a preview only looked at is no print.
-    if (EhModeloA4(modelNumber_)) {
-        continuacao_.reset();
-        return;
-    }
-    if (continuacao_) {
-        // Another workstation may have changed the queue since the
-        // continuation was prepared: the labels left would be other labels.
-        if (!(continuacao_->fila == fila)) {
-            const TDateTime inicio = continuacao_->inicio;
-            continuacao_.reset();
-            throw Exception("A fila mudou desde a impressão das " + FormataData("HH:MM", inicio) +
-                            ": nada foi impresso");
-        }
-        aEnviar_ = std::max<int64_t>(0, fila.etiquetas - continuacao_->anteriores);
-        semLinha_ = continuacao_->semLinha;
-        registro_.CONTINUA = continuacao_->id;
-        registro_.ANTERIORES = continuacao_->anteriores;
-    }
-    if (!UsarDiario) return;
-    if (aEnviar_ == 0) {
-        // Nothing to send is no print: a run of "0 de 0" would be what the
-        // repeat question and a continuation find.
-        avisoDiario_.clear();
-        return;
-    }
-    registro_.INICIO = Agora();
-    registro_.ESTACAO = NomeComputador();
-    registro_.USUARIO = UsuarioSessao();
-    registro_.MODELO = modelNumber_;
-    registro_.LINGUAGEM = linguagem_;
-    registro_.PORTA = CdbETQ.Porta();
-    registro_.A_ENVIAR = aEnviar_;
-    registro_.OBSERVACAO = observacaoStatus_;
-    registro_.LINHAS = fila.linhas;
-    registro_.ASSINATURA = fila.assinatura;
-    registro_.PROCESSO = ProcessoAtual();
-    if (!Diario().Abrir(registro_)) {
-        registro_.ID = 0;
-        avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
-    } else {
-        avisoDiario_.clear();
-    }
-    // The first progress a second after the start: a short print writes none.
-    ultimoProgresso_ = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    const bool termica = !EhModeloA4(modelNumber_);
+    aEnviar_ = conta_.Comecar(conta_.AssinaturaDaFila(), termica);
+    if (!termica || !UsarDiario) return;
+    // Nothing to send is no print: a run of "0 de 0" would be what the
+    // repeat question and a continuation find.
+    if (aEnviar_ == 0) return conta_.NadaAEnviar();
+    conta_.Abrir({modelNumber_, linguagem_, CdbETQ.Porta(), aEnviar_, observacaoStatus_});
 }
 
 void TImpressaoEtiquetas::AnteciparMercadorias() {
@@ -315,369 +231,50 @@ void TImpressaoEtiquetas::AnteciparMercadorias() {
     BuscaMercadorias->Antecipar(codigos);
 }
 
-namespace {
-TItemDiario ItemDaLinha(const TLinhaFila& l) {
-    TItemDiario i;
-    i.CODIGO = l.CODIGO;
-    i.BARRAS = l.BARRAS;
-    i.NRO_LOTE = l.NRO_LOTE;
-    i.NOME = l.NOME;
-    i.QTD_FILA = ContagemEtiquetas(l.QUANTIDADE);
-    i.QUANTIDADE = i.QTD_FILA;
-    return i;
-}
-}  // namespace
-
-template <class F>
-void TImpressaoEtiquetas::PercorrerItensDaFila(size_t desde, int64_t ordem, F&& f) {
-    if (desde == 0) {
-        tblEtiquetaRead.First();
-    } else {
-        tblEtiquetaRead.SetRecNo(desde);
-        tblEtiquetaRead.Next();
-    }
-    for (; !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
-        const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
-        if (!(l.QUANTIDADE > Decimal(0))) continue;
-        TItemDiario i = ItemDaLinha(l);
-        i.ORDEM = ++ordem;
-        f(std::move(i));
-    }
-}
-
 std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() {
     std::vector<TItemDiario> itens;
-    PercorrerItensDaFila(0, 0, [&](TItemDiario i) { itens.push_back(std::move(i)); });
+    for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
+        const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
+        if (!(l.QUANTIDADE > Decimal(0))) continue;
+        TItemDiario i;
+        i.ORDEM = static_cast<int64_t>(itens.size()) + 1;
+        i.CODIGO = l.CODIGO;
+        i.BARRAS = l.BARRAS;
+        i.NRO_LOTE = l.NRO_LOTE;
+        i.NOME = l.NOME;
+        i.QTD_FILA = i.QUANTIDADE = ContagemEtiquetas(l.QUANTIDADE);
+        itens.push_back(std::move(i));
+    }
     return itens;
 }
 
-int64_t TImpressaoEtiquetas::Restantes(int64_t ordem, int64_t pedidas, bool achouMercadoria) {
-    if (!continuacao_) return pedidas;
-    // The run taken up journalled this row: what it did not deliver of it.
-    if (ordem > ateAnterior_) {
-        constexpr int64_t kPorVez = 1000;
-        deAnterior_ = ordem;
-        ateAnterior_ = ordem + kPorVez - 1;
-        blocoAnterior_ = Diario().Itens(continuacao_->id, deAnterior_, ateAnterior_);
-        if (!Diario().Motivo().empty())
-            throw Exception("Diário de impressões indisponível: " + Diario().Motivo() + ": a continuação parou");
-    }
-    const size_t k = static_cast<size_t>(ordem - deAnterior_);
-    if (k < blocoAnterior_.size() && blocoAnterior_[k].ORDEM == ordem) {
-        const TItemDiario& a = blocoAnterior_[k];
-        return std::clamp<int64_t>(a.QUANTIDADE - a.ENTREGUES, 0, pedidas);
-    }
-    // A run cut before it journalled this row delivered its labels in order
-    // after the rows it journalled, passing rows whose goods were gone.
-    if (!achouMercadoria) return pedidas;
-    const int64_t pula = std::min(semLinha_, pedidas);
-    semLinha_ -= pula;
-    return pedidas - pula;
-}
-
 void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercadoria) {
-    const int64_t ordem = ++anotadas_;
-    const int64_t pedidas = ContagemEtiquetas(linha.QUANTIDADE);
-    etiquetasDaLinha_ = FilaEmMemoria ? pedidas : Restantes(ordem, pedidas, achouMercadoria);
-    if (!achouMercadoria && etiquetasDaLinha_ > 0) {
-        ++faltaLinhas_;
-        faltaEtiquetas_ += etiquetasDaLinha_;
-        if (faltaCodigos_.size() < 5) faltaCodigos_.push_back(linha.CODIGO);
-        faltaTodos_.insert(linha.CODIGO);
-    }
-    // A picture journals nothing.
-    if (registro_.ID == 0) return;
-    posicaoAnotada_ = tblEtiquetaRead.RecNo();
-    TItemDiario i = ItemDaLinha(linha);
-    i.ORDEM = ordem;
-    i.QUANTIDADE = etiquetasDaLinha_;
-    i.semMercadoria = !achouMercadoria;
+    // What the label says goes into the journal beside the row.
+    std::optional<TEtiquetaDoDiario> etiqueta;
     if (achouMercadoria)
-        NotarEtiquetaDoDiario(
-            registro_.ID, i.ORDEM,
-            EtiquetaDoModelo(modelNumber_, linha.VLR_VEN, mercadoria_.VLR_VEN, mercadoria_.VLR_VEN_2));
-    AssentarEntregues();
-    // A row whose goods were gone, or that asks for no label, has its count already.
-    if (achouMercadoria && i.QUANTIDADE > 0)
-        pendentes_.push_back(std::move(i));
-    else
-        bloco_.push_back(std::move(i));
-    GravarBloco(false);
+        etiqueta = EtiquetaDoModelo(modelNumber_, linha.VLR_VEN, mercadoria_.VLR_VEN, mercadoria_.VLR_VEN_2);
+    conta_.AnotarLinha(
+        linha, achouMercadoria, [this] { return EntreguesConfirmadas(); }, FilaEmMemoria != nullptr, etiqueta);
 }
 
-void TImpressaoEtiquetas::AssentarEntregues() {
-    // The walk sends the labels of the rows in order: a row is delivered whole
-    // once the labels of the rows before it and its own reached the printer.
-    // Not before the printer surely took them in: a row settled whole stays so.
-    if (pendentes_.empty()) return;
-    const int64_t confirmadas = EntreguesConfirmadas();
-    while (!pendentes_.empty() && assentadas_ + pendentes_.front().QUANTIDADE <= confirmadas) {
-        TItemDiario& i = pendentes_.front();
-        i.ENTREGUES = i.QUANTIDADE;
-        assentadas_ += i.QUANTIDADE;
-        bloco_.push_back(std::move(i));
-        pendentes_.erase(pendentes_.begin());
-    }
-}
+int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila&) const { return conta_.EtiquetasDaLinha(); }
 
-void TImpressaoEtiquetas::GravarBloco(bool tudo) {
-    if (registro_.ID == 0) return;
-    // Whole blocks while the print goes: the block statement stays prepared.
-    const size_t n = tudo ? bloco_.size() : bloco_.size() / kItensPorBloco * kItensPorBloco;
-    if (n == 0) return;
-    if (!Diario().GravarItens(registro_, std::span(bloco_).first(n))) return DesligarDiario();
-    gravadas_ = bloco_[n - 1].ORDEM;
-    bloco_.erase(bloco_.begin(), bloco_.begin() + static_cast<std::ptrdiff_t>(n));
-}
-
-void TImpressaoEtiquetas::DesligarDiario() {
-    EsquecerEtiquetasDoDiario(registro_.ID);
-    // The rows written since the last progress went with the failed request's
-    // transaction: the operator is told what the journal kept. The run is
-    // written once more at the end, without rows, so that a continuation
-    // knows how far the print got.
-    avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo() + ". A impressão " +
-                   std::to_string(registro_.ID) + " ficou no diário com " + std::to_string(entreguesConfirmadas_) +
-                   " etiquetas entregues e " + std::to_string(confirmadas_) + " linhas da fila";
-    if (gravadas_ > confirmadas_)
-        avisoDiario_ +=
-            "; as " + std::to_string(gravadas_ - confirmadas_) + " linhas gravadas depois disso foram desfeitas";
-    idDesligado_ = registro_.ID;
-    registro_.ID = 0;
-    bloco_.clear();
-    pendentes_.clear();
-}
-
-int64_t TImpressaoEtiquetas::EtiquetasDaLinha(const TLinhaFila&) const { return etiquetasDaLinha_; }
-
-TDiarioImpressao& TImpressaoEtiquetas::Diario() {
-    if (!diario_) diario_ = std::make_unique<TDiarioImpressao>(dtm);
-    return *diario_;
-}
+TDiarioImpressao& TImpressaoEtiquetas::Diario() { return conta_.Diario(); }
 
 void TImpressaoEtiquetas::DiarioDasFolhas(const std::string& destino) {
     if (!UsarDiario || FilaEmMemoria || aEnviar_ == 0) return;
-    TRegistroDiario r;
-    r.INICIO = Agora();
-    r.ESTACAO = NomeComputador();
-    r.USUARIO = UsuarioSessao();
-    r.MODELO = modelNumber_;
-    r.LINGUAGEM = kLinguagemA4;
-    r.PORTA = destino;
-    r.A_ENVIAR = aEnviar_;
-    r.LINHAS = filaAtual_.linhas;
-    r.ASSINATURA = filaAtual_.assinatura;
-    r.PROCESSO = ProcessoAtual();
-    if (!Diario().Abrir(r)) {
-        avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
-        return;
-    }
-    registro_ = std::move(r);
-    bloco_.clear();
-    int64_t entregues = 0;
-    // The rows again, a block at a time: every label of a row with goods is on the sheets.
-    PercorrerItensDaFila(0, 0, [&](TItemDiario i) {
-        if (registro_.ID == 0) return;
-        if (!faltaTodos_.contains(i.CODIGO)) i.ENTREGUES = i.QUANTIDADE;
-        entregues += i.ENTREGUES;
-        bloco_.push_back(std::move(i));
-        GravarBloco(false);
-    });
-    GravarBloco(true);
-    if (registro_.ID == 0) return;
-    enviadas_ = entregues;
-    registro_.FIM = Agora();
-    registro_.ENTREGUES = entregues;
-    registro_.SITUACAO = entregues < aEnviar_ ? kIncompleta : kInteira;
-    if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
-    diarioFechado_ = true;
+    if (const auto entregues = conta_.Folhas(destino, modelNumber_, aEnviar_)) enviadas_ = *entregues;
 }
 
-void TImpressaoEtiquetas::FecharDiario(const char* situacao, const std::string& mensagem) {
-    if (diarioFechado_) return;
-    if (registro_.ID == 0 && idDesligado_ != 0) {
-        // The journal failed mid-print: its run gets at least its end and the delivered count.
-        registro_.ID = idDesligado_;
-        registro_.itens.clear();
-        registro_.FIM = Agora();
-        registro_.ENTREGUES = enviadas_;
-        registro_.SITUACAO = situacao;
-        registro_.MENSAGEM = mensagem;
-        if (Diario().Fechar(registro_))
-            avisoDiario_ += ". No fim, a impressão " + std::to_string(idDesligado_) + " foi registrada com " +
-                            std::to_string(enviadas_) + " etiquetas entregues";
-        else
-            avisoDiario_ += ". Ao continuar, as etiquetas entregues depois disso serão impressas de novo";
-        registro_.ID = 0;
-        return;
-    }
-    if (registro_.ID == 0) return;
-    registro_.FIM = Agora();
-    registro_.ENTREGUES = enviadas_;
-    registro_.SITUACAO = situacao;
-    registro_.MENSAGEM = mensagem;
-    // The last rows read get what the printer took of them; a walk cut
-    // short journals the rows it did not reach too, with none delivered.
-    DistribuirEntregues(pendentes_, enviadas_ - assentadas_);
-    for (auto& i : pendentes_) bloco_.push_back(std::move(i));
-    pendentes_.clear();
-    if (situacao == std::string_view(kCancelada) || situacao == std::string_view(kFalha)) {
-        try {
-            PercorrerItensDaFila(posicaoAnotada_, anotadas_, [&](TItemDiario i) {
-                if (registro_.ID == 0) return;
-                ++anotadas_;
-                i.QUANTIDADE = Restantes(i.ORDEM, i.QTD_FILA, true);
-                bloco_.push_back(std::move(i));
-                GravarBloco(false);
-            });
-        } catch (const fb::EFbConexao&) {
-            throw;
-        } catch (const std::exception& e) {
-            avisoDiario_ = "Diário de impressões sem as linhas da fila: " + MensagemDaFalha(e);
-        }
-    }
-    GravarBloco(true);
-    if (registro_.ID == 0) return;
-    if (!Diario().Fechar(registro_)) avisoDiario_ = "Diário de impressões desligado: " + Diario().Motivo();
-    EsquecerEtiquetasDoDiario(registro_.ID);
-}
-
-namespace {
-std::string HoraMinuto(TDateTime d) { return FormataData("HH:MM", d); }
-}  // namespace
-
-namespace {
-bool EhFolhaA4(const TRegistroDiario& r) { return r.LINGUAGEM == kLinguagemA4; }
-}  // namespace
-
-std::string TImpressaoEtiquetas::PrepararContinuacao() {
-    continuacao_.reset();
-    if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
-    // The last print of this workstation, continuations included: only the
-    // runs, a long run has as many rows as its queue.
-    const auto ultimas = Diario().Ultimas(1, NomeComputador(), 0, nullptr, false);
-    if (ultimas.empty()) {
-        if (!Diario().Motivo().empty()) return "Diário de impressões indisponível: " + Diario().Motivo();
-        return "Nenhuma impressão desta estação para continuar";
-    }
-    const TRegistroDiario& u = ultimas.front();
-    const std::string das = "A impressão das " + HoraMinuto(u.INICIO);
-    const std::string id = std::to_string(u.ID);
-    if (u.SITUACAO == kInteira)
-        return "A última impressão desta estação (às " + HoraMinuto(u.INICIO) + ") terminou inteira: nada a continuar";
-    // Sent whole but for rows whose goods were gone: what is left has no goods to print.
-    if (u.SITUACAO == kIncompleta)
-        return "A última impressão desta estação (às " + HoraMinuto(u.INICIO) +
-               ") imprimiu tudo menos as linhas cujas mercadorias não existem mais no cadastro: nada a continuar";
-    if (EhFolhaA4(u)) return das + " foi de folhas A4: não há o que continuar";
-    if (u.SITUACAO == kEmCurso && ProcessoVivo(u.PROCESSO))
-        return das + " (" + id + ") ainda está em curso nesta estação";
-    const std::string danificado = "O diário de impressões está danificado: ";
-    if (u.SITUACAO != kEmCurso && u.SITUACAO != kCancelada && u.SITUACAO != kFalha)
-        return danificado + "a impressão " + id + " diz ter terminado como \"" + u.SITUACAO + "\"";
-    if (u.LINHAS <= 0 || u.ASSINATURA == 0) return das + " foi registrada sem a sua fila: não pode ser continuada";
-    if (u.A_ENVIAR < 0 || u.ENTREGUES < 0 || u.ENTREGUES > u.A_ENVIAR || u.ANTERIORES < 0)
-        return danificado + "a impressão " + id + " diz " + std::to_string(u.ENTREGUES) + " etiquetas entregues de " +
-               std::to_string(u.A_ENVIAR);
-    // A continuation is sound only over the run it names: an earlier one of
-    // this workstation, of the same queue, with what it delivered.
-    if (u.CONTINUA > 0) {
-        const TRegistroDiario a = Diario().Registro(u.CONTINUA);
-        const std::string de = danificado + "a impressão " + id + " continua a " + std::to_string(u.CONTINUA);
-        if (a.ID == 0) return de + ", que não está no diário";
-        if (a.ID == u.ID || a.INICIO > u.INICIO || a.ESTACAO != u.ESTACAO)
-            return de + ", que não é uma impressão anterior desta estação";
-        if (a.ASSINATURA != u.ASSINATURA || a.LINHAS != u.LINHAS) return de + ", que é de outra fila";
-        if (u.ANTERIORES != a.ANTERIORES + a.ENTREGUES)
-            return de + ", que entregou " + std::to_string(a.ANTERIORES + a.ENTREGUES) + " etiquetas, e não " +
-                   std::to_string(u.ANTERIORES);
-    } else if (u.ANTERIORES != 0) {
-        return danificado + "a impressão " + id + " diz que outras entregaram " + std::to_string(u.ANTERIORES) +
-               " etiquetas, mas não continua nenhuma";
-    }
-    if (const std::string erro = Diario().ConferirItens(u); !erro.empty()) return danificado + erro;
-    const TAssinaturaFila fila = AssinaturaDaFila();
-    const std::string mudou = "A fila mudou desde a impressão das " + HoraMinuto(u.INICIO) + ": ";
-    if (fila.linhas != u.LINHAS)
-        return mudou + "tinha " + std::to_string(u.LINHAS) + " linhas com etiquetas, agora tem " +
-               std::to_string(fila.linhas);
-    if (fila.assinatura != u.ASSINATURA) {
-        // Which row: the queue against the rows the run journalled, a block at a time.
-        std::string porque;
-        std::vector<TItemDiario> bloco;
-        int64_t de = 0;
-        PercorrerItensDaFila(0, 0, [&](TItemDiario i) {
-            if (!porque.empty()) return;
-            if (i.ORDEM >= de + static_cast<int64_t>(bloco.size())) {
-                de = i.ORDEM;
-                bloco = Diario().Itens(u.ID, de, de + 999);
-            }
-            const size_t k = static_cast<size_t>(i.ORDEM - de);
-            if (k >= bloco.size() || bloco[k].ORDEM != i.ORDEM || i.MesmaLinha(bloco[k])) return;
-            const TItemDiario& a = bloco[k];
-            porque = "a linha " + std::to_string(i.ORDEM) + " (código " + a.CODIGO + ")";
-            if (i.CODIGO == a.CODIGO && i.BARRAS == a.BARRAS && i.NRO_LOTE == a.NRO_LOTE)
-                porque +=
-                    " pedia " + std::to_string(a.QTD_FILA) + " etiquetas e agora pede " + std::to_string(i.QTD_FILA);
-            else
-                porque += " agora é outra mercadoria";
-        });
-        return mudou + (porque.empty() ? "as linhas ou as quantidades não são as mesmas" : porque);
-    }
-    if (u.ANTERIORES + u.A_ENVIAR != fila.etiquetas)
-        return danificado + "a impressão " + id + " diz " + std::to_string(u.ANTERIORES + u.A_ENVIAR) +
-               " etiquetas na fila, que pede " + std::to_string(fila.etiquetas);
-    const int64_t entregues = u.ANTERIORES + u.ENTREGUES;
-    if (entregues >= fila.etiquetas)
-        return "A impressão das " + HoraMinuto(u.INICIO) + " já entregou todas as etiquetas: nada a continuar";
-    // Labels of rows the run did not journal (cut before it wrote them): what
-    // it delivered beyond the rows it did.
-    const TAssinaturaFila anotado = Diario().Anotado(u.ID);
-    TContinuacao c;
-    c.id = u.ID;
-    c.inicio = u.INICIO;
-    c.anteriores = entregues;
-    c.semLinha = std::max<int64_t>(0, entregues - anotado.etiquetas);
-    c.fila = fila;
-    continuacao_ = c;
-    return "";
-}
+std::string TImpressaoEtiquetas::PrepararContinuacao() { return conta_.PrepararContinuacao(); }
 
 std::string TImpressaoEtiquetas::PerguntaRepeticao() {
-    const TDateTime limite = Agora() - 8.0 / 24.0;
-    // A print that sent all but rows whose goods were gone printed the queue too.
-    std::vector<TRegistroDiario> recentes = Diario().Ultimas(20, NomeComputador(), limite, nullptr, false);
-    std::erase_if(recentes,
-                  [](const TRegistroDiario& r) { return r.SITUACAO != kInteira && r.SITUACAO != kIncompleta; });
-    // The queue is read only when a recent whole print could match it.
-    if (recentes.empty()) return "";
-    if (!tblEtiquetaRead.Active()) tblEtiquetaRead.Open();
     const int modelo = ModeloConfigurado();
-    const bool folhas = modelo >= 1 && modelo <= 59 && EhModeloA4(modelo);
-    const TAssinaturaFila fila = AssinaturaDaFila();
-    if (fila.linhas == 0) return "";
-    for (const auto& r : recentes) {
-        // Like with like: a PDF of the queue does not make a thermal print a repetition.
-        if (EhFolhaA4(r) != folhas) continue;
-        if (r.LINHAS != fila.linhas || r.ASSINATURA != fila.assinatura || r.EtiquetasDaFila() != fila.etiquetas)
-            continue;
-        return "Esta fila já foi impressa às " + HoraMinuto(r.FIM > 0 ? r.FIM : r.INICIO) + " (" +
-               std::to_string(fila.etiquetas) + " etiquetas). Imprimir de novo?";
-    }
-    return "";
+    return conta_.PerguntaRepeticao(modelo >= 1 && modelo <= 59 && EhModeloA4(modelo));
 }
 
 std::string TImpressaoEtiquetas::PerguntaSubstituicao(TdtmAplicativo& dtm) {
-    TDiarioImpressao diario(dtm);
-    const auto ultimas = diario.Ultimas(1, NomeComputador(), 0, nullptr, false);
-    if (ultimas.empty()) return "";
-    const TRegistroDiario& u = ultimas.front();
-    if (u.SITUACAO == kInteira || u.SITUACAO == kIncompleta || EhFolhaA4(u)) return "";
-    // One still printing here is not interrupted.
-    if (u.SITUACAO == kEmCurso && ProcessoVivo(u.PROCESSO)) return "";
-    return "A fila tem uma impressão interrompida às " + HoraMinuto(u.INICIO) + " (" +
-           std::to_string(u.ANTERIORES + u.ENTREGUES) + " de " + std::to_string(u.EtiquetasDaFila()) +
-           " etiquetas entregues). Substituir a fila mesmo assim?";
+    return TContaDiario::PerguntaSubstituicao(dtm);
 }
 
 std::string TImpressaoEtiquetas::ResumoEntrega() const {
@@ -697,7 +294,7 @@ void TImpressaoEtiquetas::DescontarNaoConfirmadas() {
     if (!CdbETQ.Device().EnvioFalhou()) return;
     // Rows already journalled whole keep their count (the journal's rows
     // never add up to more than its run says).
-    const int64_t confirmadas = std::max(EntreguesConfirmadas(), assentadas_);
+    const int64_t confirmadas = std::max(EntreguesConfirmadas(), conta_.Assentadas());
     naoConfirmadas_ = enviadas_ - confirmadas;
     enviadas_ = confirmadas;
     etiquetasPorTrabalho_.clear();
@@ -709,25 +306,7 @@ bool TImpressaoEtiquetas::EnviarTrabalho(int etiquetas) {
     etiquetasPorTrabalho_.push_back(etiquetas);
     // As many as the port keeps streams for.
     if (etiquetasPorTrabalho_.size() > 65536) etiquetasPorTrabalho_.pop_front();
-    // The journal follows a long print about once a second, so a run cut
-    // short by a crash still tells about how far it got (never further).
-    if (registro_.ID != 0) {
-        const double agora = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-        if (agora - ultimoProgresso_ >= 1.0) {
-            ultimoProgresso_ = agora;
-            // What the printer's stack took: a cut of this process alone leaves
-            // the printer printing its buffer, so these are not doubted here.
-            registro_.ENTREGUES = enviadas_;
-            // The progress also commits the blocks of rows written since the
-            // last one: when it fails they are lost, and the journal is off.
-            if (!Diario().Progresso(registro_)) {
-                DesligarDiario();
-            } else {
-                confirmadas_ = gravadas_;
-                entreguesConfirmadas_ = enviadas_;
-            }
-        }
-    }
+    conta_.Progresso(enviadas_);
     if (PausaMs > 0 && pausar_) {
         if (Esperar)
             Esperar(PausaMs);

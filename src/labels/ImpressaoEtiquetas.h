@@ -28,13 +28,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "data/Tabela.h"
 #include "data/fb/FbCliente.h"
 #include "etq/CdbETQ.h"
+#include "labels/ContaDiario.h"
 #include "labels/DiarioImpressao.h"
 #include "labels/Mercadoria.h"
 
@@ -174,7 +174,7 @@ public:
     // cadastro" ("" when every row printed); the journal run is "INCOMPLETA".
     const std::string& AvisoIncompleta() const { return avisoIncompleta_; }
     // Journal rows held in memory now (for tests: a block and a print job's rows at most).
-    size_t LinhasDoDiarioGuardadas() const { return bloco_.size() + pendentes_.size(); }
+    size_t LinhasDoDiarioGuardadas() const { return conta_.LinhasGuardadas(); }
 
     // ZPL printers on a TCP port are asked their status ("~HS") before the
     // first job, waiting this long; a fault stops the print before anything
@@ -187,10 +187,10 @@ public:
     // A journal that cannot be written leaves the print alone: AvisoDiario()
     // then says it is off and why ("" while it works).
     bool UsarDiario = true;
-    const std::string& AvisoDiario() const { return avisoDiario_; }
+    const std::string& AvisoDiario() const { return conta_.Aviso(); }
     TDiarioImpressao& Diario();
     // The run of the last thermal print (ID 0 when the journal was off).
-    const TRegistroDiario& RegistroDiario() const { return registro_; }
+    const TRegistroDiario& RegistroDiario() const { return conta_.Registro(); }
     // The queue rows a print would send (count above 0, in the table's order),
     // ORDEM from 1.
     std::vector<TItemDiario> ItensDaFila();
@@ -233,54 +233,10 @@ private:
     void DescontarNaoConfirmadas();
     bool percursoIniciado_ = false;
     bool falhou_ = false;
-    void FecharDiario(const char* situacao, const std::string& mensagem);
-    std::unique_ptr<TDiarioImpressao> diario_;
-    TRegistroDiario registro_;
-    std::string avisoDiario_;
     std::string avisoStatus_;
     std::string observacaoStatus_;  // for the journal: the printer did not answer
     std::string linguagem_;
-    // A continuation: the run it takes up, that run's queue, and its rows
-    // read a block at a time as the walk reaches them.
-    struct TContinuacao {
-        int64_t id = 0;
-        TDateTime inicio = 0;
-        int64_t anteriores = 0;  // labels the chain delivered before this print
-        int64_t semLinha = 0;    // of them, labels of rows the run it takes up did not journal
-        TAssinaturaFila fila;
-    };
-    std::optional<TContinuacao> continuacao_;
-    std::vector<TItemDiario> blocoAnterior_;  // rows of the run taken up, ORDEM [deAnterior_, ateAnterior_]
-    int64_t deAnterior_ = 0, ateAnterior_ = -1;
-    int64_t semLinha_ = 0;          // labels still to pass over where that run journalled no row
-    int64_t etiquetasDaLinha_ = 0;  // what the walk prints of the row just noted
-    // What a continued print sends of the queue row at `ordem`, asking for `pedidas` labels.
-    int64_t Restantes(int64_t ordem, int64_t pedidas, bool achouMercadoria);
-    // Rows whose goods were gone: how many, their labels, the first codes.
-    int64_t faltaLinhas_ = 0, faltaEtiquetas_ = 0;
-    std::vector<std::string> faltaCodigos_;
-    std::set<std::string> faltaTodos_;  // codes of those rows (sheets journal them after the walk)
-    TAssinaturaFila filaAtual_;         // of the print in course
-    bool diarioFechado_ = false;
-    // Journal rows written (ORDEM of the last), and rows and labels committed
-    // by the last progress; the run of a journal that failed mid-print.
-    int64_t gravadas_ = 0, confirmadas_ = 0, entreguesConfirmadas_ = 0;
-    int64_t idDesligado_ = 0;
     std::string avisoIncompleta_;
-    // Calls f with each queue row with labels after table row `desde` (a
-    // RecNo; 0: from the first row), as journal rows numbered on from `ordem`.
-    template <class F>
-    void PercorrerItensDaFila(size_t desde, int64_t ordem, F&& f);
-    // Journal rows of a plain print: those whose delivered count is known wait
-    // in bloco_ for a block to fill; pendentes_ are the last rows read with
-    // labels not all delivered yet (a print job's at most).
-    void AssentarEntregues();
-    void GravarBloco(bool tudo);  // tudo: also the last rows short of a block
-    void DesligarDiario();
-    std::vector<TItemDiario> bloco_;
-    std::vector<TItemDiario> pendentes_;
-    int64_t anotadas_ = 0;        // journal rows read by the walk (the ORDEM of the last)
-    int64_t assentadas_ = 0;      // labels of the rows that left pendentes_
-    size_t posicaoAnotada_ = 0;   // queue table row (RecNo) of the last journal row read
-    double ultimoProgresso_ = 0;  // steady seconds of the last journal progress
+    // The journal's side of the print: its run, rows, progress and questions.
+    TContaDiario conta_;
 };

@@ -11,6 +11,9 @@ public:
     bool ProcessarGrades = false;
     bool ImportaBaseVitrinex = false;
     uint8_t AcessoDireto = 0;  // 1 in direct mode
+    // The next showing checks "Somente com etiqueta desatualizada" (the main
+    // window's line of stale labels); cleared by the showing.
+    bool SomenteDesatualizadas = false;
 
     // Shows the window modally and returns when it closes.
     virtual void ShowModal() = 0;

@@ -9,6 +9,7 @@
 #include "common/Excecoes.h"
 #include "common/InterfaceUsuario.h"
 #include "common/gui/FuncoesGui.h"
+#include "goods/EtiquetasDesatualizadas.h"
 #include "goods/gui/UMrgMercadoriasBD.h"
 #include "labels/ImpressaoEtiquetas.h"
 #include "labels/a4/gui/PreviaA4Dialogo.h"
@@ -74,6 +75,7 @@ TPrograma::TPrograma(const std::vector<std::string>& argumentos, const std::func
         frmPrincipal.DefinirModulosDados(modulos_.get());
         mrgMercadoriasBD_ = CriarJanelaMercadorias(*modulos_, &frmPrincipal);
         frmPrincipal.DefinirJanelaMercadorias(mrgMercadoriasBD_.get());
+        frmPrincipal.ContarDesatualizadas = [] { return ContarDesatualizadasDaLoja(); };
         funcoes_ = std::make_unique<TFuncoes>();
         mrgEtiquetas_ = CriarJanelaEtiquetas(*modulos_, &frmPrincipal);
     } catch (...) {

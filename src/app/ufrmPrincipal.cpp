@@ -1,6 +1,7 @@
 #include "app/ufrmPrincipal.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 #include <QApplication>
@@ -147,6 +148,13 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     btnAtualizabase =
         BotaoFigura(IconeAtualizaBase(), "Atualizar base de dados", 160, 66, 177, 40, this, "btnAtualizabase");
     btnAtualizabase->hide();
+    btnDesatualizadas = new QPushButton(this);
+    btnDesatualizadas->setObjectName("btnDesatualizadas");
+    btnDesatualizadas->setFlat(true);
+    btnDesatualizadas->setCursor(Qt::PointingHandCursor);
+    btnDesatualizadas->setStyleSheet(QStringLiteral("QPushButton { color: #b00000; text-decoration: underline; }"));
+    btnDesatualizadas->setGeometry(10, 236, 510, 28);
+    btnDesatualizadas->hide();
 
     pnlConfig = new QFrame(this);
     pnlConfig->setObjectName("pnlConfig");
@@ -178,6 +186,7 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     Ligar(Button1, this, [this] { Button1Click(); });
     Ligar(Button2, this, [this] { Button2Click(); });
     Ligar(btnEditor09, this, [this] { btnEditor09Click(); });
+    Ligar(btnDesatualizadas, this, [this] { btnDesatualizadasClick(); });
     // F1 opens the manual from any window of the program.
     auto* ajuda = new QShortcut(QKeySequence(Qt::Key_F1), this);
     ajuda->setContext(Qt::ApplicationShortcut);
@@ -207,7 +216,10 @@ TfrmPrincipal::TfrmPrincipal(const std::vector<std::string>& argumentos, QWidget
     }
 }
 
-TfrmPrincipal::~TfrmPrincipal() = default;
+TfrmPrincipal::~TfrmPrincipal() {
+    // A count still running finishes first; its answer dies with the window.
+    if (contagem_.joinable()) contagem_.join();
+}
 
 void TfrmPrincipal::CriarPainel() {
     QWidget* p = pnlConteudo;
@@ -467,6 +479,11 @@ void TfrmPrincipal::FormActivate() {
         acessoDireto_ = true;
         if (mrgMercadoriasBD_) mrgMercadoriasBD_->AcessoDireto = 1;
         btnEtiquetasClick();
+        return;
+    }
+    if (!contouNaAbertura_ && !acessoDireto_) {
+        contouNaAbertura_ = true;
+        ContarDesatualizadasAoFundo();
     }
 }
 
@@ -494,7 +511,52 @@ void TfrmPrincipal::btnEtiquetasClick() {
     modulos_->dtmMercadoriasClose({"TributosIcm", "TributosPC"});
     modulos_->dtmConectBancoMrg(false);
     const bool direto = mrgMercadoriasBD_ ? mrgMercadoriasBD_->AcessoDireto == 1 : acessoDireto_;
-    if (direto) close();
+    if (direto) {
+        close();
+        return;
+    }
+    // Prints may have changed what the shelves say.
+    ContarDesatualizadasAoFundo();
+}
+
+void TfrmPrincipal::btnDesatualizadasClick() {
+    if (mrgMercadoriasBD_) mrgMercadoriasBD_->SomenteDesatualizadas = true;
+    btnEtiquetasClick();
+}
+
+void TfrmPrincipal::ContarDesatualizadasAoFundo() {
+    if (!ContarDesatualizadas || contando_) return;
+    if (contagem_.joinable()) contagem_.join();
+    contando_ = true;
+    const auto inicio = std::chrono::steady_clock::now();
+    contagem_ = std::thread([this, contar = ContarDesatualizadas, inicio] {
+        std::optional<int64_t> n;
+        try {
+            n = contar();
+        } catch (...) {
+            // A shop that cannot be counted now shows no line; the goods window says why.
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, n, inicio] {
+                contando_ = false;
+                const bool aTempo =
+                    std::chrono::steady_clock::now() - inicio <= std::chrono::milliseconds(LimiteContagemMs);
+                MostrarDesatualizadas(aTempo ? n : std::nullopt);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TfrmPrincipal::MostrarDesatualizadas(std::optional<int64_t> n) {
+    if (!n || *n <= 0) {
+        btnDesatualizadas->hide();
+        return;
+    }
+    btnDesatualizadas->setText(*n == 1 ? QStringLiteral("1 mercadoria com etiqueta de preço desatualizado")
+                                       : QString::number(*n) +
+                                             QStringLiteral(" mercadorias com etiqueta de preço desatualizado"));
+    btnDesatualizadas->show();
 }
 
 void TfrmPrincipal::btnSairClick() {

@@ -2,8 +2,11 @@
 // The main window: the "Etiquetas" action, the exit, and the configuration
 // panel behind the password of the day, with the printer test and the
 // catalogue import.
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QGroupBox>
@@ -59,6 +62,9 @@ public:
     QToolButton* btnEtiquetas;
     QToolButton* btnConfig;
     QToolButton* btnAtualizabase;
+    // "N mercadorias com etiqueta de preço desatualizado": opens the goods
+    // window with that box checked; hidden while the count is 0 or unknown.
+    QPushButton* btnDesatualizadas;
     QFrame* pnlConfig;
     QScrollArea* scrConfig;  // the panel's page, scrolled on a small screen
     QWidget* pnlConteudo;    // the page: the controls at their places
@@ -127,6 +133,10 @@ public:
     std::function<TfrmPrimeiroUso::TEscolha()> PrimeiroUso;
     TPedeTexto PedeTexto;  // the input box of the gate
     TAmbienteImportacao AmbienteImportacao;
+    // Counts the goods with a stale label; runs on a thread of its own (empty: no line).
+    std::function<int64_t()> ContarDesatualizadas;
+    // A count slower than this is not shown: the line never waits on the database.
+    int LimiteContagemMs = 10000;
 
     // Operations, named as the shop's developers know them.
     void FormActivate();
@@ -143,6 +153,10 @@ public:
     void Button1Click();       // Ajusta Base de dados: the ICMS tax adjustment of the shop database
     void Button2Click();       // Teste Cod Barras / Texto: one test label with the panel's barcode values
     void btnEditor09Click();   // the model 09 label editor
+    void btnDesatualizadasClick();
+    // Counts the stale labels in the background; the line shows the result.
+    void ContarDesatualizadasAoFundo();
+    bool ContandoDesatualizadas() const { return contando_; }
 
     // The panel's controls as one value, and back.
     TConfigPainel ConfigDoPainel() const;
@@ -167,4 +181,8 @@ private:
     bool voltaDeOutroPrograma_ = false;
     bool ativada_ = false;
     std::string falhaAtivacao_;
+    void MostrarDesatualizadas(std::optional<int64_t> n);
+    std::thread contagem_;
+    bool contando_ = false;
+    bool contouNaAbertura_ = false;
 };

@@ -14,6 +14,8 @@ public:
     bool PrimeiraAtivacao = true;
     bool ProcessarGrades = false;     // copied from the goods window
     bool FecharAposImprimir = false;  // direct mode with a model number: close after printing
+    // The batch came from the stale labels: the window tells each row's last label.
+    bool MostrarEtiquetaAnterior = false;
 
     bool MostrarBrancos = false;   // lblbranco, edtBranco: the A4 sheet models
     bool MostrarParcelas = false;  // lblPetiq, EdtP1, edtP2 shown, edtParametro hidden: model 47

@@ -241,6 +241,8 @@ void TMrgMercadoriasBD::CriarSelecao() {
     chkMinimo = Marca("Quantidade estoque <= quantidade mínima", 10, 341, g, "chkMinimo");
     chkEstMax = Marca("Quantidade estoque >= quantidade máxima", 10, 359, g, "chkEstMax");
     chkCodGer = Marca("Códigos gerados", 11, 380, g, "chkCodGer");
+    chkDesatualizada = Marca("Somente com etiqueta desatualizada", 288, 290, g, "chkDesatualizada");
+    chkNuncaEtiquetada = Marca("Somente nunca etiquetadas", 288, 310, g, "chkNuncaEtiquetada");
 
     chkProEstoque = Marca("Produto de estoque", 11, 399, g, "chkProEstoque");
     QWidget* proEstoque = Suporte(11, 399 + kAbaixo, 270, 20, g, "grpProEstoque");
@@ -378,6 +380,8 @@ TOpcoesMercadorias TMrgMercadoriasBD::Opcoes() const {
     o.chkDataCompra = chkDataCompra->isChecked();
     o.edtDtC1 = TextoData(edtDtC1);
     o.edtDtC2 = TextoData(edtDtC2);
+    o.chkDesatualizada = chkDesatualizada->isChecked();
+    o.chkNuncaEtiquetada = chkNuncaEtiquetada->isChecked();
     return o;
 }
 
@@ -480,6 +484,9 @@ void TMrgMercadoriasBD::btnRepetirClick() {
 }
 
 void TMrgMercadoriasBD::ShowModal() {
+    // The main window's line of stale labels opens the window with its box checked.
+    if (SomenteDesatualizadas) chkDesatualizada->setChecked(true);
+    SomenteDesatualizadas = false;
     ativadaNestaExibicao_ = false;
     filaAbertaNestaExibicao_ = false;
     exec();
@@ -576,6 +583,13 @@ void TMrgMercadoriasBD::MONTAMODELO() {
 void TMrgMercadoriasBD::chama_print_etiqueta() {
     TFabricaJanelaEtiquetasFila criar = FabricaJanelaEtiquetasFila();
     if (!criar) criar = [this] { return std::make_unique<TFilaProvisoria>(dtmAplicativo_, this); };
+    if (AcessoDireto != 1 && selecao_.Opcoes.chkDesatualizada) {
+        criar = [criar] {
+            std::unique_ptr<TJanelaEtiquetas> j = criar();
+            j->MostrarEtiquetaAnterior = true;
+            return j;
+        };
+    }
     if (::chama_print_etiqueta(criar, ProcessarGrades, AcessoDireto, ParamModelo)) done(1);
 }
 

@@ -95,6 +95,8 @@ public:
     QCheckBox* chkMinimo;
     QCheckBox* chkEstMax;
     QCheckBox* chkCodGer;
+    QCheckBox* chkDesatualizada;    // "Somente com etiqueta desatualizada"
+    QCheckBox* chkNuncaEtiquetada;  // "Somente nunca etiquetadas"
     QCheckBox* chkProEstoque;
     QRadioButton* rMarcados;
     QRadioButton* rDesmarcados;

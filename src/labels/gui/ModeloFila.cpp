@@ -116,6 +116,21 @@ QVariant TModeloFila::data(const QModelIndex& indice, int papel) const {
         if (coluna == 0 || coluna >= kPreco) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return {};
     }
+    if (papel == Qt::ToolTipRole) {
+        if (coluna != kPreco || EtiquetasAnteriores.empty() || !tabela_.Active()) return {};
+        try {
+            const int codigo = tabela_.IndiceCampo("CODIGO");
+            if (codigo < 0) return {};
+            const auto e =
+                EtiquetasAnteriores.find(tabela_.Valor(static_cast<size_t>(indice.row()), codigo).AsInteger());
+            if (e == EtiquetasAnteriores.end()) return {};
+            const Decimal agora =
+                tabela_.Valor(static_cast<size_t>(indice.row()), campos_[static_cast<size_t>(coluna)]).AsDecimal();
+            return QString::fromStdString(TextoEtiquetaAnterior(e->second, agora));
+        } catch (const std::exception&) {
+            return {};
+        }
+    }
     if (papel != Qt::DisplayRole && papel != Qt::EditRole) return {};
     // A call waits for the server beside the screen (perhaps fetching these
     // very rows): the table is not touched until it ends.

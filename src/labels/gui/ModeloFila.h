@@ -7,11 +7,13 @@
 // the row is left or the print button posts it.
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QAbstractTableModel>
 
 #include "common/Decimal.h"
+#include "data/EtiquetaAtual.h"
 
 class TTabela;
 class TValor;
@@ -46,6 +48,9 @@ public:
     std::function<void()> AoSubmeter;
     // A count typed in a row: the value it had and the one it got (NULL as 0).
     std::function<void(const Decimal& antes, const Decimal& depois)> AoMudarQuantidade;
+    // A queue built from stale labels: each code's last label, told in the
+    // tool tip of the price (what the label said, what the goods say now).
+    std::unordered_map<int64_t, TEtiquetaAtual> EtiquetasAnteriores;
 
 private:
     QString Texto(const TValor& v, int coluna, bool edicao) const;

@@ -27,8 +27,10 @@
 #include "common/InterfaceUsuario.h"
 #include "common/UFuncoes.h"
 #include "common/gui/FuncoesGui.h"
+#include "data/EtiquetaAtual.h"
 #include "data/Tabela.h"
 #include "data/fb/VigiaServidor.h"
+#include "data/udtmAplicativo.h"
 #include "interface/ModelosA4.h"
 #include "labels/Mercadoria.h"
 #include "labels/a4/FormulariosA4.h"
@@ -323,6 +325,15 @@ void TmrgEtiquetas::FormActivate() {
         PrimeiraAtivacao = false;
         BloqueiaInclusao = true;
         imp_->tblEtiquetaRead.Open();
+        if (MostrarEtiquetaAnterior) {
+            // Only a help for the operator: a journal it cannot read leaves the grid as it is.
+            try {
+                fb::TTransaction tr(imp_->dtm.dtbAplicativo, {"read_committed", "rec_version", "nowait", "read"});
+                modelo_->EtiquetasAnteriores = EtiquetasAtuaisDaFila(imp_->dtm.dtbAplicativo, tr);
+            } catch (const fb::EFbConexao&) {
+                throw;
+            } catch (const std::exception&) {}
+        }
         RecarregarGrade();
         const bool modelo58 = NumeroDoInicio(LerConfig("MODELO PRINT")) == 58;
         modModelo58->setVisible(modelo58);

@@ -5,12 +5,14 @@
 // the file port.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -183,3 +185,96 @@ TEST_F(CaminhoFila, LeitorDeBarrasEContagemComEnterAteAPorta) {
 }
 
 }  // namespace
+
+namespace {
+
+// Types `contagem` into the count of grid row `linha`; the next row or the
+// print button posts it.
+void DigitarContagem(TmrgEtiquetas* fila, int linha, const char* contagem) {
+    TModeloFila& modelo = fila->ModeloGrade();
+    const QModelIndex c = modelo.index(linha, TModeloFila::ColunaDoCampo("QUANTIDADE"));
+    fila->gridArg->setCurrentIndex(c);
+    fila->gridArg->edit(c);
+    auto* editor = qobject_cast<QLineEdit*>(fila->gridArg->indexWidget(c));
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, contagem);
+}
+
+// The main window's line as the background count left it ("" while hidden).
+QString LinhaDesatualizadas(TfrmPrincipal& principal) {
+    for (int i = 0; i < 1000 && principal.ContandoDesatualizadas(); ++i) QTest::qWait(10);
+    EXPECT_FALSE(principal.ContandoDesatualizadas());
+    return principal.btnDesatualizadas->isHidden() ? QString() : principal.btnDesatualizadas->text();
+}
+
+}  // namespace
+
+// Labels printed, then a price and a name changed: the main window's line
+// says how many labels are stale and opens the goods window with the box
+// checked; its batch holds exactly those goods, each with the count its last
+// label had, and printing them leaves no stale label and no line.
+TEST_F(CaminhoFila, LinhaDeDesatualizadasAteAsEtiquetasCertas) {
+    TfrmPrincipal& principal = programa->frmPrincipal;
+    // Reprinting the same goods and counts the same day asks first; the
+    // operator means it.
+    auto* repeticao = new QTimer(qApp);
+    repeticao->setInterval(20);
+    QObject::connect(repeticao, &QTimer::timeout, [] {
+        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (caixa && caixa->text().startsWith("Esta fila já foi impressa")) caixa->button(QMessageBox::Yes)->click();
+    });
+    repeticao->start();
+    PelaJanelaDeMercadorias([&](TmrgEtiquetas* fila) {
+        ASSERT_EQ(LinhasDaGrade(fila).join(';'), "CAFE PILAO=0;CAMISA=0");
+        DigitarContagem(fila, 0, "3");
+        DigitarContagem(fila, 1, "2");
+        fila->btnEtiquetas->click();
+    });
+    ASSERT_TRUE(falhas.empty()) << falhas.front();
+    // Counted again after the print: nothing stale.
+    EXPECT_EQ(LinhaDesatualizadas(principal), "");
+
+    ExecutarAParte({
+        "update mercadorias set vlr_ven = 13 where cod_red = 10",             // CAFE PILAO: 12,50 -> 13,00
+        "update mercadorias set nom_mer = 'CAMISA POLO' where cod_red = 30",  // renamed
+        "update mercadorias set vlr_ven = 21 where cod_red = 20",             // ARROZ: never labelled
+        "update mercadorias set vlr_ven = 10.5 where cod_red = 40",           // O'NEIL: never labelled
+    });
+    // The program opens: the count runs beside the window.
+    principal.FormActivate();
+    EXPECT_EQ(LinhaDesatualizadas(principal), "2 mercadorias com etiqueta de preço desatualizado");
+
+    QStringList linhas;
+    QString dica;
+    bool marcada = false, nuncaMarcada = true;
+    std::filesystem::remove(saida);
+    QuandoModal<TMrgMercadoriasBD>([&](TMrgMercadoriasBD* m) {
+        marcada = m->chkDesatualizada->isChecked();
+        nuncaMarcada = m->chkNuncaEtiquetada->isChecked();
+        QuandoModal<TmrgEtiquetas>([&](TmrgEtiquetas* fila) {
+            linhas = LinhasDaGrade(fila);
+            TModeloFila& modelo = fila->ModeloGrade();
+            dica = modelo.data(modelo.index(0, TModeloFila::ColunaDoCampo("VLR_VEN")), Qt::ToolTipRole).toString();
+            fila->btnEtiquetas->click();
+            fila->btnSair->click();
+        });
+        m->btnImprimir->click();
+        m->btnSair->click();
+    });
+    principal.btnDesatualizadas->click();
+    ASSERT_TRUE(falhas.empty()) << falhas.front();
+    EXPECT_TRUE(marcada);
+    EXPECT_FALSE(nuncaMarcada);
+    EXPECT_EQ(linhas.join(';'), "CAFE PILAO=3;CAMISA POLO=2");
+    EXPECT_TRUE(dica.startsWith("Etiqueta anterior: R$ 12,50 (")) << dica.toStdString();
+    EXPECT_TRUE(dica.endsWith("; agora: R$ 13,00")) << dica.toStdString();
+    const std::string impresso = LerTudo(saida);
+    EXPECT_NE(impresso.find("CAFE PILAO"), std::string::npos);
+    EXPECT_NE(impresso.find("CAMISA POLO"), std::string::npos);
+    EXPECT_EQ(impresso.find("ARROZ"), std::string::npos);
+    EXPECT_EQ(impresso.find("NEIL"), std::string::npos);
+    EXPECT_EQ(LinhaDesatualizadas(principal), "");
+    EXPECT_EQ(TextoAParte("select count(*) from etiqueta_atual"), "2");
+    delete repeticao;
+}

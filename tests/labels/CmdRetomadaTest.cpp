@@ -101,6 +101,7 @@ protected:
         SCOPED_TRACE(c.nome);
         Executar("delete from DIARIO_IMPRESSAO_ITEM");
         Executar("delete from DIARIO_IMPRESSAO");
+        Executar("delete from ETIQUETA_ATUAL");
         // A printer that takes a job every 10 ms: the cut falls where the test wants it.
         TImpressoraTeste lenta(
             {.lerPorVez = static_cast<int>(trabalho_), .pausaLeituraMs = 10, .bufferRecepcao = 4096});
@@ -138,6 +139,8 @@ protected:
         EXPECT_TRUE(run[9] == "EM CURSO" || run[9] == "CANCELADA") << run[9];
         const int64_t e = Entregues(run[8]);
         EXPECT_EQ(run[8], std::to_string(e) + " de " + std::to_string(kLinhas));
+        // Labelled are at most the goods the journal says were delivered: one label a row.
+        EXPECT_LE(Contar("ETIQUETA_ATUAL"), e);
 
         TImpressoraTeste boa;
         ASSERT_TRUE(boa.Ok());

@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "common/ErroSistema.h"
+#include "common/ResolverNome.h"
 
 namespace {
 
@@ -30,48 +31,20 @@ int Restante(relogio::time_point limite) {
 // program longer than an unreachable printer would.
 addrinfo* Resolver(const std::string& host, const std::string& porta, relogio::time_point limite, int& erro,
                    std::string& msg) {
-    // On the heap: a look-up that cannot be cancelled still writes here later.
-    struct Pedido {
-        std::string nome, servico;
-        addrinfo dicas{};
-        gaicb cb{};
-    };
-    auto* pedido = new Pedido{host, porta, {}, {}};
-    pedido->dicas.ai_family = AF_UNSPEC;
-    pedido->dicas.ai_socktype = SOCK_STREAM;
-    pedido->dicas.ai_flags = AI_NUMERICSERV;
-    pedido->cb.ar_name = pedido->nome.c_str();
-    pedido->cb.ar_service = pedido->servico.c_str();
-    pedido->cb.ar_request = &pedido->dicas;
-    gaicb* lista[1] = {&pedido->cb};
-    erro = getaddrinfo_a(GAI_NOWAIT, lista, 1, nullptr);
-    if (erro == 0) {
-        const gaicb* const consulta[1] = {&pedido->cb};
-        while ((erro = gai_error(&pedido->cb)) == EAI_INPROGRESS) {
-            int ms = Restante(limite);
-            timespec espera{ms / 1000, (ms % 1000) * 1000000L};
-            if (ms == 0 || gai_suspend(consulta, 1, &espera) == EAI_AGAIN) {
-                if (gai_cancel(&pedido->cb) == EAI_CANCELED || gai_error(&pedido->cb) != EAI_INPROGRESS) {
-                    if (pedido->cb.ar_result) freeaddrinfo(pedido->cb.ar_result);
-                    delete pedido;
-                }
-                // else: left to the resolver thread (a few bytes) rather than waiting for it
-                msg = "Tempo esgotado ao procurar o endereço " + host;
-                return nullptr;
-            }
-        }
-    }
-    addrinfo* resultado = pedido->cb.ar_result;
-    delete pedido;
-    if (erro != 0) {
-        if (resultado) freeaddrinfo(resultado);
-        if (erro == EAI_SERVICE || erro == EAI_NONAME)
-            msg = "Endereço não encontrado: " + host + ":" + porta;
-        else
-            msg = "Erro ao procurar o endereço " + host + ": " + MensagemErroEndereco(erro);
+    const TResolucao r = ResolverComPrazo(host, porta, [&] { return Restante(limite); });
+    erro = r.erro;
+    if (r.esgotado) {
+        msg = "Tempo esgotado ao procurar o endereço " + host;
         return nullptr;
     }
-    return resultado;
+    if (r.erro != 0) {
+        if (r.erro == EAI_SERVICE || r.erro == EAI_NONAME)
+            msg = "Endereço não encontrado: " + host + ":" + porta;
+        else
+            msg = "Erro ao procurar o endereço " + host + ": " + MensagemErroEndereco(r.erro);
+        return nullptr;
+    }
+    return r.enderecos;
 }
 
 }  // namespace

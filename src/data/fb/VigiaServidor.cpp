@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "common/Excecoes.h"
+#include "common/ResolverNome.h"
 
 namespace fb {
 
@@ -170,50 +171,13 @@ TSondagem Conversar(int fd, Relogio::time_point limite) {
     }
 }
 
-// The name look-up bounded by the deadline, as the printer port's: a name
-// server that does not answer must not hold the watch (or the connect) for
-// the system's retries. Null with `calado` when the time ran out.
+// The name look-up bounded by the deadline, on the watch's clock. Null with
+// `calado` when the time ran out.
 addrinfo* Resolver(const std::string& host, const std::string& porta, Relogio::time_point limite, bool& calado) {
-    calado = false;
-    // On the heap: a look-up that cannot be cancelled still writes here later.
-    struct Pedido {
-        std::string nome, servico;
-        addrinfo dicas{};
-        gaicb cb{};
-    };
-    auto* pedido = new Pedido{host, porta, {}, {}};
-    pedido->dicas.ai_family = AF_UNSPEC;
-    pedido->dicas.ai_socktype = SOCK_STREAM;
-    pedido->dicas.ai_flags = AI_NUMERICSERV;
-    pedido->cb.ar_name = pedido->nome.c_str();
-    pedido->cb.ar_service = pedido->servico.c_str();
-    pedido->cb.ar_request = &pedido->dicas;
-    gaicb* lista[1] = {&pedido->cb};
-    int erro = getaddrinfo_a(GAI_NOWAIT, lista, 1, nullptr);
-    if (erro == 0) {
-        const gaicb* const consulta[1] = {&pedido->cb};
-        while ((erro = gai_error(&pedido->cb)) == EAI_INPROGRESS) {
-            if (Agora() >= limite) {
-                if (gai_cancel(&pedido->cb) == EAI_CANCELED || gai_error(&pedido->cb) != EAI_INPROGRESS) {
-                    if (pedido->cb.ar_result) freeaddrinfo(pedido->cb.ar_result);
-                    delete pedido;
-                }
-                // else: left to the resolver's thread (a few bytes) rather than waiting for it
-                calado = true;
-                return nullptr;
-            }
-            const int ms = RestaMs(limite);
-            timespec espera{ms / 1000, (ms % 1000) * 1000000L};
-            (void)gai_suspend(consulta, 1, &espera);  // the loop looks at the clock and the request again
-        }
-    }
-    addrinfo* resultado = pedido->cb.ar_result;
-    delete pedido;
-    if (erro != 0) {
-        if (resultado) freeaddrinfo(resultado);
-        return nullptr;
-    }
-    return resultado;
+    const TResolucao r =
+        ResolverComPrazo(host, porta, [&] { return Agora() >= limite ? 0 : std::max(1, RestaMs(limite)); });
+    calado = r.esgotado;
+    return r.enderecos;
 }
 
 }  // namespace

@@ -11,18 +11,12 @@ set -euo pipefail
 AQUI=$(dirname "$(realpath "$0")")
 BIN=$(realpath "${1:?pasta dos programas}")
 IMPRESSORA=$(realpath "${2:?impressora de teste}")
-for t in xvfb-run xdotool xwininfo; do
-  command -v "$t" >/dev/null && continue
-  if [ -n "${CI:-}" ] && [ "$CI" != false ] && [ "$CI" != 0 ]; then echo "sem $t: sob CI é uma falha" >&2; exit 1; fi
-  echo "sem $t: teste pulado"; exit 77
-done
+. "$AQUI/xvfb-comum.sh"
+exigir_tela_virtual
 
-PASTA=$(mktemp -d -p "$(dirname "$BIN")" retomada-janela.XXXXXX)
+copiar_programas retomada-janela
 IMP_PID=
 trap '[ -z "$IMP_PID" ] || kill "$IMP_PID" 2>/dev/null; rm -rf "$PASTA"' EXIT
-mkdir -p "$PASTA/janela" "$PASTA/cli"
-cp "$BIN/etiquetas" "$BIN/etiquetas-cli" "$PASTA/janela/"
-cp "$BIN/etiquetas-cli" "$PASTA/cli/"
 ini() {  # configEtq.ini beside a program: its shop database and port, model 11 in PPLA
   printf '[CONF]\r\nPATH MERKOR=%s\r\nPATH REDE=%s\r\nMODELO=PPLA\r\nMODELO PRINT=11 - PPLA 3 colunas 22x33\r\nTEMPERATURA=10\r\nLIMITE CONFIRMACAO=0\r\n' \
     "$2" "$3" > "$1/configEtq.ini"

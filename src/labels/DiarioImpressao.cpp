@@ -189,7 +189,10 @@ bool ProcessoVivo(const std::string& processo) {
     if (!boot.empty() && boot != "-" && boot != Boot()) return false;
     const std::string agora = InicioDoProcesso(pid);
     if (!inicio.empty() && inicio != "-" && !agora.empty()) return agora == inicio;
-    return ::kill(static_cast<pid_t>(std::stol(pid)), 0) == 0 || errno == EPERM;
+    // 0 would ask about this process's whole group, which always answers.
+    const pid_t n = static_cast<pid_t>(std::stol(pid));
+    if (n <= 0) return false;
+    return ::kill(n, 0) == 0 || errno == EPERM;
 }
 
 TDiarioImpressao::TDiarioImpressao(TdtmAplicativo& dtm)

@@ -2,6 +2,8 @@
 // go to the database as the walk reads them, and every row ends with what the
 // printer took of it, whether the print ended whole, was cancelled or failed.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -159,6 +161,29 @@ TEST_F(DiarioLongo, DiarioQueFalhaNoMeioDizOQuePerdeu) {
     EXPECT_EQ(r.ENTREGUES, 252);
     EXPECT_EQ(r.SITUACAO, kIncompleta);
     EXPECT_TRUE(r.itens.empty());
+}
+
+// A run "EM CURSO" is still printing only while the process it names lives;
+// a hand-edited number must not keep it printing forever.
+TEST(ProcessoDoDiario, VivoSoEnquantoOProcessoQueONomeiaVive) {
+    const pid_t filho = ::fork();
+    if (filho == 0) ::_exit(0);
+    ASSERT_GT(filho, 0);
+    ::waitpid(filho, nullptr, 0);
+    struct Caso {
+        std::string processo;
+        bool vivo;
+    } casos[] = {
+        {std::to_string(::getppid()), true},  // the test runner, alive, named by number only
+        {std::to_string(filho), false},       // ended
+        {ProcessoAtual(), false},             // this process asks between its own prints
+        {"0", false},                         // the process group, not a print
+        {"0 - -", false},
+        {"00", false},
+        {"abc", false},
+        {"", false},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(ProcessoVivo(c.processo), c.vivo) << "\"" << c.processo << "\"";
 }
 
 }  // namespace

@@ -136,6 +136,12 @@ void TContaDiario::PercorrerItensDaFila(size_t desde, int64_t ordem, F&& f) {
     }
 }
 
+std::vector<TItemDiario> TContaDiario::ItensDaFila() {
+    std::vector<TItemDiario> itens;
+    PercorrerItensDaFila(0, 0, [&](TItemDiario i) { itens.push_back(std::move(i)); });
+    return itens;
+}
+
 int64_t TContaDiario::Restantes(int64_t ordem, int64_t pedidas, bool achouMercadoria) {
     if (!continuacao_) return pedidas;
     // The run taken up journalled this row: what it did not deliver of it.

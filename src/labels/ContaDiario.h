@@ -93,6 +93,9 @@ public:
     // Journal rows held in memory now (a block and a print job's rows at most).
     size_t LinhasGuardadas() const { return bloco_.size() + pendentes_.size(); }
 
+    // The queue rows a print would send (count above 0, in the table's order), ORDEM from 1.
+    std::vector<TItemDiario> ItensDaFila();
+
     // Makes the next print continue the last print of this workstation that
     // did not end whole; empty when ready, otherwise why it cannot.
     std::string PrepararContinuacao();

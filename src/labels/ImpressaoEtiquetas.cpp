@@ -231,27 +231,12 @@ void TImpressaoEtiquetas::AnteciparMercadorias() {
     BuscaMercadorias->Antecipar(codigos);
 }
 
-std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() {
-    std::vector<TItemDiario> itens;
-    for (tblEtiquetaRead.First(); !tblEtiquetaRead.Eof(); tblEtiquetaRead.Next()) {
-        const TLinhaFila l = LerLinhaFila(tblEtiquetaRead);
-        if (!(l.QUANTIDADE > Decimal(0))) continue;
-        TItemDiario i;
-        i.ORDEM = static_cast<int64_t>(itens.size()) + 1;
-        i.CODIGO = l.CODIGO;
-        i.BARRAS = l.BARRAS;
-        i.NRO_LOTE = l.NRO_LOTE;
-        i.NOME = l.NOME;
-        i.QTD_FILA = i.QUANTIDADE = ContagemEtiquetas(l.QUANTIDADE);
-        itens.push_back(std::move(i));
-    }
-    return itens;
-}
+std::vector<TItemDiario> TImpressaoEtiquetas::ItensDaFila() { return conta_.ItensDaFila(); }
 
 void TImpressaoEtiquetas::AnotarLinha(const TLinhaFila& linha, bool achouMercadoria) {
-    // What the label says goes into the journal beside the row.
+    // What the label says goes into the journal beside the row (when a run is written).
     std::optional<TEtiquetaDoDiario> etiqueta;
-    if (achouMercadoria)
+    if (achouMercadoria && conta_.Registro().ID != 0)
         etiqueta = EtiquetaDoModelo(modelNumber_, linha.VLR_VEN, mercadoria_.VLR_VEN, mercadoria_.VLR_VEN_2);
     conta_.AnotarLinha(
         linha, achouMercadoria, [this] { return EntreguesConfirmadas(); }, FilaEmMemoria != nullptr, etiqueta);

@@ -57,14 +57,7 @@ for linguagem in PPLA ZPL; do
   nome=editor-modelo09-$(echo "$linguagem" | tr 'A-Z' 'a-z').png
   cat > "$LOJA/capturar.sh" <<FIM
 set -e
-"$LOJA/etiquetas" &
-PID=\$!
-sleep 3
-ID=\$(xwininfo -root -tree | grep '"Etiquetas de codigo de barras"' | awk '{print \$1}' | head -1)
-xdotool mousemove --window "\$ID" 478 30 click 1
-sleep 2
-xdotool type --delay 50 "$(senha)"
-xdotool key Return
+$(abrir_painel)
 sleep 2
 xdotool windowmove "\$ID" 0 0
 sleep 1

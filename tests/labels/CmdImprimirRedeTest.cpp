@@ -144,21 +144,6 @@ TEST_F(CmdImprimirRede, TesteDaImpressora) {
 
 namespace {
 
-// The journal rows of historico: one line per run, then its queue rows.
-std::vector<std::string> Linhas(const std::string& texto) {
-    std::vector<std::string> r;
-    size_t i = 0;
-    for (size_t j; (j = texto.find('\n', i)) != std::string::npos; i = j + 1) r.push_back(texto.substr(i, j - i));
-    return r;
-}
-std::vector<std::string> Campos(const std::string& linha) {
-    std::vector<std::string> r;
-    size_t i = 0;
-    for (size_t j; (j = linha.find('\t', i)) != std::string::npos; i = j + 1) r.push_back(linha.substr(i, j - i));
-    r.push_back(linha.substr(i));
-    return r;
-}
-
 TEST_F(CmdImprimirRede, ContinuarImprimeExatamenteOQueFaltou) {
     GravarConfig("MODELO PRINT", "06 - PPLA 1 coluna");
     std::string inteiro, trabalho;
@@ -197,19 +182,19 @@ TEST_F(CmdImprimirRede, ContinuarImprimeExatamenteOQueFaltou) {
     // historico: the failed run and its continuation, as the printers took them.
     r = Rodar("historico --ultimos 2");
     ASSERT_EQ(r.codigo, 0) << r.erro;
-    const auto linhas = Linhas(r.saida);
+    const auto linhas = LinhasDoTexto(r.saida);
     ASSERT_EQ(linhas.size(), 4u) << r.saida;
-    const auto continuacao = Campos(linhas[0]), falha = Campos(linhas[2]);
+    const auto continuacao = CamposTabulados(linhas[0]), falha = CamposTabulados(linhas[2]);
     EXPECT_EQ(continuacao[8], std::to_string(60 - entregues) + " de " + std::to_string(60 - entregues));
     EXPECT_EQ(continuacao[9], "INTEIRA");
     EXPECT_EQ(continuacao[10], "continua " + falha[0]);
-    EXPECT_EQ(Campos(linhas[1])[5], std::to_string(60 - entregues) + " de " + std::to_string(60 - entregues));
+    EXPECT_EQ(CamposTabulados(linhas[1])[5], std::to_string(60 - entregues) + " de " + std::to_string(60 - entregues));
     EXPECT_EQ(falha[5], "modelo 06");
     EXPECT_EQ(falha[6], "PPLA");
     EXPECT_EQ(falha[7], quebra.Endereco());
     EXPECT_EQ(falha[8], std::to_string(entregues) + " de 60");
     EXPECT_EQ(falha[9], "FALHA");
-    EXPECT_EQ(Campos(linhas[3])[5], std::to_string(entregues) + " de 60");
+    EXPECT_EQ(CamposTabulados(linhas[3])[5], std::to_string(entregues) + " de 60");
 }
 
 TEST_F(CmdImprimirRede, ContinuarRecusaQuandoAFilaMudou) {
@@ -248,7 +233,7 @@ TEST_F(CmdImprimirRede, FilaSemEtiquetasNaoEntraNoDiario) {
     ASSERT_EQ(Rodar("imprimir --sem-pausa").codigo, 1);
     quebra.Parar();
     const std::string historico = Rodar("historico").saida;
-    ASSERT_EQ(Linhas(historico).size(), 2u) << historico;
+    ASSERT_EQ(LinhasDoTexto(historico).size(), 2u) << historico;
 
     // Counts of 0, and a count that rounds to no label: nothing to send, no run.
     TImpressoraTeste boa;
@@ -265,7 +250,7 @@ TEST_F(CmdImprimirRede, FilaSemEtiquetasNaoEntraNoDiario) {
     const TResultadoCli r = Rodar("imprimir --sem-pausa --continuar");
     boa.Parar();
     EXPECT_EQ(r.codigo, 0) << r.erro;
-    const auto falha = Campos(Linhas(historico)[0]);
+    const auto falha = CamposTabulados(LinhasDoTexto(historico)[0]);
     const int64_t entregues = std::stoll(falha[8].substr(0, falha[8].find(' ')));
     EXPECT_EQ(r.saida, std::to_string(300 - entregues) + " etiquetas enviadas (modelo 06)\n");
 }
@@ -373,8 +358,8 @@ TEST_F(CmdImprimirRede, StatusZplAntesEDepois) {
             if (!c.impressora.naoLer) {
                 EXPECT_EQ(impressora.ConsultasHS(), 2);
             }
-            const std::string run = Linhas(Rodar("historico --ultimos 1").saida).at(0);
-            EXPECT_EQ(Campos(run).at(9), "INTEIRA") << run;
+            const std::string run = LinhasDoTexto(Rodar("historico --ultimos 1").saida).at(0);
+            EXPECT_EQ(CamposTabulados(run).at(9), "INTEIRA") << run;
             if (c.nota)
                 EXPECT_NE(run.find(c.nota), std::string::npos) << run;
             else
@@ -608,7 +593,7 @@ TEST_F(DiarioDeUmaFalha, HistoricoTemSempreOMesmoNumeroDeCampos) {
     boa.Parar();
     const TResultadoCli r = Rodar("historico");
     ASSERT_EQ(r.codigo, 0) << r.erro;
-    const auto linhas = Linhas(r.saida);
+    const auto linhas = LinhasDoTexto(r.saida);
     ASSERT_EQ(linhas.size(), 6u) << r.saida;  // two runs of two rows each
     auto desfazer = [](const std::string& s) {
         std::string t;
@@ -623,7 +608,7 @@ TEST_F(DiarioDeUmaFalha, HistoricoTemSempreOMesmoNumeroDeCampos) {
         return t;
     };
     for (size_t k = 0; k < linhas.size(); ++k) {
-        const auto campos = Campos(linhas[k]);
+        const auto campos = CamposTabulados(linhas[k]);
         const bool execucao = k % 3 == 0;
         SCOPED_TRACE(linhas[k]);
         ASSERT_EQ(campos.size(), execucao ? 13u : 6u);
@@ -631,13 +616,13 @@ TEST_F(DiarioDeUmaFalha, HistoricoTemSempreOMesmoNumeroDeCampos) {
             EXPECT_EQ(campos[0], "");
         }
     }
-    const auto falha = Campos(linhas[3]);
+    const auto falha = CamposTabulados(linhas[3]);
     EXPECT_EQ(falha[9], "FALHA");
     EXPECT_EQ(falha[10], "");
     EXPECT_EQ(desfazer(falha[11]), mensagem);
     EXPECT_EQ(falha[12], "");
-    EXPECT_EQ(desfazer(Campos(linhas[4])[4]), "CAMISETA\tAZUL");
-    EXPECT_EQ(Campos(linhas[0])[10], "continua " + id_);
+    EXPECT_EQ(desfazer(CamposTabulados(linhas[4])[4]), "CAMISETA\tAZUL");
+    EXPECT_EQ(CamposTabulados(linhas[0])[10], "continua " + id_);
 }
 
 // A batch over a queue whose print was cut asks first: lote warns, or keeps the queue.
@@ -671,7 +656,7 @@ TEST_F(CmdImprimirRede, LinhaSemMercadoriaEhDitaEAExecucaoFicaIncompleta) {
     EXPECT_EQ(r.erro,
               "4 etiquetas de 1 linha da fila não foram impressas: a mercadoria 1234 não existe mais no "
               "cadastro\n");
-    const auto execucao = Campos(Linhas(Rodar("historico --ultimos 1").saida).at(0));
+    const auto execucao = CamposTabulados(LinhasDoTexto(Rodar("historico --ultimos 1").saida).at(0));
     EXPECT_EQ(execucao[8], "3 de 7");
     EXPECT_EQ(execucao[9], "INCOMPLETA");
     EXPECT_EQ(execucao[11],
@@ -691,15 +676,15 @@ TEST_F(CmdImprimirRede, FolhasA4EmPdfEntramNoDiarioComoA4) {
     TResultadoCli r = Rodar("imprimir --modelo 26 --pdf " + pdf);
     ASSERT_EQ(r.codigo, 0) << r.erro;
     EXPECT_EQ(r.erro, "");
-    const auto linhas = Linhas(Rodar("historico --ultimos 1").saida);
+    const auto linhas = LinhasDoTexto(Rodar("historico --ultimos 1").saida);
     ASSERT_EQ(linhas.size(), 2u);
-    const auto folhas = Campos(linhas[0]);
+    const auto folhas = CamposTabulados(linhas[0]);
     EXPECT_EQ(folhas[5], "modelo 26");
     EXPECT_EQ(folhas[6], "A4");
     EXPECT_EQ(folhas[7], "PDF: " + pdf);
     EXPECT_EQ(folhas[8], "3 de 3");
     EXPECT_EQ(folhas[9], "INTEIRA");
-    EXPECT_EQ(Campos(linhas[1])[5], "3 de 3");
+    EXPECT_EQ(CamposTabulados(linhas[1])[5], "3 de 3");
 
     // A PDF does not make a label print a repetition; a second label print is one.
     r = Rodar("imprimir --sem-pausa --sem-repetir");

@@ -24,20 +24,6 @@ namespace {
 
 constexpr int kLinhas = 150;
 
-std::vector<std::string> Linhas(const std::string& texto) {
-    std::vector<std::string> r;
-    size_t i = 0;
-    for (size_t j; (j = texto.find('\n', i)) != std::string::npos; i = j + 1) r.push_back(texto.substr(i, j - i));
-    return r;
-}
-std::vector<std::string> Campos(const std::string& linha) {
-    std::vector<std::string> r;
-    size_t i = 0;
-    for (size_t j; (j = linha.find('\t', i)) != std::string::npos; i = j + 1) r.push_back(linha.substr(i, j - i));
-    r.push_back(linha.substr(i));
-    return r;
-}
-
 class CmdRetomada : public FilaTeste {
 protected:
     void SetUp() override {
@@ -84,8 +70,8 @@ protected:
     std::vector<std::string> UltimaExecucao() {
         const TResultadoCli r = Rodar("historico --ultimos 1");
         EXPECT_EQ(r.codigo, 0) << r.erro;
-        const auto linhas = Linhas(r.saida);
-        return linhas.empty() ? std::vector<std::string>{} : Campos(linhas.front());
+        const auto linhas = LinhasDoTexto(r.saida);
+        return linhas.empty() ? std::vector<std::string>{} : CamposTabulados(linhas.front());
     }
     static int64_t Entregues(const std::string& campo) { return std::stoll(campo.substr(0, campo.find(' '))); }
 

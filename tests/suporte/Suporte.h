@@ -104,6 +104,22 @@ private:
     std::vector<Guardada> guardadas_;
 };
 
+// The lines of a program's output (each ended by LF) and the tab-separated
+// fields of one line, as scripts read etiquetas-cli fila and historico.
+inline std::vector<std::string> LinhasDoTexto(const std::string& texto) {
+    std::vector<std::string> r;
+    size_t i = 0;
+    for (size_t j; (j = texto.find('\n', i)) != std::string::npos; i = j + 1) r.push_back(texto.substr(i, j - i));
+    return r;
+}
+inline std::vector<std::string> CamposTabulados(const std::string& linha) {
+    std::vector<std::string> r;
+    size_t i = 0;
+    for (size_t j; (j = linha.find('\t', i)) != std::string::npos; i = j + 1) r.push_back(linha.substr(i, j - i));
+    r.push_back(linha.substr(i));
+    return r;
+}
+
 inline std::string LerTudo(const std::string& arquivo) {
     std::ifstream f(arquivo, std::ios::binary);
     std::ostringstream s;
